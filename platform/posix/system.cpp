@@ -1,0 +1,66 @@
+#include "platform/system.h"
+
+#include <glib.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/posix/last_error.h"
+#include "platform/wintypes.h"
+
+namespace {
+thread_local uint32_t tLastError = 0;
+}
+
+void PosixSetLastErrorFromErrno() { tLastError = static_cast<uint32_t>(errno); }
+
+uint32_t SysGetLastError() { return tLastError; }
+
+void SysSetLastError(uint32_t code) { tLastError = code; }
+
+bool SysFormatError(uint32_t code, char* buf, int size) {
+    if (buf == nullptr || size <= 0) return false;
+    const char* text = strerrordesc_np(static_cast<int>(code));
+    if (text == nullptr || code == 0) return false;
+    snprintf(buf, static_cast<size_t>(size), "%s", text);
+    return true;
+}
+
+bool SysGetVersion(uint32_t* platformId, uint32_t* major, uint32_t* minor, uint32_t* build) {
+    struct utsname u;
+    if (uname(&u) != 0) {
+        PosixSetLastErrorFromErrno();
+        return false;
+    }
+    unsigned a = 0, b = 0, c = 0;
+    sscanf(u.release, "%u.%u.%u", &a, &b, &c);
+    if (platformId) *platformId = VER_PLATFORM_WIN32_NT;
+    if (major) *major = a;
+    if (minor) *minor = b;
+    if (build) *build = c;
+    return true;
+}
+
+int SysGetModuleFileName(char* buf, int size) {
+    if (buf == nullptr || size <= 0) return 0;
+    ssize_t n = readlink("/proc/self/exe", buf, static_cast<size_t>(size) - 1);
+    if (n < 0) {
+        PosixSetLastErrorFromErrno();
+        buf[0] = '\0';
+        return 0;
+    }
+    buf[n] = '\0';
+    return static_cast<int>(n);
+}
+
+void SysDefaultLogPath(char* buf, int size) {
+    if (buf == nullptr || size <= 0) return;
+    gchar* dir = g_build_filename(g_get_user_state_dir(), "kelmor", nullptr);
+    g_mkdir_with_parents(dir, 0700);
+    snprintf(buf, static_cast<size_t>(size), "%s/Kelmor.log", dir);
+    g_free(dir);
+}

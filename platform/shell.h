@@ -1,0 +1,28 @@
+// Seam: the program's face - message boxes, the main window's title, menu and toolbar
+// items, file dialogs, and the queue of posted commands.
+#pragma once
+#include <cstdint>
+
+// Shows a message box with no owner window; returns the ID* answer.
+int ShellMessageBox(const char* text, const char* caption, uint32_t style);
+// The same with one of the program's own icons in place of a system icon.
+int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, int iconId);
+void ShellSetWindowTitle(const char* title);
+// Enables or greys a command's menu item and, where one exists, its toolbar button.
+void ShellEnableCommand(int id, bool enable);
+void ShellCheckMenuItem(int id, bool check);
+// Inserts a string item directly after the item anchorId, wherever that is in the
+// menu bar; false when the anchor is missing.
+bool ShellMenuInsertAfter(int anchorId, int newId, const char* text);
+// Deletes the item with this id wherever it is; false when there is none.
+bool ShellMenuDeleteItem(int id);
+// Runs the open or save file dialog. name (nameSize bytes) is the initial and the
+// chosen name; filters is a list of description and pattern pairs, each ending in a
+// NUL, the list ended by an extra NUL; filterIndex is 1-based. Returns true when a
+// name was chosen and then sets *chosenFilter to the 1-based filter selected.
+bool ShellFileDialog(bool save, char* name, int nameSize, const char* filters, int filterIndex,
+                     int* chosenFilter);
+// Queues a command for the command dispatch after the current one returns.
+void ShellPostCommand(int id);
+// Puts the keyboard focus on the playback pane's option button of a speed (1-4).
+void ShellFocusSpeedButton(int speed);

@@ -1,0 +1,15 @@
+// Seam: operating-system identity, errors and the program's own paths.
+#pragma once
+#include <cstdint>
+
+// The version query: platform id (VER_PLATFORM_*) and version numbers.
+bool SysGetVersion(uint32_t* platformId, uint32_t* major, uint32_t* minor, uint32_t* build);
+// The calling thread's last error code, as left by the last failed seam call.
+uint32_t SysGetLastError();
+void SysSetLastError(uint32_t code);
+// The system's text for an error code; false when the system has none.
+bool SysFormatError(uint32_t code, char* buf, int size);
+// Full path of the running program's file; returns its length (0 on failure).
+int SysGetModuleFileName(char* buf, int size);
+// The platform's default log file path (its folder is created when missing).
+void SysDefaultLogPath(char* buf, int size);

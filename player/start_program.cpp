@@ -1,0 +1,8 @@
+#include "player/start_program.h"
+
+#include "platform/process.h"
+
+bool StartProgram(const char* commandLine) {
+    if (commandLine == nullptr || commandLine[0] == '\0') return false;
+    return SysStartProcess(commandLine);
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Starts a command line; true when the program is running (or ran and ended).
+bool StartProgram(const char* commandLine);

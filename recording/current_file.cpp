@@ -1,0 +1,5 @@
+#include "recording/recording_file.h"
+
+char gszFile[MAX_PATH] = "";
+bool gbModified = false;
+bool gbFileChosen = false;

@@ -1,0 +1,58 @@
+// The one recording in memory: event list, script command table and playback backup.
+// Allocated once at start-up; every Part works directly on these globals.
+#pragma once
+#include <cstdint>
+
+#include "platform/wintypes.h"
+
+enum {
+    EVENT_CAPACITY = 32768,        // records in the event list
+    EVENT_LOAD_LIMIT = 32766,      // loading and recording stop here
+    SCRIPT_CAPACITY = 2048,        // entries in the script command table
+    SCRIPT_LOAD_LIMIT = 2047,      // commands a file may hold
+    SCRIPT_ARG_SIZE = 1024,        // bytes of one argument buffer
+};
+
+// Script keyword codes
+enum ScriptKeyword { KW_NONE = 0, KW_START = 1, KW_GOTO = 2, KW_TYPE = 3, KW_WAIT = 4, KW_CLICK = 5 };
+
+extern EVENTMSG* gEvents;          // EVENT_CAPACITY records
+extern int32_t nEventCount;
+extern EVENTMSG* gBackupEvents;    // EVENT_CAPACITY records
+extern int32_t nBackupEventCount;
+
+extern int32_t* nKeyword;          // SCRIPT_CAPACITY entries each
+extern int32_t* nEventIndex;
+extern int32_t* nBackupEventIndex;
+extern char** szArgument;          // SCRIPT_CAPACITY buffers of SCRIPT_ARG_SIZE bytes
+extern int32_t nScriptCommands;
+
+// Name of a keyword code as logs print it ("" for none or an unknown code).
+const char* ScriptKeywordName(int32_t code);
+
+// Allocates and zero-fills the store; shows the failure message and returns 0 when an
+// allocation fails.
+int AllocateRecordingStore();
+void FreeRecordingStore();
+// Empties the recording (event list, count and command table) without freeing it.
+void ClearRecording();
+
+// Moves records position..count-1 up by one and stores record at position. Returns 1,
+// or 0 (nothing changed, logged at LOW) when the list is full: callers add 1 to
+// nEventCount only after a successful insertion.
+int InsertEvent(int32_t position, int32_t count, const EVENTMSG* record, const char* logName);
+// Adds delta to the event index of every command at or after position.
+void ShiftScriptCommands(int32_t position, int32_t delta);
+
+// Takes the playback backup (events, count, command indices) and restores it.
+void BackupRecording();
+void RestoreRecordingBackup();
+
+// Case-insensitive (ASCII) search; an empty pattern is never found.
+char* FindNoCase(const char* text, const char* pattern);
+// Replaces every occurrence, resuming behind each replacement; returns the count.
+// The caller's buffer must hold the result.
+int ReplaceAllNoCase(char* text, const char* pattern, const char* replacement);
+// The same, never letting the text grow beyond size - 1 characters: a replacement that
+// would not fit is cut at the end of the buffer. *cut is set when anything was cut.
+int ReplaceAllNoCaseBounded(char* text, int size, const char* pattern, const char* replacement, bool* cut);

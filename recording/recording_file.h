@@ -1,0 +1,37 @@
+// Recording files: the binary form (.klr, bare 20-byte records) and the text form
+// (.klx, event lines and script commands), and the current file they are read from.
+#pragma once
+#include <cstdint>
+
+#include "platform/wintypes.h"
+
+// Where an executable recording's appended recording begins: the size of the program.
+#ifndef EMBEDDED_RECORDING_OFFSET
+#define EMBEDDED_RECORDING_OFFSET 208896
+#endif
+
+extern char gszFile[MAX_PATH];   // current file; empty for an untitled recording
+extern bool gbModified;          // the recording changed since it was opened or saved
+extern bool gbFileChosen;        // Open takes gszFile as chosen, without its dialog
+
+// Loads gszFile into the recording. Returns the number of script commands (>= 0) or
+// -1 ... -5 after showing why.
+int LoadRecording();
+// Writes the text form (header and one line per event) at the end of an open file.
+bool WriteTextRecording(intptr_t file);
+// Writes the recording to name by the save rules (binary when the name contains
+// ".klr", text otherwise); name must already carry its extension. Shows the failure
+// message and returns false on failure.
+bool SaveRecordingToFile(const char* name);
+
+uint32_t GetFileSize32(const char* name);
+// Copies field n (from 0) of a delimited list; a NUL delimiter walks a double-NUL list.
+void GetListField(const char* list, char delimiter, int n, char* out, int outSize);
+// Runs the file dialog on name (MAX_PATH bytes). Returns 0 cancelled, 1 chosen, 2 when
+// the extension conflicts with the chosen filter (save mode only).
+int ChooseFileName(char* name, const char* filters, bool save, int filterIndex);
+
+// Filter lists of the dialogs.
+extern const char kOpenFilters[];
+extern const char kSaveAsFilters[];
+extern const char kExeFilters[];

@@ -1,0 +1,247 @@
+#include "settings/settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/file.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "settings/log.h"
+
+uint8_t gbPromptForSave;
+uint8_t gbVisited;
+int32_t gnFactorFast;
+int32_t gnFactorSlow;
+int32_t gnRandomMin;
+int32_t gnRandomMax;
+int32_t gnLoopTypeBase;
+uint8_t gbShowTabs;
+uint8_t gbInterruptWarning;
+uint8_t gbMinimize;
+uint8_t gbLastFileType;
+int32_t gnUserCommand;
+uint8_t gbKeyboardService;
+uint32_t gdwShowTrayIcon;
+uint8_t gbRecentListSize;
+uint8_t gbLastOptionsTab;
+uint8_t gbExcludeKelmorAction;
+uint8_t gbPlayImmediately;
+uint8_t gbQuitWhenDone;
+uint8_t gbIsWindowsXP;
+uint8_t gbReload;
+uint8_t gbPlayUpdate;
+uint8_t gbGOTOWait;
+uint8_t gbSpeed;
+uint8_t gbContinuous;
+int32_t gnRepeats;
+uint8_t gbTopmost;
+int32_t gnWindowLeft;
+int32_t gnWindowTop;
+int32_t gnLastTab;
+uint32_t gdwMsgBoxStyle = MB_TASKMODAL;
+
+namespace {
+
+// Splits "key\\path\\Value" at its last backslash. False when there is none or a part
+// does not fit.
+bool SplitPath(const char* path, char* key, size_t keySize, const char** name) {
+    if (path == nullptr) return false;
+    const char* slash = strrchr(path, '\\');
+    if (slash == nullptr) return false;
+    size_t len = static_cast<size_t>(slash - path);
+    if (len == 0 || len >= keySize) return false;
+    memcpy(key, path, len);
+    key[len] = '\0';
+    *name = slash + 1;
+    return true;
+}
+
+uint32_t ReadDword(const char* name, uint32_t defaultValue) {
+    char path[128];
+    snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
+    return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, defaultValue);
+}
+
+void WriteDword(const char* name, uint32_t value) {
+    char path[128];
+    snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
+    SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
+}
+
+void DefaultLogFile(char* out, int size) { SysDefaultLogPath(out, size); }
+
+}  // namespace
+
+int SetRegistryValue(uint32_t, const char* path, uint32_t kind, const char* text, uint32_t number) {
+    char key[512];
+    const char* name = nullptr;
+    if (!SplitPath(path, key, sizeof key, &name)) return 0;
+    if (!StoreKeyExists(key) && !StoreCreateKey(key)) return 0;
+    if (kind == REG_DWORD) {
+        uint8_t data[4] = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
+                           static_cast<uint8_t>(number >> 16), static_cast<uint8_t>(number >> 24)};
+        return StoreSetValue(key, name, REG_DWORD, data, 4) ? 1 : 0;
+    }
+    if (text == nullptr) return 0;
+    uint32_t storedKind = strchr(text, '%') != nullptr ? REG_EXPAND_SZ : REG_SZ;
+    return StoreSetValue(key, name, storedKind, text, static_cast<uint32_t>(strlen(text) + 1)) ? 1 : 0;
+}
+
+uint32_t GetRegistryValue(uint32_t, const char* path, uint32_t kind, char* textOut, uint32_t defaultValue) {
+    if (textOut != nullptr) textOut[0] = '\0';
+    char key[512];
+    const char* name = nullptr;
+    if (!SplitPath(path, key, sizeof key, &name)) return defaultValue;
+    if (kind == REG_DWORD) {
+        uint8_t data[4];
+        uint32_t size = sizeof data;
+        uint32_t stored = 0;
+        // A value of another kind or size is not a number: it reads as the default.
+        if (!StoreQueryValue(key, name, &stored, data, &size) || stored != REG_DWORD || size != 4) return defaultValue;
+        return static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+               static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
+    }
+    char data[256];
+    uint32_t size = sizeof data;
+    uint32_t stored = 0;
+    if (!StoreQueryValue(key, name, &stored, data, &size) || (stored != REG_SZ && stored != REG_EXPAND_SZ)) {
+        return defaultValue;
+    }
+    if (textOut != nullptr) {
+        size_t len = strnlen(data, size < sizeof data ? size : sizeof data - 1);
+        memcpy(textOut, data, len);
+        textOut[len] = '\0';
+    }
+    return 0;
+}
+
+void DeleteRegistryValue(uint32_t, const char* path) {
+    char key[512];
+    const char* name = nullptr;
+    if (!SplitPath(path, key, sizeof key, &name)) return;
+    if (!StoreKeyExists(key)) return;
+    if (!StoreDeleteValue(key, name)) StoreDeleteKey(path);
+}
+
+int IsWindowsXPOrLater() {
+    uint32_t platform = 0, major = 0, minor = 0;
+    if (!SysGetVersion(&platform, &major, &minor, nullptr)) return 0;
+    if (platform != VER_PLATFORM_WIN32_NT) return 0;
+    return (major > 5 || (major == 5 && minor != 0)) ? 1 : 0;
+}
+
+void ResetSettings() {
+    gbPromptForSave = 1;
+    gbVisited = 0;
+    gnFactorFast = 15;
+    gnFactorSlow = 4;
+    gnRandomMin = 1000;
+    gnRandomMax = 9999;
+    gnLoopTypeBase = 0;
+    gbLogLevel = LOG_OFF;
+    gbShowTabs = 1;
+    gbInterruptWarning = 1;
+    gbMinimize = 0;
+    gbLastFileType = 1;
+    gnUserCommand = 0;
+    gbKeyboardService = 1;
+    gdwShowTrayIcon = 0;
+    gbRecentListSize = 8;
+    gbLastOptionsTab = 1;
+    gbExcludeKelmorAction = 1;
+    gbPlayImmediately = 0;
+    gbQuitWhenDone = 0;
+    gbIsWindowsXP = 0;
+    gbReload = 0;
+    gbPlayUpdate = 1;
+    gbGOTOWait = 2;
+    gbSpeed = 2;
+    gbContinuous = 0;
+    gnRepeats = 1;
+    gbTopmost = 0;
+    gnWindowLeft = -99;
+    gnWindowTop = 0;
+    gnLastTab = 1;
+    gdwMsgBoxStyle = MB_TASKMODAL;
+    DefaultLogFile(gszLogFile, sizeof gszLogFile);
+}
+
+void LoadSettings() {
+    gbPromptForSave = static_cast<uint8_t>(ReadDword("PromptForSave", 1));
+    gbVisited = static_cast<uint8_t>(ReadDword("Visited", 0));
+    gnFactorFast = static_cast<int32_t>(ReadDword("FactorFast", 15));
+    gnFactorSlow = static_cast<int32_t>(ReadDword("FactorSlow", 4));
+    gnRandomMin = static_cast<int32_t>(ReadDword("RandomMin", 1000));
+    gnRandomMax = static_cast<int32_t>(ReadDword("RandomMax", 9999));
+    gnLoopTypeBase = static_cast<int32_t>(ReadDword("LoopTypeBase", 0));
+    gbLogLevel = static_cast<uint8_t>(ReadDword("Log", 0));
+    gbShowTabs = static_cast<uint8_t>(ReadDword("ShowTabs", 1));
+    gbInterruptWarning = static_cast<uint8_t>(ReadDword("InterruptWarning", 1));
+    gbMinimize = static_cast<uint8_t>(ReadDword("Minimize", 0));
+    gbLastFileType = static_cast<uint8_t>(ReadDword("LastFileType", 1));
+    gnUserCommand = static_cast<int32_t>(ReadDword("UserCommand", 0));
+    gbKeyboardService = static_cast<uint8_t>(ReadDword("KeyboardService", 1));
+    // Only the low 8 bits decide whether the tray is on; the idle code itself is kept.
+    gdwShowTrayIcon = ReadDword("ShowTrayIcon", 0);
+    if ((gdwShowTrayIcon & 0xFFu) == 0) gdwShowTrayIcon = 0;
+    gbRecentListSize = static_cast<uint8_t>(ReadDword("RecentListSize", 8));
+    gbLastOptionsTab = static_cast<uint8_t>(ReadDword("LastOptionsTab", 1));
+    gbExcludeKelmorAction = static_cast<uint8_t>(ReadDword("ExcludeKelmorAction", 1));
+    gbPlayImmediately = static_cast<uint8_t>(ReadDword("PlayImmediately", 0));
+    gbQuitWhenDone = static_cast<uint8_t>(ReadDword("QuitWhenDone", 0));
+    gbIsWindowsXP = static_cast<uint8_t>(ReadDword("IsWindowsXP", static_cast<uint32_t>(IsWindowsXPOrLater())));
+    gbReload = static_cast<uint8_t>(ReadDword("Reload", 0));
+    gbPlayUpdate = static_cast<uint8_t>(ReadDword("PlayUpdate", 1));
+    gbGOTOWait = static_cast<uint8_t>(ReadDword("GOTOWait", 2));
+    if (ReadDword("RememberPlaybackSettings", 1) != 0) {
+        gbSpeed = static_cast<uint8_t>(ReadDword("Speed", 2));
+        gbContinuous = static_cast<uint8_t>(ReadDword("Continuous", 0));
+        gnRepeats = static_cast<int32_t>(ReadDword("Repeats", 1));
+    } else {
+        gbSpeed = 2;
+        gbContinuous = 0;
+        gnRepeats = 1;
+    }
+    gbTopmost = static_cast<uint8_t>(ReadDword("Topmost", 0));
+    gdwMsgBoxStyle = gbTopmost ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
+    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Logfile", REG_SZ, gszLogFile, 0);
+    if (gszLogFile[0] == '\0') DefaultLogFile(gszLogFile, sizeof gszLogFile);
+    if (ReadDword("RestartLog", 1) != 0) SysDeleteFile(gszLogFile);
+    if (gbSpeed == 0 || gbSpeed > 4) gbSpeed = 2;
+    if (gnRepeats <= 0 || gnRepeats > 2000000000) gnRepeats = 1;
+}
+
+void SaveSettings() {
+    WriteDword("Left", static_cast<uint32_t>(gnWindowLeft));
+    WriteDword("Top", static_cast<uint32_t>(gnWindowTop));
+    WriteDword("ExcludeKelmorAction", gbExcludeKelmorAction);
+    WriteDword("PlayImmediately", gbPlayImmediately);
+    WriteDword("QuitWhenDone", gbQuitWhenDone);
+    WriteDword("IsWindowsXP", gbIsWindowsXP);
+    WriteDword("Reload", gbReload);
+    WriteDword("Topmost", gbTopmost);
+    WriteDword("PromptForSave", gbPromptForSave);
+    WriteDword("Visited", gbVisited);
+    WriteDword("ShowTabs", gbShowTabs);
+    WriteDword("Speed", gbSpeed);
+    WriteDword("Repeats", static_cast<uint32_t>(gnRepeats));
+    WriteDword("Continuous", gbContinuous);
+    WriteDword("Minimize", gbMinimize);
+    WriteDword("FactorFast", static_cast<uint32_t>(gnFactorFast));
+    WriteDword("FactorSlow", static_cast<uint32_t>(gnFactorSlow));
+    WriteDword("LastTab", static_cast<uint32_t>(gnLastTab));
+    WriteDword("RandomMin", static_cast<uint32_t>(gnRandomMin));
+    WriteDword("RandomMax", static_cast<uint32_t>(gnRandomMax));
+    WriteDword("LoopTypeBase", static_cast<uint32_t>(gnLoopTypeBase));
+    WriteDword("Log", gbLogLevel);
+    WriteDword("InterruptWarning", gbInterruptWarning);
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Logfile", REG_SZ, gszLogFile, 0);
+    WriteDword("LastFileType", gbLastFileType);
+    WriteDword("UserCommand", static_cast<uint32_t>(gnUserCommand));
+    WriteDword("KeyboardService", gbKeyboardService);
+    WriteDword("ShowTrayIcon", gdwShowTrayIcon);
+    WriteDword("RecentListSize", gbRecentListSize);
+    WriteDword("LastOptionsTab", gbLastOptionsTab);
+    WriteDword("PlayUpdate", gbPlayUpdate);
+    WriteDword("GOTOWait", gbGOTOWait);
+}

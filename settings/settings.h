@@ -1,0 +1,57 @@
+// Every setting of the main program: the in-memory copies that LoadSettings fills at
+// start and SaveSettings writes back at exit, and the store operations on value paths.
+#pragma once
+#include <cstdint>
+
+#include "platform/wintypes.h"
+
+// Value paths below the current user's root.
+#define KELMOR_KEY "SOFTWARE\\Kelmor"
+
+extern uint8_t gbPromptForSave;
+extern uint8_t gbVisited;
+extern int32_t gnFactorFast;
+extern int32_t gnFactorSlow;
+extern int32_t gnRandomMin;
+extern int32_t gnRandomMax;
+extern int32_t gnLoopTypeBase;
+// gbLogLevel and gszLogFile: settings/log.h
+extern uint8_t gbShowTabs;
+extern uint8_t gbInterruptWarning;
+extern uint8_t gbMinimize;
+extern uint8_t gbLastFileType;      // 1 binary (.klr), 2 text (.klx)
+extern int32_t gnUserCommand;
+extern uint8_t gbKeyboardService;
+extern uint32_t gdwShowTrayIcon;    // 0 off, else the tray's idle code (1000 / 1006)
+extern uint8_t gbRecentListSize;
+extern uint8_t gbLastOptionsTab;
+extern uint8_t gbExcludeKelmorAction;
+extern uint8_t gbPlayImmediately;
+extern uint8_t gbQuitWhenDone;
+extern uint8_t gbIsWindowsXP;
+extern uint8_t gbReload;
+extern uint8_t gbPlayUpdate;
+extern uint8_t gbGOTOWait;
+extern uint8_t gbSpeed;             // 1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible
+extern uint8_t gbContinuous;
+extern int32_t gnRepeats;
+extern uint8_t gbTopmost;
+extern int32_t gnWindowLeft;        // Left
+extern int32_t gnWindowTop;         // Top
+extern int32_t gnLastTab;           // LastTab, 1-based
+
+// Message-box base style: MB_TASKMODAL, with MB_TOPMOST while Topmost is on.
+extern uint32_t gdwMsgBoxStyle;
+
+// Store operations on full value paths ("SOFTWARE\\Kelmor\\Speed"); root is always
+// HKEY_CURRENT_USER. kind is REG_DWORD or REG_SZ (a string with '%' is stored as
+// REG_EXPAND_SZ). textOut holds at least 256 bytes.
+int SetRegistryValue(uint32_t root, const char* path, uint32_t kind, const char* text, uint32_t number);
+uint32_t GetRegistryValue(uint32_t root, const char* path, uint32_t kind, char* textOut, uint32_t defaultValue);
+void DeleteRegistryValue(uint32_t root, const char* path);
+
+void LoadSettings();
+void SaveSettings();
+int IsWindowsXPOrLater();
+// Restores every in-memory setting to its built-in default (tests start from here).
+void ResetSettings();

@@ -1,0 +1,51 @@
+#include <cstring>
+
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/process.h"
+#include "tests/fakes/fakes.h"
+
+namespace fake {
+
+uint32_t tickCount = 0;
+SYSTEMTIME localTime = {};
+std::vector<KeyEvent> keyEvents;
+uint8_t keyboardState[256] = {};
+std::vector<std::string> startedPrograms;
+bool startProgramSucceeds = true;
+
+void ResetShell();
+
+void Reset() {
+    ResetShell();
+    tickCount = 0;
+    localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
+    keyEvents.clear();
+    memset(keyboardState, 0, sizeof keyboardState);
+    startedPrograms.clear();
+    startProgramSucceeds = true;
+    store.clear();
+}
+
+}  // namespace fake
+
+uint32_t SysGetTickCount() { return fake::tickCount; }
+
+void SysGetLocalTime(SYSTEMTIME* out) { *out = fake::localTime; }
+
+void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { fake::keyEvents.push_back({vk, scan, flags}); }
+
+bool SysGetKeyboardState(uint8_t state[256]) {
+    memcpy(state, fake::keyboardState, 256);
+    return true;
+}
+
+bool SysSetKeyboardState(const uint8_t state[256]) {
+    memcpy(fake::keyboardState, state, 256);
+    return true;
+}
+
+bool SysStartProcess(const char* commandLine) {
+    fake::startedPrograms.push_back(commandLine ? commandLine : "");
+    return fake::startProgramSucceeds;
+}

@@ -1,0 +1,108 @@
+#include <algorithm>
+#include <cstring>
+
+#include "platform/registry.h"
+#include "tests/fakes/fakes.h"
+
+namespace fake {
+
+std::map<std::string, std::map<std::string, StoredValue>> store;
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return s;
+}
+
+}  // namespace
+
+bool StoredDword(const std::string& keyPath, const std::string& name, uint32_t* out) {
+    auto key = store.find(Lower(keyPath));
+    if (key == store.end()) return false;
+    auto value = key->second.find(Lower(name));
+    if (value == key->second.end() || value->second.kind != REG_DWORD || value->second.data.size() != 4) return false;
+    memcpy(out, value->second.data.data(), 4);
+    return true;
+}
+
+bool StoredString(const std::string& keyPath, const std::string& name, std::string* out, uint32_t* kind) {
+    auto key = store.find(Lower(keyPath));
+    if (key == store.end()) return false;
+    auto value = key->second.find(Lower(name));
+    if (value == key->second.end() || value->second.kind == REG_DWORD) return false;
+    *out = std::string(value->second.data.c_str());
+    if (kind != nullptr) *kind = value->second.kind;
+    return true;
+}
+
+}  // namespace fake
+
+using fake::Lower;
+using fake::store;
+
+bool StoreKeyExists(const char* keyPath) { return store.count(Lower(keyPath)) != 0; }
+
+bool StoreCreateKey(const char* keyPath) {
+    std::string path = keyPath;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\') store[Lower(path.substr(0, i))];
+    }
+    return true;
+}
+
+bool StoreQueryValue(const char* keyPath, const char* name, uint32_t* kind, void* data, uint32_t* size) {
+    auto key = store.find(Lower(keyPath));
+    if (key == store.end()) return false;
+    auto value = key->second.find(Lower(name));
+    if (value == key->second.end() || value->second.data.size() > *size) return false;
+    memcpy(data, value->second.data.data(), value->second.data.size());
+    *size = static_cast<uint32_t>(value->second.data.size());
+    *kind = value->second.kind;
+    return true;
+}
+
+bool StoreSetValue(const char* keyPath, const char* name, uint32_t kind, const void* data, uint32_t size) {
+    auto key = store.find(Lower(keyPath));
+    if (key == store.end()) return false;
+    auto& value = key->second[Lower(name)];
+    if (value.name.empty()) value.name = name;
+    value.kind = kind;
+    value.data.assign(static_cast<const char*>(data), size);
+    return true;
+}
+
+bool StoreDeleteValue(const char* keyPath, const char* name) {
+    auto key = store.find(Lower(keyPath));
+    return key != store.end() && key->second.erase(Lower(name)) != 0;
+}
+
+bool StoreDeleteKey(const char* keyPath) {
+    std::string path = Lower(keyPath);
+    if (store.count(path) == 0) return false;
+    for (const auto& entry : store) {
+        if (entry.first.size() > path.size() && entry.first.compare(0, path.size(), path) == 0 &&
+            entry.first[path.size()] == '\\') {
+            return false;
+        }
+    }
+    store.erase(path);
+    return true;
+}
+
+bool StoreEnumKey(const char* keyPath, uint32_t index, char* name, uint32_t size) {
+    std::string prefix = Lower(keyPath) + "\\";
+    std::vector<std::string> children;
+    for (const auto& entry : store) {
+        if (entry.first.compare(0, prefix.size(), prefix) == 0 &&
+            entry.first.find('\\', prefix.size()) == std::string::npos) {
+            children.push_back(entry.first.substr(prefix.size()));
+        }
+    }
+    std::sort(children.begin(), children.end());
+    if (index >= children.size() || children[index].size() + 1 > size) return false;
+    memcpy(name, children[index].c_str(), children[index].size() + 1);
+    return true;
+}

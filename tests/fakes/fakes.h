@@ -1,0 +1,92 @@
+// Scriptable fakes of the platform seams, with a record of every call, for unit tests.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/wintypes.h"
+
+namespace fake {
+
+// --- shell ---
+struct MessageBoxCall {
+    std::string text;
+    std::string caption;
+    uint32_t style;
+    int iconId;  // 0 unless shown as an icon message box
+};
+extern std::vector<MessageBoxCall> messageBoxes;
+// Answers given in order; when none is left a box answers with its first button.
+extern std::deque<int> messageBoxAnswers;
+
+extern std::string windowTitle;
+extern std::map<int, bool> commandEnabled;
+extern std::map<int, bool> menuChecked;
+
+struct MenuItem {
+    int id;
+    std::string text;
+};
+// The menu bar: one list of items per submenu. Reset() lays out the program's menus.
+extern std::vector<std::vector<MenuItem>> menuBar;
+// Ids of the items of a submenu, in order.
+std::vector<int> MenuIds(size_t submenu);
+
+struct FileDialogCall {
+    bool save;
+    std::string initialName;
+    std::string filters;  // the NUL-separated list with its NULs as '|'
+    int filterIndex;
+};
+extern std::vector<FileDialogCall> fileDialogs;
+struct FileDialogAnswer {
+    bool chosen;
+    std::string name;
+    int filter;
+};
+// Answers given in order; when none is left the dialog is cancelled.
+extern std::deque<FileDialogAnswer> fileDialogAnswers;
+
+extern std::deque<int> postedCommands;
+// Dispatches queued commands until the queue is empty; returns how many ran.
+int RunPostedCommands();
+extern int focusedSpeedButton;
+
+// --- clock ---
+extern uint32_t tickCount;
+extern SYSTEMTIME localTime;
+
+// --- input ---
+struct KeyEvent {
+    uint8_t vk;
+    uint8_t scan;
+    uint32_t flags;
+};
+extern std::vector<KeyEvent> keyEvents;
+extern uint8_t keyboardState[256];
+
+// --- process ---
+extern std::vector<std::string> startedPrograms;
+extern bool startProgramSucceeds;
+
+// Clears every record and script and restores the default menus.
+void Reset();
+
+}  // namespace fake
+
+namespace fake {
+// --- settings store (in memory) ---
+struct StoredValue {
+    std::string name;  // as first written
+    uint32_t kind;
+    std::string data;  // raw bytes; strings include their terminating zero
+};
+// Keys by lower-cased path; each holds its values by lower-cased name.
+extern std::map<std::string, std::map<std::string, StoredValue>> store;
+// Reads a DWORD or string value back for checks; false when missing.
+bool StoredDword(const std::string& keyPath, const std::string& name, uint32_t* out);
+bool StoredString(const std::string& keyPath, const std::string& name, std::string* out, uint32_t* kind = nullptr);
+}  // namespace fake

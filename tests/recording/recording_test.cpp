@@ -1,0 +1,121 @@
+#include <cstring>
+
+#include "recording/recording.h"
+#include "settings/log.h"
+#include "tests/test_support.h"
+
+namespace {
+
+EVENTMSG Key(uint32_t vk) { return EVENTMSG{WM_KEYDOWN, vk, 0, 0, 0}; }
+
+void AddCommand(int32_t keyword, const char* argument, int32_t index) {
+    nKeyword[nScriptCommands] = keyword;
+    snprintf(szArgument[nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);
+    nEventIndex[nScriptCommands] = index;
+    ++nScriptCommands;
+}
+
+}  // namespace
+
+class RecordingStoreTest : public CoreTest {};
+
+TEST_F(RecordingStoreTest, InsertEventMovesLaterRecordsUp) {
+    for (uint32_t vk = 1; vk <= 3; ++vk) gEvents[nEventCount++] = Key(vk);
+    EVENTMSG added = Key(99);
+    ASSERT_EQ(InsertEvent(0, nEventCount, &added, "WM_KEYDOWN"), 1);
+    EXPECT_EQ(nEventCount, 3) << "callers count the new record themselves";
+    ++nEventCount;
+    uint32_t expected[] = {99, 1, 2, 3};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(gEvents[i].paramL, expected[i]);
+    // At the end it only stores.
+    ASSERT_EQ(InsertEvent(4, nEventCount, &added, "WM_KEYUP"), 1);
+    EXPECT_EQ(gEvents[4].paramL, 99u);
+    EXPECT_EQ(gEvents[5].message, 0u);
+}
+
+TEST_F(RecordingStoreTest, InsertEventLogsAtHighAndRefusesAFullList) {
+    gbLogLevel = LOG_HIGH;
+    EVENTMSG added = Key(65);
+    ASSERT_EQ(InsertEvent(0, 0, &added, "WM_*DOWN"), 1);
+    nEventCount = EVENT_CAPACITY;
+    gEvents[EVENT_CAPACITY - 1] = Key(7);
+    EXPECT_EQ(InsertEvent(5, nEventCount, &added, "WM_*UP"), 0);
+    EXPECT_EQ(gEvents[EVENT_CAPACITY - 1].paramL, 7u) << "a refused insertion changes nothing";
+    EXPECT_EQ(InsertEvent(-1, 3, &added, "WM_*UP"), 0);
+    std::string log = ReadFile(gszLogFile);
+    EXPECT_EQ(log.substr(0, log.find("\r\n") + 2),
+              "      +---Injected new event message 'WM_*DOWN' at (0-based) position [0] for a new total of 1\r\n");
+    EXPECT_NE(log.find("not injected"), std::string::npos);
+}
+
+TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition) {
+    gbLogLevel = LOG_HIGH;
+    AddCommand(KW_GOTO, "Notepad", 2);
+    AddCommand(KW_TYPE, "Hi", 5);
+    AddCommand(KW_WAIT, "1 ", 9);
+    ShiftScriptCommands(5, 6);
+    EXPECT_EQ(nEventIndex[0], 2);
+    EXPECT_EQ(nEventIndex[1], 11);
+    EXPECT_EQ(nEventIndex[2], 15);
+    ShiftScriptCommands(0, 0);
+    EXPECT_EQ(ReadFile(gszLogFile),
+              "      ~~~Adjusting upcoming script command #2 \"TYPE Hi\" from event (0-based) index [5] to [11]\r\n"
+              "      ~~~Adjusting upcoming script command #3 \"WAIT 1 \" from event (0-based) index [9] to [15]\r\n");
+}
+
+TEST_F(RecordingStoreTest, BackupAndRestoreUndoInjectedEvents) {
+    for (uint32_t vk = 1; vk <= 4; ++vk) gEvents[nEventCount++] = Key(vk);
+    gEvents[nEventCount++] = EVENTMSG{};
+    AddCommand(KW_TYPE, "x", 4);
+    BackupRecording();
+    EVENTMSG added = Key(88);
+    for (int i = 0; i < 3; ++i) {
+        InsertEvent(1, nEventCount, &added, "WM_KEYDOWN");
+        ++nEventCount;
+    }
+    ShiftScriptCommands(1, 3);
+    RestoreRecordingBackup();
+    ASSERT_EQ(nEventCount, 5);
+    for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(gEvents[i].paramL, i + 1);
+    EXPECT_EQ(nEventIndex[0], 4);
+    for (int i = 5; i < 9; ++i) EXPECT_EQ(gEvents[i].message, 0u) << "records past the count are zero";
+}
+
+TEST(FindNoCase, MatchesIgnoringAsciiCase) {
+    const char* text = "type {ALTDOWN}x";
+    EXPECT_EQ(FindNoCase(text, "{altdown}"), text + 5);
+    EXPECT_EQ(FindNoCase(text, ""), nullptr);
+    EXPECT_EQ(FindNoCase(text, "{altup}"), nullptr);
+    EXPECT_EQ(FindNoCase("\xC4", "\xE4"), nullptr) << "only ASCII letters fold";
+    EXPECT_EQ(FindNoCase("ab", "abc"), nullptr);
+}
+
+TEST(ReplaceAllNoCase, ReplacesEveryOccurrenceAndResumesBehindIt) {
+    char text[64] = "a{tab}b{TAB}";
+    EXPECT_EQ(ReplaceAllNoCase(text, "{tab}", "\t"), 2);
+    EXPECT_STREQ(text, "a\tb\t");
+    char doubled[16] = "xx";
+    EXPECT_EQ(ReplaceAllNoCase(doubled, "x", "xx"), 2);
+    EXPECT_STREQ(doubled, "xxxx");
+    char seconds[32] = "2 seconds";
+    EXPECT_EQ(ReplaceAllNoCase(seconds, "seconds", ""), 1);
+    EXPECT_STREQ(seconds, "2 ");
+    EXPECT_EQ(ReplaceAllNoCase(nullptr, "a", "b"), 0);
+    EXPECT_EQ(ReplaceAllNoCase(seconds, nullptr, "b"), 0);
+}
+
+TEST(ReplaceAllNoCase, BoundedFormCutsInsteadOfOverrunning) {
+    char buf[12];
+    memset(buf, 'Z', sizeof buf);
+    strcpy(buf, "a{d}b{d}");  // 8 characters
+    bool cut = false;
+    // Each {d} grows to 10 characters; only 11 fit.
+    EXPECT_GE(ReplaceAllNoCaseBounded(buf, 12, "{d}", "0123456789", &cut), 1);
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(strlen(buf), 11u);
+    EXPECT_STREQ(buf, "a0123456789");
+    strcpy(buf, "a{d}");
+    EXPECT_EQ(ReplaceAllNoCaseBounded(buf, 12, "{d}", "xy", &cut), 1);
+    EXPECT_FALSE(cut);
+    EXPECT_STREQ(buf, "axy");
+}

@@ -1,0 +1,35 @@
+// The command table: one row per command id the main window carries out. Later
+// capabilities add their rows here.
+#include "recording/file_commands.h"
+#include "settings/recent_files.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+
+namespace {
+
+struct CommandRow {
+    int first;
+    int last;
+    CommandHandler handler;
+};
+
+const CommandRow kCommands[] = {
+    {ID_OPEN, ID_OPEN, OnOpen},
+    {ID_SAVE_AS, ID_SAVE_AS, OnSaveAs},
+    {ID_DISPLAY_ACTIONS, ID_DISPLAY_ACTIONS, OnDisplayNumberOfActions},
+    {ID_NEW, ID_NEW, OnNew},
+    {ID_CLOSE, ID_CLOSE, OnClose},
+    {ID_RESET_RECENT_FILES, ID_RESET_RECENT_FILES, OnResetRecentFiles},
+    {ID_RELOAD_FILE, ID_RELOAD_FILE, OnReloadCurrentFile},
+    {ID_EDIT_SCRIPT, ID_EDIT_SCRIPT, OnEditScriptFile},
+    {ID_RECENT_FILE_1, ID_RECENT_FILE_8, OnOpenRecentFile},
+};
+
+}  // namespace
+
+CommandHandler FindCommandHandler(int id) {
+    for (const CommandRow& row : kCommands) {
+        if (id >= row.first && id <= row.last) return row.handler;
+    }
+    return nullptr;
+}

@@ -1,0 +1,10 @@
+#include "ui/commands.h"
+
+#include "platform/shell.h"
+
+void SendCommand(int id) {
+    CommandHandler handler = FindCommandHandler(id);
+    if (handler != nullptr) handler(id);
+}
+
+void PostCommand(int id) { ShellPostCommand(id); }

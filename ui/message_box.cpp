@@ -1,0 +1,24 @@
+#include "ui/message_box.h"
+
+#include <cstdarg>
+
+#include "platform/shell.h"
+#include "settings/format.h"
+#include "settings/settings.h"
+
+int KelmorMessageBox(const char* text, const char* caption, uint32_t flags) {
+    return ShellMessageBox(text, caption, gdwMsgBoxStyle | flags);
+}
+
+int KelmorMessageBoxF(const char* caption, uint32_t flags, const char* format, ...) {
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    FormatTextV(text, sizeof text, format, args);
+    va_end(args);
+    return KelmorMessageBox(text, caption, flags);
+}
+
+int ShowIconMessage(const char* text, const char* caption, uint32_t style, int iconId) {
+    return ShellIconMessageBox(text, caption, style | MB_USERICON, iconId);
+}
