@@ -10,6 +10,7 @@
 
 #include "recording/recording.h"
 #include "recording/recording_file.h"
+#include "script/type_expansion.h"
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
@@ -18,6 +19,7 @@ void CoreTest::SetUp() {
     fake::Reset();
     ResetSettings();
     ClearRecording();
+    ResetScriptState();
     gszFile[0] = '\0';
     gbModified = false;
     gbFileChosen = false;

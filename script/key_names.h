@@ -1,0 +1,17 @@
+// Key names as the Mapping editor shows them, and the US-layout keys that type each
+// character. Key codes are virtual-key codes, 0-255.
+#pragma once
+
+// Writes the short name of a key ("PgUp", "F5", "Winkey") into out, never more than
+// size - 1 characters; an empty text when the key has no name.
+void KeyCodeToName(int keyCode, char* out, int size);
+
+// Reads a key name back: a name KeyCodeToName gives, a name as the user types it, a
+// Mapping list entry ("Left = Play back") or a TYPE key token ("{pagedown}"). Only the
+// part before the first " = " counts, and only its first 1023 characters. Never fails:
+// when no name is recognised, the first character decides.
+int KeyNameToCode(const char* text);
+
+// The key that types ch on a US layout; *shift (when given) is set to 1 when Shift must
+// be held, else 0. Characters without a key of their own map to their byte value.
+int CharToKey(char ch, int* shift = nullptr);

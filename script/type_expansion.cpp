@@ -1,0 +1,214 @@
+#include "script/type_expansion.h"
+
+#include <cstring>
+
+#include "platform/clock.h"
+#include "platform/wintypes.h"
+#include "player/playback_state.h"
+#include "recording/recording.h"
+#include "script/key_names.h"
+#include "script/random.h"
+#include "script/send_lock_key.h"
+#include "settings/format.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+
+bool gbScriptAltDown = false;
+
+void ClearScriptAltState() { gbScriptAltDown = false; }
+
+void ResetScriptState() {
+    gbScriptAltDown = false;
+    SeedRandom(1);
+}
+
+namespace {
+
+// The working copy of a TYPE text: at most 1023 characters, like a command's argument.
+const int TYPE_TEXT_SIZE = SCRIPT_ARG_SIZE;
+
+// Texts that make the key-token branch press one non-printing key.
+const char* const kKeyTokens[] = {
+    "{F",      "{up",       "{down",   "{right",    "{left",    "{pagedown}", "{pageup}",
+    "{home}",  "{end}",     "{insert}", "{delete}", "{backspace}", "{add}",   "{subtract}",
+    "{decimal}", "{divide}", "{esc",   "{winkey",   "{appkey",
+};
+
+bool Has(const char* text, const char* token) { return FindNoCase(text, token) != nullptr; }
+
+bool IsLockKey(int key) {
+    return key == VK_LWIN || key == VK_RWIN || key == VK_APPS || key == VK_CAPITAL || key == VK_NUMLOCK ||
+           key == VK_SCROLL;
+}
+
+// Whether `events` more records fit at position in a list of count records. A refusal is
+// logged: the list never grows past its capacity, and a key's events are inserted all or
+// none, so no Shift or key is left pressed by a half-inserted group.
+bool RoomFor(int32_t position, int32_t count, int events, const char* what) {
+    if (position < 0 || position > count) {
+        LogAt(LOG_LOW, "   Cannot inject %s at (0-based) position [%d] of a list of %d events", what, position, count);
+        return false;
+    }
+    if (count > EVENT_CAPACITY - events) {
+        LogAt(LOG_LOW, "   Event list full: %s not injected (%d more events needed, %d of %d records used)", what,
+              events, count, EVENT_CAPACITY);
+        return false;
+    }
+    return true;
+}
+
+// Inserts one key event made by the program (message and key only) and counts it.
+void InsertCounted(int32_t position, uint32_t message, int key, const char* logName) {
+    const EVENTMSG record = {message, static_cast<uint32_t>(key), 0, 0, 0};
+    if (InsertEvent(position, nEventCount, &record, logName)) ++nEventCount;
+}
+
+// The single-event tokens: the Alt, Shift and Ctrl presses and releases. Returns whether
+// the event went in.
+bool InjectModifier(int32_t position, uint32_t message, int key, const char* logName, const char* token) {
+    if (!RoomFor(position, nEventCount, 1, token)) return false;
+    ShiftScriptCommands(position, 1);
+    InsertCounted(position, message, key, logName);
+    return true;
+}
+
+void ReplaceToken(char* text, const char* token, const char* value) {
+    bool cut = false;
+    ReplaceAllNoCaseBounded(text, TYPE_TEXT_SIZE, token, value, &cut);
+    if (cut) LogAt(LOG_LOW, "   TYPE text cut at %d characters while expanding %s", TYPE_TEXT_SIZE - 1, token);
+}
+
+void ExpandPlaceholders(char* text) {
+    ReplaceToken(text, "{\\n}", "\n");
+    ReplaceToken(text, "{\\r}", "\r");
+    ReplaceToken(text, "{\\t}", "\t");
+    ReplaceToken(text, "{newline}", "\n");
+    ReplaceToken(text, "{return}", "\n");
+    ReplaceToken(text, "{enter}", "\n");
+    ReplaceToken(text, "{space}", " ");
+    ReplaceToken(text, "{tab}", "\t");
+
+    // Values are computed only for tokens that occur: a draw advances the generator.
+    char value[64];
+    SYSTEMTIME now;
+    if (Has(text, "{random}")) {
+        FormatText(value, sizeof value, "%li", RandomInRange(gnRandomMin, gnRandomMax));
+        ReplaceToken(text, "{random}", value);
+    }
+    if (Has(text, "{date}")) {
+        SysGetLocalTime(&now);
+        FormatText(value, sizeof value, "%02d/%02d/%02d", now.wMonth, now.wDay, now.wYear);
+        ReplaceToken(text, "{date}", value);
+    }
+    if (Has(text, "{time}")) {
+        SysGetLocalTime(&now);
+        FormatText(value, sizeof value, "%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
+        ReplaceToken(text, "{time}", value);
+    }
+    if (Has(text, "{dtnumber}")) {
+        SysGetLocalTime(&now);
+        FormatText(value, sizeof value, "%04d%02d%02d%02d%02d%02d%04d", now.wYear, now.wMonth, now.wDay, now.wHour,
+                   now.wMinute, now.wSecond, now.wMilliseconds);
+        ReplaceToken(text, "{dtnumber}", value);
+    }
+    if (Has(text, "{playbackloop}")) {
+        // Wraps like the 32-bit sum it always was, whatever LoopTypeBase holds.
+        const uint32_t loop = static_cast<uint32_t>(nCompletedPasses) + static_cast<uint32_t>(gnLoopTypeBase) + 1u;
+        FormatText(value, sizeof value, "%li", static_cast<int32_t>(loop));
+        ReplaceToken(text, "{playbackloop}", value);
+    }
+}
+
+}  // namespace
+
+int ExpandTypeText(int32_t position, const char* source) {
+    char text[TYPE_TEXT_SIZE];
+    if (source == nullptr) source = "";
+    size_t len = strnlen(source, sizeof text);
+    if (len == sizeof text) {
+        --len;
+        LogAt(LOG_LOW, "   TYPE text cut at %d characters", TYPE_TEXT_SIZE - 1);
+    }
+    memcpy(text, source, len);
+    text[len] = '\0';
+
+    if (!gbScriptAltDown && (Has(text, "{altdown}") || Has(text, "{r_altdown}") || Has(text, "{l_altdown}"))) {
+        LogAt(LOG_HIGH, "   +++Injecting events for {altdown}");
+        ReplaceAllNoCase(text, "{altdown}", "");
+        const int key = Has(text, "{r_altdown}") ? VK_RMENU : Has(text, "{l_altdown}") ? VK_LMENU : VK_MENU;
+        // The state follows what the event stream holds: an Alt press that found no room
+        // leaves it clear.
+        if (InjectModifier(position, WM_SYSKEYDOWN, key, "WM_MENUDOWN", "{altdown}")) gbScriptAltDown = true;
+        return 0;
+    }
+    if (gbScriptAltDown && (Has(text, "{altup}") || Has(text, "{r_altup}") || Has(text, "{l_altup}"))) {
+        LogAt(LOG_HIGH, "   +++Injecting 2 events for {altup}");
+        ReplaceAllNoCase(text, "{altup}", "");
+        const int key = Has(text, "{r_altup}") ? VK_RMENU : Has(text, "{l_altup}") ? VK_LMENU : VK_MENU;
+        if (InjectModifier(position, WM_SYSKEYUP, key, "WM_MENUUP", "{altup}")) gbScriptAltDown = false;
+        return 0;
+    }
+    if (Has(text, "{shiftdown}") || Has(text, "{ctrldown}")) {
+        LogAt(LOG_HIGH, "   +++Injecting events for {shift/ctrl down}");
+        const int key = ReplaceAllNoCase(text, "{shiftdown}", "") > 0 ? VK_SHIFT : VK_CONTROL;
+        InjectModifier(position, WM_KEYDOWN, key, "WM_KEYDOWN", "{shift/ctrl down}");
+        return 0;
+    }
+    if (Has(text, "{shiftup}") || Has(text, "{ctrlup}")) {
+        LogAt(LOG_HIGH, "   +++Injecting events for {shift/ctrl up}");
+        const int key = ReplaceAllNoCase(text, "{shiftup}", "") > 0 ? VK_SHIFT : VK_CONTROL;
+        InjectModifier(position, WM_KEYUP, key, "WM_KEYUP", "{shift/ctrl up}");
+        return 0;
+    }
+    for (const char* token : kKeyTokens) {
+        if (!Has(text, token)) continue;
+        LogAt(LOG_HIGH, "   +++Injecting events for {some non-printing key}");
+        const int key = KeyNameToCode(text);
+        if (IsLockKey(key)) {
+            SendLockKey(key, 0);
+            LogAt(LOG_HIGH, "   >>>Sending script key with Kelmor secret sauce");
+            return 0;
+        }
+        if (!RoomFor(position, nEventCount, 2, "{some non-printing key}")) return 0;
+        ShiftScriptCommands(position, 2);
+        InsertCounted(position, gbScriptAltDown ? WM_SYSKEYDOWN : WM_KEYDOWN, key, "WM_*DOWN");
+        InsertCounted(position + 1, gbScriptAltDown ? WM_SYSKEYUP : WM_KEYUP, key, "WM_*UP");
+        return 0;
+    }
+
+    ExpandPlaceholders(text);
+    return InjectTypedText(position, nEventCount, text, gbScriptAltDown);
+}
+
+int InjectTypedText(int32_t position, int32_t count, const char* text, bool altDown) {
+    int inserted = 0;
+    for (const char* c = text != nullptr ? text : ""; *c != '\0'; ++c) {
+        int shift = 0;
+        const int key = CharToKey(*c, &shift);
+        const bool wrapInShift = shift && !altDown;
+        if (!RoomFor(position + inserted, count + inserted, wrapInShift ? 4 : 2, "the rest of the TYPE text")) break;
+        if (shift) {
+            LogAt(LOG_HIGH, "   +++Injecting VK_SHIFT + WM_KEYDOWN + WM_KEYUP + VK_SHIFT for '%c' (%d) into event stream...",
+                  *c, key);
+        } else {
+            LogAt(LOG_HIGH, "   +++Injecting WM_KEYDOWN + WM_KEYUP for '%c' (%d) into event stream...", *c, key);
+        }
+        struct {
+            uint32_t message;
+            int key;
+            const char* logName;
+        } group[4];
+        int n = 0;
+        if (wrapInShift) group[n++] = {WM_KEYDOWN, VK_SHIFT, "WM_SHIFTDOWN"};
+        group[n++] = {altDown ? WM_SYSKEYDOWN : WM_KEYDOWN, key, "WM_*DOWN"};
+        group[n++] = {altDown ? WM_SYSKEYUP : WM_KEYUP, key, "WM_*UP"};
+        if (wrapInShift) group[n++] = {WM_KEYUP, VK_SHIFT, "WM_SHIFTUP"};
+        for (int k = 0; k < n; ++k) {
+            const EVENTMSG record = {group[k].message, static_cast<uint32_t>(group[k].key), 0, 0, 0};
+            if (InsertEvent(position + inserted, count + inserted, &record, group[k].logName)) ++inserted;
+        }
+    }
+    LogAt(LOG_HIGH, "   Injected a total of %d additional events for a new total of %d", inserted,
+          nEventCount + inserted);
+    return inserted;
+}

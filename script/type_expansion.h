@@ -1,0 +1,24 @@
+// TYPE commands: their text becomes key events inserted into the event list right
+// behind the command, which the playback hook then plays like recorded events.
+#pragma once
+#include <cstdint>
+
+// Set by {altdown}, cleared by {altup} and at the start of every playback pass: while set,
+// typed keys go out as system keys and without Shift.
+extern bool gbScriptAltDown;
+void ClearScriptAltState();
+// Back to the state of a fresh start: Alt state clear, the generator unseeded.
+void ResetScriptState();
+
+// Expands a TYPE text into events inserted at position (the command's empty event + 1).
+// A key or modifier token inserts its events, counts them in nEventCount, moves the later
+// script commands itself and returns 0; plain text returns the number of events inserted,
+// which the caller adds to nEventCount and passes to ShiftScriptCommands. Nothing is
+// inserted beyond the event list's capacity.
+int ExpandTypeText(int32_t position, const char* text);
+
+// Inserts the key events that type text at position, position + 1, ...; count is the
+// current nEventCount. Changes neither nEventCount nor the script commands. Typing stops
+// at the first character whose events no longer all fit in the event list. Returns the
+// number of events inserted.
+int InjectTypedText(int32_t position, int32_t count, const char* text, bool altDown);
