@@ -8,3 +8,8 @@ void OnClose(int id);
 void OnSaveAs(int id);
 void OnEditScriptFile(int id);
 void OnDisplayNumberOfActions(int id);
+
+// Asks "Save changes to %s?" when the recording has unsaved events and PromptForSave is
+// on; Yes runs Save As. Returns false when the recording must stay: the user cancelled,
+// or chose Yes and the recording was not saved.
+bool AskToSaveChanges();

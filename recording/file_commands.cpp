@@ -1,0 +1,224 @@
+#include "recording/file_commands.h"
+
+#include <cstring>
+
+#include "platform/file.h"
+#include "platform/shell.h"
+#include "platform/wintypes.h"
+#include "player/display_name.h"
+#include "player/playback_state.h"
+#include "player/start_program.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/format.h"
+#include "settings/recent_files.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/command_state.h"
+#include "ui/commands.h"
+#include "ui/icon_ids.h"
+#include "ui/message_box.h"
+
+namespace {
+
+const char kUntitled[] = "(Untitled)";
+const char kNoActions[] =
+    "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving actions.";
+// What xdg-open is to this desktop, notepad.exe was to the program's first home.
+const char kDefaultEditor[] = "xdg-open";
+
+enum SaveOutcome { SAVE_DONE, SAVE_CANCELLED, SAVE_FAILED };
+
+// Copies text into a buffer of size bytes, cutting what does not fit.
+void CopyText(char* out, size_t size, const char* text) {
+    size_t len = strnlen(text, size - 1);
+    memmove(out, text, len);
+    out[len] = '\0';
+}
+
+void SetTitleFromFile() {
+    char title[16 + MAX_PATH];
+    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gszFile));
+    ShellSetWindowTitle(title);
+}
+
+void SetLastFileTypeFromName() { gbLastFileType = FindNoCase(gszFile, ".klx") != nullptr ? 2 : 1; }
+
+// Runs the save dialog until it gives a name whose extension agrees with the filter.
+int ChooseSaveName() {
+    int result = ChooseFileName(gszFile, kSaveAsFilters, true, gbLastFileType);
+    while (result == 2) {
+        KelmorMessageBox(
+            "The Extension and File Type choices are not the same.\n\nPlease choose between .KLR or .KLX as a file "
+            "format.",
+            "File Type Conflict", MB_OK | MB_ICONEXCLAMATION);
+        result = ChooseFileName(gszFile, kSaveAsFilters, true, gbLastFileType);
+    }
+    return result;
+}
+
+SaveOutcome SaveAs() {
+    if (nEventCount == 0) {
+        KelmorMessageBox(kNoActions, "Save Error", MB_OK | MB_ICONEXCLAMATION);
+        return SAVE_FAILED;
+    }
+    char remembered[MAX_PATH];
+    CopyText(remembered, sizeof remembered, gszFile);
+    for (;;) {
+        if (gszFile[0] == '\0') CopyText(gszFile, sizeof gszFile, "Task1");
+        if (ChooseSaveName() == 0) {
+            CopyText(gszFile, sizeof gszFile, remembered);
+            return SAVE_CANCELLED;
+        }
+        if (FindNoCase(gszFile, ".exe") != nullptr) {
+            KelmorMessageBox(
+                "To compile an executable program, please use the \"Create Executable Program (.EXE)\" command in the "
+                "Tools Menu.\n\nYou cannot create an .EXE program with \"File Save\".",
+                "Save Error", MB_OK | MB_ICONEXCLAMATION);
+            continue;
+        }
+        SetLastFileTypeFromName();
+        if (GetFileSize32(gszFile) != 0 && gbPromptForSave) {
+            int answer = KelmorMessageBoxF("Save", MB_YESNO | MB_ICONQUESTION,
+                                           "%s\nThis file already exists.\nReplace existing file?", gszFile);
+            if (answer != IDYES) {
+                CopyText(gszFile, sizeof gszFile, remembered);
+                continue;
+            }
+        }
+        break;
+    }
+    if (strchr(gszFile, '.') == nullptr) {
+        size_t len = strlen(gszFile);
+        // A name that leaves no room for the extension cannot be saved under its own
+        // name; cutting it would write some other file.
+        if (len + 4 >= sizeof gszFile) {
+            KelmorMessageBoxF("Error", MB_OK | MB_ICONEXCLAMATION, "Unable to save file '%s'!", gszFile);
+            return SAVE_FAILED;
+        }
+        memcpy(gszFile + len, ".klr", 5);
+    }
+    SysDeleteFile(gszFile);
+    AddRecentFile(gszFile);
+    RebuildRecentMenu(true, true);
+    // Set before the file is created: should creating it fail, the file is missing and
+    // opening a menu greys the item anyway.
+    ShellEnableCommand(ID_EDIT_SCRIPT, FindNoCase(gszFile, ".klr") == nullptr);
+    if (!SaveRecordingToFile(gszFile)) return SAVE_FAILED;
+    SetTitleFromFile();
+    gbModified = false;
+    return SAVE_DONE;
+}
+
+// New and Close: forget the recording and its file.
+bool CloseRecording() {
+    if (!AskToSaveChanges()) return false;
+    SetCommandState(CMD_STATE_EMPTY);
+    ClearRecording();
+    gszFile[0] = '\0';
+    gbModified = false;
+    ShellSetWindowTitle("Kelmor");
+    return true;
+}
+
+// Quotes a file name for a command line split by shell rules, so that blanks and quotes
+// in it reach the editor as one argument. Names made of plain characters stay as they are.
+void QuoteFileName(char* out, size_t size, const char* name) {
+    const char* plain = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-./:+,@%=~";
+    if (name[0] == '\0' || strspn(name, plain) == strlen(name)) {
+        CopyText(out, size, name);
+        return;
+    }
+    size_t n = 0;
+    auto put = [&](char c) {
+        if (n + 1 < size) out[n++] = c;
+    };
+    put('\'');
+    for (const char* p = name; *p != '\0'; ++p) {
+        if (*p == '\'') {
+            // Close the quote, add an escaped quote, open it again.
+            put('\'');
+            put('\\');
+            put('\'');
+        }
+        put(*p);
+    }
+    put('\'');
+    out[n] = '\0';
+}
+
+}  // namespace
+
+bool AskToSaveChanges() {
+    if (!gbModified || !gbPromptForSave || nEventCount <= 0) return true;
+    int answer = KelmorMessageBoxF("Confirm Action", MB_YESNOCANCEL | MB_ICONEXCLAMATION, "Save changes to %s?",
+                                   gszFile[0] != '\0' ? gszFile : kUntitled);
+    if (answer == IDCANCEL) return false;
+    // A Save As that was cancelled or failed leaves the changes unsaved: going on would
+    // throw them away although the user asked to keep them.
+    if (answer == IDYES) return SaveAs() == SAVE_DONE;
+    return true;
+}
+
+void OnNew(int) {
+    if (!CloseRecording()) return;
+    if (gbPromptForSave) {
+        ShowIconMessage("Press the blue \"Start Recording\" button to begin saving actions.", "New Recording",
+                        gdwMsgBoxStyle, IDI_KELMOR);
+    }
+}
+
+void OnClose(int) { CloseRecording(); }
+
+void OnOpen(int) {
+    if (!AskToSaveChanges()) return;
+    char remembered[MAX_PATH];
+    CopyText(remembered, sizeof remembered, gszFile);
+    if (!gbFileChosen) {
+        if (ChooseFileName(gszFile, kOpenFilters, false, 1) == 0) {
+            CopyText(gszFile, sizeof gszFile, remembered);
+            return;
+        }
+        SetLastFileTypeFromName();
+    }
+    gbFileChosen = false;
+    AddRecentFile(gszFile);
+    RebuildRecentMenu(true, true);
+    if (LoadRecording() < 0) return;
+    SetTitleFromFile();
+    SetCommandState(CMD_STATE_IDLE);
+    ShellFocusSpeedButton(gbSpeed);
+    gbModified = false;
+    if (gbPlayImmediately) {
+        nCompletedPasses = 0;
+        SendCommand(ID_PLAY);
+    }
+}
+
+void OnReloadCurrentFile(int) {
+    if (gszFile[0] != '\0') LoadRecording();
+}
+
+void OnSaveAs(int) { SaveAs(); }
+
+void OnEditScriptFile(int) {
+    char editor[256];
+    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, editor, 0);
+    if (editor[0] == '\0') CopyText(editor, sizeof editor, kDefaultEditor);
+    char file[4 * MAX_PATH + 3];
+    QuoteFileName(file, sizeof file, gszFile);
+    char commandLine[sizeof editor + sizeof file + 1];
+    FormatText(commandLine, sizeof commandLine, "%s %s", editor, file);
+    if (!StartProgram(commandLine)) {
+        KelmorMessageBoxF("Edit Error", MB_OK | MB_ICONEXCLAMATION, "Unable to edit %s with \"%s\"", gszFile, editor);
+    }
+}
+
+void OnDisplayNumberOfActions(int) {
+    if (nEventCount != 0) {
+        KelmorMessageBoxF("Total Commands", MB_OK | MB_ICONINFORMATION, "Total number of actions in %s: %d",
+                          gszFile[0] != '\0' ? gszFile : "the current recording", nEventCount);
+    } else {
+        KelmorMessageBox(kNoActions, "Total Commands", MB_OK | MB_ICONINFORMATION);
+    }
+}

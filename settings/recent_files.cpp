@@ -1,0 +1,152 @@
+#include "settings/recent_files.h"
+
+#include <cstring>
+
+#include "platform/shell.h"
+#include "platform/wintypes.h"
+#include "recording/file_commands.h"
+#include "recording/recording_file.h"
+#include "settings/format.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/message_box.h"
+
+namespace {
+
+enum { SLOT_COUNT = 8, SLOT_SIZE = 256 };
+
+typedef char Slots[SLOT_COUNT][SLOT_SIZE];
+
+const char kUntitled[] = "(Untitled)";
+
+void SlotPath(int n, char* out, int size) { FormatText(out, size, KELMOR_KEY "\\File%d", n); }
+
+// A missing or unreadable value reads as an empty slot.
+void ReadSlot(int n, char* out) {
+    char path[64];
+    SlotPath(n, path, sizeof path);
+    GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, out, 0);
+}
+
+void ReadSlots(Slots slots) {
+    for (int n = 1; n <= SLOT_COUNT; ++n) ReadSlot(n, slots[n - 1]);
+}
+
+void WriteSlots(Slots slots) {
+    char path[64];
+    for (int n = 1; n <= SLOT_COUNT; ++n) {
+        SlotPath(n, path, sizeof path);
+        SetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, slots[n - 1], 0);
+    }
+}
+
+bool EqualNoCase(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        unsigned char ca = static_cast<unsigned char>(*a);
+        unsigned char cb = static_cast<unsigned char>(*b);
+        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
+        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
+        if (ca != cb) return false;
+        if (ca == '\0') return true;
+    }
+}
+
+int ClampedListSize() {
+    if (gbRecentListSize > SLOT_COUNT - 1) gbRecentListSize = SLOT_COUNT;
+    return gbRecentListSize;
+}
+
+}  // namespace
+
+void AddRecentFile(const char* path) {
+    // A slot holds at most 255 characters; a longer path cannot be kept whole, and a cut
+    // one would name some other file. An empty one would break the packing.
+    if (path == nullptr || path[0] == '\0' || strlen(path) >= SLOT_SIZE) return;
+    Slots slots;
+    ReadSlots(slots);
+    if (EqualNoCase(path, slots[0]) || EqualNoCase(path, kUntitled)) return;
+    int found = SLOT_COUNT;  // 1-based slot to overwrite; slot 8 falls off when absent
+    for (int k = 2; k <= SLOT_COUNT - 1; ++k) {
+        if (EqualNoCase(path, slots[k - 1])) {
+            found = k;
+            break;
+        }
+    }
+    memmove(slots[1], slots[0], static_cast<size_t>(found - 1) * SLOT_SIZE);
+    memcpy(slots[0], path, strlen(path) + 1);
+    WriteSlots(slots);
+}
+
+void RemoveRecentFile(const char* path) {
+    if (path == nullptr || EqualNoCase(path, kUntitled)) return;
+    Slots slots;
+    ReadSlots(slots);
+    for (int k = 0; k < SLOT_COUNT; ++k) {
+        if (EqualNoCase(path, slots[k])) {
+            memmove(slots[k], slots[k + 1], static_cast<size_t>(SLOT_COUNT - 1 - k) * SLOT_SIZE);
+            slots[SLOT_COUNT - 1][0] = '\0';
+            WriteSlots(slots);
+            return;
+        }
+    }
+}
+
+void RebuildRecentMenu(bool removeOld, bool addNew) {
+    int size = ClampedListSize();
+    if (removeOld) {
+        // Every entry goes, not only the first `size`: after the size shrank, entries
+        // left behind would otherwise sit beside their rebuilt twins.
+        for (int id = ID_RECENT_FIRST; id <= ID_RECENT_LAST; ++id) ShellMenuDeleteItem(id);
+    }
+    if (!addNew) return;
+    char path[SLOT_SIZE];
+    for (int n = 1; n <= size; ++n) {
+        ReadSlot(n, path);
+        if (path[0] == '\0') continue;
+        // Behind Reset Recent Files, or behind the previous entry; with that one missing,
+        // nothing goes in.
+        int anchor = n == 1 ? ID_RESET_RECENT : ID_RECENT_FIRST + n - 2;
+        ShellMenuInsertAfter(anchor, ID_RECENT_FIRST + n - 1, path);
+    }
+}
+
+void OnOpenRecentFile(int id) {
+    int n = id - ID_RECENT_FIRST + 1;
+    if (n < 1 || n > SLOT_COUNT) return;
+    char path[SLOT_SIZE];
+    ReadSlot(n, path);
+    if (path[0] != '\0' && GetFileSize32(path) != 0) {
+        // The unsaved recording is asked about under its own name, before the current
+        // file becomes the recent one: asking later would name the wrong file and leave
+        // the wrong name behind on Cancel.
+        if (!AskToSaveChanges()) return;
+        gbModified = false;
+        memcpy(gszFile, path, strlen(path) + 1);
+        gbFileChosen = true;
+        SendCommand(ID_OPEN);
+        return;
+    }
+    char text[1024];
+    FormatText(text, sizeof text,
+               "Unable to open recent file %s!\n\nDo you want to remove it from the recent file list menu?", path);
+    if (KelmorMessageBox(text, path, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        RemoveRecentFile(path);
+        RebuildRecentMenu(true, true);
+    }
+    gszFile[0] = '\0';
+    ShellSetWindowTitle("Kelmor");
+}
+
+void OnResetRecentFiles(int) {
+    int answer = KelmorMessageBox(
+        "This command will remove all of the previous links to recent files.\n\nAre you sure that you want to proceed?",
+        "Reset Recent Files", MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDNO) return;
+    char path[64];
+    for (int n = 1; n <= SLOT_COUNT; ++n) {
+        ShellMenuDeleteItem(ID_RECENT_FIRST + n - 1);
+        SlotPath(n, path, sizeof path);
+        DeleteRegistryValue(HKEY_CURRENT_USER, path);
+    }
+}
