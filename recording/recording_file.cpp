@@ -1,0 +1,551 @@
+// The two forms of a recording on disk, the loader that reads either of them into the
+// one recording in memory, and the writers. Reads and writes go through one static
+// window buffer each, so a file of tens of thousands of lines costs a handful of system
+// calls and nothing is allocated while loading or saving.
+#include "recording/recording_file.h"
+
+#include <cstring>
+
+#include "platform/file.h"
+#include "platform/shell.h"
+#include "recording/recording.h"
+#include "settings/format.h"
+#include "settings/log.h"
+#include "ui/command_ids.h"
+#include "ui/message_box.h"
+
+// Each literal ends in its own NUL, which is the extra NUL that closes the list.
+const char kOpenFilters[] = "Kelmor Files (*.klr;*.klx)\0*.klr;*.klx\0All Files (*.*)\0*.*\0";
+const char kSaveAsFilters[] =
+    "Kelmor Recording (*.klr)\0*.klr\0Kelmor Editable Text Files (*.klx)\0*.klx\0All Files (*.*)\0*.*\0";
+const char kExeFilters[] = "Program Files (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
+
+namespace {
+
+enum : uint32_t {
+    RECORD_SIZE = 20,
+    LINE_READ = 1023,          // bytes one text line read takes at most
+    KEYWORD_MAX = 32,          // characters of a script keyword that are looked at
+    ERROR_LINE_MAX = 224,      // characters of a bad line that its message box quotes
+    IO_WINDOW = 64 * 1024,
+};
+
+// ---------------------------------------------------------------------------------
+// Reading: a window on the file that answers "read n bytes at offset" exactly as one
+// read of the file would (short at the end, -1 on failure), refilling itself with one
+// large read whenever the request falls outside it.
+
+char gReadWindow[IO_WINDOW];
+
+struct Reader {
+    SysFile file;
+    uint32_t size;    // bytes the loader may read; nothing past it is asked for
+    uint32_t base;    // file offset of gReadWindow[0]
+    uint32_t length;  // valid bytes in the window
+};
+
+int ReadAt(Reader* r, uint32_t offset, uint32_t n, const char** data) {
+    if (offset >= r->size) return 0;
+    if (n > r->size - offset) n = r->size - offset;
+    uint64_t end = static_cast<uint64_t>(offset) + n;
+    if (offset >= r->base && end <= static_cast<uint64_t>(r->base) + r->length) {
+        *data = gReadWindow + (offset - r->base);
+        return static_cast<int>(n);
+    }
+    uint32_t want = r->size - offset;
+    if (want > IO_WINDOW) want = IO_WINDOW;
+    r->base = offset;
+    r->length = 0;
+    int got = SysReadAt(r->file, offset, gReadWindow, want);
+    if (got < 0) return -1;
+    r->length = static_cast<uint32_t>(got);
+    *data = gReadWindow;
+    return got < static_cast<int>(n) ? got : static_cast<int>(n);
+}
+
+uint32_t GetLE32(const char* p) {
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(p);
+    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
+           static_cast<uint32_t>(b[3]) << 24;
+}
+
+void PutLE32(char* p, uint32_t v) {
+    for (int k = 0; k < 4; ++k) p[k] = static_cast<char>((v >> (8 * k)) & 0xFFu);
+}
+
+// ---------------------------------------------------------------------------------
+// Writing: everything goes out through SysWriteAtEnd in large blocks; the first failed
+// block fails the whole save.
+
+char gWriteWindow[IO_WINDOW];
+
+struct Writer {
+    SysFile file;
+    uint32_t used;
+    bool failed;
+};
+
+bool Flush(Writer* w) {
+    if (w->failed) return false;
+    if (w->used > 0 && !SysWriteAtEnd(w->file, gWriteWindow, w->used)) w->failed = true;
+    w->used = 0;
+    return !w->failed;
+}
+
+bool Put(Writer* w, const char* data, uint32_t n) {
+    if (w->failed) return false;
+    if (n > IO_WINDOW - w->used && !Flush(w)) return false;
+    if (n > IO_WINDOW) {
+        if (!SysWriteAtEnd(w->file, data, n)) w->failed = true;
+        return !w->failed;
+    }
+    memcpy(gWriteWindow + w->used, data, n);
+    w->used += n;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------
+// Text form
+
+// Reads the leading decimal number of text (optional sign, digits) up to end. Values
+// from -2^31 to 2^32 - 1 give their 32-bit pattern, so a negative number written for a
+// value at or above 2^31 reads back to the same bits; anything beyond stops at the
+// nearest of those limits instead of wrapping around.
+uint32_t ParseNumber(const char* text, const char* end) {
+    const char* p = text;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    uint64_t v = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+        if (v <= 0xFFFFFFFFull) v = v * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    if (negative) {
+        if (v > 0x80000000ull) v = 0x80000000ull;
+        return 0u - static_cast<uint32_t>(v);
+    }
+    return v > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(v);
+}
+
+const char* WordEnd(const char* p) {
+    while (*p != '\0' && *p != ' ') ++p;
+    return p;
+}
+
+struct MessageName {
+    const char* name;
+    uint32_t code;
+};
+
+// Reading order: the first name found inside a message value wins.
+const MessageName kReadNames[] = {
+    {"WM_MOUSEMOVE", WM_MOUSEMOVE},     {"WM_KEYDOWN", WM_KEYDOWN},
+    {"WM_KEYUP", WM_KEYUP},             {"WM_LBUTTONDOWN", WM_LBUTTONDOWN},
+    {"WM_LBUTTONUP", WM_LBUTTONUP},     {"WM_CHAR", WM_CHAR},
+    {"WM_COMMAND", WM_COMMAND},         {"WM_LBUTTONDBLCLK", WM_LBUTTONDBLCLK},
+    {"WM_NCLBUTTONDBLCLK", WM_NCLBUTTONDBLCLK}, {"WM_MOUSEWHEEL", WM_MOUSEWHEEL},
+    {"WM_SYSKEYDOWN", WM_SYSKEYDOWN},   {"WM_SYSKEYUP", WM_SYSKEYUP},
+};
+
+uint32_t MessageFromValue(const char* value, const char* end) {
+    char text[LINE_READ + 1];
+    size_t len = static_cast<size_t>(end - value);
+    if (len > LINE_READ) len = LINE_READ;
+    memcpy(text, value, len);
+    text[len] = '\0';
+    for (const MessageName& m : kReadNames) {
+        if (strstr(text, m.name) != nullptr) return m.code;
+    }
+    return ParseNumber(text, text + len);
+}
+
+// What one line did; the loader closes the file before it reports a bad line.
+enum LineResult { LINE_OK, LINE_MISSING_PARAMH, LINE_MISSING_PARAML, LINE_UNKNOWN_KEYWORD, LINE_TOO_MANY };
+
+// One event line into record.
+LineResult ReadEventLine(const char* line, EVENTMSG* record) {
+    const char* value = FindNoCase(line, "message=") + 8;
+    const char* p = WordEnd(value);
+    EVENTMSG e{};
+    e.message = MessageFromValue(value, p);
+    const char* key = strstr(p, "paramH=");
+    if (key == nullptr) return LINE_MISSING_PARAMH;
+    p = WordEnd(key + 7);
+    e.paramH = ParseNumber(key + 7, p);
+    key = strstr(p, "paramL=");
+    if (key == nullptr) return LINE_MISSING_PARAML;
+    p = WordEnd(key + 7);
+    e.paramL = ParseNumber(key + 7, p);
+    key = strstr(p, "time=");
+    if (key != nullptr) e.time = ParseNumber(key + 5, WordEnd(key + 5));
+    *record = e;
+    return LINE_OK;
+}
+
+// One script command line (rest = the line behind its leading blanks) into entry k,
+// whose empty event is record i.
+LineResult ReadCommandLine(const char* rest, int32_t k, int32_t i) {
+    char keyword[KEYWORD_MAX + 1];
+    uint32_t n = 0;
+    while (n < KEYWORD_MAX && rest[n] != '\0' && rest[n] != ' ' && rest[n] != '\t' && rest[n] != '\r' &&
+           rest[n] != '\n') {
+        keyword[n] = rest[n];
+        ++n;
+    }
+    keyword[n] = '\0';
+    const char* argument = rest + n;
+    while (*argument == ' ' || *argument == '\t') ++argument;
+
+    int32_t code = KW_NONE;
+    if (FindNoCase(keyword, "START")) code = KW_START;
+    else if (FindNoCase(keyword, "GOTO")) code = KW_GOTO;
+    else if (FindNoCase(keyword, "WAIT")) code = KW_WAIT;
+    else if (FindNoCase(keyword, "TYPE")) code = KW_TYPE;
+    else if (FindNoCase(keyword, "CLICK")) code = KW_CLICK;
+    if (code == KW_NONE) return LINE_UNKNOWN_KEYWORD;
+    if (k >= SCRIPT_LOAD_LIMIT) return LINE_TOO_MANY;
+
+    FormatText(szArgument[k], SCRIPT_ARG_SIZE, "%s", argument);
+    if (code == KW_WAIT) {
+        ReplaceAllNoCase(szArgument[k], "seconds", "");
+        ReplaceAllNoCase(szArgument[k], "second", "");
+    }
+    nKeyword[k] = code;
+    nEventIndex[k] = i;
+    return LINE_OK;
+}
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Failure after the old recording was dropped: what was read so far goes too.
+void DropPartialRecording(int32_t count) {
+    memset(gEvents, 0, static_cast<size_t>(count) * sizeof(EVENTMSG));
+    nEventCount = 0;
+    nScriptCommands = 0;
+}
+
+int ReadFailure(SysFile file, int code, int32_t count) {
+    LogLastErrorAt(LOG_LOW);
+    LogAt(LOG_LOW, "Unable to open file '%s'! (%d)", gszFile, code);
+    SysClose(file);
+    DropPartialRecording(count);
+    KelmorMessageBoxF("Error", MB_ICONEXCLAMATION,
+                      "Unable to open file '%s'! (%d)\n\nPlease verify that the file has not changed.", gszFile, code);
+    return code;
+}
+
+int LoadBinary(Reader* r, uint32_t offset) {
+    int32_t i = 0;
+    while (offset < r->size && i < EVENT_LOAD_LIMIT) {
+        const char* data = nullptr;
+        if (ReadAt(r, offset, RECORD_SIZE, &data) != static_cast<int>(RECORD_SIZE)) return ReadFailure(r->file, -4, i);
+        EVENTMSG& e = gEvents[i];
+        e.message = GetLE32(data);
+        e.paramL = GetLE32(data + 4);
+        e.paramH = GetLE32(data + 8);
+        e.time = GetLE32(data + 12);
+        e.hwnd = GetLE32(data + 16);
+        ++i;
+        offset += RECORD_SIZE;
+    }
+    SysClose(r->file);
+    nEventCount = i;
+    nScriptCommands = 0;
+    return 0;
+}
+
+// Cuts the next line out of the file at offset into line (LINE_READ + 1 bytes) and
+// returns the offset behind it and its end, or -1 when the read fails or comes up short.
+int64_t NextLine(Reader* r, uint32_t offset, char* line) {
+    uint32_t want = r->size - offset < LINE_READ ? r->size - offset : LINE_READ;
+    const char* data = nullptr;
+    if (ReadAt(r, offset, want, &data) != static_cast<int>(want)) return -1;
+    uint32_t len = 0;
+    while (len < want && data[len] != '\0' && data[len] != '\r' && data[len] != '\n') ++len;
+    memcpy(line, data, len);
+    line[len] = '\0';
+    uint32_t next = offset + len;
+    if (len == want) return next;  // no end among the bytes read: the rest is the next line
+    const char end = data[len];
+    ++next;
+    if ((end == '\r' || end == '\n') && next < r->size) {
+        const char pair = end == '\r' ? '\n' : '\r';
+        const char* after = nullptr;
+        if (len + 1 < want) {
+            if (data[len + 1] == pair) ++next;
+        } else if (ReadAt(r, next, 1, &after) == 1 && *after == pair) {
+            ++next;
+        }
+    }
+    return next;
+}
+
+int LoadText(Reader* r, uint32_t offset) {
+    static char line[LINE_READ + 1];
+    int32_t i = 0;
+    int32_t k = 0;
+    bool blockComment = false;
+    LineResult result = LINE_OK;
+    while (offset < r->size && i < EVENT_LOAD_LIMIT) {
+        int64_t next = NextLine(r, offset, line);
+        if (next < 0) return ReadFailure(r->file, -5, i);
+        offset = static_cast<uint32_t>(next);
+
+        const char* rest = line;
+        while (*rest == ' ' || *rest == '\t') ++rest;
+        if (strstr(rest, "/*") != nullptr) {
+            blockComment = true;
+            continue;
+        }
+        if (blockComment) {
+            if (strstr(rest, "*/") != nullptr) blockComment = false;
+            continue;
+        }
+        if (!IsAsciiLetter(*rest)) continue;
+
+        if (FindNoCase(line, "message=") != nullptr) {
+            result = ReadEventLine(line, &gEvents[i]);
+            if (result != LINE_OK) break;
+            ++i;
+        } else {
+            result = ReadCommandLine(rest, k, i);
+            if (result != LINE_OK) break;
+            ++k;
+            ++i;  // the command's empty event, already zero
+        }
+    }
+    SysClose(r->file);
+    switch (result) {
+        case LINE_OK:
+            break;
+        case LINE_MISSING_PARAMH:
+        case LINE_MISSING_PARAML:
+            DropPartialRecording(i);
+            KelmorMessageBox(result == LINE_MISSING_PARAMH ? "Improperly formatted EVENT command (missing paramH)"
+                                                           : "Improperly formatted EVENT command (missing paramL)",
+                             line, MB_ICONEXCLAMATION);
+            return -1;
+        case LINE_UNKNOWN_KEYWORD: {
+            DropPartialRecording(i);
+            LogAt(LOG_LOW, "ERROR: Unknown or incorrectly formatted command in '%s': \"%s\"", gszFile, line);
+            char shown[ERROR_LINE_MAX + 1];
+            FormatText(shown, sizeof shown, "%s", line);
+            KelmorMessageBoxF("Script Error", MB_ICONEXCLAMATION,
+                              "Unknown or incorrectly formatted command #%d:\n\n\"%s\"", k + 1, shown);
+            return -1;
+        }
+        case LINE_TOO_MANY:
+            KelmorMessageBoxF(line, MB_ICONEXCLAMATION,
+                              "Too many script commands!\n\nThe maximum number of script commands is %d",
+                              static_cast<int>(SCRIPT_LOAD_LIMIT));
+            break;
+    }
+    nEventCount = i;
+    nScriptCommands = k;
+    return k;
+}
+
+void ShowSaveFailure(const char* name) {
+    KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to save file '%s'!", name);
+}
+
+// Writing order of the names; a message without one is written as its number.
+const char* MessageWriteName(uint32_t message) {
+    switch (message) {
+        case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
+        case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
+        case WM_LBUTTONUP: return "WM_LBUTTONUP";
+        case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
+        case WM_MOUSEWHEEL: return "WM_MOUSEWHEEL";
+        case WM_COMMAND: return "WM_COMMAND";
+        case WM_NCLBUTTONDBLCLK: return "WM_NCLBUTTONDBLCLK";
+        case WM_KEYDOWN: return "WM_KEYDOWN";
+        case WM_KEYUP: return "WM_KEYUP";
+        case WM_CHAR: return "WM_CHAR";
+        case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
+        case WM_SYSKEYUP: return "WM_SYSKEYUP";
+        default: return nullptr;
+    }
+}
+
+// The text form into an open file; name is only for the failure message.
+bool WriteTextRecordingAs(intptr_t file, const char* name) {
+    Writer w{file, 0, false};
+    static const char kHeader[] =
+        "; This file was created by Kelmor (https://kelmor.example.org) \r\n"
+        "; You may edit it, but keep the format the same as you see below.\r\n"
+        "; You may add comments by using ';' at the start of a line.\r\n"
+        "; Each line represents an EVENT structure, or may be one of the Kelmor commands (see help file reference)\r\n"
+        "; \r\n"
+        "; Examples:\r\n"
+        ";        START notepad.exe\r\n"
+        ";        WAIT 1 second\r\n"
+        ";        GOTO Untitled - Notepad\r\n"
+        ";        TYPE Here is text that is being typed by Kelmor\r\n"
+        "; \r\n"
+        "; You can mix the EVENT structure lines with Kelmor commands, such as:\r\n"
+        ";        message=WM_MOUSEMOVE paramH=288 paramL=420 time=13024638\r\n"
+        ";        START NOTEPAD.EXE\r\n"
+        ";        GOTO Untitled - Notepad\r\n"
+        ";        message=WM_MOUSEMOVE paramH=267 paramL=420 time=13024758\r\n"
+        "; \r\n"
+        "; You may put 0 for the TIME component in each line.\r\n"
+        "; Remember that Kelmor is primarly a mouse and keyboard recorder, and does not rely on scripts.\r\n"
+        "; Start of the real recording:\r\n";
+    Put(&w, kHeader, sizeof kHeader - 1);
+    static char line[2048];
+    for (int32_t i = 0; i < nEventCount && !w.failed; ++i) {
+        const EVENTMSG& e = gEvents[i];
+        const char* known = MessageWriteName(e.message);
+        int len = known != nullptr
+                      ? FormatText(line, sizeof line, "message=%s paramH=%li paramL=%li time=%li\r\n", known, e.paramH,
+                                   e.paramL, e.time)
+                      : FormatText(line, sizeof line, "message=%li paramH=%li paramL=%li time=%li\r\n", e.message,
+                                   e.paramH, e.paramL, e.time);
+        Put(&w, line, static_cast<uint32_t>(len));
+    }
+    if (!Flush(&w)) {
+        SysClose(file);
+        ShowSaveFailure(name);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int LoadRecording() {
+    if (gszFile[0] == '\0') {
+        LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", gszFile);
+        KelmorMessageBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error",
+                         MB_ICONSTOP);
+        return -1;
+    }
+    const uint32_t size = GetFileSize32(gszFile);
+    if (size < 1) {
+        LogAt(LOG_LOW, "Unable to open file '%s'! (-2)", gszFile);
+        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to open file '%s'! (-2)\n\nPlease verify that the file exists.",
+                          gszFile);
+        return -2;
+    }
+    SysFile file = SysOpenRead(gszFile);
+    if (file == SYS_NO_FILE) {
+        LogLastErrorAt(LOG_LOW);
+        LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", gszFile);
+        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION,
+                          "Unable to open file '%s'! (-3)\n\nPlease verify that the file is not already open.", gszFile);
+        return -3;
+    }
+
+    // The old recording is gone from here on.
+    memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
+    nEventCount = 0;
+    nScriptCommands = 0;
+
+    Reader reader{file, size, 0, 0};
+    const uint32_t start = FindNoCase(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
+    bool binary = FindNoCase(gszFile, ".klr") != nullptr;
+    if (!binary) {
+        const char* first = nullptr;
+        binary = ReadAt(&reader, start, 1, &first) == 1 && *first == '\0';
+    }
+    ShellEnableCommand(ID_EDIT_SCRIPT, !binary);
+    return binary ? LoadBinary(&reader, start) : LoadText(&reader, start);
+}
+
+
+bool WriteTextRecording(intptr_t file) { return WriteTextRecordingAs(file, gszFile); }
+
+bool SaveRecordingToFile(const char* name) {
+    SysFile file = SysCreateReadWrite(name);
+    if (file == SYS_NO_FILE) {
+        ShowSaveFailure(name);
+        return false;
+    }
+    if (FindNoCase(name, ".klr") == nullptr) {
+        if (!WriteTextRecordingAs(file, name)) return false;
+        SysClose(file);
+        return true;
+    }
+    Writer w{file, 0, false};
+    for (int32_t i = 0; i < nEventCount; ++i) {
+        const EVENTMSG& e = gEvents[i];
+        if (e.message == 0) {
+            // The records before the empty one stay in the file.
+            const bool written = Flush(&w);
+            SysClose(file);
+            if (!written) {
+                ShowSaveFailure(name);
+            } else {
+                KelmorMessageBox("This file cannot be saved in the \"KLR\" binary format since it appears to contain "
+                                 "script commands or empty messages.\n\nTry re-saving it in the \"KLX\" text format.",
+                                 "Error", MB_ICONEXCLAMATION);
+            }
+            return false;
+        }
+        char record[RECORD_SIZE];
+        PutLE32(record, e.message);
+        PutLE32(record + 4, e.paramL);
+        PutLE32(record + 8, e.paramH);
+        PutLE32(record + 12, e.time);
+        PutLE32(record + 16, e.hwnd);
+        if (!Put(&w, record, RECORD_SIZE)) break;
+    }
+    const bool written = Flush(&w);
+    SysClose(file);
+    if (!written) ShowSaveFailure(name);
+    return written;
+}
+
+uint32_t GetFileSize32(const char* name) { return SysGetFileSize(name); }
+
+void GetListField(const char* list, char delimiter, int n, char* out, int outSize) {
+    if (out == nullptr || outSize <= 0) return;
+    out[0] = '\0';
+    if (list == nullptr || n < 0) return;
+    const char* field = list;
+    if (delimiter == '\0') {
+        // Each field ends in a NUL; an empty field ends the list.
+        for (int k = 0; k < n; ++k) {
+            if (*field == '\0') return;
+            field += strlen(field) + 1;
+        }
+        FormatText(out, outSize, "%s", field);
+        return;
+    }
+    for (int k = 0; k < n; ++k) {
+        field = strchr(field, delimiter);
+        if (field == nullptr) return;
+        ++field;
+    }
+    const char* end = strchr(field, delimiter);
+    int len = end != nullptr ? static_cast<int>(end - field) : static_cast<int>(strlen(field));
+    if (len > outSize - 1) len = outSize - 1;
+    memcpy(out, field, static_cast<size_t>(len));
+    out[len] = '\0';
+}
+
+int ChooseFileName(char* name, const char* filters, bool save, int filterIndex) {
+    int chosen = filterIndex;
+    if (!ShellFileDialog(save, name, MAX_PATH, filters, filterIndex, &chosen)) return 0;
+    if (!save) return 1;
+    char pattern[MAX_PATH];
+    GetListField(filters, '\0', 2 * chosen - 1, pattern, sizeof pattern);
+    const char* extension = "";
+    if (strcmp(pattern, "*.*") != 0 && pattern[0] == '*') extension = pattern + 1;
+    if ((FindNoCase(name, ".klr") != nullptr || FindNoCase(name, ".klx") != nullptr) && extension[0] != '\0' &&
+        FindNoCase(name, extension) == nullptr) {
+        return 2;
+    }
+    if (strchr(name, '.') == nullptr) {
+        if (extension[0] == '\0') extension = ".klr";
+        // A name too long for its extension gives up its end, never the extension.
+        size_t room = static_cast<size_t>(MAX_PATH) - 1 - strlen(extension);
+        size_t len = strlen(name);
+        if (len > room) len = room;
+        memcpy(name + len, extension, strlen(extension) + 1);
+    }
+    return 1;
+}
