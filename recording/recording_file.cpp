@@ -35,7 +35,8 @@ enum : uint32_t {
 // read of the file would (short at the end, -1 on failure), refilling itself with one
 // large read whenever the request falls outside it.
 
-char gReadWindow[IO_WINDOW];
+// One byte more than a read fills, for the NUL that bounds every scan of the window.
+char gReadWindow[IO_WINDOW + 1];
 
 struct Reader {
     SysFile file;
@@ -59,6 +60,7 @@ int ReadAt(Reader* r, uint32_t offset, uint32_t n, const char** data) {
     int got = SysReadAt(r->file, offset, gReadWindow, want);
     if (got < 0) return -1;
     r->length = static_cast<uint32_t>(got);
+    gReadWindow[got] = '\0';
     *data = gReadWindow;
     return got < static_cast<int>(n) ? got : static_cast<int>(n);
 }
@@ -155,6 +157,12 @@ uint32_t MessageFromValue(const char* value, const char* end) {
     if (len > LINE_READ) len = LINE_READ;
     memcpy(text, value, len);
     text[len] = '\0';
+    // No name holds another one, so a value that is exactly a name is that name; and a
+    // value without "WM_" holds none. Both spare the search through every name.
+    if (strstr(text, "WM_") == nullptr) return ParseNumber(text, text + len);
+    for (const MessageName& m : kReadNames) {
+        if (strcmp(text, m.name) == 0) return m.code;
+    }
     for (const MessageName& m : kReadNames) {
         if (strstr(text, m.name) != nullptr) return m.code;
     }
@@ -164,9 +172,9 @@ uint32_t MessageFromValue(const char* value, const char* end) {
 // What one line did; the loader closes the file before it reports a bad line.
 enum LineResult { LINE_OK, LINE_MISSING_PARAMH, LINE_MISSING_PARAML, LINE_UNKNOWN_KEYWORD, LINE_TOO_MANY };
 
-// One event line into record.
-LineResult ReadEventLine(const char* line, EVENTMSG* record) {
-    const char* value = FindNoCase(line, "message=") + 8;
+// One event line into record; key is where "message=" begins.
+LineResult ReadEventLine(const char* messageKey, EVENTMSG* record) {
+    const char* value = messageKey + 8;
     const char* p = WordEnd(value);
     EVENTMSG e{};
     e.message = MessageFromValue(value, p);
@@ -217,6 +225,13 @@ LineResult ReadCommandLine(const char* rest, int32_t k, int32_t i) {
     return LINE_OK;
 }
 
+bool HasPair(const char* text, char first, char second) {
+    for (const char* p = strchr(text, first); p != nullptr; p = strchr(p + 1, first)) {
+        if (p[1] == second) return true;
+    }
+    return false;
+}
+
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // Failure after the old recording was dropped: what was read so far goes too.
@@ -262,8 +277,9 @@ int64_t NextLine(Reader* r, uint32_t offset, char* line) {
     uint32_t want = r->size - offset < LINE_READ ? r->size - offset : LINE_READ;
     const char* data = nullptr;
     if (ReadAt(r, offset, want, &data) != static_cast<int>(want)) return -1;
-    uint32_t len = 0;
-    while (len < want && data[len] != '\0' && data[len] != '\r' && data[len] != '\n') ++len;
+    // The window ends in a NUL, so the scan stops inside it even past the bytes asked for.
+    uint32_t len = static_cast<uint32_t>(strcspn(data, "\r\n"));
+    if (len > want) len = want;
     memcpy(line, data, len);
     line[len] = '\0';
     uint32_t next = offset + len;
@@ -295,18 +311,18 @@ int LoadText(Reader* r, uint32_t offset) {
 
         const char* rest = line;
         while (*rest == ' ' || *rest == '\t') ++rest;
-        if (strstr(rest, "/*") != nullptr) {
+        if (HasPair(rest, '/', '*')) {
             blockComment = true;
             continue;
         }
         if (blockComment) {
-            if (strstr(rest, "*/") != nullptr) blockComment = false;
+            if (HasPair(rest, '*', '/')) blockComment = false;
             continue;
         }
         if (!IsAsciiLetter(*rest)) continue;
 
-        if (FindNoCase(line, "message=") != nullptr) {
-            result = ReadEventLine(line, &gEvents[i]);
+        if (const char* key = FindNoCase(line, "message=")) {
+            result = ReadEventLine(key, &gEvents[i]);
             if (result != LINE_OK) break;
             ++i;
         } else {
@@ -370,6 +386,28 @@ const char* MessageWriteName(uint32_t message) {
     }
 }
 
+char* AppendText(char* p, const char* text) {
+    while (*text != '\0') *p++ = *text++;
+    return p;
+}
+
+// A 32-bit value as a signed decimal, so values at or above 2^31 come out negative.
+char* AppendSigned(char* p, uint32_t bits) {
+    uint32_t magnitude = bits;
+    if (bits & 0x80000000u) {
+        *p++ = '-';
+        magnitude = 0u - bits;
+    }
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (n > 0) *p++ = digits[--n];
+    return p;
+}
+
 // The text form into an open file; name is only for the failure message.
 bool WriteTextRecordingAs(intptr_t file, const char* name) {
     Writer w{file, 0, false};
@@ -397,14 +435,17 @@ bool WriteTextRecordingAs(intptr_t file, const char* name) {
     Put(&w, kHeader, sizeof kHeader - 1);
     static char line[2048];
     for (int32_t i = 0; i < nEventCount && !w.failed; ++i) {
+        // "message=%s paramH=%li paramL=%li time=%li\r\n", or the message as a number,
+        // put together by hand: the general formatter would be most of the saving time.
         const EVENTMSG& e = gEvents[i];
+        char* p = AppendText(line, "message=");
         const char* known = MessageWriteName(e.message);
-        int len = known != nullptr
-                      ? FormatText(line, sizeof line, "message=%s paramH=%li paramL=%li time=%li\r\n", known, e.paramH,
-                                   e.paramL, e.time)
-                      : FormatText(line, sizeof line, "message=%li paramH=%li paramL=%li time=%li\r\n", e.message,
-                                   e.paramH, e.paramL, e.time);
-        Put(&w, line, static_cast<uint32_t>(len));
+        p = known != nullptr ? AppendText(p, known) : AppendSigned(p, e.message);
+        p = AppendSigned(AppendText(p, " paramH="), e.paramH);
+        p = AppendSigned(AppendText(p, " paramL="), e.paramL);
+        p = AppendSigned(AppendText(p, " time="), e.time);
+        p = AppendText(p, "\r\n");
+        Put(&w, line, static_cast<uint32_t>(p - line));
     }
     if (!Flush(&w)) {
         SysClose(file);
