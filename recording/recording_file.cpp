@@ -542,6 +542,14 @@ bool SaveRecordingToFile(const char* name) {
 
 uint32_t GetFileSize32(const char* name) { return SysGetFileSize(name); }
 
+bool FileNameHasDot(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (*p == '/' || *p == '\\') name = p + 1;
+    }
+    return strchr(name, '.') != nullptr;
+}
+
 void GetListField(const char* list, char delimiter, int n, char* out, int outSize) {
     if (out == nullptr || outSize <= 0) return;
     out[0] = '\0';
@@ -580,7 +588,8 @@ int ChooseFileName(char* name, const char* filters, bool save, int filterIndex) 
         FindNoCase(name, extension) == nullptr) {
         return 2;
     }
-    if (strchr(name, '.') == nullptr) {
+    // Dialogs answer with full paths, and a dot in a folder name is no extension.
+    if (!FileNameHasDot(name)) {
         if (extension[0] == '\0') extension = ".klr";
         // A name too long for its extension gives up its end, never the extension.
         size_t room = static_cast<size_t>(MAX_PATH) - 1 - strlen(extension);

@@ -355,7 +355,8 @@ TEST_F(RecordingFileTest, ListFieldsAndFileNameChoice) {
     EXPECT_EQ(fake::fileDialogs.back().filters,
               "Kelmor Recording (*.klr)|*.klr|Kelmor Editable Text Files (*.klx)|*.klx|All Files (*.*)|*.*|");
     fake::fileDialogAnswers = {{true, "/tmp/rec", 3}, {true, "/tmp/rec", 2}, {true, "/tmp/a.KLR", 2},
-                               {true, "/tmp/a.klx", 2}, {true, "/tmp/b.txt", 1}, {true, "/tmp/open", 2}};
+                               {true, "/tmp/a.klx", 2}, {true, "/tmp/b.txt", 1}, {true, "/tmp/open", 2},
+                               {true, "/home/j.doe/rec", 3}};
     EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 1);
     EXPECT_STREQ(name, "/tmp/rec.klr");
     EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 1);
@@ -366,6 +367,8 @@ TEST_F(RecordingFileTest, ListFieldsAndFileNameChoice) {
     EXPECT_STREQ(name, "/tmp/b.txt") << "no Kelmor extension: no conflict";
     EXPECT_EQ(ChooseFileName(name, kOpenFilters, false, 1), 1);
     EXPECT_STREQ(name, "/tmp/open");
+    EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 3), 1);
+    EXPECT_STREQ(name, "/home/j.doe/rec.klr") << "a dot in a folder name is no extension";
 
     fake::fileDialogAnswers = {{true, std::string(MAX_PATH - 1, 'n'), 1}};
     EXPECT_EQ(ChooseFileName(name, kExeFilters, true, 1), 1);

@@ -1,0 +1,112 @@
+// kelmorctl: the program's core for scripts and terminals. It never waits on a dialog:
+// the console shell prints every message box as one line on standard error.
+#include <glib.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+#include "programs/kelmorctl/subcommands.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/settings.h"
+
+namespace {
+
+const Subcommand kSubcommands[] = {
+    {"info", "FILE", "Load a recording and print its number of events and script commands", 1, 1, nullptr, RunInfo},
+    {"convert", "IN OUT",
+     "Load IN and save it as OUT: binary when OUT contains .klr, text otherwise (.klr is added when OUT has no dot)",
+     2, 2, nullptr, RunConvert},
+};
+
+const Subcommand* FindSubcommand(const char* name) {
+    for (const Subcommand& command : kSubcommands) {
+        if (strcmp(command.name, name) == 0) return &command;
+    }
+    return nullptr;
+}
+
+gchar* CommandList() {
+    GString* text = g_string_new("Commands:");
+    for (const Subcommand& command : kSubcommands) {
+        gchar* usage = g_strdup_printf("%s %s", command.name, command.arguments);
+        g_string_append_printf(text, "\n  %-18s %s", usage, command.summary);
+        g_free(usage);
+    }
+    g_string_append(text, "\n\nRun \"kelmorctl COMMAND --help\" for the options of one command.");
+    return g_string_free(text, FALSE);
+}
+
+// Parses the subcommand's own options out of argv (argv[0] is its name); false after
+// saying why when they or the number of arguments are wrong.
+bool ParseSubcommand(const Subcommand& command, int* argc, char*** argv) {
+    gchar* parameters = g_strdup_printf("%s %s", command.name, command.arguments);
+    GOptionContext* context = g_option_context_new(parameters);
+    g_free(parameters);
+    g_option_context_set_summary(context, command.summary);
+    if (command.options != nullptr) g_option_context_add_main_entries(context, command.options, nullptr);
+    GError* error = nullptr;
+    bool ok = g_option_context_parse(context, argc, argv, &error);
+    if (!ok) {
+        fprintf(stderr, "kelmorctl %s: %s\n", command.name, error->message);
+        g_error_free(error);
+    } else if (*argc - 1 < command.minArguments || *argc - 1 > command.maxArguments) {
+        fprintf(stderr, "kelmorctl: usage: kelmorctl %s %s\n", command.name, command.arguments);
+        ok = false;
+    }
+    g_option_context_free(context);
+    return ok;
+}
+
+}  // namespace
+
+bool SetCurrentFileFromArgument(const char* name) {
+    if (strlen(name) >= MAX_PATH) {
+        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1, name);
+        return false;
+    }
+    g_strlcpy(gszFile, name, MAX_PATH);
+    return true;
+}
+
+int main(int argc, char** argv) {
+    setlocale(LC_CTYPE, "");  // help text in the terminal's character set
+    g_set_prgname("kelmorctl");
+    GOptionContext* context = g_option_context_new("COMMAND [ARGUMENT...]");
+    // Everything from the command name on belongs to the command.
+    g_option_context_set_strict_posix(context, TRUE);
+    gchar* commands = CommandList();
+    g_option_context_set_summary(context, commands);
+    g_free(commands);
+    g_option_context_set_description(context,
+                                     "Message boxes are printed on standard error as \"Caption: text\".\n"
+                                     "Exit status: 0 on success, 1 on any failure.");
+    GError* error = nullptr;
+    bool parsed = g_option_context_parse(context, &argc, &argv, &error);
+    g_option_context_free(context);
+    if (!parsed) {
+        fprintf(stderr, "kelmorctl: %s\n", error->message);
+        g_error_free(error);
+        return 1;
+    }
+    if (argc < 2) {
+        fprintf(stderr, "kelmorctl: no command given (see kelmorctl --help)\n");
+        return 1;
+    }
+    const Subcommand* command = FindSubcommand(argv[1]);
+    if (command == nullptr) {
+        fprintf(stderr, "kelmorctl: unknown command '%s' (see kelmorctl --help)\n", argv[1]);
+        return 1;
+    }
+    int commandArgc = argc - 1;
+    char** commandArgv = argv + 1;
+    if (!ParseSubcommand(*command, &commandArgc, &commandArgv)) return 1;
+
+    if (!AllocateRecordingStore()) return 1;
+    LoadSettings();
+    int status = command->run(commandArgc - 1, commandArgv + 1);
+    FreeRecordingStore();
+    if (fflush(stdout) != 0) status = 1;
+    return status;
+}

@@ -1,0 +1,22 @@
+// The subcommands of kelmorctl. Each one is a row of the table in main.cpp: its name,
+// its arguments as the help shows them, how many it takes, its own options (if any)
+// and the function that runs it once the recording store and the settings are ready.
+#pragma once
+#include <glib.h>
+
+struct Subcommand {
+    const char* name;
+    const char* arguments;     // "FILE", "IN OUT"
+    const char* summary;       // one line for the help
+    int minArguments;
+    int maxArguments;
+    const GOptionEntry* options;  // nullptr, or entries ended by an empty one
+    // Runs with the arguments behind the name; returns the exit status.
+    int (*run)(int argc, char** argv);
+};
+
+int RunInfo(int argc, char** argv);
+int RunConvert(int argc, char** argv);
+
+// Makes name the current file; false (after saying why) when it does not fit.
+bool SetCurrentFileFromArgument(const char* name);

@@ -1,0 +1,81 @@
+#!/bin/sh
+# kelmorctl info and convert as a user runs them: output, exit status and files.
+# Arguments: the kelmorctl program, the source folder.
+ctl=$1
+src=$2
+tmp=$(mktemp -d) || exit 1
+trap 'rm -rf "$tmp"' EXIT
+# The user's settings and log stay out of it.
+export KELMOR_REGISTRY="$tmp/registry.ini" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# run EXPECTED_STATUS ARGS...: runs kelmorctl, keeping stdout in $out and stderr in $err.
+run() {
+  expected=$1
+  shift
+  "$ctl" "$@" >"$tmp/out" 2>"$tmp/err"
+  status=$?
+  out=$(cat "$tmp/out")
+  err=$(cat "$tmp/err")
+  [ "$status" -eq "$expected" ] || fail "kelmorctl $*: exit $status, expected $expected (stderr: $err)"
+}
+
+expect_eq() {  # what actual expected
+  [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
+}
+
+size_of() { wc -c <"$1" | tr -d ' '; }
+
+run 0 --help
+case $out in *"info FILE"*"convert IN OUT"*) ;; *) fail "--help does not list the commands: $out" ;; esac
+run 1
+run 1 frobnicate x
+run 1 info
+run 1 info a b
+
+# The shipped example loads.
+run 0 info "$src/examples/demo.klx"
+expect_eq "demo counts" "$out" "$(printf 'events: 15\ncommands: 9')"
+expect_eq "demo stderr" "$err" ""
+
+# A script cannot become binary; the records before its first command stay.
+run 1 convert "$src/examples/demo.klx" "$tmp/demo.klr"
+expect_eq "refusal" "$err" 'Error: This file cannot be saved in the "KLR" binary format since it appears to contain script commands or empty messages. Try re-saving it in the "KLX" text format.'
+expect_eq "refused file size" "$(size_of "$tmp/demo.klr")" 0
+
+# Text -> binary (".klr" added to a name without a dot, though the folder has one) -> text.
+printf 'message=WM_KEYDOWN paramH=1 paramL=65 time=100\r\nmessage=WM_SYSKEYUP paramH=-1 paramL=18\nmessage=700 paramH=2 paramL=3 time=-5\n' >"$tmp/in.klx"
+run 0 info "$tmp/in.klx"
+expect_eq "text counts" "$out" "$(printf 'events: 3\ncommands: 0')"
+run 0 convert "$tmp/in.klx" "$tmp/bin"
+[ -f "$tmp/bin.klr" ] || fail "convert did not write bin.klr"
+expect_eq "binary size" "$(size_of "$tmp/bin.klr")" 60
+expect_eq "first record" "$(od -An -tu4 -N20 "$tmp/bin.klr" | tr -s ' \n' ' ')" " 256 65 1 100 0 "
+run 0 info "$tmp/bin.klr"
+expect_eq "binary counts" "$out" "$(printf 'events: 3\ncommands: 0')"
+run 0 convert "$tmp/bin.klr" "$tmp/back.txt"
+expect_eq "header line 1" "$(head -n 1 "$tmp/back.txt")" "$(printf '; This file was created by Kelmor (https://kelmor.example.org) \r')"
+expect_eq "header lines" "$(grep -c '^;' "$tmp/back.txt")" 20
+expect_eq "event lines" "$(tail -n 3 "$tmp/back.txt")" "$(printf 'message=WM_KEYDOWN paramH=1 paramL=65 time=100\r\nmessage=WM_SYSKEYUP paramH=-1 paramL=18 time=0\r\nmessage=700 paramH=2 paramL=3 time=-5\r')"
+
+# Failures: a missing file, a partial record, an executable name, nothing to save.
+run 1 info "$tmp/missing.klx"
+expect_eq "missing file" "$err" "Error: Unable to open file '$tmp/missing.klx'! (-2) Please verify that the file exists."
+dd if="$tmp/bin.klr" of="$tmp/cut.klr" bs=30 count=1 2>/dev/null
+run 1 info "$tmp/cut.klr"
+expect_eq "partial record" "$err" "Error: Unable to open file '$tmp/cut.klr'! (-4) Please verify that the file has not changed."
+run 1 convert "$tmp/in.klx" "$tmp/x.exe"
+[ -e "$tmp/x.exe" ] && fail "convert wrote an executable"
+printf '; only a comment\n' >"$tmp/empty.klx"
+run 1 convert "$tmp/empty.klx" "$tmp/e.klx"
+case $err in "Save Error: There are no actions"*) ;; *) fail "empty recording: $err" ;; esac
+run 1 convert "$tmp/in.klx" "$tmp/no/such/folder/x.klx"
+expect_eq "unwritable" "$err" "Error: Unable to save file '$tmp/no/such/folder/x.klx'!"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "kelmorctl info and convert: all checks passed"
