@@ -17,6 +17,10 @@ std::string Lower(std::string s) {
     return s;
 }
 
+// Spelling of each key's last part as created, by lower-case path. The store's own map
+// is keyed in lower case (tests look keys up that way), so the spelling lives beside it.
+std::map<std::string, std::string> keySpelling;
+
 }  // namespace
 
 bool StoredDword(const std::string& keyPath, const std::string& name, uint32_t* out) {
@@ -48,7 +52,13 @@ bool StoreKeyExists(const char* keyPath) { return store.count(Lower(keyPath)) !=
 bool StoreCreateKey(const char* keyPath) {
     std::string path = keyPath;
     for (size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '\\') store[Lower(path.substr(0, i))];
+        if (i != path.size() && path[i] != '\\') continue;
+        std::string lower = Lower(path.substr(0, i));
+        if (store.count(lower) != 0) continue;
+        store[lower];
+        std::string spelled = path.substr(0, i);
+        size_t slash = spelled.rfind('\\');
+        fake::keySpelling[lower] = slash == std::string::npos ? spelled : spelled.substr(slash + 1);
     }
     return true;
 }
@@ -89,6 +99,7 @@ bool StoreDeleteKey(const char* keyPath) {
         }
     }
     store.erase(path);
+    fake::keySpelling.erase(path);
     return true;
 }
 
@@ -102,6 +113,11 @@ bool StoreEnumKey(const char* keyPath, uint32_t index, char* name, uint32_t size
         }
     }
     std::sort(children.begin(), children.end());
+    if (index < children.size()) {
+        // A key put straight into the map by a test has no recorded spelling.
+        auto spelled = fake::keySpelling.find(prefix + children[index]);
+        if (spelled != fake::keySpelling.end()) children[index] = spelled->second;
+    }
     if (index >= children.size() || children[index].size() + 1 > size) return false;
     memcpy(name, children[index].c_str(), children[index].size() + 1);
     return true;
