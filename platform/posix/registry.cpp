@@ -92,6 +92,7 @@ int WriteFileAtomically(const std::string& path, const std::string& contents, in
 namespace {
 
 const off_t kMaxStoreSize = 64 << 20;
+const size_t kMaxKeyName = 255;
 
 std::string StorePath() {
     const char* env = getenv("KELMOR_REGISTRY");
@@ -303,6 +304,10 @@ bool StoreCreateKey(const char* keyPath) {
     std::vector<std::string> parts;
     if (!SplitKeyPath(keyPath, &parts)) return Fail(EINVAL);
     if (parts.empty()) return true;
+    // As on Windows: every key name then fits the 256-byte buffer that lists it.
+    for (const std::string& part : parts) {
+        if (part.size() > kMaxKeyName) return Fail(ENAMETOOLONG);
+    }
     std::lock_guard<std::mutex> hold(gMutex);
     if (FindKey(&Current(), Fold(keyPath)) != nullptr) return true;
     return Update([&](Model* model, bool* changed) {
@@ -339,7 +344,7 @@ bool StoreQueryValue(const char* keyPath, const char* name, uint32_t* kind, void
 bool StoreSetValue(const char* keyPath, const char* name, uint32_t kind, const void* data, uint32_t size) {
     if (keyPath == nullptr || name == nullptr || (data == nullptr && size != 0)) return Fail(EINVAL);
     if (IsRunValue(keyPath, name)) return AutostartSet(kind, data, size);
-    std::string bytes(static_cast<const char*>(data), size);
+    std::string bytes = size == 0 ? std::string() : std::string(static_cast<const char*>(data), size);
     std::string folded = Fold(keyPath);
     std::lock_guard<std::mutex> hold(gMutex);
     // Settings are saved wholesale at exit; values that did not change cost no write.

@@ -27,6 +27,8 @@ const char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 class StoreTest : public testing::Test {
 protected:
     void SetUp() override {
+        // A GLib complaint means the store handed the key file something invalid.
+        oldFatal_ = g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING));
         gchar* dir = g_dir_make_tmp("kelmor-store-XXXXXX", nullptr);
         dir_ = dir;
         g_free(dir);
@@ -35,6 +37,7 @@ protected:
     }
     void TearDown() override {
         std::string cleanup = "rm -rf '" + dir_ + "'";
+        g_log_set_always_fatal(oldFatal_);
         ASSERT_EQ(system(cleanup.c_str()), 0);
     }
 
@@ -90,33 +93,30 @@ protected:
 
     std::string dir_;
     std::string path_;
+    GLogLevelFlags oldFatal_{};
 };
 
 std::string Sz(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
 
 TEST_F(StoreTest, KindsAreKeptApartAndSurviveARereading) {
-    ASSERT_TRUE(StoreCreateKey(kKey));
-    ASSERT_TRUE(Set(kKey, "Number", REG_DWORD, std::string("\x7b\0\0\x80", 4)));
-    ASSERT_TRUE(Set(kKey, "Text", REG_SZ, Sz("123")));
-    ASSERT_TRUE(Set(kKey, "Expand", REG_EXPAND_SZ, Sz("123")));
-    ASSERT_TRUE(Set(kKey, "ShortDword", REG_DWORD, std::string("\x01\x02", 2)));
-    ASSERT_TRUE(Set(kKey, "Binary", 3, std::string("\0a\0", 3)));
-    Reopen();
-    struct Expected {
+    const struct {
         const char* name;
         uint32_t kind;
         std::string data;
-    } expected[] = {{"Number", REG_DWORD, std::string("\x7b\0\0\x80", 4)},
-                    {"Text", REG_SZ, Sz("123")},
-                    {"Expand", REG_EXPAND_SZ, Sz("123")},
-                    {"ShortDword", REG_DWORD, std::string("\x01\x02", 2)},
-                    {"Binary", 3, std::string("\0a\0", 3)}};
-    for (const Expected& e : expected) {
+    } values[] = {{"Number", REG_DWORD, std::string("\x7b\0\0\x80", 4)},
+                  {"Text", REG_SZ, Sz("123")},
+                  {"Expand", REG_EXPAND_SZ, Sz("123")},
+                  {"ShortDword", REG_DWORD, std::string("\x01\x02", 2)},
+                  {"Binary", 3, std::string("\0a\0", 3)}};
+    ASSERT_TRUE(StoreCreateKey(kKey));
+    for (const auto& v : values) ASSERT_TRUE(Set(kKey, v.name, v.kind, v.data)) << v.name;
+    Reopen();
+    for (const auto& v : values) {
         uint32_t kind = 0;
         std::string data;
-        ASSERT_TRUE(Get(kKey, e.name, &kind, &data)) << e.name;
-        EXPECT_EQ(kind, e.kind) << e.name;
-        EXPECT_EQ(data, e.data) << e.name;
+        ASSERT_TRUE(Get(kKey, v.name, &kind, &data)) << v.name;
+        EXPECT_EQ(kind, v.kind) << v.name;
+        EXPECT_EQ(data, v.data) << v.name;
     }
 }
 
@@ -252,6 +252,9 @@ TEST_F(StoreTest, SubkeysAreListedInCaseInsensitiveOrder) {
     EXPECT_FALSE(StoreEnumKey("SOFTWARE\\Kelmor\\ShortType", 2, small, sizeof small)) << "\"a!\" needs three bytes";
     EXPECT_EQ(SysGetLastError(), static_cast<uint32_t>(ERANGE));
     EXPECT_FALSE(StoreEnumKey("SOFTWARE\\Kelmor\\Nothing", 0, small, sizeof small));
+    // A name that could not be listed into the usual buffer cannot be created.
+    EXPECT_TRUE(StoreCreateKey((std::string(kKey) + "\\" + std::string(255, 'k')).c_str()));
+    EXPECT_FALSE(StoreCreateKey((std::string(kKey) + "\\" + std::string(256, 'k')).c_str()));
 }
 
 TEST_F(StoreTest, TheRunValueIsTheAutostartEntry) {
