@@ -15,32 +15,30 @@ struct NamedKey {
 // Keys with a fixed name; digits, letters, the number pad digits and the function keys
 // are named by rule.
 const NamedKey kKeyNames[] = {
-    {9, "Tab"},       {13, "Enter"},     {19, "Pause"},  {20, "Caps"},        {27, "Escape"},
-    {32, "Space"},    {33, "PgUp"},      {34, "PgDn"},   {35, "End"},         {36, "Home"},
-    {37, "Left"},     {38, "Up"},        {39, "Right"},  {40, "Down"},        {44, "PrtScr"},
-    {45, "Insert"},   {46, "Del"},       {91, "Winkey"}, {106, "Num*"},       {107, "Num+"},
-    {108, "Num Sep"}, {109, "Num-"},     {110, "Num."},  {111, "Num/"},       {144, "NumLock"},
-    {145, "ScrollLock"}, {186, ";"},     {187, "="},     {188, ","},          {189, "-"},
-    {190, "."},       {191, "/"},        {192, "`"},     {219, "["},          {220, "\\"},
-    {221, "]"},       {222, "'"},
+    {9, "Tab"},        {13, "Enter"},   {19, "Pause"},   {20, "Caps"},    {27, "Escape"},  {32, "Space"},
+    {33, "PgUp"},      {34, "PgDn"},    {35, "End"},     {36, "Home"},    {37, "Left"},    {38, "Up"},
+    {39, "Right"},     {40, "Down"},    {44, "PrtScr"},  {45, "Insert"},  {46, "Del"},     {91, "Winkey"},
+    {106, "Num*"},     {107, "Num+"},   {108, "Num Sep"}, {109, "Num-"},  {110, "Num."},   {111, "Num/"},
+    {144, "NumLock"},  {145, "ScrollLock"}, {186, ";"},  {187, "="},      {188, ","},      {189, "-"},
+    {190, "."},        {191, "/"},      {192, "`"},      {219, "["},      {220, "\\"},     {221, "]"},
+    {222, "'"},
 };
 
 // Names looked for anywhere in a text, first match wins. The order matters: "Backspace"
 // before "Space", "pageup" before "Up", "winkeyr" before "winkey". No name stands for
 // a text that is exactly one blank.
 const NamedKey kNamesInText[] = {
-    {144, "NumLock"}, {145, "ScrollLock"}, {8, "Backspace"}, {32, nullptr},   {32, "Space"},
-    {13, "Return"},
-    {13, "Enter"},    {17, "Control"},     {17, "Ctrl"},     {9, "Tab"},      {19, "Pause"},
-    {27, "Esc"},      {33, "Page Up"},     {33, "PgUp"},     {33, "pageup"},  {34, "Page Down"},
-    {34, "PgDn"},     {34, "pagedown"},    {35, "End"},      {36, "Home"},    {37, "Left"},
-    {38, "Up"},       {39, "Right"},       {40, "Down"},     {45, "Ins"},     {46, "Del"},
-    {44, "Prt"},      {44, "Print"},       {20, "Cap"},      {96, "Num0"},    {97, "Num1"},
-    {98, "Num2"},     {99, "Num3"},        {100, "Num4"},    {101, "Num5"},   {102, "Num6"},
-    {103, "Num7"},    {104, "Num8"},       {105, "Num9"},    {106, "Num*"},   {107, "Num+"},
-    {107, "add"},     {108, "NumSep"},     {108, "Num Sep"}, {109, "Num-"},   {109, "subtract"},
-    {110, "Num."},    {110, "decimal"},    {111, "Num/"},    {111, "divide"}, {92, "winkeyr"},
-    {91, "winkeyl"},  {91, "winkey"},      {93, "appkey"},
+    {144, "NumLock"}, {145, "ScrollLock"}, {8, "Backspace"},  {32, nullptr},   {32, "Space"},
+    {13, "Return"},   {13, "Enter"},       {17, "Control"},   {17, "Ctrl"},    {9, "Tab"},
+    {19, "Pause"},    {27, "Esc"},         {33, "Page Up"},   {33, "PgUp"},    {33, "pageup"},
+    {34, "Page Down"}, {34, "PgDn"},       {34, "pagedown"},  {35, "End"},     {36, "Home"},
+    {37, "Left"},     {38, "Up"},          {39, "Right"},     {40, "Down"},    {45, "Ins"},
+    {46, "Del"},      {44, "Prt"},         {44, "Print"},     {20, "Cap"},     {96, "Num0"},
+    {97, "Num1"},     {98, "Num2"},        {99, "Num3"},      {100, "Num4"},   {101, "Num5"},
+    {102, "Num6"},    {103, "Num7"},       {104, "Num8"},     {105, "Num9"},   {106, "Num*"},
+    {107, "Num+"},    {107, "add"},        {108, "NumSep"},   {108, "Num Sep"}, {109, "Num-"},
+    {109, "subtract"}, {110, "Num."},      {110, "decimal"},  {111, "Num/"},   {111, "divide"},
+    {92, "winkeyr"},  {91, "winkeyl"},     {91, "winkey"},    {93, "appkey"},
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

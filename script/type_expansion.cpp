@@ -29,9 +29,9 @@ const int TYPE_TEXT_SIZE = SCRIPT_ARG_SIZE;
 
 // Texts that make the key-token branch press one non-printing key.
 const char* const kKeyTokens[] = {
-    "{F",      "{up",       "{down",   "{right",    "{left",    "{pagedown}", "{pageup}",
-    "{home}",  "{end}",     "{insert}", "{delete}", "{backspace}", "{add}",   "{subtract}",
-    "{decimal}", "{divide}", "{esc",   "{winkey",   "{appkey",
+    "{F",        "{up",       "{down",     "{right",  "{left",       "{pagedown}", "{pageup}",
+    "{home}",    "{end}",     "{insert}",  "{delete}", "{backspace}", "{add}",      "{subtract}",
+    "{decimal}", "{divide}",  "{esc",      "{winkey", "{appkey",
 };
 
 bool Has(const char* text, const char* token) { return FindNoCase(text, token) != nullptr; }

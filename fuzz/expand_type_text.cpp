@@ -1,0 +1,88 @@
+// TYPE texts of any content, expanded into event lists from nearly empty to nearly full.
+// Input: a flags byte (bit 0 Alt down, bit 1 a position off the end of the list, bit 2
+// extreme settings), a byte choosing the event count (high bit: within 63 records of the
+// capacity), a byte choosing the position, then the text.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "player/playback_state.h"
+#include "recording/recording.h"
+#include "script/type_expansion.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+
+namespace {
+
+const EVENTMSG kFiller = {WM_MOUSEMOVE, 1, 2, 3, 4};
+
+bool IsKeyMessage(uint32_t m) { return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP; }
+
+void Check(bool ok) {
+    if (!ok) abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static bool ready = false;
+    if (!ready) {
+        fake::Reset();
+        if (!AllocateRecordingStore()) abort();
+        ready = true;
+    }
+    if (size < 3) return 0;
+    const uint8_t flags = data[0], countByte = data[1], positionByte = data[2];
+    const std::string text(reinterpret_cast<const char*>(data + 3), size - 3);
+
+    ResetSettings();
+    ResetScriptState();
+    fake::keyEvents.clear();
+    gbLogLevel = LOG_HIGH;  // every line is formatted, none written
+    gszLogFile[0] = '\0';
+    gbScriptAltDown = flags & 1;
+    nCompletedPasses = 0;
+    if (flags & 4) {
+        gnRandomMin = INT32_MIN;
+        gnRandomMax = INT32_MAX;
+        gnLoopTypeBase = INT32_MAX;
+        nCompletedPasses = INT32_MAX;
+    }
+
+    // A recording whose TYPE command sits right before position and whose next command
+    // is the last event.
+    int32_t count = (countByte & 0x80) ? EVENT_CAPACITY - (countByte & 0x3F) : 2 + (countByte & 0x3F);
+    for (int32_t i = 0; i < count; ++i) gEvents[i] = kFiller;
+    int32_t position = 1 + positionByte * (count - 2) / 255;
+    gEvents[position - 1] = EVENTMSG{};
+    gEvents[count - 1] = EVENTMSG{};
+    nKeyword[0] = KW_TYPE;
+    nEventIndex[0] = position - 1;
+    nKeyword[1] = KW_WAIT;
+    nEventIndex[1] = count - 1;
+    szArgument[0][0] = szArgument[1][0] = '\0';
+    nScriptCommands = 2;
+    nEventCount = count;
+    if (flags & 2) position = count + 1 + positionByte;
+
+    const int n = ExpandTypeText(position, text.c_str());
+    nEventCount += n;
+    ShiftScriptCommands(position, n);
+
+    Check(nEventCount >= count && nEventCount <= EVENT_CAPACITY);
+    Check(nEventIndex[0] == position - 1 || (flags & 2));
+    if (!(flags & 2)) {
+        const int32_t added = nEventCount - count;
+        Check(nEventIndex[1] == count - 1 + added);
+        Check(gEvents[nEventIndex[1]].message == 0 && gEvents[nEventIndex[0]].message == 0);
+        for (int32_t i = position; i < position + added; ++i) {
+            Check(IsKeyMessage(gEvents[i].message) && gEvents[i].paramL < 256 && gEvents[i].time == 0);
+        }
+        for (int32_t i = position + added; i < nEventIndex[1]; ++i) Check(gEvents[i].message == kFiller.message);
+    } else {
+        Check(nEventCount == count && nEventIndex[1] == count - 1);
+    }
+    return 0;
+}
