@@ -281,23 +281,6 @@ TEST_F(RecordingFileTest, TextWriterHeaderAndEventLines) {
     for (int i = 0; i < 15; ++i) EXPECT_TRUE(SameEvent(gEvents[i], messages[i], 0x80000000u, 0xFFFFFFFFu, 2147483647u));
 }
 
-TEST_F(RecordingFileTest, RoundTripsBetweenTheForms) {
-    WriteFile(Path("in.klx"),
-              "message=WM_SYSKEYDOWN paramH=0 paramL=18\r\nmessage=WM_SYSKEYUP paramH=0 paramL=18 time=7\r\n"
-              "message=522 paramH=-120 paramL=3 time=9\r\n");
-    ASSERT_EQ(Load(Path("in.klx")), 0);
-    ASSERT_TRUE(SaveRecordingToFile(Path("mid.klr").c_str()));
-    EXPECT_EQ(ReadFile(Path("mid.klr")), Record(WM_SYSKEYDOWN, 18, 0, 0, 0) + Record(WM_SYSKEYUP, 18, 0, 7, 0) +
-                                             Record(WM_MOUSEWHEEL, 3, static_cast<uint32_t>(-120), 9, 0));
-    ASSERT_EQ(Load(Path("mid.klr")), 0);
-    ASSERT_TRUE(SaveRecordingToFile(Path("back.klx").c_str()));
-    std::string back = ReadFile(Path("back.klx"));
-    EXPECT_NE(back.find("\r\nmessage=WM_SYSKEYDOWN paramH=0 paramL=18 time=0\r\nmessage=WM_SYSKEYUP paramH=0 "
-                        "paramL=18 time=7\r\nmessage=WM_MOUSEWHEEL paramH=-120 paramL=3 time=9\r\n"),
-              std::string::npos);
-    EXPECT_TRUE(fake::messageBoxes.empty());
-}
-
 TEST_F(RecordingFileTest, ScriptsSaveAsNumericLinesButNotAsBinary) {
     ASSERT_EQ(LoadText("message=WM_KEYDOWN paramH=0 paramL=65\r\nTYPE hello\r\nmessage=WM_KEYUP paramH=0 paramL=65\r\n"),
               1);
