@@ -25,6 +25,21 @@ void Check(bool ok, const char* what) {
     }
 }
 
+void RemoveDir(const std::string& path) {
+    GDir* dir = g_dir_open(path.c_str(), 0, nullptr);
+    if (dir == nullptr) return;
+    for (const char* name; (name = g_dir_read_name(dir)) != nullptr;) {
+        std::string entry = path + "/" + name;
+        if (g_file_test(entry.c_str(), G_FILE_TEST_IS_DIR)) {
+            RemoveDir(entry);
+        } else {
+            unlink(entry.c_str());
+        }
+    }
+    g_dir_close(dir);
+    rmdir(path.c_str());
+}
+
 void SetUp() {
     // tmpfs when there is one: the store syncs every write to disk.
     gchar* dir = g_mkdtemp(g_strdup(g_file_test("/dev/shm", G_FILE_TEST_IS_DIR) ? "/dev/shm/kelmor-fuzz-XXXXXX"
@@ -32,6 +47,7 @@ void SetUp() {
     gDir = dir;
     g_free(dir);
     setenv("XDG_CONFIG_HOME", (gDir + "/config").c_str(), 1);
+    atexit([] { RemoveDir(gDir); });
 }
 
 void UseStore(const std::string& path) { setenv("KELMOR_REGISTRY", path.c_str(), 1); }
