@@ -91,17 +91,17 @@ TEST(FindNoCase, MatchesIgnoringAsciiCase) {
 }
 
 TEST(ReplaceAllNoCase, ReplacesEveryOccurrenceAndResumesBehindIt) {
-    char text[64] = "a{tab}b{TAB}";
-    EXPECT_EQ(ReplaceAllNoCase(text, "{tab}", "\t"), 2);
-    EXPECT_STREQ(text, "a\tb\t");
-    char doubled[16] = "xx";
-    EXPECT_EQ(ReplaceAllNoCase(doubled, "x", "xx"), 2);
-    EXPECT_STREQ(doubled, "xxxx");
-    char seconds[32] = "2 seconds";
-    EXPECT_EQ(ReplaceAllNoCase(seconds, "seconds", ""), 1);
-    EXPECT_STREQ(seconds, "2 ");
+    struct Case {
+        const char *text, *pattern, *replacement, *result;
+        int count;
+    } cases[] = {{"a{tab}b{TAB}", "{tab}", "\t", "a\tb\t", 2}, {"xx", "x", "xx", "xxxx", 2}, {"2 seconds", "seconds", "", "2 ", 1}};
+    for (const Case& c : cases) {
+        char text[32];
+        strcpy(text, c.text);
+        EXPECT_EQ(ReplaceAllNoCase(text, c.pattern, c.replacement), c.count) << c.text;
+        EXPECT_STREQ(text, c.result);
+    }
     EXPECT_EQ(ReplaceAllNoCase(nullptr, "a", "b"), 0);
-    EXPECT_EQ(ReplaceAllNoCase(seconds, nullptr, "b"), 0);
 }
 
 TEST(ReplaceAllNoCase, BoundedFormCutsInsteadOfOverrunning) {
