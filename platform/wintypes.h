@@ -108,6 +108,12 @@ enum : int {
     IDNO = 7,
 };
 
+// The answer of a message box whose default (first) button is taken.
+inline int MessageBoxDefaultAnswer(uint32_t style) {
+    uint32_t type = style & MB_TYPEMASK;
+    return (type == MB_YESNO || type == MB_YESNOCANCEL) ? IDYES : IDOK;
+}
+
 // Registry value kinds
 enum : uint32_t {
     REG_SZ = 1,

@@ -27,13 +27,7 @@ int PrintBox(const char* text, const char* caption, uint32_t style) {
     }
     fprintf(stderr, "%s\n", line.c_str());
     // Nobody can answer: the box takes its default (first) button.
-    switch (style & MB_TYPEMASK) {
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            return IDYES;
-        default:
-            return IDOK;
-    }
+    return MessageBoxDefaultAnswer(style);
 }
 
 gboolean RunPosted(gpointer data) {

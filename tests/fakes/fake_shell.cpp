@@ -56,13 +56,7 @@ int Answer(uint32_t style) {
         messageBoxAnswers.pop_front();
         return answer;
     }
-    switch (style & MB_TYPEMASK) {
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            return IDYES;
-        default:
-            return IDOK;
-    }
+    return MessageBoxDefaultAnswer(style);
 }
 
 }  // namespace
