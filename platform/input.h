@@ -7,3 +7,14 @@
 void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags);
 bool SysGetKeyboardState(uint8_t state[256]);
 bool SysSetKeyboardState(const uint8_t state[256]);
+
+// mouse_event flags
+enum : uint32_t {
+    MOUSEEVENTF_MOVE = 0x0001,
+    MOUSEEVENTF_LEFTDOWN = 0x0002,
+    MOUSEEVENTF_LEFTUP = 0x0004,
+    MOUSEEVENTF_WHEEL = 0x0800,
+    MOUSEEVENTF_ABSOLUTE = 0x8000,
+};
+// One synthetic mouse action (flags MOUSEEVENTF_*), sent straight to the system.
+void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t extraInfo);

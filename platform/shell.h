@@ -26,3 +26,19 @@ bool ShellFileDialog(bool save, char* name, int nameSize, const char* filters, i
 void ShellPostCommand(int id);
 // Puts the keyboard focus on the playback pane's option button of a speed (1-4).
 void ShellFocusSpeedButton(int speed);
+
+// The main window itself.
+bool ShellIsMainWindowVisible();
+bool ShellIsMainWindowMinimized();
+void ShellShowMainWindow(int showCommand);  // SW_* of platform/desktop.h
+// The status line of the main pane.
+void ShellSetStatusText(const char* text);
+int ShellGetStatusText(char* out, int size);
+// The playback pane: speed option buttons (1-4), the repeat-count field and its
+// controls, and the Continuous box.
+void ShellSetSpeedButtons(int speed);
+void ShellSetRepeatField(const char* text);
+void ShellEnableRepeatControls(bool enable);
+void ShellSetContinuousBox(bool checked);
+// The tray icon: shows icon code with a tip (at most 63 characters).
+void ShellSetTrayIcon(int code, const char* tip);

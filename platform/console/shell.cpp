@@ -57,3 +57,18 @@ bool ShellFileDialog(bool, char*, int, const char*, int, int*) {
 }
 
 void ShellPostCommand(int id) { g_idle_add(RunPosted, GINT_TO_POINTER(id)); }
+
+// No main window: it is never visible, and the pane controls do not exist.
+bool ShellIsMainWindowVisible() { return false; }
+bool ShellIsMainWindowMinimized() { return false; }
+void ShellShowMainWindow(int) {}
+void ShellSetStatusText(const char*) {}
+int ShellGetStatusText(char* out, int size) {
+    if (size > 0) out[0] = '\0';
+    return 0;
+}
+void ShellSetSpeedButtons(int) {}
+void ShellSetRepeatField(const char*) {}
+void ShellEnableRepeatControls(bool) {}
+void ShellSetContinuousBox(bool) {}
+void ShellSetTrayIcon(int, const char*) {}

@@ -15,9 +15,11 @@ std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
 
 void ResetShell();
+void ResetJournalAndDesktop();
 
 void Reset() {
     ResetShell();
+    ResetJournalAndDesktop();
     tickCount = 0;
     localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     keyEvents.clear();

@@ -90,3 +90,73 @@ extern std::map<std::string, std::map<std::string, StoredValue>> store;
 bool StoredDword(const std::string& keyPath, const std::string& name, uint32_t* out);
 bool StoredString(const std::string& keyPath, const std::string& name, std::string* out, uint32_t* kind = nullptr);
 }  // namespace fake
+
+#include <functional>
+
+#include "platform/desktop.h"
+#include "platform/journal.h"
+
+namespace fake {
+// --- main window (shell) ---
+extern bool mainWindowVisible;
+extern bool mainWindowMinimized;
+extern std::vector<int> mainWindowShowCommands;
+extern std::string statusText;
+extern int speedButtons;
+extern std::string repeatField;
+extern bool repeatControlsEnabled;
+extern bool continuousBox;
+struct TrayCall {
+    int code;
+    std::string tip;
+};
+extern std::vector<TrayCall> trayIcons;
+
+// --- input ---
+struct MouseEvent {
+    uint32_t flags;
+    int32_t dx, dy, data;
+};
+extern std::vector<MouseEvent> mouseEvents;
+
+// --- journal ---
+// The installed hook (0 for none), its kind and procedure.
+extern intptr_t journalHook;
+extern int journalKind;
+extern JournalProc journalProc;
+extern bool refuseJournalHook;   // the next installations fail
+extern bool refuseUnhook;        // removals fail (the hook goes away all the same)
+extern int journalInstalls;
+extern int journalRemovals;
+extern std::vector<int> nextHookCodes;   // codes the procedure passed on
+extern uint32_t doubleClickTime;
+// The events the fake system injected during playback, with the tick of delivery.
+extern std::vector<EVENTMSG> delivered;
+extern std::vector<uint32_t> deliveredAt;
+// How long the fake system really waits for a requested delay; default: exactly.
+extern std::function<int32_t(int32_t requested)> actualWait;
+// Plays as the system does while a playback hook is installed: HC_GETNEXT, wait the
+// returned delay on the fake clock and ask again, deliver a filled record, HC_SKIP.
+// Stops when no playback hook is left or after maxEvents deliveries; returns the count.
+int RunPlayback(int maxEvents = 1000000);
+// Hands one event to the installed record hook with HC_ACTION; the tick is set to its time.
+intptr_t FeedRecord(const EVENTMSG& event);
+
+// --- desktop ---
+struct Window {
+    HWND32 handle;
+    std::string title;
+    RECT32 rect;
+    bool minimized;
+    bool own;  // the program's own (main window or inside it)
+};
+extern std::vector<Window> windows;  // in the system's order
+extern HWND32 foregroundWindow;
+struct ShowCall {
+    HWND32 window;
+    int command;
+};
+extern std::vector<ShowCall> showCalls;
+extern std::vector<HWND32> activated;
+extern int windowEnumerations;
+}  // namespace fake

@@ -1,0 +1,27 @@
+// Seam: other programs' top-level windows, and which windows are the program's own.
+#pragma once
+#include <cstdint>
+
+#include "platform/wintypes.h"
+
+struct RECT32 {
+    int32_t left, top, right, bottom;
+};
+
+// Show commands
+enum { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWNA = 8, SW_RESTORE = 9, SW_MINIMIZE = 6 };
+
+// Top-level windows in the system's order, visible or not; returns how many were
+// stored (at most max).
+int SysEnumTopLevelWindows(HWND32* out, int max);
+// The window's title, cut to fit size - 1 characters; returns its length.
+int SysGetWindowText(HWND32 window, char* out, int size);
+bool SysIsWindowMinimized(HWND32 window);
+bool SysShowWindow(HWND32 window, int showCommand);
+// Raises the window, makes it the foreground window and gives it the keyboard focus.
+bool SysActivateWindow(HWND32 window);
+// The window's rectangle on the screen, frame included.
+bool SysGetWindowRect(HWND32 window, RECT32* out);
+HWND32 SysGetForegroundWindow();
+// True for the main window and any window inside it.
+bool SysIsOwnWindow(HWND32 window);

@@ -1,0 +1,29 @@
+// Starting, repeating and stopping playbacks; the journal hook handle shared with the
+// recorder.
+#pragma once
+#include <cstdint>
+
+extern intptr_t ghJournalHook;   // the one installed journal hook, 0 when idle
+extern bool gbPlayingNow;        // the hook is a playback hook
+extern uint8_t gbSavedSpeed;     // speed before a Mapping playback went fast; 0 none
+
+enum { SERVICE_TIMER = 1726 };
+
+// Command handlers: 1056 / 1732 / 1733 (Playback), 1736 (tray Play), 1131 (Load Normal
+// Play Settings), 1730 (Fast speed).
+void OnPlayback(int id);
+void OnTrayPlay(int id);
+void OnLoadNormalPlaySettings(int id);
+void OnFastSpeed(int id);
+
+void StopAndResetPlayback(bool continuing);
+// Called by the player on HC_SKIP past the last event.
+void EndOfPlaybackPass();
+// The system cancelled the journal hooks (Ctrl+Esc).
+void OnCancelJournal();
+// A tick of SERVICE_TIMER: the watchdog while a journal hook runs or the run mode is not
+// interactive, else the keyboard service upkeep.
+void OnServiceTimer();
+void PlaybackWatchdog();
+// Sets the status line unless it already shows the text (ignoring case).
+void SetStatusText(const char* text);

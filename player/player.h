@@ -1,0 +1,23 @@
+// The journal playback hook: hands the recording to the system one event at a time.
+#pragma once
+#include <cstdint>
+
+#include "platform/wintypes.h"
+
+// Player state; the recorder uses nCurrentEvent as its write index.
+extern int32_t nCurrentEvent;
+extern bool bFreshEvent;
+extern int32_t lDelay;
+extern uint32_t dwDelayStart;
+extern int32_t lSurplus;
+extern int32_t lWaitDuration;
+
+intptr_t JournalPlaybackProc(int code, uintptr_t wParam, intptr_t lParam);
+void FillPlaybackEvent(EVENTMSG* record);
+// Readies the player for a new pass (first event, fresh, no surplus).
+void ResetPlayerForPass();
+// Clears the pending delay and the surplus (end of a pass).
+void ClearPlayerDelays();
+// Name of a message as the player's and recorder's log lines print it, or nullptr when
+// it is printed as a number.
+const char* PlayerMessageName(uint32_t message);

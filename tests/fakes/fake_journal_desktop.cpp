@@ -1,0 +1,223 @@
+#include <cstring>
+
+#include "platform/desktop.h"
+#include "platform/input.h"
+#include "platform/journal.h"
+#include "platform/shell.h"
+#include "tests/fakes/fakes.h"
+
+namespace fake {
+
+bool mainWindowVisible;
+bool mainWindowMinimized;
+std::vector<int> mainWindowShowCommands;
+std::string statusText;
+int speedButtons;
+std::string repeatField;
+bool repeatControlsEnabled;
+bool continuousBox;
+std::vector<TrayCall> trayIcons;
+std::vector<MouseEvent> mouseEvents;
+
+intptr_t journalHook;
+int journalKind;
+JournalProc journalProc;
+bool refuseJournalHook;
+bool refuseUnhook;
+int journalInstalls;
+int journalRemovals;
+std::vector<int> nextHookCodes;
+uint32_t doubleClickTime;
+std::vector<EVENTMSG> delivered;
+std::vector<uint32_t> deliveredAt;
+std::function<int32_t(int32_t)> actualWait;
+
+std::vector<Window> windows;
+HWND32 foregroundWindow;
+std::vector<ShowCall> showCalls;
+std::vector<HWND32> activated;
+int windowEnumerations;
+
+namespace {
+intptr_t gNextHandle = 0x100;
+}
+
+void ResetJournalAndDesktop() {
+    mainWindowVisible = true;
+    mainWindowMinimized = false;
+    mainWindowShowCommands.clear();
+    statusText.clear();
+    speedButtons = 0;
+    repeatField.clear();
+    repeatControlsEnabled = true;
+    continuousBox = false;
+    trayIcons.clear();
+    mouseEvents.clear();
+    journalHook = 0;
+    journalKind = -1;
+    journalProc = nullptr;
+    refuseJournalHook = false;
+    refuseUnhook = false;
+    journalInstalls = 0;
+    journalRemovals = 0;
+    nextHookCodes.clear();
+    doubleClickTime = 500;
+    delivered.clear();
+    deliveredAt.clear();
+    actualWait = nullptr;
+    windows.clear();
+    foregroundWindow = 0;
+    showCalls.clear();
+    activated.clear();
+    windowEnumerations = 0;
+}
+
+int RunPlayback(int maxEvents) {
+    int count = 0;
+    while (journalHook != 0 && journalKind == WH_JOURNALPLAYBACK && count < maxEvents) {
+        EVENTMSG record{};
+        intptr_t delay = journalProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(&record));
+        while (delay > 0 && journalHook != 0) {
+            int32_t wait = actualWait ? actualWait(static_cast<int32_t>(delay)) : static_cast<int32_t>(delay);
+            tickCount += static_cast<uint32_t>(wait < 0 ? 0 : wait);
+            record = EVENTMSG{};
+            delay = journalProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(&record));
+        }
+        if (journalHook == 0) break;  // the procedure stopped the playback
+        if (record.message != 0) {
+            delivered.push_back(record);
+            deliveredAt.push_back(tickCount);
+            ++count;
+        }
+        journalProc(HC_SKIP, 0, 0);
+    }
+    return count;
+}
+
+intptr_t FeedRecord(const EVENTMSG& event) {
+    if (journalHook == 0 || journalKind != WH_JOURNALRECORD) return 0;
+    tickCount = event.time;
+    EVENTMSG copy = event;
+    return journalProc(HC_ACTION, 0, reinterpret_cast<intptr_t>(&copy));
+}
+
+}  // namespace fake
+
+// --- journal ---
+intptr_t SysSetJournalHook(int kind, JournalProc proc) {
+    if (fake::refuseJournalHook) return 0;
+    fake::journalHook = fake::gNextHandle++;
+    fake::journalKind = kind;
+    fake::journalProc = proc;
+    ++fake::journalInstalls;
+    return fake::journalHook;
+}
+
+bool SysUnhookJournal(intptr_t hook) {
+    if (hook == 0 || hook != fake::journalHook) return false;
+    fake::journalHook = 0;
+    fake::journalProc = nullptr;
+    ++fake::journalRemovals;
+    return !fake::refuseUnhook;
+}
+
+intptr_t SysCallNextHook(intptr_t, int code, uintptr_t, intptr_t) {
+    fake::nextHookCodes.push_back(code);
+    return 0;
+}
+
+uint32_t SysGetDoubleClickTime() { return fake::doubleClickTime; }
+
+// --- input ---
+void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t) {
+    fake::mouseEvents.push_back({flags, dx, dy, data});
+}
+
+// --- desktop ---
+namespace {
+fake::Window* Find(HWND32 handle) {
+    for (auto& w : fake::windows) {
+        if (w.handle == handle) return &w;
+    }
+    return nullptr;
+}
+}  // namespace
+
+int SysEnumTopLevelWindows(HWND32* out, int max) {
+    ++fake::windowEnumerations;
+    int n = 0;
+    for (const auto& w : fake::windows) {
+        if (n >= max) break;
+        out[n++] = w.handle;
+    }
+    return n;
+}
+
+int SysGetWindowText(HWND32 window, char* out, int size) {
+    fake::Window* w = Find(window);
+    if (w == nullptr || size <= 0) return 0;
+    int len = static_cast<int>(w->title.size());
+    if (len > size - 1) len = size - 1;
+    memcpy(out, w->title.data(), static_cast<size_t>(len));
+    out[len] = '\0';
+    return len;
+}
+
+bool SysIsWindowMinimized(HWND32 window) {
+    fake::Window* w = Find(window);
+    return w != nullptr && w->minimized;
+}
+
+bool SysShowWindow(HWND32 window, int showCommand) {
+    fake::showCalls.push_back({window, showCommand});
+    fake::Window* w = Find(window);
+    if (w == nullptr) return false;
+    if (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL) w->minimized = false;
+    if (showCommand == SW_MINIMIZE) w->minimized = true;
+    return true;
+}
+
+bool SysActivateWindow(HWND32 window) {
+    if (Find(window) == nullptr) return false;
+    fake::activated.push_back(window);
+    fake::foregroundWindow = window;
+    return true;
+}
+
+bool SysGetWindowRect(HWND32 window, RECT32* out) {
+    fake::Window* w = Find(window);
+    if (w == nullptr) return false;
+    *out = w->rect;
+    return true;
+}
+
+HWND32 SysGetForegroundWindow() { return fake::foregroundWindow; }
+
+bool SysIsOwnWindow(HWND32 window) {
+    fake::Window* w = Find(window);
+    return w != nullptr && w->own;
+}
+
+// --- main window ---
+bool ShellIsMainWindowVisible() { return fake::mainWindowVisible; }
+bool ShellIsMainWindowMinimized() { return fake::mainWindowMinimized; }
+void ShellShowMainWindow(int showCommand) {
+    fake::mainWindowShowCommands.push_back(showCommand);
+    if (showCommand == SW_MINIMIZE) fake::mainWindowMinimized = true;
+    if (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL) fake::mainWindowMinimized = false;
+    if (showCommand == SW_HIDE) fake::mainWindowVisible = false;
+}
+void ShellSetStatusText(const char* text) { fake::statusText = text ? text : ""; }
+int ShellGetStatusText(char* out, int size) {
+    if (size <= 0) return 0;
+    int len = static_cast<int>(fake::statusText.size());
+    if (len > size - 1) len = size - 1;
+    memcpy(out, fake::statusText.data(), static_cast<size_t>(len));
+    out[len] = '\0';
+    return len;
+}
+void ShellSetSpeedButtons(int speed) { fake::speedButtons = speed; }
+void ShellSetRepeatField(const char* text) { fake::repeatField = text ? text : ""; }
+void ShellEnableRepeatControls(bool enable) { fake::repeatControlsEnabled = enable; }
+void ShellSetContinuousBox(bool checked) { fake::continuousBox = checked; }
+void ShellSetTrayIcon(int code, const char* tip) { fake::trayIcons.push_back({code, tip ? tip : ""}); }
