@@ -1,5 +1,6 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
+#include "player/playback_control.h"
 #include "recording/file_commands.h"
 #include "settings/recent_files.h"
 #include "ui/command_ids.h"
@@ -23,6 +24,11 @@ const CommandRow kCommands[] = {
     {ID_RELOAD_FILE, ID_RELOAD_FILE, OnReloadCurrentFile},
     {ID_EDIT_SCRIPT, ID_EDIT_SCRIPT, OnEditScriptFile},
     {ID_RECENT_FILE_1, ID_RECENT_FILE_8, OnOpenRecentFile},
+    {ID_PLAY, ID_PLAY, OnPlayback},
+    {ID_SERVICE_PLAYBACK, ID_SERVICE_PLAYFILE, OnPlayback},
+    {ID_TRAY_PLAY, ID_TRAY_PLAY, OnTrayPlay},
+    {ID_NORMAL_PLAY_SETTINGS, ID_NORMAL_PLAY_SETTINGS, OnLoadNormalPlaySettings},
+    {ID_FAST_SPEED, ID_FAST_SPEED, OnFastSpeed},
 };
 
 }  // namespace

@@ -1,0 +1,248 @@
+#include "player/playback_control.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "host/service_control.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
+#include "platform/journal.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "platform/wintypes.h"
+#include "platform/clock.h"
+#include "player/display_name.h"
+#include "player/playback_state.h"
+#include "player/player.h"
+#include "player/script_commands.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "script/send_lock_key.h"
+#include "script/type_expansion.h"
+#include "settings/format.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/command_state.h"
+#include "ui/commands.h"
+#include "ui/icon_ids.h"
+#include "ui/message_box.h"
+#include "ui/run_mode.h"
+
+namespace {
+
+const char kVersionText[] = "3.13";
+const int kTrayPlayingIcon = 1004;
+// The status line holds at most this many characters worth comparing.
+const int kStatusCompareLength = 62;
+
+bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
+
+bool ExitWhenDone() { return gbQuitWhenDone != 0 || !Interactive(); }
+
+void SetMainTitleToFile() {
+    char title[MAX_PATH + 16];
+    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gszFile));
+    ShellSetWindowTitle(title);
+}
+
+bool EqualNoCase(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        unsigned char ca = static_cast<unsigned char>(*a);
+        unsigned char cb = static_cast<unsigned char>(*b);
+        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
+        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
+        if (ca != cb) return false;
+        if (ca == '\0') return true;
+    }
+}
+
+// The keyboard service's play-file request: the named recording replaces the current one.
+bool LoadServiceFile() {
+    char name[MAX_PATH];
+    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\ServiceFileLoad", REG_SZ, name, 0);
+    memcpy(gszFile, name, sizeof gszFile);
+    gszFile[sizeof gszFile - 1] = '\0';
+    // The hot key's modifiers are still down; they must not reach the played events.
+    const uint8_t released[256] = {};
+    SysSetKeyboardState(released);
+    return LoadRecording() >= 0;
+}
+
+void LogPlaybackStart() {
+    if (!LogEnabled(LOG_LOW)) return;
+    uint32_t platform = 0, major = 0, minor = 0, build = 0;
+    SysGetVersion(&platform, &major, &minor, &build);
+    LogAt(LOG_LOW,
+          "\r\nStarting '%s' playback (%d Total Actions) with Kelmor %s at log level %d on Windows Platform %li "
+          "Version %li.%li Build #%li....",
+          gszFile[0] != '\0' ? gszFile : "(Untitled)", nEventCount, kVersionText, static_cast<int>(gbLogLevel),
+          platform, major, minor, build);
+}
+
+}  // namespace
+
+void SetStatusText(const char* text) {
+    if (text == nullptr) text = "";
+    char current[kStatusCompareLength + 1];
+    ShellGetStatusText(current, sizeof current);
+    if (!EqualNoCase(current, text)) ShellSetStatusText(text);
+}
+
+void OnPlayback(int id) {
+    if (ghJournalHook != 0) return;
+    if (id == ID_SERVICE_PLAYFILE && !LoadServiceFile()) return;
+    if (nEventCount < 1) {
+        KelmorMessageBox(
+            "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving "
+            "actions.",
+            "Play Error", MB_ICONEXCLAMATION);
+        return;
+    }
+    if (gbPlayingNow) LogAt(LOG_LOW, "Sanity Check Failure: 'ID_PLAY' with 'gbPlayingNow' (this should never happen)");
+    RemoveServiceForJournal(3);
+    LogPlaybackStart();
+    SetCommandState(CMD_STATE_BUSY);
+    if (gdwShowTrayIcon != 0) ShellSetTrayIcon(kTrayPlayingIcon, "Kelmor is playing");
+    BackupRecording();
+    ResetPlayerForPass();
+    ClearScriptAltState();
+    if (gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_MINIMIZE);
+    if (id == ID_SERVICE_PLAYBACK &&
+        GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\FastMapPlay", REG_DWORD, nullptr, 0) != 0) {
+        gbSavedSpeed = gbSpeed;
+        gbSpeed = 4;
+    }
+    ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
+    if (ghJournalHook == 0) {
+        LogLastErrorAt(LOG_LOW);
+        LogAt(LOG_LOW, "Unable to start playback!");
+        // Nothing plays, so the Mapping's fast speed must not stay behind as the user's.
+        if (gbSavedSpeed != 0) {
+            gbSpeed = gbSavedSpeed;
+            gbSavedSpeed = 0;
+        }
+        KelmorMessageBox("Unable to start playback!", "Playback Failure", MB_ICONEXCLAMATION);
+        return;
+    }
+    gbPlayingNow = true;
+    SetStatusText("PRESS CTRL + ESCAPE TO STOP");
+    char repeats[16];
+    FormatText(repeats, sizeof repeats, "%li", gnRepeats);
+    ShellSetRepeatField(repeats);
+}
+
+void OnTrayPlay(int) {
+    if (gbPlayingNow) return;
+    SendCommand(ID_PLAY);
+}
+
+void OnLoadNormalPlaySettings(int) {
+    gbSpeed = 2;
+    ShellSetSpeedButtons(2);
+    gnRepeats = 1;
+    ShellSetRepeatField("1");
+    gbContinuous = 0;
+    ShellSetContinuousBox(false);
+    ShellEnableRepeatControls(true);
+}
+
+void OnFastSpeed(int) {
+    gbSpeed = 3;
+    ShellSetSpeedButtons(3);
+}
+
+void StopAndResetPlayback(bool continuing) {
+    LogAt(LOG_LOW, "Playback Complete!\r\n");
+    if (ghJournalHook != 0) {
+        if (!SysUnhookJournal(ghJournalHook)) {
+            LogLastErrorAt(LOG_LOW);
+            LogAt(LOG_LOW, "Unable to unhook windows hook during stop and reset playback!");
+        }
+        ghJournalHook = 0;
+        gbPlayingNow = false;
+    }
+    if (!continuing) nCompletedPasses = 0;
+    LogAt(LOG_HIGH, "Restoring entire original event array from %li back to %li", nEventCount, nBackupEventCount);
+    RestoreRecordingBackup();
+    ClearPlayerDelays();
+    // The service comes back at once rather than at the next timer tick.
+    if (!continuing && gbKeyboardService) OnServiceTimer();
+    if (gbSavedSpeed != 0) {
+        gbSpeed = gbSavedSpeed;
+        gbSavedSpeed = 0;
+    }
+    if (!continuing && Interactive()) {
+        if (gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_RESTORE);
+        SetCommandState(CMD_STATE_IDLE);
+        SetMainTitleToFile();
+        SetStatusText(" ");
+    }
+    if (gbConsoleMinimized != 0 && Interactive()) {
+        gbConsoleMinimized = 0;
+        ShellShowMainWindow(SW_RESTORE);
+    }
+}
+
+void EndOfPlaybackPass() {
+    // A continuous playback may run for a very long time; the count saturates.
+    if (nCompletedPasses < INT32_MAX) ++nCompletedPasses;
+    if (nCompletedPasses < gnRepeats || gbContinuous) {
+        StopAndResetPlayback(true);
+        const char* path = gszFile[0] != '\0' ? gszFile : "(Untitled)";
+        char progress[MAX_PATH + 64];
+        if (gbContinuous) {
+            FormatText(progress, sizeof progress, "%li done for %s", nCompletedPasses, path);
+        } else {
+            FormatText(progress, sizeof progress, "%li of %li done for %s", nCompletedPasses, gnRepeats, path);
+        }
+        if (gbPlayUpdate == 1) ShellSetWindowTitle(progress);
+        LogAt(LOG_LOW, "%s", progress);
+        // The next pass is installed before the hook call that ended this one returns.
+        SendCommand(ID_PLAY);
+        return;
+    }
+    StopAndResetPlayback(false);
+    if (ExitWhenDone()) PostCommand(ID_EXIT);
+}
+
+void OnCancelJournal() {
+    // Only a held hook can be cancelled; an idle program keeps its recording.
+    if (ghJournalHook == 0) return;
+    char caption[64];
+    if (gbPlayingNow) {
+        FormatText(caption, sizeof caption, "%li Playbacks Completed", nCompletedPasses);
+    } else {
+        FormatText(caption, sizeof caption, "Recording Stopped");
+    }
+    StopAndResetPlayback(false);
+    LogAt(LOG_LOW, "CANCELLED RECORDING: Forced by Windows Operating System\r\n");
+    if (gbInterruptWarning) {
+        ShowIconMessage(
+            "Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "
+            "combinations terminate Kelmor functions.\n(You can use these key combinations as a safe way to cancel a "
+            "playback or recording)\n\n--> If you intended to go to the Windows START button, use the \"Windows "
+            "Key\" instead.",
+            caption, MB_TASKMODAL | MB_TOPMOST, IDI_KELMOR);
+    }
+    SetMainTitleToFile();
+    if (ExitWhenDone()) PostCommand(ID_EXIT);
+}
+
+void OnServiceTimer() {
+    if (ghJournalHook != 0 || !Interactive()) {
+        PlaybackWatchdog();
+        return;
+    }
+    ServiceTimerUpkeep();
+}
+
+void PlaybackWatchdog() {
+    if (!gbPlayingNow || lWaitDuration == 0 || dwDelayStart == 0) return;
+    const uint32_t elapsed = SysGetTickCount() - dwDelayStart;
+    // Wide arithmetic: a WAIT near the limit of its type must not wrap the threshold.
+    if (static_cast<int64_t>(elapsed) > static_cast<int64_t>(lWaitDuration) + 500) {
+        SendLockKey(VK_CONTROL, 0);
+        LogAt(LOG_LOW, "      !!! WINDOWS FROZE DURING DELAY PLAYBACK, KICK IT !!!");
+    }
+}
