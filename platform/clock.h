@@ -17,3 +17,5 @@ struct SYSTEMTIME {
 // event times are stamped with.
 uint32_t SysGetTickCount();
 void SysGetLocalTime(SYSTEMTIME* out);
+// Blocks the calling thread for at least this long.
+void SysSleep(uint32_t milliseconds);

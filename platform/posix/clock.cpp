@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <errno.h>
 #include <sys/time.h>
 #include <time.h>
 
@@ -25,4 +26,13 @@ void SysGetLocalTime(SYSTEMTIME* out) {
     out->wMinute = static_cast<uint16_t>(tm.tm_min);
     out->wSecond = static_cast<uint16_t>(tm.tm_sec);
     out->wMilliseconds = static_cast<uint16_t>(ts.tv_nsec / 1000000);
+}
+
+void SysSleep(uint32_t milliseconds) {
+    struct timespec left;
+    left.tv_sec = static_cast<time_t>(milliseconds / 1000u);
+    left.tv_nsec = static_cast<long>(milliseconds % 1000u) * 1000000L;
+    // A signal cuts the sleep short; the rest is slept on.
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
 }

@@ -35,6 +35,9 @@ uint32_t SysGetTickCount() { return fake::tickCount; }
 
 void SysGetLocalTime(SYSTEMTIME* out) { *out = fake::localTime; }
 
+// Time passes on the fake clock only.
+void SysSleep(uint32_t milliseconds) { fake::tickCount += milliseconds; }
+
 void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { fake::keyEvents.push_back({vk, scan, flags}); }
 
 bool SysGetKeyboardState(uint8_t state[256]) {
