@@ -18,6 +18,8 @@ void FillPlaybackEvent(EVENTMSG* record);
 void ResetPlayerForPass();
 // Clears the pending delay and the surplus (end of a pass).
 void ClearPlayerDelays();
+// Back to the state of a fresh start (tests start from here).
+void ResetPlayerState();
 // Name of a message as the player's and recorder's log lines print it, or nullptr when
 // it is printed as a number.
 const char* PlayerMessageName(uint32_t message);

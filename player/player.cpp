@@ -1,0 +1,350 @@
+#include "player/player.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "host/mappings.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/journal.h"
+#include "platform/shell.h"
+#include "player/playback_control.h"
+#include "player/playback_state.h"
+#include "player/script_commands.h"
+#include "recording/recording.h"
+#include "script/random.h"
+#include "script/send_lock_key.h"
+#include "script/type_expansion.h"
+#include "settings/format.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/message_box.h"
+#include "ui/run_mode.h"
+
+namespace {
+
+// A re-offer that finds less than this still to wait delivers at once; an overrun of at
+// least this much is paid back out of later delays.
+const int64_t DELAY_TOLERANCE = 10;
+
+// Speed codes
+enum { SPEED_SLOW = 1, SPEED_NORMAL = 2, SPEED_FAST = 3, SPEED_AFAP = 4 };
+
+int32_t ClampToInt32(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < -INT32_MAX) return -INT32_MAX;  // keeps the magnitude representable
+    return static_cast<int32_t>(value);
+}
+
+intptr_t PassOn(int code, uintptr_t wParam, intptr_t lParam) {
+    return SysCallNextHook(ghJournalHook, code, wParam, lParam);
+}
+
+bool HasEvent(int32_t index) { return index >= 0 && index < nEventCount && index < EVENT_CAPACITY; }
+
+// "WM_KEYDOWN (1, 'A')": the message as the play log lines print it.
+void MessageText(const EVENTMSG& e, char* out, int size) {
+    const char* name = PlayerMessageName(e.message);
+    char number[16];
+    if (name == nullptr) {
+        FormatText(number, sizeof number, "%u", e.message);
+        name = number;
+    }
+    if (e.paramL >= 'A' && e.paramL <= 'Z') {
+        FormatText(out, size, "%s (%li, '%c')", name, e.paramH, static_cast<int>(e.paramL));
+    } else {
+        FormatText(out, size, "%s (%li, %li)", name, e.paramH, e.paramL);
+    }
+}
+
+// The recorded gap before event i, scaled by the speed.
+int32_t ScaledDelay(int32_t i) {
+    int32_t raw = 0;
+    if (i > 0) {
+        const uint32_t previous = gEvents[i - 1].time;
+        if (previous > 1) {
+            // The tick wraps after 49.7 days; a 32-bit difference stays right across it.
+            const int32_t gap = static_cast<int32_t>(gEvents[i].time - previous);
+            raw = gap < 0 ? 0 : gap;
+        }
+    }
+    // Factors come from the store; one below 1 would divide by zero or reverse time.
+    switch (gbSpeed) {
+        case SPEED_AFAP:
+            return 0;
+        case SPEED_FAST:
+            return raw / (gnFactorFast < 1 ? 1 : gnFactorFast);
+        case SPEED_SLOW: {
+            // Double clicks only register when their parts keep their recorded rhythm.
+            const bool click = gEvents[i].message == WM_LBUTTONDBLCLK || gEvents[i].message == WM_LBUTTONUP ||
+                               (HasEvent(i + 1) && gEvents[i + 1].message == WM_LBUTTONUP) ||
+                               (HasEvent(i + 2) && gEvents[i + 2].message == WM_LBUTTONUP);
+            if (click) return raw;
+            return ClampToInt32(static_cast<int64_t>(raw) * (gnFactorSlow < 1 ? 1 : gnFactorSlow));
+        }
+        default:
+            return raw;
+    }
+}
+
+void LogPlayEvent(int32_t i, int32_t delay) {
+    if (!LogEnabled(LOG_MEDIUM)) return;
+    char text[96];
+    MessageText(gEvents[i], text, sizeof text);
+    if (LogEnabled(LOG_HIGH)) {
+        LogAt(LOG_HIGH,
+              "PLAY EVENT #%d at %li: Requested Delay=%li, Surplus Remaining=%li, Rec Time=%li, Rec Prev=%li, "
+              "Message=%s",
+              i + 1, SysGetTickCount(), delay, lSurplus, gEvents[i].time, i > 0 ? gEvents[i - 1].time : 0u, text);
+    } else {
+        LogAt(LOG_MEDIUM, "PLAY EVENT #%d: Message=%s", i + 1, text);
+    }
+}
+
+// Pays back time the system waited too long out of a delay.
+int32_t ApplySurplus(int32_t delay) {
+    if (lSurplus <= 0 || delay == 0) return delay;
+    if (lSurplus > delay) {
+        lSurplus -= delay;
+        delay = 0;
+    } else {
+        delay -= lSurplus;
+        lSurplus = 0;
+    }
+    LogAt(LOG_HIGH, "   Adjusting for Surplus: Requesting Altered Delay of %li, Remaining Surplus=%li", delay,
+          lSurplus);
+    return delay;
+}
+
+bool IsLockOrWindowsKey(uint32_t vk) {
+    return vk == VK_LWIN || vk == VK_RWIN || vk == VK_APPS || vk == VK_CAPITAL || vk == VK_NUMLOCK ||
+           vk == VK_SCROLL;
+}
+
+// Hands the current event to the system. A journal playback cannot toggle the lock keys
+// or open the Start menu, so those keys also go out as synthetic input; the wheel's
+// recorded amount does not survive the journal, so one notch is sent by hand.
+void Deliver(intptr_t lParam, bool firstOffer) {
+    FillPlaybackEvent(reinterpret_cast<EVENTMSG*>(lParam));
+    const EVENTMSG& e = gEvents[nCurrentEvent];
+    const int32_t number = nCurrentEvent + 1;
+    if (e.message == WM_KEYDOWN && IsLockOrWindowsKey(e.paramL & 0xFF)) {
+        SendLockKey(static_cast<int>(e.paramL & 0xFF), 0);
+        LogAt(LOG_HIGH,
+              firstOffer ? "   >>>Sending Event #%d with Kelmor secret sauce with NO DELAY"
+                         : "   >>>Sending Event #%d with Kelmor secret sauce",
+              number);
+    } else if (e.message == WM_MOUSEWHEEL) {
+        SysMouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_WHEEL | MOUSEEVENTF_ABSOLUTE, static_cast<int32_t>(e.paramH),
+                      static_cast<int32_t>(e.paramL), -120, 0);
+    } else {
+        LogAt(LOG_HIGH, firstOffer ? "   >>>Sending Event #%d with no delay" : "   >>>Sending Event #%d", number);
+    }
+}
+
+void FormatInt64(char* out, int size, int64_t value) {
+    snprintf(out, static_cast<size_t>(size), "%lld", static_cast<long long>(value));
+}
+
+// The key-down of a key bound to a REPLACE Mapping: its text is typed in place of the key.
+intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action) {
+    const int32_t i = nCurrentEvent;
+    char text[64];
+    SYSTEMTIME t;
+    switch (action) {
+        case ACTION_REPLACE_LOOP:
+            FormatInt64(text, sizeof text,
+                        static_cast<int64_t>(nCompletedPasses) + static_cast<int64_t>(gnLoopTypeBase) + 1);
+            break;
+        case ACTION_REPLACE_RANDOM:
+            FormatText(text, sizeof text, "%d", RandomInRange(gnRandomMin, gnRandomMax));
+            break;
+        case ACTION_REPLACE_TIME:
+            SysGetLocalTime(&t);
+            FormatText(text, sizeof text, "%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
+            break;
+        case ACTION_REPLACE_DATETIME:
+            SysGetLocalTime(&t);
+            FormatText(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", t.wMonth, t.wDay, t.wYear, t.wHour,
+                       t.wMinute, t.wSecond);
+            break;
+        default:  // ACTION_REPLACE_TIMENUMBER
+            SysGetLocalTime(&t);
+            FormatText(text, sizeof text, "%04d%02d%02d%02d%02d%02d%04d", t.wYear, t.wMonth, t.wDay, t.wHour,
+                       t.wMinute, t.wSecond, t.wMilliseconds);
+            break;
+    }
+    LogAt(LOG_MEDIUM, "PLAY EVENT #%d: REPLACE Mapping: '%s'", i + 1, text);
+    // Behind the key's own key-up; a key-down that ends the list has none, so the text
+    // goes at the end rather than past it.
+    int32_t position = i + 2;
+    if (position > nEventCount) position = nEventCount;
+    const int n = InjectTypedText(position, nEventCount, text, gbScriptAltDown);
+    nEventCount += n;
+    ShiftScriptCommands(position, n);
+    LogAt(LOG_MEDIUM, "   %d additional events added for replacement", n);
+    LogAt(LOG_HIGH, "   >>>Continuing after non-Windows Event #%d", i + 1);
+    return PassOn(code, wParam, lParam);
+}
+
+void CorruptionStop() {
+    LogAt(LOG_LOW, "ERROR: Event #%d: This recording appears to be corrupted!", nCurrentEvent + 1);
+    StopAndResetPlayback(false);
+    KelmorMessageBox("This recording appears to be corrupted!\n\nPlease re-record your actions.", "Playback Error",
+                     MB_ICONHAND);
+    if (gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
+}
+
+intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
+    const int32_t i = nCurrentEvent;
+    bFreshEvent = false;
+    if (gbPlayUpdate == 2) {
+        char title[64];
+        FormatText(title, sizeof title, "Action %d of %d...", i + 1, nEventCount);
+        ShellSetWindowTitle(title);
+    }
+    const EVENTMSG& e = gEvents[i];
+    if (e.message == 0) {
+        for (int32_t k = 0; k < nScriptCommands && k < SCRIPT_CAPACITY; ++k) {
+            if (nEventIndex[k] != i) continue;
+            int32_t delay = 0;
+            if (RunScriptCommand(k, i, &delay)) return delay;
+            break;
+        }
+        return PassOn(code, wParam, lParam);
+    }
+    if (e.message == WM_KEYDOWN) {
+        const uint8_t action = gbMapAction[e.paramL & 0xFF];
+        if (action >= ACTION_REPLACE_LOOP && action <= ACTION_REPLACE_TIMENUMBER) {
+            return ReplaceKey(code, wParam, lParam, action);
+        }
+    }
+    const int32_t delay = ScaledDelay(i);
+    LogPlayEvent(i, delay);
+    lDelay = ApplySurplus(delay);
+    if (lDelay == 0) Deliver(lParam, true);
+    dwDelayStart = SysGetTickCount();
+    return lDelay;
+}
+
+intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
+    if (lDelay != 0) {
+        const uint32_t now = SysGetTickCount();
+        const uint32_t elapsed = now - dwDelayStart;  // right across a wrap of the tick
+        const int32_t remaining = ClampToInt32(static_cast<int64_t>(lDelay) - elapsed);
+        LogAt(LOG_HIGH, "   Actual Delay Completed=%li, %s=%li", ClampToInt32(elapsed),
+              remaining >= 0 ? "Deficit" : "Surplus", remaining);
+        if (remaining >= DELAY_TOLERANCE) {
+            LogAt(LOG_HIGH, "   ...Try waiting again, %li remaining...", remaining);
+            dwDelayStart = now;
+            lDelay = remaining;
+            return remaining;
+        }
+        lDelay = 0;
+        dwDelayStart = 0;
+        if (remaining <= -DELAY_TOLERANCE) {
+            lSurplus = ClampToInt32(static_cast<int64_t>(lSurplus) - remaining);
+            LogAt(LOG_HIGH, "   Windows waited too long; Surplus updated to %li", lSurplus);
+        }
+        LogAt(LOG_HIGH, "   Delay was done!");
+    }
+    if (gEvents[nCurrentEvent].message != 0) {
+        Deliver(lParam, false);
+        return 0;
+    }
+    LogAt(LOG_HIGH, "   >>>Continuing after non-Windows Event #%d", nCurrentEvent + 1);
+    return PassOn(code, wParam, lParam);
+}
+
+intptr_t GetNext(int code, uintptr_t wParam, intptr_t lParam) {
+    // A negative index would read before the list as surely as a large one reads past it.
+    if (nCurrentEvent < 0 || nCurrentEvent >= nEventCount || nCurrentEvent >= EVENT_CAPACITY) {
+        CorruptionStop();
+        return 0;
+    }
+    return bFreshEvent ? FirstOffer(code, wParam, lParam) : LaterOffer(code, wParam, lParam);
+}
+
+intptr_t Skip(int code, uintptr_t wParam, intptr_t lParam) {
+    bFreshEvent = true;
+    ++nCurrentEvent;
+    LogAt(LOG_HIGH, "   -->Windows accepted the previous message at %li, go on to #%d...", SysGetTickCount(),
+          nCurrentEvent + 1);
+    if (nCurrentEvent == nEventCount) {
+        EndOfPlaybackPass();
+        return 0;
+    }
+    return PassOn(code, wParam, lParam);
+}
+
+}  // namespace
+
+intptr_t JournalPlaybackProc(int code, uintptr_t wParam, intptr_t lParam) {
+    switch (code) {
+        case HC_GETNEXT:
+            return GetNext(code, wParam, lParam);
+        case HC_SKIP:
+            return Skip(code, wParam, lParam);
+        case HC_SYSMODALON:
+            LogAt(LOG_HIGH, "* * * HC_SYSMODALON Flag * * *");
+            return PassOn(code, wParam, lParam);
+        case HC_SYSMODALOFF:
+            LogAt(LOG_HIGH, "* * * HC_SYSMODALOFF Flag * * *");
+            return PassOn(code, wParam, lParam);
+        default:
+            return PassOn(code, wParam, lParam);
+    }
+}
+
+void FillPlaybackEvent(EVENTMSG* record) {
+    if (record == nullptr) return;
+    memset(record, 0, sizeof *record);
+    if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_CAPACITY) return;
+    const EVENTMSG& e = gEvents[nCurrentEvent];
+    record->message = e.message;
+    record->paramL = e.paramL;
+    record->paramH = e.paramH;
+    record->hwnd = e.hwnd;
+    // The system orders its input by time; recorded stamps lie in the past.
+    record->time = SysGetTickCount();
+}
+
+void ResetPlayerForPass() {
+    nCurrentEvent = 0;
+    bFreshEvent = true;
+    lSurplus = 0;
+}
+
+void ClearPlayerDelays() {
+    lSurplus = 0;
+    lDelay = 0;
+    dwDelayStart = 0;
+}
+
+void ResetPlayerState() {
+    nCurrentEvent = 0;
+    bFreshEvent = true;
+    lDelay = 0;
+    dwDelayStart = 0;
+    lSurplus = 0;
+    lWaitDuration = 0;
+}
+
+const char* PlayerMessageName(uint32_t message) {
+    switch (message) {
+        case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
+        case WM_KEYDOWN: return "WM_KEYDOWN";
+        case WM_KEYUP: return "WM_KEYUP";
+        case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
+        case WM_LBUTTONUP: return "WM_LBUTTONUP";
+        case WM_CHAR: return "WM_CHAR";
+        case WM_COMMAND: return "WM_COMMAND";
+        case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
+        case WM_NCLBUTTONDBLCLK: return "WM_NCLBUTTONDBLCLK";
+        case WM_MOUSEWHEEL: return "WM_MOUSEWHEEL";
+        default: return nullptr;
+    }
+}
