@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "player/script_commands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "script/type_expansion.h"
@@ -20,6 +21,7 @@ void CoreTest::SetUp() {
     ResetSettings();
     ClearRecording();
     ResetScriptState();
+    ResetScriptCommands();
     gszFile[0] = '\0';
     gbModified = false;
     gbFileChosen = false;
