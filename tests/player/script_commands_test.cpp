@@ -12,6 +12,7 @@
 #include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
 #include "ui/command_ids.h"
+#include "ui/commands.h"
 #include "ui/run_mode.h"
 
 namespace {
@@ -301,4 +302,21 @@ TEST_F(ScriptCommandsTest, UnknownKindGetsThePrologueAndTheContinuationLineOnly)
     EXPECT_EQ(ReadFile(gszLogFile),
               "PLAY EVENT #3: Script Command #2:  'whatever'\r\n"
               "   >>>Continuing after non-Windows Event #3\r\n");
+}
+
+// The whole path: the playback hook runs the commands and the fake system delivers the click.
+TEST_F(ScriptCommandsTest, APlaybackDeliversTheClickAndWaitsOutTheWait) {
+    HWND32 window = AddWindow("Target", {100, 50, 400, 300});
+    Add(KW_GOTO, "Target");
+    Add(KW_WAIT, "2");
+    Add(KW_CLICK, "10 20");
+    gEvents[nEventCount++] = EVENTMSG{WM_KEYDOWN, 'A', 0, 5000, 0};
+    SendCommand(ID_PLAY);
+    ASSERT_EQ(fake::RunPlayback(), 3);
+    EXPECT_EQ(fake::delivered[0].message, uint32_t(WM_LBUTTONDOWN));
+    EXPECT_EQ(fake::delivered[1].message, uint32_t(WM_LBUTTONUP));
+    EXPECT_EQ(fake::delivered[1].paramL, 110u);
+    EXPECT_EQ(fake::delivered[1].hwnd, window);
+    EXPECT_EQ(fake::deliveredAt[0], 250u + 2000u) << "the GOTO's 250 ms, then the whole wait";
+    EXPECT_EQ(nEventCount, 4) << "the pass's insertions are undone";
 }
