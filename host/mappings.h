@@ -27,3 +27,5 @@ extern uint8_t gbStopRecordingKey;  // 0 for none
 
 // Table mode: refills the four tables and the stop key from the stored Mappings.
 void ReadMappings();
+// Empties the four tables and forgets the stop key.
+void ClearMappings();

@@ -8,6 +8,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/mappings.h"
+#include "player/playback_control.h"
+#include "player/player.h"
+#include "player/recorder.h"
 #include "player/script_commands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -25,6 +29,12 @@ void CoreTest::SetUp() {
     gszFile[0] = '\0';
     gbModified = false;
     gbFileChosen = false;
+    ghJournalHook = 0;
+    gbPlayingNow = false;
+    gbSavedSpeed = 0;
+    nCurrentEvent = 0;
+    gdwLastButtonUpTick = 0;
+    ClearMappings();
     gchar* dir = g_dir_make_tmp("kelmor-test-XXXXXX", nullptr);
     dir_ = dir;
     g_free(dir);

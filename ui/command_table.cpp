@@ -1,6 +1,7 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
 #include "player/playback_control.h"
+#include "player/recorder.h"
 #include "recording/file_commands.h"
 #include "settings/recent_files.h"
 #include "ui/command_ids.h"
@@ -29,6 +30,10 @@ const CommandRow kCommands[] = {
     {ID_TRAY_PLAY, ID_TRAY_PLAY, OnTrayPlay},
     {ID_NORMAL_PLAY_SETTINGS, ID_NORMAL_PLAY_SETTINGS, OnLoadNormalPlaySettings},
     {ID_FAST_SPEED, ID_FAST_SPEED, OnFastSpeed},
+    {ID_START_RECORDING, ID_START_RECORDING, OnStartRecording},
+    {ID_STOP_RECORDING, ID_STOP_RECORDING, OnStopRecording},
+    {ID_TRAY_START_RECORDING, ID_TRAY_START_RECORDING, OnTrayStartRecording},
+    {ID_TRAY_STOP_RECORDING, ID_TRAY_STOP_RECORDING, OnTrayStopRecording},
 };
 
 }  // namespace

@@ -1,0 +1,47 @@
+#include "host/mappings.h"
+
+#include <cstring>
+
+#include "platform/wintypes.h"
+#include "settings/format.h"
+#include "settings/settings.h"
+
+uint8_t gbMapAction[256];
+uint8_t gbMapCtrl[256];
+uint8_t gbMapShift[256];
+uint8_t gbMapAlt[256];
+uint8_t gbStopRecordingKey = 0;
+
+namespace {
+
+uint32_t ReadMappingValue(int vk, const char* name) {
+    char path[96];
+    FormatText(path, sizeof path, KELMOR_KEY "\\Mappings\\%d\\%s", vk, name);
+    return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, 0);
+}
+
+}  // namespace
+
+void ClearMappings() {
+    memset(gbMapAction, 0, sizeof gbMapAction);
+    memset(gbMapCtrl, 0, sizeof gbMapCtrl);
+    memset(gbMapShift, 0, sizeof gbMapShift);
+    memset(gbMapAlt, 0, sizeof gbMapAlt);
+    gbStopRecordingKey = 0;
+}
+
+void ReadMappings() {
+    ClearMappings();
+    // Entry 255 stays empty: the service's tables never carry it.
+    for (int vk = 0; vk < 255; ++vk) {
+        // Only the low byte of the stored value names the action.
+        const uint8_t action = static_cast<uint8_t>(ReadMappingValue(vk, "Action") & 0xFFu);
+        if (action < ACTION_START_RECORDING || action > ACTION_REPLACE_TIMENUMBER) continue;
+        gbMapAction[vk] = action;
+        if (ReadMappingValue(vk, "Control") != 0) gbMapCtrl[vk] = 1;
+        if (ReadMappingValue(vk, "Shift") != 0) gbMapShift[vk] = 1;
+        if (ReadMappingValue(vk, "Alt") != 0) gbMapAlt[vk] = 1;
+        // Keys are visited in rising order, so the highest bound key wins.
+        if (action == ACTION_STOP_RECORDING) gbStopRecordingKey = static_cast<uint8_t>(vk);
+    }
+}

@@ -1,0 +1,188 @@
+#include "player/recorder.h"
+
+#include <cstring>
+
+#include "host/mappings.h"
+#include "host/service_control.h"
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/journal.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "platform/wintypes.h"
+#include "player/display_name.h"
+#include "player/playback_control.h"
+#include "player/playback_state.h"
+#include "player/player.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/format.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/command_state.h"
+#include "ui/commands.h"
+#include "ui/message_box.h"
+
+uint32_t gdwLastButtonUpTick = 0;
+
+namespace {
+
+enum { TRAY_ICON_RECORDING = 1003 };
+
+const char kVersionText[] = "3.13";
+
+// Stores one record at the write index while there is room; false when it was dropped.
+bool StoreRecord(const EVENTMSG& record) {
+    if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_LOAD_LIMIT) return false;
+    gEvents[nCurrentEvent] = record;
+    return true;
+}
+
+void LogRecordedEvent(const EVENTMSG& event) {
+    if (!LogEnabled(LOG_MEDIUM)) return;
+    char number[16];
+    const char* name = PlayerMessageName(event.message);
+    if (name == nullptr) {
+        FormatText(number, sizeof number, "%u", event.message);
+        name = number;
+    }
+    LogAt(LOG_MEDIUM,
+          "RECORDING #%d: hWnd=%li, Time=%li, Message=%s (paramL=0x%X, paramH=0x%X, wParam=0x%X, lParam=0x%X)",
+          nCurrentEvent + 1, static_cast<int32_t>(event.hwnd), static_cast<int32_t>(event.time), name, event.paramL,
+          event.paramH, event.paramL & 0xFFu, (event.paramL >> 8) & 0xFFu);
+}
+
+void SetTitleForCurrentFile() {
+    char title[MAX_PATH + 16];
+    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gszFile));
+    ShellSetWindowTitle(title);
+}
+
+}  // namespace
+
+void OnStartRecording(int) {
+    if (ghJournalHook != 0) return;
+    RemoveServiceForJournal(2);
+
+    uint32_t platformId = 0, major = 0, minor = 0, build = 0;
+    SysGetVersion(&platformId, &major, &minor, &build);
+    LogAt(LOG_LOW,
+          "\r\nStarting recording with Kelmor %s at log level %d on Windows Platform %li Version %li.%li Build #%li....",
+          kVersionText, static_cast<int>(gbLogLevel), platformId, major, minor, build);
+
+    memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
+    SetCommandState(CMD_STATE_BUSY);
+    if (gdwShowTrayIcon != 0) ShellSetTrayIcon(TRAY_ICON_RECORDING, "Kelmor is recording");
+    gbModified = true;
+    if (gbMinimize && ShellIsMainWindowVisible()) {
+        ShellSetWindowTitle("CLICK TO STOP RECORDING");
+        ShellShowMainWindow(SW_MINIMIZE);
+    }
+    LogAt(LOG_LOW, "Start recording time: %li ticks", SysGetTickCount());
+
+    nCurrentEvent = 0;
+    ghJournalHook = SysSetJournalHook(WH_JOURNALRECORD, JournalRecordProc);
+    if (ghJournalHook == 0) {
+        // The list is already wiped; a count left from the old recording would describe
+        // records that are no longer there.
+        nEventCount = 0;
+        LogLastErrorAt(LOG_LOW);
+        LogAt(LOG_LOW, "Start Windows Recorder Failed!");
+        KelmorMessageBox("Start Windows Recorder Failed!", "Failure", MB_ICONEXCLAMATION);
+    }
+}
+
+void OnStopRecording(int) {
+    if (ghJournalHook != 0 && gbPlayingNow) {
+        // Only a recording can be closed here. The list of a running playback holds the
+        // events its script inserted; cutting it at the read index would ruin the
+        // recording, so the playback ends as any final stop does.
+        StopAndResetPlayback(false);
+    } else if (ghJournalHook != 0) {
+        if (!SysUnhookJournal(ghJournalHook)) {
+            LogLastErrorAt(LOG_LOW);
+            LogAt(LOG_LOW, "Unable to unhook windows hook after STOP command!");
+        }
+        ghJournalHook = 0;
+        if (nCurrentEvent < 0) nCurrentEvent = 0;
+        if (nCurrentEvent > EVENT_LOAD_LIMIT) nCurrentEvent = EVENT_LOAD_LIMIT;
+        const uint32_t now = SysGetTickCount();
+        gEvents[nCurrentEvent] = EVENTMSG{15, 0, 0, now, 0};
+        LogAt(LOG_LOW, "End recording time: %li ticks (%d total actions: final action not logged)\r\n", now,
+              nCurrentEvent + 1);
+        ++nCurrentEvent;
+        nEventCount = nCurrentEvent;
+    }
+    SetCommandState(CMD_STATE_IDLE);
+    SetStatusText(" ");
+}
+
+void OnTrayStartRecording(int) {
+    if (!gbPlayingNow) SendCommand(ID_START_RECORDING);
+}
+
+void OnTrayStopRecording(int) {
+    if (!gbPlayingNow) SendCommand(ID_STOP_RECORDING);
+}
+
+intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
+    if (code < 0) return SysCallNextHook(ghJournalHook, code, wParam, lParam);
+    if (code != HC_ACTION || lParam == 0) return 0;
+    const EVENTMSG event = *reinterpret_cast<const EVENTMSG*>(lParam);
+
+    if (gbStopRecordingKey != 0 && event.message == WM_KEYDOWN && (event.paramL & 0xFFu) == gbStopRecordingKey) {
+        LogAt(LOG_MEDIUM, "\"Stop Recording\" key pressed: %d", static_cast<int>(gbStopRecordingKey));
+        SendCommand(ID_STOP_RECORDING);
+        return 0;
+    }
+    if (gbExcludeKelmorAction && SysIsOwnWindow(event.hwnd)) return 0;
+
+    if (event.message == WM_LBUTTONUP) {
+        const uint32_t now = SysGetTickCount();
+        if (now - gdwLastButtonUpTick > SysGetDoubleClickTime()) {
+            gdwLastButtonUpTick = now;
+        } else {
+            // The journal reports a quick second click as a plain press; playback needs
+            // the double click itself.
+            EVENTMSG doubleClick = event;
+            doubleClick.message = WM_LBUTTONDBLCLK;
+            if (StoreRecord(doubleClick)) ++nCurrentEvent;
+        }
+    }
+
+    const bool stored = StoreRecord(event);
+    LogRecordedEvent(event);
+    if (stored) ++nCurrentEvent;
+    return 0;
+}
+
+void OnMainWindowFocus() {
+    if (ghJournalHook != 0 && !gbPlayingNow && gbMinimize && ShellIsMainWindowVisible()) {
+        SetTitleForCurrentFile();
+        SendCommand(ID_STOP_RECORDING);
+    }
+}
+
+void CancelJournalForExit(const char* logLine) {
+    if (ghJournalHook == 0) return;
+    LogAt(LOG_LOW, "%s", logLine != nullptr ? logLine : "");
+    if (!SysUnhookJournal(ghJournalHook)) LogLastErrorAt(LOG_LOW);
+    ghJournalHook = 0;
+    if (gbPlayingNow) {
+        // The list still holds what the script inserted during the pass; the closing
+        // save prompt, or a later playback from the tray, must see the recording itself.
+        RestoreRecordingBackup();
+        ClearPlayerDelays();
+        gbPlayingNow = false;
+        nCompletedPasses = 0;
+        if (gbSavedSpeed != 0) {
+            gbSpeed = gbSavedSpeed;
+            gbSavedSpeed = 0;
+        }
+    } else {
+        // The old recording was wiped when this one began, and the new one never
+        // closed: nothing in the list is a recording any more.
+        nEventCount = 0;
+    }
+}
