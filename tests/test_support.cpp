@@ -10,6 +10,7 @@
 
 #include "host/mappings.h"
 #include "player/playback_control.h"
+#include "player/playback_state.h"
 #include "player/player.h"
 #include "player/recorder.h"
 #include "player/script_commands.h"
@@ -19,6 +20,7 @@
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
+#include "ui/run_mode.h"
 
 void CoreTest::SetUp() {
     fake::Reset();
@@ -32,6 +34,8 @@ void CoreTest::SetUp() {
     ghJournalHook = 0;
     gbPlayingNow = false;
     gbSavedSpeed = 0;
+    nCompletedPasses = 0;
+    gnRunMode = RUN_INTERACTIVE;
     nCurrentEvent = 0;
     gdwLastButtonUpTick = 0;
     ClearMappings();

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "player/playback_control.h"
 #include "player/playback_state.h"
 #include "recording/file_commands.h"
 #include "recording/recording.h"
@@ -107,7 +108,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrKeepsTheCurrentOne) {
     EXPECT_EQ(nEventCount, 2);
     EXPECT_EQ(gbLastFileType, 2);
     EXPECT_EQ(fake::windowTitle, "Kelmor - Rec.KLX");
-    EXPECT_TRUE(fake::commandEnabled[ID_PLAY]);
+    EXPECT_TRUE(gbPlayingNow) << "PlayImmediately starts the playback";
     EXPECT_EQ(fake::focusedSpeedButton, 3);
     EXPECT_EQ(nCompletedPasses, 0);
     WriteFile(file, "message=WM_KEYUP paramH=1 paramL=65\r\n");

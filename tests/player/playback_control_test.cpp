@@ -1,0 +1,236 @@
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "player/playback_control.h"
+#include "player/playback_state.h"
+#include "player/player.h"
+#include "player/script_commands.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/run_mode.h"
+
+namespace {
+
+// Key events 100 ms apart.
+void Keys(int count) {
+    for (int i = 0; i < count; ++i) gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2, 'A', 1, 5000u + 100u * i, 0};
+    nEventCount = count;
+}
+
+void Command(int index, int keyword, const char* argument) {
+    gEvents[index] = EVENTMSG{};
+    nKeyword[nScriptCommands] = keyword;
+    nEventIndex[nScriptCommands] = index;
+    snprintf(szArgument[nScriptCommands++], SCRIPT_ARG_SIZE, "%s", argument);
+}
+
+void Store(const char* name, const char* text, uint32_t number) {
+    std::string path = std::string(KELMOR_KEY "\\") + name;
+    SetRegistryValue(HKEY_CURRENT_USER, path.c_str(), text ? REG_SZ : REG_DWORD, text, number);
+}
+
+std::vector<uint32_t> Gaps() {
+    std::vector<uint32_t> gaps;
+    for (size_t i = 1; i < fake::deliveredAt.size(); ++i) gaps.push_back(fake::deliveredAt[i] - fake::deliveredAt[i - 1]);
+    return gaps;
+}
+
+}  // namespace
+
+class PlaybackControlTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        gbKeyboardService = 0;  // the service upkeep has its own tests
+        gbLogLevel = LOG_LOW;
+        fake::tickCount = 100000;  // a delay start of 0 means none
+    }
+    bool Logged(const std::string& line) { return ReadFile(gszLogFile).find("\r\n" + line + "\r\n") != std::string::npos; }
+};
+
+TEST_F(PlaybackControlTest, RepeatsRunEveryPassThenGoIdle) {
+    Keys(4);
+    snprintf(gszFile, sizeof gszFile, "/rec/x.klx");
+    gnRepeats = 3;
+    gbMinimize = 1;
+    gdwShowTrayIcon = 1000;
+    SendCommand(ID_PLAY);
+    EXPECT_EQ(fake::statusText, "PRESS CTRL + ESCAPE TO STOP");
+    EXPECT_EQ(fake::repeatField, "3");
+    EXPECT_FALSE(fake::commandEnabled[ID_PLAY]);
+    EXPECT_EQ(fake::trayIcons.back().tip, "Kelmor is playing");
+    EXPECT_EQ(fake::RunPlayback(), 12);
+    EXPECT_TRUE(Logged("1 of 3 done for /rec/x.klx"));
+    EXPECT_TRUE(Logged("2 of 3 done for /rec/x.klx"));
+    EXPECT_FALSE(Logged("3 of 3 done for /rec/x.klx"));
+    EXPECT_EQ(fake::windowTitle, "Kelmor - x.klx");
+    EXPECT_EQ(fake::statusText, " ");
+    EXPECT_TRUE(fake::commandEnabled[ID_PLAY]);
+    EXPECT_EQ(nCompletedPasses, 0);
+    EXPECT_FALSE(gbPlayingNow);
+    // A minimised window still counts as visible, so every pass minimises it again.
+    EXPECT_EQ(fake::mainWindowShowCommands, (std::vector<int>{SW_MINIMIZE, SW_MINIMIZE, SW_MINIMIZE, SW_RESTORE}));
+    EXPECT_TRUE(fake::postedCommands.empty());
+}
+
+TEST_F(PlaybackControlTest, ContinuousCountsPassesUntilCancelled) {
+    Keys(2);
+    gbContinuous = 1;
+    SendCommand(ID_PLAY);
+    fake::RunPlayback(2 * 2);
+    EXPECT_EQ(fake::windowTitle, "2 done for (Untitled)");
+    OnCancelJournal();
+    OnCancelJournal();  // nothing left to cancel
+    ASSERT_EQ(fake::messageBoxes.size(), 1u);
+    EXPECT_EQ(fake::messageBoxes[0].caption, "2 Playbacks Completed");
+    EXPECT_EQ(fake::messageBoxes[0].iconId, 1000);
+    EXPECT_EQ(fake::messageBoxes[0].style & ~static_cast<uint32_t>(MB_USERICON), 0x42000u);
+    EXPECT_EQ(fake::journalHook, 0);
+    EXPECT_EQ(fake::windowTitle, "Kelmor - (Untitled)");
+    EXPECT_TRUE(Logged("CANCELLED RECORDING: Forced by Windows Operating System\r\n"));
+
+    SendCommand(ID_PLAY);
+    fake::RunPlayback(5 * 2);
+    EXPECT_EQ(fake::windowTitle, "5 done for (Untitled)");
+    gbPlayUpdate = 0;
+    fake::RunPlayback(2);
+    EXPECT_EQ(fake::windowTitle, "5 done for (Untitled)") << "only PlayUpdate 1 shows the progress";
+    EXPECT_TRUE(Logged("6 done for (Untitled)"));
+}
+
+TEST_F(PlaybackControlTest, EventsInsertedDuringAPassAreGoneAfterIt) {
+    Keys(4);
+    Command(1, KW_TYPE, "abcde");
+    Command(3, KW_WAIT, "0");
+    std::vector<EVENTMSG> loaded(gEvents, gEvents + 4);
+    gnRepeats = 2;
+    SendCommand(ID_PLAY);
+    fake::RunPlayback(2);  // the key before the TYPE and the first typed key
+    EXPECT_EQ(nEventCount, 14);
+    EXPECT_EQ(nEventIndex[1], 13);
+    fake::RunPlayback();
+    EXPECT_EQ(fake::delivered.size(), 2u * (2 + 10));
+    EXPECT_EQ(nEventCount, 4);
+    EXPECT_EQ(nEventIndex[1], 3);
+    EXPECT_EQ(memcmp(gEvents, loaded.data(), loaded.size() * sizeof(EVENTMSG)), 0);
+    EXPECT_EQ(gEvents[4].message, 0u);
+}
+
+TEST_F(PlaybackControlTest, FastMapPlayCoversTheFirstPassOfAMappingPlaybackOnly) {
+    Keys(3);
+    Store("FastMapPlay", nullptr, 1);
+    gnRepeats = 2;
+    SendCommand(ID_SERVICE_PLAYBACK);
+    fake::RunPlayback();
+    EXPECT_EQ(Gaps(), (std::vector<uint32_t>{0, 0, 0, 100, 100}));
+    EXPECT_EQ(gbSpeed, 2);
+
+    // Playing a file for a Mapping keeps the user's speed.
+    const std::string name = Path("m.klx");
+    WriteFile(name, "message=WM_KEYDOWN paramH=1 paramL=65 time=10\r\nmessage=WM_KEYUP paramH=1 paramL=65 time=70\r\n");
+    Store("ServiceFileLoad", name.c_str(), 0);
+    memset(fake::keyboardState, 0x80, sizeof fake::keyboardState);
+    fake::deliveredAt.clear();
+    gnRepeats = 1;
+    SendCommand(ID_SERVICE_PLAYFILE);
+    EXPECT_EQ(gszFile, name);
+    EXPECT_EQ(fake::keyboardState[VK_CONTROL], 0);
+    fake::RunPlayback();
+    EXPECT_EQ(Gaps(), (std::vector<uint32_t>{60}));
+
+    // Asked again while a playback runs: not even the file name changes.
+    SendCommand(ID_PLAY);
+    Store("ServiceFileLoad", "/nowhere.klx", 0);
+    SendCommand(ID_SERVICE_PLAYFILE);
+    EXPECT_EQ(gszFile, name);
+}
+
+TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
+    SendCommand(ID_PLAY);
+    ASSERT_EQ(fake::messageBoxes.size(), 1u);
+    EXPECT_EQ(fake::messageBoxes[0].caption, "Play Error");
+    EXPECT_EQ(fake::messageBoxes[0].style, static_cast<uint32_t>(MB_TASKMODAL | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(fake::commandEnabled.empty());
+
+    Keys(2);
+    Store("FastMapPlay", nullptr, 1);
+    fake::refuseJournalHook = true;
+    SendCommand(ID_SERVICE_PLAYBACK);
+    ASSERT_EQ(fake::messageBoxes.size(), 2u);
+    EXPECT_EQ(fake::messageBoxes[1].caption, "Playback Failure");
+    EXPECT_EQ(fake::messageBoxes[1].text, "Unable to start playback!");
+    EXPECT_TRUE(Logged("Unable to start playback!"));
+    EXPECT_FALSE(gbPlayingNow);
+    EXPECT_EQ(gbSpeed, 2) << "the Mapping's fast speed does not outlive a playback that never ran";
+}
+
+TEST_F(PlaybackControlTest, ExitIsPostedWhenNotInteractive) {
+    Keys(2);
+    gnRunMode = RUN_COMMAND_LINE;
+    gbConsoleMinimized = 1;
+    SendCommand(ID_PLAY);
+    fake::RunPlayback();
+    EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});
+    EXPECT_TRUE(fake::windowTitle.empty());
+    EXPECT_EQ(gbConsoleMinimized, 1);
+
+    gnRunMode = RUN_INTERACTIVE;
+    fake::postedCommands.clear();
+    SendCommand(ID_PLAY);
+    fake::RunPlayback();
+    EXPECT_TRUE(fake::postedCommands.empty());
+    EXPECT_EQ(gbConsoleMinimized, 0);
+    EXPECT_EQ(fake::mainWindowShowCommands, std::vector<int>{SW_RESTORE});
+}
+
+TEST_F(PlaybackControlTest, WatchdogKicksAFrozenWait) {
+    Keys(3);
+    Command(1, KW_WAIT, "2");
+    std::vector<size_t> keysAt;
+    fake::actualWait = [&](int32_t requested) {
+        for (uint32_t step : {2500u, 1u}) {  // the timer fires while the system sits in the wait
+            fake::tickCount += step;
+            OnServiceTimer();
+            keysAt.push_back(fake::keyEvents.size());
+        }
+        return requested * 0;
+    };
+    SendCommand(ID_PLAY);
+    fake::RunPlayback();
+    EXPECT_EQ(keysAt, (std::vector<size_t>{0, 2}));
+    EXPECT_EQ(fake::keyEvents[0].vk, VK_CONTROL);
+    EXPECT_TRUE(Logged("      !!! WINDOWS FROZE DURING DELAY PLAYBACK, KICK IT !!!"));
+}
+
+TEST_F(PlaybackControlTest, PlaySettingsTrayPlayAndStatusLine) {
+    gbSpeed = 4;
+    gnRepeats = 7;
+    gbContinuous = 1;
+    fake::repeatControlsEnabled = false;
+    SendCommand(ID_NORMAL_PLAY_SETTINGS);
+    EXPECT_EQ(fake::speedButtons * 10 + gbSpeed, 22);
+    EXPECT_EQ(fake::repeatField + std::to_string(gnRepeats), "11");
+    EXPECT_FALSE(gbContinuous || fake::continuousBox);
+    EXPECT_TRUE(fake::repeatControlsEnabled);
+    SendCommand(ID_FAST_SPEED);
+    EXPECT_EQ(fake::speedButtons * 10 + gbSpeed, 33);
+
+    fake::statusText = "Service Active";
+    SetStatusText("SERVICE ACTIVE");
+    EXPECT_EQ(fake::statusText, "Service Active");
+
+    Keys(2);
+    gbPlayingNow = true;  // left behind by an Exit during a playback
+    SendCommand(ID_TRAY_PLAY);
+    EXPECT_EQ(fake::journalInstalls, 0);
+    gbPlayingNow = false;
+    SendCommand(ID_TRAY_PLAY);
+    EXPECT_EQ(fake::journalInstalls, 1);
+}

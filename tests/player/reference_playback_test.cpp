@@ -1,0 +1,93 @@
+// Whole playbacks checked against traces worked out by hand: the log line by line, what
+// the system was handed and when, and the recording afterwards.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/mappings.h"
+#include "platform/system.h"
+#include "player/playback_state.h"
+#include "player/player.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+
+namespace {
+
+std::string DataPath(const std::string& name) {
+    std::string here = __FILE__;
+    return here.substr(0, here.rfind('/')) + "/data/" + name;
+}
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> parts;
+    size_t from = 0;
+    for (size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, from)) {
+        parts.push_back(text.substr(from, at - from));
+        from = at + separator.size();
+    }
+    if (from < text.size()) parts.push_back(text.substr(from));
+    return parts;
+}
+
+void Substitute(std::string* text, const std::string& token, const std::string& value) {
+    for (size_t at = text->find(token); at != std::string::npos; at = text->find(token, at + value.size())) {
+        text->replace(at, token.size(), value);
+    }
+}
+
+}  // namespace
+
+class ReferencePlaybackTest : public CoreTest {};
+
+TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
+    gbLogLevel = LOG_HIGH;
+    gnRepeats = 2;
+    fake::tickCount = 50000;
+    fake::windows = {{0x1234, "Untitled - Notepad", {100, 50, 700, 500}, false, false}};
+    // The system comes back 12 ms late for 100, 18 ms early for 188 and 5 ms late for 50.
+    fake::actualWait = [](int32_t requested) { return requested == 100 ? 112 : requested == 188 ? 170 : requested == 50 ? 55 : requested; };
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\120\\Action", REG_DWORD, nullptr, ACTION_REPLACE_LOOP);
+    ReadMappings();
+    const std::string file = DataPath("reference.klx");
+    snprintf(gszFile, sizeof gszFile, "%s", file.c_str());
+    ASSERT_EQ(LoadRecording(), 6);
+    const std::vector<EVENTMSG> loaded(gEvents, gEvents + nEventCount);
+    const std::vector<int32_t> indices(nEventIndex, nEventIndex + nScriptCommands);
+
+    SendCommand(ID_PLAY);
+    fake::RunPlayback();
+
+    std::string expected = ReadFile(DataPath("reference.log"));
+    uint32_t platform = 0, major = 0, minor = 0, build = 0;
+    SysGetVersion(&platform, &major, &minor, &build);
+    Substitute(&expected, "${FILE}", file);
+    Substitute(&expected, "${PLATFORM}", std::to_string(platform));
+    Substitute(&expected, "${MAJOR}", std::to_string(major));
+    Substitute(&expected, "${MINOR}", std::to_string(minor));
+    Substitute(&expected, "${BUILD}", std::to_string(build));
+    const std::vector<std::string> want = Split(expected, "\r\n");
+    const std::vector<std::string> got = Split(ReadFile(gszLogFile), "\r\n");
+    for (size_t i = 0; i < want.size() && i < got.size(); ++i) ASSERT_EQ(got[i], want[i]) << "log line " << i + 1;
+    EXPECT_EQ(got.size(), want.size());
+
+    std::vector<std::string> sent;
+    for (size_t i = 0; i < fake::delivered.size(); ++i) {
+        const EVENTMSG& e = fake::delivered[i];
+        std::ostringstream line;
+        line << PlayerMessageName(e.message) << ' ' << e.paramL << ' ' << e.paramH << ' ' << e.time << ' ' << e.hwnd;
+        sent.push_back(line.str());
+        EXPECT_EQ(e.time, fake::deliveredAt[i]) << "stamped when handed over";
+    }
+    EXPECT_EQ(sent, Split(ReadFile(DataPath("reference.events")), "\n"));
+
+    EXPECT_EQ(nEventCount, static_cast<int32_t>(loaded.size()));
+    EXPECT_EQ(memcmp(gEvents, loaded.data(), loaded.size() * sizeof(EVENTMSG)), 0);
+    EXPECT_EQ(std::vector<int32_t>(nEventIndex, nEventIndex + nScriptCommands), indices);
+    EXPECT_EQ(fake::windowTitle, "Kelmor - reference.klx");
+}
