@@ -1,8 +1,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <array>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -21,8 +23,24 @@ std::string Record(uint32_t message, uint32_t paramL, uint32_t paramH, uint32_t 
     return out;
 }
 
-bool SameEvent(const EVENTMSG& e, uint32_t message, uint32_t paramL, uint32_t paramH, uint32_t time) {
-    return e.message == message && e.paramL == paramL && e.paramH == paramH && e.time == time && e.hwnd == 0;
+using Rows = std::vector<std::array<uint32_t, 5>>;  // message, paramL, paramH, time, hwnd
+Rows Loaded() {
+    Rows rows;
+    for (const EVENTMSG* e = gEvents; e < gEvents + nEventCount; ++e) {
+        rows.push_back({e->message, e->paramL, e->paramH, e->time, e->hwnd});
+    }
+    return rows;
+}
+
+using Commands = std::vector<std::tuple<int32_t, int32_t, std::string>>;  // keyword, event index, argument
+// The script commands loaded; the event each one points at must be its empty one.
+Commands LoadedCommands() {
+    Commands out;
+    for (int32_t k = 0; k < nScriptCommands; ++k) {
+        EXPECT_EQ(gEvents[nEventIndex[k]].message, 0u) << k;
+        out.emplace_back(nKeyword[k], nEventIndex[k], szArgument[k]);
+    }
+    return out;
 }
 
 }  // namespace
@@ -33,48 +51,42 @@ protected:
         snprintf(gszFile, sizeof gszFile, "%s", path.c_str());
         return LoadRecording();
     }
-    int LoadText(const std::string& text, const std::string& name = "t.klx") {
-        WriteFile(Path(name), text);
-        return Load(Path(name));
+    int LoadText(const std::string& text) {
+        WriteFile(Path("t.klx"), text);
+        return Load(Path("t.klx"));
     }
-    const fake::MessageBoxCall& OnlyBox() {
-        EXPECT_EQ(fake::messageBoxes.size(), 1u);
-        static fake::MessageBoxCall none{};
-        return fake::messageBoxes.empty() ? none : fake::messageBoxes.back();
+    // The one message box shown since the last check; forgotten once checked.
+    static void ExpectBox(const std::string& text, const std::string& caption = "Error",
+                          uint32_t icon = MB_ICONEXCLAMATION) {
+        ASSERT_EQ(fake::messageBoxes.size(), 1u) << text;
+        EXPECT_EQ(fake::messageBoxes[0].text, text);
+        EXPECT_EQ(fake::messageBoxes[0].caption, caption);
+        EXPECT_EQ(fake::messageBoxes[0].style & MB_ICONMASK, icon);
+        fake::messageBoxes.clear();
     }
 };
 
 TEST_F(RecordingFileTest, OpenFailuresShowTheirMessageAndKeepTheRecording) {
     gbLogLevel = LOG_LOW;
-    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0};
-    nEventCount = 1;
+    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0}, nEventCount = 1;
     EXPECT_EQ(Load(""), -1);
-    EXPECT_EQ(OnlyBox().text, "Internal error while loading Kelmor file!\n\n(This should never occur)");
-    EXPECT_EQ(OnlyBox().caption, "Internal Error");
-    EXPECT_EQ(OnlyBox().style & MB_ICONMASK, MB_ICONSTOP);
-
-    fake::messageBoxes.clear();
-    std::string missing = Path("missing.klr");
-    EXPECT_EQ(Load(missing), -2);
-    EXPECT_EQ(OnlyBox().text, "Unable to open file '" + missing + "'! (-2)\n\nPlease verify that the file exists.");
-    EXPECT_EQ(OnlyBox().caption, "Error");
-    EXPECT_EQ(OnlyBox().style & MB_ICONMASK, MB_ICONEXCLAMATION);
-    fake::messageBoxes.clear();
-    WriteFile(Path("empty.klx"), "");
-    EXPECT_EQ(Load(Path("empty.klx")), -2);
-    EXPECT_EQ(nEventCount, 1) << "a file that cannot be read leaves the recording alone";
+    ExpectBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error", MB_ICONSTOP);
+    const std::string missing = Path("missing.klr"), empty = Path("empty.klx");
+    WriteFile(empty, "");
+    for (const std::string& path : {missing, empty}) {
+        EXPECT_EQ(Load(path), -2);
+        ExpectBox("Unable to open file '" + path + "'! (-2)\n\nPlease verify that the file exists.");
+    }
     EXPECT_EQ(ReadFile(gszLogFile), "Unable to open file ''! (-3)\r\nUnable to open file '" + missing +
-                                        "'! (-2)\r\nUnable to open file '" + Path("empty.klx") + "'! (-2)\r\n");
-
+                                        "'! (-2)\r\nUnable to open file '" + empty + "'! (-2)\r\n");
     if (geteuid() != 0) {  // root opens anything
-        fake::messageBoxes.clear();
         WriteFile(Path("locked.klr"), Record(WM_KEYDOWN, 1, 2, 3, 4));
         chmod(Path("locked.klr").c_str(), 0);
         EXPECT_EQ(Load(Path("locked.klr")), -3);
-        EXPECT_EQ(OnlyBox().text, "Unable to open file '" + Path("locked.klr") +
-                                      "'! (-3)\n\nPlease verify that the file is not already open.");
-        EXPECT_EQ(nEventCount, 1);
+        ExpectBox("Unable to open file '" + Path("locked.klr") +
+                  "'! (-3)\n\nPlease verify that the file is not already open.");
     }
+    EXPECT_EQ(nEventCount, 1) << "a file that cannot be read leaves the recording alone";
 }
 
 TEST_F(RecordingFileTest, BinaryFormReadsRecordsAndRejectsAPartialOne) {
@@ -82,39 +94,38 @@ TEST_F(RecordingFileTest, BinaryFormReadsRecordsAndRejectsAPartialOne) {
     WriteFile(Path("a.klr"), records);
     fake::commandEnabled[ID_EDIT_SCRIPT] = true;
     EXPECT_EQ(Load(Path("a.klr")), 0);
-    ASSERT_EQ(nEventCount, 2);
-    EXPECT_EQ(gEvents[0].hwnd, 77u);
-    EXPECT_TRUE(SameEvent(gEvents[1], WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF));
+    EXPECT_EQ(Loaded(), (Rows{{WM_KEYDOWN, 0x1E41, 1, 1000, 77}, {WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF, 0}}));
     EXPECT_FALSE(fake::commandEnabled[ID_EDIT_SCRIPT]);
-
-    // A zero first byte makes any name binary.
-    WriteFile(Path("b.klx"), Record(0, 1, 2, 3, 4));
-    EXPECT_EQ(Load(Path("b.klx")), 0);
-    EXPECT_EQ(nEventCount, 1);
-    EXPECT_EQ(gEvents[0].paramL, 1u);
+    // Executables hold their recording, in either form, behind the program; there a zero
+    // first byte makes the name binary.
+    const std::string program(EMBEDDED_RECORDING_OFFSET, 'P');
+    WriteFile(Path("rec.exe"), program + records);
+    EXPECT_EQ(Load(Path("rec.exe")), 0);
+    EXPECT_EQ(nEventCount, 2);
+    WriteFile(Path("script.EXE"), program + "TYPE hi\r\nmessage=WM_KEYUP paramH=0 paramL=1\r\n");
+    EXPECT_EQ(Load(Path("script.EXE")), 1);
+    EXPECT_EQ(nEventCount, 2);
 
     gbLogLevel = LOG_LOW;
     WriteFile(Path("c.KLR"), records + "xyz");
     EXPECT_EQ(Load(Path("c.KLR")), -4);
     EXPECT_EQ(nEventCount, 0);
     EXPECT_EQ(gEvents[0].message, 0u) << "records read before the failure are dropped";
-    EXPECT_EQ(OnlyBox().text, "Unable to open file '" + Path("c.KLR") +
-                                  "'! (-4)\n\nPlease verify that the file has not changed.");
-    std::string log = ReadFile(gszLogFile);
-    EXPECT_NE(log.find("Unable to open file '" + Path("c.KLR") + "'! (-4)\r\n"), std::string::npos);
+    ExpectBox("Unable to open file '" + Path("c.KLR") + "'! (-4)\n\nPlease verify that the file has not changed.");
+    EXPECT_NE(ReadFile(gszLogFile).find("Unable to open file '" + Path("c.KLR") + "'! (-4)\r\n"), std::string::npos);
 }
 
 TEST_F(RecordingFileTest, LoadingStopsAtTheEventLimit) {
-    std::string records;
-    for (uint32_t n = 0; n < EVENT_LOAD_LIMIT + 2; ++n) records += Record(WM_KEYDOWN, n, 0, n, 0);
+    std::string records, text;
+    for (uint32_t n = 0; n < EVENT_LOAD_LIMIT + 2; ++n) {
+        records += Record(WM_KEYDOWN, n, 0, n, 0);
+        text += "message=WM_KEYUP paramH=0 paramL=" + std::to_string(n) + "\n";
+    }
     WriteFile(Path("big.klr"), records);
     EXPECT_EQ(Load(Path("big.klr")), 0);
     EXPECT_EQ(nEventCount, EVENT_LOAD_LIMIT);
     EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT - 1].paramL, static_cast<uint32_t>(EVENT_LOAD_LIMIT - 1));
     EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT].message, 0u);
-
-    std::string text;
-    for (int n = 0; n < EVENT_LOAD_LIMIT + 5; ++n) text += "message=WM_KEYUP paramH=0 paramL=" + std::to_string(n) + "\n";
     EXPECT_EQ(LoadText(text), 0);
     EXPECT_EQ(nEventCount, EVENT_LOAD_LIMIT);
     EXPECT_TRUE(fake::messageBoxes.empty());
@@ -137,123 +148,79 @@ TEST_F(RecordingFileTest, TextLinesEndsCommentsAndEventFields) {
         "1message=WM_KEYDOWN\r\n"                                    // no letter first: comment
         "message=WM_MOUSEWHEEL paramH=-120 paramL=5 time=-99999999999";  // no line end
     EXPECT_EQ(LoadText(text), 0);
-    ASSERT_EQ(nEventCount, 7);
-    EXPECT_TRUE(SameEvent(gEvents[0], WM_KEYDOWN, 65, 1, 10));
-    EXPECT_TRUE(SameEvent(gEvents[1], WM_KEYUP, 65, 1, 0));
-    EXPECT_TRUE(SameEvent(gEvents[2], 0, 3, 2, 4));
-    EXPECT_TRUE(SameEvent(gEvents[3], 15, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFFFFu));
-    EXPECT_TRUE(SameEvent(gEvents[4], WM_SYSKEYDOWN, 18, 0, 9));
     // Keys are searched from behind the previous field; numbers beyond 32 bits stop at the limit.
-    EXPECT_TRUE(SameEvent(gEvents[5], WM_NCLBUTTONDBLCLK, 7, 8, 0xFFFFFFFFu));
-    EXPECT_TRUE(SameEvent(gEvents[6], WM_MOUSEWHEEL, 5, static_cast<uint32_t>(-120), 0x80000000u));
+    EXPECT_EQ(Loaded(), (Rows{{WM_KEYDOWN, 65, 1, 10, 0}, {WM_KEYUP, 65, 1, 0, 0}, {0, 3, 2, 4, 0},
+                              {15, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0}, {WM_SYSKEYDOWN, 18, 0, 9, 0},
+                              {WM_NCLBUTTONDBLCLK, 7, 8, 0xFFFFFFFFu, 0},
+                              {WM_MOUSEWHEEL, 5, static_cast<uint32_t>(-120), 0x80000000u, 0}}));
     EXPECT_TRUE(fake::commandEnabled[ID_EDIT_SCRIPT]);
     EXPECT_TRUE(fake::messageBoxes.empty());
 }
 
-TEST_F(RecordingFileTest, EventLinesWithoutTheirKeysFail) {
-    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0};
-    nEventCount = 1;
+TEST_F(RecordingFileTest, BadLinesDropEverythingReadAndQuoteTheLine) {
+    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0}, nEventCount = 1;
     EXPECT_EQ(LoadText("TYPE x\r\nmessage=WM_KEYDOWN paramh=1 paramL=2\r\n"), -1);
-    EXPECT_EQ(OnlyBox().text, "Improperly formatted EVENT command (missing paramH)");
-    EXPECT_EQ(OnlyBox().caption, "message=WM_KEYDOWN paramh=1 paramL=2");
+    ExpectBox("Improperly formatted EVENT command (missing paramH)", "message=WM_KEYDOWN paramh=1 paramL=2");
     EXPECT_EQ(nEventCount, 0);
     EXPECT_EQ(nScriptCommands, 0);
-
-    fake::messageBoxes.clear();
     EXPECT_EQ(LoadText("  TYPE send message=now paramH=1\n"), -1);
-    EXPECT_EQ(OnlyBox().text, "Improperly formatted EVENT command (missing paramL)");
-    EXPECT_EQ(OnlyBox().caption, "  TYPE send message=now paramH=1");
-}
+    ExpectBox("Improperly formatted EVENT command (missing paramL)", "  TYPE send message=now paramH=1");
 
-TEST_F(RecordingFileTest, ScriptCommandsAndTheirArguments) {
-    std::string text =
-        "START xterm -e cat\r\n"
-        "restart   \tnotepad.exe\r\n"
-        "Typewriter Hello {enter}\r\n"
-        "typewait 3\r\n"
-        "WAIT 2 seconds\r\n"
-        "message=WM_KEYDOWN paramH=0 paramL=65\r\n"
-        "wait 1 SECOND\r\n"
-        "GOTO Untitled - Notepad\r\n"
-        "click 10 20\r\n";
-    EXPECT_EQ(LoadText(text), 8);
-    ASSERT_EQ(nScriptCommands, 8);
-    EXPECT_EQ(nEventCount, 9);
-    const int32_t keywords[] = {KW_START, KW_START, KW_TYPE, KW_WAIT, KW_WAIT, KW_WAIT, KW_GOTO, KW_CLICK};
-    const char* arguments[] = {"xterm -e cat", "notepad.exe", "Hello {enter}", "3", "2 ", "1 ",
-                               "Untitled - Notepad", "10 20"};
-    const int32_t indices[] = {0, 1, 2, 3, 4, 6, 7, 8};
-    for (int k = 0; k < 8; ++k) {
-        EXPECT_EQ(nKeyword[k], keywords[k]) << k;
-        EXPECT_STREQ(szArgument[k], arguments[k]) << k;
-        EXPECT_EQ(nEventIndex[k], indices[k]) << k;
-        EXPECT_EQ(gEvents[indices[k]].message, 0u);
-    }
-    EXPECT_EQ(gEvents[5].message, WM_KEYDOWN);
-}
-
-TEST_F(RecordingFileTest, UnknownKeywordQuotesTheLineCut) {
     gbLogLevel = LOG_LOW;
     std::string bad = "PRESS " + std::string(300, 'x');
     EXPECT_EQ(LoadText("TYPE a\r\nmessage=WM_KEYUP paramH=0 paramL=1\r\n" + bad + "\r\nTYPE b\r\n"), -1);
-    EXPECT_EQ(OnlyBox().text, "Unknown or incorrectly formatted command #2:\n\n\"" + bad.substr(0, 224) + "\"");
-    EXPECT_EQ(OnlyBox().caption, "Script Error");
+    ExpectBox("Unknown or incorrectly formatted command #2:\n\n\"" + bad.substr(0, 224) + "\"", "Script Error");
     EXPECT_EQ(nEventCount, 0);
     EXPECT_EQ(gEvents[1].message, 0u);
-    std::string log = ReadFile(gszLogFile);
     std::string expected = "ERROR: Unknown or incorrectly formatted command in '" + std::string(gszFile) + "': \"" + bad;
-    EXPECT_EQ(log, expected.substr(0, LOG_LINE_MAX) + "\r\n");
+    EXPECT_EQ(ReadFile(gszLogFile), expected.substr(0, LOG_LINE_MAX) + "\r\n");
 }
 
-TEST_F(RecordingFileTest, TooManyScriptCommandsKeepsTheFirst2047) {
-    std::string text = "message=WM_KEYDOWN paramH=0 paramL=1\n";
+TEST_F(RecordingFileTest, ScriptCommandsTheirArgumentsAndBounds) {
+    EXPECT_EQ(LoadText("START xterm -e cat\r\nrestart   \tnotepad.exe\r\nTypewriter Hello {enter}\r\ntypewait 3\r\n"
+                       "WAIT 2 seconds\r\nmessage=WM_KEYDOWN paramH=0 paramL=65\r\nwait 1 SECOND\r\n"
+                       "GOTO Untitled - Notepad\r\nclick 10 20\r\n"),
+              8);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_START, 0, "xterm -e cat"}, {KW_START, 1, "notepad.exe"},
+                                          {KW_TYPE, 2, "Hello {enter}"}, {KW_WAIT, 3, "3"}, {KW_WAIT, 4, "2 "},
+                                          {KW_WAIT, 6, "1 "}, {KW_GOTO, 7, "Untitled - Notepad"},
+                                          {KW_CLICK, 8, "10 20"}}));
+    EXPECT_EQ(nEventCount, 9);
+    EXPECT_EQ(gEvents[5].message, WM_KEYDOWN);
+
+    // A line longer than one read goes on as the next line; a NUL ends a line; only 32
+    // characters make a keyword, and the argument follows them.
+    std::string text = "TYPE " + std::string(1018, 'a') + "TYPE tail\nWAIT 1" + std::string(1, '\0') +
+                       "GOTO win\nTYPE" + std::string(40, 'k') + " arg\n";
+    EXPECT_EQ(LoadText(text), 5);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, std::string(1018, 'a')}, {KW_TYPE, 1, "tail"},
+                                          {KW_WAIT, 2, "1"}, {KW_GOTO, 3, "win"},
+                                          {KW_TYPE, 4, std::string(12, 'k') + " arg"}}));
+
+    text = "message=WM_KEYDOWN paramH=0 paramL=1\n";
     for (int k = 0; k < SCRIPT_LOAD_LIMIT; ++k) text += "TYPE " + std::to_string(k) + "\n";
-    text += "WAIT 9\nmessage=WM_KEYUP paramH=0 paramL=1\n";
-    EXPECT_EQ(LoadText(text), SCRIPT_LOAD_LIMIT);
+    EXPECT_EQ(LoadText(text + "WAIT 9\nmessage=WM_KEYUP paramH=0 paramL=1\n"), SCRIPT_LOAD_LIMIT);
     EXPECT_EQ(nScriptCommands, SCRIPT_LOAD_LIMIT);
     EXPECT_EQ(nEventCount, SCRIPT_LOAD_LIMIT + 1);
-    EXPECT_EQ(OnlyBox().text, "Too many script commands!\n\nThe maximum number of script commands is 2047");
-    EXPECT_EQ(OnlyBox().caption, "WAIT 9");
+    ExpectBox("Too many script commands!\n\nThe maximum number of script commands is 2047", "WAIT 9");
     EXPECT_STREQ(szArgument[SCRIPT_LOAD_LIMIT - 1], "2046");
 }
 
-TEST_F(RecordingFileTest, LongLinesNulBytesAndLongKeywordsStayInTheirBuffers) {
-    // A line longer than one read goes on as the next line; a NUL ends a line.
-    std::string longType = "TYPE " + std::string(1018, 'a') + "TYPE tail";
-    std::string keyword = "TYPE" + std::string(40, 'k') + " arg";
-    std::string text = longType + "\nWAIT 1" + std::string(1, '\0') + "GOTO win\n" + keyword + "\n";
-    EXPECT_EQ(LoadText(text), 5);
-    EXPECT_EQ(strlen(szArgument[0]), 1018u);
-    EXPECT_STREQ(szArgument[1], "tail");
-    EXPECT_STREQ(szArgument[2], "1");
-    EXPECT_EQ(nKeyword[3], KW_GOTO);
-    EXPECT_STREQ(szArgument[3], "win");
-    // Only 32 characters make the keyword; the argument follows them.
-    EXPECT_EQ(nKeyword[4], KW_TYPE);
-    EXPECT_EQ(std::string(szArgument[4]), std::string(12, 'k') + " arg");
-}
-
-TEST_F(RecordingFileTest, ExecutableNamesReadBehindTheProgram) {
-    std::string program(EMBEDDED_RECORDING_OFFSET, 'P');
-    WriteFile(Path("rec.exe"), program + Record(WM_KEYDOWN, 65, 1, 5, 0) + Record(WM_KEYUP, 65, 1, 6, 0));
-    EXPECT_EQ(Load(Path("rec.exe")), 0);
-    EXPECT_EQ(nEventCount, 2);
-    WriteFile(Path("script.EXE"), program + "TYPE hi\r\nmessage=WM_KEYUP paramH=0 paramL=1\r\n");
-    EXPECT_EQ(Load(Path("script.EXE")), 1);
-    EXPECT_EQ(nEventCount, 2);
-    // Renamed, the program itself is read as text and fails.
-    WriteFile(Path("renamed.bin"), program + Record(WM_KEYDOWN, 65, 1, 5, 0));
-    EXPECT_EQ(Load(Path("renamed.bin")), -1);
-    EXPECT_EQ(OnlyBox().caption, "Script Error");
-}
-
-TEST_F(RecordingFileTest, TextWriterHeaderAndEventLines) {
-    const uint32_t messages[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_MOUSEWHEEL,
-                                 WM_COMMAND, WM_NCLBUTTONDBLCLK, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN,
-                                 WM_SYSKEYUP, 15, 0, 0x80000001u};
-    for (uint32_t m : messages) gEvents[nEventCount++] = EVENTMSG{m, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 5};
+TEST_F(RecordingFileTest, TextWriterHeaderAndEventLinesReadBack) {
+    const struct { uint32_t message; const char* name; } messages[] = {
+        {WM_MOUSEMOVE, "WM_MOUSEMOVE"}, {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"}, {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"}, {WM_COMMAND, "WM_COMMAND"},
+        {WM_NCLBUTTONDBLCLK, "WM_NCLBUTTONDBLCLK"}, {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"},
+        {WM_CHAR, "WM_CHAR"}, {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"}, {WM_SYSKEYUP, "WM_SYSKEYUP"}, {15, "15"},
+        {0, "0"}, {0x80000001u, "-2147483647"}};
+    std::string lines;
+    Rows expected;  // hwnd is not part of the text form
+    for (const auto& m : messages) {
+        gEvents[nEventCount++] = EVENTMSG{m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 5};
+        lines += std::string("message=") + m.name + " paramH=-1 paramL=-2147483648 time=2147483647\r\n";
+        expected.push_back({m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 0});
+    }
     ASSERT_TRUE(SaveRecordingToFile(Path("out.klx").c_str()));
-    std::string file = ReadFile(Path("out.klx"));
     const std::string header =
         "; This file was created by Kelmor (https://kelmor.example.org) \r\n"
         "; You may edit it, but keep the format the same as you see below.\r\n"
@@ -267,93 +234,57 @@ TEST_F(RecordingFileTest, TextWriterHeaderAndEventLines) {
         "; \r\n; You may put 0 for the TIME component in each line.\r\n"
         "; Remember that Kelmor is primarly a mouse and keyboard recorder, and does not rely on scripts.\r\n"
         "; Start of the real recording:\r\n";
-    ASSERT_EQ(file.substr(0, header.size()), header);
-    const char* names[] = {"WM_MOUSEMOVE", "WM_LBUTTONDOWN", "WM_LBUTTONUP", "WM_LBUTTONDBLCLK", "WM_MOUSEWHEEL",
-                           "WM_COMMAND", "WM_NCLBUTTONDBLCLK", "WM_KEYDOWN", "WM_KEYUP", "WM_CHAR",
-                           "WM_SYSKEYDOWN", "WM_SYSKEYUP", "15", "0", "-2147483647"};
-    std::string lines;
-    for (const char* n : names) lines += std::string("message=") + n + " paramH=-1 paramL=-2147483648 time=2147483647\r\n";
-    EXPECT_EQ(file.substr(header.size()), lines);
-
-    // Read back, every record keeps its bits (hwnd is not part of the text form).
+    EXPECT_EQ(ReadFile(Path("out.klx")), header + lines);
     EXPECT_EQ(Load(Path("out.klx")), 0);
-    ASSERT_EQ(nEventCount, 15);
-    for (int i = 0; i < 15; ++i) EXPECT_TRUE(SameEvent(gEvents[i], messages[i], 0x80000000u, 0xFFFFFFFFu, 2147483647u));
-}
-
-TEST_F(RecordingFileTest, ScriptsSaveAsNumericLinesButNotAsBinary) {
-    ASSERT_EQ(LoadText("message=WM_KEYDOWN paramH=0 paramL=65\r\nTYPE hello\r\nmessage=WM_KEYUP paramH=0 paramL=65\r\n"),
-              1);
-    ASSERT_TRUE(SaveRecordingToFile(Path("s.txt").c_str()));
-    EXPECT_NE(ReadFile(Path("s.txt")).find("paramL=65 time=0\r\nmessage=0 paramH=0 paramL=0 time=0\r\nmessage=WM_KEYUP"),
-              std::string::npos);
-
-    EXPECT_FALSE(SaveRecordingToFile(Path("s.klr").c_str()));
-    EXPECT_EQ(OnlyBox().text,
-              "This file cannot be saved in the \"KLR\" binary format since it appears to contain script commands or "
-              "empty messages.\n\nTry re-saving it in the \"KLX\" text format.");
-    EXPECT_EQ(OnlyBox().caption, "Error");
-    EXPECT_EQ(ReadFile(Path("s.klr")), Record(WM_KEYDOWN, 65, 0, 0, 0)) << "records before the empty one stay";
-    EXPECT_EQ(nEventCount, 3) << "saving never changes the recording";
+    EXPECT_EQ(Loaded(), expected);
 }
 
 TEST_F(RecordingFileTest, SaveFailuresAreReported) {
-    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0};
-    nEventCount = 1;
-    std::string noFolder = Path("none/x.klr");
-    EXPECT_FALSE(SaveRecordingToFile(noFolder.c_str()));
-    EXPECT_EQ(OnlyBox().text, "Unable to save file '" + noFolder + "'!");
-    EXPECT_EQ(OnlyBox().caption, "Error");
-    // A device that takes no data fails every write, in either form.
-    if (access("/dev/full", W_OK) == 0) {
+    ASSERT_EQ(LoadText("message=WM_KEYDOWN paramH=0 paramL=65\nTYPE hello\nmessage=WM_KEYUP paramH=0 paramL=65\n"), 1);
+    EXPECT_FALSE(SaveRecordingToFile(Path("s.klr").c_str()));
+    ExpectBox("This file cannot be saved in the \"KLR\" binary format since it appears to contain script commands or "
+              "empty messages.\n\nTry re-saving it in the \"KLX\" text format.");
+    EXPECT_EQ(ReadFile(Path("s.klr")), Record(WM_KEYDOWN, 65, 0, 0, 0)) << "records before the empty one stay";
+    EXPECT_EQ(nEventCount, 3) << "saving never changes the recording";
+
+    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0}, nEventCount = 1;
+    std::vector<std::string> paths = {Path("none/x.klr")};
+    if (access("/dev/full", W_OK) == 0) {  // takes no data: every write fails, in either form
         ASSERT_EQ(symlink("/dev/full", Path("full.klr").c_str()), 0);
-        for (const char* name : {"/dev/full", "full.klr"}) {
-            fake::messageBoxes.clear();
-            std::string path = name[0] == '/' ? name : Path(name);
-            EXPECT_FALSE(SaveRecordingToFile(path.c_str())) << name;
-            EXPECT_EQ(OnlyBox().text, "Unable to save file '" + path + "'!");
-        }
+        paths.insert(paths.end(), {"/dev/full", Path("full.klr")});
+    }
+    for (const std::string& path : paths) {
+        EXPECT_FALSE(SaveRecordingToFile(path.c_str())) << path;
+        ExpectBox("Unable to save file '" + path + "'!");
     }
 }
 
 TEST_F(RecordingFileTest, ListFieldsAndFileNameChoice) {
-    char out[8];
-    GetListField(kSaveAsFilters, '\0', 3, out, sizeof out);
-    EXPECT_STREQ(out, "*.klx");
-    GetListField(kSaveAsFilters, '\0', 5, out, sizeof out);
-    EXPECT_STREQ(out, "*.*");
-    GetListField(kSaveAsFilters, '\0', 6, out, sizeof out);
-    EXPECT_STREQ(out, "") << "past the double NUL";
-    GetListField(kOpenFilters, '\0', 0, out, sizeof out);
-    EXPECT_STREQ(out, "Kelmor ") << "cut to the buffer";
-    GetListField("Open|Save As||Play", '|', 3, out, sizeof out);
-    EXPECT_STREQ(out, "Play");
-    GetListField("Open|Save As", '|', 1, out, 5);
-    EXPECT_STREQ(out, "Save");
-    GetListField("Open|Save As", '|', 2, out, sizeof out);
-    EXPECT_STREQ(out, "");
+    // Past the double NUL, cut to the buffer; the file name choices below read the other fields.
+    const struct { const char* list; char delimiter; int n, size; const char* expected; } fields[] = {
+        {kSaveAsFilters, '\0', 6, 8, ""}, {kOpenFilters, '\0', 0, 8, "Kelmor "},
+        {"Open|Save As||Play", '|', 3, 8, "Play"}, {"Open|Save As", '|', 1, 5, "Save"}, {"Open|Save As", '|', 2, 8, ""}};
+    for (const auto& f : fields) {
+        char out[8];
+        GetListField(f.list, f.delimiter, f.n, out, f.size);
+        EXPECT_STREQ(out, f.expected) << f.n;
+    }
 
     char name[MAX_PATH] = "Task1";
     EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 0) << "cancelled";
     EXPECT_EQ(fake::fileDialogs.back().filters,
               "Kelmor Recording (*.klr)|*.klr|Kelmor Editable Text Files (*.klx)|*.klx|All Files (*.*)|*.*|");
-    fake::fileDialogAnswers = {{true, "/tmp/rec", 3}, {true, "/tmp/rec", 2}, {true, "/tmp/a.KLR", 2},
-                               {true, "/tmp/a.klx", 2}, {true, "/tmp/b.txt", 1}, {true, "/tmp/open", 2},
-                               {true, "/home/j.doe/rec", 3}};
-    EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 1);
-    EXPECT_STREQ(name, "/tmp/rec.klr");
-    EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 1);
-    EXPECT_STREQ(name, "/tmp/rec.klx");
-    EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 2);
-    EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 1);
-    EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 1);
-    EXPECT_STREQ(name, "/tmp/b.txt") << "no Kelmor extension: no conflict";
-    EXPECT_EQ(ChooseFileName(name, kOpenFilters, false, 1), 1);
-    EXPECT_STREQ(name, "/tmp/open");
-    EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 3), 1);
-    EXPECT_STREQ(name, "/home/j.doe/rec.klr") << "a dot in a folder name is no extension";
-
-    fake::fileDialogAnswers = {{true, std::string(MAX_PATH - 1, 'n'), 1}};
-    EXPECT_EQ(ChooseFileName(name, kExeFilters, true, 1), 1);
-    EXPECT_EQ(std::string(name), std::string(MAX_PATH - 5, 'n') + ".exe");
+    // No Kelmor extension is no conflict; opening adds nothing; a dot in a folder name is no extension.
+    const std::string longName(MAX_PATH - 1, 'n');
+    const struct { std::string answer; int filter; const char* filters; int result; std::string expected; } choices[] = {
+        {"/tmp/rec", 3, kSaveAsFilters, 1, "/tmp/rec.klr"}, {"/tmp/rec", 2, kSaveAsFilters, 1, "/tmp/rec.klx"},
+        {"/tmp/a.KLR", 2, kSaveAsFilters, 2, "/tmp/a.KLR"}, {"/tmp/a.klx", 2, kSaveAsFilters, 1, "/tmp/a.klx"},
+        {"/tmp/b.txt", 1, kSaveAsFilters, 1, "/tmp/b.txt"}, {"/tmp/open", 2, kOpenFilters, 1, "/tmp/open"},
+        {"/home/j.doe/rec", 3, kSaveAsFilters, 1, "/home/j.doe/rec.klr"},
+        {longName, 1, kExeFilters, 1, longName.substr(4) + ".exe"}};
+    for (const auto& c : choices) {
+        fake::fileDialogAnswers = {{true, c.answer, c.filter}};
+        EXPECT_EQ(ChooseFileName(name, c.filters, c.filters != kOpenFilters, 1), c.result) << c.answer;
+        EXPECT_EQ(std::string(name), c.expected);
+    }
 }
