@@ -36,7 +36,7 @@ void CoreTest::SetUp() {
     gbSavedSpeed = 0;
     nCompletedPasses = 0;
     gnRunMode = RUN_INTERACTIVE;
-    nCurrentEvent = 0;
+    ResetPlayerState();
     gdwLastButtonUpTick = 0;
     ClearMappings();
     gchar* dir = g_dir_make_tmp("kelmor-test-XXXXXX", nullptr);

@@ -1,0 +1,213 @@
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "host/mappings.h"
+#include "player/playback_control.h"
+#include "player/playback_state.h"
+#include "player/player.h"
+#include "recording/recording.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/run_mode.h"
+
+namespace {
+
+EVENTMSG Ev(uint32_t message, uint32_t time, uint32_t paramL = 0, uint32_t paramH = 0) {
+    return EVENTMSG{message, paramL, paramH, time, 0};
+}
+
+void Load(const std::vector<EVENTMSG>& events) {
+    std::copy(events.begin(), events.end(), gEvents);
+    nEventCount = static_cast<int32_t>(events.size());
+}
+
+// Offers event i for the first time, or again when fresh is false.
+intptr_t Offer(int32_t i, bool fresh = true, EVENTMSG* record = nullptr) {
+    EVENTMSG local;
+    if (record == nullptr) record = &local;
+    *record = EVENTMSG{};
+    nCurrentEvent = i, bFreshEvent = fresh;
+    return JournalPlaybackProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(record));
+}
+
+}  // namespace
+
+class PlayerTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        nCompletedPasses = 0, gnRunMode = RUN_INTERACTIVE, gbKeyboardService = 0, fake::tickCount = 50000;
+    }
+    // Installs the hook as a Playback command would, without its logging.
+    static void Install() {
+        BackupRecording();
+        ResetPlayerForPass();
+        ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
+        gbPlayingNow = true;
+    }
+};
+
+TEST_F(PlayerTest, DelaysFollowTheRecordedGapsAtEachSpeed) {
+    const uint32_t MM = WM_MOUSEMOVE, DN = WM_LBUTTONDOWN, UP = WM_LBUTTONUP, DBL = WM_LBUTTONDBLCLK;
+    Load({Ev(MM, 5000), Ev(MM, 5014), Ev(MM, 6014), Ev(DN, 6114), Ev(UP, 6214), Ev(MM, 6314), Ev(DBL, 6414),
+          Ev(UP, 6514), Ev(MM, 6614), Ev(MM, 0), Ev(MM, 9000), Ev(MM, 1), Ev(MM, 9500), Ev(MM, 9400),
+          Ev(MM, 0xFFFFFFF0u), Ev(MM, 0x10), Ev(MM, 0x7FFFFFFF)});
+    gEvents[nEventCount] = Ev(UP, 0);  // past the end: no event
+    const struct {
+        uint8_t speed;
+        int32_t event;
+        intptr_t delay;
+    } rows[] = {{2, 0, 0}, {2, 1, 14}, {2, 10, 0} /* after time 0 */, {2, 12, 0} /* after time 1 */,
+                {2, 13, 0} /* backwards */, {2, 15, 32} /* across the tick wrap */, {3, 1, 0}, {3, 2, 66}, {4, 2, 0},
+                {1, 3, 100}, {1, 4, 100}, {1, 5, 100}, {1, 6, 100}, {1, 8, 400},
+                {1, 16, INT32_MAX} /* saturates */};
+    for (const auto& row : rows) {
+        gbSpeed = row.speed;
+        EXPECT_EQ(Offer(row.event), row.delay) << "speed " << int(row.speed) << ", event " << row.event;
+    }
+    gbSpeed = 3, gnFactorFast = 0;  // a broken stored factor must not divide by zero
+    EXPECT_EQ(Offer(2), 1000);
+    gbSpeed = 4, lSurplus = 30;
+    EXPECT_EQ(Offer(2), 0);
+    EXPECT_EQ(lSurplus, 30) << "nothing to pay back at full speed";
+}
+
+TEST_F(PlayerTest, SurplusPaysBackLaterDelaysAndReOffersFinishTheWait) {
+    Load({Ev(WM_MOUSEMOVE, 1000), Ev(WM_MOUSEMOVE, 1020), Ev(WM_MOUSEMOVE, 1070)});
+    const struct {
+        int32_t event, surplus;
+        int64_t waited;  // before a re-offer of the 50 ms delay; -1 for none
+        intptr_t result;
+        int32_t surplusAfter;
+    } rows[] = {{1, 30, -1, 0, 10}, {2, 30, -1, 20, 0}, {2, 0, 41, 0, 0},  {2, 0, 40, 10, 0},
+                {2, 0, 59, 0, 0},    {2, 0, 60, 0, 10},   {2, 0, 0xFFFFFFF0, 0, INT32_MAX} /* saturates */};
+    for (const auto& row : rows) {
+        lSurplus = row.surplus;
+        EVENTMSG record;
+        intptr_t result = Offer(row.event, true, &record);
+        if (row.waited >= 0) {
+            fake::tickCount += static_cast<uint32_t>(row.waited);
+            result = Offer(row.event, false, &record);
+        }
+        EXPECT_EQ(result, row.result) << "waited " << row.waited;
+        EXPECT_EQ(lSurplus, row.surplusAfter) << "waited " << row.waited;
+        // Filled only when delivered, and stamped now rather than when recorded.
+        EXPECT_EQ(record.message, row.result == 0 ? WM_MOUSEMOVE : 0u);
+        EXPECT_EQ(record.time, row.result == 0 ? fake::tickCount : 0u);
+    }
+}
+
+TEST_F(PlayerTest, ReplaceKeyTypesItsTextBehindItsKeyUp) {
+    gbLogLevel = LOG_MEDIUM;
+    gbMapAction['X'] = ACTION_REPLACE_LOOP;
+    gnLoopTypeBase = 100;
+    nCompletedPasses = 2;  // the third pass
+    Load({Ev(WM_KEYDOWN, 1000, 'X'), Ev(WM_KEYUP, 1050, 'X'), Ev(WM_MOUSEMOVE, 1100), Ev(0, 1100)});
+    nScriptCommands = 1, nKeyword[0] = KW_WAIT, nEventIndex[0] = 3, strcpy(szArgument[0], "0");
+    Install();
+    fake::RunPlayback();
+    std::vector<uint32_t> keys;
+    for (const EVENTMSG& e : fake::delivered) keys.push_back(e.message == WM_KEYDOWN ? e.paramL : 0);
+    EXPECT_EQ(keys, (std::vector<uint32_t>{0, '1', 0, '0', 0, '3', 0, 0})) << "the key-down itself stays out";
+    std::string log = ReadFile(gszLogFile);
+    EXPECT_EQ(log.substr(0, log.find("PLAY EVENT #2")),
+              "PLAY EVENT #1: REPLACE Mapping: '103'\r\n   6 additional events added for replacement\r\n");
+    EXPECT_NE(log.find("PLAY EVENT #10: Script Command #1: WAIT"), std::string::npos) << "the command moved up";
+
+    // The other texts, each typed behind a key-down that ends the list.
+    fake::localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
+    gnRandomMin = gnRandomMax = 7;
+    const char* texts[] = {"7", "09:05:03", "08/15/2004 09:05:03", "200408150905030042"};
+    for (uint8_t action = ACTION_REPLACE_RANDOM; action <= ACTION_REPLACE_TIMENUMBER; ++action) {
+        gbMapAction['X'] = action;
+        Load({Ev(WM_KEYDOWN, 1000, 'X')});
+        EXPECT_EQ(Offer(0), 0);
+        EXPECT_GT(nEventCount, 1);
+        std::string line = std::string("REPLACE Mapping: '") + texts[action - ACTION_REPLACE_RANDOM] + "'\r\n";
+        EXPECT_NE(ReadFile(gszLogFile).find(line), std::string::npos) << line;
+    }
+    nEventCount = EVENT_CAPACITY;  // a full list takes nothing more
+    gEvents[EVENT_CAPACITY - 1] = Ev(WM_KEYDOWN, 1000, 'X');
+    EXPECT_EQ(Offer(EVENT_CAPACITY - 1), 0);
+    EXPECT_EQ(nEventCount, EVENT_CAPACITY);
+}
+
+TEST_F(PlayerTest, IndexOutsideTheListStopsThePlayback) {
+    gbLogLevel = LOG_LOW;
+    gnRunMode = RUN_COMMAND_LINE;
+    Load({Ev(WM_KEYDOWN, 1000, 'A')});
+    Install();
+    for (int32_t index : {1, -5}) {
+        EXPECT_EQ(Offer(index), 0);
+        const fake::MessageBoxCall box = fake::messageBoxes.at(0);
+        EXPECT_EQ(box.caption + ": " + box.text,
+                  "Playback Error: This recording appears to be corrupted!\n\nPlease re-record your actions.");
+        EXPECT_EQ(box.style, gdwMsgBoxStyle | MB_ICONHAND);
+        EXPECT_TRUE(fake::postedCommands == std::deque<int>{ID_EXIT} && ghJournalHook == 0);
+        fake::messageBoxes.clear(), fake::postedCommands.clear();
+        gnRunMode = RUN_INTERACTIVE, gbQuitWhenDone = 1;
+    }
+    EXPECT_EQ(ReadFile(gszLogFile).find("ERROR: Event #2: This recording appears to be corrupted!\r\n"), 0u);
+}
+
+TEST_F(PlayerTest, HighLogTracesEveryOfferWaitAndSkip) {
+    gbLogLevel = LOG_HIGH;
+    Load({Ev(WM_KEYDOWN, 1000, VK_CAPITAL, 1), Ev(WM_MOUSEMOVE, 1100, 300, 200), Ev(WM_KEYDOWN, 1130, VK_LWIN),
+          Ev(0, 0), Ev(WM_MOUSEWHEEL, 1130, 400, 300), Ev(WM_SYSKEYDOWN, 1130, 'A', 1), Ev(WM_KEYUP, 1130)});
+    std::deque<int32_t> waits = {60, 55};  // then exactly as asked
+    fake::actualWait = [&waits](int32_t requested) {
+        int32_t w = waits.empty() ? requested : waits.front();
+        if (!waits.empty()) waits.pop_front();
+        return w;
+    };
+    Install();
+    EXPECT_EQ(fake::RunPlayback(5), 5);
+    EXPECT_EQ(ReadFile(gszLogFile),
+              "PLAY EVENT #1 at 50000: Requested Delay=0, Surplus Remaining=0, Rec Time=1000, Rec Prev=0, "
+              "Message=WM_KEYDOWN (1, 20)\r\n"
+              "   >>>Sending Event #1 with Kelmor secret sauce with NO DELAY\r\n"
+              "   -->Windows accepted the previous message at 50000, go on to #2...\r\n"
+              "PLAY EVENT #2 at 50000: Requested Delay=100, Surplus Remaining=0, Rec Time=1100, Rec Prev=1000, "
+              "Message=WM_MOUSEMOVE (200, 300)\r\n"
+              "   Actual Delay Completed=60, Deficit=40\r\n"
+              "   ...Try waiting again, 40 remaining...\r\n"
+              "   Actual Delay Completed=55, Surplus=-15\r\n"
+              "   Windows waited too long; Surplus updated to 15\r\n"
+              "   Delay was done!\r\n"
+              "   >>>Sending Event #2\r\n"
+              "   -->Windows accepted the previous message at 50115, go on to #3...\r\n"
+              "PLAY EVENT #3 at 50115: Requested Delay=30, Surplus Remaining=15, Rec Time=1130, Rec Prev=1100, "
+              "Message=WM_KEYDOWN (0, 91)\r\n"
+              "   Adjusting for Surplus: Requesting Altered Delay of 15, Remaining Surplus=0\r\n"
+              "   Actual Delay Completed=15, Deficit=0\r\n"
+              "   Delay was done!\r\n"
+              "   >>>Sending Event #3 with Kelmor secret sauce\r\n"
+              "   -->Windows accepted the previous message at 50130, go on to #4...\r\n"
+              "   -->Windows accepted the previous message at 50130, go on to #5...\r\n"
+              "PLAY EVENT #5 at 50130: Requested Delay=0, Surplus Remaining=0, Rec Time=1130, Rec Prev=0, "
+              "Message=WM_MOUSEWHEEL (300, 400)\r\n"
+              "   -->Windows accepted the previous message at 50130, go on to #6...\r\n"
+              "PLAY EVENT #6 at 50130: Requested Delay=0, Surplus Remaining=0, Rec Time=1130, Rec Prev=1130, "
+              "Message=260 (1, 'A')\r\n"
+              "   >>>Sending Event #6 with no delay\r\n"
+              "   -->Windows accepted the previous message at 50130, go on to #7...\r\n");
+    EXPECT_EQ(fake::deliveredAt, (std::vector<uint32_t>{50000, 50115, 50130, 50130, 50130}));
+    EXPECT_EQ(fake::delivered[3].message, WM_MOUSEWHEEL) << "the journal event goes out as well";
+    EXPECT_EQ(std::count(fake::nextHookCodes.begin(), fake::nextHookCodes.end(), HC_GETNEXT), 1)
+        << "the empty event without a command is passed on";
+    // The lock keys also go out as synthetic input, the wheel as one notch toward the user.
+    EXPECT_EQ(fake::keyEvents.size(), 4u);
+    EXPECT_TRUE(fake::keyEvents[0].vk == VK_CAPITAL && fake::keyEvents[2].vk == VK_LWIN);
+    const fake::MouseEvent m = fake::mouseEvents.at(0);
+    EXPECT_TRUE(fake::mouseEvents.size() == 1 && m.flags == 0x8801u && m.dx == 300 && m.dy == 400 && m.data == -120);
+    JournalPlaybackProc(HC_SYSMODALON, 0, 0);
+    JournalPlaybackProc(-1, 0, 0);
+    EXPECT_NE(ReadFile(gszLogFile).find("\r\n* * * HC_SYSMODALON Flag * * *\r\n"), std::string::npos);
+    EXPECT_EQ(fake::nextHookCodes.back(), -1);
+}
