@@ -42,7 +42,7 @@ class PlayerTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        nCompletedPasses = 0, gnRunMode = RUN_INTERACTIVE, gbKeyboardService = 0, fake::tickCount = 50000;
+        gbKeyboardService = 0, fake::tickCount = 50000;
     }
     // Installs the hook as a Playback command would, without its logging.
     static void Install() {
