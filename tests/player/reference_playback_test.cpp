@@ -91,3 +91,32 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     EXPECT_EQ(std::vector<int32_t>(nEventIndex, nEventIndex + nScriptCommands), indices);
     EXPECT_EQ(fake::windowTitle, "Kelmor - reference.klx");
 }
+
+TEST_F(ReferencePlaybackTest, RecordingThroughTheRecordHookSavesAsText) {
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr, ACTION_STOP_RECORDING);
+    ReadMappings();
+    const HWND32 app = 0x2000, own = 0x3000;
+    fake::windows = {{own, "Kelmor", {0, 0, 300, 200}, false, true}};
+    auto key = [&](uint32_t message, uint32_t vk, uint32_t scan, uint32_t time) {
+        return EVENTMSG{message, vk | scan << 8, 1, time, app};
+    };
+    auto mouse = [](uint32_t message, uint32_t x, uint32_t y, uint32_t time, HWND32 window) {
+        return EVENTMSG{message, x, y, time, window};
+    };
+    const EVENTMSG input[] = {
+        mouse(WM_MOUSEMOVE, 200, 150, 10000, app), mouse(WM_MOUSEMOVE, 220, 160, 10040, app),
+        // A double click, then a click on the program's own window, which is left out.
+        mouse(WM_LBUTTONDOWN, 220, 160, 10100, app), mouse(WM_LBUTTONUP, 220, 160, 10180, app),
+        mouse(WM_LBUTTONDOWN, 220, 160, 10300, app), mouse(WM_LBUTTONUP, 220, 160, 10380, app),
+        mouse(WM_LBUTTONDOWN, 20, 30, 10600, own), mouse(WM_LBUTTONUP, 20, 30, 10650, own),
+        // Alt+F, then a plain A; F12 is the stop key and its release comes too late.
+        key(WM_SYSKEYDOWN, VK_MENU, 56, 11000), key(WM_SYSKEYDOWN, 'F', 33, 11100), key(WM_SYSKEYUP, 'F', 33, 11180),
+        key(WM_SYSKEYUP, VK_MENU, 56, 11250), key(WM_KEYDOWN, 'A', 30, 11400), key(WM_KEYUP, 'A', 30, 11450),
+        key(WM_KEYDOWN, 123, 88, 12000), key(WM_KEYUP, 123, 88, 12050)};
+    SendCommand(ID_START_RECORDING);
+    for (const EVENTMSG& event : input) fake::FeedRecord(event);
+    EXPECT_EQ(fake::journalHook, 0) << "the stop key ended the recording";
+    EXPECT_EQ(nEventCount, 14);
+    ASSERT_TRUE(SaveRecordingToFile(Path("recorded.klx").c_str()));
+    EXPECT_EQ(ReadFile(Path("recorded.klx")), ReadFile(DataPath("recorded.klx")));
+}
