@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/wintypes.h"
-#include "ui/commands.h"
+#include "platform/console/console_shell.h"
 
 namespace {
 
@@ -30,8 +30,15 @@ int PrintBox(const char* text, const char* caption, uint32_t style) {
     return MessageBoxDefaultAnswer(style);
 }
 
+void (*gDispatch)(int) = nullptr;
+
 gboolean RunPosted(gpointer data) {
-    SendCommand(GPOINTER_TO_INT(data));
+    int id = GPOINTER_TO_INT(data);
+    if (gDispatch != nullptr) {
+        gDispatch(id);
+    } else {
+        fprintf(stderr, "kelmorctl: command %d was posted but this command cannot run it\n", id);
+    }
     return G_SOURCE_REMOVE;
 }
 
@@ -55,6 +62,8 @@ bool ShellFileDialog(bool, char*, int, const char*, int, int*) {
     // A terminal tool takes its names from its arguments; a dialog is never answered.
     return false;
 }
+
+void ConsoleShellSetDispatcher(void (*dispatch)(int id)) { gDispatch = dispatch; }
 
 void ShellPostCommand(int id) { g_idle_add(RunPosted, GINT_TO_POINTER(id)); }
 
