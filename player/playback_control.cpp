@@ -69,6 +69,12 @@ bool LoadServiceFile() {
     return LoadRecording() >= 0;
 }
 
+// A hidden program lives only for its playback: when none can start it must not stay
+// behind with no window to close.
+void GiveUpWhenHidden() {
+    if (!Interactive()) PostCommand(ID_EXIT);
+}
+
 void LogPlaybackStart() {
     if (!LogEnabled(LOG_LOW)) return;
     uint32_t platform = 0, major = 0, minor = 0, build = 0;
@@ -97,6 +103,7 @@ void OnPlayback(int id) {
             "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving "
             "actions.",
             "Play Error", MB_ICONEXCLAMATION);
+        GiveUpWhenHidden();
         return;
     }
     if (gbPlayingNow) LogAt(LOG_LOW, "Sanity Check Failure: 'ID_PLAY' with 'gbPlayingNow' (this should never happen)");
@@ -123,6 +130,7 @@ void OnPlayback(int id) {
             gbSavedSpeed = 0;
         }
         KelmorMessageBox("Unable to start playback!", "Playback Failure", MB_ICONEXCLAMATION);
+        GiveUpWhenHidden();
         return;
     }
     gbPlayingNow = true;

@@ -178,6 +178,14 @@ TEST_F(PlaybackControlTest, ExitIsPostedWhenNotInteractive) {
     EXPECT_TRUE(fake::postedCommands.empty());
     EXPECT_EQ(gbConsoleMinimized, 0);
     EXPECT_EQ(fake::mainWindowShowCommands, std::vector<int>{SW_RESTORE});
+
+    // A hidden program that cannot play does not linger.
+    gnRunMode = RUN_EXECUTABLE;
+    fake::refuseJournalHook = true;
+    SendCommand(ID_PLAY);
+    nEventCount = 0;
+    SendCommand(ID_PLAY);
+    EXPECT_EQ(fake::postedCommands, (std::deque<int>{ID_EXIT, ID_EXIT}));
 }
 
 TEST_F(PlaybackControlTest, WatchdogKicksAFrozenWait) {
