@@ -1,6 +1,7 @@
 #include "ui/command_state.h"
 
 #include "platform/shell.h"
+#include "settings/settings.h"
 #include "ui/command_ids.h"
 
 void SetCommandState(int state) {
@@ -15,4 +16,6 @@ void SetCommandState(int state) {
     for (int id : needRecording) ShellEnableCommand(id, loaded);
     // Only the empty state greys Edit Script File; loads and saves set it otherwise.
     if (state == CMD_STATE_EMPTY) ShellEnableCommand(ID_EDIT_SCRIPT, false);
+    // Back to idle, the tray shows the service's idle icon again instead of the busy one.
+    if (loaded && gdwShowTrayIcon != 0) ShellSetTrayIcon(static_cast<int>(gdwShowTrayIcon), "Kelmor");
 }
