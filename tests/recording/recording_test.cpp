@@ -63,24 +63,6 @@ TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition)
               "      ~~~Adjusting upcoming script command #3 \"WAIT 1 \" from event (0-based) index [9] to [15]\r\n");
 }
 
-TEST_F(RecordingStoreTest, BackupAndRestoreUndoInjectedEvents) {
-    for (uint32_t vk = 1; vk <= 4; ++vk) gEvents[nEventCount++] = Key(vk);
-    gEvents[nEventCount++] = EVENTMSG{};
-    AddCommand(KW_TYPE, "x", 4);
-    BackupRecording();
-    EVENTMSG added = Key(88);
-    for (int i = 0; i < 3; ++i) {
-        InsertEvent(1, nEventCount, &added, "WM_KEYDOWN");
-        ++nEventCount;
-    }
-    ShiftScriptCommands(1, 3);
-    RestoreRecordingBackup();
-    ASSERT_EQ(nEventCount, 5);
-    for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(gEvents[i].paramL, i + 1);
-    EXPECT_EQ(nEventIndex[0], 4);
-    for (int i = 5; i < 9; ++i) EXPECT_EQ(gEvents[i].message, 0u) << "records past the count are zero";
-}
-
 TEST(FindNoCase, MatchesIgnoringAsciiCase) {
     const char* text = "type {ALTDOWN}x";
     EXPECT_EQ(FindNoCase(text, "{altdown}"), text + 5);
