@@ -2,6 +2,8 @@
 // temporary folder. The page cache is warm after the first round, so this measures the
 // loader's and writer's own cost plus the system calls they make.
 #include <benchmark/benchmark.h>
+
+#include "bench/bench_recording.h"
 #include <glib.h>
 
 #include <cstdio>
@@ -18,25 +20,6 @@ std::string gDir;
 
 std::string PathOf(const char* name) { return gDir + "/" + name; }
 
-// A recording like a real one: mostly mouse moves, with key strokes and clicks between.
-void FillRecording() {
-    ClearRecording();
-    uint32_t time = 13024638;
-    for (int32_t i = 0; i < EVENT_LOAD_LIMIT; ++i) {
-        EVENTMSG& e = gEvents[i];
-        time += 16 + static_cast<uint32_t>(i % 7);
-        switch (i % 10) {
-            case 0: e = EVENTMSG{WM_KEYDOWN, 0x1E41u + static_cast<uint32_t>(i % 26), 1, time, 0}; break;
-            case 1: e = EVENTMSG{WM_KEYUP, 0x1E41u + static_cast<uint32_t>(i % 26), 1, time, 0}; break;
-            case 5: e = EVENTMSG{WM_LBUTTONDOWN, 420, 288, time, 0}; break;
-            case 6: e = EVENTMSG{WM_LBUTTONUP, 420, 288, time, 0}; break;
-            default:
-                e = EVENTMSG{WM_MOUSEMOVE, 100u + static_cast<uint32_t>(i % 1500), 50u + static_cast<uint32_t>(i % 900),
-                             time, 0};
-        }
-    }
-    nEventCount = EVENT_LOAD_LIMIT;
-}
 
 void Load(benchmark::State& state, const char* name) {
     std::string path = PathOf(name);

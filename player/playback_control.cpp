@@ -25,13 +25,13 @@
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/commands.h"
+#include "ui/version.h"
 #include "ui/icon_ids.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
 
 namespace {
 
-const char kVersionText[] = "3.13";
 const int kTrayPlayingIcon = 1004;
 // The status line holds at most this many characters worth comparing.
 const int kStatusCompareLength = 62;
@@ -40,11 +40,6 @@ bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
 
 bool ExitWhenDone() { return gbQuitWhenDone != 0 || !Interactive(); }
 
-void SetMainTitleToFile() {
-    char title[MAX_PATH + 16];
-    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gszFile));
-    ShellSetWindowTitle(title);
-}
 
 bool EqualNoCase(const char* a, const char* b) {
     for (;; ++a, ++b) {
@@ -82,7 +77,7 @@ void LogPlaybackStart() {
     LogAt(LOG_LOW,
           "\r\nStarting '%s' playback (%d Total Actions) with Kelmor %s at log level %d on Windows Platform %li "
           "Version %li.%li Build #%li....",
-          gszFile[0] != '\0' ? gszFile : "(Untitled)", nEventCount, kVersionText, static_cast<int>(gbLogLevel),
+          gszFile[0] != '\0' ? gszFile : "(Untitled)", nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel),
           platform, major, minor, build);
 }
 
@@ -183,7 +178,7 @@ void StopAndResetPlayback(bool continuing) {
     if (!continuing && Interactive()) {
         if (gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_RESTORE);
         SetCommandState(CMD_STATE_IDLE);
-        SetMainTitleToFile();
+        ShowCurrentFileTitle();
         SetStatusText(" ");
     }
     if (gbConsoleMinimized != 0 && Interactive()) {
@@ -233,7 +228,7 @@ void OnCancelJournal() {
             "Key\" instead.",
             caption, MB_TASKMODAL | MB_TOPMOST, IDI_KELMOR);
     }
-    SetMainTitleToFile();
+    ShowCurrentFileTitle();
     if (ExitWhenDone()) PostCommand(ID_EXIT);
 }
 

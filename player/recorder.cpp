@@ -23,6 +23,7 @@
 #include "ui/command_state.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"
+#include "ui/version.h"
 
 uint32_t gdwLastButtonUpTick = 0;
 
@@ -30,7 +31,6 @@ namespace {
 
 enum { TRAY_ICON_RECORDING = 1003 };
 
-const char kVersionText[] = "3.13";
 
 // Stores one record at the write index while there is room; false when it was dropped.
 bool StoreRecord(const EVENTMSG& record) {
@@ -53,11 +53,6 @@ void LogRecordedEvent(const EVENTMSG& event) {
           event.paramH, event.paramL & 0xFFu, (event.paramL >> 8) & 0xFFu);
 }
 
-void SetTitleForCurrentFile() {
-    char title[MAX_PATH + 16];
-    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gszFile));
-    ShellSetWindowTitle(title);
-}
 
 }  // namespace
 
@@ -69,7 +64,7 @@ void OnStartRecording(int) {
     SysGetVersion(&platformId, &major, &minor, &build);
     LogAt(LOG_LOW,
           "\r\nStarting recording with Kelmor %s at log level %d on Windows Platform %li Version %li.%li Build #%li....",
-          kVersionText, static_cast<int>(gbLogLevel), platformId, major, minor, build);
+          KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel), platformId, major, minor, build);
 
     memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
     SetCommandState(CMD_STATE_BUSY);
@@ -159,7 +154,7 @@ intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
 
 void OnMainWindowFocus() {
     if (ghJournalHook != 0 && !gbPlayingNow && gbMinimize && ShellIsMainWindowVisible()) {
-        SetTitleForCurrentFile();
+        ShowCurrentFileTitle();
         SendCommand(ID_STOP_RECORDING);
     }
 }

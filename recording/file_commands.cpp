@@ -36,11 +36,6 @@ void CopyText(char* out, size_t size, const char* text) {
     out[len] = '\0';
 }
 
-void SetTitleFromFile() {
-    char title[16 + MAX_PATH];
-    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gszFile));
-    ShellSetWindowTitle(title);
-}
 
 void SetLastFileTypeFromName() { gbLastFileType = FindNoCase(gszFile, ".klx") != nullptr ? 2 : 1; }
 
@@ -105,7 +100,7 @@ SaveOutcome SaveAs() {
     // opening a menu greys the item anyway.
     ShellEnableCommand(ID_EDIT_SCRIPT, FindNoCase(gszFile, ".klr") == nullptr);
     if (!SaveRecordingToFile(gszFile)) return SAVE_FAILED;
-    SetTitleFromFile();
+    ShowCurrentFileTitle();
     gbModified = false;
     return SAVE_DONE;
 }
@@ -185,7 +180,7 @@ void OnOpen(int) {
     AddRecentFile(gszFile);
     RebuildRecentMenu(true, true);
     if (LoadRecording() < 0) return;
-    SetTitleFromFile();
+    ShowCurrentFileTitle();
     SetCommandState(CMD_STATE_IDLE);
     ShellFocusSpeedButton(gbSpeed);
     gbModified = false;
