@@ -18,3 +18,7 @@ bool SysUnhookJournal(intptr_t hook);
 intptr_t SysCallNextHook(intptr_t hook, int code, uintptr_t wParam, intptr_t lParam);
 // Milliseconds within which a second click counts as a double click.
 uint32_t SysGetDoubleClickTime();
+// Where the system's journal cancel goes. The user's Ctrl+Esc while a journal hook is
+// installed removes the hook (as the system does) and then, from the message loop,
+// calls this handler; the program hands its message loop's handler over at start-up.
+void SysSetJournalCancelHandler(void (*onCancel)());

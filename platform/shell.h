@@ -42,3 +42,6 @@ void ShellEnableRepeatControls(bool enable);
 void ShellSetContinuousBox(bool checked);
 // The tray icon: shows icon code with a tip (at most 63 characters).
 void ShellSetTrayIcon(int code, const char* tip);
+// Ends the program's message loop once the current command returns; the program then
+// exits with exitCode.
+void ShellQuitMessageLoop(int exitCode);

@@ -27,6 +27,7 @@ bool refuseUnhook;
 int journalInstalls;
 int journalRemovals;
 std::vector<int> nextHookCodes;
+void (*journalCancelHandler)();
 uint32_t doubleClickTime;
 std::vector<EVENTMSG> delivered;
 std::vector<uint32_t> deliveredAt;
@@ -61,6 +62,7 @@ void ResetJournalAndDesktop() {
     journalInstalls = 0;
     journalRemovals = 0;
     nextHookCodes.clear();
+    journalCancelHandler = nullptr;
     doubleClickTime = 500;
     delivered.clear();
     deliveredAt.clear();
@@ -104,6 +106,8 @@ intptr_t FeedRecord(const EVENTMSG& event) {
 }  // namespace fake
 
 // --- journal ---
+void SysSetJournalCancelHandler(void (*onCancel)()) { fake::journalCancelHandler = onCancel; }
+
 intptr_t SysSetJournalHook(int kind, JournalProc proc) {
     if (fake::refuseJournalHook) return 0;
     fake::journalHook = fake::gNextHandle++;

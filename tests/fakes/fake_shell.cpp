@@ -14,6 +14,7 @@ std::vector<std::vector<MenuItem>> menuBar;
 std::vector<FileDialogCall> fileDialogs;
 std::deque<FileDialogAnswer> fileDialogAnswers;
 std::deque<int> postedCommands;
+int quitExitCode = -1;
 int focusedSpeedButton = 0;
 
 std::vector<int> MenuIds(size_t submenu) {
@@ -33,6 +34,7 @@ void ResetShell() {
     fileDialogs.clear();
     fileDialogAnswers.clear();
     postedCommands.clear();
+    quitExitCode = -1;
     focusedSpeedButton = 0;
     // The menu bar of the main window; 0 stands for a separator.
     menuBar = {
@@ -122,3 +124,5 @@ bool ShellFileDialog(bool save, char* name, int nameSize, const char* filters, i
 void ShellPostCommand(int id) { fake::postedCommands.push_back(id); }
 
 void ShellFocusSpeedButton(int speed) { fake::focusedSpeedButton = speed; }
+
+void ShellQuitMessageLoop(int exitCode) { fake::quitExitCode = exitCode; }

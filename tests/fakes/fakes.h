@@ -54,6 +54,8 @@ extern std::deque<int> postedCommands;
 // Dispatches queued commands until the queue is empty; returns how many ran.
 int RunPostedCommands();
 extern int focusedSpeedButton;
+// The exit code of the last ShellQuitMessageLoop, -1 while the loop was never quit.
+extern int quitExitCode;
 
 // --- clock ---
 extern uint32_t tickCount;
@@ -129,6 +131,7 @@ extern bool refuseUnhook;        // removals fail (the hook goes away all the sa
 extern int journalInstalls;
 extern int journalRemovals;
 extern std::vector<int> nextHookCodes;   // codes the procedure passed on
+extern void (*journalCancelHandler)();
 extern uint32_t doubleClickTime;
 // The events the fake system injected during playback, with the tick of delivery.
 extern std::vector<EVENTMSG> delivered;

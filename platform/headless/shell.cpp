@@ -1,54 +1,32 @@
-// The shell of the command-line tool: there is no window, so message boxes become one
-// line on standard error and never wait for an answer.
+// The shell of a program without a main window: kelmorctl, and kelmor playing hidden.
+// Message boxes live elsewhere (standard error or dialogs), chosen at link time.
 #include "platform/shell.h"
 
 #include <glib.h>
 
 #include <cstdio>
-#include <string>
 
 #include "platform/wintypes.h"
-#include "platform/console/console_shell.h"
+#include "platform/headless/headless_shell.h"
 
 namespace {
 
-int PrintBox(const char* text, const char* caption, uint32_t style) {
-    std::string line = caption ? caption : "";
-    line += ": ";
-    bool lastBreak = false;
-    for (const char* p = text ? text : ""; *p != '\0'; ++p) {
-        bool isBreak = *p == '\n' || *p == '\r';
-        if (isBreak) {
-            if (!lastBreak) line += ' ';
-        } else {
-            line += *p;
-        }
-        lastBreak = isBreak;
-    }
-    fprintf(stderr, "%s\n", line.c_str());
-    // Nobody can answer: the box takes its default (first) button.
-    return MessageBoxDefaultAnswer(style);
-}
-
 void (*gDispatch)(int) = nullptr;
+GMainLoop* gLoop = nullptr;
+int gExitCode = 0;
+bool gQuitRequested = false;
 
 gboolean RunPosted(gpointer data) {
     int id = GPOINTER_TO_INT(data);
     if (gDispatch != nullptr) {
         gDispatch(id);
     } else {
-        fprintf(stderr, "kelmorctl: command %d was posted but this command cannot run it\n", id);
+        fprintf(stderr, "%s: command %d was posted but nothing can run it\n", g_get_prgname(), id);
     }
     return G_SOURCE_REMOVE;
 }
 
 }  // namespace
-
-int ShellMessageBox(const char* text, const char* caption, uint32_t style) { return PrintBox(text, caption, style); }
-
-int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, int) {
-    return PrintBox(text, caption, style);
-}
 
 // No window: title, menus, toolbar and focus have nothing to show on.
 void ShellSetWindowTitle(const char*) {}
@@ -63,7 +41,23 @@ bool ShellFileDialog(bool, char*, int, const char*, int, int*) {
     return false;
 }
 
-void ConsoleShellSetDispatcher(void (*dispatch)(int id)) { gDispatch = dispatch; }
+void HeadlessShellSetDispatcher(void (*dispatch)(int id)) { gDispatch = dispatch; }
+
+int HeadlessRunMessageLoop() {
+    // A quit asked for before the loop ran (a start-up that ended early) still counts.
+    if (gQuitRequested) return gExitCode;
+    gLoop = g_main_loop_new(nullptr, FALSE);
+    g_main_loop_run(gLoop);
+    g_main_loop_unref(gLoop);
+    gLoop = nullptr;
+    return gExitCode;
+}
+
+void ShellQuitMessageLoop(int exitCode) {
+    gExitCode = exitCode;
+    gQuitRequested = true;
+    if (gLoop != nullptr) g_main_loop_quit(gLoop);
+}
 
 void ShellPostCommand(int id) { g_idle_add(RunPosted, GINT_TO_POINTER(id)); }
 

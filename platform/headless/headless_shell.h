@@ -1,0 +1,11 @@
+// What the windowless shell needs from the program using it: the command dispatch its
+// posted commands go to, and the message loop the program runs until it quits.
+#pragma once
+
+// Where posted commands go once the loop runs them. A program that posts commands
+// (playback, recording) hands the command dispatch over here; one that never does
+// keeps its link free of everything the dispatch reaches.
+void HeadlessShellSetDispatcher(void (*dispatch)(int id));
+// Runs the message loop (the GLib main loop) until ShellQuitMessageLoop; returns the
+// exit code given there.
+int HeadlessRunMessageLoop();

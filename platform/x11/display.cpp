@@ -1,0 +1,97 @@
+#include "platform/x11/display.h"
+
+#include <glib.h>
+
+#include <cstdio>
+
+namespace {
+
+Display* gDisplay = nullptr;
+bool gOpenFailed = false;
+
+const int kMaxHandlers = 8;
+void (*gHandlers[kMaxHandlers])(XEvent*) = {};
+int gHandlerCount = 0;
+
+int gTrapDepth = 0;
+int gTrappedError = 0;
+
+int OnXError(Display* display, XErrorEvent* error) {
+    if (gTrapDepth > 0) {
+        if (gTrappedError == 0) gTrappedError = error->error_code;
+        return 0;
+    }
+    char text[128];
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    fprintf(stderr, "%s: X error: %s (request %d)\n", g_get_prgname(), text, error->request_code);
+    return 0;
+}
+
+struct XSource {
+    GSource source;
+    GPollFD poll;
+};
+
+gboolean Prepare(GSource*, gint* timeout) {
+    *timeout = -1;
+    // Events Xlib already read off the socket would never make the descriptor ready.
+    return XPending(gDisplay) > 0;
+}
+
+gboolean Check(GSource* source) {
+    XSource* x = reinterpret_cast<XSource*>(source);
+    return (x->poll.revents & G_IO_IN) != 0 || XPending(gDisplay) > 0;
+}
+
+gboolean Dispatch(GSource*, GSourceFunc, gpointer) {
+    while (gDisplay != nullptr && XPending(gDisplay) > 0) {
+        XEvent event;
+        XNextEvent(gDisplay, &event);
+        for (int i = 0; i < gHandlerCount; ++i) gHandlers[i](&event);
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+GSourceFuncs gFuncs = {Prepare, Check, Dispatch, nullptr, nullptr, nullptr};
+
+void Watch() {
+    GSource* source = g_source_new(&gFuncs, sizeof(XSource));
+    XSource* x = reinterpret_cast<XSource*>(source);
+    x->poll.fd = ConnectionNumber(gDisplay);
+    x->poll.events = G_IO_IN | G_IO_HUP | G_IO_ERR;
+    g_source_add_poll(source, &x->poll);
+    g_source_set_can_recurse(source, TRUE);
+    g_source_attach(source, nullptr);
+    g_source_unref(source);
+}
+
+}  // namespace
+
+Display* X11Display() {
+    if (gDisplay != nullptr || gOpenFailed) return gDisplay;
+    gDisplay = XOpenDisplay(nullptr);
+    if (gDisplay == nullptr) {
+        gOpenFailed = true;
+        const char* name = g_getenv("DISPLAY");
+        fprintf(stderr, "%s: cannot open the X display \"%s\"\n", g_get_prgname(), name ? name : "");
+        return nullptr;
+    }
+    XSetErrorHandler(OnXError);
+    Watch();
+    return gDisplay;
+}
+
+void X11AddEventHandler(void (*handler)(XEvent* event)) {
+    if (gHandlerCount < kMaxHandlers) gHandlers[gHandlerCount++] = handler;
+}
+
+void X11TrapErrors() {
+    if (gTrapDepth++ == 0) gTrappedError = 0;
+}
+
+int X11UntrapErrors() {
+    if (gDisplay != nullptr) XSync(gDisplay, False);
+    int error = gTrappedError;
+    if (gTrapDepth > 0 && --gTrapDepth == 0) gTrappedError = 0;
+    return error;
+}
