@@ -1,0 +1,90 @@
+#include "platform/x11/keymap.h"
+
+#include <X11/XF86keysym.h>
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+
+namespace {
+
+struct VkSym {
+    uint8_t vk;
+    KeySym keysym;
+};
+
+// Keys outside the letter, digit and function-key runs. Where two keysyms mean the same
+// virtual key (Print, the keypad's navigation keys) the first row is the one injected.
+const VkSym kKeys[] = {
+    {0x03, XK_Break},        {0x08, XK_BackSpace},     {0x09, XK_Tab},           {0x09, XK_ISO_Left_Tab},
+    {0x0C, XK_Clear},        {0x0D, XK_Return},        {0x10, XK_Shift_L},       {0x11, XK_Control_L},
+    {0x12, XK_Alt_L},        {0x13, XK_Pause},         {0x14, XK_Caps_Lock},     {0x1B, XK_Escape},
+    {0x20, XK_space},        {0x21, XK_Prior},         {0x22, XK_Next},          {0x23, XK_End},
+    {0x24, XK_Home},         {0x25, XK_Left},          {0x26, XK_Up},            {0x27, XK_Right},
+    {0x28, XK_Down},         {0x29, XK_Select},        {0x2A, XK_Print},         {0x2B, XK_Execute},
+    {0x2C, XK_Print},        {0x2D, XK_Insert},        {0x2E, XK_Delete},        {0x2F, XK_Help},
+    {0x5B, XK_Super_L},      {0x5C, XK_Super_R},       {0x5D, XK_Menu},          {0x5F, XF86XK_Sleep},
+    {0x6A, XK_KP_Multiply},  {0x6B, XK_KP_Add},        {0x6C, XK_KP_Separator},  {0x6D, XK_KP_Subtract},
+    {0x6E, XK_KP_Decimal},   {0x6F, XK_KP_Divide},     {0x90, XK_Num_Lock},      {0x91, XK_Scroll_Lock},
+    {0xA0, XK_Shift_L},      {0xA1, XK_Shift_R},       {0xA2, XK_Control_L},     {0xA3, XK_Control_R},
+    {0xA4, XK_Alt_L},        {0xA5, XK_Alt_R},         {0xA6, XF86XK_Back},      {0xA7, XF86XK_Forward},
+    {0xA8, XF86XK_Refresh},  {0xA9, XF86XK_Stop},      {0xAA, XF86XK_Search},    {0xAB, XF86XK_Favorites},
+    {0xAC, XF86XK_HomePage}, {0xAD, XF86XK_AudioMute}, {0xAE, XF86XK_AudioLowerVolume},
+    {0xAF, XF86XK_AudioRaiseVolume},                   {0xB0, XF86XK_AudioNext}, {0xB1, XF86XK_AudioPrev},
+    {0xB2, XF86XK_AudioStop},                          {0xB3, XF86XK_AudioPlay}, {0xB4, XF86XK_Mail},
+    {0xB5, XF86XK_AudioMedia},                         {0xBA, XK_semicolon},     {0xBB, XK_equal},
+    {0xBC, XK_comma},        {0xBD, XK_minus},         {0xBE, XK_period},        {0xBF, XK_slash},
+    {0xC0, XK_grave},        {0xDB, XK_bracketleft},   {0xDC, XK_backslash},     {0xDD, XK_bracketright},
+    {0xDE, XK_apostrophe},   {0xE2, XK_less},
+    // The shifted symbols of the US keys, so that a layout carrying them on a key of their
+    // own still yields the key's virtual code.
+    {0xBA, XK_colon},        {0xBB, XK_plus},          {0xBC, XK_less},          {0xBD, XK_underscore},
+    {0xBE, XK_greater},      {0xBF, XK_question},      {0xC0, XK_asciitilde},    {0xDB, XK_braceleft},
+    {0xDC, XK_bar},          {0xDD, XK_braceright},    {0xDE, XK_quotedbl},
+    // The keypad with Num Lock off: the virtual keys of the navigation block.
+    {0x21, XK_KP_Prior},     {0x22, XK_KP_Next},       {0x23, XK_KP_End},        {0x24, XK_KP_Home},
+    {0x25, XK_KP_Left},      {0x26, XK_KP_Up},         {0x27, XK_KP_Right},      {0x28, XK_KP_Down},
+    {0x2D, XK_KP_Insert},    {0x2E, XK_KP_Delete},     {0x0C, XK_KP_Begin},      {0x0D, XK_KP_Enter},
+};
+
+const KeySym kShiftedDigits[10] = {XK_parenright, XK_exclam, XK_at,        XK_numbersign, XK_dollar,
+                                   XK_percent,    XK_asciicircum, XK_ampersand, XK_asterisk, XK_parenleft};
+
+}  // namespace
+
+KeySym X11VkToKeysym(uint8_t vk) {
+    if (vk >= '0' && vk <= '9') return XK_0 + (vk - '0');
+    if (vk >= 'A' && vk <= 'Z') return XK_a + (vk - 'A');
+    if (vk >= 0x60 && vk <= 0x69) return XK_KP_0 + (vk - 0x60);
+    if (vk >= 0x70 && vk <= 0x87) return XK_F1 + (vk - 0x70);
+    for (const VkSym& key : kKeys) {
+        if (key.vk == vk) return key.keysym;
+    }
+    return NoSymbol;
+}
+
+uint8_t X11KeysymToVk(KeySym keysym) {
+    if (keysym >= XK_0 && keysym <= XK_9) return static_cast<uint8_t>('0' + (keysym - XK_0));
+    if (keysym >= XK_a && keysym <= XK_z) return static_cast<uint8_t>('A' + (keysym - XK_a));
+    if (keysym >= XK_A && keysym <= XK_Z) return static_cast<uint8_t>('A' + (keysym - XK_A));
+    if (keysym >= XK_KP_0 && keysym <= XK_KP_9) return static_cast<uint8_t>(0x60 + (keysym - XK_KP_0));
+    if (keysym >= XK_F1 && keysym <= XK_F24) return static_cast<uint8_t>(0x70 + (keysym - XK_F1));
+    for (int digit = 0; digit < 10; ++digit) {
+        if (kShiftedDigits[digit] == keysym) return static_cast<uint8_t>('0' + digit);
+    }
+    for (const VkSym& key : kKeys) {
+        if (key.keysym == keysym) return key.vk;
+    }
+    return 0;
+}
+
+uint8_t X11KeycodeToVk(Display* display, unsigned keycode, unsigned state) {
+    if (display == nullptr || keycode < 8 || keycode > 255) return 0;
+    const KeyCode code = static_cast<KeyCode>(keycode);
+    // With Num Lock on the keypad types digits, and those are its virtual keys then.
+    if ((state & Mod2Mask) != 0) {
+        KeySym shifted = XkbKeycodeToKeysym(display, code, 0, 1);
+        if ((shifted >= XK_KP_0 && shifted <= XK_KP_9) || shifted == XK_KP_Decimal) return X11KeysymToVk(shifted);
+    }
+    uint8_t vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 0));
+    if (vk == 0) vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 1));
+    return vk;
+}
