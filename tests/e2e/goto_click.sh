@@ -1,0 +1,34 @@
+# GOTO finds a covered window by part of its title and brings it forward; CLICK lands
+# at the given point from the top-left corner of its frame, as the window receives it.
+. "$(dirname "$0")/lib.sh"
+
+xev -name "Kelmor click target" -geometry 400x300+150+120 >"$WORK/xev.txt" 2>&1 &
+wait_until 10 '[ -n "$(window_named "Kelmor click target")" ]' || fail "no click target"
+target=$(window_named "Kelmor click target")
+# A terminal on top covers the target, so only a raised target can receive the click.
+xterm -T "Kelmor cover" -geometry 100x40+100+100 &
+wait_until 10 '[ -n "$(window_named "Kelmor cover")" ]' || fail "no cover window"
+focus_window "Kelmor cover"
+sleep 0.3
+
+printf 'GOTO click target\nCLICK 50 60\n' >"$WORK/click.klx"
+run_limited 30 "$KELMOR" "$WORK/click.klx"
+[ "$status" -eq 0 ] || fail "kelmor exited with $status"
+
+# Where the frame's corner is, by the server's and the window manager's account.
+x=$(xwininfo -id "$target" | sed -n 's/.*Absolute upper-left X: *//p')
+y=$(xwininfo -id "$target" | sed -n 's/.*Absolute upper-left Y: *//p')
+extents=$(xprop -id "$target" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ' ')
+left=0
+top=0
+if [ -n "$extents" ]; then
+  left=$(echo "$extents" | cut -d, -f1)
+  top=$(echo "$extents" | cut -d, -f3)
+fi
+expected="root:($((x - left + 50)),$((y - top + 60)))"
+wait_until 5 'grep -q "ButtonPress" "$WORK/xev.txt"' || fail "the target received no click"
+got=$(grep -A2 "ButtonPress" "$WORK/xev.txt" | grep -o 'root:([0-9-]*,[0-9-]*)' | head -n1)
+[ "$got" = "$expected" ] || fail "click at $got, expected $expected"
+printf -v hex '0x%x' "$target"
+grep -A1 "ButtonPress" "$WORK/xev.txt" | head -n1 | grep -q "window $hex" || fail "the click went to another window"
+echo "ok: click at $got in the raised target"

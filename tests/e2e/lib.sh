@@ -1,0 +1,70 @@
+# Shared by the end-to-end tests. Each test runs on its own Xvfb (tests/e2e/with-xvfb)
+# and gets: $1 the kelmor program, $2 kelmorctl, $3 the source folder.
+set -u
+KELMOR=$1
+KELMORCTL=$2
+SRC=$3
+WORK=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
+# Settings, log and autostart files of this run stay in the run's own folder.
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Polls a shell condition every 0.1 s; false after the given seconds.
+wait_until() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  while [ $tries -gt 0 ]; do
+    eval "$@" && return 0
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  return 1
+}
+
+# The id of the first window whose title holds the text (empty when none).
+window_named() {
+  xdotool search --name "$1" 2>/dev/null | head -n1
+}
+
+# Starts an xterm titled $1 running cat into the file $2 and waits for its window.
+start_cat_terminal() {
+  xterm -T "$1" -geometry 80x20+0+0 -e sh -c 'exec cat > "$0"' "$2" &
+  wait_until 10 '[ -n "$(window_named "$1")" ] && [ -e "$2" ]' || fail "terminal '$1' did not appear"
+}
+
+# Gives the window the keyboard focus (and raises it) the way a user would.
+focus_window() {
+  local w
+  w=$(window_named "$1")
+  [ -n "$w" ] || fail "no window '$1'"
+  xdotool windowraise "$w" windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+}
+
+# Waits until the file holds exactly the expected bytes (printf format: \n, \t);
+# shows both on failure.
+expect_file() {
+  local file=$1 seconds=${3:-10}
+  printf "$2" >"$WORK/expected"
+  if ! wait_until "$seconds" 'cmp -s "$file" "$WORK/expected"'; then
+    echo "--- expected:" >&2
+    od -c "$WORK/expected" >&2
+    echo "--- received:" >&2
+    od -c "$file" >&2
+    fail "$file does not hold the expected text"
+  fi
+}
+
+# Runs a command with a time limit; sets $status to its exit status (124: timed out).
+run_limited() {
+  local seconds=$1
+  shift
+  timeout "$seconds" "$@"
+  status=$?
+}
