@@ -2,6 +2,7 @@
 // capabilities add their rows here.
 #include "player/playback_control.h"
 #include "player/recorder.h"
+#include "recording/executable_recording.h"
 #include "recording/file_commands.h"
 #include "settings/recent_files.h"
 #include "ui/command_ids.h"
@@ -24,6 +25,7 @@ const CommandRow kCommands[] = {
     {ID_RESET_RECENT_FILES, ID_RESET_RECENT_FILES, OnResetRecentFiles},
     {ID_RELOAD_FILE, ID_RELOAD_FILE, OnReloadCurrentFile},
     {ID_EDIT_SCRIPT, ID_EDIT_SCRIPT, OnEditScriptFile},
+    {ID_CREATE_EXE, ID_CREATE_EXE, CreateExecutableRecording},
     {ID_RECENT_FILE_1, ID_RECENT_FILE_8, OnOpenRecentFile},
     {ID_PLAY, ID_PLAY, OnPlayback},
     {ID_SERVICE_PLAYBACK, ID_SERVICE_PLAYFILE, OnPlayback},
