@@ -18,6 +18,9 @@ const Subcommand kSubcommands[] = {
     {"convert", "IN OUT",
      "Load IN and save it as OUT: binary when OUT contains .klr, text otherwise (.klr is added when OUT has no dot)",
      2, 2, nullptr, RunConvert},
+    {"exe", "IN OUT",
+     "Load IN and make OUT (its extension replaced by .exe) a copy of the kelmor program beside kelmorctl that plays it",
+     2, 2, nullptr, RunExe},
 };
 
 const Subcommand* FindSubcommand(const char* name) {

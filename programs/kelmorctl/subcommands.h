@@ -17,6 +17,7 @@ struct Subcommand {
 
 int RunInfo(int argc, char** argv);
 int RunConvert(int argc, char** argv);
+int RunExe(int argc, char** argv);
 
 // Makes name the current file; false (after saying why) when it does not fit.
 bool SetCurrentFileFromArgument(const char* name);

@@ -1,0 +1,54 @@
+// exe: a recording file in, an executable recording out, made from the kelmor program
+// installed beside kelmorctl.
+#include <glib.h>
+
+#include <cstdio>
+
+#include "platform/system.h"
+#include "programs/kelmorctl/subcommands.h"
+#include "recording/executable_recording.h"
+#include "recording/recording_file.h"
+
+namespace {
+
+// The kelmor program beside this one (for g_free), or nullptr after saying why.
+gchar* FindKelmorProgram() {
+    char self[512];
+    if (SysGetModuleFileName(self, sizeof self) == 0) {
+        fprintf(stderr, "kelmorctl exe: cannot find kelmorctl's own file\n");
+        return nullptr;
+    }
+    gchar* dir = g_path_get_dirname(self);
+    gchar* program = g_build_filename(dir, "kelmor", nullptr);
+    g_free(dir);
+    const uint32_t size = GetFileSize32(program);
+    if (size == 0) {
+        fprintf(stderr, "kelmorctl exe: the kelmor program is missing: %s\n", program);
+    } else if (size != EMBEDDED_RECORDING_OFFSET) {
+        // Anything else would put the recording where the made program never looks.
+        fprintf(stderr, "kelmorctl exe: %s is %u bytes long, not %u: not the kelmor program as built\n", program,
+                static_cast<unsigned>(size), static_cast<unsigned>(EMBEDDED_RECORDING_OFFSET));
+    } else {
+        return program;
+    }
+    g_free(program);
+    return nullptr;
+}
+
+}  // namespace
+
+int RunExe(int, char** argv) {
+    if (!SetCurrentFileFromArgument(argv[0]) || LoadRecording() < 0) return 1;
+    char name[MAX_PATH];
+    if (!MakeExecutableName(argv[1], name, sizeof name)) {
+        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1, argv[1]);
+        return 1;
+    }
+    gchar* program = FindKelmorProgram();
+    if (program == nullptr) return 1;
+    const bool made = WriteExecutableRecording(name, program);
+    g_free(program);
+    if (!made) return 1;
+    printf("%s\n", name);
+    return 0;
+}
