@@ -20,26 +20,34 @@ int RunInfo(int, char** argv) {
     return 0;
 }
 
-int RunConvert(int, char** argv) {
-    if (!LoadNamed(argv[0])) return 1;
-    // The checks of Save As that do not need its dialog.
-    if (nEventCount == 0) {
-        KelmorMessageBox("There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to "
-                         "begin saving actions.",
-                         "Save Error", MB_ICONEXCLAMATION);
-        return 1;
-    }
-    if (FindNoCase(argv[1], ".exe") != nullptr) {
+bool CheckHasActions() {
+    if (nEventCount != 0) return true;
+    KelmorMessageBox("There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to "
+                     "begin saving actions.",
+                     "Save Error", MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool SaveAsName(const char* name, char* out, int size) {
+    if (FindNoCase(name, ".exe") != nullptr) {
         KelmorMessageBox("To compile an executable program, please use the \"Create Executable Program (.EXE)\" "
                          "command in the Tools Menu.\n\nYou cannot create an .EXE program with \"File Save\".",
                          "Save Error", MB_ICONEXCLAMATION);
-        return 1;
+        return false;
     }
+    int length = snprintf(out, static_cast<size_t>(size), "%s%s", name, FileNameHasDot(name) ? "" : ".klr");
+    if (length < 0 || length >= size) {
+        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", size - 1, name);
+        return false;
+    }
+    return true;
+}
+
+int RunConvert(int, char** argv) {
+    if (!LoadNamed(argv[0])) return 1;
+    // The checks of Save As that do not need its dialog.
+    if (!CheckHasActions()) return 1;
     char name[MAX_PATH];
-    int length = snprintf(name, sizeof name, "%s%s", argv[1], FileNameHasDot(argv[1]) ? "" : ".klr");
-    if (length < 0 || length >= MAX_PATH) {
-        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1, argv[1]);
-        return 1;
-    }
+    if (!SaveAsName(argv[1], name, MAX_PATH)) return 1;
     return SaveRecordingToFile(name) ? 0 : 1;
 }

@@ -17,7 +17,15 @@ struct Subcommand {
 
 int RunInfo(int argc, char** argv);
 int RunConvert(int argc, char** argv);
+int RunRecord(int argc, char** argv);
+extern const GOptionEntry kRecordOptions[];
 int RunExe(int argc, char** argv);
 
 // Makes name the current file; false (after saying why) when it does not fit.
 bool SetCurrentFileFromArgument(const char* name);
+// The checks of Save As that need no dialog: false, after the program's message, when
+// there are no actions to save.
+bool CheckHasActions();
+// The name Save As writes to (".klr" added when the name has no extension) in out;
+// false, after saying why, for an executable's name or one too long.
+bool SaveAsName(const char* name, char* out, int size);

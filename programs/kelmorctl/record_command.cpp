@@ -1,0 +1,122 @@
+// record: the program's recorder run from a terminal, saved as convert saves. The
+// recording ends at the stop key (pressed anywhere on the desktop) or when its time is
+// up; Ctrl+Esc cancels it and nothing is written.
+#include <glib.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "host/mappings.h"
+#include "platform/headless/headless_shell.h"
+#include "platform/journal.h"
+#include "platform/shell.h"
+#include "player/playback_control.h"
+#include "programs/kelmorctl/subcommands.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "script/key_names.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+
+namespace {
+
+// The longest run a timer in milliseconds can hold with room to spare.
+const gint64 kMaxSeconds = 2000000;
+// How often the loop looks whether the recorder has stopped. The stop key ends the
+// recording from inside the record hook, where nothing may quit the loop yet.
+const guint kWatchInterval = 50;
+
+gchar* gStopKeyName = nullptr;
+gint64 gSeconds = 0;
+bool gCancelled = false;
+
+gboolean TakeSeconds(const gchar* optionName, const gchar* value, gpointer, GError** error) {
+    gchar* end = nullptr;
+    errno = 0;
+    const gint64 seconds = g_ascii_strtoll(value, &end, 10);
+    if (value[0] == '\0' || *end != '\0' || errno != 0 || seconds < 1 || seconds > kMaxSeconds) {
+        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_BAD_VALUE,
+                    "%s takes a number from 1 to %" G_GINT64_FORMAT ", not '%s'", optionName, kMaxSeconds, value);
+        return FALSE;
+    }
+    gSeconds = seconds;
+    return TRUE;
+}
+
+void OnCancelled() {
+    gCancelled = true;
+    OnCancelJournal();
+}
+
+gboolean StopWhenTimeIsUp(gpointer) {
+    if (ghJournalHook != 0 && !gbPlayingNow) SendCommand(ID_STOP_RECORDING);
+    return G_SOURCE_REMOVE;
+}
+
+gboolean QuitWhenStopped(gpointer) {
+    if (ghJournalHook != 0) return G_SOURCE_CONTINUE;
+    ShellQuitMessageLoop(gCancelled ? 1 : 0);
+    return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+const GOptionEntry kRecordOptions[] = {
+    {"stop-key", 'k', 0, G_OPTION_ARG_STRING, &gStopKeyName,
+     "Stop at this key, named as in the Mapping editor (Pause, F12, Scroll Lock...); it is not recorded", "NAME"},
+    {"seconds", 't', 0, G_OPTION_ARG_CALLBACK, reinterpret_cast<gpointer>(TakeSeconds),
+     "Stop after N seconds, 1 to 2000000", "N"},
+    {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
+};
+
+int RunRecord(int, char** argv) {
+    if (gStopKeyName == nullptr && gSeconds == 0) {
+        fprintf(stderr, "kelmorctl record: give --stop-key or --seconds (Ctrl+Esc only cancels)\n");
+        return 1;
+    }
+    // The name is checked before anything is recorded, not after the work is done.
+    char saveName[MAX_PATH];
+    if (!SaveAsName(argv[0], saveName, MAX_PATH)) return 1;
+
+    int stopKey = 0;
+    if (gStopKeyName != nullptr) {
+        stopKey = KeyNameToCode(gStopKeyName);
+        if (stopKey <= 0 || stopKey > 255) {
+            fprintf(stderr, "kelmorctl record: no key is named '%s'\n", gStopKeyName);
+            return 1;
+        }
+    }
+    // For this run only: kelmorctl never saves the settings, and the Mappings' own stop
+    // key is the kelmor program's business.
+    gbStopRecordingKey = static_cast<uint8_t>(stopKey);
+    // A terminal tool ends when the recording does; the exit step is not its to run.
+    gbQuitWhenDone = 0;
+
+    HeadlessShellSetDispatcher(SendCommand);
+    SysSetJournalCancelHandler(OnCancelled);
+    SendCommand(ID_START_RECORDING);
+    if (ghJournalHook == 0) return 1;  // the recorder said why
+
+    char keyName[64] = "";
+    if (stopKey != 0) KeyCodeToName(stopKey, keyName, sizeof keyName);
+    if (stopKey != 0 && gSeconds != 0) {
+        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " seconds or until %s; Ctrl+Esc cancels\n",
+                gSeconds, keyName);
+    } else if (stopKey != 0) {
+        fprintf(stderr, "kelmorctl: recording until %s; Ctrl+Esc cancels\n", keyName);
+    } else {
+        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " seconds; Ctrl+Esc cancels\n", gSeconds);
+    }
+    if (gSeconds != 0) g_timeout_add(static_cast<guint>(gSeconds * 1000), StopWhenTimeIsUp, nullptr);
+    g_timeout_add(kWatchInterval, QuitWhenStopped, nullptr);
+    const int status = HeadlessRunMessageLoop();
+    if (gCancelled) {
+        fprintf(stderr, "kelmorctl record: cancelled with Ctrl+Esc; nothing saved\n");
+        return 1;
+    }
+    if (status != 0) return status;
+    if (!CheckHasActions() || !SaveRecordingToFile(saveName)) return 1;
+    printf("%d events saved to %s\n", static_cast<int>(nEventCount), saveName);
+    return 0;
+}
