@@ -25,6 +25,7 @@
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/commands.h"
+#include "ui/exit_step.h"
 #include "ui/version.h"
 #include "ui/icon_ids.h"
 #include "ui/message_box.h"
@@ -67,7 +68,9 @@ bool LoadServiceFile() {
 // A hidden program lives only for its playback: when none can start it must not stay
 // behind with no window to close.
 void GiveUpWhenHidden() {
-    if (!Interactive()) PostCommand(ID_EXIT);
+    if (Interactive()) return;
+    NoteFailedHiddenPlayback();
+    PostCommand(ID_EXIT);
 }
 
 void LogPlaybackStart() {
@@ -220,6 +223,7 @@ void OnCancelJournal() {
     }
     StopAndResetPlayback(false);
     LogAt(LOG_LOW, "CANCELLED RECORDING: Forced by Windows Operating System\r\n");
+    NoteFailedHiddenPlayback();
     if (gbInterruptWarning) {
         ShowIconMessage(
             "Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "

@@ -21,6 +21,7 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
+#include "ui/exit_step.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
 
@@ -195,6 +196,7 @@ void CorruptionStop() {
     StopAndResetPlayback(false);
     KelmorMessageBox("This recording appears to be corrupted!\n\nPlease re-record your actions.", "Playback Error",
                      MB_ICONHAND);
+    NoteFailedHiddenPlayback();
     if (gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
 }
 

@@ -15,6 +15,7 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
+#include "ui/exit_step.h"
 #include "ui/run_mode.h"
 
 HWND32 ghGotoWindow = 0;
@@ -57,6 +58,7 @@ bool HaltOnError(const char* argument, const char* format) {
     char text[2 * SCRIPT_ARG_SIZE];
     FormatText(text, sizeof text, format, argument);
     ShellMessageBox(text, argument, MB_SYSTEMMODAL | MB_ICONWARNING);
+    NoteFailedHiddenPlayback();
     if (gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
     return true;
 }

@@ -20,11 +20,14 @@
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
+#include "ui/exit_step.h"
 #include "ui/run_mode.h"
 
 void CoreTest::SetUp() {
     fake::Reset();
     ResetSettings();
+    // A test that ran the exit step freed the shared store.
+    if (gEvents == nullptr) AllocateRecordingStore();
     ClearRecording();
     ResetScriptState();
     ResetScriptCommands();
@@ -36,6 +39,7 @@ void CoreTest::SetUp() {
     gbSavedSpeed = 0;
     nCompletedPasses = 0;
     gnRunMode = RUN_INTERACTIVE;
+    ResetExitState();
     ResetPlayerState();
     gdwLastButtonUpTick = 0;
     ClearMappings();

@@ -7,6 +7,7 @@
 #include "settings/recent_files.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
+#include "ui/exit_step.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ struct CommandRow {
 };
 
 const CommandRow kCommands[] = {
+    {ID_EXIT, ID_EXIT, OnExit},
     {ID_OPEN, ID_OPEN, OnOpen},
     {ID_SAVE_AS, ID_SAVE_AS, OnSaveAs},
     {ID_DISPLAY_ACTIONS, ID_DISPLAY_ACTIONS, OnDisplayNumberOfActions},

@@ -1,0 +1,70 @@
+#include "ui/exit_step.h"
+
+#include "host/service_control.h"
+#include "platform/desktop.h"
+#include "platform/journal.h"
+#include "platform/shell.h"
+#include "player/playback_control.h"
+#include "player/recorder.h"
+#include "recording/file_commands.h"
+#include "recording/recording.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "ui/run_mode.h"
+
+int32_t gnExitCode = EXIT_CODE_DONE;
+
+namespace {
+
+bool gbExitStepDone = false;
+
+bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
+
+}  // namespace
+
+void NoteFailedHiddenPlayback() {
+    if (!Interactive()) gnExitCode = EXIT_CODE_FAILED;
+}
+
+void OnExit(int) {
+    // A playback cut short by Exit did not play through.
+    if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
+    CancelJournalForExit("CANCELLED RECORDING: Kelmor Exit called\r\n");
+    CloseMainWindow();
+}
+
+bool CloseMainWindow() {
+    if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
+    CancelJournalForExit("CANCELLED RECORDING: Kelmor Close called\r\n");
+    if (Interactive()) {
+        if (gdwShowTrayIcon != 0) {
+            ShellShowMainWindow(SW_HIDE);
+            return false;
+        }
+        if (!AskToSaveChanges()) return false;
+    }
+    RunExitStep();
+    return true;
+}
+
+void RunExitStep() {
+    // Exit may be posted twice (a stop and a cancel in one breath); the store is freed
+    // by the first and must not be touched again.
+    if (gbExitStepDone) return;
+    gbExitStepDone = true;
+    if (ghJournalHook != 0) {
+        if (!SysUnhookJournal(ghJournalHook)) LogLastErrorAt(LOG_LOW);
+        ghJournalHook = 0;
+        gbPlayingNow = false;
+    }
+    RemoveServiceForJournal(4);
+    FreeRecordingStore();
+    // Options given on the command line are for that run only.
+    if (Interactive()) SaveSettings();
+    ShellQuitMessageLoop(gnExitCode);
+}
+
+void ResetExitState() {
+    gnExitCode = EXIT_CODE_DONE;
+    gbExitStepDone = false;
+}

@@ -1,0 +1,161 @@
+#include "ui/startup.h"
+
+#include <cstring>
+
+#include "host/mappings.h"
+#include "host/service_control.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/journal.h"
+#include "platform/system.h"
+#include "player/playback_control.h"
+#include "player/playback_state.h"
+#include "player/player.h"
+#include "player/recorder.h"
+#include "player/script_commands.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "script/random.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/exit_step.h"
+#include "ui/message_box.h"
+#include "ui/run_mode.h"
+
+namespace {
+
+const int kMaxValueDigits = 32;
+const int32_t kMaxRepeats = 2000000000;
+
+const char* const kOptions[] = {"/SPEED", "/CONTINUOUS", "/REPEATS"};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool StartsWithNoCase(const char* text, const char* prefix) {
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        char a = *text;
+        char b = *prefix;
+        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
+        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
+        if (a != b) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int32_t GetCommandLineValue(const char* commandLine, const char* option) {
+    if (commandLine == nullptr || option == nullptr) return 0;
+    const char* p = FindNoCase(commandLine, option);
+    if (p == nullptr) return 0;
+    p += strlen(option);
+    while (IsBlank(*p) || *p == '=' || *p == '"') ++p;
+    int64_t value = 0;
+    for (int digits = 0; digits < kMaxValueDigits && IsDigit(*p); ++digits, ++p) {
+        // Thirty-two digits do not fit any integer; a huge number stays huge rather than
+        // wrapping round to a small, valid-looking one.
+        if (value <= INT32_MAX) value = value * 10 + (*p - '0');
+    }
+    return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
+}
+
+void ApplyCommandLineOptions(const char* options) {
+    if (options == nullptr) return;
+    if (strchr(options, '/') == nullptr && strchr(options, '-') == nullptr) return;
+    if (FindNoCase(options, "/SPEED") != nullptr) {
+        const int32_t speed = GetCommandLineValue(options, "/SPEED");
+        gbSpeed = static_cast<uint8_t>(speed >= 1 && speed <= 4 ? speed : 2);
+    }
+    if (FindNoCase(options, "/CONTINUOUS") != nullptr) {
+        gbContinuous = GetCommandLineValue(options, "/CONTINUOUS") != 0 ? 1 : 0;
+    }
+    if (FindNoCase(options, "/REPEATS") != nullptr) {
+        const int32_t repeats = GetCommandLineValue(options, "/REPEATS");
+        gnRepeats = repeats >= 1 && repeats <= kMaxRepeats ? repeats : 1;
+    }
+}
+
+bool IsCommandLineOption(const char* argument) {
+    if (argument == nullptr) return false;
+    for (const char* option : kOptions) {
+        if (!StartsWithNoCase(argument, option)) continue;
+        // "/SPEED=4", "/SPEED 4", "/SPEED": an option; "/speedtests/a.klx": a file.
+        const char next = argument[strlen(option)];
+        if (next == '\0' || next == '=' || next == '"' || IsBlank(next) || IsDigit(next)) return true;
+    }
+    return false;
+}
+
+int DetectRunMode(const char* ownPath, bool hasArguments) {
+    gszFile[0] = '\0';
+    if (ownPath != nullptr && ownPath[0] != '\0' && GetFileSize32(ownPath) > EMBEDDED_RECORDING_OFFSET &&
+        strlen(ownPath) < sizeof gszFile) {
+        strcpy(gszFile, ownPath);
+        gnRunMode = RUN_EXECUTABLE;
+    } else {
+        gnRunMode = hasArguments ? RUN_COMMAND_LINE : RUN_INTERACTIVE;
+    }
+    return gnRunMode;
+}
+
+int DetectProgramRunMode(bool hasArguments) {
+    char ownPath[MAX_PATH];
+    if (SysGetModuleFileName(ownPath, sizeof ownPath) <= 0) ownPath[0] = '\0';
+    return DetectRunMode(ownPath, hasArguments);
+}
+
+void SetStartingState() {
+    ClearMappings();
+    SeedRandom(SysGetTickCount());
+    ghJournalHook = 0;
+    ghServiceHook = 0;
+    gbPlayingNow = false;
+    ClearRecording();
+    gbModified = false;
+    ResetPlayerState();
+    ghGotoWindow = 0;
+    gbSavedSpeed = 0;
+    gbConsoleMinimized = 0;
+    gdwLastButtonUpTick = 0;
+    nCompletedPasses = 0;
+    ResetExitState();
+    SysSetJournalCancelHandler(OnJournalCancelMessage);
+}
+
+bool PrepareProgram() {
+    if (!AllocateRecordingStore()) return false;
+    SetStartingState();
+    LoadSettings();
+    return true;
+}
+
+bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
+    if (commandLine != nullptr && commandLine[0] != '\0') LogAt(LOG_HIGH, "Command Line: [%s]", commandLine);
+    if (fileName != nullptr && fileName[0] != '\0') {
+        if (strlen(fileName) >= sizeof gszFile) {
+            // Cutting the name would load some other file, or none.
+            KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "The file name is longer than %d characters:\n\n%.300s",
+                              static_cast<int>(sizeof gszFile) - 1, fileName);
+            gnExitCode = EXIT_CODE_FAILED;
+            return false;
+        }
+        strcpy(gszFile, fileName);
+    }
+    if (LoadRecording() < 0) {
+        gnExitCode = EXIT_CODE_FAILED;
+        return false;
+    }
+    const uint8_t released[256] = {};
+    SysSetKeyboardState(released);
+    nCompletedPasses = 0;
+    PostCommand(ID_PLAY);
+    return true;
+}
+
+void OnJournalCancelMessage() {
+    if (ghJournalHook != 0) OnCancelJournal();
+}

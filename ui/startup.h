@@ -1,0 +1,42 @@
+// Start-up: the run mode, the command-line options, the program's initial state and the
+// hidden playback that the non-interactive run modes start.
+#pragma once
+#include <cstdint>
+
+// The number behind option in the command line: 0 when the option is absent or has no
+// digits. Blanks, '=' and '"' between option and number are skipped; at most 32 digits
+// are read and the value saturates at INT32_MAX instead of wrapping.
+int32_t GetCommandLineValue(const char* commandLine, const char* option);
+
+// Applies /SPEED, /CONTINUOUS and /REPEATS found in the option text (the arguments
+// behind the file name) to this run's playback settings; absent options keep theirs.
+void ApplyCommandLineOptions(const char* options);
+
+// True when a first argument is one of the options rather than a file name, so that
+// "kelmor /SPEED=4" names no file although every absolute path begins with '/'.
+bool IsCommandLineOption(const char* argument);
+
+// Decides the run mode from the program's own file and whether it was given arguments,
+// sets gnRunMode and returns it. Clears the current file; an executable recording (a
+// program file larger than EMBEDDED_RECORDING_OFFSET) makes its own path the current file.
+int DetectRunMode(const char* ownPath, bool hasArguments);
+// The same for the running program (its module file name).
+int DetectProgramRunMode(bool hasArguments);
+
+// The start-up work before anything runs: the recording store, the starting state and
+// the settings. False when the store cannot be allocated (its message box said why).
+bool PrepareProgram();
+// The starting state on its own, for a program that allocates the store and loads the
+// settings itself: empty Mapping tables, a fresh random seed, the idle state, and the
+// journal cancel delivered to the cancel step.
+void SetStartingState();
+
+// The non-interactive start shared by every program that plays hidden. Logs the command
+// line at HIGH when it is not empty; a non-empty fileName (at most MAX_PATH - 1 bytes)
+// replaces the current file, an empty one keeps it (an executable recording's own path).
+// Loads the recording, clears the keyboard state and posts Playback. Returns false, with
+// the exit status set to failure, when the file cannot be loaded.
+bool StartHiddenPlayback(const char* commandLine, const char* fileName);
+
+// The message loop's handling of the system's journal cancel.
+void OnJournalCancelMessage();
