@@ -80,8 +80,10 @@ enum : int {
 enum : uint32_t {
     MB_OK = 0x0000,
     MB_OKCANCEL = 0x0001,
+    MB_ABORTRETRYIGNORE = 0x0002,
     MB_YESNOCANCEL = 0x0003,
     MB_YESNO = 0x0004,
+    MB_RETRYCANCEL = 0x0005,
     MB_ICONHAND = 0x0010,
     MB_ICONSTOP = 0x0010,
     MB_ICONQUESTION = 0x0020,
@@ -90,6 +92,10 @@ enum : uint32_t {
     MB_ICONASTERISK = 0x0040,
     MB_ICONINFORMATION = 0x0040,
     MB_USERICON = 0x0080,
+    MB_DEFBUTTON1 = 0x0000,
+    MB_DEFBUTTON2 = 0x0100,
+    MB_DEFBUTTON3 = 0x0200,
+    MB_DEFMASK = 0x0F00,
     MB_SYSTEMMODAL = 0x1000,
     MB_TASKMODAL = 0x2000,
     MB_TOPMOST = 0x40000,
@@ -108,10 +114,26 @@ enum : int {
     IDNO = 7,
 };
 
-// The answer of a message box whose default (first) button is taken.
+// The buttons of a message box's type, left to right (at most 3); returns how many.
+// An unknown type has the OK button alone.
+inline int MessageBoxButtons(uint32_t style, int buttons[3]) {
+    switch (style & MB_TYPEMASK) {
+        case MB_OKCANCEL: buttons[0] = IDOK; buttons[1] = IDCANCEL; return 2;
+        case MB_ABORTRETRYIGNORE: buttons[0] = IDABORT; buttons[1] = IDRETRY; buttons[2] = IDIGNORE; return 3;
+        case MB_YESNOCANCEL: buttons[0] = IDYES; buttons[1] = IDNO; buttons[2] = IDCANCEL; return 3;
+        case MB_YESNO: buttons[0] = IDYES; buttons[1] = IDNO; return 2;
+        case MB_RETRYCANCEL: buttons[0] = IDRETRY; buttons[1] = IDCANCEL; return 2;
+        default: buttons[0] = IDOK; return 1;
+    }
+}
+
+// The answer of a message box whose default button is taken: the one MB_DEFBUTTON*
+// names, the first when it names none that exists.
 inline int MessageBoxDefaultAnswer(uint32_t style) {
-    uint32_t type = style & MB_TYPEMASK;
-    return (type == MB_YESNO || type == MB_YESNOCANCEL) ? IDYES : IDOK;
+    int buttons[3];
+    const int count = MessageBoxButtons(style, buttons);
+    const uint32_t index = (style & MB_DEFMASK) >> 8;
+    return buttons[index < static_cast<uint32_t>(count) ? index : 0];
 }
 
 // Registry value kinds

@@ -1,0 +1,119 @@
+// Message boxes of the kelmor program: GTK message dialogs without a parent, with the
+// buttons, icon and default button the style asks for, answered by the user.
+#include "platform/gtk/message_box.h"
+
+#include <gtk/gtk.h>
+
+#include "platform/console/print_box.h"
+#include "platform/shell.h"
+#include "platform/wintypes.h"
+
+namespace {
+
+bool gGtkReady = false;
+
+// There are no icon resources; the program's icons are themed icons of like meaning.
+const char* ThemedIconName(int iconId) {
+    switch (iconId) {
+        case 1003: return "media-record";
+        case 1004: return "media-playback-start";
+        default: return "input-keyboard";
+    }
+}
+
+GtkMessageType MessageType(uint32_t style) {
+    if (style & MB_USERICON) return GTK_MESSAGE_OTHER;
+    switch (style & MB_ICONMASK) {
+        case MB_ICONHAND: return GTK_MESSAGE_ERROR;
+        case MB_ICONQUESTION: return GTK_MESSAGE_QUESTION;
+        case MB_ICONEXCLAMATION: return GTK_MESSAGE_WARNING;
+        case MB_ICONINFORMATION: return GTK_MESSAGE_INFO;
+        default: return GTK_MESSAGE_OTHER;
+    }
+}
+
+const char* ButtonLabel(int answer) {
+    switch (answer) {
+        case IDCANCEL: return "_Cancel";
+        case IDABORT: return "_Abort";
+        case IDRETRY: return "_Retry";
+        case IDIGNORE: return "_Ignore";
+        case IDYES: return "_Yes";
+        case IDNO: return "_No";
+        default: return "_OK";
+    }
+}
+
+// The answer of a box closed by its window frame or Escape: Cancel where there is one;
+// else the answer that changes nothing (No, Abort), or OK for a box that only informs.
+int ClosedAnswer(const int* buttons, int count) {
+    int fallback = buttons[0];
+    for (int i = 0; i < count; ++i) {
+        if (buttons[i] == IDCANCEL) return IDCANCEL;
+        if (buttons[i] == IDNO || buttons[i] == IDABORT) fallback = buttons[i];
+    }
+    return fallback;
+}
+
+// Dialog texts must be UTF-8; a file name in some other encoding must still show.
+gchar* DisplayText(const char* text) {
+    gchar* valid = g_utf8_make_valid(text != nullptr ? text : "", -1);
+    // Line ends written for the log (CR LF) would show as stray glyphs.
+    gchar* out = valid;
+    for (gchar* p = valid; *p != '\0'; ++p) {
+        if (*p != '\r') *out++ = *p;
+    }
+    *out = '\0';
+    return valid;
+}
+
+int ShowDialog(const char* text, const char* caption, uint32_t style, int iconId) {
+    if (!gGtkReady) return ConsolePrintBox(text, caption, style);
+    int buttons[3];
+    const int count = MessageBoxButtons(style, buttons);
+    gchar* body = DisplayText(text);
+    GtkWidget* dialog =
+        gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, MessageType(style), GTK_BUTTONS_NONE, "%s", body);
+    g_free(body);
+    gchar* title = DisplayText(caption != nullptr ? caption : "Error");
+    gtk_window_set_title(GTK_WINDOW(dialog), title);
+    g_free(title);
+    gtk_window_set_icon_name(GTK_WINDOW(dialog), ThemedIconName(1000));
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    if (style & (MB_TOPMOST | MB_SYSTEMMODAL)) gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    if (style & MB_USERICON) {
+        GtkWidget* image = gtk_image_new_from_icon_name(ThemedIconName(iconId), GTK_ICON_SIZE_DIALOG);
+        gtk_widget_show(image);
+        // The message dialog's own image slot; GTK keeps it working although it would
+        // rather have applications lay out their own dialogs.
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(dialog), image);
+        G_GNUC_END_IGNORE_DEPRECATIONS
+    }
+    for (int i = 0; i < count; ++i) gtk_dialog_add_button(GTK_DIALOG(dialog), ButtonLabel(buttons[i]), buttons[i]);
+    const int defaultAnswer = MessageBoxDefaultAnswer(style);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), defaultAnswer);
+    GtkWidget* defaultButton = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), defaultAnswer);
+    if (defaultButton != nullptr) gtk_widget_grab_focus(defaultButton);
+    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    for (int i = 0; i < count; ++i) {
+        if (response == buttons[i]) return response;
+    }
+    return ClosedAnswer(buttons, count);
+}
+
+}  // namespace
+
+bool GtkMessageBoxesInit() {
+    if (!gGtkReady) gGtkReady = gtk_init_check(nullptr, nullptr);
+    return gGtkReady;
+}
+
+int ShellMessageBox(const char* text, const char* caption, uint32_t style) {
+    return ShowDialog(text, caption, style, 0);
+}
+
+int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, int iconId) {
+    return ShowDialog(text, caption, style, iconId);
+}
