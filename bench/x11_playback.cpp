@@ -1,0 +1,656 @@
+// Playback on a real X server, side by side with other players of the same input:
+// timing fidelity at Normal speed, key throughput at As Fast As Possible, and start-up.
+// Everything is measured where it counts, in an X client that receives the keys: this
+// program's own window holds the focus and logs the server time stamp of every key and
+// pointer event it gets. Each player runs as a child; nothing here links the core.
+//
+//   bench_x11_playback [--kelmor PATH] [--cnee PATH] [--xdotool PATH] [--runs N] [--keep]
+//
+// Run it on a private server with no window manager (tests/e2e/with-xvfb). Without
+// --kelmor only the other players are measured. Exit status 0 when every player that
+// was asked for ran to the end, 1 when one could not be run or fell short, 2 on bad usage
+// or no display.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cinttypes>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <random>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// The inputs. The seed is fixed so that every run plays the same gaps and text.
+constexpr uint32_t kSeed = 20040815;
+constexpr int kFidelityEvents = 300;
+constexpr int kMinGapMs = 1;
+constexpr int kMaxGapMs = 200;
+constexpr int kBulkEvents = 20000;
+constexpr int kTypedChars = 5000;
+// "TYPE " plus the text must fit the 1023 characters a script line may hold.
+constexpr int kTypeLineChars = 1000;
+constexpr uint32_t kFirstTime = 1000000;
+
+int64_t MonotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// One key as the players are to send it and the logger is to receive it.
+struct Stroke {
+    bool down;
+    int keycode;
+    int vk;
+    uint32_t time;  // recorded time stamp, ms
+};
+
+// One event as the logger received it.
+struct Received {
+    int type;
+    unsigned detail;  // keycode or button
+    uint32_t time;    // the server's time stamp, ms
+};
+
+// ---------------------------------------------------------------------------------------
+// The logger window
+
+struct Logger {
+    Display* display = nullptr;
+    Window window = 0;
+    Atom clockAtom = 0;
+    std::vector<Received> events;
+};
+
+void TakeEvent(Logger& logger, const XEvent& event) {
+    switch (event.type) {
+        case KeyPress:
+        case KeyRelease:
+            logger.events.push_back({event.type, event.xkey.keycode, static_cast<uint32_t>(event.xkey.time)});
+            break;
+        case ButtonPress:
+        case ButtonRelease:
+            logger.events.push_back({event.type, event.xbutton.button, static_cast<uint32_t>(event.xbutton.time)});
+            break;
+        case MotionNotify:
+            logger.events.push_back({event.type, 0, static_cast<uint32_t>(event.xmotion.time)});
+            break;
+        default:
+            break;
+    }
+}
+
+// Takes every event already queued or sitting on the connection.
+void Pump(Logger& logger) {
+    while (XPending(logger.display) > 0) {
+        XEvent event;
+        XNextEvent(logger.display, &event);
+        TakeEvent(logger, event);
+    }
+}
+
+bool OpenLogger(Logger& logger) {
+    logger.display = XOpenDisplay(nullptr);
+    if (logger.display == nullptr) return false;
+    Display* d = logger.display;
+    int screen = DefaultScreen(d);
+    logger.window = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, 400, 300, 0, BlackPixel(d, screen),
+                                        WhitePixel(d, screen));
+    XStoreName(d, logger.window, "Kelmor playback logger");
+    XSelectInput(d, logger.window,
+                 KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                     StructureNotifyMask | PropertyChangeMask);
+    logger.clockAtom = XInternAtom(d, "KELMOR_BENCH_CLOCK", False);
+    XMapRaised(d, logger.window);
+    // Focus can only go to a viewable window.
+    for (;;) {
+        XEvent event;
+        XNextEvent(d, &event);
+        if (event.type == MapNotify && event.xmap.window == logger.window) break;
+    }
+    return true;
+}
+
+// Puts the focus and the pointer on the logger and forgets whatever arrived so far, so
+// that a run starts from a quiet, known state.
+void PrepareRun(Logger& logger) {
+    XWarpPointer(logger.display, None, logger.window, 0, 0, 0, 0, 200, 150);
+    XSetInputFocus(logger.display, logger.window, RevertToPointerRoot, CurrentTime);
+    XSync(logger.display, False);
+    int64_t until = MonotonicMs() + 150;
+    while (MonotonicMs() < until) {
+        Pump(logger);
+        usleep(5000);
+    }
+    Pump(logger);
+    logger.events.clear();
+}
+
+// The server's clock minus ours, in ms, from a property change (whose notification
+// carries the server time) bracketed by our clock; the tightest of a few tries wins.
+// X servers on Linux stamp events with CLOCK_MONOTONIC, so this is normally within a
+// millisecond or two of 0; measuring it keeps the start-up figures honest either way.
+int64_t ServerClockOffset(Logger& logger) {
+    int64_t best = 0;
+    int64_t bestSpan = INT64_MAX;
+    for (int i = 0; i < 7; ++i) {
+        long value = i;
+        int64_t before = MonotonicMs();
+        XChangeProperty(logger.display, logger.window, logger.clockAtom, XA_INTEGER, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&value), 1);
+        XFlush(logger.display);
+        uint32_t serverTime = 0;
+        for (;;) {
+            XEvent event;
+            XNextEvent(logger.display, &event);
+            if (event.type == PropertyNotify && event.xproperty.atom == logger.clockAtom) {
+                serverTime = static_cast<uint32_t>(event.xproperty.time);
+                break;
+            }
+            TakeEvent(logger, event);
+        }
+        int64_t after = MonotonicMs();
+        if (after - before < bestSpan) {
+            bestSpan = after - before;
+            uint32_t middle = static_cast<uint32_t>((before + after) / 2);
+            best = static_cast<int32_t>(serverTime - middle);
+        }
+    }
+    return best;
+}
+
+// ---------------------------------------------------------------------------------------
+// Inputs
+
+struct Inputs {
+    std::string folder;
+    std::vector<Stroke> fidelity;  // (a) timed key strokes
+    std::vector<Stroke> bulk;      // (b) the long recording
+    std::string typed;             // (c) the text
+    std::vector<int> typedKeycodes;
+    std::vector<Stroke> startup;   // one key, for the start-up runs
+    std::string fidelityKlx, fidelityCnee, bulkKlx, typeKlx, startupKlx, startupCnee;
+};
+
+// Letter keycodes from the server's own keymap: a player that injects by keycode and
+// one that looks up keysyms must both land on these.
+bool LetterKeycodes(Display* d, int keycodes[26]) {
+    for (int i = 0; i < 26; ++i) {
+        keycodes[i] = XKeysymToKeycode(d, XK_a + i);
+        if (keycodes[i] < 8) return false;
+    }
+    return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
+    return fclose(f) == 0 && ok;
+}
+
+std::string KlxLines(const std::vector<Stroke>& strokes) {
+    std::string text;
+    char line[128];
+    for (const Stroke& s : strokes) {
+        unsigned paramL = static_cast<unsigned>(s.vk) | static_cast<unsigned>(s.keycode - 8) << 8;
+        snprintf(line, sizeof line, "message=%s paramH=1 paramL=%u time=%" PRIu32 "\n",
+                 s.down ? "WM_KEYDOWN" : "WM_KEYUP", paramL, s.time);
+        text += line;
+    }
+    return text;
+}
+
+// Core-event lines of a cnee session: 0 (event), type 2/3 (press/release), keycode in
+// the sixth field, the time in the eighth. Played with --force-core-replay, which takes
+// these instead of the per-device lines cnee records on XInput servers.
+std::string CneeLines(const std::vector<Stroke>& strokes) {
+    std::string text = "# cnee session: core key events\n";
+    char line[96];
+    for (const Stroke& s : strokes) {
+        snprintf(line, sizeof line, "0,%d,0,0,0,%d,0,%" PRIu32 "\n", s.down ? KeyPress : KeyRelease, s.keycode, s.time);
+        text += line;
+    }
+    return text;
+}
+
+bool MakeInputs(Display* d, Inputs& in) {
+    int letters[26];
+    if (!LetterKeycodes(d, letters)) {
+        fprintf(stderr, "the server's keymap lacks a letter a-z\n");
+        return false;
+    }
+    std::mt19937 random(kSeed);
+
+    uint32_t time = kFirstTime;
+    for (int i = 0; i < kFidelityEvents; ++i) {
+        int letter = static_cast<int>(random() % 26);
+        if (i % 2 == 1) letter = in.fidelity.back().vk - 'A';
+        if (i > 0) time += kMinGapMs + static_cast<uint32_t>(random() % (kMaxGapMs - kMinGapMs + 1));
+        in.fidelity.push_back({i % 2 == 0, letters[letter], 'A' + letter, time});
+    }
+    time = kFirstTime;
+    for (int i = 0; i < kBulkEvents; ++i) {
+        int letter = (i / 2) % 26;
+        in.bulk.push_back({i % 2 == 0, letters[letter], 'A' + letter, time});
+        time += 5;
+    }
+    in.startup.push_back({true, letters[0], 'A', kFirstTime});
+    in.startup.push_back({false, letters[0], 'A', kFirstTime + 20});
+
+    // Lower-case letters, digits and blanks: one press and release each, no Shift, no
+    // token; no line starts with a blank, which TYPE would skip.
+    const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789          ";
+    const int alphabetSize = static_cast<int>(sizeof alphabet - 1);
+    std::string typeScript = "; One text of " + std::to_string(kTypedChars) + " characters in lines of " +
+                             std::to_string(kTypeLineChars) + ", each within the 1023 characters of a script line.\n";
+    for (int i = 0; i < kTypedChars; ++i) {
+        char c = alphabet[random() % alphabetSize];
+        if (i % kTypeLineChars == 0 && c == ' ') c = 'k';
+        in.typed += c;
+    }
+    for (int i = 0; i < kTypedChars; i += kTypeLineChars) typeScript += "TYPE " + in.typed.substr(i, kTypeLineChars) + "\n";
+    for (char c : in.typed) {
+        KeySym sym = c == ' ' ? XK_space : static_cast<KeySym>(c);
+        in.typedKeycodes.push_back(XKeysymToKeycode(d, sym));
+    }
+
+    char folder[] = "/tmp/kelmor-bench-XXXXXX";
+    if (mkdtemp(folder) == nullptr) {
+        perror("mkdtemp");
+        return false;
+    }
+    in.folder = folder;
+    in.fidelityKlx = in.folder + "/fidelity.klx";
+    in.fidelityCnee = in.folder + "/fidelity.xns";
+    in.bulkKlx = in.folder + "/bulk.klx";
+    in.typeKlx = in.folder + "/type.klx";
+    in.startupKlx = in.folder + "/startup.klx";
+    in.startupCnee = in.folder + "/startup.xns";
+    const std::string header = "; Generated by bench_x11_playback.\n";
+    bool ok = WriteText(in.fidelityKlx, header + KlxLines(in.fidelity)) &&
+              WriteText(in.fidelityCnee, CneeLines(in.fidelity)) &&
+              WriteText(in.bulkKlx, header + KlxLines(in.bulk)) && WriteText(in.typeKlx, header + typeScript) &&
+              WriteText(in.startupKlx, header + KlxLines(in.startup)) &&
+              WriteText(in.startupCnee, CneeLines(in.startup));
+    if (!ok) fprintf(stderr, "cannot write the inputs in %s: %s\n", folder, strerror(errno));
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------
+// Running a player
+
+struct Run {
+    bool started = false;   // the program could be executed
+    bool finished = false;  // it exited by itself within the time limit
+    int exitCode = -1;      // its exit status, or 128 + signal
+    long peakRssKb = 0;
+    uint32_t launchServerMs = 0;  // the moment of fork, on the server's clock
+    std::vector<Received> events;
+    std::string log;  // its standard output and error
+};
+
+std::string TailOf(const std::string& path, size_t bytes) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (f == nullptr) return "";
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    fclose(f);
+    return text.size() > bytes ? text.substr(text.size() - bytes) : text;
+}
+
+// Runs argv as a child with the settings folders in the work folder, collecting what
+// the logger receives until the child has exited and `expected` input events have
+// arrived (or the line stays quiet), or until timeoutMs has passed.
+Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& argv, size_t expected,
+              int64_t timeoutMs) {
+    Run run;
+    PrepareRun(logger);
+    int64_t offset = ServerClockOffset(logger);
+    logger.events.clear();
+
+    std::string logPath = in.folder + "/player.log";
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::string home = "HOME=" + in.folder + "/home";
+    std::string config = "XDG_CONFIG_HOME=" + in.folder + "/config";
+    std::string state = "XDG_STATE_HOME=" + in.folder + "/state";
+    mkdir((in.folder + "/home").c_str(), 0700);
+    mkdir((in.folder + "/config").c_str(), 0700);
+    mkdir((in.folder + "/state").c_str(), 0700);
+
+    int64_t launch = MonotonicMs();
+    pid_t pid = fork();
+    if (pid < 0) {
+        perror("fork");
+        return run;
+    }
+    if (pid == 0) {
+        int fd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (fd >= 0) {
+            dup2(fd, STDOUT_FILENO);
+            dup2(fd, STDERR_FILENO);
+            close(fd);
+        }
+        int devnull = open("/dev/null", O_RDONLY);
+        if (devnull >= 0) dup2(devnull, STDIN_FILENO);
+        // Each player keeps its settings, state and log in the work folder, away from
+        // the user's own.
+        putenv(const_cast<char*>(home.c_str()));
+        putenv(const_cast<char*>(config.c_str()));
+        putenv(const_cast<char*>(state.c_str()));
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    run.launchServerMs = static_cast<uint32_t>(launch + offset);
+
+    int fd = ConnectionNumber(logger.display);
+    int64_t deadline = launch + timeoutMs;
+    bool exited = false;
+    int status = 0;
+    rusage usage{};
+    int64_t quietSince = 0;
+    size_t lastCount = 0;
+    for (;;) {
+        Pump(logger);
+        int64_t now = MonotonicMs();
+        if (!exited && wait4(pid, &status, WNOHANG, &usage) == pid) {
+            exited = true;
+            // What the child sent before it exited may still be on its way: ask the
+            // server to catch up before judging the count.
+            XSync(logger.display, False);
+            quietSince = now;
+            continue;
+        }
+        if (logger.events.size() != lastCount) {
+            lastCount = logger.events.size();
+            quietSince = now;
+        }
+        if (exited && (logger.events.size() >= expected || now - quietSince > 1000)) break;
+        if (now > deadline) {
+            if (!exited) {
+                kill(pid, SIGTERM);
+                for (int i = 0; i < 200 && wait4(pid, &status, WNOHANG, &usage) != pid; ++i) usleep(10000);
+                if (wait4(pid, &status, WNOHANG, &usage) == 0) {
+                    kill(pid, SIGKILL);
+                    wait4(pid, &status, 0, &usage);
+                }
+            }
+            break;
+        }
+        pollfd p{fd, POLLIN, 0};
+        poll(&p, 1, 5);
+    }
+    // A run that reached its count has nothing left to arrive, but take what is queued.
+    XSync(logger.display, False);
+    Pump(logger);
+
+    run.events = logger.events;
+    run.peakRssKb = usage.ru_maxrss;
+    run.log = TailOf(logPath, 600);
+    if (exited) {
+        run.finished = true;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        run.started = run.exitCode != 127;
+    } else {
+        run.started = true;
+    }
+    return run;
+}
+
+// ---------------------------------------------------------------------------------------
+// Figures
+
+std::vector<Received> KeysOnly(const std::vector<Received>& events) {
+    std::vector<Received> keys;
+    for (const Received& e : events)
+        if (e.type == KeyPress || e.type == KeyRelease) keys.push_back(e);
+    return keys;
+}
+
+// Strokes that arrived as a different key or direction than was sent, position by
+// position over the shorter of the two.
+int WrongStrokes(const std::vector<Received>& keys, const std::vector<Stroke>& sent) {
+    int wrong = 0;
+    for (size_t i = 0; i < keys.size() && i < sent.size(); ++i) {
+        int type = sent[i].down ? KeyPress : KeyRelease;
+        if (keys[i].type != type || static_cast<int>(keys[i].detail) != sent[i].keycode) ++wrong;
+    }
+    return wrong;
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) return NAN;
+    std::sort(values.begin(), values.end());
+    size_t rank = static_cast<size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+    return values[std::min(values.size(), std::max<size_t>(rank, 1)) - 1];
+}
+
+// A player's run judged as complete: it ran, exited 0 and delivered what was asked.
+bool Complete(const Run& run, size_t keys, size_t expected) {
+    return run.started && run.finished && run.exitCode == 0 && keys == expected;
+}
+
+std::string Verdict(const Run& run, size_t keys, size_t expected, int wrong) {
+    char text[96];
+    if (!run.started) return "could not be started";
+    if (!run.finished) {
+        snprintf(text, sizeof text, "timed out after %zu of %zu", keys, expected);
+        return text;
+    }
+    if (run.exitCode != 0) {
+        snprintf(text, sizeof text, "exit %d, %zu of %zu", run.exitCode, keys, expected);
+        return text;
+    }
+    if (keys != expected) {
+        snprintf(text, sizeof text, "%zu of %zu", keys, expected);
+        return text;
+    }
+    if (wrong > 0) {
+        snprintf(text, sizeof text, "%d keys wrong", wrong);
+        return text;
+    }
+    return "ok";
+}
+
+struct Options {
+    std::string kelmor;
+    std::string cnee = "cnee";
+    std::string xdotool = "xdotool";
+    int runs = 5;
+    bool keep = false;
+};
+
+bool gFailed = false;
+
+void ShowFailure(const char* what, const Run& run) {
+    gFailed = true;
+    fprintf(stderr, "--- %s did not run to the end; the end of its output:\n%s\n", what, run.log.c_str());
+}
+
+void Fidelity(Logger& logger, const Inputs& in, const char* name, const std::vector<std::string>& argv) {
+    uint32_t span = in.fidelity.back().time - in.fidelity.front().time;
+    Run run = RunPlayer(logger, in, argv, in.fidelity.size(), span + 60000);
+    std::vector<Received> keys = KeysOnly(run.events);
+    int wrong = WrongStrokes(keys, in.fidelity);
+    std::string status = Verdict(run, keys.size(), in.fidelity.size(), wrong);
+    if (!Complete(run, keys.size(), in.fidelity.size())) {
+        printf("%-26s %s\n", name, status.c_str());
+        ShowFailure(name, run);
+        return;
+    }
+    std::vector<double> errors;
+    double signedSum = 0;
+    for (size_t i = 1; i < keys.size(); ++i) {
+        double got = static_cast<int32_t>(keys[i].time - keys[i - 1].time);
+        double want = static_cast<double>(in.fidelity[i].time - in.fidelity[i - 1].time);
+        errors.push_back(std::fabs(got - want));
+        signedSum += got - want;
+    }
+    double received = static_cast<int32_t>(keys.back().time - keys.front().time);
+    double totalError = (received - span) * 100.0 / span;
+    printf("%-26s %-8s %8.1f %8.1f %8.1f %+8.1f %+9.2f %%   %.0f of %" PRIu32 " ms\n", name, status.c_str(),
+           Percentile(errors, 0.5), Percentile(errors, 0.99), Percentile(errors, 1.0),
+           signedSum / static_cast<double>(errors.size()), totalError, received, span);
+}
+
+void Throughput(Logger& logger, const Inputs& in, const char* name, const char* input,
+                const std::vector<std::string>& argv, const std::vector<Stroke>& sent, size_t expected) {
+    Run run = RunPlayer(logger, in, argv, expected, 120000);
+    std::vector<Received> keys = KeysOnly(run.events);
+    int wrong = WrongStrokes(keys, sent);
+    std::string status = Verdict(run, keys.size(), expected, wrong);
+    if (!Complete(run, keys.size(), expected)) {
+        printf("%-26s %-16s %s\n", name, input, status.c_str());
+        ShowFailure(name, run);
+        return;
+    }
+    int32_t span = static_cast<int32_t>(keys.back().time - keys.front().time);
+    double perSecond = static_cast<double>(keys.size()) * 1000.0 / std::max(span, 1);
+    printf("%-26s %-16s %-8s %8zu %8d %12.0f\n", name, input, status.c_str(), keys.size(), span, perSecond);
+}
+
+void Startup(Logger& logger, const Inputs& in, const char* name, const std::vector<std::string>& argv,
+             size_t expected, int runs) {
+    std::vector<double> delays, peaks;
+    for (int i = 0; i < runs; ++i) {
+        Run run = RunPlayer(logger, in, argv, expected, 30000);
+        std::vector<Received> keys = KeysOnly(run.events);
+        if (!Complete(run, keys.size(), expected)) {
+            printf("%-26s %s\n", name, Verdict(run, keys.size(), expected, 0).c_str());
+            ShowFailure(name, run);
+            return;
+        }
+        delays.push_back(static_cast<int32_t>(keys.front().time - run.launchServerMs));
+        peaks.push_back(static_cast<double>(run.peakRssKb) / 1024.0);
+    }
+    printf("%-26s %8.0f %8.0f %8.0f %10.1f\n", name, Percentile(delays, 0.5), Percentile(delays, 0.0),
+           Percentile(delays, 1.0), Percentile(peaks, 0.5));
+}
+
+int RemoveEntry(const char* path, const struct stat*, int, FTW*) {
+    return remove(path);
+}
+
+// The work folder with whatever the players left in it (settings, logs).
+void RemoveTree(const std::string& folder) {
+    nftw(folder.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+void Usage() {
+    fprintf(stderr, "usage: bench_x11_playback [--kelmor PATH] [--cnee PATH] [--xdotool PATH] [--runs N] [--keep]\n");
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (a == "--kelmor" && hasValue) {
+            options.kelmor = argv[++i];
+        } else if (a == "--cnee" && hasValue) {
+            options.cnee = argv[++i];
+        } else if (a == "--xdotool" && hasValue) {
+            options.xdotool = argv[++i];
+        } else if (a == "--runs" && hasValue) {
+            options.runs = atoi(argv[++i]);
+            if (options.runs < 1 || options.runs > 100) return false;
+        } else if (a == "--keep") {
+            options.keep = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        Usage();
+        return 2;
+    }
+    Logger logger;
+    if (!OpenLogger(logger)) {
+        fprintf(stderr, "cannot open the display '%s'\n", getenv("DISPLAY") ? getenv("DISPLAY") : "");
+        return 2;
+    }
+    Inputs in;
+    if (!MakeInputs(logger.display, in)) return 2;
+    const bool withKelmor = !options.kelmor.empty();
+    const std::string& k = options.kelmor;
+
+    time_t now = time(nullptr);
+    char date[32];
+    strftime(date, sizeof date, "%Y-%m-%d %H:%M", localtime(&now));
+    long cores = sysconf(_SC_NPROCESSORS_ONLN);
+    printf("X11 playback, %s, display %s, %ld cores, server clock - CLOCK_MONOTONIC = %" PRId64 " ms\n", date,
+           DisplayString(logger.display), cores, ServerClockOffset(logger));
+    printf("inputs in %s\n", in.folder.c_str());
+    if (!withKelmor) printf("(no --kelmor: the other players only)\n");
+
+    printf("\nTiming fidelity: %d key events, gaps %d-%d ms, Normal speed; per-gap error |received - recorded| "
+           "(ms)\n",
+           kFidelityEvents, kMinGapMs, kMaxGapMs);
+    printf("%-26s %-8s %8s %8s %8s %8s %11s   %s\n", "player", "status", "median", "p99", "max", "mean",
+           "total err", "received span");
+    if (withKelmor) Fidelity(logger, in, "kelmor /SPEED=2", {k, in.fidelityKlx, "/SPEED=2"});
+    Fidelity(logger, in, "cnee --replay", {options.cnee, "--replay", "--force-core-replay", "-f", in.fidelityCnee});
+
+    printf("\nThroughput: key events received per second (first to last server time stamp)\n");
+    printf("%-26s %-16s %-8s %8s %8s %12s\n", "player", "input", "status", "events", "ms", "events/s");
+    std::vector<Stroke> typedStrokes;
+    for (int keycode : in.typedKeycodes) {
+        typedStrokes.push_back({true, keycode, 0, 0});
+        typedStrokes.push_back({false, keycode, 0, 0});
+    }
+    const std::string typedLabel = "TYPE " + std::to_string(kTypedChars) + " chars";
+    if (withKelmor) {
+        Throughput(logger, in, "kelmor /SPEED=4", (std::to_string(kBulkEvents) + " events").c_str(),
+                   {k, in.bulkKlx, "/SPEED=4"}, in.bulk, in.bulk.size());
+        Throughput(logger, in, "kelmor /SPEED=4", typedLabel.c_str(), {k, in.typeKlx, "/SPEED=4"}, typedStrokes,
+                   typedStrokes.size());
+    }
+    Throughput(logger, in, "xdotool type --delay 0", (std::to_string(kTypedChars) + " chars").c_str(),
+               {options.xdotool, "type", "--delay", "0", in.typed}, typedStrokes, typedStrokes.size());
+
+    printf("\nStart-up: launch to the first key received (ms) and peak RSS (MiB), %d runs\n", options.runs);
+    printf("%-26s %8s %8s %8s %10s\n", "player", "median", "min", "max", "peak RSS");
+    if (withKelmor) Startup(logger, in, "kelmor FILE", {k, in.startupKlx}, in.startup.size(), options.runs);
+    Startup(logger, in, "cnee --replay", {options.cnee, "--replay", "--force-core-replay", "-f", in.startupCnee},
+            in.startup.size(), options.runs);
+    Startup(logger, in, "xdotool type", {options.xdotool, "type", "a"}, 2, options.runs);
+
+    if (options.keep) {
+        printf("\nkept %s\n", in.folder.c_str());
+    } else {
+        RemoveTree(in.folder);
+    }
+    XCloseDisplay(logger.display);
+    return gFailed ? 1 : 0;
+}
