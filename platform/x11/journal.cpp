@@ -27,6 +27,9 @@ void (*gCancelHandler)() = nullptr;
 bool gHandlerAdded = false;
 bool gGrabbed = false;
 KeyCode gGrabbedKeycode = 0;
+// The first request of the grab: a key press the server made before it (one that an
+// earlier grab caught, still queued) belongs to no hook installed now.
+unsigned long gGrabSerial = 0;
 unsigned gNumLockMask = 0;
 guint gUngrabSource = 0;
 guint gCancelSource = 0;
@@ -98,7 +101,7 @@ gboolean UngrabWhenIdle(gpointer) {
 void OnXEvent(XEvent* event) {
     if (event->type != KeyPress || !gGrabbed || gHook == 0) return;
     const XKeyEvent& key = event->xkey;
-    if (key.keycode != gGrabbedKeycode || (key.state & ControlMask) == 0) return;
+    if (key.keycode != gGrabbedKeycode || (key.state & ControlMask) == 0 || key.serial < gGrabSerial) return;
     // The system's cancel: the hook is gone before anyone hears of it, so the core's
     // own unhook of the same handle afterwards finds nothing to remove.
     const int kind = gKind;
@@ -128,6 +131,7 @@ void Grab(Display* display) {
     // Another client may hold the same combination; the hook still works without the
     // way out, as it would on a desktop that takes Ctrl+Esc for itself.
     X11TrapErrors();
+    gGrabSerial = NextRequest(display);
     for (int i = 0; i < n; ++i) {
         XGrabKey(display, gGrabbedKeycode, ControlMask | locks[i], root, False, GrabModeAsync, GrabModeAsync);
     }
