@@ -100,13 +100,14 @@ int RunRecord(int, char** argv) {
 
     char keyName[64] = "";
     if (stopKey != 0) KeyCodeToName(stopKey, keyName, sizeof keyName);
+    const char* unit = gSeconds == 1 ? "second" : "seconds";
     if (stopKey != 0 && gSeconds != 0) {
-        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " seconds or until %s; Ctrl+Esc cancels\n",
-                gSeconds, keyName);
+        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " %s or until %s; Ctrl+Esc cancels\n", gSeconds,
+                unit, keyName);
     } else if (stopKey != 0) {
         fprintf(stderr, "kelmorctl: recording until %s; Ctrl+Esc cancels\n", keyName);
     } else {
-        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " seconds; Ctrl+Esc cancels\n", gSeconds);
+        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " %s; Ctrl+Esc cancels\n", gSeconds, unit);
     }
     if (gSeconds != 0) g_timeout_add(static_cast<guint>(gSeconds * 1000), StopWhenTimeIsUp, nullptr);
     g_timeout_add(kWatchInterval, QuitWhenStopped, nullptr);
