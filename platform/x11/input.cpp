@@ -1,0 +1,423 @@
+// The input seam on X11: synthetic keys and mouse actions through XTest, and the
+// keyboard state table read from (and, for the modifiers, written to) the server.
+#include "platform/input.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <glib.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/wintypes.h"
+#include "platform/x11/display.h"
+#include "platform/x11/inject.h"
+#include "platform/x11/keymap.h"
+
+namespace {
+
+// mouse_event flags the seam does not name but a caller may still pass.
+const uint32_t kRightDown = 0x0008, kRightUp = 0x0010, kMiddleDown = 0x0020, kMiddleUp = 0x0040;
+const uint32_t kHorizontalWheel = 0x01000;
+const int kWheelDelta = 120;
+
+// Virtual keys of the two sides of the modifiers, and of the mouse buttons.
+enum : uint8_t {
+    VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_MBUTTON = 0x04,
+    VK_LSHIFT = 0xA0, VK_RSHIFT = 0xA1, VK_LCONTROL = 0xA2, VK_RCONTROL = 0xA3,
+};
+
+int gXTest = -1;  // unknown until asked
+
+// --- spare keys ---------------------------------------------------------------------
+//
+// A symbol the layout lacks is put on a key that carries no symbol at all and pressed
+// there. Clients translate key codes with their own copy of the mapping, which they
+// refresh when they get round to the mapping notice; putting the key back at once would
+// let a slow client read the restored mapping and see nothing typed. So a remapped key
+// keeps its symbol until it has been left alone for a while, and a few such keys are
+// used in turn so that a run of missing symbols does not overwrite a mapping before
+// clients have read it.
+
+const int kSpareKeys = 8;
+const guint kRestoreAfterMs = 500;
+
+struct Spare {
+    KeyCode code;
+    KeySym symbol;  // NoSymbol while the key is as the layout left it
+    int held;       // presses not yet released
+    gint64 lastUsed;
+};
+
+Spare gSpares[kSpareKeys];
+int gSpareCount = -1;  // not searched yet
+guint gRestoreTimer = 0;
+bool gRestoreAtExit = false;
+
+// The key codes each virtual key was last pressed with, so that its release reaches the
+// same key even when the mapping changed in between.
+KeyCode gPressedWith[256];
+
+void FindSpares(Display* display) {
+    gSpareCount = 0;
+    int min = 0, max = 0;
+    XDisplayKeycodes(display, &min, &max);
+    if (max <= min) return;
+    int perCode = 0;
+    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(min), max - min + 1, &perCode);
+    if (map == nullptr) return;
+    // From the top down: the high codes are the least likely to be a real key that only
+    // happens to be unmapped in this layout. The lowest code is left alone.
+    for (int code = max; code > min && gSpareCount < kSpareKeys; --code) {
+        const KeySym* syms = map + static_cast<size_t>(code - min) * static_cast<size_t>(perCode);
+        bool empty = true;
+        for (int i = 0; i < perCode; ++i) empty = empty && syms[i] == NoSymbol;
+        if (empty) gSpares[gSpareCount++] = Spare{static_cast<KeyCode>(code), NoSymbol, 0, 0};
+    }
+    XFree(map);
+}
+
+Spare* SpareByCode(KeyCode code) {
+    for (int i = 0; i < gSpareCount; ++i) {
+        if (gSpares[i].code == code) return &gSpares[i];
+    }
+    return nullptr;
+}
+
+void Unmap(Display* display, Spare* spare) {
+    KeySym none = NoSymbol;
+    XChangeKeyboardMapping(display, spare->code, 1, &none, 1);
+    spare->symbol = NoSymbol;
+}
+
+// Puts back every remapped key that is up; true when some are still held or remain.
+bool RestoreSpares(Display* display, bool all) {
+    bool pending = false;
+    const gint64 now = g_get_monotonic_time();
+    for (int i = 0; i < gSpareCount; ++i) {
+        Spare& spare = gSpares[i];
+        if (spare.symbol == NoSymbol) continue;
+        const bool quiet = now - spare.lastUsed >= static_cast<gint64>(kRestoreAfterMs) * 1000;
+        if (spare.held == 0 && (all || quiet)) {
+            Unmap(display, &spare);
+        } else {
+            pending = true;
+        }
+    }
+    XFlush(display);
+    return pending;
+}
+
+gboolean OnRestoreTimer(gpointer) {
+    Display* display = X11Display();
+    if (display != nullptr && RestoreSpares(display, false)) return G_SOURCE_CONTINUE;
+    gRestoreTimer = 0;
+    return G_SOURCE_REMOVE;
+}
+
+void RestoreAtExit() {
+    Display* display = X11Display();
+    if (display == nullptr) return;
+    for (int i = 0; i < gSpareCount; ++i) {
+        if (gSpares[i].held > 0) XTestFakeKeyEvent(display, gSpares[i].code, False, CurrentTime);
+        gSpares[i].held = 0;
+    }
+    RestoreSpares(display, true);
+}
+
+void ScheduleRestore() {
+    if (gRestoreTimer != 0) g_source_remove(gRestoreTimer);
+    gRestoreTimer = g_timeout_add(kRestoreAfterMs, OnRestoreTimer, nullptr);
+}
+
+// The spare key carrying symbol, remapped now if none does; 0 when no key is free.
+KeyCode SpareFor(Display* display, KeySym symbol) {
+    if (gSpareCount < 0) FindSpares(display);
+    Spare* pick = nullptr;
+    for (int i = 0; i < gSpareCount; ++i) {
+        Spare& spare = gSpares[i];
+        if (spare.symbol == symbol) {
+            pick = &spare;
+            break;
+        }
+        if (spare.held > 0) continue;
+        // A free key first, else the one left alone longest.
+        if (pick == nullptr || (pick->symbol != NoSymbol && (spare.symbol == NoSymbol || spare.lastUsed < pick->lastUsed))) {
+            pick = &spare;
+        }
+    }
+    if (pick == nullptr) return 0;
+    if (pick->symbol != symbol) {
+        // Requests are handled in order, so the press sent next finds the new mapping.
+        XChangeKeyboardMapping(display, pick->code, 1, &symbol, 1);
+        pick->symbol = symbol;
+        if (!gRestoreAtExit) {
+            gRestoreAtExit = true;
+            atexit(RestoreAtExit);
+        }
+    }
+    pick->lastUsed = g_get_monotonic_time();
+    return pick->code;
+}
+
+bool CodeInRange(Display* display, int code) {
+    int min = 0, max = 0;
+    XDisplayKeycodes(display, &min, &max);
+    return code >= min && code <= max && code <= 255;
+}
+
+// The key a virtual key stands for now; remapping a spare only when allowed.
+KeyCode KeyFor(Display* display, uint8_t vk, uint8_t scan, bool mayRemap) {
+    const KeySym symbol = X11VkToKeysym(vk);
+    if (symbol == NoSymbol) {
+        const int code = scan + 8;
+        return scan != 0 && CodeInRange(display, code) ? static_cast<KeyCode>(code) : 0;
+    }
+    const KeyCode code = XKeysymToKeycode(display, symbol);
+    if (code != 0) {
+        // Our own copy of the mapping may still show a spare key as it was.
+        const Spare* spare = SpareByCode(code);
+        if (spare == nullptr || spare->symbol == symbol) return code;
+    }
+    return mayRemap ? SpareFor(display, symbol) : 0;
+}
+
+// --- modifiers ----------------------------------------------------------------------
+
+enum ModifierKey { MOD_NONE, MOD_LSHIFT, MOD_RSHIFT, MOD_LCONTROL, MOD_RCONTROL, MOD_LALT, MOD_RALT, MOD_LWIN, MOD_RWIN };
+
+// AltGr counts as the right Alt, as it does on the system the virtual keys come from.
+ModifierKey ModifierOf(KeySym symbol) {
+    switch (symbol) {
+        case XK_Shift_L: return MOD_LSHIFT;
+        case XK_Shift_R: return MOD_RSHIFT;
+        case XK_Control_L: return MOD_LCONTROL;
+        case XK_Control_R: return MOD_RCONTROL;
+        case XK_Alt_L: case XK_Meta_L: return MOD_LALT;
+        case XK_Alt_R: case XK_Meta_R: case XK_ISO_Level3_Shift: case XK_Mode_switch: return MOD_RALT;
+        case XK_Super_L: case XK_Hyper_L: return MOD_LWIN;
+        case XK_Super_R: case XK_Hyper_R: return MOD_RWIN;
+        default: return MOD_NONE;
+    }
+}
+
+// The virtual keys a held modifier sets: its side's and the generic one.
+void ModifierVks(ModifierKey key, uint8_t* sided, uint8_t* generic) {
+    static const uint8_t kSided[] = {0, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
+    static const uint8_t kGeneric[] = {0, VK_SHIFT, VK_SHIFT, VK_CONTROL, VK_CONTROL, VK_MENU, VK_MENU, 0, 0};
+    *sided = kSided[key];
+    *generic = kGeneric[key];
+}
+
+// The modifier on the other side of the same kind.
+ModifierKey OtherSide(ModifierKey key) {
+    return (key - MOD_LSHIFT) % 2 == 0 ? static_cast<ModifierKey>(key + 1) : static_cast<ModifierKey>(key - 1);
+}
+
+bool Sided(const uint8_t state[256], ModifierKey key) {
+    uint8_t sided = 0, generic = 0;
+    ModifierVks(key, &sided, &generic);
+    return (state[sided] & 0x80) != 0;
+}
+
+// Whether a state table lets a held modifier stay down: its side's entry, or the generic
+// entry when the table does not name the other side alone.
+bool Kept(const uint8_t state[256], ModifierKey key) {
+    uint8_t sided = 0, generic = 0;
+    ModifierVks(key, &sided, &generic);
+    if ((state[sided] & 0x80) != 0) return true;
+    return generic != 0 && (state[generic] & 0x80) != 0 && !Sided(state, OtherSide(key));
+}
+
+// The symbol pressed to bring a modifier down.
+KeySym PressSymbol(Display* display, ModifierKey key) {
+    static const KeySym kSymbols[] = {NoSymbol, XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R,
+                                      XK_Alt_L, XK_Alt_R,   XK_Super_L, XK_Super_R};
+    if (key == MOD_RALT && XKeysymToKeycode(display, XK_Alt_R) == 0) return XK_ISO_Level3_Shift;
+    return kSymbols[key];
+}
+
+bool IsDown(const char keys[32], int code) { return (keys[code / 8] & (1 << (code % 8))) != 0; }
+
+bool IndicatorOn(Display* display, const char* name) {
+    Bool on = False;
+    const Atom atom = XInternAtom(display, name, False);
+    return XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr) && on;
+}
+
+void ClickWheel(Display* display, unsigned forward, unsigned backward, int32_t* rest) {
+    // Whole notches only; a part of one waits for the rest of it.
+    while (*rest >= kWheelDelta) {
+        X11InjectButton(display, forward, true);
+        X11InjectButton(display, forward, false);
+        *rest -= kWheelDelta;
+    }
+    while (*rest <= -kWheelDelta) {
+        X11InjectButton(display, backward, true);
+        X11InjectButton(display, backward, false);
+        *rest += kWheelDelta;
+    }
+}
+
+int32_t gWheelRest = 0, gHorizontalRest = 0;
+
+int32_t ClampNormalised(int32_t value) { return value < 0 ? 0 : value > 65535 ? 65535 : value; }
+
+}  // namespace
+
+// --- shared with the playback driver ------------------------------------------------
+
+bool X11HasXTest(Display* display) {
+    if (gXTest < 0) {
+        int event = 0, error = 0, major = 0, minor = 0;
+        gXTest = display != nullptr && XTestQueryExtension(display, &event, &error, &major, &minor) ? 1 : 0;
+    }
+    return gXTest == 1;
+}
+
+bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool press) {
+    if (display == nullptr || !X11HasXTest(display)) return false;
+    KeyCode code = gPressedWith[vk];
+    if (press) {
+        // A repeated press (the key held down) goes where the first one went.
+        if (code == 0) code = KeyFor(display, vk, scan, true);
+        if (code == 0) return false;
+        Spare* spare = SpareByCode(code);
+        if (spare != nullptr && gPressedWith[vk] == 0) ++spare->held;
+        gPressedWith[vk] = code;
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        return true;
+    }
+    if (code == 0) code = KeyFor(display, vk, scan, false);
+    if (code == 0) return false;
+    gPressedWith[vk] = 0;
+    Spare* spare = SpareByCode(code);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    if (spare != nullptr && spare->held > 0 && --spare->held == 0) {
+        spare->lastUsed = g_get_monotonic_time();
+        ScheduleRestore();
+    }
+    return true;
+}
+
+void X11InjectMotion(Display* display, int x, int y) { XTestFakeMotionEvent(display, -1, x, y, CurrentTime); }
+
+void X11InjectButton(Display* display, unsigned button, bool press) {
+    XTestFakeButtonEvent(display, button, press ? True : False, CurrentTime);
+}
+
+// --- the seam -----------------------------------------------------------------------
+
+void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    Display* display = X11Display();
+    if (X11InjectKey(display, vk, scan, (flags & KEYEVENTF_KEYUP) == 0)) XFlush(display);
+}
+
+void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t) {
+    Display* display = X11Display();
+    if (display == nullptr || !X11HasXTest(display)) return;
+    if ((flags & MOUSEEVENTF_MOVE) != 0) {
+        if ((flags & MOUSEEVENTF_ABSOLUTE) != 0) {
+            // 0..65535 spans the screen, the last value landing on its last pixel.
+            const int screen = DefaultScreen(display);
+            const int64_t width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
+            X11InjectMotion(display, static_cast<int>(ClampNormalised(dx) * width / 65536),
+                            static_cast<int>(ClampNormalised(dy) * height / 65536));
+        } else {
+            XTestFakeRelativeMotionEvent(display, dx, dy, CurrentTime);
+        }
+    }
+    const struct {
+        uint32_t flag;
+        unsigned button;
+        bool press;
+    } kButtons[] = {{MOUSEEVENTF_LEFTDOWN, 1, true}, {MOUSEEVENTF_LEFTUP, 1, false}, {kRightDown, 3, true},
+                    {kRightUp, 3, false},            {kMiddleDown, 2, true},         {kMiddleUp, 2, false}};
+    for (const auto& b : kButtons) {
+        if ((flags & b.flag) != 0) X11InjectButton(display, b.button, b.press);
+    }
+    // Positive data turns the wheel away from the user (up, button 4) or to the right
+    // (button 7).
+    if ((flags & MOUSEEVENTF_WHEEL) != 0) {
+        gWheelRest += data;
+        ClickWheel(display, 4, 5, &gWheelRest);
+    } else if ((flags & kHorizontalWheel) != 0) {
+        gHorizontalRest += data;
+        ClickWheel(display, 7, 6, &gHorizontalRest);
+    }
+    XFlush(display);
+}
+
+bool SysGetKeyboardState(uint8_t state[256]) {
+    Display* display = X11Display();
+    if (display == nullptr) return false;
+    memset(state, 0, 256);
+    char keys[32];
+    XQueryKeymap(display, keys);
+    XkbStateRec xkb;
+    memset(&xkb, 0, sizeof xkb);
+    XkbGetState(display, XkbUseCoreKbd, &xkb);
+    for (int code = 8; code < 256; ++code) {
+        if (!IsDown(keys, code)) continue;
+        const ModifierKey modifier = ModifierOf(XkbKeycodeToKeysym(display, static_cast<KeyCode>(code), 0, 0));
+        if (modifier != MOD_NONE) {
+            uint8_t sided = 0, generic = 0;
+            ModifierVks(modifier, &sided, &generic);
+            state[sided] |= 0x80;
+            if (generic != 0) state[generic] |= 0x80;
+            continue;
+        }
+        const uint8_t vk = X11KeycodeToVk(display, static_cast<unsigned>(code), xkb.mods);
+        if (vk != 0) state[vk] |= 0x80;
+    }
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned mask = 0;
+    if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y, &mask)) {
+        if ((mask & Button1Mask) != 0) state[VK_LBUTTON] |= 0x80;
+        if ((mask & Button3Mask) != 0) state[VK_RBUTTON] |= 0x80;
+        if ((mask & Button2Mask) != 0) state[VK_MBUTTON] |= 0x80;
+    }
+    if (IndicatorOn(display, "Caps Lock")) state[VK_CAPITAL] |= 0x01;
+    if (IndicatorOn(display, "Num Lock")) state[VK_NUMLOCK] |= 0x01;
+    if (IndicatorOn(display, "Scroll Lock")) state[VK_SCROLL] |= 0x01;
+    return true;
+}
+
+// Only the modifiers are brought in line with the table: the server keeps one key state
+// for everybody, and pressing or releasing ordinary keys (or flipping a lock) would type
+// into whatever window has the focus. Releasing modifiers is what the program needs —
+// a hot key's Ctrl must not reach the keys typed after it. XTest can only release keys
+// pressed through XTest; a modifier the user still holds on the real keyboard stays.
+bool SysSetKeyboardState(const uint8_t state[256]) {
+    Display* display = X11Display();
+    if (display == nullptr || !X11HasXTest(display)) return false;
+    char keys[32];
+    XQueryKeymap(display, keys);
+    bool held[MOD_RWIN + 1] = {};
+    for (int code = 8; code < 256; ++code) {
+        if (!IsDown(keys, code)) continue;
+        const ModifierKey modifier = ModifierOf(XkbKeycodeToKeysym(display, static_cast<KeyCode>(code), 0, 0));
+        if (modifier == MOD_NONE) continue;
+        if (Kept(state, modifier)) {
+            held[modifier] = true;
+            continue;
+        }
+        XTestFakeKeyEvent(display, static_cast<unsigned>(code), False, CurrentTime);
+        for (KeyCode& pressed : gPressedWith) {
+            if (pressed == code) pressed = 0;
+        }
+    }
+    // A generic entry alone brings the left key down, unless either side already is.
+    for (int m = MOD_LSHIFT; m <= MOD_RWIN; ++m) {
+        const ModifierKey modifier = static_cast<ModifierKey>(m);
+        const bool left = (m - MOD_LSHIFT) % 2 == 0;
+        const bool wanted = Sided(state, modifier) || (left && Kept(state, modifier) && !held[OtherSide(modifier)]);
+        if (held[m] || !wanted) continue;
+        const KeyCode code = XKeysymToKeycode(display, PressSymbol(display, modifier));
+        if (code != 0) XTestFakeKeyEvent(display, code, True, CurrentTime);
+    }
+    XFlush(display);
+    return true;
+}
