@@ -139,8 +139,11 @@ void Deliver(intptr_t lParam, bool firstOffer) {
                          : "   >>>Sending Event #%d with Kelmor secret sauce",
               number);
     } else if (e.message == WM_MOUSEWHEEL) {
-        SysMouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_WHEEL | MOUSEEVENTF_ABSOLUTE, static_cast<int32_t>(e.paramH),
-                      static_cast<int32_t>(e.paramL), -120, 0);
+        // The wheel turns where the pointer is, and the journal event carries the pointer to
+        // the recorded point. An absolute move to (paramH, paramL) would throw the pointer
+        // into the screen's corner: those are pixels, x and y swapped, where an absolute
+        // move takes coordinates normalised to 0-65535.
+        SysMouseEvent(MOUSEEVENTF_WHEEL, 0, 0, -120, 0);
     } else {
         LogAt(LOG_HIGH, firstOffer ? "   >>>Sending Event #%d with no delay" : "   >>>Sending Event #%d", number);
     }
