@@ -4,14 +4,18 @@
 // program's own window holds the focus and logs the server time stamp of every key and
 // pointer event it gets. Each player runs as a child; nothing here links the core.
 //
-//   bench_x11_playback [--kelmor PATH] [--cnee PATH] [--xdotool PATH] [--runs N] [--keep]
+//   bench_x11_playback [--kelmor PATH] [--cnee PATH] [--xdotool PATH] [--runs N]
+//                      [--only fidelity|throughput|startup] [--keep]
 //
+// --runs: runs per throughput and start-up figure (median shown; default 5); --keep:
+// leave the generated inputs, and a dump of what a failed run received, in /tmp.
 // Run it on a private server with no window manager (tests/e2e/with-xvfb). Without
 // --kelmor only the other players are measured. Exit status 0 when every player that
 // was asked for ran to the end, 1 when one could not be run or fell short, 2 on bad usage
 // or no display.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <fcntl.h>
 #include <ftw.h>
@@ -188,7 +192,7 @@ struct Inputs {
     std::vector<Stroke> fidelity;  // (a) timed key strokes
     std::vector<Stroke> bulk;      // (b) the long recording
     std::string typed;             // (c) the text
-    std::vector<int> typedKeycodes;
+    std::vector<Stroke> typedStrokes;
     std::vector<Stroke> startup;   // one key, for the start-up runs
     std::string fidelityKlx, fidelityCnee, bulkKlx, typeKlx, startupKlx, startupCnee;
 };
@@ -273,7 +277,9 @@ bool MakeInputs(Display* d, Inputs& in) {
     for (int i = 0; i < kTypedChars; i += kTypeLineChars) typeScript += "TYPE " + in.typed.substr(i, kTypeLineChars) + "\n";
     for (char c : in.typed) {
         KeySym sym = c == ' ' ? XK_space : static_cast<KeySym>(c);
-        in.typedKeycodes.push_back(XKeysymToKeycode(d, sym));
+        int keycode = XKeysymToKeycode(d, sym);
+        in.typedStrokes.push_back({true, keycode, 0, 0});
+        in.typedStrokes.push_back({false, keycode, 0, 0});
     }
 
     char folder[] = "/tmp/kelmor-bench-XXXXXX";
@@ -307,6 +313,7 @@ struct Run {
     int exitCode = -1;      // its exit status, or 128 + signal
     long peakRssKb = 0;
     uint32_t launchServerMs = 0;  // the moment of fork, on the server's clock
+    int keysLeftDown = 0;         // keys still held once the player had exited
     std::vector<Received> events;
     std::string log;  // its standard output and error
 };
@@ -320,6 +327,22 @@ std::string TailOf(const std::string& path, size_t bytes) {
     while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
     fclose(f);
     return text.size() > bytes ? text.substr(text.size() - bytes) : text;
+}
+
+// Releases every key the server still holds down and returns how many there were. A
+// player that exits with a key down has left the desktop broken, and the next player
+// would start from it.
+int ReleaseHeldKeys(Display* d) {
+    char keys[32];
+    XQueryKeymap(d, keys);
+    int held = 0;
+    for (int keycode = 8; keycode < 256; ++keycode) {
+        if ((keys[keycode / 8] & (1 << (keycode % 8))) == 0) continue;
+        XTestFakeKeyEvent(d, static_cast<unsigned>(keycode), False, CurrentTime);
+        ++held;
+    }
+    XSync(d, False);
+    return held;
 }
 
 // Runs argv as a child with the settings folders in the work folder, collecting what
@@ -408,6 +431,7 @@ Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& 
     // A run that reached its count has nothing left to arrive, but take what is queued.
     XSync(logger.display, False);
     Pump(logger);
+    run.keysLeftDown = ReleaseHeldKeys(logger.display);
 
     run.events = logger.events;
     run.peakRssKb = usage.ru_maxrss;
@@ -451,8 +475,9 @@ double Percentile(std::vector<double> values, double fraction) {
 }
 
 // A player's run judged as complete: it ran, exited 0 and delivered what was asked.
-bool Complete(const Run& run, size_t keys, size_t expected) {
-    return run.started && run.finished && run.exitCode == 0 && keys == expected;
+bool Complete(const Run& run, size_t keys, size_t expected, int wrong) {
+    return run.started && run.finished && run.exitCode == 0 && keys == expected && wrong == 0 &&
+           run.keysLeftDown == 0;
 }
 
 std::string Verdict(const Run& run, size_t keys, size_t expected, int wrong) {
@@ -467,11 +492,15 @@ std::string Verdict(const Run& run, size_t keys, size_t expected, int wrong) {
         return text;
     }
     if (keys != expected) {
-        snprintf(text, sizeof text, "%zu of %zu", keys, expected);
+        snprintf(text, sizeof text, "%zu of %zu%s", keys, expected, run.keysLeftDown > 0 ? ", a key left held" : "");
         return text;
     }
     if (wrong > 0) {
         snprintf(text, sizeof text, "%d keys wrong", wrong);
+        return text;
+    }
+    if (run.keysLeftDown > 0) {
+        snprintf(text, sizeof text, "left %d keys held down", run.keysLeftDown);
         return text;
     }
     return "ok";
@@ -483,13 +512,54 @@ struct Options {
     std::string xdotool = "xdotool";
     int runs = 5;
     bool keep = false;
+    std::string only;  // one of fidelity, throughput, startup; empty for all three
 };
 
+Options gOptions;
 bool gFailed = false;
 
-void ShowFailure(const char* what, const Run& run) {
+bool Wanted(const char* section) {
+    return gOptions.only.empty() || gOptions.only == section;
+}
+int gDumps = 0;
+
+const char* TypeName(int type) {
+    return type == KeyPress ? "press" : type == KeyRelease ? "release" : "other";
+}
+
+// Says what went wrong: the player's last words, where the keys first parted from what
+// was sent, and (with --keep) every event received, for a closer look.
+void ShowFailure(const char* what, const Inputs& in, const Run& run, const std::vector<Received>& keys,
+                 const std::vector<Stroke>& sent) {
     gFailed = true;
     fprintf(stderr, "--- %s did not run to the end; the end of its output:\n%s\n", what, run.log.c_str());
+    size_t first = 0;
+    while (first < keys.size() && first < sent.size() &&
+           keys[first].type == (sent[first].down ? KeyPress : KeyRelease) &&
+           static_cast<int>(keys[first].detail) == sent[first].keycode)
+        ++first;
+    if (first < keys.size() || first < sent.size()) {
+        fprintf(stderr, "first difference at key event %zu of %zu sent:\n", first, sent.size());
+        for (size_t i = first >= 3 ? first - 3 : 0; i < first + 4 && (i < keys.size() || i < sent.size()); ++i) {
+            fprintf(stderr, "  %6zu  sent %-7s %3d", i, i < sent.size() ? (sent[i].down ? "press" : "release") : "-",
+                    i < sent.size() ? sent[i].keycode : 0);
+            if (i < keys.size())
+                fprintf(stderr, "   received %-7s %3u at %" PRIu32 "\n", TypeName(keys[i].type), keys[i].detail,
+                        keys[i].time);
+            else
+                fprintf(stderr, "   received -\n");
+        }
+    }
+    if (gOptions.keep) {
+        std::string dump;
+        char line[64];
+        for (const Received& e : run.events) {
+            snprintf(line, sizeof line, "%d %u %" PRIu32 "\n", e.type, e.detail, e.time);
+            dump += line;
+        }
+        std::string path = in.folder + "/received-" + std::to_string(++gDumps) + ".txt";
+        if (WriteText(path, dump)) fprintf(stderr, "every event received (type keycode time): %s\n", path.c_str());
+    }
 }
 
 void Fidelity(Logger& logger, const Inputs& in, const char* name, const std::vector<std::string>& argv) {
@@ -497,10 +567,10 @@ void Fidelity(Logger& logger, const Inputs& in, const char* name, const std::vec
     Run run = RunPlayer(logger, in, argv, in.fidelity.size(), span + 60000);
     std::vector<Received> keys = KeysOnly(run.events);
     int wrong = WrongStrokes(keys, in.fidelity);
-    std::string status = Verdict(run, keys.size(), in.fidelity.size(), wrong);
-    if (!Complete(run, keys.size(), in.fidelity.size())) {
-        printf("%-26s %s\n", name, status.c_str());
-        ShowFailure(name, run);
+    std::string verdict = Verdict(run, keys.size(), in.fidelity.size(), wrong);
+    if (!Complete(run, keys.size(), in.fidelity.size(), wrong)) {
+        printf("%-26s %s\n", name, verdict.c_str());
+        ShowFailure(name, in, run, keys, in.fidelity);
         return;
     }
     std::vector<double> errors;
@@ -513,36 +583,49 @@ void Fidelity(Logger& logger, const Inputs& in, const char* name, const std::vec
     }
     double received = static_cast<int32_t>(keys.back().time - keys.front().time);
     double totalError = (received - span) * 100.0 / span;
-    printf("%-26s %-8s %8.1f %8.1f %8.1f %+8.1f %+9.2f %%   %.0f of %" PRIu32 " ms\n", name, status.c_str(),
-           Percentile(errors, 0.5), Percentile(errors, 0.99), Percentile(errors, 1.0),
-           signedSum / static_cast<double>(errors.size()), totalError, received, span);
+    printf("%-26s %8.1f %8.1f %8.1f %+8.1f %+9.2f %%   %.0f of %" PRIu32 " ms\n", name, Percentile(errors, 0.5),
+           Percentile(errors, 0.99), Percentile(errors, 1.0), signedSum / static_cast<double>(errors.size()),
+           totalError, received, span);
 }
 
+// The median rate of a few runs: on a busy machine one run says little.
 void Throughput(Logger& logger, const Inputs& in, const char* name, const char* input,
-                const std::vector<std::string>& argv, const std::vector<Stroke>& sent, size_t expected) {
-    Run run = RunPlayer(logger, in, argv, expected, 120000);
-    std::vector<Received> keys = KeysOnly(run.events);
-    int wrong = WrongStrokes(keys, sent);
-    std::string status = Verdict(run, keys.size(), expected, wrong);
-    if (!Complete(run, keys.size(), expected)) {
-        printf("%-26s %-16s %s\n", name, input, status.c_str());
-        ShowFailure(name, run);
-        return;
+                const std::vector<std::string>& argv, const std::vector<Stroke>& sent) {
+    std::vector<double> rates, spans;
+    for (int i = 0; i < gOptions.runs; ++i) {
+        Run run = RunPlayer(logger, in, argv, sent.size(), 120000);
+        std::vector<Received> keys = KeysOnly(run.events);
+        int wrong = WrongStrokes(keys, sent);
+        if (!Complete(run, keys.size(), sent.size(), wrong)) {
+            // The rate of what did arrive still tells where the time goes.
+            std::string rate;
+            if (keys.size() > 1) {
+                int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
+                rate = " (arrived at " + std::to_string(static_cast<long>(keys.size() * 1000.0 / span)) + "/s)";
+            }
+            printf("%-26s %-16s %s%s\n", name, input, Verdict(run, keys.size(), sent.size(), wrong).c_str(),
+                   rate.c_str());
+            ShowFailure(name, in, run, keys, sent);
+            return;
+        }
+        int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
+        spans.push_back(span);
+        rates.push_back(static_cast<double>(keys.size()) * 1000.0 / span);
     }
-    int32_t span = static_cast<int32_t>(keys.back().time - keys.front().time);
-    double perSecond = static_cast<double>(keys.size()) * 1000.0 / std::max(span, 1);
-    printf("%-26s %-16s %-8s %8zu %8d %12.0f\n", name, input, status.c_str(), keys.size(), span, perSecond);
+    printf("%-26s %-16s %8zu %8.0f %12.0f %8.0f %8.0f\n", name, input, sent.size(), Percentile(spans, 0.5),
+           Percentile(rates, 0.5), Percentile(rates, 0.0), Percentile(rates, 1.0));
 }
 
 void Startup(Logger& logger, const Inputs& in, const char* name, const std::vector<std::string>& argv,
-             size_t expected, int runs) {
+             const std::vector<Stroke>& sent) {
     std::vector<double> delays, peaks;
-    for (int i = 0; i < runs; ++i) {
-        Run run = RunPlayer(logger, in, argv, expected, 30000);
+    for (int i = 0; i < gOptions.runs; ++i) {
+        Run run = RunPlayer(logger, in, argv, sent.size(), 30000);
         std::vector<Received> keys = KeysOnly(run.events);
-        if (!Complete(run, keys.size(), expected)) {
-            printf("%-26s %s\n", name, Verdict(run, keys.size(), expected, 0).c_str());
-            ShowFailure(name, run);
+        int wrong = WrongStrokes(keys, sent);
+        if (!Complete(run, keys.size(), sent.size(), wrong)) {
+            printf("%-26s %s\n", name, Verdict(run, keys.size(), sent.size(), wrong).c_str());
+            ShowFailure(name, in, run, keys, sent);
             return;
         }
         delays.push_back(static_cast<int32_t>(keys.front().time - run.launchServerMs));
@@ -562,7 +645,8 @@ void RemoveTree(const std::string& folder) {
 }
 
 void Usage() {
-    fprintf(stderr, "usage: bench_x11_playback [--kelmor PATH] [--cnee PATH] [--xdotool PATH] [--runs N] [--keep]\n");
+    fprintf(stderr, "usage: bench_x11_playback [--kelmor PATH] [--cnee PATH] [--xdotool PATH] [--runs N]\n"
+                    "                          [--only fidelity|throughput|startup] [--keep]\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -580,6 +664,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             if (options.runs < 1 || options.runs > 100) return false;
         } else if (a == "--keep") {
             options.keep = true;
+        } else if (a == "--only" && hasValue) {
+            options.only = argv[++i];
+            if (options.only != "fidelity" && options.only != "throughput" && options.only != "startup") return false;
         } else {
             return false;
         }
@@ -590,8 +677,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!ParseOptions(argc, argv, options)) {
+    if (!ParseOptions(argc, argv, gOptions)) {
         Usage();
         return 2;
     }
@@ -600,57 +686,72 @@ int main(int argc, char** argv) {
         fprintf(stderr, "cannot open the display '%s'\n", getenv("DISPLAY") ? getenv("DISPLAY") : "");
         return 2;
     }
+    int event, error, major, minor;
+    if (!XTestQueryExtension(logger.display, &event, &error, &major, &minor)) {
+        fprintf(stderr, "the display has no XTEST extension\n");
+        return 2;
+    }
     Inputs in;
     if (!MakeInputs(logger.display, in)) return 2;
-    const bool withKelmor = !options.kelmor.empty();
-    const std::string& k = options.kelmor;
+    // A held key must not repeat: every event received is then one a player sent, and a
+    // player that stalls with a key down shows as a late release, not as extra keys.
+    XKeyboardState keyboard;
+    XGetKeyboardControl(logger.display, &keyboard);
+    XAutoRepeatOff(logger.display);
+    ReleaseHeldKeys(logger.display);
+    const bool withKelmor = !gOptions.kelmor.empty();
+    const std::string& kelmor = gOptions.kelmor;
+    const std::string& cnee = gOptions.cnee;
+    const std::string& xdotool = gOptions.xdotool;
 
     time_t now = time(nullptr);
     char date[32];
     strftime(date, sizeof date, "%Y-%m-%d %H:%M", localtime(&now));
-    long cores = sysconf(_SC_NPROCESSORS_ONLN);
     printf("X11 playback, %s, display %s, %ld cores, server clock - CLOCK_MONOTONIC = %" PRId64 " ms\n", date,
-           DisplayString(logger.display), cores, ServerClockOffset(logger));
-    printf("inputs in %s\n", in.folder.c_str());
+           DisplayString(logger.display), sysconf(_SC_NPROCESSORS_ONLN), ServerClockOffset(logger));
     if (!withKelmor) printf("(no --kelmor: the other players only)\n");
 
-    printf("\nTiming fidelity: %d key events, gaps %d-%d ms, Normal speed; per-gap error |received - recorded| "
-           "(ms)\n",
-           kFidelityEvents, kMinGapMs, kMaxGapMs);
-    printf("%-26s %-8s %8s %8s %8s %8s %11s   %s\n", "player", "status", "median", "p99", "max", "mean",
-           "total err", "received span");
-    if (withKelmor) Fidelity(logger, in, "kelmor /SPEED=2", {k, in.fidelityKlx, "/SPEED=2"});
-    Fidelity(logger, in, "cnee --replay", {options.cnee, "--replay", "--force-core-replay", "-f", in.fidelityCnee});
-
-    printf("\nThroughput: key events received per second (first to last server time stamp)\n");
-    printf("%-26s %-16s %-8s %8s %8s %12s\n", "player", "input", "status", "events", "ms", "events/s");
-    std::vector<Stroke> typedStrokes;
-    for (int keycode : in.typedKeycodes) {
-        typedStrokes.push_back({true, keycode, 0, 0});
-        typedStrokes.push_back({false, keycode, 0, 0});
+    if (Wanted("fidelity")) {
+        printf("\nTiming fidelity: %d key events, gaps %d-%d ms, Normal speed, one run each.\n"
+               "Per-gap error |received - recorded| in ms; total error of the first-to-last span.\n",
+               kFidelityEvents, kMinGapMs, kMaxGapMs);
+        printf("%-26s %8s %8s %8s %8s %11s   %s\n", "player", "median", "p99", "max", "mean", "total err",
+               "received span");
+        if (withKelmor) Fidelity(logger, in, "kelmor /SPEED=2", {kelmor, in.fidelityKlx, "/SPEED=2"});
+        Fidelity(logger, in, "cnee --replay", {cnee, "--replay", "--force-core-replay", "-f", in.fidelityCnee});
     }
-    const std::string typedLabel = "TYPE " + std::to_string(kTypedChars) + " chars";
-    if (withKelmor) {
-        Throughput(logger, in, "kelmor /SPEED=4", (std::to_string(kBulkEvents) + " events").c_str(),
-                   {k, in.bulkKlx, "/SPEED=4"}, in.bulk, in.bulk.size());
-        Throughput(logger, in, "kelmor /SPEED=4", typedLabel.c_str(), {k, in.typeKlx, "/SPEED=4"}, typedStrokes,
-                   typedStrokes.size());
+
+    if (Wanted("throughput")) {
+        printf("\nThroughput: key events received per second, first to last server time stamp; %d runs.\n",
+               gOptions.runs);
+        printf("%-26s %-16s %8s %8s %12s %8s %8s\n", "player", "input", "events", "ms", "median/s", "min/s",
+               "max/s");
+        const std::string typed = std::to_string(kTypedChars) + " chars";
+        if (withKelmor) {
+            Throughput(logger, in, "kelmor /SPEED=4", (std::to_string(kBulkEvents) + " events").c_str(),
+                       {kelmor, in.bulkKlx, "/SPEED=4"}, in.bulk);
+            Throughput(logger, in, "kelmor /SPEED=4", ("TYPE " + typed).c_str(), {kelmor, in.typeKlx, "/SPEED=4"},
+                       in.typedStrokes);
+        }
+        Throughput(logger, in, "xdotool type --delay 0", typed.c_str(),
+                   {xdotool, "type", "--delay", "0", in.typed}, in.typedStrokes);
     }
-    Throughput(logger, in, "xdotool type --delay 0", (std::to_string(kTypedChars) + " chars").c_str(),
-               {options.xdotool, "type", "--delay", "0", in.typed}, typedStrokes, typedStrokes.size());
 
-    printf("\nStart-up: launch to the first key received (ms) and peak RSS (MiB), %d runs\n", options.runs);
-    printf("%-26s %8s %8s %8s %10s\n", "player", "median", "min", "max", "peak RSS");
-    if (withKelmor) Startup(logger, in, "kelmor FILE", {k, in.startupKlx}, in.startup.size(), options.runs);
-    Startup(logger, in, "cnee --replay", {options.cnee, "--replay", "--force-core-replay", "-f", in.startupCnee},
-            in.startup.size(), options.runs);
-    Startup(logger, in, "xdotool type", {options.xdotool, "type", "a"}, 2, options.runs);
+    if (Wanted("startup")) {
+        printf("\nStart-up: launch to the first key received (ms) and peak RSS (MiB); %d runs.\n", gOptions.runs);
+        printf("%-26s %8s %8s %8s %10s\n", "player", "median", "min", "max", "peak RSS");
+        if (withKelmor) Startup(logger, in, "kelmor FILE", {kelmor, in.startupKlx}, in.startup);
+        Startup(logger, in, "cnee --replay", {cnee, "--replay", "--force-core-replay", "-f", in.startupCnee},
+                in.startup);
+        Startup(logger, in, "xdotool type a", {xdotool, "type", "a"}, in.startup);
+    }
 
-    if (options.keep) {
-        printf("\nkept %s\n", in.folder.c_str());
+    if (gOptions.keep) {
+        printf("\ninputs kept in %s\n", in.folder.c_str());
     } else {
         RemoveTree(in.folder);
     }
+    if (keyboard.global_auto_repeat == AutoRepeatModeOn) XAutoRepeatOn(logger.display);
     XCloseDisplay(logger.display);
     return gFailed ? 1 : 0;
 }
