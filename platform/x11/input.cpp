@@ -53,7 +53,6 @@ struct Spare {
 Spare gSpares[kSpareKeys];
 int gSpareCount = -1;  // not searched yet
 guint gRestoreTimer = 0;
-bool gRestoreAtExit = false;
 
 // The key codes each virtual key was last pressed with, so that its release reaches the
 // same key even when the mapping changed in between.
@@ -116,7 +115,10 @@ gboolean OnRestoreTimer(gpointer) {
     return G_SOURCE_REMOVE;
 }
 
-void RestoreAtExit() {
+// A program that exits straight after its last key (a hidden playback does) would lose
+// it: the server drops what a client that has hung up still had in flight. So the exit
+// waits until the server has taken everything, borrowed keys put back included.
+void FinishAtExit() {
     Display* display = X11Display();
     if (display == nullptr) return;
     for (int i = 0; i < gSpareCount; ++i) {
@@ -124,6 +126,7 @@ void RestoreAtExit() {
         gSpares[i].held = 0;
     }
     RestoreSpares(display, true);
+    XSync(display, False);
 }
 
 void ScheduleRestore() {
@@ -152,10 +155,6 @@ KeyCode SpareFor(Display* display, KeySym symbol) {
         // Requests are handled in order, so the press sent next finds the new mapping.
         XChangeKeyboardMapping(display, pick->code, 1, &symbol, 1);
         pick->symbol = symbol;
-        if (!gRestoreAtExit) {
-            gRestoreAtExit = true;
-            atexit(RestoreAtExit);
-        }
     }
     pick->lastUsed = g_get_monotonic_time();
     return pick->code;
@@ -272,6 +271,7 @@ bool X11HasXTest(Display* display) {
     if (gXTest < 0) {
         int event = 0, error = 0, major = 0, minor = 0;
         gXTest = display != nullptr && XTestQueryExtension(display, &event, &error, &major, &minor) ? 1 : 0;
+        if (gXTest == 1) atexit(FinishAtExit);
     }
     return gXTest == 1;
 }
