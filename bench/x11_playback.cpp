@@ -41,8 +41,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 // The inputs. The seed is fixed so that every run plays the same gaps and text.
@@ -118,6 +116,8 @@ bool OpenLogger(Logger& logger) {
     logger.display = XOpenDisplay(nullptr);
     if (logger.display == nullptr) return false;
     Display* d = logger.display;
+    // The players must not inherit the logger's connection.
+    fcntl(ConnectionNumber(d), F_SETFD, FD_CLOEXEC);
     int screen = DefaultScreen(d);
     logger.window = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, 400, 300, 0, BlackPixel(d, screen),
                                         WhitePixel(d, screen));
@@ -345,9 +345,9 @@ int ReleaseHeldKeys(Display* d) {
     return held;
 }
 
-// Runs argv as a child with the settings folders in the work folder, collecting what
-// the logger receives until the child has exited and `expected` input events have
-// arrived (or the line stays quiet), or until timeoutMs has passed.
+// Runs argv as a child with its settings and state folders in the work folder,
+// collecting what the logger receives until the child has exited and `expected` input
+// events have arrived (or the line stays quiet), or until timeoutMs has passed.
 Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& argv, size_t expected,
               int64_t timeoutMs) {
     Run run;
@@ -359,10 +359,8 @@ Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& 
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    std::string home = "HOME=" + in.folder + "/home";
     std::string config = "XDG_CONFIG_HOME=" + in.folder + "/config";
     std::string state = "XDG_STATE_HOME=" + in.folder + "/state";
-    mkdir((in.folder + "/home").c_str(), 0700);
     mkdir((in.folder + "/config").c_str(), 0700);
     mkdir((in.folder + "/state").c_str(), 0700);
 
@@ -382,8 +380,7 @@ Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& 
         int devnull = open("/dev/null", O_RDONLY);
         if (devnull >= 0) dup2(devnull, STDIN_FILENO);
         // Each player keeps its settings, state and log in the work folder, away from
-        // the user's own.
-        putenv(const_cast<char*>(home.c_str()));
+        // the user's own; caches stay where they are, as a user's would be warm.
         putenv(const_cast<char*>(config.c_str()));
         putenv(const_cast<char*>(state.c_str()));
         execvp(args[0], args.data());
@@ -417,8 +414,12 @@ Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& 
         if (now > deadline) {
             if (!exited) {
                 kill(pid, SIGTERM);
-                for (int i = 0; i < 200 && wait4(pid, &status, WNOHANG, &usage) != pid; ++i) usleep(10000);
-                if (wait4(pid, &status, WNOHANG, &usage) == 0) {
+                bool reaped = false;
+                for (int i = 0; i < 200 && !reaped; ++i) {
+                    reaped = wait4(pid, &status, WNOHANG, &usage) == pid;
+                    if (!reaped) usleep(10000);
+                }
+                if (!reaped) {
                     kill(pid, SIGKILL);
                     wait4(pid, &status, 0, &usage);
                 }
