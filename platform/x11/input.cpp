@@ -278,6 +278,12 @@ bool X11HasXTest(Display* display) {
 
 bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool press) {
     if (display == nullptr || !X11HasXTest(display)) return false;
+    // Keys without a symbol all share virtual key 0; only their scan codes tell them apart.
+    if (X11VkToKeysym(vk) == NoSymbol) {
+        const KeyCode code = KeyFor(display, vk, scan, false);
+        if (code != 0) XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime);
+        return code != 0;
+    }
     KeyCode code = gPressedWith[vk];
     if (press) {
         // A repeated press (the key held down) goes where the first one went.

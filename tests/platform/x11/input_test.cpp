@@ -25,13 +25,17 @@ protected:
 TEST_F(X11InputTest, KeysArriveByKeysymEvenWhenTheLayoutLacksOne) {
     ASSERT_EQ(XKeysymToKeycode(client_, XK_Select), 0);
     XSync(client_, False);  // the keyboard interest that lookup registered reaches the server
-    // 'A', Return, Select (on no key of the layout), and a code with no symbol by its scan code.
-    for (uint8_t vk : {uint8_t{'A'}, uint8_t{VK_RETURN}, uint8_t{0x29}, uint8_t{0}}) {
-        SysKeybdEvent(vk, 0x1E, 0);
-        SysKeybdEvent(vk, 0x1E, KEYEVENTF_KEYUP);
+    // 'A', Return, Select (on no key of the layout), then two codes with no symbol, told
+    // apart by their scan codes.
+    for (uint8_t vk : {uint8_t{'A'}, uint8_t{VK_RETURN}, uint8_t{0x29}}) {
+        SysKeybdEvent(vk, 0, 0);
+        SysKeybdEvent(vk, 0, KEYEVENTF_KEYUP);
     }
-    ASSERT_TRUE(Pump([&] { return got_.size() >= 8; }));
-    EXPECT_EQ(got_, (Keys{"+a", "-a", "+Return", "-Return", "+Select", "-Select", "+a", "-a"}));
+    for (uint32_t flags : {0u, static_cast<uint32_t>(KEYEVENTF_KEYUP)}) {
+        for (uint8_t scan : {0x1E, 0x30}) SysKeybdEvent(0, scan, flags);
+    }
+    ASSERT_TRUE(Pump([&] { return got_.size() >= 10; }));
+    EXPECT_EQ(got_, (Keys{"+a", "-a", "+Return", "-Return", "+Select", "-Select", "+a", "+b", "-a", "-b"}));
     // The borrowed key gives the symbol back once it has been left alone a while.
     EXPECT_NE(XKeysymToKeycode(client_, XK_Select), 0) << "kept for clients still to read it";
     EXPECT_TRUE(Pump([&] { return XKeysymToKeycode(client_, XK_Select) == 0; }, 3000));
