@@ -25,6 +25,8 @@ const Subcommand kSubcommands[] = {
     {"exe", "IN OUT",
      "Load IN and make OUT (its extension replaced by .exe) a copy of the kelmor program beside kelmorctl that plays it",
      2, 2, nullptr, RunExe},
+    {"play", "FILE", "Play FILE into the focused program, as kelmor FILE does; 0 once it played through", 1, 1,
+     kPlayOptions, RunPlay},
 };
 
 const Subcommand* FindSubcommand(const char* name) {

@@ -20,6 +20,8 @@ int RunConvert(int argc, char** argv);
 int RunRecord(int argc, char** argv);
 extern const GOptionEntry kRecordOptions[];
 int RunExe(int argc, char** argv);
+int RunPlay(int argc, char** argv);
+extern const GOptionEntry kPlayOptions[];
 
 // Makes name the current file; false (after saying why) when it does not fit.
 bool SetCurrentFileFromArgument(const char* name);
