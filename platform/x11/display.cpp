@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -25,6 +26,14 @@ int OnXError(Display* display, XErrorEvent* error) {
     XGetErrorText(display, error->error_code, text, sizeof text);
     fprintf(stderr, "%s: X error: %s (request %d)\n", g_get_prgname(), text, error->request_code);
     return 0;
+}
+
+// Requests sent just before the program exits need not take effect once the connection
+// is gone: the last keys of a playback that ended the program went missing. Waiting
+// until the server has handled every request keeps them. Registered when the connection
+// opens, so it runs after the exit handlers of the connection's users.
+void SyncAtExit() {
+    if (gDisplay != nullptr) XSync(gDisplay, False);
 }
 
 struct XSource {
@@ -77,6 +86,7 @@ Display* X11Display() {
         return nullptr;
     }
     XSetErrorHandler(OnXError);
+    atexit(SyncAtExit);
     Watch();
     return gDisplay;
 }
