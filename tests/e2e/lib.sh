@@ -15,7 +15,8 @@ fail() {
   exit 1
 }
 
-# Polls a shell condition every 0.1 s; false after the given seconds.
+# Polls a shell condition every 0.1 s; false after the given seconds. The condition is
+# evaluated here, so it must name variables, not the caller's positional parameters.
 wait_until() {
   local seconds=$1
   shift
@@ -35,8 +36,9 @@ window_named() {
 
 # Starts an xterm titled $1 running cat into the file $2 and waits for its window.
 start_cat_terminal() {
-  xterm -T "$1" -geometry 80x20+0+0 -e sh -c 'exec cat > "$0"' "$2" &
-  wait_until 10 '[ -n "$(window_named "$1")" ] && [ -e "$2" ]' || fail "terminal '$1' did not appear"
+  local title=$1 file=$2
+  xterm -T "$title" -geometry 80x20+0+0 -e sh -c 'exec cat > "$0"' "$file" &
+  wait_until 10 '[ -n "$(window_named "$title")" ] && [ -e "$file" ]' || fail "terminal '$title' did not appear"
 }
 
 # Gives the window the keyboard focus (and raises it) the way a user would.

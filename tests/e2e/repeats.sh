@@ -1,5 +1,5 @@
 # /SPEED=4 /REPEATS=3 on the command line plays three passes, in any case and with the
-# value after = or a blank.
+# value after = or a blank; kelmorctl play does the same.
 . "$(dirname "$0")/lib.sh"
 
 start_cat_terminal "Kelmor repeat target" "$WORK/received.txt"
@@ -10,6 +10,19 @@ expect_file "$WORK/received.txt" 'pass 1\npass 2\npass 3\n'
 run_limited 60 "$KELMOR" "$WORK/passes.klx" /speed 4 /repeats 2
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
 expect_file "$WORK/received.txt" 'pass 1\npass 2\npass 3\npass 1\npass 2\n'
-run_limited 30 "$KELMOR" "$WORK/missing.klx"
-[ "$status" -ne 0 ] || fail "a missing file exited with 0"
-echo "ok: three passes, then two"
+# kelmorctl plays the same way, with its options spelled as options.
+"$KELMORCTL" play "$WORK/passes.klx" --speed 4 --repeats 2 || fail "kelmorctl play failed"
+expect_file "$WORK/received.txt" 'pass 1\npass 2\npass 3\npass 1\npass 2\npass 1\npass 2\n'
+
+# A file that cannot be loaded: its message is a dialog, and once it is answered the
+# program ends with a failure status.
+"$KELMOR" "$WORK/missing.klx" &
+player=$!
+wait_until 10 '[ -n "$(window_named "Error")" ]' || fail "no message for a missing file"
+focus_window "Error"
+xdotool key Return
+wait_until 10 '! kill -0 $player 2>/dev/null' || fail "kelmor did not exit after the message"
+wait "$player"
+status=$?
+[ "$status" -eq 1 ] || fail "a missing file exited with $status"
+echo "ok: three passes, then two; a missing file fails"

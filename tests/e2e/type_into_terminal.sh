@@ -10,7 +10,10 @@ GOTO typing target
 TYPE Hello, World! 1+1=2 (a|b) [c] ~\`'"\\ <>?_%^&*#@\$;:,./
 TYPE {enter}
 TYPE A{tab}B{space}{space}C{enter}
-TYPE {shiftdown}shifted{shiftup} plain{enter}
+TYPE {shiftdown}
+TYPE shifted
+TYPE {shiftup}
+TYPE {space}plain{enter}
 TYPE Pass {playbackloop}: {random} on {date}{enter}
 KLX
 
