@@ -1,6 +1,5 @@
 // Message boxes of the kelmor program: GTK message dialogs without a parent, with the
 // buttons, icon and default button the style asks for, answered by the user.
-#include "platform/gtk/message_box.h"
 
 #include <gtk/gtk.h>
 
@@ -11,6 +10,7 @@
 namespace {
 
 bool gGtkReady = false;
+bool gGtkTried = false;
 
 // There are no icon resources; the program's icons are themed icons of like meaning.
 const char* ThemedIconName(int iconId) {
@@ -67,8 +67,19 @@ gchar* DisplayText(const char* text) {
     return valid;
 }
 
+// GTK connects to the display with the first box: most playbacks never show one, and
+// GTK's start costs more time and memory than the rest of the program. Without a display
+// boxes are printed on standard error instead.
+bool GtkMessageBoxesInit() {
+    if (!gGtkTried) {
+        gGtkTried = true;
+        gGtkReady = gtk_init_check(nullptr, nullptr);
+    }
+    return gGtkReady;
+}
+
 int ShowDialog(const char* text, const char* caption, uint32_t style, int iconId) {
-    if (!gGtkReady) return ConsolePrintBox(text, caption, style);
+    if (!GtkMessageBoxesInit()) return ConsolePrintBox(text, caption, style);
     int buttons[3];
     const int count = MessageBoxButtons(style, buttons);
     gchar* body = DisplayText(text);
@@ -104,11 +115,6 @@ int ShowDialog(const char* text, const char* caption, uint32_t style, int iconId
 }
 
 }  // namespace
-
-bool GtkMessageBoxesInit() {
-    if (!gGtkReady) gGtkReady = gtk_init_check(nullptr, nullptr);
-    return gGtkReady;
-}
 
 int ShellMessageBox(const char* text, const char* caption, uint32_t style) {
     return ShowDialog(text, caption, style, 0);

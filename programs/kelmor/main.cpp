@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "platform/gtk/message_box.h"
 #include "platform/headless/headless_shell.h"
 #include "ui/commands.h"
 #include "ui/exit_step.h"
@@ -25,7 +24,6 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: kelmor FILE [/SPEED=1-4] [/REPEATS=n] [/CONTINUOUS=1]\n");
         return kUsageExit;
     }
-    GtkMessageBoxesInit();
     // The shell has already split the command line and removed its quotes: the first
     // word is the file (an absolute path begins with '/' like the options do), the rest
     // hold the options.
