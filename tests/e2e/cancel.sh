@@ -10,11 +10,7 @@ wait_until 20 '[ "$(wc -l <"$WORK/received.txt")" -ge 3 ]' || fail "the continuo
 xdotool key ctrl+Escape
 wait_until 10 '[ -n "$(window_named "Playbacks Completed")" ]' || fail "no cancel warning"
 lines=$(wc -l <"$WORK/received.txt")
-focus_window "Playbacks Completed"
-xdotool key Return
-wait_until 10 '! kill -0 $player 2>/dev/null' || fail "kelmor did not exit"
-wait "$player"
-status=$?
+answer_dialog_then_wait "Playbacks Completed" "$player"
 [ "$status" -ne 0 ] || fail "a cancelled playback exited with 0"
 sleep 0.5
 [ "$(wc -l <"$WORK/received.txt")" -eq "$lines" ] || fail "typing went on after the cancel"

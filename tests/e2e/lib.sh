@@ -70,3 +70,15 @@ run_limited() {
   timeout "$seconds" "$@"
   status=$?
 }
+
+# Waits for the dialog titled $1, answers it with Enter (its default button) and waits
+# for the process $2 to end; sets $status to its exit status.
+answer_dialog_then_wait() {
+  local title=$1 pid=$2
+  wait_until 10 '[ -n "$(window_named "$title")" ]' || fail "no dialog '$title'"
+  focus_window "$title"
+  xdotool key Return
+  wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "the program did not exit after the dialog '$title'"
+  wait "$pid"
+  status=$?
+}

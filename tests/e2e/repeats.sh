@@ -17,12 +17,6 @@ expect_file "$WORK/received.txt" 'pass 1\npass 2\npass 3\npass 1\npass 2\npass 1
 # A file that cannot be loaded: its message is a dialog, and once it is answered the
 # program ends with a failure status.
 "$KELMOR" "$WORK/missing.klx" &
-player=$!
-wait_until 10 '[ -n "$(window_named "Error")" ]' || fail "no message for a missing file"
-focus_window "Error"
-xdotool key Return
-wait_until 10 '! kill -0 $player 2>/dev/null' || fail "kelmor did not exit after the message"
-wait "$player"
-status=$?
+answer_dialog_then_wait "Error" $!
 [ "$status" -eq 1 ] || fail "a missing file exited with $status"
 echo "ok: three passes, then two; a missing file fails"
