@@ -2,9 +2,42 @@
 
 #include <glib.h>
 
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "platform/posix/last_error.h"
+
+namespace {
+
+// A started program belongs to the user's desktop, not to the terminal Kelmor may have
+// been started from: it must outlive that terminal's session.
+void LeaveSession(gpointer) { setsid(); }
+
+int SpawnErrno(const GError* error) {
+    if (error == nullptr || error->domain != G_SPAWN_ERROR) return EIO;
+    switch (error->code) {
+        case G_SPAWN_ERROR_NOENT: return ENOENT;
+        case G_SPAWN_ERROR_ACCES: return EACCES;
+        case G_SPAWN_ERROR_PERM: return EPERM;
+        case G_SPAWN_ERROR_NOEXEC: return ENOEXEC;
+        case G_SPAWN_ERROR_NAMETOOLONG: return ENAMETOOLONG;
+        case G_SPAWN_ERROR_NOMEM: return ENOMEM;
+        case G_SPAWN_ERROR_TOO_BIG: return E2BIG;
+        case G_SPAWN_ERROR_ISDIR: return EISDIR;
+        case G_SPAWN_ERROR_LIBBAD: return ELIBBAD;
+        case G_SPAWN_ERROR_LOOP: return ELOOP;
+        case G_SPAWN_ERROR_TXTBUSY: return ETXTBSY;
+        case G_SPAWN_ERROR_NOTDIR: return ENOTDIR;
+        case G_SPAWN_ERROR_MFILE: return EMFILE;
+        case G_SPAWN_ERROR_NFILE: return ENFILE;
+        case G_SPAWN_ERROR_INVAL: return EINVAL;
+        case G_SPAWN_ERROR_IO: return EIO;
+        default: return EIO;
+    }
+}
+
+}  // namespace
 
 bool SysStartProcess(const char* commandLine) {
     gchar** argv = nullptr;
@@ -17,11 +50,10 @@ bool SysStartProcess(const char* commandLine) {
     }
     // Without G_SPAWN_DO_NOT_REAP_CHILD the child is detached through an intermediate
     // process, so it is reaped without a watch, and a failed exec is still reported.
-    gboolean ok = g_spawn_async(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, &error);
+    gboolean ok = g_spawn_async(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, LeaveSession, nullptr, nullptr, &error);
     g_strfreev(argv);
     if (!ok) {
-        errno = (error != nullptr && error->domain == G_SPAWN_ERROR && error->code == G_SPAWN_ERROR_NOENT) ? ENOENT
-                                                                                                       : EACCES;
+        errno = SpawnErrno(error);
         PosixSetLastErrorFromErrno();
         g_error_free(error);
         return false;
