@@ -1,15 +1,11 @@
-#include <gtest/gtest.h>
+#include "tests/platform/x11/x_test_client.h"
 
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include "platform/input.h"
 #include "platform/wintypes.h"
-#include "tests/platform/x11/x_test_client.h"
 
 namespace {
-
-using Keys = std::vector<std::string>;
 
 class X11InputTest : public XClientTest {
 protected:
@@ -52,10 +48,8 @@ TEST_F(X11InputTest, MouseMovesClicksAndTurnsTheWheelInWholeNotches) {
 }
 
 TEST_F(X11InputTest, KeyboardStateShowsHeldKeysAndSettingItMovesOnlyModifiers) {
-    for (KeySym held : {XK_Caps_Lock, XK_Control_L, XK_Shift_R, XK_a}) {
-        XTestFakeKeyEvent(client_, XKeysymToKeycode(client_, held), True, CurrentTime);
-    }
-    XTestFakeKeyEvent(client_, XKeysymToKeycode(client_, XK_Caps_Lock), False, CurrentTime);
+    for (KeySym held : {XK_Caps_Lock, XK_Control_L, XK_Shift_R, XK_a}) Key(held, true);
+    Key(XK_Caps_Lock, false);
     XSync(client_, False);
     uint8_t state[256];
     ASSERT_TRUE(SysGetKeyboardState(state));
@@ -72,10 +66,8 @@ TEST_F(X11InputTest, KeyboardStateShowsHeldKeysAndSettingItMovesOnlyModifiers) {
     ASSERT_TRUE(SysSetKeyboardState(released));
     EXPECT_TRUE(!Down(XK_Shift_R) && !Down(XK_Alt_L));
     EXPECT_TRUE(Down(XK_a)) << "not a modifier: left as it is";
-    // Left as found for the next test: 'a' up, Caps Lock off.
-    XTestFakeKeyEvent(client_, XKeysymToKeycode(client_, XK_a), False, CurrentTime);
-    XTestFakeKeyEvent(client_, XKeysymToKeycode(client_, XK_Caps_Lock), True, CurrentTime);
-    XTestFakeKeyEvent(client_, XKeysymToKeycode(client_, XK_Caps_Lock), False, CurrentTime);
+    Key(XK_a, false);  // as found, for a next test on the same server: Caps Lock off too
+    Chord({XK_Caps_Lock});
     XSync(client_, False);
 }
 

@@ -1,25 +1,15 @@
-// The record hook and the journal cancel against a real X server: input made with XTest
-// on a connection of the test's own must reach the record procedure as the journal's
-// EVENTMSGs.
-// gtest first: the X headers define None and Bool as macros.
-#include <gtest/gtest.h>
+// The record hook and the journal's cancel: input made with XTest on the test's own
+// connection must reach the record procedure as the journal's EVENTMSGs.
+#include "tests/platform/x11/x_test_client.h"
 
-#include <cstring>
-#include <functional>
-#include <initializer_list>
-#include <string>
-#include <vector>
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <glib.h>
+
+#include <algorithm>
+#include <tuple>
 
 #include "platform/clock.h"
 #include "platform/journal.h"
 #include "platform/wintypes.h"
-#include "platform/x11/display.h"
 
 namespace {
 
@@ -33,222 +23,144 @@ intptr_t RecordProc(int code, uintptr_t, intptr_t lParam) {
     return 0;
 }
 
-bool PumpUntil(const std::function<bool()>& done) {
-    const gint64 deadline = g_get_monotonic_time() + 3 * G_USEC_PER_SEC;
-    while (!done()) {
-        if (g_get_monotonic_time() > deadline) return false;
-        if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
-    }
-    return true;
-}
+using Msgs = std::vector<std::tuple<uint32_t, uint32_t, uint32_t>>;  // message, paramL, paramH
 
-class RecordHookTest : public ::testing::Test {
+class RecordHookTest : public XClientTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(X11Display(), nullptr);
-        input_ = XOpenDisplay(nullptr);
-        ASSERT_NE(input_, nullptr);
-        window_ = XCreateSimpleWindow(input_, DefaultRootWindow(input_), 100, 100, 400, 300, 0, 0, 0);
-        XSelectInput(input_, window_, StructureNotifyMask);
-        XMapWindow(input_, window_);
-        XEvent event;
-        XWindowEvent(input_, window_, StructureNotifyMask, &event);
-        XSetInputFocus(input_, window_, RevertToPointerRoot, CurrentTime);
-        XSync(input_, False);
-        gRecorded.clear();
-        gOnEvent = nullptr;
-        gCancels = 0;
-        SysSetJournalCancelHandler([] { ++gCancels; });
-    }
     void TearDown() override {
+        gOnEvent = nullptr;
         if (hook_ != 0) SysUnhookJournal(hook_);
-        PumpUntil([] { return g_main_context_pending(nullptr) == FALSE; });
-        XDestroyWindow(input_, window_);
-        XCloseDisplay(input_);
+        Settle();
+        XClientTest::TearDown();
     }
+    void Settle() { Pump([] { return g_main_context_pending(nullptr) == FALSE; }); }
 
     // Installs the record hook and waits until its stream runs: the server may take
     // injected input before it has handled the enable.
     void StartRecording() {
+        SysSetJournalCancelHandler([] { ++gCancels; });
+        gRecorded.clear();
         hook_ = SysSetJournalHook(WH_JOURNALRECORD, RecordProc);
         ASSERT_NE(hook_, 0);
         int x = 0;
-        ASSERT_TRUE(PumpUntil([&] {
-            XTestFakeMotionEvent(input_, -1, 10 + (x++ % 2), 10, CurrentTime);
-            XSync(input_, False);
+        ASSERT_TRUE(Pump([&] {
+            XTestFakeMotionEvent(client_, -1, 10 + (x++ % 2), 10, CurrentTime);
+            XSync(client_, False);
             return !gRecorded.empty();
         }));
-        PumpUntil([] { return g_main_context_pending(nullptr) == FALSE; });
+        Settle();
         gRecorded.clear();
     }
-    void Key(KeySym keysym, bool press) {
-        XTestFakeKeyEvent(input_, XKeysymToKeycode(input_, keysym), press, CurrentTime);
-    }
-    void Tap(KeySym keysym) {
-        Key(keysym, true);
-        Key(keysym, false);
-    }
-    void Button(unsigned button, bool press) { XTestFakeButtonEvent(input_, button, press, CurrentTime); }
-    void WaitFor(size_t count) {
-        XSync(input_, False);
-        EXPECT_TRUE(PumpUntil([&] { return gRecorded.size() >= count; })) << gRecorded.size() << " of " << count;
-    }
-    // Whether Ctrl+Esc reaches the test's window, or is still grabbed for the cancel.
-    bool CtrlEscReachesWindow() {
-        XSync(X11Display(), False);  // the ungrab is through before the keys
-        XSelectInput(input_, window_, KeyPressMask | StructureNotifyMask);
-        Key(XK_Control_L, true);
-        Tap(XK_Escape);
-        Key(XK_Control_L, false);
-        XSync(input_, False);
-        bool reached = false;
-        XEvent event;
-        while (XCheckTypedWindowEvent(input_, window_, KeyPress, &event)) {
-            if (event.xkey.keycode == XKeysymToKeycode(input_, XK_Escape)) reached = true;
+    // What was recorded, once count events are in; every event here belongs to the
+    // test's window, the focused one and the one under the pointer.
+    Msgs Recorded(size_t count) {
+        XSync(client_, False);
+        EXPECT_TRUE(Pump([&] { return gRecorded.size() >= count; })) << gRecorded.size() << " of " << count;
+        Msgs got;
+        for (const EVENTMSG& e : gRecorded) {
+            EXPECT_EQ(e.hwnd, window_);
+            got.emplace_back(e.message, e.paramL, e.paramH);
         }
-        return reached;
+        return got;
     }
-    uint32_t Scan(KeySym keysym) { return (XKeysymToKeycode(input_, keysym) - 8u) << 8; }
+    void ExpectCtrlEscReachesWindow() {
+        XSync(X11Display(), False);  // the ungrab is through before the keys
+        got_.clear();
+        Chord({XK_Control_L, XK_Escape});
+        XSync(client_, False);
+        EXPECT_TRUE(Pump([&] { return std::count(got_.begin(), got_.end(), "+Escape") > 0; }, 1000))
+            << "the grab goes with the hook";
+    }
+    uint32_t Scan(KeySym keysym) { return (XKeysymToKeycode(client_, keysym) - 8u) << 8; }
 
-    Display* input_ = nullptr;
-    Window window_ = None;
     intptr_t hook_ = 0;
 };
 
-struct Expected {
-    uint32_t message, paramL, paramH;
-};
-
-void ExpectMessages(const std::vector<Expected>& expected) {
-    ASSERT_EQ(gRecorded.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(gRecorded[i].message, expected[i].message) << "event " << i;
-        EXPECT_EQ(gRecorded[i].paramL, expected[i].paramL) << "event " << i;
-        EXPECT_EQ(gRecorded[i].paramH, expected[i].paramH) << "event " << i;
-    }
-}
-
-TEST_F(RecordHookTest, KeysCarryVirtualKeyScanCodeFocusWindowAndTickTime) {
+TEST_F(RecordHookTest, KeysCarryVirtualKeyScanCodeSystemFlagAndTickTime) {
     StartRecording();
     const uint32_t before = SysGetTickCount();
-    Tap(XK_a);
-    Tap(XK_Up);
-    WaitFor(4);
+    Chord({XK_a});
+    Chord({XK_Up});
+    Chord({XK_Alt_L, XK_f});
+    Chord({XK_Control_R, XK_Alt_L, XK_f});
+    const Msgs recorded = Recorded(14);
     const uint32_t after = SysGetTickCount();
-    // Up is one of the PC's extended keys: its PC code and the extended bit.
-    ExpectMessages({{WM_KEYDOWN, 'A' | Scan(XK_a), 1},
-                    {WM_KEYUP, 'A' | Scan(XK_a), 1},
-                    {WM_KEYDOWN, 0x26 | 0x48 << 8, 0x8001},
-                    {WM_KEYUP, 0x26 | 0x48 << 8, 0x8001}});
+    // Up and the right Ctrl are the PC's extended keys: their PC codes and the extended
+    // bit. Keys typed with Alt but not Ctrl are system keys; modifiers lose their side.
+    const uint32_t a = 'A' | Scan(XK_a), up = 0x26 | 0x48 << 8, alt = VK_MENU | Scan(XK_Alt_L), f = 'F' | Scan(XK_f),
+                   rightCtrl = VK_CONTROL | 0x1D << 8;
+    EXPECT_EQ(recorded, (Msgs{{WM_KEYDOWN, a, 1}, {WM_KEYUP, a, 1}, {WM_KEYDOWN, up, 0x8001}, {WM_KEYUP, up, 0x8001},
+                              {WM_SYSKEYDOWN, alt, 1}, {WM_SYSKEYDOWN, f, 1}, {WM_SYSKEYUP, f, 1}, {WM_SYSKEYUP, alt, 1},
+                              {WM_KEYDOWN, rightCtrl, 0x8001}, {WM_KEYDOWN, alt, 1}, {WM_KEYDOWN, f, 1},
+                              {WM_KEYUP, f, 1}, {WM_KEYUP, alt, 1}, {WM_KEYUP, rightCtrl, 0x8001}}));
     for (const EVENTMSG& event : gRecorded) {
-        EXPECT_EQ(event.hwnd, window_);
         EXPECT_LE(static_cast<int32_t>(before - event.time), 2);
         EXPECT_LE(static_cast<int32_t>(event.time - after), 2);
     }
 }
 
-TEST_F(RecordHookTest, AltWithoutCtrlMakesSystemKeysAndModifiersLoseTheirSide) {
-    StartRecording();
-    Key(XK_Alt_L, true);
-    Tap(XK_f);
-    Key(XK_Alt_L, false);
-    Key(XK_Control_R, true);
-    Key(XK_Alt_L, true);
-    Tap(XK_f);
-    Key(XK_Alt_L, false);
-    Key(XK_Control_R, false);
-    WaitFor(10);
-    const uint32_t alt = VK_MENU | Scan(XK_Alt_L), f = 'F' | Scan(XK_f), rightCtrl = VK_CONTROL | 0x1D << 8;
-    ExpectMessages({{WM_SYSKEYDOWN, alt, 1},
-                    {WM_SYSKEYDOWN, f, 1},
-                    {WM_SYSKEYUP, f, 1},
-                    {WM_SYSKEYUP, alt, 1},
-                    {WM_KEYDOWN, rightCtrl, 0x8001},
-                    {WM_KEYDOWN, alt, 1},
-                    {WM_KEYDOWN, f, 1},
-                    {WM_KEYUP, f, 1},
-                    {WM_KEYUP, alt, 1},
-                    {WM_KEYUP, rightCtrl, 0x8001}});
-}
-
 TEST_F(RecordHookTest, PointerEventsCarryRootCoordinatesAndTheWindowUnderThem) {
     StartRecording();
-    XTestFakeMotionEvent(input_, -1, 250, 180, CurrentTime);
+    XTestFakeMotionEvent(client_, -1, 250, 180, CurrentTime);
     for (unsigned button : {1u, 3u, 2u, 4u, 5u}) {
-        Button(button, true);
-        Button(button, false);
+        XTestFakeButtonEvent(client_, button, True, CurrentTime);
+        XTestFakeButtonEvent(client_, button, False, CurrentTime);
     }
-    WaitFor(9);
-    ExpectMessages({{WM_MOUSEMOVE, 250, 180},
-                    {WM_LBUTTONDOWN, 250, 180},
-                    {WM_LBUTTONUP, 250, 180},
-                    {WM_RBUTTONDOWN, 250, 180},
-                    {WM_RBUTTONUP, 250, 180},
-                    {WM_MBUTTONDOWN, 250, 180},
-                    {WM_MBUTTONUP, 250, 180},
-                    {WM_MOUSEWHEEL, 250, 180},
-                    {WM_MOUSEWHEEL, 250, 180}});
-    for (const EVENTMSG& event : gRecorded) EXPECT_EQ(event.hwnd, window_);
+    Msgs expected;
+    for (uint32_t message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN,
+                             WM_MBUTTONUP, WM_MOUSEWHEEL, WM_MOUSEWHEEL}) {
+        expected.emplace_back(message, 250, 180);
+    }
+    EXPECT_EQ(Recorded(9), expected);
 }
 
-TEST_F(RecordHookTest, UnhookFromInsideTheProcedureStopsTheBatchAndAHookCanFollow) {
+TEST_F(RecordHookTest, UnhookFromTheProcedureOrCtrlEscEndsRecordingAndTheGrab) {
     StartRecording();
     gOnEvent = [this] {
         EXPECT_TRUE(SysUnhookJournal(hook_));
         hook_ = 0;
         gOnEvent = nullptr;
     };
-    Tap(XK_a);
-    Tap(XK_b);
-    WaitFor(1);
-    XSync(input_, False);
-    PumpUntil([] { return g_main_context_pending(nullptr) == FALSE; });
-    EXPECT_EQ(gRecorded.size(), 1u);
-    EXPECT_TRUE(CtrlEscReachesWindow()) << "the grab goes with the hook";
+    Chord({XK_a});
+    Chord({XK_b});
+    Recorded(1);
+    Settle();
+    EXPECT_EQ(gRecorded.size(), 1u) << "the rest of the batch is dropped";
+    ExpectCtrlEscReachesWindow();
 
     StartRecording();
-    Tap(XK_c);
-    WaitFor(2);
-    ExpectMessages({{WM_KEYDOWN, 'C' | Scan(XK_c), 1}, {WM_KEYUP, 'C' | Scan(XK_c), 1}});
-}
+    Chord({XK_c});
+    EXPECT_EQ(Recorded(2), (Msgs{{WM_KEYDOWN, 'C' | Scan(XK_c), 1}, {WM_KEYUP, 'C' | Scan(XK_c), 1}}));
 
-TEST_F(RecordHookTest, CtrlEscRemovesTheHookThenCallsTheCancelHandlerOnce) {
-    StartRecording();
-    Key(XK_Control_L, true);
-    Tap(XK_Escape);
-    Key(XK_Control_L, false);
-    XSync(input_, False);
-    EXPECT_TRUE(PumpUntil([] { return gCancels > 0; }));
-    PumpUntil([] { return g_main_context_pending(nullptr) == FALSE; });
+    // The cancel removes the hook before the handler hears of it, and only once.
+    gCancels = 0;
+    Chord({XK_Control_L, XK_Escape});
+    XSync(client_, False);
+    EXPECT_TRUE(Pump([] { return gCancels > 0; }));
+    Settle();
     EXPECT_EQ(gCancels, 1);
     EXPECT_FALSE(SysUnhookJournal(hook_));
     hook_ = 0;
     gRecorded.clear();
-    Tap(XK_a);
-    XSync(input_, False);
-    PumpUntil([] { return g_main_context_pending(nullptr) == FALSE; });
+    ExpectCtrlEscReachesWindow();
     EXPECT_TRUE(gRecorded.empty());
-
-    EXPECT_TRUE(CtrlEscReachesWindow()) << "the grab goes with the hook";
 }
 
-TEST(JournalSettingsTest, DoubleClickTimeComesFromTheDesktopSettings) {
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    Window owner = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    Atom settings = XInternAtom(display, "_XSETTINGS_SETTINGS", False);
-    // Little-endian: a string setting first, so the reader must step over it.
-    std::vector<unsigned char> data = {0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0};
-    auto add = [&](std::initializer_list<unsigned char> bytes) { data.insert(data.end(), bytes); };
-    add({1, 0, 13, 0});
-    for (char c : std::string("Net/ThemeName")) data.push_back(static_cast<unsigned char>(c));
-    add({0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 'A', 'd', 'w', 'a', 'i', 0, 0, 0});
-    add({0, 0, 19, 0});
-    for (char c : std::string("Net/DoubleClickTime")) data.push_back(static_cast<unsigned char>(c));
-    add({0, 0, 0, 0, 0, 250, 0, 0, 0});
-    XChangeProperty(display, owner, settings, settings, 8, PropModeReplace, data.data(), static_cast<int>(data.size()));
-    XSetSelectionOwner(display, XInternAtom(display, "_XSETTINGS_S0", False), owner, CurrentTime);
-    XSync(display, False);
+using JournalSettingsTest = XConnectionTest;
+
+TEST_F(JournalSettingsTest, DoubleClickTimeComesFromTheDesktopSettings) {
+    Window owner = XCreateSimpleWindow(client_, DefaultRootWindow(client_), 0, 0, 1, 1, 0, 0, 0);
+    // Little-endian: byte order, serial, count, then each setting's type, name length,
+    // name padded to 4, serial, value. A string comes first, so the reader must step over it.
+    const std::string pad3(3, '\0'), zero4(4, '\0');
+    std::string data = zero4 + zero4 + '\2' + pad3;
+    data += std::string{'\1', '\0', 13, '\0'} + "Net/ThemeName" + pad3 + zero4 + '\5' + pad3 + "Adwai" + pad3;
+    data += std::string{'\0', '\0', 19, '\0'} + "Net/DoubleClickTime" + '\0' + zero4 + '\xFA' + pad3;
+    Atom settings = XInternAtom(client_, "_XSETTINGS_SETTINGS", False);
+    XChangeProperty(client_, owner, settings, settings, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+    XSetSelectionOwner(client_, XInternAtom(client_, "_XSETTINGS_S0", False), owner, CurrentTime);
+    XSync(client_, False);
 
     intptr_t hook = SysSetJournalHook(WH_JOURNALRECORD, RecordProc);
     ASSERT_NE(hook, 0);
@@ -256,12 +168,11 @@ TEST(JournalSettingsTest, DoubleClickTimeComesFromTheDesktopSettings) {
     EXPECT_EQ(SysSetJournalHook(WH_JOURNALPLAYBACK, RecordProc), 0) << "one journal hook at a time";
     EXPECT_TRUE(SysUnhookJournal(hook));
 
-    XDestroyWindow(display, owner);  // the desktop's settings are gone with their owner
-    XSync(display, False);
+    XDestroyWindow(client_, owner);  // the desktop's settings are gone with their owner
+    XSync(client_, False);
     hook = SysSetJournalHook(WH_JOURNALRECORD, RecordProc);
     EXPECT_EQ(SysGetDoubleClickTime(), 400u);
     EXPECT_TRUE(SysUnhookJournal(hook));
-    XCloseDisplay(display);
 }
 
 }  // namespace

@@ -1,39 +1,50 @@
-// An X client of the test's own, on a second connection: a focused window that notes
-// the keys and buttons it receives while the program's main loop runs.
+// A connection of the test's own, as another program's, and on it a focused window that
+// notes the keys and buttons it receives while the program's main loop runs.
 #pragma once
-// GoogleTest first: Xlib's None and Bool macros break its headers.
-#include <gtest/gtest.h>
+#include <gtest/gtest.h>  // first: Xlib's None and Bool macros break its headers
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <glib.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "platform/x11/display.h"
 
-class XClientTest : public ::testing::Test {
+using Keys = std::vector<std::string>;
+
+class XConnectionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(X11Display(), nullptr) << "the tests run under their own Xvfb";
         client_ = XOpenDisplay(nullptr);
         ASSERT_NE(client_, nullptr);
-        Window window = XCreateSimpleWindow(client_, DefaultRootWindow(client_), 0, 0, 600, 400, 0, 0, 0);
-        XSelectInput(client_, window, KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
-        XMapWindow(client_, window);
-        XEvent e;
-        do XNextEvent(client_, &e);
-        while (e.type != MapNotify);
-        XSetInputFocus(client_, window, RevertToParent, CurrentTime);
-        XSync(client_, False);
     }
     void TearDown() override {
         if (client_ != nullptr) XCloseDisplay(client_);
     }
+    Display* client_ = nullptr;
+};
 
-    // Runs the program's loop and reads the client's events until done() or the time is
+class XClientTest : public XConnectionTest {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(XConnectionTest::SetUp());
+        window_ = XCreateSimpleWindow(client_, DefaultRootWindow(client_), 0, 0, 600, 400, 0, 0, 0);
+        XSelectInput(client_, window_, KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+        XMapWindow(client_, window_);
+        XEvent e;
+        do XNextEvent(client_, &e);
+        while (e.type != MapNotify);
+        XSetInputFocus(client_, window_, RevertToParent, CurrentTime);
+        XSync(client_, False);
+    }
+
+    // Runs the program's loop and reads the window's events until done() or the time is
     // up. Keys are noted as "+a" / "-a" (press, release; the symbol as the client's
     // mapping reads it on arrival), buttons as "+b3@120,90" with the root point.
     bool Pump(const std::function<bool()>& done, int timeoutMs = 5000) {
@@ -47,19 +58,30 @@ protected:
                 if (e.type == KeyPress || e.type == KeyRelease) {
                     const char* name = XKeysymToString(XLookupKeysym(&e.xkey, 0));
                     got_.push_back(sign + std::string(name != nullptr ? name : "?"));
-                    times_.push_back(e.xkey.time);
                 } else if (e.type == ButtonPress || e.type == ButtonRelease) {
                     got_.push_back(sign + ("b" + std::to_string(e.xbutton.button)) + "@" +
                                    std::to_string(e.xbutton.x_root) + "," + std::to_string(e.xbutton.y_root));
-                    times_.push_back(e.xbutton.time);
+                } else {
+                    continue;
                 }
+                times_.push_back(e.xkey.time);  // where key and button events keep it alike
             }
             if (!busy) g_usleep(200);
         }
         return done();
     }
 
-    Display* client_ = nullptr;
+    // Real key input, as the user's keyboard would make it.
+    void Key(KeySym symbol, bool press) {
+        XTestFakeKeyEvent(client_, XKeysymToKeycode(client_, symbol), press, CurrentTime);
+    }
+    // Pressed in order, released in reverse.
+    void Chord(std::initializer_list<KeySym> symbols) {
+        for (KeySym s : symbols) Key(s, true);
+        for (auto s = symbols.end(); s != symbols.begin();) Key(*--s, false);
+    }
+
+    Window window_ = None;
     std::vector<std::string> got_;
     std::vector<Time> times_;  // the server's stamps of got_
 };
