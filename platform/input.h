@@ -6,6 +6,9 @@
 // to the system.
 void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags);
 bool SysGetKeyboardState(uint8_t state[256]);
+// One key of the keyboard state as the system sees it now: the sign bit (0x8000) while
+// the key is down, bit 0 while a lock key is on.
+int16_t SysGetKeyState(uint8_t vk);
 bool SysSetKeyboardState(const uint8_t state[256]);
 
 // mouse_event flags

@@ -391,6 +391,12 @@ bool SysGetKeyboardState(uint8_t state[256]) {
     return true;
 }
 
+int16_t SysGetKeyState(uint8_t vk) {
+    uint8_t state[256];
+    if (!SysGetKeyboardState(state)) return 0;
+    return static_cast<int16_t>(((state[vk] & 0x80) != 0 ? 0x8000 : 0) | (state[vk] & 0x01));
+}
+
 // Only the modifiers are brought in line with the table: the server keeps one key state
 // for everybody, and pressing or releasing ordinary keys (or flipping a lock) would type
 // into whatever window has the focus. Releasing modifiers is what the program needs —

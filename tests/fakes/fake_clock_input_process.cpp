@@ -45,6 +45,11 @@ bool SysGetKeyboardState(uint8_t state[256]) {
     return true;
 }
 
+int16_t SysGetKeyState(uint8_t vk) {
+    const uint8_t key = fake::keyboardState[vk];
+    return static_cast<int16_t>(((key & 0x80) != 0 ? 0x8000 : 0) | (key & 0x01));
+}
+
 bool SysSetKeyboardState(const uint8_t state[256]) {
     memcpy(fake::keyboardState, state, 256);
     return true;

@@ -56,6 +56,8 @@ TEST_F(X11InputTest, KeyboardStateShowsHeldKeysAndSettingItMovesOnlyModifiers) {
     for (int vk : {int{VK_CONTROL}, 0xA2, int{VK_SHIFT}, 0xA1, int{'A'}}) EXPECT_EQ(state[vk], 0x80) << vk;
     EXPECT_EQ(state[0xA0] | state[0xA3] | state[VK_MENU], 0);
     EXPECT_EQ(state[VK_CAPITAL], 0x01) << "Caps Lock on, its key up";
+    EXPECT_TRUE(SysGetKeyState(VK_CONTROL) < 0 && SysGetKeyState('A') < 0 && SysGetKeyState(VK_MENU) == 0);
+    EXPECT_EQ(SysGetKeyState(VK_CAPITAL), 1);
 
     // The generic Shift keeps the right Shift that is down; a named left Alt comes down.
     uint8_t wanted[256] = {};
