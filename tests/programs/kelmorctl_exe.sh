@@ -1,6 +1,6 @@
 #!/bin/sh
-# kelmorctl exe as a user runs it. kelmorctl is copied into a folder of its own, where a
-# stand-in for the kelmor program (its size, its run bit) is put beside it.
+# kelmorctl exe as a user runs it: kelmorctl is copied into a folder of its own, with a
+# stand-in for the kelmor program (its size, its run bit) beside it.
 # Arguments: the kelmorctl program, the source folder.
 tmp=$(mktemp -d) || exit 1
 trap 'rm -rf "$tmp"' EXIT
@@ -8,32 +8,26 @@ export KELMOR_REGISTRY="$tmp/registry.ini" XDG_CONFIG_HOME="$tmp/config" XDG_STA
 mkdir "$tmp/bin" "$tmp/my.recordings" && cp "$1" "$tmp/bin/kelmorctl" || exit 1
 offset=$(sed -n 's/^#define EMBEDDED_RECORDING_OFFSET \([0-9]*\).*/\1/p' "$2/recording/recording_file.h")
 failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-exe() {  # EXPECTED_STATUS EXPECTED_STDERR_PATTERN IN OUT
-  out=$("$tmp/bin/kelmorctl" exe "$3" "$4" 2>"$tmp/err")
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+exe() {  # EXPECTED_STATUS EXPECTED_STDERR_PATTERN OUT: makes OUT from keys.klx
+  out=$("$tmp/bin/kelmorctl" exe "$tmp/keys.klx" "$3" 2>"$tmp/err")
   status=$?
   err=$(cat "$tmp/err")
-  [ "$status" -eq "$1" ] || fail "exe $3 $4: exit $status, expected $1 ($err)"
-  case $err in $2) ;; *) fail "exe $3 $4: stderr [$err]" ;; esac
+  [ "$status" -eq "$1" ] || fail "exe $3: exit $status, expected $1 ($err)"
+  case $err in $2) ;; *) fail "exe $3: stderr [$err]" ;; esac
 }
 
 printf 'message=WM_KEYDOWN paramH=30 paramL=65 time=100\r\nmessage=WM_KEYUP paramH=30 paramL=65 time=150\r\n' >"$tmp/keys.klx"
-exe 1 "kelmorctl exe: the kelmor program is missing: $tmp/bin/kelmor" "$tmp/keys.klx" "$tmp/a.exe"
+exe 1 "kelmorctl exe: the kelmor program is missing: $tmp/bin/kelmor" "$tmp/a.exe"
 printf 'not the program' >"$tmp/bin/kelmor"
-exe 1 "*is 15 bytes long, not $offset*" "$tmp/keys.klx" "$tmp/a.exe"
+exe 1 "*is 15 bytes long, not $offset*" "$tmp/a.exe"
 [ -e "$tmp/a.exe" ] && fail "an executable was made from a wrong-sized program"
 
 head -c "$offset" /dev/zero >"$tmp/bin/kelmor" && chmod 755 "$tmp/bin/kelmor"
-exe 0 "" "$tmp/keys.klx" "$tmp/my.recordings/keys.v2.klx"
+exe 0 "" "$tmp/my.recordings/keys.v2.klx"
 made=$tmp/my.recordings/keys.exe
 [ "$out" = "$made" ] || fail "made name: $out"
-[ "$(wc -c <"$made")" -eq $((offset + 40)) ] || fail "made size: $(wc -c <"$made")"
-[ -x "$made" ] || fail "the made file cannot be run"
-counts=$("$tmp/bin/kelmorctl" info "$made")
-[ "$counts" = "$(printf 'events: 2\ncommands: 0')" ] || fail "info of the made file: $counts"
+[ -x "$made" ] && [ "$(wc -c <"$made")" -eq $((offset + 40)) ] || fail "made file: $(ls -l "$made")"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "kelmorctl exe: all checks passed"
