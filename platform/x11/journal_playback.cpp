@@ -81,10 +81,10 @@ bool CreateSources() {
 
 // Arms the timer for an absolute point of CLOCK_MONOTONIC (microseconds); 0 disarms it.
 void ArmTimer(gint64 micros) {
-    struct itimerspec spec = {};
-    spec.it_value.tv_sec = static_cast<time_t>(micros / 1000000);
-    spec.it_value.tv_nsec = static_cast<long>(micros % 1000000) * 1000L;
-    timerfd_settime(gTimerFd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    struct itimerspec due = {};
+    due.it_value.tv_sec = static_cast<time_t>(micros / 1000000);
+    due.it_value.tv_nsec = static_cast<long>(micros % 1000000) * 1000L;
+    timerfd_settime(gTimerFd, TFD_TIMER_ABSTIME, &due, nullptr);
     gTimerPending = micros != 0;
 }
 
