@@ -97,10 +97,7 @@ void OnPlayback(int id) {
     if (ghJournalHook != 0) return;
     if (id == ID_SERVICE_PLAYFILE && !LoadServiceFile()) return;
     if (nEventCount < 1) {
-        KelmorMessageBox(
-            "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving "
-            "actions.",
-            "Play Error", MB_ICONEXCLAMATION);
+        KelmorMessageBox(kNoActionsText, "Play Error", MB_ICONEXCLAMATION);
         GiveUpWhenHidden();
         return;
     }

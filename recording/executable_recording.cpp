@@ -28,10 +28,7 @@ char gRecordBlock[RECORDS_PER_WRITE * RECORD_SIZE];
 
 bool ShowNoActionsIfEmpty() {
     if (nEventCount > 0) return false;
-    KelmorMessageBox(
-        "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving "
-        "actions.",
-        "Save Error", MB_OK | MB_ICONEXCLAMATION);
+    KelmorMessageBox(kNoActionsText, "Save Error", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 

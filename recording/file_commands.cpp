@@ -22,8 +22,6 @@
 namespace {
 
 const char kUntitled[] = "(Untitled)";
-const char kNoActions[] =
-    "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving actions.";
 // What xdg-open is to this desktop, notepad.exe was to the program's first home.
 const char kDefaultEditor[] = "xdg-open";
 
@@ -54,7 +52,7 @@ int ChooseSaveName() {
 
 SaveOutcome SaveAs() {
     if (nEventCount == 0) {
-        KelmorMessageBox(kNoActions, "Save Error", MB_OK | MB_ICONEXCLAMATION);
+        KelmorMessageBox(kNoActionsText, "Save Error", MB_OK | MB_ICONEXCLAMATION);
         return SAVE_FAILED;
     }
     char remembered[MAX_PATH];
@@ -214,6 +212,6 @@ void OnDisplayNumberOfActions(int) {
         KelmorMessageBoxF("Total Commands", MB_OK | MB_ICONINFORMATION, "Total number of actions in %s: %d",
                           gszFile[0] != '\0' ? gszFile : "the current recording", nEventCount);
     } else {
-        KelmorMessageBox(kNoActions, "Total Commands", MB_OK | MB_ICONINFORMATION);
+        KelmorMessageBox(kNoActionsText, "Total Commands", MB_OK | MB_ICONINFORMATION);
     }
 }

@@ -6,6 +6,9 @@
 #include "settings/format.h"
 #include "settings/settings.h"
 
+const char kNoActionsText[] =
+    "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving actions.";
+
 int KelmorMessageBox(const char* text, const char* caption, uint32_t flags) {
     return ShellMessageBox(text, caption, gdwMsgBoxStyle | flags);
 }

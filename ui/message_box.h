@@ -4,6 +4,8 @@
 #include <cstdint>
 
 int KelmorMessageBox(const char* text, const char* caption, uint32_t flags);
+// The text of every command that needs a recording and finds none.
+extern const char kNoActionsText[];
 // Formats the text first (program formatter, at most 1023 characters).
 int KelmorMessageBoxF(const char* caption, uint32_t flags, const char* format, ...);
 // The icon message box: a message box with one of the program's icons (iconId) and

@@ -22,9 +22,7 @@ int RunInfo(int, char** argv) {
 
 bool CheckHasActions() {
     if (nEventCount != 0) return true;
-    KelmorMessageBox("There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to "
-                     "begin saving actions.",
-                     "Save Error", MB_ICONEXCLAMATION);
+    KelmorMessageBox(kNoActionsText, "Save Error", MB_ICONEXCLAMATION);
     return false;
 }
 
