@@ -72,12 +72,21 @@ run_limited() {
 }
 
 # Waits for the dialog titled $1, answers it with Enter (its default button) and waits
-# for the process $2 to end; sets $status to its exit status.
+# for the process $2 to end; sets $status to its exit status. A dialog may be mapped a
+# moment before it takes keys, so Enter is pressed again while the dialog is still up.
 answer_dialog_then_wait() {
-  local title=$1 pid=$2
-  wait_until 10 '[ -n "$(window_named "$title")" ]' || fail "no dialog '$title'"
-  focus_window "$title"
-  xdotool key Return
+  local title=$1 pid=$2 tries=0 dialog
+  wait_until 10 '[ -n "$(xdotool search --onlyvisible --name "$title" 2>/dev/null)" ]' ||
+    fail "no dialog '$title'"
+  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 20 ]; do
+    dialog=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n1)
+    if [ -n "$dialog" ]; then
+      xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog" 2>/dev/null
+      xdotool key --window "$dialog" Return 2>/dev/null || xdotool key Return
+    fi
+    tries=$((tries + 1))
+    wait_until 1 '! kill -0 $pid 2>/dev/null' && break
+  done
   wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "the program did not exit after the dialog '$title'"
   wait "$pid"
   status=$?
