@@ -6,7 +6,7 @@ start_cat_terminal "Kelmor record target" "$WORK/first.txt"
 focus_window "Kelmor record target"
 "$KELMORCTL" record "$WORK/rec.klx" --stop-key F12 --seconds 30 >"$WORK/record.out" 2>&1 &
 recorder=$!
-wait_until 10 'grep -q "recording until" "$WORK/record.out"' || fail "the recorder did not start"
+wait_until 10 'grep -q "kelmorctl: recording" "$WORK/record.out"' || fail "the recorder did not start"
 xdotool mousemove 300 200
 sleep 0.1
 xdotool click 1
