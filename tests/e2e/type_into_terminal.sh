@@ -5,7 +5,7 @@
 received="$WORK/received.txt"
 cat >"$WORK/typing.klx" <<KLX
 START xterm -T "Kelmor typing target" -geometry 80x20+0+0 -e sh -c "exec cat > '$received'"
-WAIT 1
+WAIT 2
 GOTO typing target
 TYPE Hello, World! 1+1=2 (a|b) [c] ~\`'"\\ <>?_%^&*#@\$;:,./
 TYPE {enter}
