@@ -2,6 +2,7 @@
 // the console shell prints every message box as one line on standard error.
 #include <glib.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -69,6 +70,21 @@ bool ParseSubcommand(const Subcommand& command, int* argc, char*** argv) {
 }
 
 }  // namespace
+
+bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minimum, gint64 maximum, gint64* out,
+                       GError** error) {
+    gchar* end = nullptr;
+    errno = 0;
+    const gint64 number = g_ascii_strtoll(value, &end, 10);
+    if (value[0] == '\0' || *end != '\0' || errno != 0 || number < minimum || number > maximum) {
+        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_BAD_VALUE,
+                    "%s takes a number from %" G_GINT64_FORMAT " to %" G_GINT64_FORMAT ", not '%s'", optionName,
+                    minimum, maximum, value);
+        return false;
+    }
+    *out = number;
+    return true;
+}
 
 bool SetCurrentFileFromArgument(const char* name) {
     if (strlen(name) >= MAX_PATH) {

@@ -3,8 +3,6 @@
 // asks for --speed 7 has a mistake its author wants to hear about.
 #include <glib.h>
 
-#include <cerrno>
-
 #include "platform/headless/headless_shell.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "settings/settings.h"
@@ -21,32 +19,16 @@ int gPlaySpeed = 0;       // 0: the setting's
 int32_t gPlayRepeats = 0;  // 0: the setting's
 gboolean gPlayContinuous = FALSE;
 
-// Reads a whole decimal number within minimum...maximum; false (with the reason in
-// error) for anything else.
-bool ParseRange(const gchar* optionName, const gchar* value, gint64 minimum, gint64 maximum, gint64* out,
-                GError** error) {
-    gchar* end = nullptr;
-    errno = 0;
-    const gint64 number = g_ascii_strtoll(value, &end, 10);
-    if (value[0] == '\0' || *end != '\0' || errno != 0 || number < minimum || number > maximum) {
-        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_BAD_VALUE, "%s takes a number from %" G_GINT64_FORMAT
-                    " to %" G_GINT64_FORMAT ", not '%s'", optionName, minimum, maximum, value);
-        return false;
-    }
-    *out = number;
-    return true;
-}
-
 gboolean TakeSpeed(const gchar* optionName, const gchar* value, gpointer, GError** error) {
     gint64 speed = 0;
-    if (!ParseRange(optionName, value, 1, 4, &speed, error)) return FALSE;
+    if (!ParseNumberOption(optionName, value, 1, 4, &speed, error)) return FALSE;
     gPlaySpeed = static_cast<int>(speed);
     return TRUE;
 }
 
 gboolean TakeRepeats(const gchar* optionName, const gchar* value, gpointer, GError** error) {
     gint64 repeats = 0;
-    if (!ParseRange(optionName, value, 1, kMaxRepeats, &repeats, error)) return FALSE;
+    if (!ParseNumberOption(optionName, value, 1, kMaxRepeats, &repeats, error)) return FALSE;
     gPlayRepeats = static_cast<int32_t>(repeats);
     return TRUE;
 }

@@ -3,7 +3,6 @@
 // up; Ctrl+Esc cancels it and nothing is written.
 #include <glib.h>
 
-#include <cerrno>
 #include <cstdio>
 
 #include "host/mappings.h"
@@ -32,16 +31,7 @@ gint64 gSeconds = 0;
 bool gCancelled = false;
 
 gboolean TakeSeconds(const gchar* optionName, const gchar* value, gpointer, GError** error) {
-    gchar* end = nullptr;
-    errno = 0;
-    const gint64 seconds = g_ascii_strtoll(value, &end, 10);
-    if (value[0] == '\0' || *end != '\0' || errno != 0 || seconds < 1 || seconds > kMaxSeconds) {
-        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_BAD_VALUE,
-                    "%s takes a number from 1 to %" G_GINT64_FORMAT ", not '%s'", optionName, kMaxSeconds, value);
-        return FALSE;
-    }
-    gSeconds = seconds;
-    return TRUE;
+    return ParseNumberOption(optionName, value, 1, kMaxSeconds, &gSeconds, error);
 }
 
 void OnCancelled() {

@@ -23,6 +23,11 @@ int RunExe(int argc, char** argv);
 int RunPlay(int argc, char** argv);
 extern const GOptionEntry kPlayOptions[];
 
+// Reads an option's value as a whole decimal number within minimum...maximum; false,
+// with the reason in error, for anything else.
+bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minimum, gint64 maximum, gint64* out,
+                       GError** error);
+
 // Makes name the current file; false (after saying why) when it does not fit.
 bool SetCurrentFileFromArgument(const char* name);
 // The checks of Save As that need no dialog: false, after the program's message, when
