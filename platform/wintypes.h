@@ -60,6 +60,14 @@ enum : uint8_t {
     VK_RMENU = 165,
 };
 
+// Keys a journal playback cannot press for real: the lock keys would not toggle and the
+// Windows and Menu keys would not open their menus, so the player sends them as
+// synthetic input and the journal's own press of them is not delivered.
+inline bool IsLockOrWindowsKey(uint32_t vk) {
+    return vk == VK_LWIN || vk == VK_RWIN || vk == VK_APPS || vk == VK_CAPITAL || vk == VK_NUMLOCK ||
+           vk == VK_SCROLL;
+}
+
 // keybd_event flags
 enum : uint32_t {
     KEYEVENTF_EXTENDEDKEY = 0x0001,

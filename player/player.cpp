@@ -120,11 +120,6 @@ int32_t ApplySurplus(int32_t delay) {
     return delay;
 }
 
-bool IsLockOrWindowsKey(uint32_t vk) {
-    return vk == VK_LWIN || vk == VK_RWIN || vk == VK_APPS || vk == VK_CAPITAL || vk == VK_NUMLOCK ||
-           vk == VK_SCROLL;
-}
-
 // Hands the current event to the system. A journal playback cannot toggle the lock keys
 // or open the Start menu, so those keys also go out as synthetic input; the wheel's
 // recorded amount does not survive the journal, so one notch is sent by hand.

@@ -90,10 +90,6 @@ void ArmTimer(gint64 micros) {
 
 void RunSoon() { g_source_set_ready_time(gYieldSource, 0); }
 
-bool IsLockOrWindowsKey(uint8_t vk) {
-    return vk == VK_LWIN || vk == VK_RWIN || vk == VK_APPS || vk == VK_CAPITAL || vk == VK_NUMLOCK || vk == VK_SCROLL;
-}
-
 void PointAndButton(Display* display, const EVENTMSG& e, unsigned button, bool press) {
     X11InjectMotion(display, static_cast<int32_t>(e.paramL), static_cast<int32_t>(e.paramH));
     X11InjectButton(display, button, press);
