@@ -23,5 +23,7 @@ bool SysActivateWindow(HWND32 window);
 // The window's rectangle on the screen, frame included.
 bool SysGetWindowRect(HWND32 window, RECT32* out);
 HWND32 SysGetForegroundWindow();
+// The size of the screen in pixels; false when there is none.
+bool SysGetScreenSize(int32_t* width, int32_t* height);
 // True for the main window and any window inside it.
 bool SysIsOwnWindow(HWND32 window);

@@ -19,5 +19,15 @@ enum : uint32_t {
     MOUSEEVENTF_WHEEL = 0x0800,
     MOUSEEVENTF_ABSOLUTE = 0x8000,
 };
+// The absolute coordinate (0-65535 across the screen) that lands on a pixel of a screen
+// size pixels across, where a coordinate lands on pixel coordinate * size / 65536.
+inline int32_t NormaliseScreenCoordinate(int32_t pixel, int32_t size) {
+    if (size <= 0) return 0;
+    if (pixel < 0) pixel = 0;
+    if (pixel >= size) pixel = size - 1;
+    const int64_t value = (static_cast<int64_t>(pixel) * 65536 + size - 1) / size;
+    return value > 65535 ? 65535 : static_cast<int32_t>(value);
+}
+
 // One synthetic mouse action (flags MOUSEEVENTF_*), sent straight to the system.
 void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t extraInfo);

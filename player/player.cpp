@@ -6,6 +6,7 @@
 
 #include "host/mappings.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/shell.h"
@@ -134,11 +135,17 @@ void Deliver(intptr_t lParam, bool firstOffer) {
                          : "   >>>Sending Event #%d with Kelmor secret sauce",
               number);
     } else if (e.message == WM_MOUSEWHEEL) {
-        // The wheel turns where the pointer is, and the journal event carries the pointer to
-        // the recorded point. An absolute move to (paramH, paramL) would throw the pointer
-        // into the screen's corner: those are pixels, x and y swapped, where an absolute
-        // move takes coordinates normalised to 0-65535.
-        SysMouseEvent(MOUSEEVENTF_WHEEL, 0, 0, -120, 0);
+        // The pointer goes to the recorded point before the notch, so the wheel turns in
+        // the window that was under it. An absolute move takes coordinates normalised to
+        // 0-65535 across the screen; the recorded point is in pixels, x in paramL.
+        int32_t width = 0, height = 0;
+        if (SysGetScreenSize(&width, &height) && width > 0 && height > 0) {
+            SysMouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_WHEEL | MOUSEEVENTF_ABSOLUTE,
+                          NormaliseScreenCoordinate(static_cast<int32_t>(e.paramL), width),
+                          NormaliseScreenCoordinate(static_cast<int32_t>(e.paramH), height), -120, 0);
+        } else {
+            SysMouseEvent(MOUSEEVENTF_WHEEL, 0, 0, -120, 0);
+        }
     } else {
         LogAt(LOG_HIGH, firstOffer ? "   >>>Sending Event #%d with no delay" : "   >>>Sending Event #%d", number);
     }

@@ -561,6 +561,15 @@ bool SysGetWindowRect(HWND32 window, RECT32* out) {
     return true;
 }
 
+bool SysGetScreenSize(int32_t* width, int32_t* height) {
+    Display* display = Connect();
+    if (display == nullptr) return false;
+    const int screen = DefaultScreen(display);
+    *width = DisplayWidth(display, screen);
+    *height = DisplayHeight(display, screen);
+    return true;
+}
+
 HWND32 SysGetForegroundWindow() {
     Display* display = Connect();
     if (display == nullptr) return 0;

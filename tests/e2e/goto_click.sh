@@ -1,5 +1,6 @@
 # GOTO finds a covered window by part of its title and brings it forward; CLICK lands
-# at the given point from the top-left corner of its frame, as the window receives it.
+# at the given point from the top-left corner of its frame, as the window receives it,
+# and a recorded wheel notch turns at its recorded screen point.
 . "$(dirname "$0")/lib.sh"
 
 xev -name "Kelmor click target" -geometry 400x300+150+120 >"$WORK/xev.txt" 2>&1 &
@@ -11,7 +12,7 @@ wait_until 10 '[ -n "$(window_named "Kelmor cover")" ]' || fail "no cover window
 focus_window "Kelmor cover"
 sleep 0.3
 
-printf 'GOTO click target\nCLICK 50 60\n' >"$WORK/click.klx"
+printf 'GOTO click target\nCLICK 50 60\nmessage=WM_MOUSEWHEEL paramH=250 paramL=300 time=100\n' >"$WORK/click.klx"
 run_limited 30 "$KELMOR" "$WORK/click.klx"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
 
@@ -31,4 +32,7 @@ got=$(grep -A2 "ButtonPress" "$WORK/xev.txt" | grep -o 'root:([0-9-]*,[0-9-]*)' 
 [ "$got" = "$expected" ] || fail "click at $got, expected $expected"
 printf -v hex '0x%x' "$target"
 grep -A1 "ButtonPress" "$WORK/xev.txt" | head -n1 | grep -q "window $hex" || fail "the click went to another window"
-echo "ok: click at $got in the raised target"
+wait_until 5 'grep -A2 "ButtonPress" "$WORK/xev.txt" | grep -q "button 5"' || fail "no wheel notch arrived"
+wheel=$(grep -A2 "ButtonPress" "$WORK/xev.txt" | grep -B1 "button 5" | grep -o 'root:([0-9-]*,[0-9-]*)' | head -n1)
+[ "$wheel" = "root:(300,250)" ] || fail "wheel at $wheel, expected root:(300,250)"
+echo "ok: click at $got in the raised target, wheel at $wheel"

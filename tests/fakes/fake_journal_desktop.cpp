@@ -197,6 +197,12 @@ bool SysGetWindowRect(HWND32 window, RECT32* out) {
 
 HWND32 SysGetForegroundWindow() { return fake::foregroundWindow; }
 
+bool SysGetScreenSize(int32_t* width, int32_t* height) {
+    *width = 1280;
+    *height = 1024;
+    return true;
+}
+
 bool SysIsOwnWindow(HWND32 window) {
     fake::Window* w = Find(window);
     return w != nullptr && w->own;

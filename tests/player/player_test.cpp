@@ -156,5 +156,9 @@ TEST_F(PlayerTest, LockKeysWheelUnknownMessagesAndEmptyEvents) {
     EXPECT_EQ(fake::keyEvents.size(), 4u);
     EXPECT_TRUE(fake::keyEvents[0].vk == VK_CAPITAL && fake::keyEvents[2].vk == VK_LWIN);
     const fake::MouseEvent m = fake::mouseEvents.at(0);
-    EXPECT_TRUE(fake::mouseEvents.size() == 1 && m.flags == MOUSEEVENTF_WHEEL && m.data == -120);
+    // To the recorded point (x 400 in paramL, y 300) on the fake 1280 x 1024 screen, then
+    // one notch.
+    EXPECT_TRUE(fake::mouseEvents.size() == 1 && m.flags == 0x8801u && m.data == -120);
+    EXPECT_EQ(m.dx * 1280 / 65536, 400);
+    EXPECT_EQ(m.dy * 1024 / 65536, 300);
 }
