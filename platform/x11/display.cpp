@@ -16,11 +16,18 @@ int gHandlerCount = 0;
 
 int gTrapDepth = 0;
 int gTrappedError = 0;
+// The error handler is one for the whole process, and GTK installs its own when it
+// starts. A trap therefore puts this one in place for its own span only and then gives
+// back whatever handler was there, so that neither side loses the other's errors.
+XErrorHandler gOutsideHandler = nullptr;
 
 int OnXError(Display* display, XErrorEvent* error) {
-    if (gTrapDepth > 0) {
+    if (gTrapDepth > 0 && display == gDisplay) {
         if (gTrappedError == 0) gTrappedError = error->error_code;
         return 0;
+    }
+    if (gTrapDepth > 0 && gOutsideHandler != nullptr && gOutsideHandler != OnXError) {
+        return gOutsideHandler(display, error);
     }
     char text[128];
     XGetErrorText(display, error->error_code, text, sizeof text);
@@ -96,12 +103,19 @@ void X11AddEventHandler(void (*handler)(XEvent* event)) {
 }
 
 void X11TrapErrors() {
-    if (gTrapDepth++ == 0) gTrappedError = 0;
+    if (gTrapDepth++ == 0) {
+        gTrappedError = 0;
+        gOutsideHandler = XSetErrorHandler(OnXError);
+    }
 }
 
 int X11UntrapErrors() {
+    // Errors of the trapped requests arrive by the time the server has answered them all.
     if (gDisplay != nullptr) XSync(gDisplay, False);
     int error = gTrappedError;
-    if (gTrapDepth > 0 && --gTrapDepth == 0) gTrappedError = 0;
+    if (gTrapDepth > 0 && --gTrapDepth == 0) {
+        gTrappedError = 0;
+        XSetErrorHandler(gOutsideHandler);
+    }
     return error;
 }
