@@ -4,8 +4,10 @@
 
 extern intptr_t ghServiceHook;  // 0 while the service hook is not installed
 
-// Removes the service hook before a recording (reason 2) or playback (reason 3), logging
-// as the service control does; nothing when it is not installed.
+// Why the service hook is taken away; the service control logs the reason's number.
+enum ServiceRemoval { REMOVE_FOR_RECORDING = 2, REMOVE_FOR_PLAYBACK = 3, REMOVE_AT_EXIT = 4 };
+// Removes the service hook, logging as the service control does; nothing when it is not
+// installed.
 void RemoveServiceForJournal(int reason);
 // The service's share of a SERVICE_TIMER tick when no journal hook runs.
 void ServiceTimerUpkeep();

@@ -102,7 +102,7 @@ void OnPlayback(int id) {
         return;
     }
     if (gbPlayingNow) LogAt(LOG_LOW, "Sanity Check Failure: 'ID_PLAY' with 'gbPlayingNow' (this should never happen)");
-    RemoveServiceForJournal(3);
+    RemoveServiceForJournal(REMOVE_FOR_PLAYBACK);
     LogPlaybackStart();
     SetCommandState(CMD_STATE_BUSY);
     if (gdwShowTrayIcon != 0) ShellSetTrayIcon(kTrayPlayingIcon, "Kelmor is playing");

@@ -58,7 +58,7 @@ void LogRecordedEvent(const EVENTMSG& event) {
 
 void OnStartRecording(int) {
     if (ghJournalHook != 0) return;
-    RemoveServiceForJournal(2);
+    RemoveServiceForJournal(REMOVE_FOR_RECORDING);
 
     uint32_t platformId = 0, major = 0, minor = 0, build = 0;
     SysGetVersion(&platformId, &major, &minor, &build);

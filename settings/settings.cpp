@@ -208,7 +208,7 @@ void LoadSettings() {
     if (gszLogFile[0] == '\0') DefaultLogFile(gszLogFile, sizeof gszLogFile);
     if (ReadDword("RestartLog", 1) != 0) SysDeleteFile(gszLogFile);
     if (gbSpeed == 0 || gbSpeed > 4) gbSpeed = 2;
-    if (gnRepeats <= 0 || gnRepeats > 2000000000) gnRepeats = 1;
+    if (gnRepeats <= 0 || gnRepeats > MAX_REPEATS) gnRepeats = 1;
 }
 
 void SaveSettings() {

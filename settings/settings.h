@@ -35,6 +35,8 @@ extern uint8_t gbGOTOWait;
 extern uint8_t gbSpeed;             // 1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible
 extern uint8_t gbContinuous;
 extern int32_t gnRepeats;
+// The most passes a playback can be asked for.
+const int32_t MAX_REPEATS = 2000000000;
 extern uint8_t gbTopmost;
 extern int32_t gnWindowLeft;        // Left
 extern int32_t gnWindowTop;         // Top

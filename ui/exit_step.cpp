@@ -57,7 +57,7 @@ void RunExitStep() {
         ghJournalHook = 0;
         gbPlayingNow = false;
     }
-    RemoveServiceForJournal(4);
+    RemoveServiceForJournal(REMOVE_AT_EXIT);
     FreeRecordingStore();
     // Options given on the command line are for that run only.
     if (Interactive()) SaveSettings();

@@ -27,24 +27,12 @@
 namespace {
 
 const int kMaxValueDigits = 32;
-const int32_t kMaxRepeats = 2000000000;
 
 const char* const kOptions[] = {"/SPEED", "/CONTINUOUS", "/REPEATS"};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool StartsWithNoCase(const char* text, const char* prefix) {
-    for (; *prefix != '\0'; ++text, ++prefix) {
-        char a = *text;
-        char b = *prefix;
-        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
-        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
-        if (a != b) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -75,14 +63,14 @@ void ApplyCommandLineOptions(const char* options) {
     }
     if (FindNoCase(options, "/REPEATS") != nullptr) {
         const int32_t repeats = GetCommandLineValue(options, "/REPEATS");
-        gnRepeats = repeats >= 1 && repeats <= kMaxRepeats ? repeats : 1;
+        gnRepeats = repeats >= 1 && repeats <= MAX_REPEATS ? repeats : 1;
     }
 }
 
 bool IsCommandLineOption(const char* argument) {
     if (argument == nullptr) return false;
     for (const char* option : kOptions) {
-        if (!StartsWithNoCase(argument, option)) continue;
+        if (FindNoCase(argument, option) != argument) continue;
         // "/SPEED=4", "/SPEED 4", "/SPEED": an option; "/speedtests/a.klx": a file.
         const char next = argument[strlen(option)];
         if (next == '\0' || next == '=' || next == '"' || IsBlank(next) || IsDigit(next)) return true;

@@ -13,7 +13,6 @@
 
 namespace {
 
-const gint64 kMaxRepeats = 2000000000;
 
 int gPlaySpeed = 0;       // 0: the setting's
 int32_t gPlayRepeats = 0;  // 0: the setting's
@@ -28,7 +27,7 @@ gboolean TakeSpeed(const gchar* optionName, const gchar* value, gpointer, GError
 
 gboolean TakeRepeats(const gchar* optionName, const gchar* value, gpointer, GError** error) {
     gint64 repeats = 0;
-    if (!ParseNumberOption(optionName, value, 1, kMaxRepeats, &repeats, error)) return FALSE;
+    if (!ParseNumberOption(optionName, value, 1, MAX_REPEATS, &repeats, error)) return FALSE;
     gPlayRepeats = static_cast<int32_t>(repeats);
     return TRUE;
 }
