@@ -16,6 +16,7 @@
 #include "platform/system.h"
 #include "platform/x11/display.h"
 #include "platform/x11/journal_drivers.h"
+#include "platform/x11/keymap.h"
 
 namespace {
 
@@ -41,24 +42,6 @@ uint32_t gDoubleClickTime = 0;
 void StopBackend(int kind) {
     if (kind == WH_JOURNALPLAYBACK) X11StopPlaybackDriver();
     if (kind == WH_JOURNALRECORD) X11StopRecordHook();
-}
-
-unsigned FindNumLockMask(Display* display) {
-    KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
-    if (numLock == 0) return 0;
-    XModifierKeymap* map = XGetModifierMapping(display);
-    if (map == nullptr) return 0;
-    unsigned mask = 0;
-    for (int mod = 0; mod < 8 && mask == 0; ++mod) {
-        for (int k = 0; k < map->max_keypermod; ++k) {
-            if (map->modifiermap[mod * map->max_keypermod + k] == numLock) {
-                mask = 1u << mod;
-                break;
-            }
-        }
-    }
-    XFreeModifiermap(map);
-    return mask;
 }
 
 // The lock keys change the state a key press arrives with; the grab must hold
@@ -124,7 +107,7 @@ void Grab(Display* display) {
     }
     gGrabbedKeycode = XKeysymToKeycode(display, XK_Escape);
     if (gGrabbedKeycode == 0) return;
-    gNumLockMask = FindNumLockMask(display);
+    gNumLockMask = X11ModifierMaskOf(display, XK_Num_Lock);
     unsigned locks[4];
     int n = LockCombinations(locks);
     Window root = DefaultRootWindow(display);

@@ -6,21 +6,25 @@
 
 namespace {
 
+const uint8_t kVkDecimal = 0x6E;
+
 struct VkSym {
     uint8_t vk;
     KeySym keysym;
 };
 
 // Keys outside the letter, digit and function-key runs. Where two keysyms mean the same
-// virtual key (Print, the keypad's navigation keys) the first row is the one injected.
+// virtual key (the keypad's navigation keys) the first row is the one injected; where
+// two virtual keys share a keysym the first row is the one recorded, so Print Screen
+// comes before the old Print key.
 const VkSym kKeys[] = {
     {0x03, XK_Break},        {0x08, XK_BackSpace},     {0x09, XK_Tab},           {0x09, XK_ISO_Left_Tab},
     {0x0C, XK_Clear},        {0x0D, XK_Return},        {0x10, XK_Shift_L},       {0x11, XK_Control_L},
     {0x12, XK_Alt_L},        {0x13, XK_Pause},         {0x14, XK_Caps_Lock},     {0x1B, XK_Escape},
     {0x20, XK_space},        {0x21, XK_Prior},         {0x22, XK_Next},          {0x23, XK_End},
     {0x24, XK_Home},         {0x25, XK_Left},          {0x26, XK_Up},            {0x27, XK_Right},
-    {0x28, XK_Down},         {0x29, XK_Select},        {0x2A, XK_Print},         {0x2B, XK_Execute},
-    {0x2C, XK_Print},        {0x2D, XK_Insert},        {0x2E, XK_Delete},        {0x2F, XK_Help},
+    {0x28, XK_Down},         {0x29, XK_Select},        {0x2C, XK_Print},         {0x2A, XK_Print},
+    {0x2B, XK_Execute},      {0x2D, XK_Insert},        {0x2E, XK_Delete},        {0x2F, XK_Help},
     {0x5B, XK_Super_L},      {0x5C, XK_Super_R},       {0x5D, XK_Menu},          {0x5F, XF86XK_Sleep},
     {0x6A, XK_KP_Multiply},  {0x6B, XK_KP_Add},        {0x6C, XK_KP_Separator},  {0x6D, XK_KP_Subtract},
     {0x6E, XK_KP_Decimal},   {0x6F, XK_KP_Divide},     {0x90, XK_Num_Lock},      {0x91, XK_Scroll_Lock},
@@ -44,6 +48,31 @@ const VkSym kKeys[] = {
     {0x25, XK_KP_Left},      {0x26, XK_KP_Up},         {0x27, XK_KP_Right},      {0x28, XK_KP_Down},
     {0x2D, XK_KP_Insert},    {0x2E, XK_KP_Delete},     {0x0C, XK_KP_Begin},      {0x0D, XK_KP_Enter},
 };
+
+// evdev keycodes are the kernel's key numbers plus 8. Up to 0x58 the kernel's numbers
+// are the PC scan codes themselves; the keys the PC reaches through its E0 prefix have
+// other numbers, so they get their PC code and the extended bit here. Num Lock and Pause
+// share scan code 0x45 and differ in the bit, as the journal reports them.
+struct ScanCode {
+    uint8_t kernelCode;
+    uint8_t scan;
+    bool extended;
+};
+const ScanCode kOtherScanCodes[] = {
+    {69, 0x45, true},   // Num Lock
+    {96, 0x1C, true},   // keypad Enter
+    {97, 0x1D, true},   // right Ctrl
+    {98, 0x35, true},   // keypad /
+    {99, 0x37, true},   // Print
+    {100, 0x38, true},  // right Alt
+    {102, 0x47, true},  {103, 0x48, true}, {104, 0x49, true}, {105, 0x4B, true},
+    {106, 0x4D, true},  {107, 0x4F, true}, {108, 0x50, true}, {109, 0x51, true},
+    {110, 0x52, true},  {111, 0x53, true},  // Home, arrows, Page Up/Down, End, Insert, Delete
+    {119, 0x45, false},  // Pause
+    {125, 0x5B, true},  {126, 0x5C, true}, {127, 0x5D, true},  // the two Windows keys, Menu
+};
+const unsigned kLastMainBlockCode = 0x58;
+const unsigned kEvdevOffset = 8;
 
 const KeySym kShiftedDigits[10] = {XK_parenright, XK_exclam, XK_at,        XK_numbersign, XK_dollar,
                                    XK_percent,    XK_asciicircum, XK_ampersand, XK_asterisk, XK_parenleft};
@@ -79,12 +108,72 @@ uint8_t X11KeysymToVk(KeySym keysym) {
 uint8_t X11KeycodeToVk(Display* display, unsigned keycode, unsigned state) {
     if (display == nullptr || keycode < 8 || keycode > 255) return 0;
     const KeyCode code = static_cast<KeyCode>(keycode);
-    // With Num Lock on the keypad types digits, and those are its virtual keys then.
-    if ((state & Mod2Mask) != 0) {
-        KeySym shifted = XkbKeycodeToKeysym(display, code, 0, 1);
-        if ((shifted >= XK_KP_0 && shifted <= XK_KP_9) || shifted == XK_KP_Decimal) return X11KeysymToVk(shifted);
+    // With Num Lock on the keypad types digits, and those are its virtual keys then. The
+    // decimal key stays the decimal key whatever mark it types: some layouts put the
+    // separator (a comma) there.
+    const KeySym shifted = XkbKeycodeToKeysym(display, code, 0, 1);
+    const bool digit = shifted >= XK_KP_0 && shifted <= XK_KP_9;
+    const bool decimal = shifted == XK_KP_Decimal || shifted == XK_KP_Separator;
+    if (digit || decimal) {
+        const unsigned numLock = X11ModifierMaskOf(display, XK_Num_Lock);
+        if (numLock != 0 && (state & numLock) != 0) return digit ? X11KeysymToVk(shifted) : kVkDecimal;
     }
     uint8_t vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 0));
     if (vk == 0) vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 1));
     return vk;
+}
+
+void X11KeycodeToScanCode(unsigned keycode, uint8_t* scan, bool* extended) {
+    *scan = 0;
+    *extended = false;
+    if (keycode < kEvdevOffset) return;
+    const unsigned kernelCode = keycode - kEvdevOffset;
+    for (const ScanCode& key : kOtherScanCodes) {
+        if (key.kernelCode == kernelCode) {
+            *scan = key.scan;
+            *extended = key.extended;
+            return;
+        }
+    }
+    if (kernelCode <= kLastMainBlockCode) *scan = static_cast<uint8_t>(kernelCode);
+}
+
+KeyCode X11ScanCodeToKeycode(Display* display, uint8_t scan, bool extended) {
+    if (display == nullptr || scan == 0) return 0;
+    unsigned kernelCode = 0;
+    for (const ScanCode& key : kOtherScanCodes) {
+        if (key.scan == scan && key.extended == extended) {
+            kernelCode = key.kernelCode;
+            break;
+        }
+    }
+    // An extended code missing from the table names a key this keyboard lacks; its
+    // number without the prefix would be another key altogether.
+    if (kernelCode == 0 && !extended && scan <= kLastMainBlockCode) kernelCode = scan;
+    if (kernelCode == 0) return 0;
+    const unsigned keycode = kernelCode + kEvdevOffset;
+    int min = 0, max = 0;
+    XDisplayKeycodes(display, &min, &max);
+    if (keycode < static_cast<unsigned>(min) || keycode > static_cast<unsigned>(max)) return 0;
+    return static_cast<KeyCode>(keycode);
+}
+
+unsigned X11ModifierMaskOf(Display* display, KeySym keysym) {
+    if (display == nullptr || keysym == NoSymbol) return 0;
+    XModifierKeymap* map = XGetModifierMapping(display);
+    if (map == nullptr) return 0;
+    unsigned mask = 0;
+    // Any key carrying the symbol counts: a layout may put it on more than one.
+    for (int mod = 0; mod < 8 && mask == 0; ++mod) {
+        for (int k = 0; k < map->max_keypermod; ++k) {
+            const KeyCode code = map->modifiermap[mod * map->max_keypermod + k];
+            if (code == 0) continue;
+            if (XkbKeycodeToKeysym(display, code, 0, 0) == keysym || XkbKeycodeToKeysym(display, code, 0, 1) == keysym) {
+                mask = 1u << mod;
+                break;
+            }
+        }
+    }
+    XFreeModifiermap(map);
+    return mask;
 }

@@ -53,43 +53,6 @@ unsigned gAltMask = Mod1Mask;
 const uint32_t kExtendedKey = 0x8000;  // paramH bit of keys outside the PC's first block
 const uint8_t kVkF10 = 0x79;
 
-// evdev keycodes are the kernel's key numbers plus 8. Up to 0x58 the kernel's numbers
-// are the PC scan codes themselves; the keys the PC reaches through its E0 prefix have
-// other numbers, so they get their PC code and the extended bit here.
-struct ScanCode {
-    uint8_t kernelCode;
-    uint8_t scan;
-    bool extended;
-};
-const ScanCode kOtherScanCodes[] = {
-    {69, 0x45, true},   // Num Lock
-    {96, 0x1C, true},   // keypad Enter
-    {97, 0x1D, true},   // right Ctrl
-    {98, 0x35, true},   // keypad /
-    {99, 0x37, true},   // Print
-    {100, 0x38, true},  // right Alt
-    {102, 0x47, true},  {103, 0x48, true}, {104, 0x49, true}, {105, 0x4B, true},
-    {106, 0x4D, true},  {107, 0x4F, true}, {108, 0x50, true}, {109, 0x51, true},
-    {110, 0x52, true},  {111, 0x53, true},  // Home, arrows, Page Up/Down, End, Insert, Delete
-    {119, 0x45, false},  // Pause
-    {125, 0x5B, true},  {126, 0x5C, true}, {127, 0x5D, true},  // the two Windows keys, Menu
-};
-
-void ScanCodeOf(unsigned keycode, uint32_t* scan, bool* extended) {
-    *scan = 0;
-    *extended = false;
-    if (keycode < 8) return;
-    const unsigned kernelCode = keycode - 8;
-    for (const ScanCode& key : kOtherScanCodes) {
-        if (key.kernelCode == kernelCode) {
-            *scan = key.scan;
-            *extended = key.extended;
-            return;
-        }
-    }
-    if (kernelCode <= 0x58) *scan = kernelCode;
-}
-
 // The journal speaks of Shift, Ctrl and Alt without their side; the side lives in the
 // scan code and the extended bit.
 uint8_t SidelessVk(uint8_t vk) {
@@ -97,27 +60,6 @@ uint8_t SidelessVk(uint8_t vk) {
     if (vk == 0xA2 || vk == 0xA3) return VK_CONTROL;
     if (vk == VK_LMENU || vk == VK_RMENU) return VK_MENU;
     return vk;
-}
-
-unsigned ModifierMaskOf(Display* display, KeySym keysym, unsigned fallback) {
-    KeyCode code = XKeysymToKeycode(display, keysym);
-    XModifierKeymap* map = XGetModifierMapping(display);
-    if (code == 0 || map == nullptr) {
-        if (map != nullptr) XFreeModifiermap(map);
-        return fallback;
-    }
-    unsigned mask = fallback;
-    for (int mod = 0; mod < 8; ++mod) {
-        for (int k = 0; k < map->max_keypermod; ++k) {
-            if (map->modifiermap[mod * map->max_keypermod + k] == code) {
-                mask = 1u << mod;
-                mod = 8;
-                break;
-            }
-        }
-    }
-    XFreeModifiermap(map);
-    return mask;
 }
 
 // The deepest window at a point of the screen: the one a pointer event there goes to.
@@ -152,9 +94,9 @@ bool Translate(Display* display, const RawEvent& raw, EVENTMSG* out) {
         case KeyRelease: {
             const bool press = raw.type == KeyPress;
             const uint8_t vk = SidelessVk(X11KeycodeToVk(display, raw.detail, raw.state));
-            uint32_t scan = 0;
+            uint8_t scan = 0;
             bool extended = false;
-            ScanCodeOf(raw.detail, &scan, &extended);
+            X11KeycodeToScanCode(raw.detail, &scan, &extended);
             // The state is the one before the event: Ctrl's own press already counts.
             const bool ctrl = vk == VK_CONTROL ? press : (raw.state & ControlMask) != 0;
             const bool alt = vk == VK_MENU || (raw.state & gAltMask) != 0;
@@ -166,7 +108,7 @@ bool Translate(Display* display, const RawEvent& raw, EVENTMSG* out) {
             } else {
                 out->message = system ? WM_SYSKEYUP : WM_KEYUP;
             }
-            out->paramL = vk | scan << 8;
+            out->paramL = vk | static_cast<uint32_t>(scan) << 8;
             out->paramH = 1 | (extended ? kExtendedKey : 0);
             out->hwnd = static_cast<HWND32>(FocusWindow(display, raw.x, raw.y));
             return true;
@@ -301,7 +243,8 @@ bool X11StartRecordHook(JournalProc proc) {
     if (!OpenDataConnection(control)) return false;
     FinishEndedStream(control);
     MeasureClockOffset();
-    gAltMask = ModifierMaskOf(control, XK_Alt_L, Mod1Mask);
+    gAltMask = X11ModifierMaskOf(control, XK_Alt_L);
+    if (gAltMask == 0) gAltMask = Mod1Mask;
 
     XRecordRange* range = XRecordAllocRange();
     if (range == nullptr) return false;
