@@ -30,6 +30,56 @@ enum : uint8_t {
 
 int gXTest = -1;  // unknown until asked
 
+// --- modifier keys ------------------------------------------------------------------
+
+enum ModifierKey { MOD_NONE, MOD_LSHIFT, MOD_RSHIFT, MOD_LCONTROL, MOD_RCONTROL, MOD_LALT, MOD_RALT, MOD_LWIN, MOD_RWIN };
+
+// AltGr counts as the right Alt, as it does on the system the virtual keys come from.
+ModifierKey ModifierOf(KeySym symbol) {
+    switch (symbol) {
+        case XK_Shift_L: return MOD_LSHIFT;
+        case XK_Shift_R: return MOD_RSHIFT;
+        case XK_Control_L: return MOD_LCONTROL;
+        case XK_Control_R: return MOD_RCONTROL;
+        case XK_Alt_L: case XK_Meta_L: return MOD_LALT;
+        case XK_Alt_R: case XK_Meta_R: case XK_ISO_Level3_Shift: case XK_Mode_switch: return MOD_RALT;
+        case XK_Super_L: case XK_Hyper_L: return MOD_LWIN;
+        case XK_Super_R: case XK_Hyper_R: return MOD_RWIN;
+        default: return MOD_NONE;
+    }
+}
+
+// The virtual keys a held modifier sets: its side's and the generic one.
+void ModifierVks(ModifierKey key, uint8_t* sided, uint8_t* generic) {
+    static const uint8_t kSided[] = {0, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
+    static const uint8_t kGeneric[] = {0, VK_SHIFT, VK_SHIFT, VK_CONTROL, VK_CONTROL, VK_MENU, VK_MENU, 0, 0};
+    *sided = kSided[key];
+    *generic = kGeneric[key];
+}
+
+// --- what XTest holds down ----------------------------------------------------------
+//
+// The server keeps a key pressed through XTest down until XTest releases it, also after
+// the program that pressed it has gone, and autorepeat then types it for ever. So every
+// key and button sent down is noted until it comes up, and what is left down when a
+// playback ends or the program exits is released.
+
+uint8_t gHeldKeys[32];     // one bit per key code
+uint8_t gHeldButtons[32];  // one bit per button number
+
+bool BitSet(const uint8_t bits[32], unsigned n) { return n < 256 && (bits[n / 8] & (1u << (n % 8))) != 0; }
+
+void SetBit(uint8_t bits[32], unsigned n, bool on) {
+    if (n >= 256) return;
+    const uint8_t bit = static_cast<uint8_t>(1u << (n % 8));
+    bits[n / 8] = static_cast<uint8_t>(on ? bits[n / 8] | bit : bits[n / 8] & ~bit);
+}
+
+void FakeKey(Display* display, unsigned code, bool press) {
+    XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime);
+    SetBit(gHeldKeys, code, press);
+}
+
 // --- spare keys ---------------------------------------------------------------------
 //
 // A symbol the layout lacks is put on a key that carries no symbol at all and pressed
@@ -115,16 +165,34 @@ gboolean OnRestoreTimer(gpointer) {
     return G_SOURCE_REMOVE;
 }
 
+// Releases every key and button still down through XTest; true when a borrowed key was
+// among them.
+bool ReleaseHeld(Display* display) {
+    for (unsigned code = 0; code < 256; ++code) {
+        if (BitSet(gHeldKeys, code)) FakeKey(display, code, false);
+    }
+    for (unsigned button = 1; button < 256; ++button) {
+        if (BitSet(gHeldButtons, button)) X11InjectButton(display, button, false);
+    }
+    memset(gPressedWith, 0, sizeof gPressedWith);
+    bool borrowed = false;
+    for (int i = 0; i < gSpareCount; ++i) {
+        if (gSpares[i].held == 0) continue;
+        gSpares[i].held = 0;
+        gSpares[i].lastUsed = g_get_monotonic_time();
+        borrowed = true;
+    }
+    return borrowed;
+}
+
 // A program that exits straight after its last key (a hidden playback does) would lose
 // it: the server drops what a client that has hung up still had in flight. So the exit
-// waits until the server has taken everything, borrowed keys put back included.
+// waits until the server has taken everything, held keys released and borrowed keys put
+// back included.
 void FinishAtExit() {
     Display* display = X11Display();
     if (display == nullptr) return;
-    for (int i = 0; i < gSpareCount; ++i) {
-        if (gSpares[i].held > 0) XTestFakeKeyEvent(display, gSpares[i].code, False, CurrentTime);
-        gSpares[i].held = 0;
-    }
+    ReleaseHeld(display);
     RestoreSpares(display, true);
     XSync(display, False);
 }
@@ -160,19 +228,10 @@ KeyCode SpareFor(Display* display, KeySym symbol) {
     return pick->code;
 }
 
-bool CodeInRange(Display* display, int code) {
-    int min = 0, max = 0;
-    XDisplayKeycodes(display, &min, &max);
-    return code >= min && code <= max && code <= 255;
-}
-
 // The key a virtual key stands for now; remapping a spare only when allowed.
-KeyCode KeyFor(Display* display, uint8_t vk, uint8_t scan, bool mayRemap) {
+KeyCode KeyFor(Display* display, uint8_t vk, bool mayRemap) {
     const KeySym symbol = X11VkToKeysym(vk);
-    if (symbol == NoSymbol) {
-        const int code = scan + 8;
-        return scan != 0 && CodeInRange(display, code) ? static_cast<KeyCode>(code) : 0;
-    }
+    if (symbol == NoSymbol) return 0;
     const KeyCode code = XKeysymToKeycode(display, symbol);
     if (code != 0) {
         // Our own copy of the mapping may still show a spare key as it was.
@@ -182,32 +241,20 @@ KeyCode KeyFor(Display* display, uint8_t vk, uint8_t scan, bool mayRemap) {
     return mayRemap ? SpareFor(display, symbol) : 0;
 }
 
+// The key a scan code names when it, not the symbol, decides: keys without a symbol all
+// share virtual key 0 and only their scan codes tell them apart, and the journal names
+// Shift, Ctrl and Alt without their side, which the scan code still tells. A modifier's
+// scan code counts only while its key carries a modifier of the same kind; 0 otherwise.
+KeyCode KeyByScanCode(Display* display, uint8_t vk, uint8_t scan, bool extended) {
+    const KeyCode code = X11ScanCodeToKeycode(display, scan, extended);
+    if (code == 0 || X11VkToKeysym(vk) == NoSymbol) return code;
+    if (vk != VK_SHIFT && vk != VK_CONTROL && vk != VK_MENU) return 0;
+    uint8_t sided = 0, generic = 0;
+    ModifierVks(ModifierOf(XkbKeycodeToKeysym(display, code, 0, 0)), &sided, &generic);
+    return generic == vk ? code : 0;
+}
+
 // --- modifiers ----------------------------------------------------------------------
-
-enum ModifierKey { MOD_NONE, MOD_LSHIFT, MOD_RSHIFT, MOD_LCONTROL, MOD_RCONTROL, MOD_LALT, MOD_RALT, MOD_LWIN, MOD_RWIN };
-
-// AltGr counts as the right Alt, as it does on the system the virtual keys come from.
-ModifierKey ModifierOf(KeySym symbol) {
-    switch (symbol) {
-        case XK_Shift_L: return MOD_LSHIFT;
-        case XK_Shift_R: return MOD_RSHIFT;
-        case XK_Control_L: return MOD_LCONTROL;
-        case XK_Control_R: return MOD_RCONTROL;
-        case XK_Alt_L: case XK_Meta_L: return MOD_LALT;
-        case XK_Alt_R: case XK_Meta_R: case XK_ISO_Level3_Shift: case XK_Mode_switch: return MOD_RALT;
-        case XK_Super_L: case XK_Hyper_L: return MOD_LWIN;
-        case XK_Super_R: case XK_Hyper_R: return MOD_RWIN;
-        default: return MOD_NONE;
-    }
-}
-
-// The virtual keys a held modifier sets: its side's and the generic one.
-void ModifierVks(ModifierKey key, uint8_t* sided, uint8_t* generic) {
-    static const uint8_t kSided[] = {0, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
-    static const uint8_t kGeneric[] = {0, VK_SHIFT, VK_SHIFT, VK_CONTROL, VK_CONTROL, VK_MENU, VK_MENU, 0, 0};
-    *sided = kSided[key];
-    *generic = kGeneric[key];
-}
 
 // The modifier on the other side of the same kind.
 ModifierKey OtherSide(ModifierKey key) {
@@ -276,30 +323,31 @@ bool X11HasXTest(Display* display) {
     return gXTest == 1;
 }
 
-bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool press) {
+bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, bool press) {
     if (display == nullptr || !X11HasXTest(display)) return false;
-    // Keys without a symbol all share virtual key 0; only their scan codes tell them apart.
-    if (X11VkToKeysym(vk) == NoSymbol) {
-        const KeyCode code = KeyFor(display, vk, scan, false);
-        if (code != 0) XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime);
-        return code != 0;
+    // A scan code names the same key whatever the layout, so press and release agree.
+    const KeyCode byScan = KeyByScanCode(display, vk, scan, extended);
+    if (byScan != 0) {
+        FakeKey(display, byScan, press);
+        return true;
     }
+    if (X11VkToKeysym(vk) == NoSymbol) return false;
     KeyCode code = gPressedWith[vk];
     if (press) {
         // A repeated press (the key held down) goes where the first one went.
-        if (code == 0) code = KeyFor(display, vk, scan, true);
+        if (code == 0) code = KeyFor(display, vk, true);
         if (code == 0) return false;
         Spare* spare = SpareByCode(code);
         if (spare != nullptr && gPressedWith[vk] == 0) ++spare->held;
         gPressedWith[vk] = code;
-        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        FakeKey(display, code, true);
         return true;
     }
-    if (code == 0) code = KeyFor(display, vk, scan, false);
+    if (code == 0) code = KeyFor(display, vk, false);
     if (code == 0) return false;
     gPressedWith[vk] = 0;
     Spare* spare = SpareByCode(code);
-    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    FakeKey(display, code, false);
     if (spare != nullptr && spare->held > 0 && --spare->held == 0) {
         spare->lastUsed = g_get_monotonic_time();
         ScheduleRestore();
@@ -311,13 +359,21 @@ void X11InjectMotion(Display* display, int x, int y) { XTestFakeMotionEvent(disp
 
 void X11InjectButton(Display* display, unsigned button, bool press) {
     XTestFakeButtonEvent(display, button, press ? True : False, CurrentTime);
+    SetBit(gHeldButtons, button, press);
+}
+
+void X11ReleaseHeldInput(Display* display) {
+    if (display == nullptr || gXTest != 1) return;
+    if (ReleaseHeld(display)) ScheduleRestore();
+    XFlush(display);
 }
 
 // --- the seam -----------------------------------------------------------------------
 
 void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     Display* display = X11Display();
-    if (X11InjectKey(display, vk, scan, (flags & KEYEVENTF_KEYUP) == 0)) XFlush(display);
+    const bool extended = (flags & KEYEVENTF_EXTENDEDKEY) != 0;
+    if (X11InjectKey(display, vk, scan, extended, (flags & KEYEVENTF_KEYUP) == 0)) XFlush(display);
 }
 
 void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t) {
@@ -416,7 +472,7 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
             held[modifier] = true;
             continue;
         }
-        XTestFakeKeyEvent(display, static_cast<unsigned>(code), False, CurrentTime);
+        FakeKey(display, static_cast<unsigned>(code), false);
         for (KeyCode& pressed : gPressedWith) {
             if (pressed == code) pressed = 0;
         }
@@ -428,7 +484,7 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
         const bool wanted = Sided(state, modifier) || (left && Kept(state, modifier) && !held[OtherSide(modifier)]);
         if (held[m] || !wanted) continue;
         const KeyCode code = XKeysymToKeycode(display, PressSymbol(display, modifier));
-        if (code != 0) XTestFakeKeyEvent(display, code, True, CurrentTime);
+        if (code != 0) FakeKey(display, code, true);
     }
     XFlush(display);
     return true;

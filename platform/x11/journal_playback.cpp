@@ -22,6 +22,8 @@ namespace {
 // commands are not starved.
 const int kBatchEvents = 400;
 const gint64 kBatchMicros = 5000;
+// The bit of a key record's paramH that marks the PC's extended keys.
+const uint32_t kExtendedKey = 0x8000;
 
 JournalProc gProc = nullptr;
 // Bumped by every start and stop: a step that finds it changed after calling the
@@ -38,6 +40,8 @@ int gTimerFd = -1;
 bool gTimerPending = false;
 // Continues a batch at idle priority, beside posted commands.
 GSource* gYieldSource = nullptr;
+// Looks, once the loop runs again after a stop, whether the playback really ended.
+guint gReleaseSource = 0;
 
 void Step();
 
@@ -98,20 +102,21 @@ void PointAndButton(Display* display, const EVENTMSG& e, unsigned button, bool p
 void Inject(Display* display, const EVENTMSG& e) {
     const uint8_t vk = static_cast<uint8_t>(e.paramL & 0xFF);
     const uint8_t scan = static_cast<uint8_t>((e.paramL >> 8) & 0xFF);
+    const bool extended = (e.paramH & kExtendedKey) != 0;  // read for key records only
     switch (e.message) {
         case WM_KEYDOWN:
             // The player sends these keys as synthetic input itself, because a journal
             // cannot toggle a lock or open the Start menu; pressing them here too would
             // toggle a lock straight back.
             if (IsLockOrWindowsKey(vk)) break;
-            X11InjectKey(display, vk, scan, true);
+            X11InjectKey(display, vk, scan, extended, true);
             break;
         case WM_SYSKEYDOWN:
-            X11InjectKey(display, vk, scan, true);
+            X11InjectKey(display, vk, scan, extended, true);
             break;
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            X11InjectKey(display, vk, scan, false);
+            X11InjectKey(display, vk, scan, extended, false);
             break;
         case WM_MOUSEMOVE:
             X11InjectMotion(display, static_cast<int32_t>(e.paramL), static_cast<int32_t>(e.paramH));
@@ -165,6 +170,16 @@ void Step() {
     XFlush(display);
 }
 
+// A playback that stopped between a key's press and its release would leave the key
+// down for good. The end of a pass stops the driver and starts it again from inside the
+// procedure, and a key may be meant to stay down across that; only a stop that no start
+// followed by the time the loop runs again ends the playback.
+gboolean ReleaseWhenStopped(gpointer) {
+    gReleaseSource = 0;
+    if (gProc == nullptr) X11ReleaseHeldInput(X11Display());
+    return G_SOURCE_REMOVE;
+}
+
 }  // namespace
 
 bool X11StartPlaybackDriver(JournalProc proc) {
@@ -181,6 +196,7 @@ void X11StopPlaybackDriver() {
     ++gGeneration;
     gProc = nullptr;
     if (gTimerSource == nullptr) return;
+    if (gReleaseSource == 0) gReleaseSource = g_idle_add(ReleaseWhenStopped, nullptr);
     ArmTimer(0);
     g_source_set_ready_time(gYieldSource, -1);
 }

@@ -1,5 +1,7 @@
 #include "tests/platform/x11/x_test_client.h"
 
+#include <X11/keysym.h>
+
 #include "platform/wintypes.h"
 #include "platform/x11/journal_drivers.h"
 
@@ -92,6 +94,19 @@ TEST_F(JournalPlaybackTest, BackToBackEventsComeInBatchesThatLetTheLoopRun) {
     ASSERT_TRUE(Pump([&] { return got_.size() >= static_cast<size_t>(kEvents); }, 20000));
     EXPECT_EQ(got_.back(), "-k");
     EXPECT_TRUE(playedWhenIdleRan >= 0 && playedWhenIdleRan < kEvents) << "idle work ran while events remained";
+}
+
+TEST_F(JournalPlaybackTest, WhatAStoppedPlaybackLeftDownIsReleasedButNotAtThePassEnd) {
+    // The key goes down at the end of a pass and stays down across the re-hook; the
+    // playback then stops with a button down too.
+    Start({{0, Msg(WM_KEYDOWN, 'A'), true}, {50, Msg(WM_LBUTTONDOWN, 100, 100), false}});
+    ASSERT_TRUE(Pump([] { return gAt == gScript.size(); }));
+    ASSERT_TRUE(Pump([&] { return got_.size() >= 4; }, 1000));
+    EXPECT_EQ(got_, (Keys{"+a", "+b1@100,100", "-a", "-b1@100,100"}));
+    char keys[32];
+    XQueryKeymap(client_, keys);
+    const KeyCode a = XKeysymToKeycode(client_, XK_a);
+    EXPECT_EQ(keys[a / 8] & (1 << (a % 8)), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // connection must reach the record procedure as the journal's EVENTMSGs.
 #include "tests/platform/x11/x_test_client.h"
 
+#include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -144,6 +145,61 @@ TEST_F(RecordHookTest, UnhookFromTheProcedureOrCtrlEscEndsRecordingAndTheGrab) {
     gRecorded.clear();
     ExpectCtrlEscReachesWindow();
     EXPECT_TRUE(gRecorded.empty());
+}
+
+// Plays the given records back through the journal's playback hook.
+std::vector<EVENTMSG> gReplay;
+size_t gReplayed;
+intptr_t gReplayHook;
+
+intptr_t ReplayProc(int code, uintptr_t, intptr_t lParam) {
+    if (code == HC_GETNEXT) *reinterpret_cast<EVENTMSG*>(lParam) = gReplay[gReplayed];
+    if (code == HC_SKIP && ++gReplayed == gReplay.size()) SysUnhookJournal(gReplayHook);
+    return 0;
+}
+
+TEST_F(RecordHookTest, RightModifiersAndAltGrComeBackOnTheirOwnKeys) {
+    // Records what the keys do, then plays it back and notes what the window receives.
+    const auto roundTrip = [this](const std::function<void()>& type, size_t count) {
+        StartRecording();
+        type();
+        const Msgs recorded = Recorded(count);
+        SysUnhookJournal(hook_);
+        hook_ = 0;
+        gReplay = gRecorded, gReplayed = 0;
+        got_.clear();
+        gReplayHook = SysSetJournalHook(WH_JOURNALPLAYBACK, ReplayProc);
+        EXPECT_TRUE(gReplayHook != 0 && Pump([&] { return got_.size() >= count; }));
+        return recorded;
+    };
+    const uint32_t ctrl = VK_CONTROL | 0x1D << 8, alt = VK_MENU | 0x38 << 8;
+    EXPECT_EQ(roundTrip([this] { Chord({XK_Control_R}), Chord({XK_Alt_R}); }, 4),
+              (Msgs{{WM_KEYDOWN, ctrl, 0x8001}, {WM_KEYUP, ctrl, 0x8001}, {WM_SYSKEYDOWN, alt, 0x8001},
+                    {WM_SYSKEYUP, alt, 0x8001}}));
+    EXPECT_EQ(got_, (Keys{"+Control_R", "-Control_R", "+Alt_R", "-Alt_R"}));
+
+    // AltGr as a layout puts it on the right Alt key: a symbol with no virtual key, and
+    // a modifier other than Alt's.
+    const KeyCode rightAlt = XKeysymToKeycode(client_, XK_Alt_R);
+    const auto remap = [&](KeySym symbol, int from, int to) {
+        XChangeKeyboardMapping(client_, rightAlt, 1, &symbol, 1);
+        XModifierKeymap* map = XGetModifierMapping(client_);
+        map = XInsertModifiermapEntry(XDeleteModifiermapEntry(map, rightAlt, from), rightAlt, to);
+        EXPECT_EQ(XSetModifierMapping(client_, map), MappingSuccess);
+        XFreeModifiermap(map);
+    };
+    KeySym symbol = XK_ISO_Level3_Shift;
+    XSync(X11Display(), False);  // its interest in mapping changes reaches the server first
+    remap(symbol, Mod1MapIndex, Mod5MapIndex);
+    ASSERT_TRUE(Pump([&] { return XkbKeycodeToKeysym(X11Display(), rightAlt, 0, 0) == symbol; }));
+    const auto altGr = [&] {
+        XTestFakeKeyEvent(client_, rightAlt, True, CurrentTime);
+        XTestFakeKeyEvent(client_, rightAlt, False, CurrentTime);
+    };
+    EXPECT_EQ(roundTrip(altGr, 2), (Msgs{{WM_KEYDOWN, 0x38 << 8, 0x8001}, {WM_KEYUP, 0x38 << 8, 0x8001}}));
+    EXPECT_EQ(got_, (Keys{"+ISO_Level3_Shift", "-ISO_Level3_Shift"}));
+    remap(XK_Alt_R, Mod5MapIndex, Mod1MapIndex);  // as found, for a next test on the same server
+    XSync(client_, False);
 }
 
 using JournalSettingsTest = XConnectionTest;
