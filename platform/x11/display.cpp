@@ -63,6 +63,8 @@ gboolean Dispatch(GSource*, GSourceFunc, gpointer) {
     while (gDisplay != nullptr && XPending(gDisplay) > 0) {
         XEvent event;
         XNextEvent(gDisplay, &event);
+        // Xlib's keysym tables are only as fresh as the mapping notices it was shown.
+        if (event.type == MappingNotify) XRefreshKeyboardMapping(&event.xmapping);
         for (int i = 0; i < gHandlerCount; ++i) gHandlers[i](&event);
     }
     return G_SOURCE_CONTINUE;
