@@ -7,12 +7,8 @@
 
 const char* GetDisplayName(const char* path) {
     if (path == nullptr || path[0] == '\0') return "(Untitled)";
-    const char* name = path;
     // Both separators count, so a path written for either platform shows its file name.
-    for (const char* p = path; *p != '\0'; ++p) {
-        if (*p == '\\' || *p == '/') name = p + 1;
-    }
-    return name;
+    return FileNamePart(path);
 }
 
 void ShowCurrentFileTitle() {

@@ -49,7 +49,7 @@ void PutRecord(char* p, const EVENTMSG& e) {
 // Returns a buffer for delete[], or nullptr after showing why.
 char* ReadScriptText(uint32_t* length) {
     const uint32_t size = GetFileSize32(gszFile);
-    const uint32_t start = FindNoCase(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
+    const uint32_t start = FindInFileName(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
     const uint32_t available = size > start ? size - start : 0;
     char* text = new (std::nothrow) char[static_cast<size_t>(available) + 1];
     if (text == nullptr) {
@@ -101,11 +101,7 @@ bool AppendRecords(SysFile file) {
 bool MakeExecutableName(const char* path, char* out, int size) {
     if (size <= 0) return false;
     out[0] = '\0';
-    const char* name = path;
-    for (const char* p = path; *p != '\0'; ++p) {
-        if (*p == '/' || *p == '\\') name = p + 1;
-    }
-    const char* dot = strchr(name, '.');
+    const char* dot = strchr(FileNamePart(path), '.');
     const size_t keep = dot != nullptr ? static_cast<size_t>(dot - path) : strlen(path);
     if (keep + 4 >= static_cast<size_t>(size)) return false;
     memcpy(out, path, keep);

@@ -35,7 +35,7 @@ void CopyText(char* out, size_t size, const char* text) {
 }
 
 
-void SetLastFileTypeFromName() { gbLastFileType = FindNoCase(gszFile, ".klx") != nullptr ? 2 : 1; }
+void SetLastFileTypeFromName() { gbLastFileType = FindInFileName(gszFile, ".klx") != nullptr ? 2 : 1; }
 
 // Runs the save dialog until it gives a name whose extension agrees with the filter.
 int ChooseSaveName() {
@@ -63,7 +63,7 @@ SaveOutcome SaveAs() {
             CopyText(gszFile, sizeof gszFile, remembered);
             return SAVE_CANCELLED;
         }
-        if (FindNoCase(gszFile, ".exe") != nullptr) {
+        if (FindInFileName(gszFile, ".exe") != nullptr) {
             KelmorMessageBox(
                 "To compile an executable program, please use the \"Create Executable Program (.EXE)\" command in the "
                 "Tools Menu.\n\nYou cannot create an .EXE program with \"File Save\".",
@@ -96,7 +96,7 @@ SaveOutcome SaveAs() {
     RebuildRecentMenu(true, true);
     // Set before the file is created: should creating it fail, the file is missing and
     // opening a menu greys the item anyway.
-    ShellEnableCommand(ID_EDIT_SCRIPT, FindNoCase(gszFile, ".klr") == nullptr);
+    ShellEnableCommand(ID_EDIT_SCRIPT, FindInFileName(gszFile, ".klr") == nullptr);
     if (!SaveRecordingToFile(gszFile)) return SAVE_FAILED;
     ShowCurrentFileTitle();
     gbModified = false;

@@ -486,8 +486,8 @@ int LoadRecording() {
     nScriptCommands = 0;
 
     Reader reader{file, size, 0, 0};
-    const uint32_t start = FindNoCase(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
-    bool binary = FindNoCase(gszFile, ".klr") != nullptr;
+    const uint32_t start = FindInFileName(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
+    bool binary = FindInFileName(gszFile, ".klr") != nullptr;
     if (!binary) {
         const char* first = nullptr;
         binary = ReadAt(&reader, start, 1, &first) == 1 && *first == '\0';
@@ -505,7 +505,7 @@ bool SaveRecordingToFile(const char* name) {
         ShowSaveFailure(name);
         return false;
     }
-    if (FindNoCase(name, ".klr") == nullptr) {
+    if (FindInFileName(name, ".klr") == nullptr) {
         if (!WriteTextRecordingAs(file, name)) return false;
         SysClose(file);
         return true;
@@ -542,13 +542,17 @@ bool SaveRecordingToFile(const char* name) {
 
 uint32_t GetFileSize32(const char* name) { return SysGetFileSize(name); }
 
-bool FileNameHasDot(const char* path) {
+const char* FileNamePart(const char* path) {
     const char* name = path;
     for (const char* p = path; *p != '\0'; ++p) {
         if (*p == '/' || *p == '\\') name = p + 1;
     }
-    return strchr(name, '.') != nullptr;
+    return name;
 }
+
+bool FileNameHasDot(const char* path) { return strchr(FileNamePart(path), '.') != nullptr; }
+
+const char* FindInFileName(const char* path, const char* pattern) { return FindNoCase(FileNamePart(path), pattern); }
 
 void GetListField(const char* list, char delimiter, int n, char* out, int outSize) {
     if (out == nullptr || outSize <= 0) return;
@@ -584,8 +588,8 @@ int ChooseFileName(char* name, const char* filters, bool save, int filterIndex) 
     GetListField(filters, '\0', 2 * chosen - 1, pattern, sizeof pattern);
     const char* extension = "";
     if (strcmp(pattern, "*.*") != 0 && pattern[0] == '*') extension = pattern + 1;
-    if ((FindNoCase(name, ".klr") != nullptr || FindNoCase(name, ".klx") != nullptr) && extension[0] != '\0' &&
-        FindNoCase(name, extension) == nullptr) {
+    if ((FindInFileName(name, ".klr") != nullptr || FindInFileName(name, ".klx") != nullptr) && extension[0] != '\0' &&
+        FindInFileName(name, extension) == nullptr) {
         return 2;
     }
     // Dialogs answer with full paths, and a dot in a folder name is no extension.

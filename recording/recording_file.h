@@ -25,9 +25,14 @@ bool WriteTextRecording(intptr_t file);
 bool SaveRecordingToFile(const char* name);
 
 uint32_t GetFileSize32(const char* name);
-// True when the file name part of a path (behind its last '/' or '\\') holds a '.':
-// the test for "the name has an extension", which a dot in a folder name must not pass.
+// The file name part of a path: behind its last '/' or '\\'.
+const char* FileNamePart(const char* path);
+// True when the file name part holds a '.': the test for "the name has an extension",
+// which a dot in a folder name must not pass.
 bool FileNameHasDot(const char* path);
+// Finds pattern (ignoring case) in the file name part only: ".klr" or ".exe" in a folder
+// name must not decide how a file is read or written.
+const char* FindInFileName(const char* path, const char* pattern);
 // Copies field n (from 0) of a delimited list; a NUL delimiter walks a double-NUL list.
 void GetListField(const char* list, char delimiter, int n, char* out, int outSize);
 // Runs the file dialog on name (MAX_PATH bytes). Returns 0 cancelled, 1 chosen, 2 when

@@ -27,7 +27,7 @@ bool CheckHasActions() {
 }
 
 bool SaveAsName(const char* name, char* out, int size) {
-    if (FindNoCase(name, ".exe") != nullptr) {
+    if (FindInFileName(name, ".exe") != nullptr) {
         KelmorMessageBox("To compile an executable program, please use the \"Create Executable Program (.EXE)\" "
                          "command in the Tools Menu.\n\nYou cannot create an .EXE program with \"File Save\".",
                          "Save Error", MB_ICONEXCLAMATION);

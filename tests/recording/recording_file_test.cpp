@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "recording/recording.h"
+#include "recording/executable_recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"
 #include "tests/fakes/fakes.h"
@@ -246,4 +247,22 @@ TEST_F(RecordingFileTest, ListFieldsAndFileNameChoice) {
         EXPECT_EQ(ChooseFileName(name, c.filters, c.filters != kOpenFilters, 1), c.result) << c.answer;
         EXPECT_EQ(std::string(name), c.expected);
     }
+}
+
+TEST_F(RecordingFileTest, OnlyTheFileNamePartDecidesTheForm) {
+    const std::string text = "message=WM_KEYDOWN paramH=1 paramL=65 time=0\r\nTYPE a\r\n";
+    for (const char* folder : {"my.exercises", "backup.klr.d", "old.EXE.klr"}) {
+        ASSERT_EQ(mkdir(Path(folder).c_str(), 0700), 0);
+        const std::string name = Path(std::string(folder) + "/a.klx");
+        WriteFile(name, text);
+        EXPECT_EQ(Load(name), 1) << folder;
+        EXPECT_EQ(nEventCount, 2) << folder;
+        // Saving into the same folder writes the text form again, not records.
+        ASSERT_TRUE(SaveRecordingToFile(name.c_str())) << folder;
+        EXPECT_EQ(ReadFile(name).rfind("; This file was created by Kelmor", 0), 0u) << folder;
+    }
+    EXPECT_TRUE(fake::messageBoxes.empty());
+    char exe[MAX_PATH];
+    ASSERT_TRUE(MakeExecutableName("/tmp/my.exercises/rec", exe, sizeof exe));
+    EXPECT_STREQ(exe, "/tmp/my.exercises/rec.exe");
 }
