@@ -83,6 +83,7 @@ int RunRecord(int, char** argv) {
     // A terminal tool ends when the recording does; the exit step is not its to run.
     gbQuitWhenDone = 0;
 
+    StartLogSession();
     HeadlessShellSetDispatcher(SendCommand);
     SysSetJournalCancelHandler(OnCancelled);
     SendCommand(ID_START_RECORDING);
