@@ -31,3 +31,8 @@ SysFile SysHoldFile(const char* name);
 // Deletes name only when it is itself a regular file (not a link, folder or device) that
 // no process holds with SysHoldFile; false otherwise.
 bool SysDeleteUnusedFile(const char* name);
+// True when name is a folder (a link to one counts).
+bool SysIsFolder(const char* name);
+// True when new files can be made in folder: it exists, is a folder, and this user may
+// write in it and enter it. False, with the last error set, otherwise.
+bool SysCanCreateFilesIn(const char* folder);

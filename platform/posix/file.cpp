@@ -193,3 +193,19 @@ bool SysDeleteUnusedFile(const char* name) {
     close(fd);
     return ok;
 }
+
+bool SysIsFolder(const char* name) {
+    struct stat st;
+    return name != nullptr && stat(name, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool SysCanCreateFilesIn(const char* folder) {
+    struct stat st;
+    if (stat(folder, &st) != 0) return Fail(), false;
+    if (!S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        return Fail(), false;
+    }
+    if (access(folder, W_OK | X_OK) != 0) return Fail(), false;
+    return true;
+}
