@@ -127,7 +127,7 @@ int RunRecord(int, char** argv) {
         return 1;
     }
     if (status != 0) return status;
-    if (!CheckHasActions() || !SaveRecordingToFile(saveName)) return 1;
+    if (!CheckHasActions("Save Error") || !SaveRecordingToFile(saveName)) return 1;
     printf("%d events saved to %s\n", static_cast<int>(nEventCount), saveName);
     return 0;
 }

@@ -74,6 +74,10 @@ run 1 convert "$tmp/in.klx" "$tmp/x.exe"
 printf '; only a comment\n' >"$tmp/empty.klx"
 run 1 convert "$tmp/empty.klx" "$tmp/e.klx"
 case $err in "Save Error: There are no actions"*) ;; *) fail "empty recording: $err" ;; esac
+# info says so too, and fails: play and convert refuse such a file.
+run 1 info "$tmp/empty.klx"
+expect_eq "empty counts" "$out" "$(printf 'events: 0\ncommands: 0')"
+case $err in "Error: There are no actions"*) ;; *) fail "info of an empty recording: $err" ;; esac
 run 1 convert "$tmp/in.klx" "$tmp/no/such/folder/x.klx"
 expect_eq "unwritable" "$err" "Error: Unable to save file '$tmp/no/such/folder/x.klx'!"
 
