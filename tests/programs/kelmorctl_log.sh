@@ -1,16 +1,7 @@
 #!/bin/sh
 # The log at start: only a playback or recording with logging on begins a new log, and
 # only a regular file is ever erased. Arguments: the kelmorctl program, the source folder.
-ctl=$1
-tmp=$(mktemp -d) || exit 1
-trap 'rm -rf "$tmp"' EXIT
-export KELMOR_REGISTRY="$tmp/registry.ini" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/lib.sh"
 
 # settings LOG LOGFILE: the store holds the log level and the log file (empty: the default).
 settings() {
@@ -54,5 +45,4 @@ settings 1 ""
 XDG_STATE_HOME=$state "$ctl" play "$tmp/missing.klx" 2>/dev/null
 [ "$(cat "$state/kelmor/Kelmo")" = "old run" ] || fail "the cut log path was erased or written: $(cat "$state/kelmor/Kelmo")"
 
-[ "$failures" -eq 0 ] && echo "all passed"
-[ "$failures" -eq 0 ]
+finish "the log at start"

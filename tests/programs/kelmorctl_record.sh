@@ -1,23 +1,12 @@
 #!/bin/sh
 # kelmorctl record refuses an output it could not save before anything is recorded: no X
 # display is needed to hear why. Arguments: the kelmorctl program, the source folder.
-ctl=$1
-tmp=$(mktemp -d) || exit 1
-trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
-export KELMOR_REGISTRY="$tmp/registry.ini" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state" DISPLAY=
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/lib.sh"
+export DISPLAY=
 
 # refused OUTPUT REASON: record to OUTPUT fails at once, saying REASON.
 refused() {
-  "$ctl" record --seconds 1 "$1" >"$tmp/out" 2>"$tmp/err"
-  status=$?
-  err=$(cat "$tmp/err")
-  [ "$status" -eq 1 ] || fail "record $1: exit $status, expected 1"
+  run 1 record --seconds 1 "$1"
   case $err in *"$2"*) ;; *) fail "record $1: got [$err], expected it to say [$2]" ;; esac
   case $err in *display*|*Recorder*) fail "record $1 went on to record: $err" ;; esac
 }
@@ -34,5 +23,4 @@ if [ "$(id -u)" -ne 0 ]; then
   refused "$tmp/locked/out.klr" "cannot save in $tmp/locked: Permission denied"
 fi
 
-[ "$failures" -eq 0 ] && echo "all passed"
-[ "$failures" -eq 0 ]
+finish "kelmorctl record's output checks"
