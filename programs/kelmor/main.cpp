@@ -27,7 +27,7 @@ const char kHelp[] =
     "kelmorctl plays, records and converts recordings from terminals and scripts.\n";
 
 // Writes text on standard output for --help and --version; the status to exit with.
-int PrintAndExit(const char* text) {
+int PrintOnStandardOutput(const char* text) {
     errno = 0;
     if (fputs(text, stdout) >= 0 && fflush(stdout) == 0) return 0;
     fprintf(stderr, "kelmor: cannot write standard output: %s\n", strerror(errno != 0 ? errno : EIO));
@@ -41,11 +41,11 @@ int AnswerOption(const char* argument) {
         GString* text = g_string_new(kUsage);
         g_string_append(text, kHelp);
         g_string_append(text, "kelmor " KELMOR_VERSION_TEXT "\n");
-        const int status = PrintAndExit(text->str);
+        const int status = PrintOnStandardOutput(text->str);
         g_string_free(text, TRUE);
         return status;
     }
-    if (strcmp(argument, "--version") == 0) return PrintAndExit("kelmor " KELMOR_VERSION_TEXT "\n");
+    if (strcmp(argument, "--version") == 0) return PrintOnStandardOutput("kelmor " KELMOR_VERSION_TEXT "\n");
     // A file whose name begins with "--" is still reachable as ./--name.
     if (strncmp(argument, "--", 2) == 0) {
         fprintf(stderr, "kelmor: unknown option '%s' (see kelmor --help)\n", argument);
