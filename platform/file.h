@@ -24,3 +24,15 @@ bool SysCopyFile(const char* from, const char* to);
 // Opens (creating), appends n bytes in one write, closes. Concurrent appenders in
 // other processes never overwrite each other.
 bool SysAppendToFile(const char* name, const void* buf, uint32_t n);
+// Opens the regular file name (created when missing) and holds it in use until SysClose:
+// meanwhile SysDeleteUnusedFile leaves it alone, in every process. SYS_NO_FILE for
+// anything but a regular file.
+SysFile SysHoldFile(const char* name);
+// Deletes name only when it is itself a regular file (not a link, folder or device) that
+// no process holds with SysHoldFile; false otherwise.
+bool SysDeleteUnusedFile(const char* name);
+// True when name is a folder (a link to one counts).
+bool SysIsFolder(const char* name);
+// True when new files can be made in folder: it exists, is a folder, and this user may
+// write in it and enter it. False, with the last error set, otherwise.
+bool SysCanCreateFilesIn(const char* folder);

@@ -11,5 +11,6 @@ void SysSetLastError(uint32_t code);
 bool SysFormatError(uint32_t code, char* buf, int size);
 // Full path of the running program's file; returns its length (0 on failure).
 int SysGetModuleFileName(char* buf, int size);
-// The platform's default log file path (its folder is created when missing).
-void SysDefaultLogPath(char* buf, int size);
+// The platform's default log file path (its folder is created when missing). False, with
+// buf empty, when the path does not fit: a cut path would name some other file.
+bool SysDefaultLogPath(char* buf, int size);

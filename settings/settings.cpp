@@ -68,7 +68,8 @@ void WriteDword(const char* name, uint32_t value) {
     SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
 }
 
-void DefaultLogFile(char* out, int size) { SysDefaultLogPath(out, size); }
+// The log this process holds while it runs as a session of the log.
+SysFile gLogHold = SYS_NO_FILE;
 
 }  // namespace
 
@@ -107,8 +108,10 @@ uint32_t GetRegistryValue(uint32_t, const char* path, uint32_t kind, char* textO
     if (!StoreQueryValue(key, name, &stored, data, &size) || (stored != REG_SZ && stored != REG_EXPAND_SZ)) {
         return defaultValue;
     }
+    // A text that does not fit is not cut: a cut file name would name another file.
+    const size_t len = strnlen(data, size);
+    if (len >= sizeof data) return defaultValue;
     if (textOut != nullptr) {
-        size_t len = strnlen(data, size < sizeof data ? size : sizeof data - 1);
         memcpy(textOut, data, len);
         textOut[len] = '\0';
     }
@@ -163,7 +166,7 @@ void ResetSettings() {
     gnWindowTop = 0;
     gnLastTab = 1;
     gdwMsgBoxStyle = MB_TASKMODAL;
-    DefaultLogFile(gszLogFile, sizeof gszLogFile);
+    SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
 }
 
 void LoadSettings() {
@@ -205,10 +208,22 @@ void LoadSettings() {
     gbTopmost = static_cast<uint8_t>(ReadDword("Topmost", 0));
     gdwMsgBoxStyle = gbTopmost ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
     GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Logfile", REG_SZ, gszLogFile, 0);
-    if (gszLogFile[0] == '\0') DefaultLogFile(gszLogFile, sizeof gszLogFile);
-    if (ReadDword("RestartLog", 1) != 0) SysDeleteFile(gszLogFile);
+    if (gszLogFile[0] == '\0') SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
     if (gbSpeed == 0 || gbSpeed > 4) gbSpeed = 2;
     if (gnRepeats <= 0 || gnRepeats > MAX_REPEATS) gnRepeats = 1;
+}
+
+void StartLogSession() {
+    EndLogSession();
+    if (!LogEnabled(LOG_LOW) || gszLogFile[0] == '\0') return;
+    // A failed delete is no matter: the file is someone else's, or in use, or gone.
+    if (ReadDword("RestartLog", 1) != 0) SysDeleteUnusedFile(gszLogFile);
+    gLogHold = SysHoldFile(gszLogFile);
+}
+
+void EndLogSession() {
+    SysClose(gLogHold);
+    gLogHold = SYS_NO_FILE;
 }
 
 void SaveSettings() {

@@ -53,6 +53,14 @@ uint32_t GetRegistryValue(uint32_t root, const char* path, uint32_t kind, char* 
 void DeleteRegistryValue(uint32_t root, const char* path);
 
 void LoadSettings();
+// For the programs whose run is a session of the log (the program itself, a playback, a
+// recording) once the settings are loaded: with logging on, erases the old log when
+// RestartLog asks for it, then holds the log so that no program starting meanwhile erases
+// it. Only a regular file is ever erased, never a link, folder or device, nor a log that
+// another running session holds.
+void StartLogSession();
+// Lets go of the log (the end of the process does as much).
+void EndLogSession();
 void SaveSettings();
 int IsWindowsXPOrLater();
 // Restores every in-memory setting to its built-in default (tests start from here).

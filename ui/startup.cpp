@@ -118,6 +118,7 @@ bool PrepareProgram() {
     if (!AllocateRecordingStore()) return false;
     SetStartingState();
     LoadSettings();
+    StartLogSession();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,30 @@ namespace {
 SysFile Fail() {
     PosixSetLastErrorFromErrno();
     return SYS_NO_FILE;
+}
+
+// Opens name for a lock when it is itself a regular file; a device is never opened, since
+// opening one can act on it.
+int OpenRegularFile(const char* name, int flags, struct stat* st) {
+    struct stat link;
+    if (name == nullptr || name[0] == '\0' || (lstat(name, &link) == 0 && !S_ISREG(link.st_mode))) {
+        errno = name == nullptr || name[0] == '\0' ? ENOENT : EPERM;
+        return -1;
+    }
+    int fd = open(name, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) return -1;
+    if (fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
+        close(fd);
+        errno = EPERM;
+        return -1;
+    }
+    return fd;
+}
+
+// True while name still is the file open as st.
+bool StillNamed(const char* name, const struct stat& st) {
+    struct stat now;
+    return stat(name, &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino;
 }
 
 bool WriteAll(int fd, const void* buf, uint32_t n) {
@@ -142,4 +167,45 @@ bool SysAppendToFile(const char* name, const void* buf, uint32_t n) {
     bool ok = WriteAll(fd, buf, n);
     close(fd);
     return ok;
+}
+
+SysFile SysHoldFile(const char* name) {
+    // A file deleted or replaced between the open and the lock is not the one to hold.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        struct stat st;
+        int fd = OpenRegularFile(name, O_RDONLY | O_CREAT, &st);
+        if (fd < 0) return Fail();
+        while (flock(fd, LOCK_SH) != 0 && errno == EINTR) {
+        }
+        if (StillNamed(name, st)) return fd;
+        close(fd);
+    }
+    errno = EAGAIN;
+    return Fail();
+}
+
+bool SysDeleteUnusedFile(const char* name) {
+    struct stat st;
+    int fd = OpenRegularFile(name, O_RDONLY, &st);
+    if (fd < 0) return Fail(), false;
+    bool ok = flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(name, st) && unlink(name) == 0;
+    if (!ok) PosixSetLastErrorFromErrno();
+    close(fd);
+    return ok;
+}
+
+bool SysIsFolder(const char* name) {
+    struct stat st;
+    return name != nullptr && stat(name, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool SysCanCreateFilesIn(const char* folder) {
+    struct stat st;
+    if (stat(folder, &st) != 0) return Fail(), false;
+    if (!S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        return Fail(), false;
+    }
+    if (access(folder, W_OK | X_OK) != 0) return Fail(), false;
+    return true;
 }

@@ -4,6 +4,7 @@
 // no process overwrites a change it has not seen.
 #include "platform/registry.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <glib.h>
 #include <sys/file.h>
@@ -60,10 +61,24 @@ int WriteAll(int fd, const std::string& data) {
 
 }  // namespace
 
+bool IsTemporaryName(const char* name, const std::string& finalName) {
+    const std::string prefix = finalName + kTemporaryInfix;
+    if (strncmp(name, prefix.c_str(), prefix.size()) != 0) return false;
+    const char* rest = name + prefix.size();
+    if (strlen(rest) != kTemporaryRandomLength) return false;
+    for (; *rest != '\0'; ++rest) {
+        if (!g_ascii_isalnum(*rest)) return false;
+    }
+    return true;
+}
+
 int WriteFileAtomically(const std::string& path, const std::string& contents, int* keepFd) {
-    std::string name = path + ".XXXXXX";
+    std::string name = path + kTemporaryInfix + std::string(kTemporaryRandomLength, 'X');
     int fd = mkostemp(&name[0], O_CLOEXEC);
     if (fd < 0) return errno;
+    // Held while the file is being written: whoever cleans up temporaries can tell a
+    // live one from the leftover of a writer that was killed.
+    flock(fd, LOCK_EX);
     int err = 0;
     // mkostemp's mode is subject to the umask; the store holds private settings.
     if (fchmod(fd, 0600) != 0) err = errno;
@@ -81,6 +96,7 @@ int WriteFileAtomically(const std::string& path, const std::string& contents, in
         fsync(dir);
         close(dir);
     }
+    flock(fd, LOCK_UN);
     if (keepFd != nullptr) {
         *keepFd = fd;
     } else {
@@ -233,6 +249,29 @@ int KeepAside(const std::string& path) {
     return EEXIST;
 }
 
+// Removes what writers killed mid-write left beside the store. Called under the store's
+// lock, where no writer of the store is at work, so an unlocked temporary is dead; only
+// regular files of this user that carry the exact temporary name are touched.
+void RemoveStaleTemporaries(const std::string& target) {
+    DIR* dir = opendir(DirectoryOf(target).c_str());
+    if (dir == nullptr) return;
+    gchar* base = g_path_get_basename(target.c_str());
+    const std::string finalName = base;
+    g_free(base);
+    while (const dirent* entry = readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name, finalName)) continue;
+        int fd = openat(dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        }
+        close(fd);
+    }
+    closedir(dir);
+}
+
 // Writes the new store and makes it the cached one.
 int Commit(const std::string& path, bool damaged, Model* next) {
     std::string target = WriteTarget(path);
@@ -272,6 +311,7 @@ bool Update(const std::function<int(Model*, bool*)>& change) {
         }
     }
     if (err == 0) {
+        RemoveStaleTemporaries(WriteTarget(path));
         Model& current = Current();
         Model next = current;
         bool changed = false;

@@ -58,6 +58,11 @@ bool AutostartDelete();
 
 // Paths: $XDG_CONFIG_HOME (when absolute) or GLib's user config folder.
 std::string ConfigDir();
+// A file being written is named: its final name, this infix, kTemporaryRandomLength
+// random letters and digits.
+const char kTemporaryInfix[] = ".tmp-";
+const size_t kTemporaryRandomLength = 6;
+bool IsTemporaryName(const char* name, const std::string& finalName);
 // Writes a file beside its final name and renames it into place, mode 0600.
 // Returns 0 or an errno value. When keepFd is given, it receives an open descriptor of the
 // new file (the caller closes it).

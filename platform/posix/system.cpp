@@ -57,10 +57,16 @@ int SysGetModuleFileName(char* buf, int size) {
     return static_cast<int>(n);
 }
 
-void SysDefaultLogPath(char* buf, int size) {
-    if (buf == nullptr || size <= 0) return;
+bool SysDefaultLogPath(char* buf, int size) {
+    if (buf == nullptr || size <= 0) return false;
     gchar* dir = g_build_filename(g_get_user_state_dir(), "kelmor", nullptr);
-    g_mkdir_with_parents(dir, 0700);
-    snprintf(buf, static_cast<size_t>(size), "%s/Kelmor.log", dir);
+    const int length = snprintf(buf, static_cast<size_t>(size), "%s/Kelmor.log", dir);
+    const bool fits = length >= 0 && length < size;
+    if (fits) {
+        g_mkdir_with_parents(dir, 0700);
+    } else {
+        buf[0] = '\0';
+    }
     g_free(dir);
+    return fits;
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "programs/kelmorctl/subcommands.h"
@@ -69,6 +70,17 @@ bool ParseSubcommand(const Subcommand& command, int* argc, char*** argv) {
     return ok;
 }
 
+// Every writer of standard output ends here, the help that GLib prints before it exits
+// included: output that was not all written makes the run a failure.
+void CheckStandardOutput() {
+    errno = 0;
+    if (fflush(stdout) == 0 && !ferror(stdout)) return;
+    const int error = errno;
+    fprintf(stderr, "kelmorctl: cannot write standard output%s%s\n", error != 0 ? ": " : "",
+            error != 0 ? g_strerror(error) : "");
+    std::_Exit(1);
+}
+
 }  // namespace
 
 bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minimum, gint64 maximum, gint64* out,
@@ -98,6 +110,7 @@ bool SetCurrentFileFromArgument(const char* name) {
 int main(int argc, char** argv) {
     setlocale(LC_CTYPE, "");  // help text in the terminal's character set
     g_set_prgname("kelmorctl");
+    atexit(CheckStandardOutput);
     GOptionContext* context = g_option_context_new("COMMAND [ARGUMENT...]");
     // Everything from the command name on belongs to the command.
     g_option_context_set_strict_posix(context, TRUE);
@@ -132,6 +145,5 @@ int main(int argc, char** argv) {
     LoadSettings();
     int status = command->run(commandArgc - 1, commandArgv + 1);
     FreeRecordingStore();
-    if (fflush(stdout) != 0) status = 1;
     return status;
 }

@@ -46,6 +46,7 @@ const GOptionEntry kPlayOptions[] = {
 int RunPlay(int, char** argv) {
     SetStartingState();
     gnRunMode = RUN_COMMAND_LINE;
+    StartLogSession();
     // Over the saved settings, for this run only: nothing is saved after a hidden playback.
     GString* commandLine = g_string_new(argv[0]);
     if (gPlaySpeed != 0) {

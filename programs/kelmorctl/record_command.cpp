@@ -7,8 +7,10 @@
 
 #include "host/mappings.h"
 #include "platform/headless/headless_shell.h"
+#include "platform/file.h"
 #include "platform/journal.h"
 #include "platform/shell.h"
+#include "platform/system.h"
 #include "player/playback_control.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
@@ -50,6 +52,23 @@ gboolean QuitWhenStopped(gpointer) {
     return G_SOURCE_REMOVE;
 }
 
+// Whether the recording can be saved as name once it is done; says why not.
+bool CanSaveTo(const char* name) {
+    if (SysIsFolder(name)) {
+        fprintf(stderr, "kelmorctl record: cannot save to %s: it is a folder\n", name);
+        return false;
+    }
+    gchar* folder = g_path_get_dirname(name);
+    const bool ok = SysCanCreateFilesIn(folder);
+    if (!ok) {
+        char reason[256];
+        if (!SysFormatError(SysGetLastError(), reason, sizeof reason)) g_strlcpy(reason, "unknown error", sizeof reason);
+        fprintf(stderr, "kelmorctl record: cannot save in %s: %s\n", folder, reason);
+    }
+    g_free(folder);
+    return ok;
+}
+
 }  // namespace
 
 const GOptionEntry kRecordOptions[] = {
@@ -67,7 +86,7 @@ int RunRecord(int, char** argv) {
     }
     // The name is checked before anything is recorded, not after the work is done.
     char saveName[MAX_PATH];
-    if (!SaveAsName(argv[0], saveName, MAX_PATH)) return 1;
+    if (!SaveAsName(argv[0], saveName, MAX_PATH) || !CanSaveTo(saveName)) return 1;
 
     int stopKey = 0;
     if (gStopKeyName != nullptr) {
@@ -83,6 +102,7 @@ int RunRecord(int, char** argv) {
     // A terminal tool ends when the recording does; the exit step is not its to run.
     gbQuitWhenDone = 0;
 
+    StartLogSession();
     HeadlessShellSetDispatcher(SendCommand);
     SysSetJournalCancelHandler(OnCancelled);
     SendCommand(ID_START_RECORDING);
@@ -107,7 +127,7 @@ int RunRecord(int, char** argv) {
         return 1;
     }
     if (status != 0) return status;
-    if (!CheckHasActions() || !SaveRecordingToFile(saveName)) return 1;
+    if (!CheckHasActions("Save Error") || !SaveRecordingToFile(saveName)) return 1;
     printf("%d events saved to %s\n", static_cast<int>(nEventCount), saveName);
     return 0;
 }

@@ -17,12 +17,13 @@ bool LoadNamed(const char* name) { return SetCurrentFileFromArgument(name) && Lo
 int RunInfo(int, char** argv) {
     if (!LoadNamed(argv[0])) return 1;
     printf("events: %d\ncommands: %d\n", static_cast<int>(nEventCount), static_cast<int>(nScriptCommands));
-    return 0;
+    // A file that play and convert would refuse is no usable recording.
+    return CheckHasActions("Error") ? 0 : 1;
 }
 
-bool CheckHasActions() {
+bool CheckHasActions(const char* caption) {
     if (nEventCount != 0) return true;
-    KelmorMessageBox(kNoActionsText, "Save Error", MB_ICONEXCLAMATION);
+    KelmorMessageBox(kNoActionsText, caption, MB_ICONEXCLAMATION);
     return false;
 }
 
@@ -44,7 +45,7 @@ bool SaveAsName(const char* name, char* out, int size) {
 int RunConvert(int, char** argv) {
     if (!LoadNamed(argv[0])) return 1;
     // The checks of Save As that do not need its dialog.
-    if (!CheckHasActions()) return 1;
+    if (!CheckHasActions("Save Error")) return 1;
     char name[MAX_PATH];
     if (!SaveAsName(argv[1], name, MAX_PATH)) return 1;
     return SaveRecordingToFile(name) ? 0 : 1;

@@ -30,9 +30,9 @@ bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minim
 
 // Makes name the current file; false (after saying why) when it does not fit.
 bool SetCurrentFileFromArgument(const char* name);
-// The checks of Save As that need no dialog: false, after the program's message, when
-// there are no actions to save.
-bool CheckHasActions();
+// False, after the program's message under caption, when the recording has no actions
+// to save or play.
+bool CheckHasActions(const char* caption);
 // The name Save As writes to (".klr" added when the name has no extension) in out;
 // false, after saying why, for an executable's name or one too long.
 bool SaveAsName(const char* name, char* out, int size);

@@ -1,29 +1,7 @@
 #!/bin/sh
 # kelmorctl info and convert as a user runs them: output, exit status and files.
 # Arguments: the kelmorctl program, the source folder.
-ctl=$1
-src=$2
-tmp=$(mktemp -d) || exit 1
-trap 'rm -rf "$tmp"' EXIT
-# The user's settings and log stay out of it.
-export KELMOR_REGISTRY="$tmp/registry.ini" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# run EXPECTED_STATUS ARGS...: runs kelmorctl, keeping stdout in $out and stderr in $err.
-run() {
-  expected=$1
-  shift
-  "$ctl" "$@" >"$tmp/out" 2>"$tmp/err"
-  status=$?
-  out=$(cat "$tmp/out")
-  err=$(cat "$tmp/err")
-  [ "$status" -eq "$expected" ] || fail "kelmorctl $*: exit $status, expected $expected (stderr: $err)"
-}
+. "$(dirname "$0")/lib.sh"
 
 expect_eq() {  # what actual expected
   [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
@@ -74,8 +52,11 @@ run 1 convert "$tmp/in.klx" "$tmp/x.exe"
 printf '; only a comment\n' >"$tmp/empty.klx"
 run 1 convert "$tmp/empty.klx" "$tmp/e.klx"
 case $err in "Save Error: There are no actions"*) ;; *) fail "empty recording: $err" ;; esac
+# info says so too, and fails: play and convert refuse such a file.
+run 1 info "$tmp/empty.klx"
+expect_eq "empty counts" "$out" "$(printf 'events: 0\ncommands: 0')"
+case $err in "Error: There are no actions"*) ;; *) fail "info of an empty recording: $err" ;; esac
 run 1 convert "$tmp/in.klx" "$tmp/no/such/folder/x.klx"
 expect_eq "unwritable" "$err" "Error: Unable to save file '$tmp/no/such/folder/x.klx'!"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "kelmorctl info and convert: all checks passed"
+finish "kelmorctl info and convert"

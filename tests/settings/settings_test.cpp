@@ -3,6 +3,12 @@
 #include <tuple>
 #include <utility>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/file.h"
+#include "platform/registry.h"
+#include "platform/system.h"
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
@@ -58,16 +64,52 @@ TEST_F(SettingsTest, LoadingChecksRangesAndWidthsAndWritesNothing) {
     EXPECT_EQ(gdwMsgBoxStyle, static_cast<uint32_t>(MB_TASKMODAL | MB_TOPMOST));
 }
 
-TEST_F(SettingsTest, LogFileItsRestartAndValuesOfTheWrongKind) {
+TEST_F(SettingsTest, ALogSessionErasesOnlyARegularLogNoOtherSessionHolds) {
     const std::string log = Path("my.log");
     WriteFile(log, "old run\r\n");
     PutString("Logfile", log);
+    LoadSettings();
+    StartLogSession();
+    EXPECT_TRUE(gszLogFile == log && ReadFile(log) == "old run\r\n") << "logging is off";
+    PutDword("Log", 1);
     PutDword("RestartLog", 0);
     LoadSettings();
-    EXPECT_TRUE(gszLogFile == log && FileExists(log));
+    StartLogSession();
+    EXPECT_EQ(ReadFile(log), "old run\r\n");
     PutDword("RestartLog", 1);
     LoadSettings();
-    EXPECT_FALSE(FileExists(log)) << "a restarted log begins empty";
+    EXPECT_EQ(ReadFile(log), "old run\r\n") << "loading the settings erases nothing";
+    StartLogSession();
+    EXPECT_TRUE(FileExists(log) && ReadFile(log).empty()) << "a restarted log begins empty";
+
+    // The log of a session still running in another process stays.
+    WriteFile(log, "other run\r\n");
+    EndLogSession();
+    SysFile other = SysHoldFile(log.c_str());
+    ASSERT_NE(other, SYS_NO_FILE);
+    StartLogSession();
+    EXPECT_EQ(ReadFile(log), "other run\r\n");
+    SysClose(other);
+    EndLogSession();
+
+    // Never a link (nor what it points to), a pipe or a folder.
+    WriteFile(Path("target"), "a user's text\n");
+    ASSERT_EQ(symlink(Path("target").c_str(), Path("link").c_str()), 0);
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(Path("folder").c_str(), 0700), 0);
+    for (const char* name : {"link", "pipe", "folder"}) {
+        PutString("Logfile", Path(name));
+        LoadSettings();
+        StartLogSession();
+        EXPECT_TRUE(FileExists(Path(name))) << name;
+    }
+    EXPECT_EQ(ReadFile(Path("target")), "a user's text\n");
+    EndLogSession();
+
+    // A default path that does not fit names no file, rather than a cut one.
+    char shortBuffer[12] = "unchanged";
+    EXPECT_FALSE(SysDefaultLogPath(shortBuffer, sizeof shortBuffer));
+    EXPECT_STREQ(shortBuffer, "");
 
     PutDword("Logfile", 12);
     PutString("Speed", "4");
@@ -89,6 +131,11 @@ TEST_F(SettingsTest, StringsKeepTheirKindAndFitTheReadBuffer) {
     EXPECT_EQ(std::string(text), std::string(255, 'a'));
     PutString("Long", std::string(256, 'a'));
     EXPECT_EQ(get("Long"), 7u);
+    EXPECT_STREQ(text, "");
+    // Nor cut when the stored text has no terminating zero.
+    const std::string unterminated(256, 'b');
+    StoreSetValue(kKey, "Unterminated", REG_SZ, unterminated.data(), static_cast<uint32_t>(unterminated.size()));
+    EXPECT_EQ(get("Unterminated"), 7u);
     EXPECT_STREQ(text, "");
 }
 

@@ -1,6 +1,8 @@
 // The settings store on a real file: what goes in comes back out, in this process and in
 // others, and the file stays a private, valid key file.
 #include <glib.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -246,6 +249,43 @@ TEST_F(StoreTest, ADamagedFileKeepsWhatCanBeReadAndIsKeptAsideOnce) {
     EXPECT_EQ(KeptAside(), std::vector<std::string>{partly});
     Reopen();
     EXPECT_EQ(Get(kKey, "Log"), Dword(3));
+}
+
+TEST_F(StoreTest, WritesClearAwayTemporariesOfKilledWritersAndNothingElse) {
+    ASSERT_TRUE(StoreCreateKey(kKey));
+    const std::vector<std::string> stale = {".tmp-a1B2c3", ".tmp-ZZZZZZ"};
+    // Near misses of the pattern, a folder, and a temporary that a live writer holds.
+    const std::vector<std::string> kept = {".tmp-a1B2c", ".tmp-a1B2c3d", ".tmp-a1B2.3", ".backup", ".tmp_a1B2c3"};
+    for (const std::string& suffix : stale) std::ofstream(path_ + suffix) << "half a store";
+    for (const std::string& suffix : kept) std::ofstream(path_ + suffix) << "someone's file";
+    ASSERT_EQ(mkdir((path_ + ".tmp-Folder").c_str(), 0700), 0);
+    std::ofstream(path_ + ".tmp-LiVe00") << "being written";
+    int live = open((path_ + ".tmp-LiVe00").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(live, LOCK_EX), 0);
+
+    ASSERT_TRUE(Set(kKey, "Log", REG_DWORD, Dword(1)));
+    for (const std::string& suffix : stale) EXPECT_FALSE(fs::exists(path_ + suffix)) << suffix;
+    for (const std::string& suffix : kept) EXPECT_TRUE(fs::exists(path_ + suffix)) << suffix;
+    EXPECT_TRUE(fs::is_directory(path_ + ".tmp-Folder"));
+    EXPECT_TRUE(fs::exists(path_ + ".tmp-LiVe00"));
+    close(live);
+
+    // What a writer killed before its rename leaves is gone after the next write.
+    pid_t writer = fork();
+    if (writer == 0) {
+        for (int i = 0;; ++i) Set(kKey, "Big", REG_SZ, Sz(std::string(200000, static_cast<char>('a' + i % 26))));
+    }
+    ASSERT_GT(writer, 0);
+    usleep(50000);
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    ASSERT_TRUE(Set(kKey, "Log", REG_DWORD, Dword(2)));
+    size_t temporaries = 0;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("registry.ini.tmp-", 0) == 0 && name.size() == strlen("registry.ini.tmp-") + 6) ++temporaries;
+    }
+    EXPECT_EQ(temporaries, 2u) << "only the live one and the folder";
 }
 
 // Runs body in a child process that exits with 0 when it returns true.
