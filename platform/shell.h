@@ -45,3 +45,7 @@ void ShellSetTrayIcon(int code, const char* tip);
 // Ends the program's message loop once the current command returns; the program then
 // exits with exitCode.
 void ShellQuitMessageLoop(int exitCode);
+// Where the system's order to end the program goes (on Linux SIGINT, SIGTERM and SIGHUP;
+// the end of the session). The shell calls the handler from the message loop, between
+// the loop's other work, and the program then exits with a failure status.
+void ShellSetEndSessionHandler(void (*onEndSession)());

@@ -238,6 +238,8 @@ intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
 }
 
 intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
+    int32_t commandDelay = 0;
+    if (ContinueScriptCommand(nCurrentEvent, &commandDelay)) return commandDelay;
     if (lDelay != 0) {
         const uint32_t now = SysGetTickCount();
         const uint32_t elapsed = now - dwDelayStart;  // right across a wrap of the tick
@@ -326,12 +328,14 @@ void ResetPlayerForPass() {
 }
 
 void ClearPlayerDelays() {
+    CancelScriptCommandRetry();
     lSurplus = 0;
     lDelay = 0;
     dwDelayStart = 0;
 }
 
 void ResetPlayerState() {
+    CancelScriptCommandRetry();
     nCurrentEvent = 0;
     bFreshEvent = true;
     lDelay = 0;

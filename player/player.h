@@ -16,7 +16,7 @@ intptr_t JournalPlaybackProc(int code, uintptr_t wParam, intptr_t lParam);
 void FillPlaybackEvent(EVENTMSG* record);
 // Readies the player for a new pass (first event, fresh, no surplus).
 void ResetPlayerForPass();
-// Clears the pending delay and the surplus (end of a pass).
+// Clears the pending delay, the surplus and a GOTO still searching (end of a pass).
 void ClearPlayerDelays();
 // Back to the state of a fresh start (tests start from here).
 void ResetPlayerState();

@@ -24,6 +24,7 @@ uint8_t gbConsoleMinimized = 0;
 void ResetScriptCommands() {
     ghGotoWindow = 0;
     gbConsoleMinimized = 0;
+    CancelScriptCommandRetry();
 }
 
 namespace {
@@ -83,32 +84,46 @@ void RunStart(const char* argument) {
     }
 }
 
-int32_t RunGoto(const char* argument) {
-    LogAt(LOG_HIGH, "   Searching for window '%s'...", argument);
-    ghGotoWindow = 0;
+// A GOTO still looking for its window: the empty event it waits at, its command and the
+// retry time spent so far. The hook answers each failed search with the retry pause as a
+// delay and searches again at the next offer of the event, so the loop runs between the
+// tries and the user's Ctrl+Esc (or a signal) is heard during the whole search.
+int32_t gGotoEvent = -1;
+int32_t gGotoCommand = -1;
+int32_t gGotoElapsed = 0;
+
+// One search of a GOTO; returns the delay the hook answers with.
+int32_t SearchForGotoWindow(const char* argument) {
     const int32_t limit = static_cast<int32_t>(gbGOTOWait) * 1000;
-    int32_t elapsed = 0;
-    while (elapsed <= limit) {
+    if (gGotoElapsed <= limit) {
         HWND32 window = FindWindowByTitle(argument);
         if (window != 0) {
-            elapsed = limit + 1;
+            gGotoEvent = -1;
             ghGotoWindow = window;
             SysShowWindow(window, SysIsWindowMinimized(window) ? SW_RESTORE : SW_SHOWNA);
             SysActivateWindow(window);
             LogAt(LOG_HIGH, "   Found window '%s'", argument);
-        } else if (gbGOTOWait != 0) {
+            return GOTO_DELAY;
+        }
+        if (gbGOTOWait != 0) {
             LogAt(LOG_LOW, "   Unable to find window '%s', trying again...", argument);
-            SysSleep(GOTO_RETRY_MS);
-            elapsed += GOTO_RETRY_MS;
-        } else {
-            elapsed = 1;
+            gGotoElapsed += GOTO_RETRY_MS;
+            return GOTO_RETRY_MS;
         }
     }
-    if (ghGotoWindow == 0) {
-        LogAt(LOG_LOW, "   ERROR: Unable to find window '%s'!", argument);
-        HaltOnError(argument, "Unable to find and GOTO window with the title '%s'!\n\nThe playback has stopped.");
-    }
+    gGotoEvent = -1;
+    LogAt(LOG_LOW, "   ERROR: Unable to find window '%s'!", argument);
+    HaltOnError(argument, "Unable to find and GOTO window with the title '%s'!\n\nThe playback has stopped.");
     return GOTO_DELAY;
+}
+
+int32_t RunGoto(int32_t k, int32_t i, const char* argument) {
+    LogAt(LOG_HIGH, "   Searching for window '%s'...", argument);
+    ghGotoWindow = 0;
+    gGotoEvent = i;
+    gGotoCommand = k;
+    gGotoElapsed = 0;
+    return SearchForGotoWindow(argument);
 }
 
 void RunType(int32_t i, const char* argument) {
@@ -218,9 +233,10 @@ bool RunScriptCommand(int32_t k, int32_t i, int32_t* delay) {
         ShellSetWindowTitle(title);
     }
 
+    CancelScriptCommandRetry();
     switch (kind) {
         case KW_GOTO:
-            *delay = RunGoto(argument);
+            *delay = RunGoto(k, i, argument);
             return true;
         case KW_WAIT:
             *delay = RunWait(argument);
@@ -240,6 +256,16 @@ bool RunScriptCommand(int32_t k, int32_t i, int32_t* delay) {
     LogAt(LOG_HIGH, "   >>>Continuing after non-Windows Event #%d", i + 1);
     return false;
 }
+
+bool ContinueScriptCommand(int32_t i, int32_t* delay) {
+    if (gGotoEvent < 0 || gGotoEvent != i || gGotoCommand < 0 || gGotoCommand >= SCRIPT_CAPACITY) return false;
+    char argument[SCRIPT_ARG_SIZE];
+    CopyArgument(argument, szArgument[gGotoCommand]);
+    *delay = SearchForGotoWindow(argument);
+    return true;
+}
+
+void CancelScriptCommandRetry() { gGotoEvent = -1; }
 
 HWND32 FindWindowByTitle(const char* text) {
     static HWND32 windows[MAX_WINDOWS];

@@ -33,6 +33,12 @@ void OnExit(int) {
     CloseMainWindow();
 }
 
+void OnEndSession() {
+    if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
+    CancelJournalForExit("CANCELLED RECORDING: Kelmor ended by the system\r\n");
+    RunExitStep();
+}
+
 bool CloseMainWindow() {
     if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
     CancelJournalForExit("CANCELLED RECORDING: Kelmor Close called\r\n");

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/journal.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "player/playback_control.h"
 #include "player/playback_state.h"
@@ -112,6 +113,7 @@ void SetStartingState() {
     nCompletedPasses = 0;
     ResetExitState();
     SysSetJournalCancelHandler(OnJournalCancelMessage);
+    ShellSetEndSessionHandler(OnEndSession);
 }
 
 bool PrepareProgram() {

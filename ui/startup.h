@@ -28,7 +28,8 @@ int DetectProgramRunMode(bool hasArguments);
 bool PrepareProgram();
 // The starting state on its own, for a program that allocates the store and loads the
 // settings itself: empty Mapping tables, a fresh random seed, the idle state, and the
-// journal cancel delivered to the cancel step.
+// journal cancel delivered to the cancel step, the system's order to end the program to
+// the exit step.
 void SetStartingState();
 
 // The non-interactive start shared by every program that plays hidden. Logs the command

@@ -2,9 +2,12 @@
 // Message boxes live elsewhere (standard error or dialogs), chosen at link time.
 #include "platform/shell.h"
 
+#include <glib-unix.h>
 #include <glib.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/wintypes.h"
 #include "platform/headless/headless_shell.h"
@@ -15,6 +18,8 @@ void (*gDispatch)(int) = nullptr;
 GMainLoop* gLoop = nullptr;
 int gExitCode = 0;
 bool gQuitRequested = false;
+void (*gEndSession)() = nullptr;
+bool gSignalsWatched = false;
 
 gboolean RunPosted(gpointer data) {
     int id = GPOINTER_TO_INT(data);
@@ -23,6 +28,18 @@ gboolean RunPosted(gpointer data) {
     } else {
         fprintf(stderr, "%s: command %d was posted but nothing can run it\n", g_get_prgname(), id);
     }
+    return G_SOURCE_REMOVE;
+}
+
+// A playback killed by a signal's default action would leave its keys down on the
+// server, which then types them for ever. GLib turns the signal into a source of the
+// loop, so the program's handler runs on its one thread with nothing half done.
+gboolean OnEndSignal(gpointer data) {
+    const int signal = GPOINTER_TO_INT(data);
+    if (gEndSession != nullptr) gEndSession();
+    // Straight out, also from inside a message box's own loop. The X back end's exit
+    // handlers release what is still held, drop the grabs and wait for the server.
+    exit(128 + signal);
     return G_SOURCE_REMOVE;
 }
 
@@ -60,6 +77,14 @@ void ShellQuitMessageLoop(int exitCode) {
 }
 
 void ShellPostCommand(int id) { g_idle_add(RunPosted, GINT_TO_POINTER(id)); }
+
+void ShellSetEndSessionHandler(void (*onEndSession)()) {
+    gEndSession = onEndSession;
+    if (gSignalsWatched) return;
+    gSignalsWatched = true;
+    const int signals[] = {SIGINT, SIGTERM, SIGHUP};
+    for (int signal : signals) g_unix_signal_add(signal, OnEndSignal, GINT_TO_POINTER(signal));
+}
 
 // No main window: it is never visible, and the pane controls do not exist.
 bool ShellIsMainWindowVisible() { return false; }

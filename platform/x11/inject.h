@@ -17,7 +17,7 @@ bool X11HasXTest(Display* display);
 // nothing could be sent.
 bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, bool press);
 
-// Moves the pointer to a point of the root window (clamped by the server).
+// Moves the pointer to a point of the default screen, clamped to the screen.
 void X11InjectMotion(Display* display, int x, int y);
 void X11InjectButton(Display* display, unsigned button, bool press);
 

@@ -355,7 +355,16 @@ bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, boo
     return true;
 }
 
-void X11InjectMotion(Display* display, int x, int y) { XTestFakeMotionEvent(display, -1, x, y, CurrentTime); }
+void X11InjectMotion(Display* display, int x, int y) {
+    // The request carries 16-bit coordinates: a recorded 66000 would arrive as 464. So
+    // every point is put on the screen first, a negative one (a large unsigned value read
+    // back) on its first pixel.
+    const int screen = DefaultScreen(display);
+    const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
+    x = x < 0 ? 0 : x >= width ? width - 1 : x;
+    y = y < 0 ? 0 : y >= height ? height - 1 : y;
+    XTestFakeMotionEvent(display, screen, x, y, CurrentTime);
+}
 
 void X11InjectButton(Display* display, unsigned button, bool press) {
     XTestFakeButtonEvent(display, button, press ? True : False, CurrentTime);

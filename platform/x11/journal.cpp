@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/system.h"
@@ -26,6 +27,7 @@ intptr_t gNextHandle = 1;
 void (*gCancelHandler)() = nullptr;
 
 bool gHandlerAdded = false;
+bool gExitHandlerAdded = false;
 bool gGrabbed = false;
 KeyCode gGrabbedKeycode = 0;
 // The first request of the grab: a key press the server made before it (one that an
@@ -73,6 +75,19 @@ void Ungrab() {
     Window root = DefaultRootWindow(display);
     for (int i = 0; i < n; ++i) XUngrabKey(display, gGrabbedKeycode, ControlMask | locks[i], root);
     XFlush(display);
+}
+
+// A program that ends with a hook installed, or before the loop came round to the
+// ungrab (an exit straight from a signal), still takes its hook and its grab with it
+// rather than leaving them to the server's clean-up of a closed connection.
+void EndAtExit() {
+    if (gHook != 0) {
+        const int kind = gKind;
+        gHook = 0;
+        gKind = -1;
+        StopBackend(kind);
+    }
+    Ungrab();
 }
 
 gboolean UngrabWhenIdle(gpointer) {
@@ -226,6 +241,10 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
     if (gNextHandle <= 0) gNextHandle = 1;
     gKind = kind;
     Grab(display);
+    if (!gExitHandlerAdded) {
+        gExitHandlerAdded = true;
+        atexit(EndAtExit);
+    }
     return gHook;
 }
 

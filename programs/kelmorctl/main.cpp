@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     g_free(commands);
     g_option_context_set_description(context,
                                      "Message boxes are printed on standard error as \"Caption: text\".\n"
-                                     "Exit status: 0 on success, 1 on any failure.");
+                                     "Exit status: 0 on success, 1 on any failure, 128 + N when signal N ended it.");
     GError* error = nullptr;
     bool parsed = g_option_context_parse(context, &argc, &argv, &error);
     g_option_context_free(context);

@@ -19,6 +19,7 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
+#include "ui/exit_step.h"
 
 namespace {
 
@@ -39,6 +40,11 @@ gboolean TakeSeconds(const gchar* optionName, const gchar* value, gpointer, GErr
 void OnCancelled() {
     gCancelled = true;
     OnCancelJournal();
+}
+
+void OnEnded() {
+    fprintf(stderr, "kelmorctl record: ended by a signal; nothing saved\n");
+    OnEndSession();
 }
 
 gboolean StopWhenTimeIsUp(gpointer) {
@@ -105,6 +111,7 @@ int RunRecord(int, char** argv) {
     StartLogSession();
     HeadlessShellSetDispatcher(SendCommand);
     SysSetJournalCancelHandler(OnCancelled);
+    ShellSetEndSessionHandler(OnEnded);
     SendCommand(ID_START_RECORDING);
     if (ghJournalHook == 0) return 1;  // the recorder said why
 

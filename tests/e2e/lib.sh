@@ -1,9 +1,11 @@
 # Shared by the end-to-end tests. Each test runs on its own Xvfb (tests/e2e/with-xvfb)
-# and gets: $1 the kelmor program, $2 kelmorctl, $3 the source folder.
+# and gets: $1 the kelmor program, $2 kelmorctl, $3 the source folder, $4 a program that
+# prints the keys and buttons held down on the server.
 set -u
 KELMOR=$1
 KELMORCTL=$2
 SRC=$3
+HELD_INPUT=${4:-}
 WORK=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
 # Settings, log and autostart files of this run stay in the run's own folder.

@@ -82,6 +82,7 @@ int RunPlayback(int maxEvents) {
         while (delay > 0 && journalHook != 0) {
             int32_t wait = actualWait ? actualWait(static_cast<int32_t>(delay)) : static_cast<int32_t>(delay);
             tickCount += static_cast<uint32_t>(wait < 0 ? 0 : wait);
+            if (journalHook == 0) break;  // ended while the system waited
             record = EVENTMSG{};
             delay = journalProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(&record));
         }

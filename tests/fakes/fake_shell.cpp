@@ -16,6 +16,7 @@ std::deque<FileDialogAnswer> fileDialogAnswers;
 std::deque<int> postedCommands;
 int quitExitCode = -1;
 int focusedSpeedButton = 0;
+void (*endSessionHandler)() = nullptr;
 
 std::vector<int> MenuIds(size_t submenu) {
     std::vector<int> ids;
@@ -36,6 +37,7 @@ void ResetShell() {
     postedCommands.clear();
     quitExitCode = -1;
     focusedSpeedButton = 0;
+    endSessionHandler = nullptr;
     // The menu bar of the main window; 0 stands for a separator.
     menuBar = {
         {{1066, "&New"}, {1051, "&Open..."}, {1103, "&Reload Current File"}, {1067, "&Close"}, {0, ""},
@@ -126,3 +128,4 @@ void ShellPostCommand(int id) { fake::postedCommands.push_back(id); }
 void ShellFocusSpeedButton(int speed) { fake::focusedSpeedButton = speed; }
 
 void ShellQuitMessageLoop(int exitCode) { fake::quitExitCode = exitCode; }
+void ShellSetEndSessionHandler(void (*onEndSession)()) { fake::endSessionHandler = onEndSession; }

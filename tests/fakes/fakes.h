@@ -56,6 +56,8 @@ int RunPostedCommands();
 extern int focusedSpeedButton;
 // The exit code of the last ShellQuitMessageLoop, -1 while the loop was never quit.
 extern int quitExitCode;
+// What the program handed over for the system's order to end it.
+extern void (*endSessionHandler)();
 
 // --- clock ---
 extern uint32_t tickCount;

@@ -14,6 +14,7 @@
 #include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
 #include "ui/command_ids.h"
+#include "ui/commands.h"
 #include "ui/run_mode.h"
 
 class ScriptCommandsTest : public CoreTest {
@@ -165,9 +166,12 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     EXPECT_EQ(Run(k), 250);
     EXPECT_EQ(fake::tickCount, 0u);
     gbGOTOWait = 2;
-    Run(k);
+    // Each failed search answers with the 500 ms pause; the next offer searches again.
+    std::vector<int32_t> delays{Run(k)};
+    for (int32_t d = 0; delays.back() == 500 && ContinueScriptCommand(nEventIndex[k], &d);) delays.push_back(d);
+    EXPECT_EQ(delays, (std::vector<int32_t>{500, 500, 500, 500, 500, 250}));
     EXPECT_EQ(fake::windowEnumerations, 1 + 5);
-    EXPECT_EQ(fake::tickCount, 2500u) << "500 ms after each search";
+    EXPECT_EQ(fake::tickCount, 0u) << "the hook itself never sleeps";
     EXPECT_TRUE(Logged("   Unable to find window 'Calculator', trying again..."));
     EXPECT_TRUE(Logged("   ERROR: Unable to find window 'Calculator'!"));
     EXPECT_NE(fake::journalHook, 0);
@@ -200,4 +204,24 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     StartPass();
     Run(k);
     EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});
+}
+
+TEST_F(ScriptCommandsTest, GotoRetriesAreDelaysTheSystemWaitsBetweenSearches) {
+    gbGOTOWait = 2;
+    Add(KW_GOTO, "Calculator");
+    gEvents[nEventCount++] = EVENTMSG{WM_KEYDOWN, 'A', 1, 0, 0};
+    // The window appears while the system waits after the second search.
+    std::vector<int32_t> waits;
+    fake::actualWait = [&](int32_t requested) {
+        waits.push_back(requested);
+        if (waits.size() == 2) AddWindow("Calculator");
+        return requested;
+    };
+    SendCommand(ID_PLAY);
+    fake::RunPlayback();
+    EXPECT_EQ(waits, (std::vector<int32_t>{500, 500, 250}));
+    EXPECT_EQ(fake::windowEnumerations, 3);
+    EXPECT_EQ(ghGotoWindow, fake::windows[0].handle);
+    ASSERT_EQ(fake::delivered.size(), 1u);
+    EXPECT_EQ(fake::deliveredAt[0], 1250u) << "the key after the search's own pauses and 250 ms";
 }

@@ -103,6 +103,22 @@ TEST_F(StartupTest, CompletedPlaybackExitsWithZeroAndSavesNothing) {
     EXPECT_FALSE(fake::StoredDword("SOFTWARE\\Kelmor", "Repeats", &stored)) << "options are for this run only";
 }
 
+TEST_F(StartupTest, TheSystemEndingTheProgramMidPlaybackSendsNothingMoreAndFails) {
+    ASSERT_TRUE(StartHiddenPlayback("", Recording("WAIT 60\r\n").c_str()));
+    fake::RunPostedCommands();
+    ASSERT_NE(fake::journalHook, 0);
+    fake::actualWait = [](int32_t) {  // the signal arrives during the WAIT
+        fake::endSessionHandler();
+        return 0;
+    };
+    fake::RunPlayback();
+    EXPECT_TRUE(fake::delivered.empty());
+    EXPECT_EQ(fake::journalHook, 0);
+    EXPECT_EQ(fake::quitExitCode, EXIT_CODE_FAILED);
+    EXPECT_EQ(gEvents, nullptr) << "the exit step ran";
+    EXPECT_NE(ReadFile(gszLogFile).find("CANCELLED RECORDING: Kelmor ended by the system\r\n"), std::string::npos);
+}
+
 // A cancelled continuous playback fails too; that one is run end to end.
 TEST_F(StartupTest, FailuresExitNonZero) {
     const struct { std::string file; const char* before; bool refuseHook; } cases[] = {

@@ -109,4 +109,21 @@ TEST_F(JournalPlaybackTest, WhatAStoppedPlaybackLeftDownIsReleasedButNotAtThePas
     EXPECT_EQ(keys[a / 8] & (1 << (a % 8)), 0);
 }
 
+TEST_F(JournalPlaybackTest, PointsOffTheScreenLandOnItsNearestEdge) {
+    // 66000 would wrap to 464 on the wire; 0xFFFFFF00 is -256 read back as a number.
+    const struct { uint32_t message, x, y; int wantX, wantY; } cases[] = {
+        {WM_MOUSEMOVE, 66000, 0xFFFFFF00u, 1279, 0}, {WM_LBUTTONUP, 0x80000000u, 70000, 0, 1023},
+        {WM_MOUSEMOVE, 1279, 1023, 1279, 1023}, {WM_MOUSEMOVE, 0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        Start({{0, Msg(c.message, c.x, c.y), false}});
+        ASSERT_TRUE(Pump([] { return gAt == gScript.size(); }));
+        XSync(X11Display(), False);
+        Window root, child;
+        int x = -1, y = -1, winX, winY;
+        unsigned mask = 0;
+        XQueryPointer(client_, DefaultRootWindow(client_), &root, &child, &x, &y, &winX, &winY, &mask);
+        EXPECT_TRUE(x == c.wantX && y == c.wantY) << c.x << "," << c.y << " landed at " << x << "," << y;
+    }
+}
+
 }  // namespace
