@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/console/terminal_text.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -88,7 +89,8 @@ bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minim
 
 bool SetCurrentFileFromArgument(const char* name) {
     if (strlen(name) >= MAX_PATH) {
-        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1, name);
+        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1,
+                TerminalText(name).c_str());
         return false;
     }
     g_strlcpy(gszFile, name, MAX_PATH);
@@ -121,7 +123,7 @@ int main(int argc, char** argv) {
     }
     const Subcommand* command = FindSubcommand(argv[1]);
     if (command == nullptr) {
-        fprintf(stderr, "kelmorctl: unknown command '%s' (see kelmorctl --help)\n", argv[1]);
+        fprintf(stderr, "kelmorctl: unknown command '%s' (see kelmorctl --help)\n", TerminalText(argv[1]).c_str());
         return 1;
     }
     int commandArgc = argc - 1;
