@@ -1,33 +1,7 @@
 #!/bin/sh
 # kelmorctl info and convert as a user runs them: output, exit status and files.
 # Arguments: the kelmorctl program, the source folder.
-ctl=$1
-src=$2
-tmp=$(mktemp -d) || exit 1
-trap 'rm -rf "$tmp"' EXIT
-# The user's settings and log stay out of it.
-export KELMOR_REGISTRY="$tmp/registry.ini" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# run EXPECTED_STATUS ARGS...: runs kelmorctl, keeping stdout in $out and stderr in $err.
-run() {
-  expected=$1
-  shift
-  "$ctl" "$@" >"$tmp/out" 2>"$tmp/err"
-  status=$?
-  out=$(cat "$tmp/out")
-  err=$(cat "$tmp/err")
-  [ "$status" -eq "$expected" ] || fail "kelmorctl $*: exit $status, expected $expected (stderr: $err)"
-}
-
-expect_eq() {  # what actual expected
-  [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
-}
+. "$2/tests/programs/lib.sh"
 
 size_of() { wc -c <"$1" | tr -d ' '; }
 

@@ -2,29 +2,9 @@
 # kelmorctl given files and arguments that are too big, odd or hostile: nothing is done on
 # part of a recording, nothing from a file reaches the terminal raw, a key is named whole.
 # Arguments: the kelmorctl program, the source folder.
-ctl=$1
-tmp=$(mktemp -d) || exit 1
-trap 'rm -rf "$tmp"' EXIT
-export KELMOR_REGISTRY="$tmp/registry.ini" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
+. "$2/tests/programs/lib.sh"
 # No desktop: nothing that gets past the checks can record or play.
 export DISPLAY=:77
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-run() {  # EXPECTED_STATUS ARGS...: stdout in $out, stderr in $err
-  expected=$1
-  shift
-  "$ctl" "$@" >"$tmp/out" 2>"$tmp/err"
-  status=$?
-  out=$(cat "$tmp/out")
-  err=$(cat "$tmp/err")
-  cat "$tmp/err" >>"$tmp/terminal"
-  [ "$status" -eq "$expected" ] || fail "kelmorctl $*: exit $status, expected $expected (stderr: $err)"
-}
 
 expect_in() {  # what text part
   case $2 in *"$3"*) ;; *) fail "$1: [$2] lacks [$3]" ;; esac
@@ -53,9 +33,10 @@ head -c 655320 "$tmp/big.klr" >"$tmp/full.klr"
 run 0 info "$tmp/full.klr"
 [ "$out" = "$(printf 'events: 32766\ncommands: 0')" ] || fail "full: $out"
 
-# A long comment's tail is no command; a long command is refused whole.
-long=$(head -c 1004 /dev/zero | tr '\0' x)
-printf ';%sSTART touch %s/made\r\nTYPE a\r\n' "$long" "$tmp" >"$tmp/comment.klx"
+# A long comment's tail is no command; a long command is refused whole. Each tail begins
+# where the line buffer ends.
+long=$(head -c 1018 /dev/zero | tr '\0' x)
+printf ';xxxx%sSTART touch %s/made\r\nTYPE a\r\n' "$long" "$tmp" >"$tmp/comment.klx"
 run 0 info "$tmp/comment.klx"
 [ "$out" = "$(printf 'events: 1\ncommands: 1')" ] || fail "long comment: $out"
 printf 'TYPE %sSTART touch %s/made\r\n' "$long" "$tmp" >"$tmp/type.klx"
