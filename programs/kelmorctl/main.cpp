@@ -60,7 +60,7 @@ bool ParseSubcommand(const Subcommand& command, int* argc, char*** argv) {
     GError* error = nullptr;
     bool ok = g_option_context_parse(context, argc, argv, &error);
     if (!ok) {
-        fprintf(stderr, "kelmorctl %s: %s\n", command.name, error->message);
+        fprintf(stderr, "kelmorctl %s: %s\n", command.name, TerminalText(error->message).c_str());
         g_error_free(error);
     } else if (*argc - 1 < command.minArguments || *argc - 1 > command.maxArguments) {
         fprintf(stderr, "kelmorctl: usage: kelmorctl %s %s\n", command.name, command.arguments);
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     bool parsed = g_option_context_parse(context, &argc, &argv, &error);
     g_option_context_free(context);
     if (!parsed) {
-        fprintf(stderr, "kelmorctl: %s\n", error->message);
+        fprintf(stderr, "kelmorctl: %s\n", TerminalText(error->message).c_str());
         g_error_free(error);
         return 1;
     }

@@ -56,6 +56,8 @@ run 1 info "$tmp/$(printf 'a\033[2Jb').klx"
 expect_in "escaped name" "$err" "Unable to open file '$tmp/a\\x1b[2Jb.klx'"
 run 1 "$(printf 'x\033c')"
 expect_in "escaped command" "$err" "unknown command 'x\\x1bc'"
+run 1 play --speed "$(printf '9\033c')" "$tmp/mark.klx"
+expect_in "escaped option" "$err" "not '9\\x1bc'"
 if LC_ALL=C grep -q "$(printf '[\001-\010\013-\037\177]')" "$tmp/terminal"; then
   fail "a control character reached the terminal"
 fi
