@@ -1,6 +1,10 @@
 // Text recordings of any content. The first input byte picks how the rest is read:
 // bit 0 behind a stand-in program under an .exe name, bit 1 with every log line formatted.
+// Besides what every load must leave, no text from a comment may become a command: a load
+// that kept the whole file holds exactly its command lines, as a reading of the format
+// made apart from the loader finds them.
 #include "fuzz/loader_check.h"
+#include "tests/recording/script_lines_model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
@@ -8,6 +12,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gbLogLevel = (flags & 2) ? LOG_HIGH : LOG_OFF;
     gszLogFile[0] = '\0';  // formatted, never written
     loader_fuzz::PlaceInput((flags & 1) ? "input.exe" : "input.klx", flags & 1, data + 1, size - 1);
-    loader_fuzz::LoadAndCheck();
+    const int result = loader_fuzz::LoadAndCheck();
+    // A NUL first is the binary form.
+    if (result < 0 || gbRecordingCut || (size > 1 && data[1] == '\0')) return 0;
+    const script_model::Script file =
+        script_model::ReadScript(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+    using loader_fuzz::Check;
+    Check(!file.longLine, "a line longer than the buffer loaded");
+    Check(file.commands.size() == static_cast<size_t>(nScriptCommands), "as many commands as command lines");
+    for (int32_t k = 0; k < nScriptCommands; ++k) {
+        Check(nKeyword[k] == file.commands[k].keyword && file.commands[k].argument == szArgument[k],
+              "each command is the file's command line");
+    }
     return 0;
 }

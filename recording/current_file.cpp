@@ -3,3 +3,4 @@
 char gszFile[MAX_PATH] = "";
 bool gbModified = false;
 bool gbFileChosen = false;
+bool gbRecordingCut = false;

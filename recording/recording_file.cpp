@@ -170,7 +170,14 @@ uint32_t MessageFromValue(const char* value, const char* end) {
 }
 
 // What one line did; the loader closes the file before it reports a bad line.
-enum LineResult { LINE_OK, LINE_MISSING_PARAMH, LINE_MISSING_PARAML, LINE_UNKNOWN_KEYWORD, LINE_TOO_MANY };
+enum LineResult {
+    LINE_OK,
+    LINE_MISSING_PARAMH,
+    LINE_MISSING_PARAML,
+    LINE_UNKNOWN_KEYWORD,
+    LINE_TOO_MANY,
+    LINE_TOO_LONG,
+};
 
 // One event line into record; key is where "message=" begins.
 LineResult ReadEventLine(const char* messageKey, EVENTMSG* record) {
@@ -241,6 +248,16 @@ void DropPartialRecording(int32_t count) {
     nScriptCommands = 0;
 }
 
+// The file holds more actions than were loaded: the program goes on with those it has,
+// after saying so; programs that must not act on part of a file test gbRecordingCut.
+void ReportCutRecording(int32_t loaded) {
+    gbRecordingCut = true;
+    LogAt(LOG_LOW, "Only the first %d actions of '%s' were loaded.", static_cast<int>(loaded), gszFile);
+    KelmorMessageBoxF("Error", MB_ICONEXCLAMATION,
+                      "Only the first %d actions of '%s' were loaded.\n\nThe rest of the file was left out.",
+                      static_cast<int>(loaded), gszFile);
+}
+
 int ReadFailure(SysFile file, int code, int32_t count) {
     LogLastErrorAt(LOG_LOW);
     LogAt(LOG_LOW, "Unable to open file '%s'! (%d)", gszFile, code);
@@ -268,12 +285,63 @@ int LoadBinary(Reader* r, uint32_t offset) {
     SysClose(r->file);
     nEventCount = i;
     nScriptCommands = 0;
+    if (offset < r->size) ReportCutRecording(i);
     return 0;
+}
+
+// What lies on a line behind the part that NextLine keeps.
+struct LineTail {
+    bool cut;     // the line went on past LINE_READ bytes
+    bool opens;   // ... and "/*" was among the bytes left out
+    bool closes;  // ... and "*/" was
+    char first;   // the first byte left out that is not a blank or tab, or NUL
+};
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
+// The offset behind the line end at offset: one end character, or CR LF / LF CR as one.
+int64_t PastLineEnd(Reader* r, uint32_t offset) {
+    const char* data = nullptr;
+    if (ReadAt(r, offset, 1, &data) != 1) return -1;
+    const char end = *data;
+    uint32_t next = offset + 1;
+    if ((end == '\r' || end == '\n') && next < r->size) {
+        if (ReadAt(r, next, 1, &data) != 1) return -1;
+        if (*data == (end == '\r' ? '\n' : '\r')) ++next;
+    }
+    return next;
+}
+
+// Skips the rest of a line that is longer than one read, from offset to its real end,
+// and notes the block comment marks in it; previous is the last byte kept, so a mark
+// split across the cut is seen too. Returns the offset of the line end (the file size
+// when the file ends first), or -1 when a read fails.
+int64_t SkipLineTail(Reader* r, uint32_t offset, char previous, LineTail* tail) {
+    while (offset < r->size) {
+        uint32_t want = r->size - offset < IO_WINDOW ? r->size - offset : IO_WINDOW;
+        const char* data = nullptr;
+        const int got = ReadAt(r, offset, want, &data);
+        if (got <= 0) return -1;
+        for (int j = 0; j < got; ++j) {
+            const char c = data[j];
+            if (IsLineEnd(c)) return offset + static_cast<uint32_t>(j);
+            tail->cut = true;
+            if (tail->first == '\0' && c != ' ' && c != '\t') tail->first = c;
+            if (previous == '/' && c == '*') tail->opens = true;
+            if (previous == '*' && c == '/') tail->closes = true;
+            previous = c;
+        }
+        offset += static_cast<uint32_t>(got);
+    }
+    return r->size;
 }
 
 // Cuts the next line out of the file at offset into line (LINE_READ + 1 bytes) and
 // returns the offset behind it and its end, or -1 when the read fails or comes up short.
-int64_t NextLine(Reader* r, uint32_t offset, char* line) {
+// A line longer than LINE_READ keeps its first LINE_READ bytes; the rest still belongs
+// to it (tail says what it held) and never becomes a line of its own.
+int64_t NextLine(Reader* r, uint32_t offset, char* line, LineTail* tail) {
+    *tail = LineTail{};
     uint32_t want = r->size - offset < LINE_READ ? r->size - offset : LINE_READ;
     const char* data = nullptr;
     if (ReadAt(r, offset, want, &data) != static_cast<int>(want)) return -1;
@@ -282,20 +350,48 @@ int64_t NextLine(Reader* r, uint32_t offset, char* line) {
     if (len > want) len = want;
     memcpy(line, data, len);
     line[len] = '\0';
-    uint32_t next = offset + len;
-    if (len == want) return next;  // no end among the bytes read: the rest is the next line
-    const char end = data[len];
-    ++next;
-    if ((end == '\r' || end == '\n') && next < r->size) {
-        const char pair = end == '\r' ? '\n' : '\r';
-        const char* after = nullptr;
-        if (len + 1 < want) {
-            if (data[len + 1] == pair) ++next;
-        } else if (ReadAt(r, next, 1, &after) == 1 && *after == pair) {
-            ++next;
-        }
+    int64_t end = offset + len;
+    if (len == want) {
+        end = SkipLineTail(r, offset + len, len > 0 ? line[len - 1] : '\0', tail);
+        if (end < 0 || end >= r->size) return end;
     }
-    return next;
+    return PastLineEnd(r, static_cast<uint32_t>(end));
+}
+
+enum LineKind { KIND_SKIPPED, KIND_EVENT, KIND_COMMAND };
+
+// Sorts one line as the text form defines its kinds, opening and closing block comments
+// on the way; rest is the line behind its leading blanks. A block comment mark counts
+// wherever it is on the line, in the part beyond the line buffer too: a mark the reader
+// overlooked would run the lines its writer meant to hide. So does the first character
+// behind the blanks when they fill the line buffer.
+LineKind SortLine(const char* line, const LineTail& tail, bool* blockComment, const char** rest) {
+    const char* p = line;
+    while (*p == ' ' || *p == '\t') ++p;
+    *rest = p;
+    if (HasPair(p, '/', '*') || tail.opens) {
+        *blockComment = true;
+        return KIND_SKIPPED;
+    }
+    if (*blockComment) {
+        if (HasPair(p, '*', '/') || tail.closes) *blockComment = false;
+        return KIND_SKIPPED;
+    }
+    if (!IsAsciiLetter(*p != '\0' ? *p : tail.first)) return KIND_SKIPPED;
+    return FindNoCase(line, "message=") != nullptr ? KIND_EVENT : KIND_COMMAND;
+}
+
+// Whether an event or command line follows offset: 1 yes, 0 no, -1 when a read fails.
+int ActionsLeft(Reader* r, uint32_t offset, bool blockComment, char* line) {
+    while (offset < r->size) {
+        LineTail tail;
+        const int64_t next = NextLine(r, offset, line, &tail);
+        if (next < 0) return -1;
+        offset = static_cast<uint32_t>(next);
+        const char* rest = nullptr;
+        if (SortLine(line, tail, &blockComment, &rest) != KIND_SKIPPED) return 1;
+    }
+    return 0;
 }
 
 int LoadText(Reader* r, uint32_t offset) {
@@ -305,24 +401,22 @@ int LoadText(Reader* r, uint32_t offset) {
     bool blockComment = false;
     LineResult result = LINE_OK;
     while (offset < r->size && i < EVENT_LOAD_LIMIT) {
-        int64_t next = NextLine(r, offset, line);
+        LineTail tail;
+        int64_t next = NextLine(r, offset, line, &tail);
         if (next < 0) return ReadFailure(r->file, -5, i);
         offset = static_cast<uint32_t>(next);
 
-        const char* rest = line;
-        while (*rest == ' ' || *rest == '\t') ++rest;
-        if (HasPair(rest, '/', '*')) {
-            blockComment = true;
-            continue;
+        const char* rest = nullptr;
+        const LineKind kind = SortLine(line, tail, &blockComment, &rest);
+        if (kind == KIND_SKIPPED) continue;
+        if (tail.cut) {
+            // Half a command could do what its writer never asked for (a shorter path for
+            // START, say), so the line is refused rather than cut.
+            result = LINE_TOO_LONG;
+            break;
         }
-        if (blockComment) {
-            if (HasPair(rest, '*', '/')) blockComment = false;
-            continue;
-        }
-        if (!IsAsciiLetter(*rest)) continue;
-
-        if (const char* key = FindNoCase(line, "message=")) {
-            result = ReadEventLine(key, &gEvents[i]);
+        if (kind == KIND_EVENT) {
+            result = ReadEventLine(FindNoCase(line, "message="), &gEvents[i]);
             if (result != LINE_OK) break;
             ++i;
         } else {
@@ -331,6 +425,13 @@ int LoadText(Reader* r, uint32_t offset) {
             ++k;
             ++i;  // the command's empty event, already zero
         }
+    }
+    // Stopped at the event limit: whether the file had more to give.
+    bool cut = false;
+    if (result == LINE_OK && i >= EVENT_LOAD_LIMIT) {
+        const int left = ActionsLeft(r, offset, blockComment, line);
+        if (left < 0) return ReadFailure(r->file, -5, i);
+        cut = left > 0;
     }
     SysClose(r->file);
     switch (result) {
@@ -343,16 +444,25 @@ int LoadText(Reader* r, uint32_t offset) {
                                                            : "Improperly formatted EVENT command (missing paramL)",
                              line, MB_ICONEXCLAMATION);
             return -1;
-        case LINE_UNKNOWN_KEYWORD: {
+        case LINE_UNKNOWN_KEYWORD:
+        case LINE_TOO_LONG: {
             DropPartialRecording(i);
-            LogAt(LOG_LOW, "ERROR: Unknown or incorrectly formatted command in '%s': \"%s\"", gszFile, line);
             char shown[ERROR_LINE_MAX + 1];
             FormatText(shown, sizeof shown, "%s", line);
-            KelmorMessageBoxF("Script Error", MB_ICONEXCLAMATION,
-                              "Unknown or incorrectly formatted command #%d:\n\n\"%s\"", k + 1, shown);
+            if (result == LINE_TOO_LONG) {
+                LogAt(LOG_LOW, "ERROR: Line longer than %d characters in '%s': \"%s\"", static_cast<int>(LINE_READ),
+                      gszFile, line);
+                KelmorMessageBoxF("Script Error", MB_ICONEXCLAMATION, "Line longer than %d characters:\n\n\"%s...\"",
+                                  static_cast<int>(LINE_READ), shown);
+            } else {
+                LogAt(LOG_LOW, "ERROR: Unknown or incorrectly formatted command in '%s': \"%s\"", gszFile, line);
+                KelmorMessageBoxF("Script Error", MB_ICONEXCLAMATION,
+                                  "Unknown or incorrectly formatted command #%d:\n\n\"%s\"", k + 1, shown);
+            }
             return -1;
         }
         case LINE_TOO_MANY:
+            gbRecordingCut = true;
             KelmorMessageBoxF(line, MB_ICONEXCLAMATION,
                               "Too many script commands!\n\nThe maximum number of script commands is %d",
                               static_cast<int>(SCRIPT_LOAD_LIMIT));
@@ -360,6 +470,7 @@ int LoadText(Reader* r, uint32_t offset) {
     }
     nEventCount = i;
     nScriptCommands = k;
+    if (cut) ReportCutRecording(i);
     return k;
 }
 
@@ -458,6 +569,7 @@ bool WriteTextRecordingAs(intptr_t file, const char* name) {
 }  // namespace
 
 int LoadRecording() {
+    gbRecordingCut = false;
     if (gszFile[0] == '\0') {
         LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", gszFile);
         KelmorMessageBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error",
@@ -486,14 +598,19 @@ int LoadRecording() {
     nScriptCommands = 0;
 
     Reader reader{file, size, 0, 0};
-    const uint32_t start = FindInFileName(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
+    uint32_t start = FindInFileName(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
     bool binary = FindInFileName(gszFile, ".klr") != nullptr;
     if (!binary) {
         const char* first = nullptr;
         binary = ReadAt(&reader, start, 1, &first) == 1 && *first == '\0';
     }
     ShellEnableCommand(ID_EDIT_SCRIPT, !binary);
-    return binary ? LoadBinary(&reader, start) : LoadText(&reader, start);
+    if (binary) return LoadBinary(&reader, start);
+    // Editors that save UTF-8 may put a byte-order mark first; it would make the first
+    // line one that starts with no letter, and hide it.
+    const char* mark = nullptr;
+    if (ReadAt(&reader, start, 3, &mark) == 3 && memcmp(mark, "\xEF\xBB\xBF", 3) == 0) start += 3;
+    return LoadText(&reader, start);
 }
 
 

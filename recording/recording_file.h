@@ -13,9 +13,13 @@
 extern char gszFile[MAX_PATH];   // current file; empty for an untitled recording
 extern bool gbModified;          // the recording changed since it was opened or saved
 extern bool gbFileChosen;        // Open takes gszFile as chosen, without its dialog
+// The last LoadRecording stopped at the event or command limit with actions of the file
+// left out (it said so). Programs that must not act on part of a file refuse then.
+extern bool gbRecordingCut;
 
 // Loads gszFile into the recording. Returns the number of script commands (>= 0) or
-// -1 ... -5 after showing why.
+// -1 ... -5 after showing why; sets gbRecordingCut. A line too long for the line buffer
+// that is not a comment fails the load.
 int LoadRecording();
 // Writes the text form (header and one line per event) at the end of an open file.
 bool WriteTextRecording(intptr_t file);

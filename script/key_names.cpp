@@ -99,6 +99,21 @@ int KeyNameToCode(const char* source) {
     return CharToKey(text[0]);
 }
 
+int KeyNameToCodeExact(const char* name) {
+    if (name == nullptr || name[0] == '\0') return 0;
+    const size_t len = strlen(name);
+    auto same = [&](const char* known) { return strlen(known) == len && FindNoCase(name, known) == name; };
+    char known[16];
+    for (int code = 1; code < 256; ++code) {
+        KeyCodeToName(code, known, sizeof known);
+        if (known[0] != '\0' && same(known)) return code;
+    }
+    for (const NamedKey& key : kNamesInText) {
+        if (key.name != nullptr && same(key.name)) return key.code;
+    }
+    return 0;
+}
+
 int CharToKey(char ch, int* shift) {
     const unsigned char c = static_cast<unsigned char>(ch);
     int key = c;

@@ -12,6 +12,11 @@ void KeyCodeToName(int keyCode, char* out, int size);
 // when no name is recognised, the first character decides.
 int KeyNameToCode(const char* text);
 
+// The key that name names exactly, ignoring case: a name KeyCodeToName gives or one
+// KeyNameToCode looks for ("Esc", "Backspace", "Page Up"). 0 for any other text, where
+// KeyNameToCode would guess from a part of it.
+int KeyNameToCodeExact(const char* name);
+
 // The key that types ch on a US layout; *shift (when given) is set to 1 when Shift must
 // be held, else 0. Characters without a key of their own map to their byte value.
 int CharToKey(char ch, int* shift = nullptr);

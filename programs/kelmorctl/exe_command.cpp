@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/console/terminal_text.h"
 #include "platform/system.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/executable_recording.h"
@@ -23,10 +24,11 @@ gchar* FindKelmorProgram() {
     g_free(dir);
     const uint32_t size = GetFileSize32(program);
     if (size == 0) {
-        fprintf(stderr, "kelmorctl exe: the kelmor program is missing: %s\n", program);
+        fprintf(stderr, "kelmorctl exe: the kelmor program is missing: %s\n", TerminalText(program).c_str());
     } else if (size != EMBEDDED_RECORDING_OFFSET) {
         // Anything else would put the recording where the made program never looks.
-        fprintf(stderr, "kelmorctl exe: %s is %u bytes long, not %u: not the kelmor program as built\n", program,
+        fprintf(stderr, "kelmorctl exe: %s is %u bytes long, not %u: not the kelmor program as built\n",
+                TerminalText(program).c_str(),
                 static_cast<unsigned>(size), static_cast<unsigned>(EMBEDDED_RECORDING_OFFSET));
     } else {
         return program;
@@ -38,10 +40,13 @@ gchar* FindKelmorProgram() {
 }  // namespace
 
 int RunExe(int, char** argv) {
-    if (!SetCurrentFileFromArgument(argv[0]) || LoadRecording() < 0) return 1;
+    if (!SetCurrentFileFromArgument(argv[0]) || LoadRecording() < 0 || RefuseCutRecording("exe", "nothing written")) {
+        return 1;
+    }
     char name[MAX_PATH];
     if (!MakeExecutableName(argv[1], name, sizeof name)) {
-        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1, argv[1]);
+        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1,
+                TerminalText(argv[1]).c_str());
         return 1;
     }
     gchar* program = FindKelmorProgram();
@@ -49,6 +54,6 @@ int RunExe(int, char** argv) {
     const bool made = WriteExecutableRecording(name, program);
     g_free(program);
     if (!made) return 1;
-    printf("%s\n", name);
+    printf("%s\n", TerminalText(name).c_str());
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/console/terminal_text.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -60,7 +61,7 @@ bool ParseSubcommand(const Subcommand& command, int* argc, char*** argv) {
     GError* error = nullptr;
     bool ok = g_option_context_parse(context, argc, argv, &error);
     if (!ok) {
-        fprintf(stderr, "kelmorctl %s: %s\n", command.name, error->message);
+        fprintf(stderr, "kelmorctl %s: %s\n", command.name, TerminalText(error->message).c_str());
         g_error_free(error);
     } else if (*argc - 1 < command.minArguments || *argc - 1 > command.maxArguments) {
         fprintf(stderr, "kelmorctl: usage: kelmorctl %s %s\n", command.name, command.arguments);
@@ -100,7 +101,8 @@ bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minim
 
 bool SetCurrentFileFromArgument(const char* name) {
     if (strlen(name) >= MAX_PATH) {
-        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1, name);
+        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", MAX_PATH - 1,
+                TerminalText(name).c_str());
         return false;
     }
     g_strlcpy(gszFile, name, MAX_PATH);
@@ -124,7 +126,7 @@ int main(int argc, char** argv) {
     bool parsed = g_option_context_parse(context, &argc, &argv, &error);
     g_option_context_free(context);
     if (!parsed) {
-        fprintf(stderr, "kelmorctl: %s\n", error->message);
+        fprintf(stderr, "kelmorctl: %s\n", TerminalText(error->message).c_str());
         g_error_free(error);
         return 1;
     }
@@ -134,7 +136,7 @@ int main(int argc, char** argv) {
     }
     const Subcommand* command = FindSubcommand(argv[1]);
     if (command == nullptr) {
-        fprintf(stderr, "kelmorctl: unknown command '%s' (see kelmorctl --help)\n", argv[1]);
+        fprintf(stderr, "kelmorctl: unknown command '%s' (see kelmorctl --help)\n", TerminalText(argv[1]).c_str());
         return 1;
     }
     int commandArgc = argc - 1;

@@ -64,5 +64,8 @@ int RunPlay(int, char** argv) {
     HeadlessShellSetDispatcher(SendCommand);
     const bool started = StartHiddenPlayback(commandLine->str, argv[0]);
     g_string_free(commandLine, TRUE);
+    // Nobody is asked here, and half a run of someone's work is not what they recorded:
+    // the Playback posted above never runs.
+    if (started && RefuseCutRecording("play", "nothing played")) return 1;
     return started ? HeadlessRunMessageLoop() : gnExitCode;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "host/mappings.h"
+#include "platform/console/terminal_text.h"
 #include "platform/headless/headless_shell.h"
 #include "platform/file.h"
 #include "platform/journal.h"
@@ -79,7 +80,7 @@ bool CanSaveTo(const char* name) {
 
 const GOptionEntry kRecordOptions[] = {
     {"stop-key", 'k', 0, G_OPTION_ARG_STRING, &gStopKeyName,
-     "Stop at this key, named as in the Mapping editor (Pause, F12, Scroll Lock...); it is not recorded", "NAME"},
+     "Stop at this key, named as in the Mapping editor (Pause, F12, ScrollLock...); it is not recorded", "NAME"},
     {"seconds", 't', 0, G_OPTION_ARG_CALLBACK, reinterpret_cast<gpointer>(TakeSeconds),
      "Stop after N seconds, 1 to 2000000", "N"},
     {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
@@ -96,9 +97,11 @@ int RunRecord(int, char** argv) {
 
     int stopKey = 0;
     if (gStopKeyName != nullptr) {
-        stopKey = KeyNameToCode(gStopKeyName);
+        // Only a whole name: the program's reading of key labels takes a text that merely
+        // begins like one ("NoSuchKey") for some key, which would stop at a key never named.
+        stopKey = KeyNameToCodeExact(gStopKeyName);
         if (stopKey <= 0 || stopKey > 255) {
-            fprintf(stderr, "kelmorctl record: no key is named '%s'\n", gStopKeyName);
+            fprintf(stderr, "kelmorctl record: no key is named '%s'\n", TerminalText(gStopKeyName).c_str());
             return 1;
         }
     }
@@ -135,6 +138,6 @@ int RunRecord(int, char** argv) {
     }
     if (status != 0) return status;
     if (!CheckHasActions("Save Error") || !SaveRecordingToFile(saveName)) return 1;
-    printf("%d events saved to %s\n", static_cast<int>(nEventCount), saveName);
+    printf("%d events saved to %s\n", static_cast<int>(nEventCount), TerminalText(saveName).c_str());
     return 0;
 }

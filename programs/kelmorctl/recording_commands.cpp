@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/console/terminal_text.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -16,9 +17,18 @@ bool LoadNamed(const char* name) { return SetCurrentFileFromArgument(name) && Lo
 
 int RunInfo(int, char** argv) {
     if (!LoadNamed(argv[0])) return 1;
-    printf("events: %d\ncommands: %d\n", static_cast<int>(nEventCount), static_cast<int>(nScriptCommands));
+    // The counts of a cut file are not the file's: shown as such, and not a success.
+    printf("events: %d%s\ncommands: %d\n", static_cast<int>(nEventCount),
+           gbRecordingCut ? " (the file holds more; cut)" : "", static_cast<int>(nScriptCommands));
+    if (gbRecordingCut) return 1;
     // A file that play and convert would refuse is no usable recording.
     return CheckHasActions("Error") ? 0 : 1;
+}
+
+bool RefuseCutRecording(const char* command, const char* outcome) {
+    if (!gbRecordingCut) return false;
+    fprintf(stderr, "kelmorctl %s: %s: part of the file was left out\n", command, outcome);
+    return true;
 }
 
 bool CheckHasActions(const char* caption) {
@@ -36,14 +46,15 @@ bool SaveAsName(const char* name, char* out, int size) {
     }
     int length = snprintf(out, static_cast<size_t>(size), "%s%s", name, FileNameHasDot(name) ? "" : ".klr");
     if (length < 0 || length >= size) {
-        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", size - 1, name);
+        fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", size - 1,
+                TerminalText(name).c_str());
         return false;
     }
     return true;
 }
 
 int RunConvert(int, char** argv) {
-    if (!LoadNamed(argv[0])) return 1;
+    if (!LoadNamed(argv[0]) || RefuseCutRecording("convert", "nothing written")) return 1;
     // The checks of Save As that do not need its dialog.
     if (!CheckHasActions("Save Error")) return 1;
     char name[MAX_PATH];

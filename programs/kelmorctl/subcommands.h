@@ -30,6 +30,9 @@ bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minim
 
 // Makes name the current file; false (after saying why) when it does not fit.
 bool SetCurrentFileFromArgument(const char* name);
+// After a load: true, after saying that nothing was done (outcome), when the load left
+// part of the file out, so that no command acts on part of a recording.
+bool RefuseCutRecording(const char* command, const char* outcome);
 // False, after the program's message under caption, when the recording has no actions
 // to save or play.
 bool CheckHasActions(const char* caption);

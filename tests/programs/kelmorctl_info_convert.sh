@@ -3,10 +3,6 @@
 # Arguments: the kelmorctl program, the source folder.
 . "$(dirname "$0")/lib.sh"
 
-expect_eq() {  # what actual expected
-  [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
-}
-
 size_of() { wc -c <"$1" | tr -d ' '; }
 
 run 0 --help

@@ -1,5 +1,6 @@
 # Shared by the program tests, sourced with $1 the kelmorctl program and $2 the source
-# folder. Each test gets a private folder $tmp holding its settings and log.
+# folder. Each test gets a private folder $tmp holding its settings and log, so the
+# user's own stay out of it.
 ctl=$1
 src=$2
 tmp=$(mktemp -d) || exit 1
@@ -13,7 +14,8 @@ fail() {
 }
 
 # run EXPECTED_STATUS ARGS...: runs $program (kelmorctl unless set), keeping stdout in
-# $out and stderr in $err.
+# $out and stderr in $err; everything written to standard error is also kept in
+# $tmp/terminal.
 run() {
   expected=$1
   shift
@@ -21,7 +23,12 @@ run() {
   status=$?
   out=$(cat "$tmp/out")
   err=$(cat "$tmp/err")
+  cat "$tmp/err" >>"$tmp/terminal"
   [ "$status" -eq "$expected" ] || fail "$(basename "${program:-$ctl}") $*: exit $status, expected $expected (stderr: $err)"
+}
+
+expect_eq() {  # what actual expected
+  [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
 }
 
 # finish WHAT: the test's verdict.

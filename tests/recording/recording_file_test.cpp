@@ -1,7 +1,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "recording/recording_file.h"
 #include "settings/log.h"
 #include "tests/fakes/fakes.h"
+#include "tests/recording/script_lines_model.h"
 #include "tests/test_support.h"
 #include "ui/command_ids.h"
 
@@ -93,24 +96,41 @@ TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
     }
 }
 
-TEST_F(RecordingFileTest, BothFormsLoadUpToTheEventLimit) {
+TEST_F(RecordingFileTest, BothFormsLoadUpToTheEventLimitAndSayWhatWasLeftOut) {
     std::string records = Record(WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF, 77), text;
-    for (uint32_t n = 1; n < EVENT_LOAD_LIMIT + 2; ++n) {
+    for (uint32_t n = 1; n < EVENT_LOAD_LIMIT; ++n) {
         records += Record(WM_KEYDOWN, n, 0, n, 0);
         text += "message=WM_KEYUP paramH=0 paramL=" + std::to_string(n) + "\n";
     }
-    WriteFile(Path("big.klr"), records);
+    const std::string left = "Only the first 32766 actions of '" + Path("big.klr") + "' were loaded.";
+    WriteFile(Path("big.klr"), records + Record(WM_KEYUP, 1, 0, 0, 0));
     fake::commandEnabled[ID_EDIT_SCRIPT] = true;
+    gbLogLevel = LOG_LOW;
     EXPECT_EQ(Load(Path("big.klr")), 0);
+    EXPECT_TRUE(gbRecordingCut);
+    ExpectBox(left + "\n\nThe rest of the file was left out.");
+    EXPECT_EQ(ReadFile(gszLogFile), left + "\r\n");
     EXPECT_FALSE(fake::commandEnabled[ID_EDIT_SCRIPT]) << "records hold no script to edit";
     EXPECT_EQ(nEventCount, EVENT_LOAD_LIMIT);
     EXPECT_EQ(Loaded()[0], (Row{WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF, 77}));
     EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT - 1].paramL, static_cast<uint32_t>(EVENT_LOAD_LIMIT - 1));
     EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT].message, 0u);
-    EXPECT_EQ(LoadText(text), 0);
-    EXPECT_EQ(nEventCount, EVENT_LOAD_LIMIT);
-    EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT].message, 0u);
+    // Exactly full is not cut, whatever comments follow.
+    WriteFile(Path("full.klr"), records);
+    EXPECT_EQ(Load(Path("full.klr")), 0);
+    EXPECT_FALSE(gbRecordingCut);
+    text = "message=WM_KEYUP paramH=0 paramL=0\n" + text;
+    EXPECT_EQ(LoadText(text + "; the end\n/*\nTYPE hidden\n*/\n"), 0);
+    EXPECT_FALSE(gbRecordingCut);
     EXPECT_TRUE(fake::messageBoxes.empty());
+    // One more action in either kind of line, even behind a closed block comment.
+    for (const char* more : {"message=WM_KEYUP paramH=0 paramL=1\n", "/*\n*/\n  TYPE x\n"}) {
+        EXPECT_EQ(LoadText(text + more), 0) << more;
+        EXPECT_EQ(nEventCount, EVENT_LOAD_LIMIT);
+        EXPECT_TRUE(gbRecordingCut) << more;
+        ExpectBox("Only the first 32766 actions of '" + Path("t.klx") + "' were loaded.\n\nThe rest of the file was "
+                  "left out.");
+    }
 }
 
 TEST_F(RecordingFileTest, TextLinesEndsCommentsAndEventFields) {
@@ -167,14 +187,13 @@ TEST_F(RecordingFileTest, ScriptCommandsTheirArgumentsAndBounds) {
     EXPECT_EQ(nEventCount, 6);
     EXPECT_EQ(gEvents[3].message, WM_KEYDOWN);
 
-    // A line longer than one read goes on as the next line; a NUL ends a line; only 32
-    // characters make a keyword, and the argument follows them.
-    std::string text = "TYPE " + std::string(1018, 'a') + "TYPE tail\nWAIT 1" + std::string(1, '\0') +
-                       "GOTO win\nTYPE" + std::string(40, 'k') + " arg\n";
-    EXPECT_EQ(LoadText(text), 5);
-    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, std::string(1018, 'a')}, {KW_TYPE, 1, "tail"},
-                                          {KW_WAIT, 2, "1"}, {KW_GOTO, 3, "win"},
-                                          {KW_TYPE, 4, std::string(12, 'k') + " arg"}}));
+    // A NUL ends a line; only 32 characters make a keyword, and the argument follows them.
+    std::string text = "TYPE " + std::string(1018, 'a') + "\r\nWAIT 1" + std::string(1, '\0') + "GOTO win\nTYPE" +
+                       std::string(40, 'k') + " arg\n";
+    EXPECT_EQ(LoadText(text), 4);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, std::string(1018, 'a')}, {KW_WAIT, 1, "1"}, {KW_GOTO, 2, "win"},
+                                          {KW_TYPE, 3, std::string(12, 'k') + " arg"}}));
+    EXPECT_FALSE(gbRecordingCut);
 
     text = "message=WM_KEYDOWN paramH=0 paramL=1\n";
     for (int k = 0; k < SCRIPT_LOAD_LIMIT; ++k) text += "TYPE " + std::to_string(k) + "\n";
@@ -182,7 +201,100 @@ TEST_F(RecordingFileTest, ScriptCommandsTheirArgumentsAndBounds) {
     EXPECT_EQ(nScriptCommands, SCRIPT_LOAD_LIMIT);
     EXPECT_EQ(nEventCount, SCRIPT_LOAD_LIMIT + 1);
     ExpectBox("Too many script commands!\n\nThe maximum number of script commands is 2047", "WAIT 9");
+    EXPECT_TRUE(gbRecordingCut);
     EXPECT_STREQ(szArgument[SCRIPT_LOAD_LIMIT - 1], "2046");
+}
+
+TEST_F(RecordingFileTest, TheRestOfALongLineBelongsToIt) {
+    const std::string longRun(1004, 'x');
+    // A comment stays a comment, however long.
+    EXPECT_EQ(LoadText(";" + longRun + "START touch FILE\r\nTYPE a\r\n;" + std::string(70000, ' ') + "TYPE b\n"), 1);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, "a"}}));
+    // A block comment mark beyond the line buffer counts, also split across its end.
+    EXPECT_EQ(LoadText(";" + std::string(1021, 'x') + "/*\nSTART hidden\n*/\nTYPE a\n"), 1);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, "a"}}));
+    EXPECT_EQ(LoadText("/*\n" + std::string(1500, '-') + "*/\nTYPE b\n"), 1);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, "b"}}));
+    EXPECT_TRUE(fake::messageBoxes.empty());
+
+    // A command or event line is refused whole: half of it could do what nobody wrote.
+    gbLogLevel = LOG_LOW;
+    for (const std::string& line : {"TYPE " + longRun + "START touch FILE",
+                                    "message=WM_KEYUP paramH=1 paramL=2" + std::string(1000, ' ') + "time=3"}) {
+        EXPECT_EQ(LoadText("TYPE first\n" + line + "\nTYPE last\n"), -1) << line.substr(0, 8);
+        EXPECT_EQ(nEventCount + nScriptCommands, 0);
+        ExpectBox("Line longer than 1023 characters:\n\n\"" + line.substr(0, 224) + "...\"", "Script Error");
+    }
+    EXPECT_EQ(ReadFile(gszLogFile).rfind("ERROR: Line longer than 1023 characters in '" + Path("t.klx") + "': \"TYPE", 0),
+              0u);
+}
+
+// Property: whatever a file's comments hold (keywords, block comment marks, runs longer
+// than the line buffer), the commands loaded are exactly the file's command lines.
+TEST_F(RecordingFileTest, NoTextFromACommentEverBecomesACommand) {
+    std::mt19937 random(8);
+    auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+    const std::vector<std::string> pieces = {"START touch FILE", "TYPE x", " GOTO w", "WAIT 1", "click 1 2", "/*", "*/",
+                                             "message=WM_KEYUP paramH=0 paramL=1", "\t", " ", ";", "x"};
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r", "\n\r"};
+    auto noise = [&] {
+        std::string text;
+        for (int n = random() % 6; n > 0; --n) {
+            text += random() % 3 == 0 ? std::string(random() % 2100, "xy /*"[random() % 5]) : pick(pieces);
+        }
+        return text;
+    };
+    int longLines = 0, loaded = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string file = random() % 8 == 0 ? "\xEF\xBB\xBF" : "";
+        for (int n = 1 + random() % 12; n > 0; --n) {
+            switch (random() % 5) {
+                case 0: file += pick({";", "  ;", "#", "1", "\t-"}) + noise(); break;
+                case 1: file += "/*" + noise() + pick(ends) + noise() + pick(ends) + noise() + "*/" + noise(); break;
+                case 2: file += pick({"message=WM_KEYDOWN paramH=1 paramL=65", "\tMESSAGE=7 paramH=0 paramL=0 time=1"}); break;
+                default:
+                    file += pick({"", " ", "\t"}) + pick({"START", "TYPE", "Goto", "wait", "CLICK", "typewait"}) +
+                            pick({" ", "\t ", "  "}) + std::to_string(random() % 100) + pick({"", " seconds", " a b"});
+                    if (random() % 10 == 0) file += std::string(1100, 'z');
+            }
+            file += pick(ends);
+        }
+        const script_model::Script expected = script_model::ReadScript(file);
+        const int result = LoadText(file);
+        // A block comment closed early leaves its noise as lines of unknown commands.
+        const bool unknown = std::any_of(expected.commands.begin(), expected.commands.end(),
+                                         [](const script_model::Command& c) { return c.keyword == 0; });
+        if (expected.longLine || unknown) {
+            longLines += expected.longLine;
+            EXPECT_EQ(result, -1) << "round " << round;
+            ASSERT_EQ(fake::messageBoxes.size(), 1u);
+            EXPECT_EQ(fake::messageBoxes[0].caption, "Script Error");
+            fake::messageBoxes.clear();
+            continue;
+        }
+        ASSERT_EQ(result, static_cast<int>(expected.commands.size())) << "round " << round << ": " << file;
+        for (int32_t k = 0; k < nScriptCommands; ++k) {
+            EXPECT_EQ((script_model::Command{nKeyword[k], szArgument[k]}), expected.commands[k]) << "round " << round;
+        }
+        EXPECT_TRUE(fake::messageBoxes.empty()) << "round " << round;
+        loaded += result > 0;
+    }
+    // The rounds must try both sides.
+    EXPECT_GT(longLines, 20);
+    EXPECT_GT(loaded, 100);
+}
+
+TEST_F(RecordingFileTest, AByteOrderMarkIsSkipped) {
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(LoadText(mark + "TYPE hi\r\nmessage=WM_KEYUP paramH=0 paramL=1\r\n"), 1);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, "hi"}}));
+    EXPECT_EQ(nEventCount, 2);
+    // Only at the start, and behind a program too.
+    EXPECT_EQ(LoadText("TYPE a\n" + mark + "TYPE b\n"), 1);
+    WriteFile(Path("rec.exe"), std::string(EMBEDDED_RECORDING_OFFSET, 'M') + mark + "START xterm\n");
+    EXPECT_EQ(Load(Path("rec.exe")), 1);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_START, 0, "xterm"}}));
+    EXPECT_TRUE(fake::messageBoxes.empty());
 }
 
 TEST_F(RecordingFileTest, TextWriterNamesOrNumbersMessagesAndReadsBack) {

@@ -41,6 +41,14 @@ TEST_F(KeyNamesTest, NamesAsUsersAndTokensWriteThem) {
     EXPECT_EQ(KeyNameToCode(longText.c_str()), 'Q') << "only the first 1023 characters count";
 }
 
+TEST_F(KeyNamesTest, ExactNamesOnly) {
+    // What a user names a key by, in any case; never a text that only holds or begins like a name.
+    const std::map<std::string, int> cases = {{"scrolllock", 145}, {"F24", 135}, {"n", 'N'}, {"Esc", 27},
+        {"PAGE UP", 33}, {"Backspace", 8}, {";", 186}, {"NoSuchKey", 0}, {"Enterprise", 0}, {"F25", 0},
+        {"Scroll Lock", 0}, {" ", 0}, {"", 0}, {"Left = Play back", 0}};
+    for (const auto& [text, code] : cases) EXPECT_EQ(KeyNameToCodeExact(text.c_str()), code) << "\"" << text << "\"";
+}
+
 TEST_F(KeyNamesTest, CharactersMapToUsLayoutKeys) {
     const struct {
         const char* chars;
