@@ -33,6 +33,6 @@ bool SetCurrentFileFromArgument(const char* name);
 // The checks of Save As that need no dialog: false, after the program's message, when
 // there are no actions to save.
 bool CheckHasActions();
-// The name Save As writes to (".klr" added when the name has no extension) in out;
+// The name Save As writes to (MakeSaveName: ".klr" added to a plain name without one) in out;
 // false, after saying why, for an executable's name or one too long.
 bool SaveAsName(const char* name, char* out, int size);
