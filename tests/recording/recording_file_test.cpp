@@ -331,6 +331,21 @@ TEST_F(RecordingFileTest, ListFieldsAndFileNameChoice) {
     }
 }
 
+TEST_F(RecordingFileTest, SaveNamesGetTheirExtensionOnlyAsPlainFiles) {
+    ASSERT_EQ(mkdir(Path("dir").c_str(), 0700), 0);
+    WriteFile(Path("exists"), "x");
+    const struct { std::string name, expected; } names[] = {
+        {Path("rec"), Path("rec.klr")}, {Path("exists"), Path("exists.klr")}, {Path("a.b"), Path("a.b")},
+        {"/dev/null", "/dev/null"}, {Path("dir"), Path("dir")}};
+    for (const auto& n : names) {
+        char out[MAX_PATH];
+        ASSERT_TRUE(MakeSaveName(n.name.c_str(), out, sizeof out)) << n.name;
+        EXPECT_EQ(std::string(out), n.expected);
+    }
+    char small[8];
+    EXPECT_FALSE(MakeSaveName("abcd", small, sizeof small)) << "a name cut to fit would be another file";
+}
+
 TEST_F(RecordingFileTest, OnlyTheFileNamePartDecidesTheForm) {
     const std::string text = "message=WM_KEYDOWN paramH=1 paramL=65 time=0\r\nTYPE a\r\n";
     for (const char* folder : {"my.exercises", "backup.klr.d", "old.EXE.klr"}) {
