@@ -221,19 +221,20 @@ SysFile SysBeginReplacement(const char* target, const char* modeFrom) {
     Replacement* r = FindReplacement(SYS_NO_FILE);
     if (r == nullptr) return FailWith(EMFILE), SYS_NO_FILE;
     if (target == nullptr || target[0] == '\0') return FailWith(ENOENT), SYS_NO_FILE;
-    if (!ResolveLinks(target, r->target)) return SYS_NO_FILE;
     struct stat old;
-    const bool exists = stat(r->target, &old) == 0;
+    const bool exists = stat(target, &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) return FailWith(EISDIR), SYS_NO_FILE;
     if (exists && !S_ISREG(old.st_mode)) {
-        // No blocking on a pipe nobody reads: that fails (ENXIO) instead.
-        int fd = open(r->target, O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        // Opened by its own name: links such as /dev/stdout lead where only the system
+        // knows. No blocking on a pipe nobody reads: that fails (ENXIO) instead.
+        int fd = open(target, O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return Fail();
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         r->fd = fd;
         r->direct = true;
         return fd;
     }
+    if (!ResolveLinks(target, r->target)) return SYS_NO_FILE;
     int fd = CreateBeside(r->target, r->temporary);
     if (fd < 0) return SYS_NO_FILE;
     struct stat model;

@@ -98,6 +98,7 @@ if [ -w /dev/full ] && [ ! -e /dev/full.klr ]; then
   [ -e /dev/full.klr ] && rm -f /dev/full.klr && fail "convert created /dev/full.klr"
 fi
 run 0 convert "$tmp/bin.klr" /dev/null
+"$ctl" convert "$tmp/bin.klr" /dev/stdout | cmp -s - "$tmp/back.txt" || fail "convert to a pipe"
 mkdir "$tmp/folder"
 run 1 convert "$tmp/bin.klr" "$tmp/folder"
 expect_eq "folder" "$err" "Error: Unable to save file '$tmp/folder'! Is a directory."
