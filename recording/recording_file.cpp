@@ -512,11 +512,12 @@ int LoadRecording() {
     }
     SysFile file = SysOpenRead(gszFile);
     if (file == SYS_NO_FILE) {
+        const uint32_t error = SysGetLastError();  // before the log can fail in turn
         LogLastErrorAt(LOG_LOW);
         LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", gszFile);
         // The system's reason says more than a guess, when it gives one.
         char reason[256];
-        if (!SysFormatError(SysGetLastError(), reason, sizeof reason)) {
+        if (!SysFormatError(error, reason, sizeof reason)) {
             FormatText(reason, sizeof reason, "%s", "Please verify that the file is not already open");
         }
         KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to open file '%s'! (-3)\n\n%s.", gszFile, reason);
