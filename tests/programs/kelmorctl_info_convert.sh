@@ -84,6 +84,12 @@ case $err in "Save Error: There are no actions"*) ;; *) fail "empty recording: $
 run 1 convert "$tmp/in.klx" "$tmp/no/such/folder/x.klx"
 expect_eq "unwritable" "$err" "Error: Unable to save file '$tmp/no/such/folder/x.klx'! No such file or directory."
 
+# The running program is never written over (a copy runs, so a fault costs only the copy).
+cp "$ctl" "$tmp/ctl" && ln -s ctl "$tmp/ctl.klx"
+"$tmp/ctl" convert "$tmp/in.klx" "$tmp/ctl.klx" 2>"$tmp/err"
+expect_eq "onto itself" "$?:$(cat "$tmp/err")" "1:Error: Unable to save file '$tmp/ctl.klx'! It is the program file itself."
+cmp -s "$ctl" "$tmp/ctl" || fail "convert wrote over the running program"
+
 # A refused conversion onto a good file leaves it as it was.
 cp "$tmp/bin.klr" "$tmp/good.klr"
 run 1 convert "$src/examples/demo.klx" "$tmp/good.klr"
