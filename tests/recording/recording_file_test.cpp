@@ -265,23 +265,6 @@ TEST_F(RecordingFileTest, FailedSavesKeepTheOldFileAndSayWhy) {
         << "no temporary file stays behind";
 }
 
-TEST_F(RecordingFileTest, SavingReplacesTheFileALinkNames) {
-    ASSERT_EQ(mkdir(Path("real").c_str(), 0700), 0);
-    WriteFile(Path("real/a.klx"), "old");
-    chmod(Path("real/a.klx").c_str(), 0604);
-    ASSERT_EQ(symlink("real/a.klx", Path("link.klx").c_str()), 0);
-    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 1, 2, 0}, nEventCount = 1;
-    ASSERT_TRUE(SaveRecordingToFile(Path("link.klx").c_str()));
-    struct stat st;
-    ASSERT_EQ(lstat(Path("link.klx").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
-    ASSERT_EQ(stat(Path("real/a.klx").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0604u) << "the old file's permission bits carry over";
-    EXPECT_EQ(Load(Path("link.klx")), 0);
-    EXPECT_EQ(Loaded(), (Rows{{WM_KEYDOWN, 65, 1, 2, 0}}));
-    EXPECT_EQ(FolderEntries(Path("real")), (std::vector<std::string>{"a.klx"}));
-}
-
 TEST_F(RecordingFileTest, TextSaveKeepsTheScript) {
     // Commands first, between events, next to an empty event of their own, and last.
     ASSERT_EQ(LoadText("START xterm -e cat\r\nmessage=WM_KEYDOWN paramH=0 paramL=65\r\nwait 2 seconds\r\n"

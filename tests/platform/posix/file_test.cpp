@@ -1,11 +1,10 @@
 // Replacing files on a real file system: the old file stays whole until the new one is
-// complete, links are followed, permission bits carry over, devices are written directly.
+// complete, links are followed and permission bits carry over.
 #include <sys/stat.h>
-#include <unistd.h>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -13,7 +12,6 @@
 #include <string>
 
 #include "platform/file.h"
-#include "platform/system.h"
 
 namespace {
 
@@ -98,25 +96,6 @@ TEST_F(SysReplacement, LinksAreFollowedAndPermissionBitsKept) {
     EXPECT_EQ(Read(Path("sub/later")), "made");
     EXPECT_TRUE(SysIsSameFile(Path("two").c_str(), Path("sub/real").c_str()));
     EXPECT_FALSE(SysIsSameFile(Path("two").c_str(), Path("sub/later").c_str()));
-}
-
-TEST_F(SysReplacement, FoldersFailAndDevicesAreWrittenDirectly) {
-    EXPECT_EQ(SysBeginReplacement(dir_.c_str(), nullptr), SYS_NO_FILE);
-    EXPECT_EQ(SysGetLastError(), static_cast<uint32_t>(EISDIR));
-    EXPECT_EQ(SysBeginReplacement(Path("no/such").c_str(), nullptr), SYS_NO_FILE);
-    EXPECT_EQ(SysGetLastError(), static_cast<uint32_t>(ENOENT));
-    EXPECT_TRUE(Replace("/dev/null", "gone"));
-    EXPECT_EQ(SysGetFileKind("/dev/null"), SYS_FILE_OTHER);
-    EXPECT_EQ(SysGetFileKind(dir_.c_str()), SYS_FILE_FOLDER);
-    EXPECT_EQ(SysGetFileKind(Path("none").c_str()), SYS_FILE_MISSING);
-    if (access("/dev/full", W_OK) != 0) return;
-    SysFile f = SysBeginReplacement("/dev/full", nullptr);
-    ASSERT_NE(f, SYS_NO_FILE);
-    EXPECT_FALSE(SysWriteAtEnd(f, "x", 1));
-    EXPECT_EQ(SysGetLastError(), static_cast<uint32_t>(ENOSPC));
-    SysDiscardReplacement(f);
-    EXPECT_EQ(SysGetLastError(), static_cast<uint32_t>(ENOSPC)) << "discarding keeps the reason";
-    EXPECT_EQ(SysGetFileKind("/dev/full"), SYS_FILE_OTHER) << "the device is still a device";
 }
 
 }  // namespace
