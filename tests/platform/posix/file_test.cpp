@@ -1,10 +1,10 @@
 // Replacing files on a real file system: the old file stays whole until the new one is
 // complete, links are followed and permission bits carry over.
 #include <sys/stat.h>
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
