@@ -9,18 +9,14 @@ static const SysFile SYS_NO_FILE = -1;
 uint32_t SysGetFileSize(const char* name);
 // Opens for reading; others may read and write meanwhile.
 SysFile SysOpenRead(const char* name);
-// Creates the file empty (replacing any old one) for reading and writing, mode 0644.
-SysFile SysCreateReadWrite(const char* name);
-// Opens the file for reading and writing, creating it when missing; keeps its content.
-SysFile SysOpenReadWrite(const char* name);
 // Reads up to n bytes at offset; returns the number read (short at the end) or -1.
 int SysReadAt(SysFile f, uint32_t offset, void* buf, uint32_t n);
 // Appends n bytes at the current end of the file; false unless all were written.
 bool SysWriteAtEnd(SysFile f, const void* buf, uint32_t n);
 void SysClose(SysFile f);
 bool SysDeleteFile(const char* name);
-// Copies a file, replacing the target, keeping the source's permission bits.
-bool SysCopyFile(const char* from, const char* to);
+// Appends the whole content of the named file at the end of f.
+bool SysAppendFileContent(SysFile f, const char* from);
 // Opens (creating), appends n bytes in one write, closes. Concurrent appenders in
 // other processes never overwrite each other.
 bool SysAppendToFile(const char* name, const void* buf, uint32_t n);
@@ -31,8 +27,27 @@ SysFile SysHoldFile(const char* name);
 // Deletes name only when it is itself a regular file (not a link, folder or device) that
 // no process holds with SysHoldFile; false otherwise.
 bool SysDeleteUnusedFile(const char* name);
-// True when name is a folder (a link to one counts).
-bool SysIsFolder(const char* name);
 // True when new files can be made in folder: it exists, is a folder, and this user may
 // write in it and enter it. False, with the last error set, otherwise.
 bool SysCanCreateFilesIn(const char* folder);
+
+// Replacing a file whole. The new content goes to a temporary file beside the target
+// (".NAME.kelmor-XXXXXX" in the same folder) and takes the target's place only when
+// SysCommitReplacement succeeds: until then the old file is untouched, and a process
+// killed meanwhile leaves at most the temporary file behind. A symbolic link is followed:
+// the file it names is replaced and the link stays a link. The new file gets the
+// permission bits of modeFrom when that names a file, else those of the file it replaces,
+// else 0644 less the umask. A target that exists but is no regular file (a device, a
+// pipe) holds nothing to keep: it is opened and written directly. A folder fails (EISDIR).
+SysFile SysBeginReplacement(const char* target, const char* modeFrom);
+// Flushes the new file to disk and moves it over the target; on failure the temporary
+// file is removed and the target left as it was.
+bool SysCommitReplacement(SysFile f);
+// Drops the new file and leaves the target as it was; the last error stays as it is.
+void SysDiscardReplacement(SysFile f);
+
+enum SysFileKind { SYS_FILE_MISSING, SYS_FILE_REGULAR, SYS_FILE_FOLDER, SYS_FILE_OTHER };
+// What the name leads to, symbolic links followed.
+SysFileKind SysGetFileKind(const char* name);
+// True when both names lead to one and the same file.
+bool SysIsSameFile(const char* a, const char* b);

@@ -1,16 +1,16 @@
 // Executable recordings. The layout has no header: the program's file, then either the
-// event records or the text of a script, told apart by the loader from the first byte
-// behind the program (0 for records).
+// event records or the text form of a script, told apart by the loader from the first
+// byte behind the program (0 for records, the text form's ';' otherwise).
 #include "recording/executable_recording.h"
 
 #include <cstring>
-#include <new>
 
 #include "platform/file.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
+#include "recording/save_file.h"
 #include "settings/format.h"
 #include "settings/settings.h"
 #include "ui/icon_ids.h"
@@ -32,45 +32,11 @@ bool ShowNoActionsIfEmpty() {
     return true;
 }
 
-void ShowSaveFailure(const char* name) {
-    KelmorMessageBoxF("Error", MB_OK | MB_ICONEXCLAMATION, "Unable to save file '%s'!", name);
-}
-
 void PutRecord(char* p, const EVENTMSG& e) {
     const uint32_t fields[5] = {e.message, e.paramL, e.paramH, e.time, e.hwnd};
     for (uint32_t v : fields) {
         for (int k = 0; k < 4; ++k) *p++ = static_cast<char>((v >> (8 * k)) & 0xFFu);
     }
-}
-
-// The script embedded as text: the current file's bytes up to its first NUL. Read
-// before the program is copied, because the executable may replace the very file the
-// script came from. An executable recording holds its text behind the program.
-// Returns a buffer for delete[], or nullptr after showing why.
-char* ReadScriptText(uint32_t* length) {
-    const uint32_t size = GetFileSize32(gszFile);
-    const uint32_t start = FindInFileName(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
-    const uint32_t available = size > start ? size - start : 0;
-    char* text = new (std::nothrow) char[static_cast<size_t>(available) + 1];
-    if (text == nullptr) {
-        KelmorMessageBox("Unable to allocate memory", "Internal Error", MB_OK | MB_ICONEXCLAMATION);
-        return nullptr;
-    }
-    SysFile file = SysOpenRead(gszFile);
-    int got = file == SYS_NO_FILE ? -1 : SysReadAt(file, start, text, available);
-    SysClose(file);
-    if (got >= 0) {
-        text[got] = '\0';
-        *length = static_cast<uint32_t>(strlen(text));
-    }
-    // A file that lost its text since it was loaded would make a program with nothing
-    // to play, which start-up takes for the plain program.
-    if (got < 0 || *length == 0) {
-        delete[] text;
-        KelmorMessageBox("Unable to read file", gszFile, MB_OK | MB_ICONEXCLAMATION);
-        return nullptr;
-    }
-    return text;
 }
 
 // The event records, empty events included, in blocks. The loader reads a recording
@@ -111,24 +77,14 @@ bool MakeExecutableName(const char* path, char* out, int size) {
 
 bool WriteExecutableRecording(const char* exeName, const char* programPath) {
     if (ShowNoActionsIfEmpty()) return false;
-    // Only a script needs its text: a recording loaded from records, or one whose
-    // commands are gone, travels as records even if its first event is empty.
-    const bool textForm = gEvents[0].message == 0 && gszFile[0] != '\0' && nScriptCommands > 0;
-    char* text = nullptr;
-    uint32_t textLength = 0;
-    if (textForm && (text = ReadScriptText(&textLength)) == nullptr) return false;
-
-    // A program that could not be copied leaves nothing worth appending to.
-    bool written = SysCopyFile(programPath, exeName);
-    if (written) {
-        SysFile file = SysOpenReadWrite(exeName);
-        written = file != SYS_NO_FILE &&
-                  (textForm ? SysWriteAtEnd(file, text, textLength) : AppendRecords(file));
-        SysClose(file);
-    }
-    delete[] text;
-    if (!written) ShowSaveFailure(exeName);
-    return written;
+    SysFile file = BeginSave(exeName, programPath);
+    if (file == SYS_NO_FILE) return false;
+    // Script commands travel in the text form, whatever the recording's first line; a
+    // recording without any (loaded from records, or whose commands are gone) travels
+    // as records even if it holds empty events.
+    const bool written = SysAppendFileContent(file, programPath) &&
+                         (nScriptCommands > 0 ? WriteTextRecording(file) : AppendRecords(file));
+    return FinishSave(file, exeName, written);
 }
 
 void CreateExecutableRecording(int) {
@@ -140,6 +96,7 @@ void CreateExecutableRecording(int) {
 
     char exeName[MAX_PATH];
     if (!MakeExecutableName(name, exeName, sizeof exeName)) {
+        SysSetLastError(0);  // too long a name: no system call failed
         ShowSaveFailure(name);
         return;
     }

@@ -11,7 +11,8 @@ void CreateExecutableRecording(int id);
 // alone. Returns false, leaving out empty, when the result does not fit.
 bool MakeExecutableName(const char* path, char* out, int size);
 
-// Copies the program file to exeName (replacing it) and appends the recording: the text
-// of the current file when the recording is a script loaded from it, the event records
-// otherwise. Shows why and returns false on failure; the modified flag is left alone.
+// Makes exeName a copy of the program file with the recording appended: its text form
+// when it holds script commands, the event records otherwise. An old exeName is replaced
+// only by a complete new one, and never when it is the program file itself. Shows why
+// and returns false on failure; the modified flag is left alone.
 bool WriteExecutableRecording(const char* exeName, const char* programPath);

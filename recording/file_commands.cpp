@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/file.h"
 #include "platform/shell.h"
 #include "platform/wintypes.h"
 #include "player/display_name.h"
@@ -81,17 +80,15 @@ SaveOutcome SaveAs() {
         }
         break;
     }
-    if (strchr(gszFile, '.') == nullptr) {
-        size_t len = strlen(gszFile);
-        // A name that leaves no room for the extension cannot be saved under its own
-        // name; cutting it would write some other file.
-        if (len + 4 >= sizeof gszFile) {
-            KelmorMessageBoxF("Error", MB_OK | MB_ICONEXCLAMATION, "Unable to save file '%s'!", gszFile);
-            return SAVE_FAILED;
-        }
-        memcpy(gszFile + len, ".klr", 5);
+    char saveName[MAX_PATH];
+    // A name that leaves no room for the extension cannot be saved under its own name;
+    // cutting it would write some other file.
+    if (!MakeSaveName(gszFile, saveName, sizeof saveName)) {
+        KelmorMessageBoxF("Error", MB_OK | MB_ICONEXCLAMATION, "Unable to save file '%s'!", gszFile);
+        return SAVE_FAILED;
     }
-    SysDeleteFile(gszFile);
+    CopyText(gszFile, sizeof gszFile, saveName);
+    // The old file stays until the new one is complete (SaveRecordingToFile).
     AddRecentFile(gszFile);
     RebuildRecentMenu(true, true);
     // Set before the file is created: should creating it fail, the file is missing and

@@ -4,11 +4,14 @@
 // calls and nothing is allocated while loading or saving.
 #include "recording/recording_file.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/file.h"
 #include "platform/shell.h"
+#include "platform/system.h"
 #include "recording/recording.h"
+#include "recording/save_file.h"
 #include "settings/format.h"
 #include "settings/log.h"
 #include "ui/command_ids.h"
@@ -474,10 +477,6 @@ int LoadText(Reader* r, uint32_t offset) {
     return k;
 }
 
-void ShowSaveFailure(const char* name) {
-    KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to save file '%s'!", name);
-}
-
 // Writing order of the names; a message without one is written as its number.
 const char* MessageWriteName(uint32_t message) {
     switch (message) {
@@ -519,8 +518,16 @@ char* AppendSigned(char* p, uint32_t bits) {
     return p;
 }
 
-// The text form into an open file; name is only for the failure message.
-bool WriteTextRecordingAs(intptr_t file, const char* name) {
+// The script command whose empty event is event i, or -1. Commands are in event order,
+// so one pass over the events walks them once: *next is where the search resumes.
+int32_t CommandAt(int32_t i, int32_t* next) {
+    while (*next < nScriptCommands && nEventIndex[*next] < i) ++*next;
+    return *next < nScriptCommands && nEventIndex[*next] == i ? *next : -1;
+}
+
+// The text form, events and script commands, at the end of an open file; false when a
+// write failed.
+bool PutTextRecording(SysFile file) {
     Writer w{file, 0, false};
     static const char kHeader[] =
         "; This file was created by Kelmor (https://kelmor.example.org) \r\n"
@@ -544,11 +551,25 @@ bool WriteTextRecordingAs(intptr_t file, const char* name) {
         "; Remember that Kelmor is primarly a mouse and keyboard recorder, and does not rely on scripts.\r\n"
         "; Start of the real recording:\r\n";
     Put(&w, kHeader, sizeof kHeader - 1);
+    // A command line is its keyword, a blank and an argument of less than SCRIPT_ARG_SIZE.
     static char line[2048];
+    int32_t next = 0;
     for (int32_t i = 0; i < nEventCount && !w.failed; ++i) {
+        const EVENTMSG& e = gEvents[i];
+        const int32_t k = e.message == 0 ? CommandAt(i, &next) : -1;
+        if (k >= 0 && ScriptKeywordName(nKeyword[k])[0] != '\0') {
+            // The loader took the argument behind the keyword's blanks, so one blank
+            // gives the same argument back.
+            char* p = AppendText(line, ScriptKeywordName(nKeyword[k]));
+            const size_t length = strnlen(szArgument[k], SCRIPT_ARG_SIZE - 1);
+            if (length > 0) *p++ = ' ';
+            memcpy(p, szArgument[k], length);
+            p = AppendText(p + length, "\r\n");
+            Put(&w, line, static_cast<uint32_t>(p - line));
+            continue;
+        }
         // "message=%s paramH=%li paramL=%li time=%li\r\n", or the message as a number,
         // put together by hand: the general formatter would be most of the saving time.
-        const EVENTMSG& e = gEvents[i];
         char* p = AppendText(line, "message=");
         const char* known = MessageWriteName(e.message);
         p = known != nullptr ? AppendText(p, known) : AppendSigned(p, e.message);
@@ -558,12 +579,30 @@ bool WriteTextRecordingAs(intptr_t file, const char* name) {
         p = AppendText(p, "\r\n");
         Put(&w, line, static_cast<uint32_t>(p - line));
     }
-    if (!Flush(&w)) {
-        SysClose(file);
-        ShowSaveFailure(name);
-        return false;
+    return Flush(&w);
+}
+
+// The binary form: the event records in order, 20 bytes each.
+bool PutRecords(SysFile file) {
+    Writer w{file, 0, false};
+    for (int32_t i = 0; i < nEventCount && !w.failed; ++i) {
+        const EVENTMSG& e = gEvents[i];
+        char record[RECORD_SIZE];
+        PutLE32(record, e.message);
+        PutLE32(record + 4, e.paramL);
+        PutLE32(record + 8, e.paramH);
+        PutLE32(record + 12, e.time);
+        PutLE32(record + 16, e.hwnd);
+        Put(&w, record, RECORD_SIZE);
     }
-    return true;
+    return Flush(&w);
+}
+
+bool HasEmptyEvent() {
+    for (int32_t i = 0; i < nEventCount; ++i) {
+        if (gEvents[i].message == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -585,10 +624,15 @@ int LoadRecording() {
     }
     SysFile file = SysOpenRead(gszFile);
     if (file == SYS_NO_FILE) {
+        const uint32_t error = SysGetLastError();  // before the log can fail in turn
         LogLastErrorAt(LOG_LOW);
         LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", gszFile);
-        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION,
-                          "Unable to open file '%s'! (-3)\n\nPlease verify that the file is not already open.", gszFile);
+        // The system's reason says more than a guess, when it gives one.
+        char reason[256];
+        if (!SysFormatError(error, reason, sizeof reason)) {
+            FormatText(reason, sizeof reason, "%s", "Please verify that the file is not already open");
+        }
+        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to open file '%s'! (-3)\n\n%s.", gszFile, reason);
         return -3;
     }
 
@@ -614,47 +658,28 @@ int LoadRecording() {
 }
 
 
-bool WriteTextRecording(intptr_t file) { return WriteTextRecordingAs(file, gszFile); }
+bool WriteTextRecording(intptr_t file) { return PutTextRecording(file); }
 
 bool SaveRecordingToFile(const char* name) {
-    SysFile file = SysCreateReadWrite(name);
-    if (file == SYS_NO_FILE) {
-        ShowSaveFailure(name);
+    const bool binary = FindInFileName(name, ".klr") != nullptr;
+    // Refused before anything is created: the file named keeps what it holds.
+    if (binary && HasEmptyEvent()) {
+        KelmorMessageBox("This file cannot be saved in the \"KLR\" binary format since it appears to contain "
+                         "script commands or empty messages.\n\nTry re-saving it in the \"KLX\" text format.",
+                         "Error", MB_ICONEXCLAMATION);
         return false;
     }
-    if (FindInFileName(name, ".klr") == nullptr) {
-        if (!WriteTextRecordingAs(file, name)) return false;
-        SysClose(file);
-        return true;
-    }
-    Writer w{file, 0, false};
-    for (int32_t i = 0; i < nEventCount; ++i) {
-        const EVENTMSG& e = gEvents[i];
-        if (e.message == 0) {
-            // The records before the empty one stay in the file.
-            const bool written = Flush(&w);
-            SysClose(file);
-            if (!written) {
-                ShowSaveFailure(name);
-            } else {
-                KelmorMessageBox("This file cannot be saved in the \"KLR\" binary format since it appears to contain "
-                                 "script commands or empty messages.\n\nTry re-saving it in the \"KLX\" text format.",
-                                 "Error", MB_ICONEXCLAMATION);
-            }
-            return false;
-        }
-        char record[RECORD_SIZE];
-        PutLE32(record, e.message);
-        PutLE32(record + 4, e.paramL);
-        PutLE32(record + 8, e.paramH);
-        PutLE32(record + 12, e.time);
-        PutLE32(record + 16, e.hwnd);
-        if (!Put(&w, record, RECORD_SIZE)) break;
-    }
-    const bool written = Flush(&w);
-    SysClose(file);
-    if (!written) ShowSaveFailure(name);
-    return written;
+    SysFile file = BeginSave(name, nullptr);
+    if (file == SYS_NO_FILE) return false;
+    return FinishSave(file, name, binary ? PutRecords(file) : PutTextRecording(file));
+}
+
+bool MakeSaveName(const char* name, char* out, int size) {
+    // A device, a folder or a pipe is written (or refused) under its own name.
+    const bool plain = !FileNameHasDot(name) && (SysGetFileKind(name) == SYS_FILE_MISSING ||
+                                                 SysGetFileKind(name) == SYS_FILE_REGULAR);
+    const int length = snprintf(out, static_cast<size_t>(size), "%s%s", name, plain ? ".klr" : "");
+    return length >= 0 && length < size;
 }
 
 uint32_t GetFileSize32(const char* name) { return SysGetFileSize(name); }

@@ -21,12 +21,18 @@ extern bool gbRecordingCut;
 // -1 ... -5 after showing why; sets gbRecordingCut. A line too long for the line buffer
 // that is not a comment fails the load.
 int LoadRecording();
-// Writes the text form (header and one line per event) at the end of an open file.
+// Writes the text form (header, then one line per event, each script command as its
+// script line) at the end of an open file; false when a write failed, nothing shown.
 bool WriteTextRecording(intptr_t file);
-// Writes the recording to name by the save rules (binary when the name contains
-// ".klr", text otherwise); name must already carry its extension. Shows the failure
-// message and returns false on failure.
+// Writes the recording to name by the save rules (binary when the file name part
+// contains ".klr", text otherwise); name must already carry its extension. The file is
+// replaced only by a complete new one. Shows the failure message and returns false on
+// failure or refusal.
 bool SaveRecordingToFile(const char* name);
+// The name Save As writes to, into out (size bytes): name with ".klr" added when its
+// file name part has no dot and it is a plain file name, not that of a device, a folder
+// or another existing non-regular file. False when the result does not fit.
+bool MakeSaveName(const char* name, char* out, int size);
 
 uint32_t GetFileSize32(const char* name);
 // The file name part of a path: behind its last '/' or '\\'.

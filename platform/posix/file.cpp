@@ -2,11 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 #include "platform/posix/last_error.h"
 
@@ -73,16 +77,6 @@ SysFile SysOpenRead(const char* name) {
     return fd < 0 ? Fail() : fd;
 }
 
-SysFile SysCreateReadWrite(const char* name) {
-    int fd = open(name, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return fd < 0 ? Fail() : fd;
-}
-
-SysFile SysOpenReadWrite(const char* name) {
-    int fd = open(name, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    return fd < 0 ? Fail() : fd;
-}
-
 int SysReadAt(SysFile f, uint32_t offset, void* buf, uint32_t n) {
     uint32_t got = 0;
     while (got < n) {
@@ -99,7 +93,8 @@ int SysReadAt(SysFile f, uint32_t offset, void* buf, uint32_t n) {
 }
 
 bool SysWriteAtEnd(SysFile f, const void* buf, uint32_t n) {
-    if (lseek(static_cast<int>(f), 0, SEEK_END) < 0) {
+    // A pipe or a terminal has no end to seek to: what is written goes behind the rest.
+    if (lseek(static_cast<int>(f), 0, SEEK_END) < 0 && errno != ESPIPE) {
         PosixSetLastErrorFromErrno();
         return false;
     }
@@ -118,24 +113,9 @@ bool SysDeleteFile(const char* name) {
     return true;
 }
 
-bool SysCopyFile(const char* from, const char* to) {
+bool SysAppendFileContent(SysFile f, const char* from) {
     int in = open(from, O_RDONLY | O_CLOEXEC);
     if (in < 0) return Fail(), false;
-    struct stat st;
-    if (fstat(in, &st) != 0) {
-        PosixSetLastErrorFromErrno();
-        close(in);
-        return false;
-    }
-    int out = open(to, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 07777);
-    if (out < 0) {
-        PosixSetLastErrorFromErrno();
-        close(in);
-        return false;
-    }
-    // An existing target keeps its old mode through O_CREAT; the copy must be runnable
-    // when its source is.
-    fchmod(out, st.st_mode & 07777);
     char buf[65536];
     bool ok = true;
     for (;;) {
@@ -146,17 +126,9 @@ bool SysCopyFile(const char* from, const char* to) {
             ok = false;
             break;
         }
-        if (r == 0) break;
-        if (!WriteAll(out, buf, static_cast<uint32_t>(r))) {
-            ok = false;
-            break;
-        }
+        if (r == 0 || !(ok = SysWriteAtEnd(f, buf, static_cast<uint32_t>(r)))) break;
     }
     close(in);
-    if (close(out) != 0 && ok) {
-        PosixSetLastErrorFromErrno();
-        ok = false;
-    }
     return ok;
 }
 
@@ -194,11 +166,6 @@ bool SysDeleteUnusedFile(const char* name) {
     return ok;
 }
 
-bool SysIsFolder(const char* name) {
-    struct stat st;
-    return name != nullptr && stat(name, &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 bool SysCanCreateFilesIn(const char* folder) {
     struct stat st;
     if (stat(folder, &st) != 0) return Fail(), false;
@@ -208,4 +175,183 @@ bool SysCanCreateFilesIn(const char* folder) {
     }
     if (access(folder, W_OK | X_OK) != 0) return Fail(), false;
     return true;
+}
+
+namespace {
+
+// A replacement being written: its handle, its temporary file and the file it replaces.
+// A file written directly (a device) has no temporary file.
+struct Replacement {
+    int fd;
+    bool direct;
+    char temporary[PATH_MAX];
+    char target[PATH_MAX];
+};
+// Writers replace one file at a time; a few slots leave room for nesting.
+Replacement gReplacements[4] = {{-1, false, "", ""}, {-1, false, "", ""}, {-1, false, "", ""}, {-1, false, "", ""}};
+
+// The slot of handle f; SYS_NO_FILE finds a free one.
+Replacement* FindReplacement(SysFile f) {
+    for (Replacement& r : gReplacements) {
+        if (r.fd == f) return &r;
+    }
+    return nullptr;
+}
+
+bool FailWith(int code) {
+    errno = code;
+    PosixSetLastErrorFromErrno();
+    return false;
+}
+
+// Follows symbolic links from name to the file they end at (which may not exist yet) and
+// writes its path into out. Relative link contents count from the link's own folder.
+bool ResolveLinks(const char* name, char* out) {
+    if (snprintf(out, PATH_MAX, "%s", name) >= PATH_MAX) return FailWith(ENAMETOOLONG);
+    for (int hops = 0;; ++hops) {
+        struct stat st;
+        if (lstat(out, &st) != 0) return errno == ENOENT ? true : FailWith(errno);
+        if (!S_ISLNK(st.st_mode)) return true;
+        if (hops == 40) return FailWith(ELOOP);
+        char content[PATH_MAX];
+        ssize_t n = readlink(out, content, sizeof content - 1);
+        if (n < 0) return FailWith(errno);
+        content[n] = '\0';
+        if (content[0] == '/') {
+            memcpy(out, content, static_cast<size_t>(n) + 1);
+            continue;
+        }
+        char* slash = strrchr(out, '/');
+        size_t folder = slash != nullptr ? static_cast<size_t>(slash - out) + 1 : 0;
+        if (folder + static_cast<size_t>(n) >= PATH_MAX) return FailWith(ENAMETOOLONG);
+        memcpy(out + folder, content, static_cast<size_t>(n) + 1);
+    }
+}
+
+// Creates ".NAME.kelmor-XXXXXX" beside target, exclusively, and writes its path to out.
+int CreateBeside(const char* target, char* out) {
+    const char* slash = strrchr(target, '/');
+    const int folder = slash != nullptr ? static_cast<int>(slash - target) + 1 : 0;
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct timespec now;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        uint64_t seed = static_cast<uint64_t>(now.tv_nsec) * 2654435761u ^ static_cast<uint64_t>(getpid()) << 20 ^
+                        ++counter * 40503u;
+        char suffix[7];
+        for (char& c : suffix) {
+            c = kLetters[seed % (sizeof kLetters - 1)];
+            seed /= sizeof kLetters - 1;
+        }
+        suffix[6] = '\0';
+        int n = snprintf(out, PATH_MAX, "%.*s.%s.kelmor-%s", folder, target, target + folder, suffix);
+        if (n < 0 || n >= PATH_MAX) return FailWith(ENAMETOOLONG), -1;
+        int fd = open(out, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) return FailWith(errno), -1;
+    }
+    return FailWith(EEXIST), -1;
+}
+
+// Syncs the folder holding path, so the rename itself survives a crash. Best effort.
+void SyncFolderOf(const char* path) {
+    char folder[PATH_MAX];
+    const char* slash = strrchr(path, '/');
+    if (slash == nullptr) {
+        strcpy(folder, ".");
+    } else {
+        const size_t n = slash == path ? 1 : static_cast<size_t>(slash - path);
+        memcpy(folder, path, n);
+        folder[n] = '\0';
+    }
+    int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+void Forget(Replacement* r) {
+    r->fd = -1;
+    r->temporary[0] = r->target[0] = '\0';
+}
+
+}  // namespace
+
+SysFile SysBeginReplacement(const char* target, const char* modeFrom) {
+    Replacement* r = FindReplacement(SYS_NO_FILE);
+    if (r == nullptr) return FailWith(EMFILE), SYS_NO_FILE;
+    if (target == nullptr || target[0] == '\0') return FailWith(ENOENT), SYS_NO_FILE;
+    struct stat old;
+    const bool exists = stat(target, &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) return FailWith(EISDIR), SYS_NO_FILE;
+    if (exists && !S_ISREG(old.st_mode)) {
+        // Opened by its own name: links such as /dev/stdout lead where only the system
+        // knows. No blocking on a pipe nobody reads: that fails (ENXIO) instead.
+        int fd = open(target, O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return Fail();
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        r->fd = fd;
+        r->direct = true;
+        return fd;
+    }
+    if (!ResolveLinks(target, r->target)) return SYS_NO_FILE;
+    int fd = CreateBeside(r->target, r->temporary);
+    if (fd < 0) return SYS_NO_FILE;
+    struct stat model;
+    if (modeFrom != nullptr && modeFrom[0] != '\0' && stat(modeFrom, &model) == 0) {
+        fchmod(fd, model.st_mode & 07777);
+    } else if (exists) {
+        if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Only a privileged process may give the file away; the bits still carry over.
+        }
+        fchmod(fd, old.st_mode & 07777);
+    }
+    r->fd = fd;
+    r->direct = false;
+    return fd;
+}
+
+bool SysCommitReplacement(SysFile f) {
+    Replacement* r = f == SYS_NO_FILE ? nullptr : FindReplacement(f);
+    if (r == nullptr) return FailWith(EBADF);
+    bool ok = r->direct || fsync(r->fd) == 0;
+    if (!ok) PosixSetLastErrorFromErrno();
+    if (close(r->fd) != 0 && ok) {
+        PosixSetLastErrorFromErrno();
+        ok = false;
+    }
+    if (!r->direct) {
+        if (ok && rename(r->temporary, r->target) != 0) {
+            PosixSetLastErrorFromErrno();
+            ok = false;
+        }
+        if (ok) SyncFolderOf(r->target);
+        else unlink(r->temporary);
+    }
+    Forget(r);
+    return ok;
+}
+
+void SysDiscardReplacement(SysFile f) {
+    Replacement* r = f == SYS_NO_FILE ? nullptr : FindReplacement(f);
+    if (r == nullptr) return;
+    const int saved = errno;
+    close(r->fd);
+    if (!r->direct) unlink(r->temporary);
+    errno = saved;
+    Forget(r);
+}
+
+SysFileKind SysGetFileKind(const char* name) {
+    struct stat st;
+    if (name == nullptr || stat(name, &st) != 0) return SYS_FILE_MISSING;
+    if (S_ISREG(st.st_mode)) return SYS_FILE_REGULAR;
+    return S_ISDIR(st.st_mode) ? SYS_FILE_FOLDER : SYS_FILE_OTHER;
+}
+
+bool SysIsSameFile(const char* a, const char* b) {
+    struct stat sa, sb;
+    return a != nullptr && b != nullptr && stat(a, &sa) == 0 && stat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }

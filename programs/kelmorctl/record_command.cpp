@@ -61,7 +61,7 @@ gboolean QuitWhenStopped(gpointer) {
 
 // Whether the recording can be saved as name once it is done; says why not.
 bool CanSaveTo(const char* name) {
-    if (SysIsFolder(name)) {
+    if (SysGetFileKind(name) == SYS_FILE_FOLDER) {
         fprintf(stderr, "kelmorctl record: cannot save to %s: it is a folder\n", name);
         return false;
     }

@@ -44,8 +44,7 @@ bool SaveAsName(const char* name, char* out, int size) {
                          "Save Error", MB_ICONEXCLAMATION);
         return false;
     }
-    int length = snprintf(out, static_cast<size_t>(size), "%s%s", name, FileNameHasDot(name) ? "" : ".klr");
-    if (length < 0 || length >= size) {
+    if (!MakeSaveName(name, out, size)) {
         fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", size - 1,
                 TerminalText(name).c_str());
         return false;

@@ -36,6 +36,6 @@ bool RefuseCutRecording(const char* command, const char* outcome);
 // False, after the program's message under caption, when the recording has no actions
 // to save or play.
 bool CheckHasActions(const char* caption);
-// The name Save As writes to (".klr" added when the name has no extension) in out;
+// The name Save As writes to (MakeSaveName: ".klr" added to a plain name without one) in out;
 // false, after saying why, for an executable's name or one too long.
 bool SaveAsName(const char* name, char* out, int size);

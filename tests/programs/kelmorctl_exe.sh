@@ -29,5 +29,19 @@ made=$tmp/my.recordings/keys.exe
 [ "$out" = "$made" ] || fail "made name: $out"
 [ -x "$made" ] && [ "$(wc -c <"$made")" -eq $((offset + 40)) ] || fail "made file: $(ls -l "$made")"
 
+# A script whose first line is an event keeps its commands, and they load back from the
+# made program.
+printf 'message=WM_KEYDOWN paramH=30 paramL=65 time=100\r\nTYPE typed{enter}\r\nWAIT 1\r\n' >"$tmp/keys.klx"
+exe 0 "" "$tmp/script.exe"
+info=$("$tmp/bin/kelmorctl" info "$tmp/script.exe" 2>&1)
+[ "$info" = "$(printf 'events: 3\ncommands: 2')" ] || fail "made from a script: $info"
+
+# An output that is the program itself, through a link, is refused and the program kept.
+cp "$tmp/bin/kelmor" "$tmp/kelmor.orig"
+ln -s bin/kelmor "$tmp/link.exe"
+exe 1 "Error: Unable to save file '$tmp/link.exe'! It is the program file itself." "$tmp/link.exe"
+cmp -s "$tmp/kelmor.orig" "$tmp/bin/kelmor" || fail "the kelmor program was changed"
+[ -L "$tmp/link.exe" ] || fail "the link was replaced"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "kelmorctl exe: all checks passed"

@@ -2,6 +2,8 @@
 # kelmorctl info and convert as a user runs them: output, exit status and files.
 # Arguments: the kelmorctl program, the source folder.
 . "$(dirname "$0")/lib.sh"
+# A small file system mounted for the full-disk case goes before the folder does.
+trap 'umount "$tmp/small" 2>/dev/null; chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
 
 size_of() { wc -c <"$1" | tr -d ' '; }
 
@@ -17,10 +19,17 @@ run 0 info "$src/examples/demo.klx"
 expect_eq "demo counts" "$out" "$(printf 'events: 15\ncommands: 9')"
 expect_eq "demo stderr" "$err" ""
 
-# A script cannot become binary; the records before its first command stay.
+# A script cannot become binary: refused before anything is written.
 run 1 convert "$src/examples/demo.klx" "$tmp/demo.klr"
 expect_eq "refusal" "$err" 'Error: This file cannot be saved in the "KLR" binary format since it appears to contain script commands or empty messages. Try re-saving it in the "KLX" text format.'
-expect_eq "refused file size" "$(size_of "$tmp/demo.klr")" 0
+[ -e "$tmp/demo.klr" ] && fail "a refused conversion created its file"
+
+# A script saved as text keeps its commands, and saves again to the same bytes.
+run 0 convert "$src/examples/demo.klx" "$tmp/demo2.klx"
+run 0 info "$tmp/demo2.klx"
+expect_eq "script round trip" "$out" "$(printf 'events: 15\ncommands: 9')"
+run 0 convert "$tmp/demo2.klx" "$tmp/demo3.klx"
+cmp -s "$tmp/demo2.klx" "$tmp/demo3.klx" || fail "a script saved twice differs"
 
 # Text -> binary (".klr" added to a name without a dot, though the folder has one) -> text.
 printf 'message=WM_KEYDOWN paramH=1 paramL=65 time=100\r\nmessage=WM_SYSKEYUP paramH=-1 paramL=18\nmessage=700 paramH=2 paramL=3 time=-5\n' >"$tmp/in.klx"
@@ -53,6 +62,45 @@ run 1 info "$tmp/empty.klx"
 expect_eq "empty counts" "$out" "$(printf 'events: 0\ncommands: 0')"
 case $err in "Error: There are no actions"*) ;; *) fail "info of an empty recording: $err" ;; esac
 run 1 convert "$tmp/in.klx" "$tmp/no/such/folder/x.klx"
-expect_eq "unwritable" "$err" "Error: Unable to save file '$tmp/no/such/folder/x.klx'!"
+expect_eq "unwritable" "$err" "Error: Unable to save file '$tmp/no/such/folder/x.klx'! No such file or directory."
+
+# The running program is never written over (a copy runs, so a fault costs only the copy).
+cp "$ctl" "$tmp/ctl" && ln -s ctl "$tmp/ctl.klx"
+"$tmp/ctl" convert "$tmp/in.klx" "$tmp/ctl.klx" 2>"$tmp/err"
+expect_eq "onto itself" "$?:$(cat "$tmp/err")" "1:Error: Unable to save file '$tmp/ctl.klx'! It is the program file itself."
+cmp -s "$ctl" "$tmp/ctl" || fail "convert wrote over the running program"
+
+# A refused conversion onto a good file leaves it as it was.
+cp "$tmp/bin.klr" "$tmp/good.klr"
+run 1 convert "$src/examples/demo.klx" "$tmp/good.klr"
+cmp -s "$tmp/bin.klr" "$tmp/good.klr" || fail "a refused conversion changed the file it was to replace"
+ls -a "$tmp" | grep -q kelmor- && fail "temporary files left: $(ls -a "$tmp")"
+
+# A device is written under its own name, never as a new NAME.klr beside it, and a full
+# one fails.
+if [ -w /dev/full ] && [ ! -e /dev/full.klr ]; then
+  run 1 convert "$tmp/bin.klr" /dev/full
+  expect_eq "full device" "$err" "Error: Unable to save file '/dev/full'! No space left on device."
+  [ -e /dev/full.klr ] && rm -f /dev/full.klr && fail "convert created /dev/full.klr"
+fi
+run 0 convert "$tmp/bin.klr" /dev/null
+"$ctl" convert "$tmp/bin.klr" /dev/stdout | cmp -s - "$tmp/back.txt" || fail "convert to a pipe"
+
+# A full disk (a small file system of its own, where this runs as root): the old file
+# stays byte for byte and no temporary file is left.
+if [ "$(id -u)" -eq 0 ] && mkdir "$tmp/small" && mount -t tmpfs -o size=64k tmpfs "$tmp/small" 2>/dev/null; then
+  awk 'BEGIN { for (i = 0; i < 8000; i++) printf "message=WM_KEYDOWN paramH=1 paramL=%d time=%d\n", i % 200, i }' >"$tmp/big.klx"
+  cp "$tmp/bin.klr" "$tmp/small/rec.klr"
+  cp "$tmp/back.txt" "$tmp/small/rec.klx"
+  run 1 convert "$tmp/big.klx" "$tmp/small/rec.klr"
+  expect_eq "disk full" "$err" "Error: Unable to save file '$tmp/small/rec.klr'! No space left on device."
+  cmp -s "$tmp/bin.klr" "$tmp/small/rec.klr" || fail "a full disk cut the old binary file"
+  run 1 convert "$tmp/big.klx" "$tmp/small/rec.klx"
+  cmp -s "$tmp/back.txt" "$tmp/small/rec.klx" || fail "a full disk cut the old text file"
+  expect_eq "left on the full disk" "$(ls -A "$tmp/small" | tr '\n' ' ')" "rec.klr rec.klx "
+  umount "$tmp/small"
+else
+  echo "skipped: a full disk needs root and tmpfs"
+fi
 
 finish "kelmorctl info and convert"

@@ -1,4 +1,10 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 #include "recording/executable_recording.h"
@@ -37,6 +43,14 @@ protected:
         EXPECT_EQ(all.substr(0, EMBEDDED_RECORDING_OFFSET), ReadFile(Path("kelmor")));
         return all.size() < EMBEDDED_RECORDING_OFFSET ? "" : all.substr(EMBEDDED_RECORDING_OFFSET);
     }
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+            if (entry.path().filename() != "Kelmor.log") names.push_back(entry.path().filename());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     int Load(const std::string& name) {
         snprintf(gszFile, sizeof gszFile, "%s", Path(name).c_str());
         return LoadRecording();
@@ -58,36 +72,51 @@ TEST_F(ExecutableRecordingTest, RecordsFollowTheProgramAndLoadBackFromTheOffset)
     EXPECT_EQ(gEvents[1].message, static_cast<uint32_t>(WM_KEYUP));
 }
 
-TEST_F(ExecutableRecordingTest, ScriptTravelsAsTextOnlyWhenItBeginsWithACommand) {
-    const std::string script = "TYPE hi\r\nmessage=WM_KEYDOWN paramH=30 paramL=65 time=9\r\n";
-    WriteFile(Path("s.klx"), script + std::string("\0; after the NUL", 16));
-    ASSERT_EQ(Load("s.klx"), 1);
-    EXPECT_EQ(Make("s.exe"), script);
-    // Made again from itself: the text is read from behind the program, and before the
-    // copy replaces the file.
-    ASSERT_EQ(Load("s.exe"), 1);
-    EXPECT_EQ(Make("s.exe"), script);
-
-    WriteFile(Path("late.klx"), "message=WM_KEYDOWN paramH=30 paramL=65 time=1000\r\nTYPE later\r\n");
-    ASSERT_EQ(Load("late.klx"), 1);
-    EXPECT_EQ(Make("late.exe"), Records({EVENTMSG{WM_KEYDOWN, 65, 30, 1000, 0}, EVENTMSG{}}));
+TEST_F(ExecutableRecordingTest, ScriptTravelsAsTextWhateverItsFirstLine) {
+    for (const std::string first : {"TYPE hi", "message=WM_KEYDOWN paramH=30 paramL=65 time=9"}) {
+        WriteFile(Path("s.klx"), first + "\r\nWAIT 1\r\nmessage=WM_KEYUP paramH=30 paramL=65 time=9\r\nTYPE bye\r\n");
+        const int commands = first[0] == 'T' ? 3 : 2;
+        ASSERT_EQ(Load("s.klx"), commands);
+        const std::string text = Make("s.exe");
+        EXPECT_EQ(text.rfind("; This file was created by Kelmor", 0), 0u) << "the text form behind the program";
+        // Made again from itself, over itself.
+        for (int pass = 0; pass < 2; ++pass) {
+            ASSERT_EQ(Load("s.exe"), commands) << first;
+            EXPECT_EQ(nEventCount, 4);
+            EXPECT_EQ(std::string(szArgument[commands - 1]), "bye");
+            EXPECT_EQ(nEventIndex[commands - 1], 3);
+            EXPECT_EQ(gEvents[2].message, static_cast<uint32_t>(WM_KEYUP));
+            if (pass == 0) {
+                EXPECT_EQ(Make("s.exe"), text);
+            }
+        }
+    }
 }
 
-TEST_F(ExecutableRecordingTest, FailuresAreShownAndLeaveNoFile) {
+TEST_F(ExecutableRecordingTest, FailuresLeaveTheOldFileAndNeverTouchTheProgram) {
     CreateExecutableRecording(1135);
     EXPECT_EQ(fake::messageBoxes.at(0).caption, "Save Error");
     EXPECT_TRUE(fake::fileDialogs.empty()) << "nothing recorded, nothing to name";
+    fake::messageBoxes.clear();
     gEvents[0] = kDown, nEventCount = 1;
     EXPECT_FALSE(WriteExecutableRecording(Path("x.exe").c_str(), Path("no-program").c_str()));
-    WriteFile(Path("gone.klx"), "TYPE x\r\n");
-    ASSERT_EQ(Load("gone.klx"), 1);
-    WriteFile(Path("gone.klx"), "");
-    EXPECT_FALSE(WriteExecutableRecording(Path("y.exe").c_str(), Path("kelmor").c_str()));
-    EXPECT_FALSE(FileExists(Path("y.exe")));
-    ASSERT_EQ(fake::messageBoxes.size(), 3u);
-    EXPECT_EQ(fake::messageBoxes[1].text, "Unable to save file '" + Path("x.exe") + "'!");
-    EXPECT_EQ(fake::messageBoxes[2].text, "Unable to read file");
-    EXPECT_EQ(fake::messageBoxes[2].caption, Path("gone.klx"));
+    EXPECT_FALSE(FileExists(Path("x.exe")));
+    // A program that fails halfway through its copy (a folder reads as nothing but errors).
+    WriteFile(Path("old.exe"), "old");
+    ASSERT_EQ(mkdir(Path("folder").c_str(), 0700), 0);
+    EXPECT_FALSE(WriteExecutableRecording(Path("old.exe").c_str(), Path("folder").c_str()));
+    EXPECT_EQ(ReadFile(Path("old.exe")), "old");
+    // An output that is the program itself, by a link or by name.
+    ASSERT_EQ(symlink("kelmor", Path("link.exe").c_str()), 0);
+    EXPECT_FALSE(WriteExecutableRecording(Path("link.exe").c_str(), Path("kelmor").c_str()));
+    EXPECT_FALSE(WriteExecutableRecording(Path("kelmor").c_str(), Path("kelmor").c_str()));
+    EXPECT_EQ(ReadFile(Path("kelmor")), std::string(EMBEDDED_RECORDING_OFFSET, 'P'));
+    ASSERT_EQ(fake::messageBoxes.size(), 4u);
+    EXPECT_EQ(fake::messageBoxes[0].text, "Unable to save file '" + Path("x.exe") + "'!\n\nNo such file or directory.");
+    EXPECT_EQ(fake::messageBoxes[1].text, "Unable to save file '" + Path("old.exe") + "'!\n\nIs a directory.");
+    EXPECT_EQ(fake::messageBoxes[2].text, "Unable to save file '" + Path("link.exe") + "'!\n\nIt is the program file itself.");
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"folder", "kelmor", "link.exe", "old.exe"}))
+        << "no temporary file stays behind";
 }
 
 TEST_F(ExecutableRecordingTest, CommandAsksForTheNameAndBeforeReplacing) {
