@@ -1,5 +1,5 @@
 // The one recording in memory: event list, script command table and playback backup.
-// Allocated once at start-up; every Part works directly on these globals.
+// Allocated once at start-up; every subsystem works directly on these globals.
 #pragma once
 #include <cstdint>
 
