@@ -2,7 +2,16 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
+
+#include "platform/wintypes.h"
+
+// The binary file form of these events: five little-endian 32-bit fields each.
+std::string Records(std::initializer_list<EVENTMSG> events);
+// Appends a script command pointing at event index; returns its number.
+int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index);
 
 class CoreTest : public ::testing::Test {
 protected:
@@ -14,6 +23,10 @@ protected:
     static std::string ReadFile(const std::string& path);
     static void WriteFile(const std::string& path, const std::string& content);
     static bool FileExists(const std::string& path);
+    // Loads path as the current file, as Open does.
+    static int LoadFile(const std::string& path);
+    // The names in this test's folder other than the log, sorted.
+    std::vector<std::string> Entries() const;
 
     std::string dir_;
 };

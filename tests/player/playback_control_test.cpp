@@ -22,12 +22,6 @@ void Keys(int count) {
     nEventCount = count;
 }
 
-void Command(int index, int keyword, const char* argument) {
-    gEvents[index] = EVENTMSG{};
-    nKeyword[nScriptCommands] = keyword;
-    nEventIndex[nScriptCommands] = index;
-    snprintf(szArgument[nScriptCommands++], SCRIPT_ARG_SIZE, "%s", argument);
-}
 
 std::vector<uint32_t> Gaps() {
     std::vector<uint32_t> gaps;
@@ -139,7 +133,8 @@ TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
 
 TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInteractive) {
     Keys(4);
-    Command(1, KW_TYPE, "abcde");
+    gEvents[1] = EVENTMSG{};
+    AddScriptCommand(KW_TYPE, "abcde", 1);
     gnRunMode = RUN_COMMAND_LINE;
     gbConsoleMinimized = 1;
     SendCommand(ID_PLAY);
@@ -159,7 +154,8 @@ TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInte
 
 TEST_F(PlaybackControlTest, WatchdogKicksAFrozenWait) {
     Keys(3);
-    Command(1, KW_WAIT, "2");
+    gEvents[1] = EVENTMSG{};
+    AddScriptCommand(KW_WAIT, "2", 1);
     std::vector<size_t> keysAt;
     fake::actualWait = [&](int32_t) {  // the timer fires while the system sits in the wait
         fake::tickCount += 2500, OnServiceTimer(), keysAt.push_back(fake::keyEvents.size());

@@ -26,10 +26,7 @@ protected:
     // A command owning a new empty event at the end of the list; returns its index k.
     int32_t Add(int32_t keyword, const char* argument) {
         gEvents[nEventCount] = EVENTMSG{};
-        nKeyword[nScriptCommands] = keyword;
-        snprintf(szArgument[nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);
-        nEventIndex[nScriptCommands] = nEventCount++;
-        return nScriptCommands++;
+        return AddScriptCommand(keyword, argument, nEventCount++);
     }
     // Runs command k at its own empty event; returns -1 unless the command sets a delay.
     int32_t Run(int32_t k) {

@@ -28,9 +28,8 @@ protected:
     void Restart() {
         ClearRecording();
         nEventCount = 3;
-        nScriptCommands = 2;
-        nKeyword[0] = KW_TYPE, nEventIndex[0] = 1, snprintf(szArgument[0], SCRIPT_ARG_SIZE, "text");
-        nKeyword[1] = KW_WAIT, nEventIndex[1] = 2, snprintf(szArgument[1], SCRIPT_ARG_SIZE, "1");
+        AddScriptCommand(KW_TYPE, "text", 1);
+        AddScriptCommand(KW_WAIT, "1", 2);
     }
     // What the player does with a TYPE command's text.
     static int Play(const std::string& text) {
