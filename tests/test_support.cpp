@@ -88,6 +88,19 @@ std::vector<std::string> CoreTest::Entries() const {
     return names;
 }
 
+void CoreTest::ExpectBox(const std::string& text, const std::string& caption, uint32_t style) {
+    ASSERT_EQ(fake::messageBoxes.size(), 1u) << text;
+    EXPECT_EQ(fake::messageBoxes[0].text, text);
+    EXPECT_EQ(fake::messageBoxes[0].caption, caption);
+    EXPECT_EQ(fake::messageBoxes[0].style, style) << text;
+    fake::messageBoxes.clear();
+}
+
+bool CoreTest::Logged(const std::string& line) {
+    const std::string log = ReadFile(gszLogFile);
+    return log.rfind(line + "\r\n", 0) == 0 || log.find("\r\n" + line + "\r\n") != std::string::npos;
+}
+
 std::string Records(std::initializer_list<EVENTMSG> events) {
     std::string out;
     for (const EVENTMSG& e : events) {

@@ -27,6 +27,11 @@ protected:
     static int LoadFile(const std::string& path);
     // The names in this test's folder other than the log, sorted.
     std::vector<std::string> Entries() const;
+    // The one message box shown since the last check, which is then forgotten.
+    static void ExpectBox(const std::string& text, const std::string& caption = "Error",
+                          uint32_t style = MB_TASKMODAL | MB_ICONEXCLAMATION);
+    // The log holds this whole line.
+    static bool Logged(const std::string& line);
 
     std::string dir_;
 };

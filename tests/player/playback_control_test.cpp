@@ -40,7 +40,6 @@ protected:
         gbLogLevel = LOG_LOW;
         fake::tickCount = 100000;  // a delay start of 0 means none
     }
-    bool Logged(const std::string& line) { return ReadFile(gszLogFile).find("\r\n" + line + "\r\n") != std::string::npos; }
 };
 
 TEST_F(PlaybackControlTest, RepeatsRunEveryPassThenGoIdle) {
