@@ -111,6 +111,11 @@ std::string Records(std::initializer_list<EVENTMSG> events) {
     return out;
 }
 
+void Keys(int count) {
+    for (int i = 0; i < count; ++i) gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2u, 'A', 1, 5000u + 100u * i, 0};
+    nEventCount = count;
+}
+
 int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index) {
     nKeyword[nScriptCommands] = keyword;
     snprintf(szArgument[nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);

@@ -10,6 +10,8 @@
 
 // The binary file form of these events: five little-endian 32-bit fields each.
 std::string Records(std::initializer_list<EVENTMSG> events);
+// A recording of count presses and releases of A, 100 ms apart.
+void Keys(int count);
 // Appends a script command pointing at event index; returns its number.
 int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index);
 

@@ -17,8 +17,6 @@ std::vector<TrayCall> trayIcons;
 std::vector<MouseEvent> mouseEvents;
 
 intptr_t journalHook;
-int journalKind;
-JournalProc journalProc;
 bool refuseJournalHook;
 int journalInstalls;
 std::vector<int> nextHookCodes;
@@ -35,6 +33,8 @@ int windowEnumerations;
 
 namespace {
 intptr_t gNextHandle = 0x100;
+int journalKind;  // of the installed hook
+JournalProc journalProc;
 }
 
 void ResetJournalAndDesktop() {

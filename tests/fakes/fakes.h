@@ -119,10 +119,8 @@ struct MouseEvent {
 extern std::vector<MouseEvent> mouseEvents;
 
 // --- journal ---
-// The installed hook (0 for none), its kind and procedure.
+// The installed hook, 0 for none.
 extern intptr_t journalHook;
-extern int journalKind;
-extern JournalProc journalProc;
 extern bool refuseJournalHook;   // the next installations fail
 extern int journalInstalls;
 extern std::vector<int> nextHookCodes;   // codes the procedure passed on

@@ -16,13 +16,6 @@
 
 namespace {
 
-// Key events 100 ms apart.
-void Keys(int count) {
-    for (int i = 0; i < count; ++i) gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2, 'A', 1, 5000u + 100u * i, 0};
-    nEventCount = count;
-}
-
-
 std::vector<uint32_t> Gaps() {
     std::vector<uint32_t> gaps;
     for (size_t i = 1; i < fake::deliveredAt.size(); ++i) gaps.push_back(fake::deliveredAt[i] - fake::deliveredAt[i - 1]);

@@ -29,10 +29,6 @@ std::vector<uint32_t> Messages() {
     for (int i = 0; i < nEventCount; ++i) out.push_back(gEvents[i].message);
     return out;
 }
-void Keys(int count) {
-    for (int i = 0; i < count; ++i) gEvents[i] = EVENTMSG{i % 2 ? WM_KEYUP : WM_KEYDOWN, 'A', 0, 1000u + 100u * i, 0};
-    nEventCount = count;
-}
 
 }  // namespace
 
