@@ -2,7 +2,18 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
+
+#include "platform/wintypes.h"
+
+// The binary file form of these events: five little-endian 32-bit fields each.
+std::string Records(std::initializer_list<EVENTMSG> events);
+// A recording of count presses and releases of A, 100 ms apart.
+void Keys(int count);
+// Appends a script command pointing at event index; returns its number.
+int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index);
 
 class CoreTest : public ::testing::Test {
 protected:
@@ -14,6 +25,15 @@ protected:
     static std::string ReadFile(const std::string& path);
     static void WriteFile(const std::string& path, const std::string& content);
     static bool FileExists(const std::string& path);
+    // Loads path as the current file, as Open does.
+    static int LoadFile(const std::string& path);
+    // The names in this test's folder other than the log, sorted.
+    std::vector<std::string> Entries() const;
+    // The one message box shown since the last check, which is then forgotten.
+    static void ExpectBox(const std::string& text, const std::string& caption = "Error",
+                          uint32_t style = MB_TASKMODAL | MB_ICONEXCLAMATION);
+    // The log holds this whole line.
+    static bool Logged(const std::string& line);
 
     std::string dir_;
 };

@@ -12,23 +12,15 @@ bool mainWindowVisible;
 bool mainWindowMinimized;
 std::vector<int> mainWindowShowCommands;
 std::string statusText;
-int speedButtons;
 std::string repeatField;
-bool repeatControlsEnabled;
-bool continuousBox;
 std::vector<TrayCall> trayIcons;
 std::vector<MouseEvent> mouseEvents;
 
 intptr_t journalHook;
-int journalKind;
-JournalProc journalProc;
 bool refuseJournalHook;
-bool refuseUnhook;
 int journalInstalls;
-int journalRemovals;
 std::vector<int> nextHookCodes;
 void (*journalCancelHandler)();
-uint32_t doubleClickTime;
 std::vector<EVENTMSG> delivered;
 std::vector<uint32_t> deliveredAt;
 std::function<int32_t(int32_t)> actualWait;
@@ -41,6 +33,8 @@ int windowEnumerations;
 
 namespace {
 intptr_t gNextHandle = 0x100;
+int journalKind;  // of the installed hook
+JournalProc journalProc;
 }
 
 void ResetJournalAndDesktop() {
@@ -48,22 +42,16 @@ void ResetJournalAndDesktop() {
     mainWindowMinimized = false;
     mainWindowShowCommands.clear();
     statusText.clear();
-    speedButtons = 0;
     repeatField.clear();
-    repeatControlsEnabled = true;
-    continuousBox = false;
     trayIcons.clear();
     mouseEvents.clear();
     journalHook = 0;
     journalKind = -1;
     journalProc = nullptr;
     refuseJournalHook = false;
-    refuseUnhook = false;
     journalInstalls = 0;
-    journalRemovals = 0;
     nextHookCodes.clear();
     journalCancelHandler = nullptr;
-    doubleClickTime = 500;
     delivered.clear();
     deliveredAt.clear();
     actualWait = nullptr;
@@ -122,8 +110,7 @@ bool SysUnhookJournal(intptr_t hook) {
     if (hook == 0 || hook != fake::journalHook) return false;
     fake::journalHook = 0;
     fake::journalProc = nullptr;
-    ++fake::journalRemovals;
-    return !fake::refuseUnhook;
+    return true;
 }
 
 intptr_t SysCallNextHook(intptr_t, int code, uintptr_t, intptr_t) {
@@ -131,7 +118,7 @@ intptr_t SysCallNextHook(intptr_t, int code, uintptr_t, intptr_t) {
     return 0;
 }
 
-uint32_t SysGetDoubleClickTime() { return fake::doubleClickTime; }
+uint32_t SysGetDoubleClickTime() { return 500; }
 
 // --- input ---
 void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t) {
@@ -227,8 +214,8 @@ int ShellGetStatusText(char* out, int size) {
     out[len] = '\0';
     return len;
 }
-void ShellSetSpeedButtons(int speed) { fake::speedButtons = speed; }
+void ShellSetSpeedButtons(int) {}
 void ShellSetRepeatField(const char* text) { fake::repeatField = text ? text : ""; }
-void ShellEnableRepeatControls(bool enable) { fake::repeatControlsEnabled = enable; }
-void ShellSetContinuousBox(bool checked) { fake::continuousBox = checked; }
+void ShellEnableRepeatControls(bool) {}
+void ShellSetContinuousBox(bool) {}
 void ShellSetTrayIcon(int code, const char* tip) { fake::trayIcons.push_back({code, tip ? tip : ""}); }

@@ -9,7 +9,6 @@ std::vector<MessageBoxCall> messageBoxes;
 std::deque<int> messageBoxAnswers;
 std::string windowTitle;
 std::map<int, bool> commandEnabled;
-std::map<int, bool> menuChecked;
 std::vector<std::vector<MenuItem>> menuBar;
 std::vector<FileDialogCall> fileDialogs;
 std::deque<FileDialogAnswer> fileDialogAnswers;
@@ -18,38 +17,20 @@ int quitExitCode = -1;
 int focusedSpeedButton = 0;
 void (*endSessionHandler)() = nullptr;
 
-std::vector<int> MenuIds(size_t submenu) {
-    std::vector<int> ids;
-    if (submenu < menuBar.size()) {
-        for (const MenuItem& item : menuBar[submenu]) ids.push_back(item.id);
-    }
-    return ids;
-}
-
 void ResetShell() {
     messageBoxes.clear();
     messageBoxAnswers.clear();
     windowTitle.clear();
     commandEnabled.clear();
-    menuChecked.clear();
     fileDialogs.clear();
     fileDialogAnswers.clear();
     postedCommands.clear();
     quitExitCode = -1;
     focusedSpeedButton = 0;
     endSessionHandler = nullptr;
-    // The menu bar of the main window; 0 stands for a separator.
-    menuBar = {
-        {{1066, "&New"}, {1051, "&Open..."}, {1103, "&Reload Current File"}, {1067, "&Close"}, {0, ""},
-         {1061, "Save &As..."}, {0, ""}, {1068, "Reset Recent Files"}, {0, ""}, {1030, "E&xit"}},
-        {{1054, "Start &Recording"}, {1058, "S&top Recording"}, {0, ""}, {1056, "&Playback"}, {0, ""},
-         {1131, "Load &Normal Play Settings"}},
-        {{1170, "Always on &Top"}, {1171, "Run from T&ray"}, {1084, "Show Ta&b Interface"}, {0, ""},
-         {1065, "Display Number of &Actions"}},
-        {{1132, "&Auto-Start Kelmor with Windows"}, {0, ""}, {1135, "&Create Executable Program (.EXE)..."},
-         {0, ""}, {1105, "&Edit Script File"}, {1112, "&View Log File"}, {0, ""}, {1118, "Advanced &Options..."}},
-        {{1149, "&Contents/Index"}, {1150, "Help For This &Screen"}, {0, ""}, {1031, "&About Kelmor"}},
-    };
+    // The File menu of the main window; 0 stands for a separator.
+    menuBar = {{{1066, "&New"}, {1051, "&Open..."}, {1103, "&Reload Current File"}, {1067, "&Close"}, {0, ""},
+                {1061, "Save &As..."}, {0, ""}, {1068, "Reset Recent Files"}, {0, ""}, {1030, "E&xit"}}};
 }
 
 namespace {
@@ -81,7 +62,7 @@ void ShellSetWindowTitle(const char* title) { fake::windowTitle = title ? title 
 
 void ShellEnableCommand(int id, bool enable) { fake::commandEnabled[id] = enable; }
 
-void ShellCheckMenuItem(int id, bool check) { fake::menuChecked[id] = check; }
+void ShellCheckMenuItem(int, bool) {}
 
 bool ShellMenuInsertAfter(int anchorId, int newId, const char* text) {
     for (auto& submenu : fake::menuBar) {

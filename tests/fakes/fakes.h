@@ -24,16 +24,14 @@ extern std::deque<int> messageBoxAnswers;
 
 extern std::string windowTitle;
 extern std::map<int, bool> commandEnabled;
-extern std::map<int, bool> menuChecked;
 
 struct MenuItem {
     int id;
     std::string text;
 };
-// The menu bar: one list of items per submenu. Reset() lays out the program's menus.
+// The menu bar: one list of items per submenu. Reset() lays out the File menu, where the
+// recent files go.
 extern std::vector<std::vector<MenuItem>> menuBar;
-// Ids of the items of a submenu, in order.
-std::vector<int> MenuIds(size_t submenu);
 
 struct FileDialogCall {
     bool save;
@@ -106,10 +104,7 @@ extern bool mainWindowVisible;
 extern bool mainWindowMinimized;
 extern std::vector<int> mainWindowShowCommands;
 extern std::string statusText;
-extern int speedButtons;
 extern std::string repeatField;
-extern bool repeatControlsEnabled;
-extern bool continuousBox;
 struct TrayCall {
     int code;
     std::string tip;
@@ -124,17 +119,12 @@ struct MouseEvent {
 extern std::vector<MouseEvent> mouseEvents;
 
 // --- journal ---
-// The installed hook (0 for none), its kind and procedure.
+// The installed hook, 0 for none.
 extern intptr_t journalHook;
-extern int journalKind;
-extern JournalProc journalProc;
 extern bool refuseJournalHook;   // the next installations fail
-extern bool refuseUnhook;        // removals fail (the hook goes away all the same)
 extern int journalInstalls;
-extern int journalRemovals;
 extern std::vector<int> nextHookCodes;   // codes the procedure passed on
 extern void (*journalCancelHandler)();
-extern uint32_t doubleClickTime;
 // The events the fake system injected during playback, with the tick of delivery.
 extern std::vector<EVENTMSG> delivered;
 extern std::vector<uint32_t> deliveredAt;

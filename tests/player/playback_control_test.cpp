@@ -16,19 +16,6 @@
 
 namespace {
 
-// Key events 100 ms apart.
-void Keys(int count) {
-    for (int i = 0; i < count; ++i) gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2, 'A', 1, 5000u + 100u * i, 0};
-    nEventCount = count;
-}
-
-void Command(int index, int keyword, const char* argument) {
-    gEvents[index] = EVENTMSG{};
-    nKeyword[nScriptCommands] = keyword;
-    nEventIndex[nScriptCommands] = index;
-    snprintf(szArgument[nScriptCommands++], SCRIPT_ARG_SIZE, "%s", argument);
-}
-
 std::vector<uint32_t> Gaps() {
     std::vector<uint32_t> gaps;
     for (size_t i = 1; i < fake::deliveredAt.size(); ++i) gaps.push_back(fake::deliveredAt[i] - fake::deliveredAt[i - 1]);
@@ -46,7 +33,6 @@ protected:
         gbLogLevel = LOG_LOW;
         fake::tickCount = 100000;  // a delay start of 0 means none
     }
-    bool Logged(const std::string& line) { return ReadFile(gszLogFile).find("\r\n" + line + "\r\n") != std::string::npos; }
 };
 
 TEST_F(PlaybackControlTest, RepeatsRunEveryPassThenGoIdle) {
@@ -139,7 +125,8 @@ TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
 
 TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInteractive) {
     Keys(4);
-    Command(1, KW_TYPE, "abcde");
+    gEvents[1] = EVENTMSG{};
+    AddScriptCommand(KW_TYPE, "abcde", 1);
     gnRunMode = RUN_COMMAND_LINE;
     gbConsoleMinimized = 1;
     SendCommand(ID_PLAY);
@@ -159,7 +146,8 @@ TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInte
 
 TEST_F(PlaybackControlTest, WatchdogKicksAFrozenWait) {
     Keys(3);
-    Command(1, KW_WAIT, "2");
+    gEvents[1] = EVENTMSG{};
+    AddScriptCommand(KW_WAIT, "2", 1);
     std::vector<size_t> keysAt;
     fake::actualWait = [&](int32_t) {  // the timer fires while the system sits in the wait
         fake::tickCount += 2500, OnServiceTimer(), keysAt.push_back(fake::keyEvents.size());

@@ -26,10 +26,7 @@ protected:
     // A command owning a new empty event at the end of the list; returns its index k.
     int32_t Add(int32_t keyword, const char* argument) {
         gEvents[nEventCount] = EVENTMSG{};
-        nKeyword[nScriptCommands] = keyword;
-        snprintf(szArgument[nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);
-        nEventIndex[nScriptCommands] = nEventCount++;
-        return nScriptCommands++;
+        return AddScriptCommand(keyword, argument, nEventCount++);
     }
     // Runs command k at its own empty event; returns -1 unless the command sets a delay.
     int32_t Run(int32_t k) {
@@ -50,7 +47,6 @@ protected:
     }
     // The click that command k inserted behind its empty event.
     const EVENTMSG& Click(int32_t k) { return gEvents[nEventIndex[k] + 1]; }
-    bool Logged(const std::string& line) { return ReadFile(gszLogFile).find(line + "\r\n") != std::string::npos; }
 };
 
 TEST_F(ScriptCommandsTest, GotoActivatesTheFirstTitleHoldingTheTextInAnyCase) {
@@ -181,12 +177,8 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     gbQuitWhenDone = 1;
     Run(Add(KW_START, "cmd.exe /c missing"));
     EXPECT_EQ(fake::journalHook, 0) << "final stop";
-    ASSERT_EQ(fake::messageBoxes.size(), 1u);
-    EXPECT_EQ(fake::messageBoxes[0].caption, "cmd.exe /c missing");
-    EXPECT_EQ(fake::messageBoxes[0].style, 0x1030u);
-    EXPECT_EQ(fake::messageBoxes[0].text,
-              "Unable to START the program 'cmd.exe /c missing'!\n\n(NOTE: Try to copy the correct program path "
-              "from the \"Properties\" of its icon)\n\nThe playback has stopped.");
+    ExpectBox("Unable to START the program 'cmd.exe /c missing'!\n\n(NOTE: Try to copy the correct program path from "
+              "the \"Properties\" of its icon)\n\nThe playback has stopped.", "cmd.exe /c missing", 0x1030u);
     EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});
     EXPECT_TRUE(fake::mainWindowShowCommands.empty()) << "no playback is left to restore the window";
 

@@ -1,8 +1,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,16 +12,6 @@
 #include "tests/test_support.h"
 
 namespace {
-
-std::string Records(std::initializer_list<EVENTMSG> events) {
-    std::string out;
-    for (const EVENTMSG& e : events) {
-        for (uint32_t v : {e.message, e.paramL, e.paramH, e.time, e.hwnd}) {
-            for (int k = 0; k < 4; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
-        }
-    }
-    return out;
-}
 
 const EVENTMSG kDown{WM_KEYDOWN, 65, 30, 1000, 7};
 const EVENTMSG kUp{WM_KEYUP, 65, 30, 1040, 7};
@@ -43,18 +31,7 @@ protected:
         EXPECT_EQ(all.substr(0, EMBEDDED_RECORDING_OFFSET), ReadFile(Path("kelmor")));
         return all.size() < EMBEDDED_RECORDING_OFFSET ? "" : all.substr(EMBEDDED_RECORDING_OFFSET);
     }
-    std::vector<std::string> FolderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
-            if (entry.path().filename() != "Kelmor.log") names.push_back(entry.path().filename());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    int Load(const std::string& name) {
-        snprintf(gszFile, sizeof gszFile, "%s", Path(name).c_str());
-        return LoadRecording();
-    }
+    int Load(const std::string& name) { return LoadFile(Path(name)); }
 };
 
 TEST_F(ExecutableRecordingTest, RecordsFollowTheProgramAndLoadBackFromTheOffset) {
@@ -115,7 +92,7 @@ TEST_F(ExecutableRecordingTest, FailuresLeaveTheOldFileAndNeverTouchTheProgram) 
     EXPECT_EQ(fake::messageBoxes[0].text, "Unable to save file '" + Path("x.exe") + "'!\n\nNo such file or directory.");
     EXPECT_EQ(fake::messageBoxes[1].text, "Unable to save file '" + Path("old.exe") + "'!\n\nIs a directory.");
     EXPECT_EQ(fake::messageBoxes[2].text, "Unable to save file '" + Path("link.exe") + "'!\n\nIt is the program file itself.");
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"folder", "kelmor", "link.exe", "old.exe"}))
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"folder", "kelmor", "link.exe", "old.exe"}))
         << "no temporary file stays behind";
 }
 

@@ -1,4 +1,3 @@
-#include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,14 +18,6 @@
 #include "ui/command_ids.h"
 
 namespace {
-
-std::string Record(uint32_t message, uint32_t paramL, uint32_t paramH, uint32_t time, uint32_t hwnd) {
-    std::string out;
-    for (uint32_t v : {message, paramL, paramH, time, hwnd}) {
-        for (int k = 0; k < 4; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
-    }
-    return out;
-}
 
 using Row = std::array<uint32_t, 5>;  // message, paramL, paramH, time, hwnd
 using Rows = std::vector<Row>;
@@ -53,34 +44,21 @@ Commands LoadedCommands() {
 
 class RecordingFileTest : public CoreTest {
 protected:
-    int Load(const std::string& path) {
-        snprintf(gszFile, sizeof gszFile, "%s", path.c_str());
-        return LoadRecording();
-    }
     int LoadText(const std::string& text) {
         WriteFile(Path("t.klx"), text);
-        return Load(Path("t.klx"));
-    }
-    // The one message box shown since the last check; forgotten once checked.
-    static void ExpectBox(const std::string& text, const std::string& caption = "Error",
-                          uint32_t icon = MB_ICONEXCLAMATION) {
-        ASSERT_EQ(fake::messageBoxes.size(), 1u) << text;
-        EXPECT_EQ(fake::messageBoxes[0].text, text);
-        EXPECT_EQ(fake::messageBoxes[0].caption, caption);
-        EXPECT_EQ(fake::messageBoxes[0].style & MB_ICONMASK, icon);
-        fake::messageBoxes.clear();
+        return LoadFile(Path("t.klx"));
     }
 };
 
 TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
     gbLogLevel = LOG_LOW;
-    EXPECT_EQ(Load(""), -1);
-    ExpectBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error", MB_ICONSTOP);
+    EXPECT_EQ(LoadFile(""), -1);
+    ExpectBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error", MB_TASKMODAL | MB_ICONSTOP);
     EXPECT_EQ(ReadFile(gszLogFile), "Unable to open file ''! (-3)\r\n");
     WriteFile(Path("empty.klx"), "");
-    WriteFile(Path("locked.klr"), Record(WM_KEYDOWN, 1, 2, 3, 4));
+    WriteFile(Path("locked.klr"), Records({{WM_KEYDOWN, 1, 2, 3, 4}}));
     chmod(Path("locked.klr").c_str(), 0);
-    WriteFile(Path("cut.KLR"), Record(WM_KEYDOWN, 1, 2, 3, 4) + "xyz");
+    WriteFile(Path("cut.KLR"), Records({{WM_KEYDOWN, 1, 2, 3, 4}}) + "xyz");
     // The system's reason replaces the guess where it gives one.
     const struct { const char* name; int code; const char* advice; } cases[] = {
         {"empty.klx", -2, "Please verify that the file exists."}, {"locked.klr", -3, "Permission denied."},
@@ -93,12 +71,12 @@ TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
         if (asNobody) {
             ASSERT_EQ(chmod(dir_.c_str(), 0755) | chmod(gszLogFile, 0666) | seteuid(65534), 0);
         }
-        EXPECT_EQ(Load(Path(c.name)), c.code);
+        EXPECT_EQ(LoadFile(Path(c.name)), c.code);
         if (asNobody) {
             ASSERT_EQ(seteuid(0), 0);
         }
         ExpectBox(line + "\n\n" + c.advice);
-        EXPECT_NE(ReadFile(gszLogFile).find(line + "\r\n"), std::string::npos) << c.name;
+        EXPECT_TRUE(Logged(line)) << c.name;
         // A file that cannot be opened leaves the recording alone; one that fails halfway
         // leaves nothing, not even the records read before the failure.
         EXPECT_EQ(nEventCount, c.code == -4 ? 0 : 1) << c.name;
@@ -107,16 +85,16 @@ TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
 }
 
 TEST_F(RecordingFileTest, BothFormsLoadUpToTheEventLimitAndSayWhatWasLeftOut) {
-    std::string records = Record(WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF, 77), text;
+    std::string records = Records({{WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF, 77}}), text;
     for (uint32_t n = 1; n < EVENT_LOAD_LIMIT; ++n) {
-        records += Record(WM_KEYDOWN, n, 0, n, 0);
+        records += Records({{WM_KEYDOWN, n, 0, n, 0}});
         text += "message=WM_KEYUP paramH=0 paramL=" + std::to_string(n) + "\n";
     }
     const std::string left = "Only the first 32766 actions of '" + Path("big.klr") + "' were loaded.";
-    WriteFile(Path("big.klr"), records + Record(WM_KEYUP, 1, 0, 0, 0));
+    WriteFile(Path("big.klr"), records + Records({{WM_KEYUP, 1, 0, 0, 0}}));
     fake::commandEnabled[ID_EDIT_SCRIPT] = true;
     gbLogLevel = LOG_LOW;
-    EXPECT_EQ(Load(Path("big.klr")), 0);
+    EXPECT_EQ(LoadFile(Path("big.klr")), 0);
     EXPECT_TRUE(gbRecordingCut);
     ExpectBox(left + "\n\nThe rest of the file was left out.");
     EXPECT_EQ(ReadFile(gszLogFile), left + "\r\n");
@@ -127,7 +105,7 @@ TEST_F(RecordingFileTest, BothFormsLoadUpToTheEventLimitAndSayWhatWasLeftOut) {
     EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT].message, 0u);
     // Exactly full is not cut, whatever comments follow.
     WriteFile(Path("full.klr"), records);
-    EXPECT_EQ(Load(Path("full.klr")), 0);
+    EXPECT_EQ(LoadFile(Path("full.klr")), 0);
     EXPECT_FALSE(gbRecordingCut);
     text = "message=WM_KEYUP paramH=0 paramL=0\n" + text;
     EXPECT_EQ(LoadText(text + "; the end\n/*\nTYPE hidden\n*/\n"), 0);
@@ -302,7 +280,7 @@ TEST_F(RecordingFileTest, AByteOrderMarkIsSkipped) {
     // Only at the start, and behind a program too.
     EXPECT_EQ(LoadText("TYPE a\n" + mark + "TYPE b\n"), 1);
     WriteFile(Path("rec.exe"), std::string(EMBEDDED_RECORDING_OFFSET, 'M') + mark + "START xterm\n");
-    EXPECT_EQ(Load(Path("rec.exe")), 1);
+    EXPECT_EQ(LoadFile(Path("rec.exe")), 1);
     EXPECT_EQ(LoadedCommands(), (Commands{{KW_START, 0, "xterm"}}));
     EXPECT_TRUE(fake::messageBoxes.empty());
 }
@@ -322,27 +300,12 @@ TEST_F(RecordingFileTest, TextWriterNamesOrNumbersMessagesAndReadsBack) {
     ASSERT_TRUE(SaveRecordingToFile(Path("out.klx").c_str()));
     const std::string text = ReadFile(Path("out.klx"));
     EXPECT_EQ(text.substr(text.size() - lines.size()), lines) << "behind the header";
-    EXPECT_EQ(Load(Path("out.klx")), 0);
+    EXPECT_EQ(LoadFile(Path("out.klx")), 0);
     EXPECT_EQ(Loaded(), expected);
 }
 
-namespace {
-// Names in a folder, other than the log.
-std::vector<std::string> FolderEntries(const std::string& dir) {
-    std::vector<std::string> names;
-    if (GDir* d = g_dir_open(dir.c_str(), 0, nullptr)) {
-        while (const char* name = g_dir_read_name(d)) {
-            if (std::string(name) != "Kelmor.log") names.push_back(name);
-        }
-        g_dir_close(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-}  // namespace
-
 TEST_F(RecordingFileTest, FailedSavesKeepTheOldFileAndSayWhy) {
-    const std::string good = Record(WM_KEYDOWN, 65, 0, 0, 0) + Record(WM_KEYUP, 65, 0, 0, 0);
+    const std::string good = Records({{WM_KEYDOWN, 65, 0, 0, 0}, {WM_KEYUP, 65, 0, 0, 0}});
     WriteFile(Path("s.klr"), good);
     ASSERT_EQ(LoadText("message=WM_KEYDOWN paramH=0 paramL=65\nTYPE hello\nmessage=WM_KEYUP paramH=0 paramL=65\n"), 1);
     EXPECT_FALSE(SaveRecordingToFile(Path("s.klr").c_str()));
@@ -372,7 +335,7 @@ TEST_F(RecordingFileTest, FailedSavesKeepTheOldFileAndSayWhy) {
         EXPECT_FALSE(SaveRecordingToFile(path.c_str())) << path;
         ExpectBox("Unable to save file '" + path + "'!\n\nNo space left on device.");
     }
-    EXPECT_EQ(FolderEntries(dir_), (std::vector<std::string>{"folder", "full.klr", "s.klr", "t.klx"}))
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"folder", "full.klr", "s.klr", "t.klx"}))
         << "no temporary file stays behind";
 }
 
@@ -390,7 +353,7 @@ TEST_F(RecordingFileTest, TextSaveKeepsTheScript) {
                          "message=0 paramH=0 paramL=0 time=0\r\nTYPE Hi {enter}\r\nGOTO Untitled - Notepad\r\n"),
               std::string::npos)
         << saved;
-    EXPECT_EQ(Load(Path("round.klx")), 6);
+    EXPECT_EQ(LoadFile(Path("round.klx")), 6);
     EXPECT_EQ(Loaded(), events);
     EXPECT_EQ(LoadedCommands(), commands);
     ASSERT_TRUE(SaveRecordingToFile(Path("again.klx").c_str()));
@@ -446,7 +409,7 @@ TEST_F(RecordingFileTest, OnlyTheFileNamePartDecidesTheForm) {
         ASSERT_EQ(mkdir(Path(folder).c_str(), 0700), 0);
         const std::string name = Path(std::string(folder) + "/a.klx");
         WriteFile(name, text);
-        EXPECT_EQ(Load(name), 1) << folder;
+        EXPECT_EQ(LoadFile(name), 1) << folder;
         EXPECT_EQ(nEventCount, 2) << folder;
         // Saving into the same folder writes the text form again, not records.
         ASSERT_TRUE(SaveRecordingToFile(name.c_str())) << folder;

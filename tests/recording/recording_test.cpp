@@ -8,13 +8,6 @@ namespace {
 
 EVENTMSG Key(uint32_t vk) { return EVENTMSG{WM_KEYDOWN, vk, 0, 0, 0}; }
 
-void AddCommand(int32_t keyword, const char* argument, int32_t index) {
-    nKeyword[nScriptCommands] = keyword;
-    snprintf(szArgument[nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);
-    nEventIndex[nScriptCommands] = index;
-    ++nScriptCommands;
-}
-
 }  // namespace
 
 class RecordingStoreTest : public CoreTest {};
@@ -50,9 +43,9 @@ TEST_F(RecordingStoreTest, InsertEventLogsAtHighAndRefusesAFullList) {
 
 TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition) {
     gbLogLevel = LOG_HIGH;
-    AddCommand(KW_GOTO, "Notepad", 2);
-    AddCommand(KW_TYPE, "Hi", 5);
-    AddCommand(KW_WAIT, "1 ", 9);
+    AddScriptCommand(KW_GOTO, "Notepad", 2);
+    AddScriptCommand(KW_TYPE, "Hi", 5);
+    AddScriptCommand(KW_WAIT, "1 ", 9);
     ShiftScriptCommands(5, 6);
     EXPECT_EQ(nEventIndex[0], 2);
     EXPECT_EQ(nEventIndex[1], 11);

@@ -28,9 +28,8 @@ protected:
     void Restart() {
         ClearRecording();
         nEventCount = 3;
-        nScriptCommands = 2;
-        nKeyword[0] = KW_TYPE, nEventIndex[0] = 1, snprintf(szArgument[0], SCRIPT_ARG_SIZE, "text");
-        nKeyword[1] = KW_WAIT, nEventIndex[1] = 2, snprintf(szArgument[1], SCRIPT_ARG_SIZE, "1");
+        AddScriptCommand(KW_TYPE, "text", 1);
+        AddScriptCommand(KW_WAIT, "1", 2);
     }
     // What the player does with a TYPE command's text.
     static int Play(const std::string& text) {
@@ -159,7 +158,7 @@ TEST_F(TypeExpansionTest, InsertionsStopAtTheCapacity) {
     EXPECT_EQ(nEventCount, EVENT_CAPACITY);
     Events events = Inserted();
     EXPECT_EQ(Events(events.end() - 6, events.end()), (Events{{KU, 7}, {KD, 'A'}, {KU, 'A'}, {KD, 34}, {KU, 34}, {SD, 18}}));
-    EXPECT_NE(ReadFile(gszLogFile).find("   Event list full: the rest of the TYPE text not injected (4 more events "
-                                        "needed, 32765 of 32768 records used)"), std::string::npos);
+    EXPECT_TRUE(Logged("   Event list full: the rest of the TYPE text not injected (4 more events needed, 32765 of "
+                       "32768 records used)"));
     EXPECT_EQ(InjectTypedText(5, 4, "a", false), 0) << "a position off the end inserts nothing";
 }

@@ -7,16 +7,7 @@
 
 namespace {
 
-class X11InputTest : public XClientTest {
-protected:
-    bool Down(KeySym symbol) {
-        XSync(X11Display(), False);  // what the program sent is done before the client asks
-        char keys[32];
-        XQueryKeymap(client_, keys);
-        const KeyCode code = XKeysymToKeycode(client_, symbol);
-        return (keys[code / 8] & (1 << (code % 8))) != 0;
-    }
-};
+using X11InputTest = XClientTest;
 
 TEST_F(X11InputTest, KeysArriveByKeysymEvenWhenTheLayoutLacksOne) {
     ASSERT_EQ(XKeysymToKeycode(client_, XK_Select), 0);

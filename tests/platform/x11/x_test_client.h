@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/x11/display.h"
@@ -26,6 +27,23 @@ protected:
     }
     void TearDown() override {
         if (client_ != nullptr) XCloseDisplay(client_);
+    }
+    // Whether the server holds the key down, once what the program sent is through.
+    bool Down(KeySym symbol) {
+        XSync(X11Display(), False);
+        char keys[32];
+        XQueryKeymap(client_, keys);
+        const KeyCode code = XKeysymToKeycode(client_, symbol);
+        return (keys[code / 8] & (1 << (code % 8))) != 0;
+    }
+    // The pointer's place on the screen, once what the program sent is through.
+    std::pair<int, int> Pointer() {
+        XSync(X11Display(), False);
+        Window root, child;
+        int x = -1, y = -1, winX, winY;
+        unsigned mask = 0;
+        XQueryPointer(client_, DefaultRootWindow(client_), &root, &child, &x, &y, &winX, &winY, &mask);
+        return {x, y};
     }
     Display* client_ = nullptr;
 };
