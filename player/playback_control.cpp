@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/exit_step.h"
 #include "host/service_control.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
-#include "platform/clock.h"
 #include "player/display_name.h"
 #include "player/playback_state.h"
 #include "player/player.h"
@@ -25,11 +26,10 @@
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
-#include "ui/version.h"
 #include "ui/icon_ids.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
+#include "ui/version.h"
 
 namespace {
 

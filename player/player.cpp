@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/exit_step.h"
 #include "host/mappings.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -22,7 +23,6 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/exit_step.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/shell.h"
@@ -15,7 +16,6 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/run_mode.h"
 
 HWND32 ghGotoWindow = 0;

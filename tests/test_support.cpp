@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/exit_step.h"
 #include "host/mappings.h"
 #include "player/playback_control.h"
 #include "player/playback_state.h"
@@ -20,7 +21,6 @@
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
-#include "ui/exit_step.h"
 #include "ui/run_mode.h"
 
 void CoreTest::SetUp() {

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/exit_step.h"
+#include "app/startup.h"
 #include "platform/headless/headless_shell.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/run_mode.h"
-#include "ui/startup.h"
 #include "ui/version.h"
 
 namespace {

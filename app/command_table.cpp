@@ -1,5 +1,6 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
+#include "app/exit_step.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
@@ -7,7 +8,6 @@
 #include "settings/recent_files.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
-#include "ui/startup.h"
+#include "app/startup.h"
 
 #include <cstring>
 
+#include "app/exit_step.h"
 #include "host/mappings.h"
 #include "host/service_control.h"
 #include "platform/clock.h"
@@ -21,7 +22,6 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
 

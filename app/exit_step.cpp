@@ -1,4 +1,4 @@
-#include "ui/exit_step.h"
+#include "app/exit_step.h"
 
 #include "host/service_control.h"
 #include "platform/desktop.h"
