@@ -5,7 +5,7 @@
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
 #include "recording/file_commands.h"
-#include "settings/recent_files.h"
+#include "recording/recent_file_commands.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 

@@ -12,8 +12,6 @@
 #include "settings/settings.h"
 #include "ui/run_mode.h"
 
-int32_t gnExitCode = EXIT_CODE_DONE;
-
 namespace {
 
 bool gbExitStepDone = false;
@@ -21,10 +19,6 @@ bool gbExitStepDone = false;
 bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
 
 }  // namespace
-
-void NoteFailedHiddenPlayback() {
-    if (!Interactive()) gnExitCode = EXIT_CODE_FAILED;
-}
 
 void OnExit(int) {
     // A playback cut short by Exit did not play through.

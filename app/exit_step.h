@@ -1,17 +1,6 @@
-// Leaving the program: the Exit command, the closing of the main window, the exit step,
-// and the exit status the message loop ends with.
+// Leaving the program: the Exit command, the closing of the main window and the exit
+// step, which ends the message loop with the run's exit status (ui/run_mode.h).
 #pragma once
-#include <cstdint>
-
-enum ExitCode { EXIT_CODE_DONE = 0, EXIT_CODE_FAILED = 1 };
-
-// The exit status: EXIT_CODE_DONE unless a hidden playback failed to load, failed to
-// start, was cancelled or was halted by an error.
-extern int32_t gnExitCode;
-
-// A hidden playback ended without playing through: the program exits with a failure.
-// Nothing changes in the interactive run mode, whose user saw the reason on screen.
-void NoteFailedHiddenPlayback();
 
 // Command handler: 1030 (Exit).
 void OnExit(int id);

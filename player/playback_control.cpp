@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/exit_step.h"
 #include "host/service_control.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -12,10 +11,10 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
-#include "player/display_name.h"
-#include "player/playback_state.h"
 #include "player/player.h"
 #include "player/script_commands.h"
+#include "recording/display_name.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "script/send_lock_key.h"

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/exit_step.h"
 #include "host/mappings.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -12,8 +11,8 @@
 #include "platform/journal.h"
 #include "platform/shell.h"
 #include "player/playback_control.h"
-#include "player/playback_state.h"
 #include "player/script_commands.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/random.h"
 #include "script/send_lock_key.h"

@@ -2,14 +2,13 @@
 
 #include <cstring>
 
-#include "app/exit_step.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/shell.h"
 #include "player/playback_control.h"
 #include "player/player.h"
-#include "player/start_program.h"
 #include "recording/recording.h"
+#include "recording/start_program.h"
 #include "script/type_expansion.h"
 #include "settings/format.h"
 #include "settings/log.h"

@@ -4,7 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/wintypes.h"
-#include "player/playback_state.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/key_names.h"
 #include "script/random.h"

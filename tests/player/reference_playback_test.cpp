@@ -6,8 +6,8 @@
 
 #include "host/mappings.h"
 #include "platform/system.h"
-#include "player/playback_state.h"
 #include "player/player.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"

@@ -1,4 +1,4 @@
-#include "player/display_name.h"
+#include "recording/display_name.h"
 
 #include "platform/shell.h"
 #include "platform/wintypes.h"
