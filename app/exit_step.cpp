@@ -65,6 +65,5 @@ void RunExitStep() {
 }
 
 void ResetExitState() {
-    gnExitCode = EXIT_CODE_DONE;
     gbExitStepDone = false;
 }

@@ -13,5 +13,5 @@ void OnEndSession();
 bool CloseMainWindow();
 // The exit step; then the message loop ends with gnExitCode. Runs once.
 void RunExitStep();
-// Back to a program that has not exited (tests start from here).
+// Back to a program that has not run its exit step.
 void ResetExitState();

@@ -3,17 +3,12 @@
 #include <cstring>
 
 #include "app/exit_step.h"
-#include "host/mappings.h"
-#include "host/service_control.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "player/playback_control.h"
-#include "player/player.h"
-#include "player/recorder.h"
-#include "player/script_commands.h"
 #include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -98,20 +93,7 @@ int DetectProgramRunMode(bool hasArguments) {
 }
 
 void SetStartingState() {
-    ClearMappings();
     SeedRandom(SysGetTickCount());
-    ghJournalHook = 0;
-    ghServiceHook = 0;
-    gbPlayingNow = false;
-    ClearRecording();
-    gbModified = false;
-    ResetPlayerState();
-    ghGotoWindow = 0;
-    gbSavedSpeed = 0;
-    gbConsoleMinimized = 0;
-    gdwLastButtonUpTick = 0;
-    nCompletedPasses = 0;
-    ResetExitState();
     SysSetJournalCancelHandler(OnJournalCancelMessage);
     ShellSetEndSessionHandler(OnEndSession);
 }

@@ -333,16 +333,6 @@ void ClearPlayerDelays() {
     dwDelayStart = 0;
 }
 
-void ResetPlayerState() {
-    CancelScriptCommandRetry();
-    nCurrentEvent = 0;
-    bFreshEvent = true;
-    lDelay = 0;
-    dwDelayStart = 0;
-    lSurplus = 0;
-    lWaitDuration = 0;
-}
-
 const char* PlayerMessageName(uint32_t message) {
     switch (message) {
         case WM_MOUSEMOVE: return "WM_MOUSEMOVE";

@@ -36,6 +36,9 @@ int AllocateRecordingStore();
 void FreeRecordingStore();
 // Empties the recording (event list, count and command table) without freeing it.
 void ClearRecording();
+// Every global of recording/ back to a fresh start: no recording (the store stays as it
+// is, emptied when allocated), no file, nothing modified, cut or played.
+void ResetRecordingState();
 
 // Moves records position..count-1 up by one and stores record at position. Returns 1,
 // or 0 (nothing changed, logged at LOW) when the list is full: callers add 1 to

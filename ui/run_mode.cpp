@@ -6,3 +6,8 @@ int32_t gnExitCode = EXIT_CODE_DONE;
 void NoteFailedHiddenPlayback() {
     if (gnRunMode != RUN_INTERACTIVE) gnExitCode = EXIT_CODE_FAILED;
 }
+
+void ResetRunState() {
+    gnRunMode = RUN_INTERACTIVE;
+    gnExitCode = EXIT_CODE_DONE;
+}

@@ -15,3 +15,6 @@ extern int32_t gnExitCode;
 // A hidden playback ended without playing through: the program exits with a failure.
 // Nothing changes in the interactive run mode, whose user saw the reason on screen.
 void NoteFailedHiddenPlayback();
+
+// Back to an interactive run that has not failed.
+void ResetRunState();

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/exit_step.h"
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "platform/headless/headless_shell.h"
 #include "ui/commands.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
         const int status = AnswerOption(argv[1]);
         if (status >= 0) return status;
     }
+    ResetProgramState();
     if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) {
         // The main window comes later; until then the program only plays.
         fputs(kUsage, stderr);

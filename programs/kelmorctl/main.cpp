@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/program_state.h"
 #include "platform/console/terminal_text.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
@@ -110,6 +111,7 @@ bool SetCurrentFileFromArgument(const char* name) {
 }
 
 int main(int argc, char** argv) {
+    ResetProgramState();
     setlocale(LC_CTYPE, "");  // help text in the terminal's character set
     g_set_prgname("kelmorctl");
     atexit(CheckStandardOutput);
