@@ -15,6 +15,7 @@
 #include "script/random.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"

@@ -13,6 +13,7 @@
 #include "player/playback_control.h"
 #include "player/player.h"
 #include "recording/display_name.h"
+#include "recording/message_names.h"
 #include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -42,7 +43,7 @@ bool StoreRecord(const EVENTMSG& record) {
 void LogRecordedEvent(const EVENTMSG& event) {
     if (!LogEnabled(LOG_MEDIUM)) return;
     char number[16];
-    const char* name = PlayerMessageName(event.message);
+    const char* name = LogMessageName(event.message);
     if (name == nullptr) {
         FormatText(number, sizeof number, "%u", event.message);
         name = number;

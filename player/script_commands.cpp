@@ -13,6 +13,7 @@
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/run_mode.h"
@@ -39,12 +40,6 @@ void CopyArgument(char* out, const char* argument) {
     size_t len = argument ? strnlen(argument, SCRIPT_ARG_SIZE - 1) : 0;
     if (len) memcpy(out, argument, len);
     out[len] = '\0';
-}
-
-int32_t ClampToInt32(int64_t value) {
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
 }
 
 // A halting script error: the playback ends here unless the user asked scripts to play on.

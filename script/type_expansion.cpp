@@ -12,6 +12,7 @@
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 
 bool gbScriptAltDown = false;
 

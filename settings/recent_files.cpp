@@ -6,14 +6,14 @@
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
+#include "text/texts.h"
 
 namespace {
 
 enum { SLOT_COUNT = 8, SLOT_SIZE = RECENT_PATH_SIZE };
 
 typedef char Slots[SLOT_COUNT][SLOT_SIZE];
-
-const char kUntitled[] = "(Untitled)";
 
 void SlotPath(int n, char* out, int size) { FormatText(out, size, KELMOR_KEY "\\File%d", n); }
 
@@ -33,17 +33,6 @@ void WriteSlots(Slots slots) {
     for (int n = 1; n <= SLOT_COUNT; ++n) {
         SlotPath(n, path, sizeof path);
         SetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, slots[n - 1], 0);
-    }
-}
-
-bool EqualNoCase(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        unsigned char ca = static_cast<unsigned char>(*a);
-        unsigned char cb = static_cast<unsigned char>(*b);
-        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-        if (ca != cb) return false;
-        if (ca == '\0') return true;
     }
 }
 
