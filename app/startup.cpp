@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/loop.h"
 #include "platform/system.h"
 #include "player/playback_control.h"
 #include "recording/playback_state.h"

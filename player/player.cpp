@@ -9,7 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/script_commands.h"
 #include "recording/message_names.h"

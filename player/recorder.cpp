@@ -7,8 +7,8 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
 #include "player/playback_control.h"
 #include "player/player.h"
@@ -32,7 +32,6 @@ namespace {
 
 enum { TRAY_ICON_RECORDING = 1003 };
 
-
 // Stores one record at the write index while there is room; false when it was dropped.
 bool StoreRecord(const EVENTMSG& record) {
     if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_LOAD_LIMIT) return false;
@@ -53,7 +52,6 @@ void LogRecordedEvent(const EVENTMSG& event) {
           nCurrentEvent + 1, static_cast<int32_t>(event.hwnd), static_cast<int32_t>(event.time), name, event.paramL,
           event.paramH, event.paramL & 0xFFu, (event.paramL >> 8) & 0xFFu);
 }
-
 
 }  // namespace
 

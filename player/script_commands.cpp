@@ -4,7 +4,8 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
-#include "platform/shell.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/player.h"
 #include "recording/recording.h"

@@ -1,6 +1,6 @@
 #include "recording/display_name.h"
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
 #include "recording/recording_file.h"
 #include "settings/format.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
 #include "recording/display_name.h"
 #include "recording/playback_state.h"
@@ -32,7 +32,6 @@ void CopyText(char* out, size_t size, const char* text) {
     memmove(out, text, len);
     out[len] = '\0';
 }
-
 
 void SetLastFileTypeFromName() { gbLastFileType = FindInFileName(gszFile, ".klx") != nullptr ? 2 : 1; }
 

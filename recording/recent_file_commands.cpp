@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
 #include "recording/file_commands.h"
 #include "recording/recording_file.h"

@@ -8,8 +8,9 @@
 #include <cstring>
 
 #include "platform/file.h"
-#include "platform/shell.h"
+#include "platform/message_box.h"
 #include "platform/system.h"
+#include "platform/window.h"
 #include "recording/message_names.h"
 #include "recording/recording.h"
 #include "recording/save_file.h"
@@ -624,7 +625,6 @@ int LoadRecording() {
     if (ReadAt(&reader, start, 3, &mark) == 3 && memcmp(mark, "\xEF\xBB\xBF", 3) == 0) start += 3;
     return LoadText(&reader, start);
 }
-
 
 bool WriteTextRecording(intptr_t file) { return PutTextRecording(file); }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "settings/settings.h"

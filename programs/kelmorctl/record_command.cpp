@@ -11,7 +11,7 @@
 #include "platform/file.h"
 #include "platform/headless/headless_shell.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/loop.h"
 #include "platform/system.h"
 #include "player/playback_control.h"
 #include "programs/kelmorctl/subcommands.h"
