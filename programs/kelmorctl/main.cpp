@@ -111,7 +111,6 @@ bool SetCurrentFileFromArgument(const char* name) {
 }
 
 int main(int argc, char** argv) {
-    ResetProgramState();
     setlocale(LC_CTYPE, "");  // help text in the terminal's character set
     g_set_prgname("kelmorctl");
     atexit(CheckStandardOutput);
@@ -145,6 +144,7 @@ int main(int argc, char** argv) {
     char** commandArgv = argv + 1;
     if (!ParseSubcommand(*command, &commandArgc, &commandArgv)) return 1;
 
+    ResetProgramState();
     if (!AllocateRecordingStore()) return 1;
     LoadSettings();
     int status = command->run(commandArgc - 1, commandArgv + 1);
