@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "player/playback_state.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/type_expansion.h"
 #include "settings/log.h"

@@ -1,5 +1,6 @@
 #include "host/service_control.h"
 
+#include "host/mappings.h"
 #include "settings/log.h"
 
 intptr_t ghServiceHook = 0;
@@ -17,3 +18,8 @@ void RemoveServiceForJournal(int reason) {
 }
 
 void ServiceTimerUpkeep() {}
+
+void ResetHostState() {
+    ghServiceHook = 0;
+    ClearMappings();
+}

@@ -4,6 +4,9 @@
 
 extern intptr_t ghServiceHook;  // 0 while the service hook is not installed
 
+// Every global of host/ back to a fresh start: no service hook, empty Mapping tables.
+void ResetHostState();
+
 // Why the service hook is taken away; the service control logs the reason's number.
 enum ServiceRemoval { REMOVE_FOR_RECORDING = 2, REMOVE_FOR_PLAYBACK = 3, REMOVE_AT_EXIT = 4 };
 // Removes the service hook, logging as the service control does; nothing when it is not

@@ -4,17 +4,17 @@
 #include <cstring>
 
 #include "host/service_control.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
-#include "platform/clock.h"
-#include "player/display_name.h"
-#include "player/playback_state.h"
 #include "player/player.h"
 #include "player/script_commands.h"
+#include "recording/display_name.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "script/send_lock_key.h"
@@ -22,14 +22,15 @@
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
+#include "text/texts.h"
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
-#include "ui/version.h"
 #include "ui/icon_ids.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
+#include "ui/version.h"
 
 namespace {
 
@@ -40,18 +41,6 @@ const int kStatusCompareLength = 62;
 bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
 
 bool ExitWhenDone() { return gbQuitWhenDone != 0 || !Interactive(); }
-
-
-bool EqualNoCase(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        unsigned char ca = static_cast<unsigned char>(*a);
-        unsigned char cb = static_cast<unsigned char>(*b);
-        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
-        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
-        if (ca != cb) return false;
-        if (ca == '\0') return true;
-    }
-}
 
 // The keyboard service's play-file request: the named recording replaces the current one.
 bool LoadServiceFile() {
@@ -80,7 +69,7 @@ void LogPlaybackStart() {
     LogAt(LOG_LOW,
           "\r\nStarting '%s' playback (%d Total Actions) with Kelmor %s at log level %d on Windows Platform %li "
           "Version %li.%li Build #%li....",
-          gszFile[0] != '\0' ? gszFile : "(Untitled)", nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel),
+          gszFile[0] != '\0' ? gszFile : kUntitled, nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel),
           platform, major, minor, build);
 }
 
@@ -192,7 +181,7 @@ void EndOfPlaybackPass() {
     if (nCompletedPasses < INT32_MAX) ++nCompletedPasses;
     if (nCompletedPasses < gnRepeats || gbContinuous) {
         StopAndResetPlayback(true);
-        const char* path = gszFile[0] != '\0' ? gszFile : "(Untitled)";
+        const char* path = gszFile[0] != '\0' ? gszFile : kUntitled;
         char progress[MAX_PATH + 64];
         if (gbContinuous) {
             FormatText(progress, sizeof progress, "%li done for %s", nCompletedPasses, path);

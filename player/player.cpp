@@ -9,10 +9,11 @@
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "player/playback_control.h"
-#include "player/playback_state.h"
 #include "player/script_commands.h"
+#include "recording/message_names.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/random.h"
 #include "script/send_lock_key.h"
@@ -22,7 +23,6 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
 
@@ -35,11 +35,9 @@ const int64_t DELAY_TOLERANCE = 10;
 // Speed codes
 enum { SPEED_SLOW = 1, SPEED_NORMAL = 2, SPEED_FAST = 3, SPEED_AFAP = 4 };
 
-int32_t ClampToInt32(int64_t value) {
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < -INT32_MAX) return -INT32_MAX;  // keeps the magnitude representable
-    return static_cast<int32_t>(value);
-}
+// Delays and surpluses are subtracted and negated: saturated at -INT32_MAX below, so
+// the magnitude stays representable.
+int32_t ClampDelay(int64_t value) { return value < -INT32_MAX ? -INT32_MAX : ClampToInt32(value); }
 
 intptr_t PassOn(int code, uintptr_t wParam, intptr_t lParam) {
     return SysCallNextHook(ghJournalHook, code, wParam, lParam);
@@ -49,7 +47,7 @@ bool HasEvent(int32_t index) { return index >= 0 && index < nEventCount && index
 
 // "WM_KEYDOWN (1, 'A')": the message as the play log lines print it.
 void MessageText(const EVENTMSG& e, char* out, int size) {
-    const char* name = PlayerMessageName(e.message);
+    const char* name = LogMessageName(e.message);
     char number[16];
     if (name == nullptr) {
         FormatText(number, sizeof number, "%u", e.message);
@@ -85,7 +83,7 @@ int32_t ScaledDelay(int32_t i) {
                                (HasEvent(i + 1) && gEvents[i + 1].message == WM_LBUTTONUP) ||
                                (HasEvent(i + 2) && gEvents[i + 2].message == WM_LBUTTONUP);
             if (click) return raw;
-            return ClampToInt32(static_cast<int64_t>(raw) * (gnFactorSlow < 1 ? 1 : gnFactorSlow));
+            return ClampDelay(static_cast<int64_t>(raw) * (gnFactorSlow < 1 ? 1 : gnFactorSlow));
         }
         default:
             return raw;
@@ -243,8 +241,8 @@ intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
     if (lDelay != 0) {
         const uint32_t now = SysGetTickCount();
         const uint32_t elapsed = now - dwDelayStart;  // right across a wrap of the tick
-        const int32_t remaining = ClampToInt32(static_cast<int64_t>(lDelay) - elapsed);
-        LogAt(LOG_HIGH, "   Actual Delay Completed=%li, %s=%li", ClampToInt32(elapsed),
+        const int32_t remaining = ClampDelay(static_cast<int64_t>(lDelay) - elapsed);
+        LogAt(LOG_HIGH, "   Actual Delay Completed=%li, %s=%li", ClampDelay(elapsed),
               remaining >= 0 ? "Deficit" : "Surplus", remaining);
         if (remaining >= DELAY_TOLERANCE) {
             LogAt(LOG_HIGH, "   ...Try waiting again, %li remaining...", remaining);
@@ -255,7 +253,7 @@ intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
         lDelay = 0;
         dwDelayStart = 0;
         if (remaining <= -DELAY_TOLERANCE) {
-            lSurplus = ClampToInt32(static_cast<int64_t>(lSurplus) - remaining);
+            lSurplus = ClampDelay(static_cast<int64_t>(lSurplus) - remaining);
             LogAt(LOG_HIGH, "   Windows waited too long; Surplus updated to %li", lSurplus);
         }
         LogAt(LOG_HIGH, "   Delay was done!");
@@ -334,28 +332,8 @@ void ClearPlayerDelays() {
     dwDelayStart = 0;
 }
 
-void ResetPlayerState() {
-    CancelScriptCommandRetry();
-    nCurrentEvent = 0;
-    bFreshEvent = true;
-    lDelay = 0;
-    dwDelayStart = 0;
-    lSurplus = 0;
-    lWaitDuration = 0;
-}
-
-const char* PlayerMessageName(uint32_t message) {
-    switch (message) {
-        case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-        case WM_KEYDOWN: return "WM_KEYDOWN";
-        case WM_KEYUP: return "WM_KEYUP";
-        case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-        case WM_LBUTTONUP: return "WM_LBUTTONUP";
-        case WM_CHAR: return "WM_CHAR";
-        case WM_COMMAND: return "WM_COMMAND";
-        case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
-        case WM_NCLBUTTONDBLCLK: return "WM_NCLBUTTONDBLCLK";
-        case WM_MOUSEWHEEL: return "WM_MOUSEWHEEL";
-        default: return nullptr;
-    }
+int32_t ClampToInt32(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
 }

@@ -18,8 +18,8 @@ void FillPlaybackEvent(EVENTMSG* record);
 void ResetPlayerForPass();
 // Clears the pending delay, the surplus and a GOTO still searching (end of a pass).
 void ClearPlayerDelays();
-// Back to the state of a fresh start (tests start from here).
+// Every global of player/ back to a fresh start: no journal hook, the player, the
+// recorder and the script commands idle.
 void ResetPlayerState();
-// Name of a message as the player's and recorder's log lines print it, or nullptr when
-// it is printed as a number.
-const char* PlayerMessageName(uint32_t message);
+// A 64-bit wait or coordinate saturated to 32 bits.
+int32_t ClampToInt32(int64_t value);

@@ -7,13 +7,14 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
-#include "player/display_name.h"
 #include "player/playback_control.h"
-#include "player/playback_state.h"
 #include "player/player.h"
+#include "recording/display_name.h"
+#include "recording/message_names.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/format.h"
@@ -31,7 +32,6 @@ namespace {
 
 enum { TRAY_ICON_RECORDING = 1003 };
 
-
 // Stores one record at the write index while there is room; false when it was dropped.
 bool StoreRecord(const EVENTMSG& record) {
     if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_LOAD_LIMIT) return false;
@@ -42,7 +42,7 @@ bool StoreRecord(const EVENTMSG& record) {
 void LogRecordedEvent(const EVENTMSG& event) {
     if (!LogEnabled(LOG_MEDIUM)) return;
     char number[16];
-    const char* name = PlayerMessageName(event.message);
+    const char* name = LogMessageName(event.message);
     if (name == nullptr) {
         FormatText(number, sizeof number, "%u", event.message);
         name = number;
@@ -52,7 +52,6 @@ void LogRecordedEvent(const EVENTMSG& event) {
           nCurrentEvent + 1, static_cast<int32_t>(event.hwnd), static_cast<int32_t>(event.time), name, event.paramL,
           event.paramH, event.paramL & 0xFFu, (event.paramL >> 8) & 0xFFu);
 }
-
 
 }  // namespace
 

@@ -4,18 +4,19 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
-#include "platform/shell.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/player.h"
-#include "player/start_program.h"
 #include "recording/recording.h"
+#include "recording/start_program.h"
 #include "script/type_expansion.h"
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/run_mode.h"
 
 HWND32 ghGotoWindow = 0;
@@ -40,12 +41,6 @@ void CopyArgument(char* out, const char* argument) {
     size_t len = argument ? strnlen(argument, SCRIPT_ARG_SIZE - 1) : 0;
     if (len) memcpy(out, argument, len);
     out[len] = '\0';
-}
-
-int32_t ClampToInt32(int64_t value) {
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
 }
 
 // A halting script error: the playback ends here unless the user asked scripts to play on.

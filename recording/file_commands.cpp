@@ -2,16 +2,17 @@
 
 #include <cstring>
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
-#include "player/display_name.h"
-#include "player/playback_state.h"
-#include "player/start_program.h"
+#include "recording/display_name.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
+#include "recording/start_program.h"
 #include "settings/format.h"
 #include "settings/recent_files.h"
 #include "settings/settings.h"
+#include "text/texts.h"
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/commands.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const char kUntitled[] = "(Untitled)";
 // What xdg-open is to this desktop, notepad.exe was to the program's first home.
 const char kDefaultEditor[] = "xdg-open";
 
@@ -32,7 +32,6 @@ void CopyText(char* out, size_t size, const char* text) {
     memmove(out, text, len);
     out[len] = '\0';
 }
-
 
 void SetLastFileTypeFromName() { gbLastFileType = FindInFileName(gszFile, ".klx") != nullptr ? 2 : 1; }
 
@@ -62,13 +61,7 @@ SaveOutcome SaveAs() {
             CopyText(gszFile, sizeof gszFile, remembered);
             return SAVE_CANCELLED;
         }
-        if (FindInFileName(gszFile, ".exe") != nullptr) {
-            KelmorMessageBox(
-                "To compile an executable program, please use the \"Create Executable Program (.EXE)\" command in the "
-                "Tools Menu.\n\nYou cannot create an .EXE program with \"File Save\".",
-                "Save Error", MB_OK | MB_ICONEXCLAMATION);
-            continue;
-        }
+        if (RefuseExecutableSaveName(gszFile)) continue;
         SetLastFileTypeFromName();
         if (GetFileSize32(gszFile) != 0 && gbPromptForSave) {
             int answer = KelmorMessageBoxF("Save", MB_YESNO | MB_ICONQUESTION,
@@ -138,6 +131,15 @@ void QuoteFileName(char* out, size_t size, const char* name) {
 }
 
 }  // namespace
+
+bool RefuseExecutableSaveName(const char* name) {
+    if (FindInFileName(name, ".exe") == nullptr) return false;
+    KelmorMessageBox(
+        "To compile an executable program, please use the \"Create Executable Program (.EXE)\" command in the "
+        "Tools Menu.\n\nYou cannot create an .EXE program with \"File Save\".",
+        "Save Error", MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
 
 bool AskToSaveChanges() {
     if (!gbModified || !gbPromptForSave || nEventCount <= 0) return true;

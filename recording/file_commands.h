@@ -9,6 +9,10 @@ void OnSaveAs(int id);
 void OnEditScriptFile(int id);
 void OnDisplayNumberOfActions(int id);
 
+// Save As writes no executable program (Create Executable does): says so and returns
+// true when name asks for one.
+bool RefuseExecutableSaveName(const char* name);
+
 // Asks "Save changes to %s?" when the recording has unsaved events and PromptForSave is
 // on; Yes runs Save As. Returns false when the recording must stay: the user cancelled,
 // or chose Yes and the recording was not saved.

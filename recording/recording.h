@@ -36,6 +36,9 @@ int AllocateRecordingStore();
 void FreeRecordingStore();
 // Empties the recording (event list, count and command table) without freeing it.
 void ClearRecording();
+// Every global of recording/ back to a fresh start: no recording (the store stays as it
+// is, emptied when allocated), no file, nothing modified, cut or played.
+void ResetRecordingState();
 
 // Moves records position..count-1 up by one and stores record at position. Returns 1,
 // or 0 (nothing changed, logged at LOW) when the list is full: callers add 1 to
@@ -47,12 +50,3 @@ void ShiftScriptCommands(int32_t position, int32_t delta);
 // Takes the playback backup (events, count, command indices) and restores it.
 void BackupRecording();
 void RestoreRecordingBackup();
-
-// Case-insensitive (ASCII) search; an empty pattern is never found.
-char* FindNoCase(const char* text, const char* pattern);
-// Replaces every occurrence, resuming behind each replacement; returns the count.
-// The caller's buffer must hold the result.
-int ReplaceAllNoCase(char* text, const char* pattern, const char* replacement);
-// The same, never letting the text grow beyond size - 1 characters: a replacement that
-// would not fit is cut at the end of the buffer. *cut is set when anything was cut.
-int ReplaceAllNoCaseBounded(char* text, int size, const char* pattern, const char* replacement, bool* cut);

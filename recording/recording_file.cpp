@@ -8,12 +8,15 @@
 #include <cstring>
 
 #include "platform/file.h"
-#include "platform/shell.h"
+#include "platform/message_box.h"
 #include "platform/system.h"
+#include "platform/window.h"
+#include "recording/message_names.h"
 #include "recording/recording.h"
 #include "recording/save_file.h"
 #include "settings/format.h"
 #include "settings/log.h"
+#include "text/no_case.h"
 #include "ui/command_ids.h"
 #include "ui/message_box.h"
 
@@ -139,21 +142,6 @@ const char* WordEnd(const char* p) {
     return p;
 }
 
-struct MessageName {
-    const char* name;
-    uint32_t code;
-};
-
-// Reading order: the first name found inside a message value wins.
-const MessageName kReadNames[] = {
-    {"WM_MOUSEMOVE", WM_MOUSEMOVE},     {"WM_KEYDOWN", WM_KEYDOWN},
-    {"WM_KEYUP", WM_KEYUP},             {"WM_LBUTTONDOWN", WM_LBUTTONDOWN},
-    {"WM_LBUTTONUP", WM_LBUTTONUP},     {"WM_CHAR", WM_CHAR},
-    {"WM_COMMAND", WM_COMMAND},         {"WM_LBUTTONDBLCLK", WM_LBUTTONDBLCLK},
-    {"WM_NCLBUTTONDBLCLK", WM_NCLBUTTONDBLCLK}, {"WM_MOUSEWHEEL", WM_MOUSEWHEEL},
-    {"WM_SYSKEYDOWN", WM_SYSKEYDOWN},   {"WM_SYSKEYUP", WM_SYSKEYUP},
-};
-
 uint32_t MessageFromValue(const char* value, const char* end) {
     char text[LINE_READ + 1];
     size_t len = static_cast<size_t>(end - value);
@@ -163,10 +151,10 @@ uint32_t MessageFromValue(const char* value, const char* end) {
     // No name holds another one, so a value that is exactly a name is that name; and a
     // value without "WM_" holds none. Both spare the search through every name.
     if (strstr(text, "WM_") == nullptr) return ParseNumber(text, text + len);
-    for (const MessageName& m : kReadNames) {
+    for (const MessageName& m : kMessageNames) {
         if (strcmp(text, m.name) == 0) return m.code;
     }
-    for (const MessageName& m : kReadNames) {
+    for (const MessageName& m : kMessageNames) {
         if (strstr(text, m.name) != nullptr) return m.code;
     }
     return ParseNumber(text, text + len);
@@ -477,25 +465,6 @@ int LoadText(Reader* r, uint32_t offset) {
     return k;
 }
 
-// Writing order of the names; a message without one is written as its number.
-const char* MessageWriteName(uint32_t message) {
-    switch (message) {
-        case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-        case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-        case WM_LBUTTONUP: return "WM_LBUTTONUP";
-        case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
-        case WM_MOUSEWHEEL: return "WM_MOUSEWHEEL";
-        case WM_COMMAND: return "WM_COMMAND";
-        case WM_NCLBUTTONDBLCLK: return "WM_NCLBUTTONDBLCLK";
-        case WM_KEYDOWN: return "WM_KEYDOWN";
-        case WM_KEYUP: return "WM_KEYUP";
-        case WM_CHAR: return "WM_CHAR";
-        case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
-        case WM_SYSKEYUP: return "WM_SYSKEYUP";
-        default: return nullptr;
-    }
-}
-
 char* AppendText(char* p, const char* text) {
     while (*text != '\0') *p++ = *text++;
     return p;
@@ -571,7 +540,7 @@ bool PutTextRecording(SysFile file) {
         // "message=%s paramH=%li paramL=%li time=%li\r\n", or the message as a number,
         // put together by hand: the general formatter would be most of the saving time.
         char* p = AppendText(line, "message=");
-        const char* known = MessageWriteName(e.message);
+        const char* known = MessageFileName(e.message);
         p = known != nullptr ? AppendText(p, known) : AppendSigned(p, e.message);
         p = AppendSigned(AppendText(p, " paramH="), e.paramH);
         p = AppendSigned(AppendText(p, " paramL="), e.paramL);
@@ -656,7 +625,6 @@ int LoadRecording() {
     if (ReadAt(&reader, start, 3, &mark) == 3 && memcmp(mark, "\xEF\xBB\xBF", 3) == 0) start += 3;
     return LoadText(&reader, start);
 }
-
 
 bool WriteTextRecording(intptr_t file) { return PutTextRecording(file); }
 

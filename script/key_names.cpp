@@ -4,6 +4,7 @@
 
 #include "recording/recording.h"
 #include "settings/format.h"
+#include "text/no_case.h"
 
 namespace {
 

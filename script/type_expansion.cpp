@@ -4,7 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/wintypes.h"
-#include "player/playback_state.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/key_names.h"
 #include "script/random.h"
@@ -12,6 +12,7 @@
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 
 bool gbScriptAltDown = false;
 

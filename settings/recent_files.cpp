@@ -2,23 +2,18 @@
 
 #include <cstring>
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
-#include "recording/file_commands.h"
-#include "recording/recording_file.h"
 #include "settings/format.h"
 #include "settings/settings.h"
-#include "ui/command_ids.h"
-#include "ui/commands.h"
-#include "ui/message_box.h"
+#include "text/no_case.h"
+#include "text/texts.h"
 
 namespace {
 
-enum { SLOT_COUNT = 8, SLOT_SIZE = 256 };
+enum { SLOT_COUNT = 8, SLOT_SIZE = RECENT_PATH_SIZE };
 
 typedef char Slots[SLOT_COUNT][SLOT_SIZE];
-
-const char kUntitled[] = "(Untitled)";
 
 void SlotPath(int n, char* out, int size) { FormatText(out, size, KELMOR_KEY "\\File%d", n); }
 
@@ -38,17 +33,6 @@ void WriteSlots(Slots slots) {
     for (int n = 1; n <= SLOT_COUNT; ++n) {
         SlotPath(n, path, sizeof path);
         SetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, slots[n - 1], 0);
-    }
-}
-
-bool EqualNoCase(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        unsigned char ca = static_cast<unsigned char>(*a);
-        unsigned char cb = static_cast<unsigned char>(*b);
-        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-        if (ca != cb) return false;
-        if (ca == '\0') return true;
     }
 }
 
@@ -111,38 +95,12 @@ void RebuildRecentMenu(bool removeOld, bool addNew) {
     }
 }
 
-void OnOpenRecentFile(int id) {
-    int n = id - ID_RECENT_FIRST + 1;
-    if (n < 1 || n > SLOT_COUNT) return;
-    char path[SLOT_SIZE];
-    ReadSlot(n, path);
-    if (path[0] != '\0' && GetFileSize32(path) != 0) {
-        // The unsaved recording is asked about under its own name, before the current
-        // file becomes the recent one: asking later would name the wrong file and leave
-        // the wrong name behind on Cancel.
-        if (!AskToSaveChanges()) return;
-        gbModified = false;
-        memcpy(gszFile, path, strlen(path) + 1);
-        gbFileChosen = true;
-        SendCommand(ID_OPEN);
-        return;
-    }
-    char text[1024];
-    FormatText(text, sizeof text,
-               "Unable to open recent file %s!\n\nDo you want to remove it from the recent file list menu?", path);
-    if (KelmorMessageBox(text, path, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        RemoveRecentFile(path);
-        RebuildRecentMenu(true, true);
-    }
-    gszFile[0] = '\0';
-    ShellSetWindowTitle("Kelmor");
+void GetRecentFile(int n, char* path) {
+    path[0] = '\0';
+    if (n >= 1 && n <= SLOT_COUNT) ReadSlot(n, path);
 }
 
-void OnResetRecentFiles(int) {
-    int answer = KelmorMessageBox(
-        "This command will remove all of the previous links to recent files.\n\nAre you sure that you want to proceed?",
-        "Reset Recent Files", MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDNO) return;
+void ResetRecentFiles() {
     char path[64];
     for (int n = 1; n <= SLOT_COUNT; ++n) {
         ShellMenuDeleteItem(ID_RECENT_FIRST + n - 1);

@@ -63,5 +63,5 @@ void StartLogSession();
 void EndLogSession();
 void SaveSettings();
 int IsWindowsXPOrLater();
-// Restores every in-memory setting to its built-in default (tests start from here).
+// Restores every in-memory setting, the log's among them, to its built-in default.
 void ResetSettings();

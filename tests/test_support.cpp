@@ -9,41 +9,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/mappings.h"
-#include "player/playback_control.h"
-#include "player/playback_state.h"
-#include "player/player.h"
-#include "player/recorder.h"
-#include "player/script_commands.h"
+#include "app/program_state.h"
 #include "recording/recording.h"
-#include "recording/recording_file.h"
-#include "script/type_expansion.h"
 #include "settings/log.h"
-#include "settings/settings.h"
 #include "tests/fakes/fakes.h"
-#include "ui/exit_step.h"
-#include "ui/run_mode.h"
 
 void CoreTest::SetUp() {
     fake::Reset();
-    ResetSettings();
+    ResetProgramState();
     // A test that ran the exit step freed the shared store.
     if (gEvents == nullptr) AllocateRecordingStore();
-    ClearRecording();
-    ResetScriptState();
-    ResetScriptCommands();
-    gszFile[0] = '\0';
-    gbModified = false;
-    gbFileChosen = false;
-    ghJournalHook = 0;
-    gbPlayingNow = false;
-    gbSavedSpeed = 0;
-    nCompletedPasses = 0;
-    gnRunMode = RUN_INTERACTIVE;
-    ResetExitState();
-    ResetPlayerState();
-    gdwLastButtonUpTick = 0;
-    ClearMappings();
     gchar* dir = g_dir_make_tmp("kelmor-test-XXXXXX", nullptr);
     dir_ = dir;
     g_free(dir);

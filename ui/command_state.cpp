@@ -1,6 +1,6 @@
 #include "ui/command_state.h"
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 

@@ -1,6 +1,6 @@
 #include "ui/commands.h"
 
-#include "platform/shell.h"
+#include "platform/loop.h"
 
 void SendCommand(int id) {
     CommandHandler handler = FindCommandHandler(id);

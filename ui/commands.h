@@ -8,5 +8,6 @@ typedef void (*CommandHandler)(int id);
 void SendCommand(int id);
 // Queues the command; it runs after the current one has returned.
 void PostCommand(int id);
-// The handler of an id, or nullptr.
+// The handler of an id, or nullptr. The command table at the top of the program
+// (app/command_table.cpp) defines it; nothing here includes the table.
 CommandHandler FindCommandHandler(int id);

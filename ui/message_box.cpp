@@ -2,7 +2,7 @@
 
 #include <cstdarg>
 
-#include "platform/shell.h"
+#include "platform/message_box.h"
 #include "settings/format.h"
 #include "settings/settings.h"
 

@@ -4,7 +4,7 @@
 #include <gtk/gtk.h>
 
 #include "platform/console/print_box.h"
-#include "platform/shell.h"
+#include "platform/message_box.h"
 #include "platform/wintypes.h"
 
 namespace {

@@ -7,11 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/exit_step.h"
+#include "app/program_state.h"
+#include "app/startup.h"
 #include "platform/headless/headless_shell.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/run_mode.h"
-#include "ui/startup.h"
 #include "ui/version.h"
 
 namespace {
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
         const int status = AnswerOption(argv[1]);
         if (status >= 0) return status;
     }
+    ResetProgramState();
     if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) {
         // The main window comes later; until then the program only plays.
         fputs(kUsage, stderr);

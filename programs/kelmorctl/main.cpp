@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/program_state.h"
 #include "platform/console/terminal_text.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
@@ -143,6 +144,7 @@ int main(int argc, char** argv) {
     char** commandArgv = argv + 1;
     if (!ParseSubcommand(*command, &commandArgc, &commandArgv)) return 1;
 
+    ResetProgramState();
     if (!AllocateRecordingStore()) return 1;
     LoadSettings();
     int status = command->run(commandArgc - 1, commandArgv + 1);

@@ -3,13 +3,13 @@
 // asks for --speed 7 has a mistake its author wants to hear about.
 #include <glib.h>
 
+#include "app/exit_step.h"
+#include "app/startup.h"
 #include "platform/headless/headless_shell.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "settings/settings.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/run_mode.h"
-#include "ui/startup.h"
 
 namespace {
 

@@ -5,12 +5,13 @@
 
 #include <cstdio>
 
+#include "app/exit_step.h"
 #include "host/mappings.h"
 #include "platform/console/terminal_text.h"
-#include "platform/headless/headless_shell.h"
 #include "platform/file.h"
+#include "platform/headless/headless_shell.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/loop.h"
 #include "platform/system.h"
 #include "player/playback_control.h"
 #include "programs/kelmorctl/subcommands.h"
@@ -20,7 +21,6 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "platform/console/terminal_text.h"
 #include "programs/kelmorctl/subcommands.h"
+#include "recording/file_commands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "ui/message_box.h"
@@ -38,12 +39,7 @@ bool CheckHasActions(const char* caption) {
 }
 
 bool SaveAsName(const char* name, char* out, int size) {
-    if (FindInFileName(name, ".exe") != nullptr) {
-        KelmorMessageBox("To compile an executable program, please use the \"Create Executable Program (.EXE)\" "
-                         "command in the Tools Menu.\n\nYou cannot create an .EXE program with \"File Save\".",
-                         "Save Error", MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (RefuseExecutableSaveName(name)) return false;
     if (!MakeSaveName(name, out, size)) {
         fprintf(stderr, "kelmorctl: file name too long (at most %d characters): %s\n", size - 1,
                 TerminalText(name).c_str());

@@ -3,7 +3,7 @@
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "tests/fakes/fakes.h"
 
 namespace fake {

@@ -1,6 +1,8 @@
 #include <cstring>
 
-#include "platform/shell.h"
+#include "platform/loop.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
 #include "tests/fakes/fakes.h"
 
 namespace fake {

@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "player/playback_control.h"
-#include "player/playback_state.h"
 #include "player/script_commands.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"

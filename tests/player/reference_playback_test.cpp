@@ -6,8 +6,9 @@
 
 #include "host/mappings.h"
 #include "platform/system.h"
-#include "player/playback_state.h"
 #include "player/player.h"
+#include "recording/message_names.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"
@@ -80,7 +81,7 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     for (size_t i = 0; i < fake::delivered.size(); ++i) {
         const EVENTMSG& e = fake::delivered[i];
         std::ostringstream line;
-        line << PlayerMessageName(e.message) << ' ' << e.paramL << ' ' << e.paramH << ' ' << e.time << ' ' << e.hwnd;
+        line << LogMessageName(e.message) << ' ' << e.paramL << ' ' << e.paramH << ' ' << e.time << ' ' << e.hwnd;
         sent.push_back(line.str());
         EXPECT_EQ(e.time, fake::deliveredAt[i]) << "stamped when handed over";
     }

@@ -1,8 +1,8 @@
 #include <string>
 
 #include "player/playback_control.h"
-#include "player/playback_state.h"
 #include "recording/file_commands.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/settings.h"

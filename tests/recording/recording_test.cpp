@@ -3,6 +3,7 @@
 #include "recording/recording.h"
 #include "settings/log.h"
 #include "tests/test_support.h"
+#include "text/no_case.h"
 
 namespace {
 

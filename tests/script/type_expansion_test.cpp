@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "player/playback_state.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/key_names.h"
 #include "script/type_expansion.h"

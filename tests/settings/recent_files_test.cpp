@@ -1,5 +1,6 @@
 #include <string>
 
+#include "recording/recent_file_commands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/recent_files.h"

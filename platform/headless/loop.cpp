@@ -1,6 +1,6 @@
-// The shell of a program without a main window: kelmorctl, and kelmor playing hidden.
-// Message boxes live elsewhere (standard error or dialogs), chosen at link time.
-#include "platform/shell.h"
+// The message loop of a program without a main window: kelmorctl, and kelmor playing
+// hidden.
+#include "platform/loop.h"
 
 #include <glib-unix.h>
 #include <glib.h>
@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/wintypes.h"
 #include "platform/headless/headless_shell.h"
 
 namespace {
@@ -45,19 +44,6 @@ gboolean OnEndSignal(gpointer data) {
 
 }  // namespace
 
-// No window: title, menus, toolbar and focus have nothing to show on.
-void ShellSetWindowTitle(const char*) {}
-void ShellEnableCommand(int, bool) {}
-void ShellCheckMenuItem(int, bool) {}
-bool ShellMenuInsertAfter(int, int, const char*) { return false; }
-bool ShellMenuDeleteItem(int) { return false; }
-void ShellFocusSpeedButton(int) {}
-
-bool ShellFileDialog(bool, char*, int, const char*, int, int*) {
-    // A terminal tool takes its names from its arguments; a dialog is never answered.
-    return false;
-}
-
 void HeadlessShellSetDispatcher(void (*dispatch)(int id)) { gDispatch = dispatch; }
 
 int HeadlessRunMessageLoop() {
@@ -85,18 +71,3 @@ void ShellSetEndSessionHandler(void (*onEndSession)()) {
     const int signals[] = {SIGINT, SIGTERM, SIGHUP};
     for (int signal : signals) g_unix_signal_add(signal, OnEndSignal, GINT_TO_POINTER(signal));
 }
-
-// No main window: it is never visible, and the pane controls do not exist.
-bool ShellIsMainWindowVisible() { return false; }
-bool ShellIsMainWindowMinimized() { return false; }
-void ShellShowMainWindow(int) {}
-void ShellSetStatusText(const char*) {}
-int ShellGetStatusText(char* out, int size) {
-    if (size > 0) out[0] = '\0';
-    return 0;
-}
-void ShellSetSpeedButtons(int) {}
-void ShellSetRepeatField(const char*) {}
-void ShellEnableRepeatControls(bool) {}
-void ShellSetContinuousBox(bool) {}
-void ShellSetTrayIcon(int, const char*) {}

@@ -1,13 +1,13 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
+#include "app/exit_step.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
 #include "recording/file_commands.h"
-#include "settings/recent_files.h"
+#include "recording/recent_file_commands.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 
 namespace {
 

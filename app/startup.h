@@ -23,13 +23,13 @@ int DetectRunMode(const char* ownPath, bool hasArguments);
 // The same for the running program (its module file name).
 int DetectProgramRunMode(bool hasArguments);
 
-// The start-up work before anything runs: the recording store, the starting state and
-// the settings. False when the store cannot be allocated (its message box said why).
+// The start-up work before anything runs, behind ResetProgramState and the run mode:
+// the recording store, the starting state and the settings. False when the store
+// cannot be allocated (its message box said why).
 bool PrepareProgram();
 // The starting state on its own, for a program that allocates the store and loads the
-// settings itself: empty Mapping tables, a fresh random seed, the idle state, and the
-// journal cancel delivered to the cancel step, the system's order to end the program to
-// the exit step.
+// settings itself: a fresh random seed, and the journal cancel delivered to the cancel
+// step, the system's order to end the program to the exit step.
 void SetStartingState();
 
 // The non-interactive start shared by every program that plays hidden. Logs the command

@@ -1,12 +1,13 @@
-#include "player/display_name.h"
+#include "recording/display_name.h"
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "platform/wintypes.h"
 #include "recording/recording_file.h"
 #include "settings/format.h"
+#include "text/texts.h"
 
 const char* GetDisplayName(const char* path) {
-    if (path == nullptr || path[0] == '\0') return "(Untitled)";
+    if (path == nullptr || path[0] == '\0') return kUntitled;
     // Both separators count, so a path written for either platform shows its file name.
     return FileNamePart(path);
 }

@@ -1,4 +1,4 @@
-#include "player/start_program.h"
+#include "recording/start_program.h"
 
 #include "platform/process.h"
 

@@ -1,27 +1,23 @@
-#include "ui/startup.h"
+#include "app/startup.h"
 
 #include <cstring>
 
-#include "host/mappings.h"
-#include "host/service_control.h"
+#include "app/exit_step.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/loop.h"
 #include "platform/system.h"
 #include "player/playback_control.h"
-#include "player/playback_state.h"
-#include "player/player.h"
-#include "player/recorder.h"
-#include "player/script_commands.h"
+#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "script/random.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
 
@@ -98,20 +94,7 @@ int DetectProgramRunMode(bool hasArguments) {
 }
 
 void SetStartingState() {
-    ClearMappings();
     SeedRandom(SysGetTickCount());
-    ghJournalHook = 0;
-    ghServiceHook = 0;
-    gbPlayingNow = false;
-    ClearRecording();
-    gbModified = false;
-    ResetPlayerState();
-    ghGotoWindow = 0;
-    gbSavedSpeed = 0;
-    gbConsoleMinimized = 0;
-    gdwLastButtonUpTick = 0;
-    nCompletedPasses = 0;
-    ResetExitState();
     SysSetJournalCancelHandler(OnJournalCancelMessage);
     ShellSetEndSessionHandler(OnEndSession);
 }

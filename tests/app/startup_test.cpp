@@ -2,6 +2,8 @@
 #include <string>
 #include <tuple>
 
+#include "app/exit_step.h"
+#include "app/startup.h"
 #include "platform/wintypes.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -11,9 +13,7 @@
 #include "tests/test_support.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
-#include "ui/exit_step.h"
 #include "ui/run_mode.h"
-#include "ui/startup.h"
 
 TEST(CommandLineTest, ValueBehindOptionAndWhatIsAnOption) {
     const struct { const char* line; const char* option; int32_t value; } cases[] = {

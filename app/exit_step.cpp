@@ -1,9 +1,10 @@
-#include "ui/exit_step.h"
+#include "app/exit_step.h"
 
 #include "host/service_control.h"
 #include "platform/desktop.h"
 #include "platform/journal.h"
-#include "platform/shell.h"
+#include "platform/loop.h"
+#include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/file_commands.h"
@@ -12,8 +13,6 @@
 #include "settings/settings.h"
 #include "ui/run_mode.h"
 
-int32_t gnExitCode = EXIT_CODE_DONE;
-
 namespace {
 
 bool gbExitStepDone = false;
@@ -21,10 +20,6 @@ bool gbExitStepDone = false;
 bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
 
 }  // namespace
-
-void NoteFailedHiddenPlayback() {
-    if (!Interactive()) gnExitCode = EXIT_CODE_FAILED;
-}
 
 void OnExit(int) {
     // A playback cut short by Exit did not play through.
@@ -71,6 +66,5 @@ void RunExitStep() {
 }
 
 void ResetExitState() {
-    gnExitCode = EXIT_CODE_DONE;
     gbExitStepDone = false;
 }

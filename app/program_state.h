@@ -1,0 +1,6 @@
+// The whole program's state back to that of a fresh process: every folder's reset, in
+// one list. Each program runs it first, before it decides its run mode or loads the
+// settings; each unit test starts from it.
+#pragma once
+
+void ResetProgramState();

@@ -1,0 +1,13 @@
+// Seam: the program's message loop - posted commands, the end of the loop, and the
+// system's order to end the program.
+#pragma once
+
+// Queues a command for the command dispatch after the current one returns.
+void ShellPostCommand(int id);
+// Ends the program's message loop once the current command returns; the program then
+// exits with exitCode.
+void ShellQuitMessageLoop(int exitCode);
+// Where the system's order to end the program goes (on Linux SIGINT, SIGTERM and SIGHUP;
+// the end of the session). The back end calls the handler from the message loop, between
+// the loop's other work, and the program then exits with a failure status.
+void ShellSetEndSessionHandler(void (*onEndSession)());

@@ -1,0 +1,30 @@
+// Seam: the main window - its title, menu and toolbar items, the panes' controls, the
+// status line and the tray icon.
+#pragma once
+
+// The main window itself.
+bool ShellIsMainWindowVisible();
+bool ShellIsMainWindowMinimized();
+void ShellShowMainWindow(int showCommand);  // SW_* of platform/desktop.h
+void ShellSetWindowTitle(const char* title);
+// Enables or greys a command's menu item and, where one exists, its toolbar button.
+void ShellEnableCommand(int id, bool enable);
+void ShellCheckMenuItem(int id, bool check);
+// Inserts a string item directly after the item anchorId, wherever that is in the
+// menu bar; false when the anchor is missing.
+bool ShellMenuInsertAfter(int anchorId, int newId, const char* text);
+// Deletes the item with this id wherever it is; false when there is none.
+bool ShellMenuDeleteItem(int id);
+// The status line of the main pane.
+void ShellSetStatusText(const char* text);
+int ShellGetStatusText(char* out, int size);
+// The playback pane: speed option buttons (1-4), the repeat-count field and its
+// controls, and the Continuous box.
+void ShellSetSpeedButtons(int speed);
+void ShellSetRepeatField(const char* text);
+void ShellEnableRepeatControls(bool enable);
+void ShellSetContinuousBox(bool checked);
+// Puts the keyboard focus on the playback pane's option button of a speed (1-4).
+void ShellFocusSpeedButton(int speed);
+// The tray icon: shows icon code with a tip (at most 63 characters).
+void ShellSetTrayIcon(int code, const char* tip);

@@ -1,3 +1,0 @@
-#include "player/playback_state.h"
-
-int32_t nCompletedPasses = 0;

@@ -1,0 +1,45 @@
+#include <cstring>
+#include <tuple>
+
+#include "app/program_state.h"
+#include "host/mappings.h"
+#include "host/service_control.h"
+#include "player/playback_control.h"
+#include "player/player.h"
+#include "player/recorder.h"
+#include "player/script_commands.h"
+#include "recording/playback_state.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/test_support.h"
+#include "ui/run_mode.h"
+
+class ProgramStateTest : public CoreTest {};
+
+// One state left behind by each folder: the one reset takes every one of them back.
+TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
+    strcpy(gszFile, "/tmp/left.klx");
+    gbModified = gbFileChosen = gbRecordingCut = true;
+    nEventCount = 3, nScriptCommands = 1, nCompletedPasses = 7;
+    ghJournalHook = 5, gbPlayingNow = true, gbSavedSpeed = 3, gdwLastButtonUpTick = 9;
+    ghGotoWindow = 11, gbConsoleMinimized = 1, nCurrentEvent = 2, lDelay = 40;
+    ghServiceHook = 13, gbMapAction[65] = ACTION_PLAYBACK, gbStopRecordingKey = 27;
+    gnRunMode = RUN_EXECUTABLE, gnExitCode = EXIT_CODE_FAILED;
+    gbSpeed = 4, gbLogLevel = LOG_HIGH;
+
+    ResetProgramState();
+
+    EXPECT_STREQ(gszFile, "");
+    EXPECT_EQ(std::make_tuple(gbModified, gbFileChosen, gbRecordingCut), std::make_tuple(false, false, false));
+    EXPECT_EQ(std::make_tuple(nEventCount, nScriptCommands, nCompletedPasses), std::make_tuple(0, 0, 0));
+    EXPECT_EQ(std::make_tuple(ghJournalHook, gbPlayingNow, int{gbSavedSpeed}, gdwLastButtonUpTick),
+              std::make_tuple(intptr_t{0}, false, 0, 0u));
+    EXPECT_EQ(std::make_tuple(ghGotoWindow, int{gbConsoleMinimized}, nCurrentEvent, lDelay),
+              std::make_tuple(0u, 0, 0, 0));
+    EXPECT_EQ(std::make_tuple(ghServiceHook, int{gbMapAction[65]}, int{gbStopRecordingKey}),
+              std::make_tuple(intptr_t{0}, 0, 0));
+    EXPECT_EQ(std::make_tuple(gnRunMode, gnExitCode), std::make_tuple(int32_t{RUN_INTERACTIVE}, int32_t{EXIT_CODE_DONE}));
+    EXPECT_EQ(std::make_tuple(int{gbSpeed}, int{gbLogLevel}), std::make_tuple(2, int{LOG_OFF}));
+}

@@ -1,0 +1,60 @@
+#!/bin/sh
+# Fails when an include arrow in the core points up or sideways out of the core: each
+# folder below may include only itself, the folders after it in the order, and the
+# seams platform/*.h (never a back end, a program or a test). A strict order also
+# rules out loops between folders; loops between headers are looked for as well.
+top=$1
+order="app player script recording host ui settings text"
+cd "$top" || exit 2
+bad=$(
+  rank=0
+  for dir in $order; do
+    rank=$((rank + 1))
+    [ -d "$dir" ] || continue
+    for file in "$dir"/*.h "$dir"/*.cpp; do
+      [ -f "$file" ] || continue
+      sed -n 's/^[ \t]*#[ \t]*include[ \t]*"\([^"]*\)".*/\1/p' "$file" | while read -r target; do
+        folder=${target%%/*}
+        case $target in
+          platform/*/*) echo "$file includes the back end $target"; continue ;;
+          platform/*) continue ;;
+        esac
+        allowed=no
+        r=0
+        for below in $order; do
+          r=$((r + 1))
+          [ "$r" -ge "$rank" ] && [ "$below" = "$folder" ] && allowed=yes
+        done
+        [ $allowed = yes ] || echo "$file includes $target"
+      done
+    done
+  done
+)
+if [ -n "$bad" ]; then
+  echo "include arrows that do not point down ($order, then platform/*.h):"
+  echo "$bad"
+  exit 1
+fi
+# Header loops: follow the headers each header includes.
+loop=$(for dir in $order; do
+  for file in "$dir"/*.h; do
+    [ -f "$file" ] || continue
+    sed -n "s|^[ \t]*#[ \t]*include[ \t]*\"\\([^\"]*\\.h\\)\".*|$file \\1|p" "$file"
+  done
+done | awk '
+  { edge[$1] = edge[$1] " " $2 }
+  function visit(node, path,    n, next_, i, list) {
+    if (state[node] == 1) { print path; found = 1; return }
+    if (state[node] == 2) return
+    state[node] = 1
+    n = split(edge[node], list, " ")
+    for (i = 1; i <= n; i++) visit(list[i], path " -> " list[i])
+    state[node] = 2
+  }
+  END { for (node in edge) if (!state[node]) visit(node, node) }')
+if [ -n "$loop" ]; then
+  echo "headers that include each other in a loop:"
+  echo "$loop"
+  exit 1
+fi
+echo "every include arrow in the core points down: $order"

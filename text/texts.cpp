@@ -1,0 +1,3 @@
+#include "text/texts.h"
+
+const char kUntitled[] = "(Untitled)";
