@@ -11,6 +11,7 @@
 
 #include "app/program_state.h"
 #include "recording/recording.h"
+#include "recording/recording_file.h"
 #include "settings/log.h"
 #include "tests/fakes/fakes.h"
 
