@@ -29,6 +29,7 @@
 #include "ui/commands.h"
 #include "ui/icon_ids.h"
 #include "ui/message_box.h"
+#include "ui/platform_wording.h"
 #include "ui/run_mode.h"
 #include "ui/version.h"
 
@@ -212,10 +213,10 @@ void OnCancelJournal() {
     NoteFailedHiddenPlayback();
     if (gbInterruptWarning) {
         ShowIconMessage(
-            "Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "
+            PlatformText("Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "
             "combinations terminate Kelmor functions.\n(You can use these key combinations as a safe way to cancel a "
             "playback or recording)\n\n--> If you intended to go to the Windows START button, use the \"Windows "
-            "Key\" instead.",
+            "Key\" instead."),
             caption, MB_TASKMODAL | MB_TOPMOST, IDI_KELMOR);
     }
     ShowCurrentFileTitle();

@@ -17,6 +17,7 @@
 #include "text/no_case.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
+#include "ui/platform_wording.h"
 #include "ui/run_mode.h"
 
 HWND32 ghGotoWindow = 0;
@@ -64,9 +65,9 @@ void RunStart(const char* argument) {
         LogAt(LOG_LOW, "   ERROR: Unable to START the program '%s'!", argument);
         // After a halt the playback is over: minimising the window now would leave it
         // minimised with nobody left to restore it.
-        if (HaltOnError(argument,
-                        "Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct program path from the "
-                        "\"Properties\" of its icon)\n\nThe playback has stopped.")) {
+        if (HaltOnError(argument, PlatformText("Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct "
+                                               "program path from the \"Properties\" of its icon)\n\nThe playback "
+                                               "has stopped."))) {
             return;
         }
     }

@@ -16,10 +16,12 @@ bool startProgramSucceeds = true;
 
 void ResetShell();
 void ResetJournalAndDesktop();
+void ResetDialogs();
 
 void Reset() {
     ResetShell();
     ResetJournalAndDesktop();
+    ResetDialogs();
     tickCount = 0;
     localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     keyEvents.clear();

@@ -4,6 +4,8 @@
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "tests/fakes/fakes.h"
+#include "ui/menu_description.h"
+#include "ui/platform_wording.h"
 
 namespace fake {
 
@@ -19,6 +21,8 @@ int quitExitCode = -1;
 int focusedSpeedButton = 0;
 void (*endSessionHandler)() = nullptr;
 
+void BuildMenuBar();
+
 void ResetShell() {
     messageBoxes.clear();
     messageBoxAnswers.clear();
@@ -30,9 +34,38 @@ void ResetShell() {
     quitExitCode = -1;
     focusedSpeedButton = 0;
     endSessionHandler = nullptr;
-    // The File menu of the main window; 0 stands for a separator.
-    menuBar = {{{1066, "&New"}, {1051, "&Open..."}, {1103, "&Reload Current File"}, {1067, "&Close"}, {0, ""},
-                {1061, "Save &As..."}, {0, ""}, {1068, "Reset Recent Files"}, {0, ""}, {1030, "E&xit"}}};
+    BuildMenuBar();
+}
+
+void BuildMenuBar() {
+    menuBar.clear();
+    std::vector<size_t> open;  // the menus being filled, innermost last
+    for (int i = 0; i < kMenuBarCount; ++i) {
+        const MenuEntry& entry = kMenuBar[i];
+        switch (entry.kind) {
+            case MENU_POPUP:
+                if (!open.empty()) menuBar[open.back()].push_back({0, PlatformText(entry.text)});
+                open.push_back(menuBar.size());
+                menuBar.emplace_back();
+                break;
+            case MENU_END: open.pop_back(); break;
+            case MENU_SEPARATOR: menuBar[open.back()].push_back({0, ""}); break;
+            case MENU_ITEM:
+                menuBar[open.back()].push_back({entry.id, PlatformText(entry.text), (entry.flags & MENU_GRAYED) != 0,
+                                                (entry.flags & MENU_CHECKED) != 0});
+                break;
+            case MENU_RECENT_FILES: break;  // the recent files go in behind the item before it
+        }
+    }
+}
+
+MenuItem* FindMenuItem(int id) {
+    for (auto& submenu : menuBar) {
+        for (MenuItem& item : submenu) {
+            if (item.id == id && id != 0) return &item;
+        }
+    }
+    return nullptr;
 }
 
 namespace {
@@ -62,9 +95,14 @@ int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, i
 
 void ShellSetWindowTitle(const char* title) { fake::windowTitle = title ? title : ""; }
 
-void ShellEnableCommand(int id, bool enable) { fake::commandEnabled[id] = enable; }
+void ShellEnableCommand(int id, bool enable) {
+    fake::commandEnabled[id] = enable;
+    if (fake::MenuItem* item = fake::FindMenuItem(id)) item->grayed = !enable;
+}
 
-void ShellCheckMenuItem(int, bool) {}
+void ShellCheckMenuItem(int id, bool check) {
+    if (fake::MenuItem* item = fake::FindMenuItem(id)) item->checked = check;
+}
 
 bool ShellMenuInsertAfter(int anchorId, int newId, const char* text) {
     for (auto& submenu : fake::menuBar) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/dialog.h"
 #include "platform/wintypes.h"
 
 namespace fake {
@@ -26,12 +27,17 @@ extern std::string windowTitle;
 extern std::map<int, bool> commandEnabled;
 
 struct MenuItem {
-    int id;
-    std::string text;
+    int id;            // 0 for a separator or a submenu
+    std::string text;  // in the local wording
+    bool grayed = false;
+    bool checked = false;
 };
-// The menu bar: one list of items per submenu. Reset() lays out the File menu, where the
-// recent files go.
+// The menu bar: one list of items per menu and submenu, in the order they open in the
+// menu description; a submenu also stands as an item with id 0 and its title in its menu.
+// Reset() builds it from the description.
 extern std::vector<std::vector<MenuItem>> menuBar;
+// The item with this id, or nullptr.
+MenuItem* FindMenuItem(int id);
 
 struct FileDialogCall {
     bool save;
@@ -154,4 +160,38 @@ struct ShowCall {
 extern std::vector<ShowCall> showCalls;
 extern std::vector<HWND32> activated;
 extern int windowEnumerations;
+}  // namespace fake
+
+namespace fake {
+// --- dialogs ---
+struct Control {
+    std::string text;  // in the local wording
+    bool checked = false;
+    bool enabled = true;
+    bool shown = true;
+    std::vector<std::string> items;
+    int selection = -1;
+};
+struct Dialog {
+    const DialogDescription* description = nullptr;
+    DialogProc proc = nullptr;
+    std::map<int, Control> controls;  // by control id, from the description
+    bool open = false;
+    int result = -1;  // given to DialogEnd
+};
+// Every dialog created or run, by dialog id; a closed one keeps its last values.
+extern std::map<int, Dialog> dialogs;
+// The ids of the modal dialogs run, in order.
+extern std::vector<int> dialogRuns;
+// What a person does in each modal dialog, in order, once its procedure has been told
+// DIALOG_INIT: usually DialogCommand calls. A dialog still open afterwards, or run with
+// no script left, ends with IDCANCEL.
+extern std::deque<std::function<void(int dialog)>> dialogScripts;
+// Calls naming a dialog that is not open or a control it does not have.
+extern std::vector<std::string> dialogErrors;
+extern int focusedDialog, focusedControl;
+// Passes a control's notification to the dialog's procedure, as a click or typing would.
+void DialogCommand(int dialog, int control, int notification);
+// A control of an open or closed dialog (created empty when missing, for checks).
+Control& DialogControl(int dialog, int control);
 }  // namespace fake

@@ -65,6 +65,8 @@ TEST_F(PlaybackControlTest, TrayPlayStartsAContinuousPlaybackThatCountsPassesUnt
     ASSERT_EQ(fake::messageBoxes.size(), 1u);
     const fake::MessageBoxCall box = fake::messageBoxes[0];
     EXPECT_EQ(box.caption, "2 Playbacks Completed");
+    EXPECT_EQ(box.text.rfind("The system is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC key", 0), 0u)
+        << "the local wording of the warning";
     EXPECT_TRUE(box.iconId == 1000 && (box.style & ~static_cast<uint32_t>(MB_USERICON)) == 0x42000u);
     EXPECT_EQ(fake::journalHook, 0);
     EXPECT_TRUE(Logged("CANCELLED RECORDING: Forced by Windows Operating System\r\n"));

@@ -177,8 +177,8 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     gbQuitWhenDone = 1;
     Run(Add(KW_START, "cmd.exe /c missing"));
     EXPECT_EQ(fake::journalHook, 0) << "final stop";
-    ExpectBox("Unable to START the program 'cmd.exe /c missing'!\n\n(NOTE: Try to copy the correct program path from "
-              "the \"Properties\" of its icon)\n\nThe playback has stopped.", "cmd.exe /c missing", 0x1030u);
+    ExpectBox("Unable to START the program 'cmd.exe /c missing'!\n\n(NOTE: Try to copy the correct command from the "
+              "\"Exec\" line of its .desktop launcher)\n\nThe playback has stopped.", "cmd.exe /c missing", 0x1030u);
     EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});
     EXPECT_TRUE(fake::mainWindowShowCommands.empty()) << "no playback is left to restore the window";
 

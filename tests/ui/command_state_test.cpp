@@ -1,12 +1,45 @@
+#include <set>
+#include <string>
+
+#include "platform/window.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
+#include "ui/menu_description.h"
+#include "ui/toolbar_description.h"
+
+namespace {
+
+// Every command id of the menu bar and the toolbar.
+std::set<int> DescribedIds() {
+    std::set<int> ids;
+    for (int i = 0; i < kMenuBarCount; ++i) {
+        if (kMenuBar[i].kind == MENU_ITEM) ids.insert(kMenuBar[i].id);
+    }
+    for (int i = 0; i < kToolbarCount; ++i) {
+        if (kToolbar[i].command != 0) ids.insert(kToolbar[i].command);
+    }
+    return ids;
+}
+
+// The greyed items of the fake menu bar, in menu order.
+std::string Grayed() {
+    std::string grayed;
+    for (const auto& menu : fake::menuBar) {
+        for (const fake::MenuItem& item : menu) {
+            if (item.grayed) grayed += std::to_string(item.id) + " ";
+        }
+    }
+    return grayed;
+}
+
+}  // namespace
 
 class CommandStateTest : public CoreTest {};
 
-TEST_F(CommandStateTest, EachStateEnablesItsCommands) {
+TEST_F(CommandStateTest, EachStateEnablesItsCommandsAndTouchesNoOther) {
     const int ids[] = {ID_START_RECORDING, ID_USER_COMMAND, ID_OPEN, ID_STOP_RECORDING, ID_NEW, ID_PLAY,
                        ID_CLOSE, ID_SAVE_AS, ID_CREATE_EXE, ID_RELOAD_FILE, ID_EDIT_SCRIPT};
     struct Case {
@@ -16,14 +49,57 @@ TEST_F(CommandStateTest, EachStateEnablesItsCommands) {
     for (const Case& c : cases) {
         fake::commandEnabled.clear();
         SetCommandState(c.state);
+        std::set<int> others = DescribedIds();
         for (size_t i = 0; i < sizeof ids / sizeof ids[0]; ++i) {
+            others.erase(ids[i]);
             if (c.expected[i] == '-') {
                 EXPECT_EQ(fake::commandEnabled.count(ids[i]), 0u) << "state " << c.state << " id " << ids[i];
             } else {
                 EXPECT_EQ(fake::commandEnabled[ids[i]], c.expected[i] == '1') << "state " << c.state << " id " << ids[i];
             }
         }
+        for (int id : others) EXPECT_EQ(fake::commandEnabled.count(id), 0u) << "state " << c.state << " id " << id;
     }
+}
+
+TEST_F(CommandStateTest, TransitionsKeepEditScriptAsTheFileSetIt) {
+    EXPECT_EQ(Grayed(), "1058 1056 ") << "as the menu is built";
+    SetCommandState(CMD_STATE_EMPTY);  // at window creation
+    EXPECT_EQ(Grayed(), "1066 1103 1067 1061 1058 1056 1135 1105 ");
+    SetCommandState(CMD_STATE_IDLE);  // a binary file was opened: Edit Script stays grey
+    EXPECT_EQ(Grayed(), "1058 1105 ");
+    ShellEnableCommand(ID_EDIT_SCRIPT, true);  // as a text recording's load does
+    SetCommandState(CMD_STATE_BUSY);
+    EXPECT_EQ(Grayed(), "1066 1051 1103 1067 1061 1054 1056 1135 ");
+    EXPECT_FALSE(fake::commandEnabled[ID_USER_COMMAND]) << "the toolbar's own button follows too";
+    SetCommandState(CMD_STATE_IDLE);
+    EXPECT_EQ(Grayed(), "1058 ");
+    SetCommandState(CMD_STATE_EMPTY);  // New or Close
+    EXPECT_EQ(Grayed(), "1066 1103 1067 1061 1058 1056 1135 1105 ");
+}
+
+TEST_F(CommandStateTest, MenuOpeningRules) {
+    ApplyMenuOpeningRules(true, false);
+    EXPECT_EQ(fake::commandEnabled.count(ID_EDIT_SCRIPT), 0u) << "a file with content leaves Edit Script alone";
+    EXPECT_FALSE(fake::commandEnabled[ID_VIEW_LOG]);
+    ApplyMenuOpeningRules(false, true);
+    EXPECT_FALSE(fake::commandEnabled[ID_EDIT_SCRIPT]);
+    EXPECT_TRUE(fake::commandEnabled[ID_VIEW_LOG]);
+}
+
+TEST_F(CommandStateTest, TrayMenuShowsAndGreysByHookServiceAndEvents) {
+    auto shown = [](bool hooked, bool serviceOn, bool events) {
+        std::string s;
+        for (int i = 0; i < kTrayMenuCount; ++i) {
+            const MenuEntry& e = kTrayMenu[i];
+            if (e.kind != MENU_ITEM || !TrayEntryShown(e, serviceOn)) continue;
+            s += std::to_string(e.id) + (TrayEntryEnabled(e, hooked, events) ? " " : "g ");
+        }
+        return s;
+    };
+    EXPECT_EQ(shown(false, true, true), "1734 1735g 1736 1737 1739 1740 ");
+    EXPECT_EQ(shown(false, false, false), "1734 1735g 1736g 1738 1739 1740 ");
+    EXPECT_EQ(shown(true, false, true), "1734g 1735 1736g 1738 1739 1740 ");
 }
 
 TEST_F(CommandStateTest, IdleStateRestoresTheTrayIdleIcon) {

@@ -1,0 +1,100 @@
+// Seam: dialogs and their controls, addressed by numeric ids - the dialog by the id of
+// its description, each control by its own id. The dialog procedures live in the core
+// and act only through these calls; a back end builds the dialog from its description.
+#pragma once
+#include <cstdint>
+
+// What a control is; the back end picks the widget.
+enum ControlKind : uint8_t {
+    CONTROL_STATIC,      // a label
+    CONTROL_BUTTON,      // a push button
+    CONTROL_CHECK_BOX,
+    CONTROL_OPTION,      // a radio button; CONTROL_GROUP starts its group
+    CONTROL_EDIT,        // a one-line text field
+    CONTROL_SPIN,        // up/down arrows of the edit field placed before it
+    CONTROL_LIST,        // a list box
+    CONTROL_COMBO,       // a drop-down list
+    CONTROL_TABS,        // a tab strip; its pages are list items (add, select, selection)
+    CONTROL_PICTURE,     // an image: logo, gadget face
+    CONTROL_LINK,        // a static text that opens its own text as an address
+    CONTROL_FRAME,       // a blank area behind other controls
+};
+
+// Control flags.
+enum : uint16_t {
+    CONTROL_GROUP = 1 << 0,      // starts a group of option buttons
+    CONTROL_NUMBER = 1 << 1,     // digits only
+    CONTROL_RIGHT = 1 << 2,      // right-aligned text
+    CONTROL_CENTER = 1 << 3,     // centred text
+    CONTROL_BOLD = 1 << 4,       // bold text
+    CONTROL_DEFAULT = 1 << 5,    // the default push button
+    CONTROL_MULTILINE = 1 << 6,  // a read-only, scrolled text of several lines
+};
+
+// Where a control sits. Positions are in dialog units when the description gives them;
+// otherwise (w and h 0) the back end lays controls out in rows: `row` counts from the top
+// of the dialog or page, `column` from the left, and equal rows share a line.
+struct ControlPlace {
+    int16_t x, y, w, h;
+    uint8_t row, column;
+};
+
+struct ControlDescription {
+    uint16_t id;
+    ControlKind kind;
+    uint16_t flags;
+    // Bit n set: the control belongs to page n of the dialog's tab strip (shown only while
+    // that page is selected); 0: always shown.
+    uint8_t pages;
+    const char* text;  // label, button text or initial text; may be empty
+    ControlPlace place;
+};
+
+struct DialogDescription {
+    uint16_t id;
+    const char* caption;  // empty for a child dialog without caption
+    int16_t width, height;  // dialog units; 0 0 lets the back end size it to fit
+    const ControlDescription* controls;
+    int controlCount;
+};
+
+// What a dialog procedure is told.
+enum DialogMessage {
+    DIALOG_INIT,     // the controls exist; set their values
+    DIALOG_COMMAND,  // control `control` reports `notification`
+};
+// Notifications of DIALOG_COMMAND.
+enum DialogNotification {
+    NOTIFY_CLICKED = 0,    // a button, check box or option button was pressed
+    NOTIFY_CHANGED = 1,    // an edit field's text or a list's or tab strip's selection changed
+    NOTIFY_SPIN_UP = 2,    // the up arrow of a spin control
+    NOTIFY_SPIN_DOWN = 3,  // its down arrow
+    NOTIFY_OTHER = 4,      // any other notice of an edit field (focus in or out)
+};
+// The core's half of a dialog. For DIALOG_INIT control and notification are 0.
+typedef void (*DialogProc)(int dialog, int message, int control, int notification);
+
+// Shows the dialog modally and returns the result given to DialogEnd, or -1 when the
+// dialog cannot be shown.
+int DialogRun(const DialogDescription* description, DialogProc proc);
+// Creates the dialog as the main window's child and returns at once; false on failure.
+bool DialogCreate(const DialogDescription* description, DialogProc proc);
+// Closes a modal dialog once the current call of its procedure returns.
+void DialogEnd(int dialog, int result);
+
+void DialogSetText(int dialog, int control, const char* text);
+// Copies the text (at most size - 1 bytes and a NUL); returns its length as copied.
+int DialogGetText(int dialog, int control, char* out, int size);
+void DialogCheck(int dialog, int control, bool checked);
+bool DialogIsChecked(int dialog, int control);
+void DialogEnable(int dialog, int control, bool enabled);
+void DialogShow(int dialog, int control, bool shown);
+void DialogFocus(int dialog, int control);
+
+// Lists, drop-down lists and tab strips: items counted from 0.
+int DialogListAdd(int dialog, int control, const char* text);  // the new item's index, -1 on failure
+bool DialogListRemove(int dialog, int control, int index);
+void DialogListSelect(int dialog, int control, int index);  // -1 selects nothing
+int DialogListSelection(int dialog, int control);           // -1 when nothing is selected
+int DialogListCount(int dialog, int control);
+int DialogListGetText(int dialog, int control, int index, char* out, int size);

@@ -1,0 +1,106 @@
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "recording/recording_file.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/menu_description.h"
+#include "ui/toolbar_description.h"
+
+class MenuDescriptionTest : public CoreTest {};
+
+TEST_F(MenuDescriptionTest, MenusNestAndEveryIdIsUnique) {
+    std::set<int> ids;
+    int depth = 0, topMenus = 0;
+    for (int i = 0; i < kMenuBarCount; ++i) {
+        const MenuEntry& e = kMenuBar[i];
+        if (e.kind == MENU_POPUP && depth++ == 0) ++topMenus;
+        if (e.kind == MENU_END) {
+            ASSERT_GT(depth--, 0) << "entry " << i;
+        }
+        if (e.kind == MENU_ITEM) {
+            ASSERT_TRUE(e.text != nullptr && e.text[0] != '\0') << e.id;
+            EXPECT_TRUE(ids.insert(e.id).second) << "twice: " << e.id;
+        }
+    }
+    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(topMenus, 5);
+    std::set<int> tray;
+    for (int i = 0; i < kTrayMenuCount; ++i) {
+        if (kTrayMenu[i].kind == MENU_ITEM) {
+            EXPECT_TRUE(tray.insert(kTrayMenu[i].id).second);
+        }
+    }
+    EXPECT_EQ(tray, (std::set<int>{1734, 1735, 1736, 1737, 1738, 1739, 1740}));
+}
+
+TEST_F(MenuDescriptionTest, EveryCommandOfTheTableHasASource) {
+    std::set<int> sources = {ID_SHOW_PANES, ID_FAST_SPEED, ID_TOGGLE_TOPMOST, ID_SERVICE_PLAYBACK,
+                             ID_SERVICE_PLAYFILE};  // no menu: internal, User Command and service commands
+    for (int id = ID_RECENT_FILE_1; id <= ID_RECENT_FILE_8; ++id) sources.insert(id);
+    for (int i = 0; i < kMenuBarCount; ++i) sources.insert(kMenuBar[i].id);
+    for (int i = 0; i < kTrayMenuCount; ++i) sources.insert(kTrayMenu[i].id);
+    for (int i = 0; i < kToolbarCount; ++i) sources.insert(kToolbar[i].command);
+    int handled = 0;
+    for (int id = 1; id < 2000; ++id) {
+        if (FindCommandHandler(id) == nullptr) continue;
+        ++handled;
+        EXPECT_TRUE(sources.count(id)) << "command " << id << " has no menu item, button or known sender";
+    }
+    EXPECT_GT(handled, 20);
+}
+
+TEST_F(MenuDescriptionTest, TextsAcceleratorsAndInitialStatesAsDescribed) {
+    EXPECT_STREQ(FindMenuEntry(ID_OPEN)->text, "&Open...\tCtrl+O");
+    EXPECT_STREQ(FindMenuEntry(ID_STOP_RECORDING)->text, "S&top Recording");
+    EXPECT_STREQ(FindMenuEntry(ID_BACKUP_SHORTTYPES)->text, "Backup &ShortTypes...");
+    EXPECT_STREQ(FindMenuEntry(ID_ABOUT)->text, "&About Kelmor");
+    // Each accelerator's key is written after the tab of its command's item, and only there.
+    int withKeys = 0;
+    for (int i = 0; i < kMenuBarCount; ++i) withKeys += kMenuBar[i].text && strchr(kMenuBar[i].text, '\t');
+    EXPECT_EQ(withKeys, kAcceleratorCount);
+    for (int i = 0; i < kAcceleratorCount; ++i) {
+        const Accelerator& a = kAccelerators[i];
+        std::string key = a.key >= 0x70 ? "F" + std::to_string(a.key - 0x6F) : std::string(1, static_cast<char>(a.key));
+        const std::string text = FindMenuEntry(a.command)->text;
+        EXPECT_EQ(text.substr(text.find('\t') + 1), (a.ctrl ? "Ctrl+" : "") + key) << a.command;
+    }
+    std::string grayed, checked;
+    for (int i = 0; i < kMenuBarCount; ++i) {
+        if (kMenuBar[i].flags & MENU_GRAYED) grayed += std::to_string(kMenuBar[i].id) + " ";
+        if (kMenuBar[i].flags & MENU_CHECKED) checked += std::to_string(kMenuBar[i].id) + " ";
+    }
+    EXPECT_EQ(grayed, "1058 1056 ");
+    EXPECT_EQ(checked, "1084 ");
+}
+
+TEST_F(MenuDescriptionTest, RecentFilesFollowResetRecentFiles) {
+    int mark = 0;
+    while (mark < kMenuBarCount && kMenuBar[mark].kind != MENU_RECENT_FILES) ++mark;
+    ASSERT_LT(mark, kMenuBarCount);
+    EXPECT_EQ(kMenuBar[mark - 1].id, ID_RESET_RECENT_FILES);
+    EXPECT_EQ(kMenuBar[mark + 1].kind, MENU_SEPARATOR);
+    // The fake menu bar is built from the description, in order.
+    std::string file;
+    for (const fake::MenuItem& item : fake::menuBar[0]) file += item.text + "|";
+    EXPECT_EQ(file, "&New\tCtrl+N|&Open...\tCtrl+O|&Reload Current File|&Close||Save &As...\tCtrl+S||"
+                    "Reset Recent Files||E&xit|");
+    EXPECT_EQ(fake::menuBar.size(), 7u) << "five menus and two submenus";
+}
+
+TEST_F(MenuDescriptionTest, ToolbarEntriesImagesAndTips) {
+    const char* tips[] = {" ", "New Recording (Ctrl+N)", "Open (Ctrl+O)", "Save As (Ctrl+S)", " ", "Start Recording",
+                          "Stop Recording", "Playback", " ", "User Command", "Advanced Options", "Help"};
+    ASSERT_EQ(kToolbarCount, 12);
+    std::string layout;
+    for (int n = 0; n < kToolbarCount; ++n) {
+        layout += std::to_string(kToolbar[n].image) + ":" + std::to_string(kToolbar[n].command) + " ";
+        char tip[80];
+        GetListField(kToolbarTips, '|', n, tip, sizeof tip);
+        EXPECT_STREQ(tip, tips[n]) << "position " << n;
+    }
+    EXPECT_EQ(layout, "-1:0 0:1066 1:1051 2:1061 -1:0 3:1054 4:1058 5:1056 -1:0 6:1729 7:1118 8:1149 ");
+}

@@ -1,0 +1,60 @@
+#include <set>
+#include <string>
+
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/pane_description.h"
+#include "ui/small_dialog_description.h"
+
+namespace {
+
+void Quiet(int, int, int, int) {}
+
+// Ends the dialog with the id of the button pressed.
+void EndsWithButton(int dialog, int message, int control, int notification) {
+    if (message == DIALOG_COMMAND && notification == NOTIFY_CLICKED) DialogEnd(dialog, control);
+}
+
+std::set<int> Shown() {
+    std::set<int> shown;
+    for (const auto& c : fake::dialogs[ID_PANES].controls) {
+        if (c.second.shown) shown.insert(c.first);
+    }
+    return shown;
+}
+
+}  // namespace
+
+class PaneDescriptionTest : public CoreTest {};
+
+TEST_F(PaneDescriptionTest, EachPageShowsItsControlsBesideTheSharedOnes) {
+    ASSERT_TRUE(DialogCreate(&kPaneDialog, Quiet));
+    const std::set<int> shared = {IDC_PANE_TABS, IDC_STATUS, IDC_BACKGROUND};
+    const std::set<int> pages[PANE_TAB_COUNT] = {
+        {1158, 1025, 1026, 1028, 1029, 1159, 1034, 1033, 1160, 1090},
+        {1045, 1053, 1055, 1052, 1117},
+        {1136, 1123},  // the Mapping editor comes with the keyboard service
+        {1136, 1123},
+    };
+    for (int tab : {TAB_KEYBOARD, TAB_PLAYBACK, TAB_OPTIONS, TAB_SHORTTYPE}) {
+        ShowPaneTab(tab);
+        std::set<int> expected = pages[tab];
+        expected.insert(shared.begin(), shared.end());
+        EXPECT_EQ(Shown(), expected) << kPaneTabNames[tab];
+    }
+    EXPECT_TRUE(fake::dialogErrors.empty());
+    EXPECT_EQ(fake::DialogControl(ID_PANES, IDC_SPEED_FASTEST).text, "As Fast As &Possible");
+    EXPECT_EQ(fake::DialogControl(ID_PANES, IDC_RELOAD).text, "Re&load last saved file on startup");
+}
+
+TEST_F(PaneDescriptionTest, ModalDialogsEndWithTheScriptedAnswer) {
+    fake::dialogScripts.push_back([](int dialog) { fake::DialogCommand(dialog, IDOK, NOTIFY_CLICKED); });
+    EXPECT_EQ(DialogRun(&kLegalDialog, EndsWithButton), IDOK);
+    EXPECT_EQ(DialogRun(&kLegalDialog, EndsWithButton), IDCANCEL) << "no script left: closed";
+    EXPECT_EQ(fake::dialogRuns, (std::vector<int>{1076, 1076}));
+    DialogSetText(1076, IDC_LEGAL_TEXT, "closed");
+    DialogSetText(1031, IDC_LEGAL_TEXT, "never opened");
+    EXPECT_EQ(fake::dialogErrors.size(), 2u) << "controls of dialogs that are not open";
+    EXPECT_EQ(kGadgetCount, 6);
+    EXPECT_STREQ(kGadgets[5].tip, "How to use \"ShortType Abbreviations\"");
+}

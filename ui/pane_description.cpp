@@ -1,0 +1,49 @@
+#include "ui/pane_description.h"
+
+namespace {
+
+const uint8_t PLAYBACK = 1 << TAB_PLAYBACK;
+const uint8_t OPTIONS = 1 << TAB_OPTIONS;
+// The keyboard service's two boxes sit on both of its pages.
+const uint8_t SERVICE = 1 << TAB_KEYBOARD | 1 << TAB_SHORTTYPE;
+
+// No positions are given for this dialog: rows and columns of each page.
+ControlPlace At(int row, int column) {
+    return {0, 0, 0, 0, static_cast<uint8_t>(row), static_cast<uint8_t>(column)};
+}
+
+const ControlDescription kControls[] = {
+    {IDC_PANE_TABS, CONTROL_TABS, 0, 0, "", At(0, 0)},
+    {IDC_SPEED_LABEL, CONTROL_STATIC, 0, PLAYBACK, "Playback Speed:", At(1, 0)},
+    {IDC_SPEED_SLOW, CONTROL_OPTION, CONTROL_GROUP, PLAYBACK, "&Slow", At(2, 0)},
+    {IDC_SPEED_NORMAL, CONTROL_OPTION, 0, PLAYBACK, "&Normal", At(2, 1)},
+    {IDC_SPEED_FAST, CONTROL_OPTION, 0, PLAYBACK, "F&ast", At(3, 0)},
+    {IDC_SPEED_FASTEST, CONTROL_OPTION, 0, PLAYBACK, "As Fast As &Possible", At(3, 1)},
+    {IDC_REPEAT_LABEL, CONTROL_STATIC, 0, PLAYBACK, "R&epeat:", At(4, 0)},
+    {IDC_REPEAT_COUNT, CONTROL_EDIT, CONTROL_NUMBER | CONTROL_RIGHT, PLAYBACK, "", At(4, 1)},
+    {IDC_REPEAT_ARROWS, CONTROL_SPIN, 0, PLAYBACK, "", At(4, 2)},
+    {IDC_REPEAT_TIMES, CONTROL_STATIC, 0, PLAYBACK, "times", At(4, 3)},
+    {IDC_CONTINUOUS, CONTROL_CHECK_BOX, 0, PLAYBACK, "&Continuous", At(5, 0)},
+    {IDC_ALWAYS_ON_TOP, CONTROL_CHECK_BOX, 0, OPTIONS, "Al&ways on top", At(1, 0)},
+    {IDC_RELOAD, CONTROL_CHECK_BOX, 0, OPTIONS, "Re&load last saved file on startup", At(2, 0)},
+    {IDC_PLAY_IMMEDIATELY, CONTROL_CHECK_BOX, 0, OPTIONS, "&Immediately play after File Open", At(3, 0)},
+    {IDC_AUTO_START, CONTROL_CHECK_BOX, 0, OPTIONS, "Auto-Start Kelmor with Windows", At(4, 0)},
+    {IDC_ADVANCED_OPTIONS, CONTROL_BUTTON, 0, OPTIONS, "Advanced &Options...", At(5, 0)},
+    {IDC_ACTIVATE, CONTROL_CHECK_BOX, 0, SERVICE, "Activate", At(6, 0)},
+    {IDC_TRAY_ICON, CONTROL_CHECK_BOX, 0, SERVICE, "Tray Icon", At(6, 1)},
+    {IDC_STATUS, CONTROL_STATIC, CONTROL_CENTER | CONTROL_BOLD, 0, "", At(7, 0)},
+    {IDC_BACKGROUND, CONTROL_FRAME, 0, 0, "", At(0, 0)},
+};
+
+}  // namespace
+
+const char* const kPaneTabNames[PANE_TAB_COUNT] = {"Playback", "Options", "Keyboard", "ShortType"};
+
+const DialogDescription kPaneDialog = {ID_PANES, "", 0, 0, kControls, sizeof kControls / sizeof kControls[0]};
+
+void ShowPaneTab(int tab) {
+    for (int i = 0; i < kPaneDialog.controlCount; ++i) {
+        const ControlDescription& control = kPaneDialog.controls[i];
+        if (control.pages != 0) DialogShow(ID_PANES, control.id, (control.pages >> tab & 1) != 0);
+    }
+}

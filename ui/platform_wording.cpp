@@ -1,0 +1,43 @@
+#include "ui/platform_wording.h"
+
+#include <cstring>
+
+#ifdef _WIN32
+// The texts were written for this system: nothing to reword. One placeholder row keeps
+// the array non-empty.
+const PlatformWording kPlatformWording[] = {{"", ""}};
+const int kPlatformWordingCount = 0;
+#else
+const PlatformWording kPlatformWording[] = {
+    // The Tools menu item and the Options tab's box: the autostart file of the desktop
+    // session is what the setting writes here.
+    {"&Auto-Start Kelmor with Windows", "&Auto-Start Kelmor at Log-in"},
+    {"Auto-Start Kelmor with Windows", "Auto-Start Kelmor at Log-in"},
+    // An executable recording is a program file without an extension here.
+    {"&Create Executable Program (.EXE)...", "&Create Executable Program..."},
+    {"You can now access Kelmor from the System Tray on the Taskbar.",
+     "You can now access Kelmor from its icon in the panel's notification area."},
+    // On X11 the only system cancel is Ctrl+Esc, which the journal back end grabs.
+    {"Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "
+     "combinations terminate Kelmor functions.\n(You can use these key combinations as a safe way to cancel a "
+     "playback or recording)\n\n--> If you intended to go to the Windows START button, use the \"Windows "
+     "Key\" instead.",
+     "The system is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC key combination terminates "
+     "Kelmor functions.\n(You can use this key combination as a safe way to cancel a playback or "
+     "recording)\n\n--> If you intended to open the desktop's application menu, use the \"Super\" key "
+     "instead."},
+    {"Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct program path from the \"Properties\" of "
+     "its icon)\n\nThe playback has stopped.",
+     "Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct command from the \"Exec\" line of its "
+     ".desktop launcher)\n\nThe playback has stopped."},
+};
+const int kPlatformWordingCount = sizeof kPlatformWording / sizeof kPlatformWording[0];
+#endif
+
+const char* PlatformText(const char* original) {
+    if (original == nullptr) return original;
+    for (int i = 0; i < kPlatformWordingCount; ++i) {
+        if (strcmp(kPlatformWording[i].original, original) == 0) return kPlatformWording[i].local;
+    }
+    return original;
+}
