@@ -13,8 +13,6 @@ const PlatformWording kPlatformWording[] = {
     // session is what the setting writes here.
     {"&Auto-Start Kelmor with Windows", "&Auto-Start Kelmor at Log-in"},
     {"Auto-Start Kelmor with Windows", "Auto-Start Kelmor at Log-in"},
-    // An executable recording is a program file without an extension here.
-    {"&Create Executable Program (.EXE)...", "&Create Executable Program..."},
     {"You can now access Kelmor from the System Tray on the Taskbar.",
      "You can now access Kelmor from its icon in the panel's notification area."},
     // On X11 the only system cancel is Ctrl+Esc, which the journal back end grabs.
