@@ -1,9 +1,10 @@
 // Message boxes of the kelmor program: GTK message dialogs without a parent, with the
 // buttons, icon and default button the style asks for, answered by the user.
 
+#include "platform/gtk/message_box.h"
+
 #include <gtk/gtk.h>
 
-#include "platform/console/print_box.h"
 #include "platform/message_box.h"
 #include "platform/wintypes.h"
 
@@ -68,8 +69,7 @@ gchar* DisplayText(const char* text) {
 }
 
 // GTK connects to the display with the first box: most playbacks never show one, and
-// GTK's start costs more time and memory than the rest of the program. Without a display
-// boxes are printed on standard error instead.
+// GTK's start costs more time and memory than the rest of the program.
 bool GtkMessageBoxesInit() {
     if (!gGtkTried) {
         gGtkTried = true;
@@ -78,8 +78,10 @@ bool GtkMessageBoxesInit() {
     return gGtkReady;
 }
 
-int ShowDialog(const char* text, const char* caption, uint32_t style, int iconId) {
-    if (!GtkMessageBoxesInit()) return ConsolePrintBox(text, caption, style);
+}  // namespace
+
+int GtkMessageBox(const char* text, const char* caption, uint32_t style, int iconId) {
+    if (!GtkMessageBoxesInit()) return 0;
     int buttons[3];
     const int count = MessageBoxButtons(style, buttons);
     gchar* body = DisplayText(text);
@@ -112,14 +114,4 @@ int ShowDialog(const char* text, const char* caption, uint32_t style, int iconId
         if (response == buttons[i]) return response;
     }
     return ClosedAnswer(buttons, count);
-}
-
-}  // namespace
-
-int ShellMessageBox(const char* text, const char* caption, uint32_t style) {
-    return ShowDialog(text, caption, style, 0);
-}
-
-int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, int iconId) {
-    return ShowDialog(text, caption, style, iconId);
 }

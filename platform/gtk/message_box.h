@@ -1,0 +1,7 @@
+// GTK message dialogs, shown by the face module.
+#pragma once
+#include <cstdint>
+
+// A modal dialog without a parent, answered by the user: the ID* answer, or 0 when GTK
+// cannot start (no display).
+int GtkMessageBox(const char* text, const char* caption, uint32_t style, int iconId);
