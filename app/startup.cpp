@@ -4,10 +4,12 @@
 
 #include "app/exit_step.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/loop.h"
 #include "platform/system.h"
+#include "platform/window.h"
 #include "player/playback_control.h"
 #include "recording/playback_state.h"
 #include "recording/recording.h"
@@ -17,6 +19,7 @@
 #include "settings/settings.h"
 #include "text/no_case.h"
 #include "ui/command_ids.h"
+#include "ui/command_state.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
@@ -128,6 +131,11 @@ bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
     nCompletedPasses = 0;
     PostCommand(ID_PLAY);
     return true;
+}
+
+void ShowInteractiveWindow() {
+    SetCommandState(CMD_STATE_EMPTY);
+    ShellShowMainWindow(SW_SHOWNORMAL);
 }
 
 void OnJournalCancelMessage() {

@@ -39,5 +39,9 @@ void SetStartingState();
 // the exit status set to failure, when the file cannot be loaded.
 bool StartHiddenPlayback(const char* commandLine, const char* fileName);
 
+// The interactive start once the main window exists: nothing loaded yet, so the commands
+// that need a recording are grey; then the window shows.
+void ShowInteractiveWindow();
+
 // The message loop's handling of the system's journal cancel.
 void OnJournalCancelMessage();

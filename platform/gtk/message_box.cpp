@@ -68,20 +68,20 @@ gchar* DisplayText(const char* text) {
     return valid;
 }
 
-// GTK connects to the display with the first box: most playbacks never show one, and
-// GTK's start costs more time and memory than the rest of the program.
-bool GtkMessageBoxesInit() {
+}  // namespace
+
+bool GtkFaceStart() {
     if (!gGtkTried) {
         gGtkTried = true;
+        // The class other programs find the window by (a second start, a window manager).
+        gdk_set_program_class("Kelmor");
         gGtkReady = gtk_init_check(nullptr, nullptr);
     }
     return gGtkReady;
 }
 
-}  // namespace
-
 int GtkMessageBox(const char* text, const char* caption, uint32_t style, int iconId) {
-    if (!GtkMessageBoxesInit()) return 0;
+    if (!GtkFaceStart()) return 0;
     int buttons[3];
     const int count = MessageBoxButtons(style, buttons);
     gchar* body = DisplayText(text);

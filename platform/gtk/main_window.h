@@ -1,0 +1,14 @@
+// The main window: menu bar, toolbar and the panes below them, built from the program's
+// descriptions; the seam of platform/window.h for the face table.
+#pragma once
+#include "platform/face.h"
+
+bool GtkCreateMainWindow(const KelmorWindowParts* parts);
+void GtkShowMainWindow(int showCommand);
+bool GtkIsMainWindowVisible();
+bool GtkIsMainWindowMinimized();
+void GtkSetWindowTitle(const char* title);
+void GtkEnableCommand(int id, bool enable);
+void GtkCheckCommand(int id, bool check);
+bool GtkMenuInsertAfter(int anchorId, int newId, const char* text);
+bool GtkMenuDeleteItem(int id);

@@ -1,0 +1,51 @@
+# kelmor with no argument opens its window: menus, toolbar and panes. A person changes
+# the speed, the repeat count and the tab with the keyboard and leaves by File > Exit;
+# the program exits 0 and the settings are in the store. Screenshots of the window and of
+# its File menu are kept as artefacts.
+. "$(dirname "$0")/lib.sh"
+export KELMOR_REGISTRY="$WORK/registry.ini"
+
+setting() {
+  sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
+}
+
+shot() {
+  [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] || return 0
+  mkdir -p "$ARTEFACTS"
+  "$SCREENSHOT" "$ARTEFACTS/$1" || fail "no screenshot $1"
+}
+
+started=$(date +%s%N)
+"$KELMOR" &
+pid=$!
+window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | head -n1; }
+wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window of class Kelmor"
+echo "launch to window: $((($(date +%s%N) - started) / 1000000)) ms"
+window=$(window_of_kelmor)
+[ "$(xdotool getwindowname "$window")" = "Kelmor" ] || fail "the window is titled '$(xdotool getwindowname "$window")'"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 0.3
+shot window.png
+
+# Playback tab: Alt+A chooses Fast, Alt+E goes to the repeat count. Both are written at once.
+xdotool key --clearmodifiers alt+a
+wait_until 5 '[ "$(setting Speed)" = 00000003 ]' || fail "Fast did not write Speed (it is '$(setting Speed)')"
+xdotool key --clearmodifiers alt+e ctrl+a
+xdotool type --delay 50 12
+wait_until 5 '[ "$(setting Repeats)" = 0000000c ]' || fail "the repeat count did not write Repeats ('$(setting Repeats)')"
+# Ctrl+Page Down: the Options tab, remembered at exit.
+xdotool key --clearmodifiers ctrl+Next
+sleep 0.3
+shot options.png
+
+xdotool key --clearmodifiers alt+f
+sleep 0.5
+shot file-menu.png
+xdotool key x
+wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || fail "kelmor exited with $status"
+[ "$(setting LastTab)" = 00000002 ] || fail "LastTab is '$(setting LastTab)', not the Options tab"
+[ "$(setting Speed)" = 00000003 ] || fail "Speed is '$(setting Speed)' after the exit"
+echo "ok: window, menus, panes; settings written and kept; exit 0"
