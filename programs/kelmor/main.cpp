@@ -26,6 +26,7 @@ const char kHelp[] =
     "  /SPEED=1-4      1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible\n"
     "  /REPEATS=n      play n times\n"
     "  /CONTINUOUS=1   play again and again until Ctrl+Esc\n"
+    "Started without FILE, kelmor opens its window.\n"
     "kelmorctl plays, records and converts recordings from terminals and scripts.\n";
 
 // Writes text on standard output for --help and --version; the status to exit with.
