@@ -73,6 +73,8 @@ struct KelmorFace {
     int (*dialogListSelection)(int dialog, int control);
     int (*dialogListCount)(int dialog, int control);
     int (*dialogListGetText)(int dialog, int control, int index, char* out, int size);
+    // The open and save file dialogs (platform/message_box.h), owned by the main window.
+    bool (*fileDialog)(bool save, char* name, int nameSize, const char* filters, int filterIndex, int* chosenFilter);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -2,6 +2,7 @@
 #include "platform/face.h"
 
 #include "platform/gtk/dialog.h"
+#include "platform/gtk/file_dialog.h"
 #include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
 
@@ -13,7 +14,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogRun,            GtkDialogCreate,        GtkDialogEnd,          GtkDialogSetText,
         GtkDialogGetText,        GtkDialogCheck,         GtkDialogIsChecked,    GtkDialogEnable,
         GtkDialogShow,           GtkDialogFocus,         GtkDialogListAdd,      GtkDialogListRemove,
-        GtkDialogListSelect,     GtkDialogListSelection, GtkDialogListCount,    GtkDialogListGetText,
+        GtkDialogListSelect,     GtkDialogListSelection, GtkDialogListCount,    GtkDialogListGetText,  GtkFileDialog,
     };
     return &face;
 }

@@ -261,3 +261,5 @@ bool GtkMenuDeleteItem(int id) {
     gtk_widget_destroy(item);
     return true;
 }
+
+GtkWindow* GtkMainWindowAsParent() { return gWindow != nullptr ? GTK_WINDOW(gWindow) : nullptr; }

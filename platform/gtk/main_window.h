@@ -1,6 +1,8 @@
 // The main window: menu bar, toolbar and the panes below them, built from the program's
 // descriptions; the seam of platform/window.h for the face table.
 #pragma once
+#include <gtk/gtk.h>
+
 #include "platform/face.h"
 
 bool GtkCreateMainWindow(const KelmorWindowParts* parts);
@@ -12,3 +14,5 @@ void GtkEnableCommand(int id, bool enable);
 void GtkCheckCommand(int id, bool check);
 bool GtkMenuInsertAfter(int anchorId, int newId, const char* text);
 bool GtkMenuDeleteItem(int id);
+// The main window as the parent of dialogs; nullptr before it exists.
+GtkWindow* GtkMainWindowAsParent();

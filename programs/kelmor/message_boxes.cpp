@@ -1,6 +1,7 @@
 // Message boxes of the kelmor program: dialogs of the face module, loaded with the first
 // box, since most playbacks never show one. Where the module cannot be loaded or there is
-// no display, the box is one line on standard error and takes its default button.
+// no display, the box is one line on standard error and takes its default button. File
+// dialogs belong to the window: a hidden playback takes its names from its arguments.
 #include "platform/console/print_box.h"
 #include "platform/message_box.h"
 #include "programs/kelmor/face.h"
@@ -21,4 +22,9 @@ int ShellMessageBox(const char* text, const char* caption, uint32_t style) {
 
 int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, int iconId) {
     return ShowBox(text, caption, style, iconId);
+}
+
+bool ShellFileDialog(bool save, char* name, int nameSize, const char* filters, int filterIndex, int* chosenFilter) {
+    const KelmorFace* face = WindowFace();
+    return face != nullptr && face->fileDialog(save, name, nameSize, filters, filterIndex, chosenFilter);
 }

@@ -4,6 +4,8 @@
 # its File menu are kept as artefacts.
 . "$(dirname "$0")/lib.sh"
 export KELMOR_REGISTRY="$WORK/registry.ini"
+# The file dialog keeps its own preferences in GSettings; this run has no session bus.
+export GSETTINGS_BACKEND=memory
 
 setting() {
   sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
@@ -38,6 +40,18 @@ xdotool key --clearmodifiers ctrl+Next
 sleep 0.3
 shot options.png
 
+# Ctrl+O: the file dialog, cancelled; the window goes on.
+xdotool key --clearmodifiers ctrl+o
+open_dialog() { xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n1; }
+wait_until 10 '[ -n "$(open_dialog)" ]' || fail "Ctrl+O opened no file dialog"
+sleep 0.5
+shot open-dialog.png
+xdotool windowactivate --sync "$(open_dialog)" 2>/dev/null
+xdotool key Escape
+wait_until 10 '[ -z "$(open_dialog)" ]' || fail "the file dialog did not close on Escape"
+kill -0 $pid 2>/dev/null || fail "the program ended with the file dialog"
+
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 shot file-menu.png
