@@ -1,5 +1,6 @@
 # kelmor with no argument opens its window: menus, toolbar and panes. A person changes
-# the speed, the repeat count and the tab with the keyboard and leaves by File > Exit;
+# the speed, the repeat count and the tab with the keyboard, opens a file through the
+# file dialog (after cancelling it once) and leaves by File > Exit;
 # the program exits 0 and the settings are in the store. Screenshots of the window and of
 # its File menu are kept as artefacts.
 . "$(dirname "$0")/lib.sh"
@@ -51,6 +52,21 @@ xdotool key Escape
 wait_until 10 '[ -z "$(open_dialog)" ]' || fail "the file dialog did not close on Escape"
 kill -0 $pid 2>/dev/null || fail "the program ended with the file dialog"
 
+# Ctrl+O again, a file typed into the dialog: the title names it, and File lists it.
+printf 'TYPE hello\n' >"$WORK/task.klx"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+o
+wait_until 10 '[ -n "$(open_dialog)" ]' || fail "Ctrl+O opened no file dialog the second time"
+xdotool windowactivate --sync "$(open_dialog)" 2>/dev/null
+# Ctrl+L first: a '/' typed into the list opens the location field but is lost to it.
+xdotool key ctrl+l
+sleep 0.3
+xdotool type --delay 20 "$WORK/task.klx"
+sleep 0.3
+xdotool key Return
+wait_until 10 '[ "$(xdotool getwindowname "$window")" = "Kelmor - task.klx" ]' ||
+  fail "the chosen file did not open (title '$(xdotool getwindowname "$window")')"
+
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+f
 sleep 0.5
@@ -62,4 +78,5 @@ status=$?
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
 [ "$(setting LastTab)" = 00000002 ] || fail "LastTab is '$(setting LastTab)', not the Options tab"
 [ "$(setting Speed)" = 00000003 ] || fail "Speed is '$(setting Speed)' after the exit"
+grep -q "^File1=.*task\.klx" "$KELMOR_REGISTRY" || fail "the opened file is not the first recent file"
 echo "ok: window, menus, panes; settings written and kept; exit 0"
