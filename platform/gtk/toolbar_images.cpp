@@ -19,14 +19,23 @@ void FillAndOutline(cairo_t* cr, double r, double g, double b) {
     cairo_stroke(cr);
 }
 
-void Page(cairo_t* cr) {
-    cairo_move_to(cr, 3.5, 1.5);
-    cairo_line_to(cr, 9.5, 1.5);
-    cairo_line_to(cr, 12.5, 4.5);
-    cairo_line_to(cr, 12.5, 14.5);
-    cairo_line_to(cr, 3.5, 14.5);
+struct Point {
+    double x, y;
+};
+
+// A closed outline through the points, filled and outlined.
+template <int N>
+void Polygon(cairo_t* cr, const Point (&points)[N], double r, double g, double b) {
+    cairo_move_to(cr, points[0].x, points[0].y);
+    for (int i = 1; i < N; ++i) cairo_line_to(cr, points[i].x, points[i].y);
     cairo_close_path(cr);
-    FillAndOutline(cr, 1.0, 1.0, 1.0);
+    FillAndOutline(cr, r, g, b);
+}
+
+void Page(cairo_t* cr) {
+    const Point sheet[] = {{3.5, 1.5}, {9.5, 1.5}, {12.5, 4.5}, {12.5, 14.5}, {3.5, 14.5}};
+    Polygon(cr, sheet, 1.0, 1.0, 1.0);
+    // The folded corner.
     cairo_move_to(cr, 9.5, 1.5);
     cairo_line_to(cr, 9.5, 4.5);
     cairo_line_to(cr, 12.5, 4.5);
@@ -34,14 +43,8 @@ void Page(cairo_t* cr) {
 }
 
 void Folder(cairo_t* cr) {
-    cairo_move_to(cr, 1.5, 3.5);
-    cairo_line_to(cr, 6.5, 3.5);
-    cairo_line_to(cr, 7.5, 5.5);
-    cairo_line_to(cr, 14.5, 5.5);
-    cairo_line_to(cr, 14.5, 13.5);
-    cairo_line_to(cr, 1.5, 13.5);
-    cairo_close_path(cr);
-    FillAndOutline(cr, 0.95, 0.78, 0.3);
+    const Point folder[] = {{1.5, 3.5}, {6.5, 3.5}, {7.5, 5.5}, {14.5, 5.5}, {14.5, 13.5}, {1.5, 13.5}};
+    Polygon(cr, folder, 0.95, 0.78, 0.3);
 }
 
 void Disk(cairo_t* cr) {
@@ -65,11 +68,8 @@ void StopSquare(cairo_t* cr) {
 }
 
 void PlayTriangle(cairo_t* cr) {
-    cairo_move_to(cr, 4.5, 2.5);
-    cairo_line_to(cr, 13.5, 8);
-    cairo_line_to(cr, 4.5, 13.5);
-    cairo_close_path(cr);
-    FillAndOutline(cr, 0.1, 0.65, 0.2);
+    const Point triangle[] = {{4.5, 2.5}, {13.5, 8}, {4.5, 13.5}};
+    Polygon(cr, triangle, 0.1, 0.65, 0.2);
 }
 
 void Prompt(cairo_t* cr) {
