@@ -6,6 +6,7 @@
 #include "app/pane_procedure.h"
 #include "platform/console/print_box.h"
 #include "platform/module.h"
+#include "ui/commands.h"
 #include "ui/menu_description.h"
 #include "ui/pane_description.h"
 #include "ui/toolbar_description.h"
@@ -15,6 +16,10 @@ namespace {
 const KelmorFace* gFace = nullptr;
 bool gFaceTried = false;
 const KelmorFace* gWindowFace = nullptr;
+
+void GreyWithoutHandler(int id) {
+    if (id != 0 && FindCommandHandler(id) == nullptr) gWindowFace->enableCommand(id, false);
+}
 
 }  // namespace
 
@@ -49,7 +54,15 @@ bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
                                      PaneProcedure, onCommand,    onClose};
     // The window's creation already sets the panes up through the dialog calls.
     gWindowFace = face;
-    if (face->createMainWindow(&parts)) return true;
+    if (face->createMainWindow(&parts)) {
+        // Items whose command comes with later work are built enabled like the rest:
+        // grey them now (the window seam keeps them grey).
+        for (int i = 0; i < kMenuBarCount; ++i) {
+            if (kMenuBar[i].kind == MENU_ITEM) GreyWithoutHandler(kMenuBar[i].id);
+        }
+        for (int i = 0; i < kToolbarCount; ++i) GreyWithoutHandler(kToolbar[i].command);
+        return true;
+    }
     gWindowFace = nullptr;
     fputs("kelmor: cannot open the window: no display\n", stderr);
     return false;

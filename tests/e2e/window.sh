@@ -71,6 +71,14 @@ xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --syn
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 shot file-menu.png
+# Help: nothing of it is carried out yet, so all of it is grey.
+xdotool key Escape
+xdotool key --clearmodifiers alt+h
+sleep 0.5
+shot help-menu.png
+xdotool key Escape
+xdotool key --clearmodifiers alt+f
+sleep 0.5
 xdotool key x
 wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
 wait "$pid"
