@@ -93,7 +93,10 @@ void OnTabChanged() {
 
 void Init() {
     for (const char* name : kPaneTabNames) DialogListAdd(ID_PANES, IDC_PANE_TABS, name);
-    const int tab = gnLastTab >= 1 && gnLastTab <= PANE_TAB_COUNT ? gnLastTab - 1 : 0;
+    // The start-up load leaves the tab to the pane, which reads it when it is made.
+    const uint32_t lastTab = GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\LastTab", REG_DWORD, nullptr, 1);
+    const int tab = lastTab >= 1 && lastTab <= PANE_TAB_COUNT ? static_cast<int>(lastTab) - 1 : 0;
+    gnLastTab = tab + 1;
     DialogListSelect(ID_PANES, IDC_PANE_TABS, tab);
     ShowPaneTab(tab);
     PaneSetSpeedButtons(gbSpeed);

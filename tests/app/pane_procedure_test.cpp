@@ -32,7 +32,7 @@ void TypeRepeats(const char* text) {
 class PaneProcedureTest : public CoreTest {};
 
 TEST_F(PaneProcedureTest, OpensOnTheLastTabWithTheSettingsShown) {
-    gnLastTab = 3;
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\LastTab", REG_DWORD, nullptr, 3);
     gbSpeed = 3;
     gnRepeats = 42;
     gbContinuous = 1;
@@ -40,6 +40,7 @@ TEST_F(PaneProcedureTest, OpensOnTheLastTabWithTheSettingsShown) {
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     EXPECT_EQ(Pane(IDC_PANE_TABS).items, (std::vector<std::string>{"Playback", "Options", "Keyboard", "ShortType"}));
     EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_KEYBOARD);
+    EXPECT_EQ(gnLastTab, 3) << "saved again at the exit as it was";
     EXPECT_TRUE(Pane(IDC_ACTIVATE).shown && Pane(IDC_TRAY_ICON).shown && Pane(IDC_STATUS).shown);
     EXPECT_FALSE(Pane(IDC_SPEED_FAST).shown) << "the Playback tab's controls wait for their tab";
     EXPECT_TRUE(Pane(IDC_SPEED_FAST).checked);

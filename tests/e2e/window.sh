@@ -87,4 +87,23 @@ status=$?
 [ "$(setting LastTab)" = 00000002 ] || fail "LastTab is '$(setting LastTab)', not the Options tab"
 [ "$(setting Speed)" = 00000003 ] || fail "Speed is '$(setting Speed)' after the exit"
 grep -q "^File1=.*task\.klx" "$KELMOR_REGISTRY" || fail "the opened file is not the first recent file"
-echo "ok: window, menus, panes; settings written and kept; exit 0"
+
+# Started again it opens on the Options tab; Reload is saved only at the exit, which the
+# window manager's close (Alt+F4) runs too.
+"$KELMOR" &
+pid=$!
+wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window on the second start"
+window=$(window_of_kelmor)
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 0.3
+shot restart.png
+xdotool key --clearmodifiers alt+l
+sleep 0.3
+[ "$(setting Reload)" = 00000000 ] || fail "Reload was saved before the exit"
+xdotool key --clearmodifiers alt+F4
+wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "closing the window did not end the program"
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || fail "kelmor exited with $status after its window was closed"
+[ "$(setting Reload)" = 00000001 ] || fail "Reload is '$(setting Reload)' after the window was closed"
+echo "ok: window, menus, panes; settings written and kept; exit 0 by File > Exit and by closing"
