@@ -1,6 +1,7 @@
 # kelmor with no argument opens its window: menus, toolbar and panes. A person changes
 # the speed, the repeat count and the tab with the keyboard, opens a file through the
-# file dialog (after cancelling it once) and leaves by File > Exit;
+# file dialog (after cancelling it once) and leaves by File > Exit (later by closing the
+# window and by SIGTERM);
 # the program exits 0 and the settings are in the store. Screenshots of the window and of
 # its File menu are kept as artefacts.
 . "$(dirname "$0")/lib.sh"
@@ -106,4 +107,19 @@ wait "$pid"
 status=$?
 [ "$status" -eq 0 ] || fail "kelmor exited with $status after its window was closed"
 [ "$(setting Reload)" = 00000001 ] || fail "Reload is '$(setting Reload)' after the window was closed"
-echo "ok: window, menus, panes; settings written and kept; exit 0 by File > Exit and by closing"
+
+# The system's order to end (SIGTERM) runs the exit step as well: the settings are saved.
+"$KELMOR" &
+pid=$!
+wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window on the third start"
+window=$(window_of_kelmor)
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 0.3
+xdotool key --clearmodifiers alt+i
+sleep 0.3
+kill -TERM "$pid"
+wait "$pid"
+status=$?
+[ "$status" -eq 143 ] || fail "kelmor ended by SIGTERM exited with $status"
+[ "$(setting PlayImmediately)" = 00000001 ] || fail "PlayImmediately is '$(setting PlayImmediately)' after SIGTERM"
+echo "ok: window, menus, panes; settings written and kept by File > Exit, by closing and by SIGTERM"
