@@ -1,9 +1,8 @@
 # kelmor with no argument opens its window: menus, toolbar and panes. A person changes
 # the speed, the repeat count and the tab with the keyboard, opens a file through the
-# file dialog (after cancelling it once) and leaves by File > Exit (later by closing the
-# window and by SIGTERM);
-# the program exits 0 and the settings are in the store. Screenshots of the window and of
-# its File menu are kept as artefacts.
+# file dialog (after cancelling it once) and leaves by File > Exit; then by closing the
+# window and by SIGTERM. Each way saves the settings. Screenshots of the window, its
+# menus and the file dialog are kept in the build folder as artefacts.
 . "$(dirname "$0")/lib.sh"
 export KELMOR_REGISTRY="$WORK/registry.ini"
 # The file dialog keeps its own preferences in GSettings; this run has no session bus.
