@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/dialog.h"
+#include "player/playback_control.h"
 #include "settings/settings.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
@@ -161,4 +162,15 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
         default:
             break;
     }
+}
+
+bool OnPaneTabKey(int virtualKey, bool ctrl) {
+    const int step = virtualKey == VK_NEXT ? 1 : virtualKey == VK_PRIOR ? -1 : 0;
+    if (!ctrl || step == 0 || ghJournalHook != 0) return false;
+    const int current = DialogListSelection(ID_PANES, IDC_PANE_TABS);
+    const int tab = current < 0 ? 0 : (current + step + PANE_TAB_COUNT) % PANE_TAB_COUNT;
+    DialogListSelect(ID_PANES, IDC_PANE_TABS, tab);
+    // Selecting from the program tells the pane nothing by itself; the key does.
+    PaneProcedure(ID_PANES, DIALOG_COMMAND, IDC_PANE_TABS, NOTIFY_CHANGED);
+    return true;
 }

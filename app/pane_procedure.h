@@ -10,3 +10,7 @@ void PaneProcedure(int dialog, int message, int control, int notification);
 void PaneSetSpeedButtons(int speed);
 void PaneEnableRepeatControls(bool enable);
 void PaneFocusSpeedButton(int speed);
+// The message loop's tab keys: Ctrl+Page Down selects the next tab of the panes and
+// Ctrl+Page Up the previous one, round the ends, unless a journal hook is installed. True
+// when the key was taken (the window then drops it).
+bool OnPaneTabKey(int virtualKey, bool ctrl);

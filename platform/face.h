@@ -32,6 +32,9 @@ struct KelmorWindowParts {
     void (*onCommand)(int id);
     // The window's close button: the core decides whether the window goes (true) or stays.
     bool (*onClose)();
+    // A key pressed in the window (virtual-key code, Ctrl held) before the focused control
+    // sees it; true when the program took it.
+    bool (*onKey)(int virtualKey, bool ctrl);
 };
 
 #define KELMOR_FACE_VERSION 1u

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/desktop.h"
+#include "platform/wintypes.h"
 #include "platform/gtk/dialog.h"
 #include "platform/gtk/message_box.h"
 #include "platform/gtk/toolbar_images.h"
@@ -48,6 +49,14 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
     // The exit step ends the program, and the window with it; staying is the core's call.
     gParts.onClose();
     return TRUE;
+}
+
+gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
+    int virtualKey = 0;
+    if (event->keyval == GDK_KEY_Page_Down || event->keyval == GDK_KEY_KP_Page_Down) virtualKey = VK_NEXT;
+    if (event->keyval == GDK_KEY_Page_Up || event->keyval == GDK_KEY_KP_Page_Up) virtualKey = VK_PRIOR;
+    if (virtualKey == 0 || gParts.onKey == nullptr) return FALSE;
+    return gParts.onKey(virtualKey, (event->state & GDK_CONTROL_MASK) != 0) ? TRUE : FALSE;
 }
 
 guint KeyOfVirtualKey(uint16_t key) {
@@ -163,6 +172,8 @@ bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     // A small tool window of fixed size: it is as large as its panes need and no larger.
     gtk_window_set_resizable(GTK_WINDOW(gWindow), FALSE);
     g_signal_connect(gWindow, "delete-event", G_CALLBACK(OnDelete), nullptr);
+    // Ahead of the focused control and of the tab strip's own keys.
+    g_signal_connect(gWindow, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
     gAccelerators = gtk_accel_group_new();
     gtk_window_add_accel_group(GTK_WINDOW(gWindow), gAccelerators);
 

@@ -51,7 +51,7 @@ bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
     }
     const KelmorWindowParts parts = {kMenuBar,     kMenuBarCount, kAccelerators, kAcceleratorCount,
                                      kToolbar,     kToolbarCount, kToolbarTips,  &kPaneDialog,
-                                     PaneProcedure, onCommand,    onClose};
+                                     PaneProcedure, onCommand,    onClose,       OnPaneTabKey};
     // The window's creation already sets the panes up through the dialog calls.
     gWindowFace = face;
     if (face->createMainWindow(&parts)) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/wintypes.h"
+#include "player/playback_control.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
@@ -113,4 +115,21 @@ TEST_F(PaneProcedureTest, TheThirdOfReloadPlayAndQuitIsRefused) {
     fake::DialogCommand(ID_PANES, IDC_RELOAD, NOTIFY_CLICKED);
     EXPECT_EQ(gbReload, 0);
     EXPECT_EQ(fake::messageBoxes.size(), 1u);
+}
+
+TEST_F(PaneProcedureTest, CtrlPageKeysGoRoundTheTabsUnlessAJournalHookIsInstalled) {
+    ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
+    ASSERT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK);
+    EXPECT_TRUE(OnPaneTabKey(VK_PRIOR, true));
+    EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_SHORTTYPE) << "before the first comes the fourth";
+    EXPECT_EQ(gnLastTab, 4);
+    EXPECT_TRUE(Pane(IDC_ACTIVATE).shown);
+    EXPECT_TRUE(OnPaneTabKey(VK_NEXT, true));
+    EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK) << "after the fourth comes the first";
+    EXPECT_FALSE(OnPaneTabKey(VK_NEXT, false)) << "without Ctrl the key goes to the control";
+    EXPECT_FALSE(OnPaneTabKey(VK_TAB, true));
+    ghJournalHook = 1;
+    EXPECT_FALSE(OnPaneTabKey(VK_NEXT, true)) << "not while recording or playing";
+    ghJournalHook = 0;
+    EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK);
 }
