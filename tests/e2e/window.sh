@@ -18,16 +18,23 @@ shot() {
   "$SCREENSHOT" "$ARTEFACTS/$1" || fail "no screenshot $1"
 }
 
-started=$(date +%s%N)
-"$KELMOR" &
-pid=$!
 window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | head -n1; }
-wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window of class Kelmor"
-echo "launch to window: $((($(date +%s%N) - started) / 1000000)) ms"
-window=$(window_of_kelmor)
+
+# Starts kelmor with no argument and gives its window the focus; sets $pid and $window.
+start_window() {
+  local started
+  started=$(date +%s%N)
+  "$KELMOR" &
+  pid=$!
+  wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window of class Kelmor ($1)"
+  echo "launch to window ($1): $((($(date +%s%N) - started) / 1000000)) ms"
+  window=$(window_of_kelmor)
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  sleep 0.3
+}
+
+start_window "first start"
 [ "$(xdotool getwindowname "$window")" = "Kelmor" ] || fail "the window is titled '$(xdotool getwindowname "$window")'"
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-sleep 0.3
 shot window.png
 
 # Playback tab: Alt+A chooses Fast, Alt+E goes to the repeat count. Both are written at once.
@@ -90,12 +97,7 @@ grep -q "^File1=.*task\.klx" "$KELMOR_REGISTRY" || fail "the opened file is not 
 
 # Started again it opens on the Options tab; Reload is saved only at the exit, which the
 # window manager's close (Alt+F4) runs too.
-"$KELMOR" &
-pid=$!
-wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window on the second start"
-window=$(window_of_kelmor)
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-sleep 0.3
+start_window "second start"
 shot restart.png
 xdotool key --clearmodifiers alt+l
 sleep 0.3
@@ -108,12 +110,7 @@ status=$?
 [ "$(setting Reload)" = 00000001 ] || fail "Reload is '$(setting Reload)' after the window was closed"
 
 # The system's order to end (SIGTERM) runs the exit step as well: the settings are saved.
-"$KELMOR" &
-pid=$!
-wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window on the third start"
-window=$(window_of_kelmor)
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-sleep 0.3
+start_window "third start"
 xdotool key --clearmodifiers alt+i
 sleep 0.3
 kill -TERM "$pid"
