@@ -30,6 +30,9 @@ const int kMaxValueDigits = 32;
 
 const char* const kOptions[] = {"/SPEED", "/CONTINUOUS", "/REPEATS"};
 
+const char kMainWindowClass[] = "Kelmor";
+const int kMaxTopLevelWindows = 512;
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -131,6 +134,22 @@ bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
     nCompletedPasses = 0;
     PostCommand(ID_PLAY);
     return true;
+}
+
+bool BringRunningCopyForward() {
+    HWND32 windows[kMaxTopLevelWindows];
+    const int count = SysEnumTopLevelWindows(windows, kMaxTopLevelWindows);
+    for (int i = 0; i < count; ++i) {
+        char className[16];
+        if (SysIsOwnWindow(windows[i]) || SysGetWindowClass(windows[i], className, sizeof className) == 0 ||
+            strcmp(className, kMainWindowClass) != 0) {
+            continue;
+        }
+        SysShowWindow(windows[i], SysIsWindowMinimized(windows[i]) ? SW_RESTORE : SW_SHOWNORMAL);
+        SysActivateWindow(windows[i]);
+        return true;
+    }
+    return false;
 }
 
 void ShowInteractiveWindow() {

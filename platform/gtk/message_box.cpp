@@ -90,6 +90,11 @@ int GtkMessageBox(const char* text, const char* caption, uint32_t style, int ico
     g_free(body);
     gchar* title = DisplayText(caption != nullptr ? caption : "Error");
     gtk_window_set_title(GTK_WINDOW(dialog), title);
+    // A box of a hidden playback is not the main window that a second start looks for by
+    // its class. GTK keeps the call working although it would rather set the class once.
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_window_set_wmclass(GTK_WINDOW(dialog), "kelmor", "Kelmor-box");
+    G_GNUC_END_IGNORE_DEPRECATIONS
     g_free(title);
     gtk_window_set_icon_name(GTK_WINDOW(dialog), ThemedIconName(1000));
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);

@@ -60,6 +60,7 @@ int AnswerOption(const char* argument) {
 // The window: the settings, the window built hidden, shown in the empty state, and the
 // message loop until the exit step ends it.
 int RunInteractive() {
+    if (BringRunningCopyForward()) return 0;
     if (!PrepareProgram()) return 0;
     if (!OpenMainWindow(SendCommand, CloseMainWindow)) return EXIT_CODE_FAILED;
     HeadlessShellSetDispatcher(SendCommand);

@@ -4,6 +4,7 @@
 
 #include "app/exit_step.h"
 #include "app/startup.h"
+#include "platform/desktop.h"
 #include "platform/wintypes.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -163,4 +164,22 @@ TEST_F(StartupTest, InteractiveExitAndClose) {
     EXPECT_EQ(fake::quitExitCode, EXIT_CODE_DONE);
     uint32_t stored = 0;
     EXPECT_TRUE(fake::StoredDword("SOFTWARE\\Kelmor", "Repeats", &stored) && stored == 7);
+}
+
+TEST_F(StartupTest, ASecondStartBringsTheRunningWindowForward) {
+    fake::windows = {{0x10, "Kelmor - task.klx", {0, 0, 10, 10}, true, false},
+                     {0x20, "Error", {0, 0, 10, 10}, false, false},
+                     {0x30, "Kelmor", {0, 0, 10, 10}, false, true}};
+    fake::windowClasses = {{0x20, "Kelmor-box"}, {0x30, "Kelmor"}};
+    EXPECT_FALSE(BringRunningCopyForward()) << "a box of a hidden playback and the program's own window do not count";
+    EXPECT_TRUE(fake::activated.empty());
+
+    fake::windowClasses[0x10] = "Kelmor";
+    EXPECT_TRUE(BringRunningCopyForward());
+    ASSERT_EQ(fake::showCalls.size(), 1u);
+    EXPECT_EQ(fake::showCalls[0].window, 0x10u);
+    EXPECT_EQ(fake::showCalls[0].command, SW_RESTORE) << "minimised: restored";
+    EXPECT_EQ(fake::activated, (std::vector<HWND32>{0x10}));
+    EXPECT_TRUE(BringRunningCopyForward());
+    EXPECT_EQ(fake::showCalls[1].command, SW_SHOWNORMAL);
 }

@@ -37,6 +37,15 @@ start_window "first start"
 [ "$(xdotool getwindowname "$window")" = "Kelmor" ] || fail "the window is titled '$(xdotool getwindowname "$window")'"
 shot window.png
 
+# A second kelmor with no argument brings this one forward and ends at once.
+xdotool windowminimize --sync "$window" 2>/dev/null || fail "the window cannot be minimised"
+run_limited 20 "$KELMOR"
+[ "$status" -eq 0 ] || fail "the second start exited with $status"
+wait_until 5 '[ "$(window_of_kelmor)" = "$window" ]' || fail "the second start did not restore the first window"
+[ "$(xdotool search --onlyvisible --class '^Kelmor$' 2>/dev/null | wc -l)" -eq 1 ] || fail "a second window opened"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 0.3
+
 # Playback tab: Alt+A chooses Fast, Alt+E goes to the repeat count. Both are written at once.
 xdotool key --clearmodifiers alt+a
 wait_until 5 '[ "$(setting Speed)" = 00000003 ]' || fail "Fast did not write Speed (it is '$(setting Speed)')"

@@ -27,6 +27,7 @@ std::function<int32_t(int32_t)> actualWait;
 
 std::vector<Window> windows;
 HWND32 foregroundWindow;
+std::map<HWND32, std::string> windowClasses;
 std::vector<ShowCall> showCalls;
 std::vector<HWND32> activated;
 int windowEnumerations;
@@ -38,6 +39,7 @@ JournalProc journalProc;
 }
 
 void ResetJournalAndDesktop() {
+    windowClasses.clear();
     mainWindowVisible = true;
     mainWindowMinimized = false;
     mainWindowShowCommands.clear();
@@ -158,6 +160,16 @@ int SysGetWindowText(HWND32 window, char* out, int size) {
 bool SysIsWindowMinimized(HWND32 window) {
     fake::Window* w = Find(window);
     return w != nullptr && w->minimized;
+}
+
+int SysGetWindowClass(HWND32 window, char* out, int size) {
+    auto found = fake::windowClasses.find(window);
+    const std::string name = found != fake::windowClasses.end() && Find(window) != nullptr ? found->second : "";
+    if (size <= 0) return 0;
+    const int len = static_cast<int>(name.size() < static_cast<size_t>(size) ? name.size() : static_cast<size_t>(size - 1));
+    memcpy(out, name.data(), static_cast<size_t>(len));
+    out[len] = '\0';
+    return len;
 }
 
 bool SysShowWindow(HWND32 window, int showCommand) {

@@ -153,6 +153,8 @@ struct Window {
 };
 extern std::vector<Window> windows;  // in the system's order
 extern HWND32 foregroundWindow;
+// Window classes by window; a window missing here has none.
+extern std::map<HWND32, std::string> windowClasses;
 struct ShowCall {
     HWND32 window;
     int command;

@@ -20,7 +20,8 @@ run 2 --no-such-option
 
 # Without a file it is the window, which needs a display; saying so is a failure.
 run 1
-expect_eq "no display for the window" "$err" "kelmor: cannot open the window: no display"
+expect_eq "no display for the window" "$err" 'kelmor: cannot open the X display ""
+kelmor: cannot open the window: no display'
 
 # Help that cannot be written is a failure, said on standard error.
 "$program" --help >/dev/full 2>"$tmp/err" && fail "kelmor --help >/dev/full: exit 0"
