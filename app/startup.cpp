@@ -31,6 +31,9 @@ const int kMaxValueDigits = 32;
 const char* const kOptions[] = {"/SPEED", "/CONTINUOUS", "/REPEATS"};
 
 const char kMainWindowClass[] = "Kelmor";
+const int32_t kNeverPlaced = -99;
+// A frame may stick out a little past the left or top edge.
+const int32_t kOffScreen = -4;
 const int kMaxTopLevelWindows = 512;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -153,6 +156,16 @@ bool BringRunningCopyForward() {
 }
 
 void ShowInteractiveWindow() {
+    // Never saved (-99) or saved on a screen that is gone: the window manager places it.
+    gnWindowLeft = static_cast<int32_t>(GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Left", REG_DWORD, nullptr,
+                                                         static_cast<uint32_t>(kNeverPlaced)));
+    gnWindowTop = static_cast<int32_t>(GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Top", REG_DWORD, nullptr, 0));
+    int32_t width = 0;
+    int32_t height = 0;
+    if (gnWindowLeft >= kOffScreen && gnWindowTop >= kOffScreen && SysGetScreenSize(&width, &height) &&
+        gnWindowLeft < width && gnWindowTop < height) {
+        ShellMoveMainWindow(gnWindowLeft, gnWindowTop);
+    }
     SetCommandState(CMD_STATE_EMPTY);
     ShellShowMainWindow(SW_SHOWNORMAL);
 }

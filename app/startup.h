@@ -45,8 +45,9 @@ bool StartHiddenPlayback(const char* commandLine, const char* fileName);
 // copy that crashed never blocks the next.
 bool BringRunningCopyForward();
 
-// The interactive start once the main window exists: nothing loaded yet, so the commands
-// that need a recording are grey; then the window shows.
+// The interactive start once the main window exists: the window goes where Left and Top
+// say when that is on the screen; nothing is loaded yet, so the commands that need a
+// recording are grey; then the window shows.
 void ShowInteractiveWindow();
 
 // The message loop's handling of the system's journal cancel.

@@ -78,6 +78,9 @@ struct KelmorFace {
     int (*dialogListGetText)(int dialog, int control, int index, char* out, int size);
     // The open and save file dialogs (platform/message_box.h), owned by the main window.
     bool (*fileDialog)(bool save, char* name, int nameSize, const char* filters, int filterIndex, int* chosenFilter);
+    // The main window's place (platform/window.h).
+    bool (*getMainWindowPosition)(int32_t* left, int32_t* top);
+    void (*moveMainWindow)(int32_t left, int32_t top);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

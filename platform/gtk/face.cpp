@@ -15,6 +15,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogGetText,        GtkDialogCheck,         GtkDialogIsChecked,    GtkDialogEnable,
         GtkDialogShow,           GtkDialogFocus,         GtkDialogListAdd,      GtkDialogListRemove,
         GtkDialogListSelect,     GtkDialogListSelection, GtkDialogListCount,    GtkDialogListGetText,  GtkFileDialog,
+        GtkGetMainWindowPosition, GtkMoveMainWindow,
     };
     return &face;
 }

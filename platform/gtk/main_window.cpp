@@ -228,6 +228,20 @@ void GtkSetWindowTitle(const char* title) {
     g_free(valid);
 }
 
+bool GtkGetMainWindowPosition(int32_t* left, int32_t* top) {
+    if (gWindow == nullptr) return false;
+    gint x = 0;
+    gint y = 0;
+    gtk_window_get_position(GTK_WINDOW(gWindow), &x, &y);
+    *left = x;
+    *top = y;
+    return true;
+}
+
+void GtkMoveMainWindow(int32_t left, int32_t top) {
+    if (gWindow != nullptr) gtk_window_move(GTK_WINDOW(gWindow), left, top);
+}
+
 void GtkEnableCommand(int id, bool enable) {
     if (GtkWidget* item = Find(gMenuItems, id)) gtk_widget_set_sensitive(item, enable);
     if (GtkWidget* button = Find(gToolButtons, id)) {

@@ -10,6 +10,8 @@ void GtkShowMainWindow(int showCommand);
 bool GtkIsMainWindowVisible();
 bool GtkIsMainWindowMinimized();
 void GtkSetWindowTitle(const char* title);
+bool GtkGetMainWindowPosition(int32_t* left, int32_t* top);
+void GtkMoveMainWindow(int32_t left, int32_t top);
 void GtkEnableCommand(int id, bool enable);
 void GtkCheckCommand(int id, bool check);
 bool GtkMenuInsertAfter(int anchorId, int newId, const char* text);

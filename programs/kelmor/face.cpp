@@ -45,7 +45,7 @@ const KelmorFace* WindowFace() { return gWindowFace; }
 bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
     const KelmorFace* face = LoadFace();
     if (face == nullptr) return false;
-    if (!FACE_HAS(face, fileDialog)) {
+    if (!FACE_HAS(face, moveMainWindow)) {
         fprintf(stderr, "kelmor: cannot open the window: %s has no window\n", KELMOR_FACE_MODULE);
         return false;
     }

@@ -20,6 +20,14 @@ void ShellSetWindowTitle(const char* title) {
     if (WindowFace() != nullptr) WindowFace()->setWindowTitle(title);
 }
 
+bool ShellGetMainWindowPosition(int32_t* left, int32_t* top) {
+    return WindowFace() != nullptr && WindowFace()->getMainWindowPosition(left, top);
+}
+
+void ShellMoveMainWindow(int32_t left, int32_t top) {
+    if (WindowFace() != nullptr) WindowFace()->moveMainWindow(left, top);
+}
+
 void ShellEnableCommand(int id, bool enable) {
     // A command nothing carries out yet stays grey whatever its state says: an item that
     // does nothing when chosen would pretend to work.

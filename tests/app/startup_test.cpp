@@ -183,3 +183,25 @@ TEST_F(StartupTest, ASecondStartBringsTheRunningWindowForward) {
     EXPECT_TRUE(BringRunningCopyForward());
     EXPECT_EQ(fake::showCalls[1].command, SW_SHOWNORMAL);
 }
+
+TEST_F(StartupTest, TheWindowOpensWhereItWasWhenThatIsOnTheScreen) {
+    gnRunMode = RUN_INTERACTIVE;
+    const struct { int32_t left, top; bool moved; } cases[] = {
+        {100, 50, true}, {-4, -4, true}, {-99, 0, false}, {-5, 10, false}, {1280, 10, false}, {10, 1024, false}};
+    for (const auto& c : cases) {
+        fake::mainWindowLeft = 40;
+        fake::mainWindowTop = 30;
+        SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Left", REG_DWORD, nullptr, static_cast<uint32_t>(c.left));
+        SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Top", REG_DWORD, nullptr, static_cast<uint32_t>(c.top));
+        ShowInteractiveWindow();
+        EXPECT_EQ(fake::mainWindowLeft, c.moved ? c.left : 40) << c.left << "," << c.top;
+        EXPECT_EQ(fake::mainWindowTop, c.moved ? c.top : 30) << c.left << "," << c.top;
+    }
+    // Wherever it is at the exit is where it opens next time.
+    fake::mainWindowLeft = 321;
+    fake::mainWindowTop = 123;
+    RunExitStep();
+    uint32_t stored = 0;
+    EXPECT_TRUE(fake::StoredDword(KELMOR_KEY, "Left", &stored) && stored == 321);
+    EXPECT_TRUE(fake::StoredDword(KELMOR_KEY, "Top", &stored) && stored == 123);
+}

@@ -93,6 +93,10 @@ xdotool key --clearmodifiers alt+h
 sleep 0.5
 shot help-menu.png
 xdotool key Escape
+# Moved by the person, it opens there next time.
+xdotool windowmove --sync "$window" 300 200
+sleep 0.3
+where=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 xdotool key x
@@ -107,6 +111,8 @@ grep -q "^File1=.*task\.klx" "$KELMOR_REGISTRY" || fail "the opened file is not 
 # Started again it opens on the Options tab; Reload is saved only at the exit, which the
 # window manager's close (Alt+F4) runs too.
 start_window "second start"
+[ "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')" = "$where" ] ||
+  fail "the window opened at $(xdotool getwindowgeometry "$window" | grep Position), not at $where"
 shot restart.png
 xdotool key --clearmodifiers alt+l
 sleep 0.3

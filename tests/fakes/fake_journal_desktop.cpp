@@ -10,6 +10,7 @@ namespace fake {
 
 bool mainWindowVisible;
 bool mainWindowMinimized;
+int32_t mainWindowLeft, mainWindowTop;
 std::vector<int> mainWindowShowCommands;
 std::string statusText;
 std::string repeatField;
@@ -42,6 +43,8 @@ void ResetJournalAndDesktop() {
     windowClasses.clear();
     mainWindowVisible = true;
     mainWindowMinimized = false;
+    mainWindowLeft = 40;
+    mainWindowTop = 30;
     mainWindowShowCommands.clear();
     statusText.clear();
     repeatField.clear();
@@ -216,6 +219,15 @@ void ShellShowMainWindow(int showCommand) {
     if (showCommand == SW_MINIMIZE) fake::mainWindowMinimized = true;
     if (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL) fake::mainWindowMinimized = false;
     if (showCommand == SW_HIDE) fake::mainWindowVisible = false;
+}
+bool ShellGetMainWindowPosition(int32_t* left, int32_t* top) {
+    *left = fake::mainWindowLeft;
+    *top = fake::mainWindowTop;
+    return true;
+}
+void ShellMoveMainWindow(int32_t left, int32_t top) {
+    fake::mainWindowLeft = left;
+    fake::mainWindowTop = top;
 }
 void ShellSetStatusText(const char* text) { fake::statusText = text ? text : ""; }
 int ShellGetStatusText(char* out, int size) {

@@ -108,6 +108,8 @@ namespace fake {
 // --- main window (shell) ---
 extern bool mainWindowVisible;
 extern bool mainWindowMinimized;
+// Where the main window's frame is; moves change it.
+extern int32_t mainWindowLeft, mainWindowTop;
 extern std::vector<int> mainWindowShowCommands;
 extern std::string statusText;
 extern std::string repeatField;
