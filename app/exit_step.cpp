@@ -61,7 +61,10 @@ void RunExitStep() {
     RemoveServiceForJournal(REMOVE_AT_EXIT);
     FreeRecordingStore();
     // Options given on the command line are for that run only.
-    if (Interactive()) SaveSettings();
+    if (Interactive()) {
+        ShellGetMainWindowPosition(&gnWindowLeft, &gnWindowTop);
+        SaveSettings();
+    }
     ShellQuitMessageLoop(gnExitCode);
 }
 

@@ -4,10 +4,12 @@
 
 #include "app/exit_step.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/loop.h"
 #include "platform/system.h"
+#include "platform/window.h"
 #include "player/playback_control.h"
 #include "recording/playback_state.h"
 #include "recording/recording.h"
@@ -17,6 +19,7 @@
 #include "settings/settings.h"
 #include "text/no_case.h"
 #include "ui/command_ids.h"
+#include "ui/command_state.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
@@ -26,6 +29,12 @@ namespace {
 const int kMaxValueDigits = 32;
 
 const char* const kOptions[] = {"/SPEED", "/CONTINUOUS", "/REPEATS"};
+
+const char kMainWindowClass[] = "Kelmor";
+const int32_t kNeverPlaced = -99;
+// A frame may stick out a little past the left or top edge.
+const int32_t kOffScreen = -4;
+const int kMaxTopLevelWindows = 512;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -128,6 +137,37 @@ bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
     nCompletedPasses = 0;
     PostCommand(ID_PLAY);
     return true;
+}
+
+bool BringRunningCopyForward() {
+    HWND32 windows[kMaxTopLevelWindows];
+    const int count = SysEnumTopLevelWindows(windows, kMaxTopLevelWindows);
+    for (int i = 0; i < count; ++i) {
+        char className[16];
+        if (SysIsOwnWindow(windows[i]) || SysGetWindowClass(windows[i], className, sizeof className) == 0 ||
+            strcmp(className, kMainWindowClass) != 0) {
+            continue;
+        }
+        SysShowWindow(windows[i], SysIsWindowMinimized(windows[i]) ? SW_RESTORE : SW_SHOWNORMAL);
+        SysActivateWindow(windows[i]);
+        return true;
+    }
+    return false;
+}
+
+void ShowInteractiveWindow() {
+    // Never saved (-99) or saved on a screen that is gone: the window manager places it.
+    gnWindowLeft = static_cast<int32_t>(GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Left", REG_DWORD, nullptr,
+                                                         static_cast<uint32_t>(kNeverPlaced)));
+    gnWindowTop = static_cast<int32_t>(GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Top", REG_DWORD, nullptr, 0));
+    int32_t width = 0;
+    int32_t height = 0;
+    if (gnWindowLeft >= kOffScreen && gnWindowTop >= kOffScreen && SysGetScreenSize(&width, &height) &&
+        gnWindowLeft < width && gnWindowTop < height) {
+        ShellMoveMainWindow(gnWindowLeft, gnWindowTop);
+    }
+    SetCommandState(CMD_STATE_EMPTY);
+    ShellShowMainWindow(SW_SHOWNORMAL);
 }
 
 void OnJournalCancelMessage() {

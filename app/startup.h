@@ -39,5 +39,16 @@ void SetStartingState();
 // the exit status set to failure, when the file cannot be loaded.
 bool StartHiddenPlayback(const char* commandLine, const char* fileName);
 
+// A second interactive start: when a main window of class "Kelmor" is already on the
+// display, shows it (restored when minimised), brings it to the front and returns true;
+// the new start then ends. A window manager, not a lock file, knows what runs, so a
+// copy that crashed never blocks the next.
+bool BringRunningCopyForward();
+
+// The interactive start once the main window exists: the window goes where Left and Top
+// say when that is on the screen; nothing is loaded yet, so the commands that need a
+// recording are grey; then the window shows.
+void ShowInteractiveWindow();
+
 // The message loop's handling of the system's journal cancel.
 void OnJournalCancelMessage();

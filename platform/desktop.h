@@ -16,6 +16,9 @@ enum { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWNA = 8, SW_R
 int SysEnumTopLevelWindows(HWND32* out, int max);
 // The window's title, cut to fit size - 1 characters; returns its length.
 int SysGetWindowText(HWND32 window, char* out, int size);
+// The window's class (on X11 the class part of WM_CLASS), cut the same way; 0 when it
+// has none.
+int SysGetWindowClass(HWND32 window, char* out, int size);
 bool SysIsWindowMinimized(HWND32 window);
 bool SysShowWindow(HWND32 window, int showCommand);
 // Raises the window, makes it the foreground window and gives it the keyboard focus.

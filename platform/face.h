@@ -10,6 +10,33 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/dialog.h"
+
+struct Accelerator;
+struct MenuEntry;
+struct ToolbarEntry;
+
+// What the program builds its main window from: the descriptions of ui/ and where the
+// window's own events go.
+struct KelmorWindowParts {
+    const MenuEntry* menu;
+    int menuCount;
+    const Accelerator* accelerators;
+    int acceleratorCount;
+    const ToolbarEntry* toolbar;
+    int toolbarCount;
+    const char* toolbarTips;  // one '|'-separated field per toolbar position
+    const DialogDescription* panes;
+    DialogProc paneProc;
+    // A menu item, an accelerator or a toolbar button was chosen.
+    void (*onCommand)(int id);
+    // The window's close button: the core decides whether the window goes (true) or stays.
+    bool (*onClose)();
+    // A key pressed in the window (virtual-key code, Ctrl held) before the focused control
+    // sees it; true when the program took it.
+    bool (*onKey)(int virtualKey, bool ctrl);
+};
+
 #define KELMOR_FACE_VERSION 1u
 #define KELMOR_FACE_ENTRY "KelmorFaceEntry"
 
@@ -19,11 +46,47 @@ struct KelmorFace {
     // Shows a message box (MB_* style; iconId for MB_USERICON) and returns the ID* answer
     // of the button pressed; 0 when no box can be shown (no display).
     int (*messageBox)(const char* text, const char* caption, uint32_t style, int iconId);
+
+    // The main window (platform/window.h); false from createMainWindow when it cannot be
+    // made (no display). The window is created hidden.
+    bool (*createMainWindow)(const KelmorWindowParts* parts);
+    void (*showMainWindow)(int showCommand);
+    bool (*isMainWindowVisible)();
+    bool (*isMainWindowMinimized)();
+    void (*setWindowTitle)(const char* title);
+    void (*enableCommand)(int id, bool enable);
+    void (*checkMenuItem)(int id, bool check);
+    bool (*menuInsertAfter)(int anchorId, int newId, const char* text);
+    bool (*menuDeleteItem)(int id);
+
+    // Dialogs and their controls (platform/dialog.h).
+    int (*dialogRun)(const DialogDescription* description, DialogProc proc);
+    bool (*dialogCreate)(const DialogDescription* description, DialogProc proc);
+    void (*dialogEnd)(int dialog, int result);
+    void (*dialogSetText)(int dialog, int control, const char* text);
+    int (*dialogGetText)(int dialog, int control, char* out, int size);
+    void (*dialogCheck)(int dialog, int control, bool checked);
+    bool (*dialogIsChecked)(int dialog, int control);
+    void (*dialogEnable)(int dialog, int control, bool enabled);
+    void (*dialogShow)(int dialog, int control, bool shown);
+    void (*dialogFocus)(int dialog, int control);
+    int (*dialogListAdd)(int dialog, int control, const char* text);
+    bool (*dialogListRemove)(int dialog, int control, int index);
+    void (*dialogListSelect)(int dialog, int control, int index);
+    int (*dialogListSelection)(int dialog, int control);
+    int (*dialogListCount)(int dialog, int control);
+    int (*dialogListGetText)(int dialog, int control, int index, char* out, int size);
+    // The open and save file dialogs (platform/message_box.h), owned by the main window.
+    bool (*fileDialog)(bool save, char* name, int nameSize, const char* filters, int filterIndex, int* chosenFilter);
+    // The main window's place (platform/window.h).
+    bool (*getMainWindowPosition)(int32_t* left, int32_t* top);
+    void (*moveMainWindow)(int32_t left, int32_t top);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.
 inline bool FaceHas(const KelmorFace* face, size_t fieldEnd) {
     return face != nullptr && face->version == KELMOR_FACE_VERSION && face->size >= fieldEnd;
 }
+#define FACE_HAS(face, field) FaceHas(face, offsetof(KelmorFace, field) + sizeof(face)->field)
 
 using KelmorFaceEntryFunction = const KelmorFace* (*)();

@@ -1,12 +1,17 @@
 // Seam: the main window - its title, menu and toolbar items, the panes' controls, the
 // status line and the tray icon.
 #pragma once
+#include <cstdint>
 
 // The main window itself.
 bool ShellIsMainWindowVisible();
 bool ShellIsMainWindowMinimized();
 void ShellShowMainWindow(int showCommand);  // SW_* of platform/desktop.h
 void ShellSetWindowTitle(const char* title);
+// The main window's place on the screen: the top-left corner of its frame. The getter is
+// false when there is no main window.
+bool ShellGetMainWindowPosition(int32_t* left, int32_t* top);
+void ShellMoveMainWindow(int32_t left, int32_t top);
 // Enables or greys a command's menu item and, where one exists, its toolbar button.
 void ShellEnableCommand(int id, bool enable);
 void ShellCheckMenuItem(int id, bool check);

@@ -51,6 +51,8 @@ enum : uint8_t {
     VK_CAPITAL = 20,
     VK_ESCAPE = 27,
     VK_SPACE = 32,
+    VK_PRIOR = 33,  // Page Up
+    VK_NEXT = 34,   // Page Down
     VK_LWIN = 91,
     VK_RWIN = 92,
     VK_APPS = 93,

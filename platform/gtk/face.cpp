@@ -1,9 +1,21 @@
 // The module's one export: the table of what the GTK face offers.
 #include "platform/face.h"
 
+#include "platform/gtk/dialog.h"
+#include "platform/gtk/file_dialog.h"
+#include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
 
 extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEntry() {
-    static const KelmorFace face = {sizeof(KelmorFace), KELMOR_FACE_VERSION, GtkMessageBox};
+    static const KelmorFace face = {
+        sizeof(KelmorFace),      KELMOR_FACE_VERSION,    GtkMessageBox,         GtkCreateMainWindow,
+        GtkShowMainWindow,       GtkIsMainWindowVisible, GtkIsMainWindowMinimized, GtkSetWindowTitle,
+        GtkEnableCommand,        GtkCheckCommand,       GtkMenuInsertAfter,    GtkMenuDeleteItem,
+        GtkDialogRun,            GtkDialogCreate,        GtkDialogEnd,          GtkDialogSetText,
+        GtkDialogGetText,        GtkDialogCheck,         GtkDialogIsChecked,    GtkDialogEnable,
+        GtkDialogShow,           GtkDialogFocus,         GtkDialogListAdd,      GtkDialogListRemove,
+        GtkDialogListSelect,     GtkDialogListSelection, GtkDialogListCount,    GtkDialogListGetText,  GtkFileDialog,
+        GtkGetMainWindowPosition, GtkMoveMainWindow,
+    };
     return &face;
 }

@@ -68,20 +68,20 @@ gchar* DisplayText(const char* text) {
     return valid;
 }
 
-// GTK connects to the display with the first box: most playbacks never show one, and
-// GTK's start costs more time and memory than the rest of the program.
-bool GtkMessageBoxesInit() {
+}  // namespace
+
+bool GtkFaceStart() {
     if (!gGtkTried) {
         gGtkTried = true;
+        // The class other programs find the window by (a second start, a window manager).
+        gdk_set_program_class("Kelmor");
         gGtkReady = gtk_init_check(nullptr, nullptr);
     }
     return gGtkReady;
 }
 
-}  // namespace
-
 int GtkMessageBox(const char* text, const char* caption, uint32_t style, int iconId) {
-    if (!GtkMessageBoxesInit()) return 0;
+    if (!GtkFaceStart()) return 0;
     int buttons[3];
     const int count = MessageBoxButtons(style, buttons);
     gchar* body = DisplayText(text);
@@ -90,6 +90,11 @@ int GtkMessageBox(const char* text, const char* caption, uint32_t style, int ico
     g_free(body);
     gchar* title = DisplayText(caption != nullptr ? caption : "Error");
     gtk_window_set_title(GTK_WINDOW(dialog), title);
+    // A box of a hidden playback is not the main window that a second start looks for by
+    // its class. GTK keeps the call working although it would rather set the class once.
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_window_set_wmclass(GTK_WINDOW(dialog), "kelmor", "Kelmor-box");
+    G_GNUC_END_IGNORE_DEPRECATIONS
     g_free(title);
     gtk_window_set_icon_name(GTK_WINDOW(dialog), ThemedIconName(1000));
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);

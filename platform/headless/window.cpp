@@ -3,6 +3,8 @@
 
 // No window: title, menus, toolbar and focus have nothing to show on.
 void ShellSetWindowTitle(const char*) {}
+bool ShellGetMainWindowPosition(int32_t*, int32_t*) { return false; }
+void ShellMoveMainWindow(int32_t, int32_t) {}
 void ShellEnableCommand(int, bool) {}
 void ShellCheckMenuItem(int, bool) {}
 bool ShellMenuInsertAfter(int, int, const char*) { return false; }

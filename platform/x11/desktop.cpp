@@ -489,6 +489,24 @@ int SysGetWindowText(HWND32 window, char* out, int size) {
     return length;
 }
 
+int SysGetWindowClass(HWND32 window, char* out, int size) {
+    if (out == nullptr || size <= 0) return 0;
+    out[0] = '\0';
+    Display* display = Connect();
+    if (display == nullptr || window == 0) return 0;
+    X11TrapErrors();
+    XClassHint hint = {nullptr, nullptr};
+    int length = 0;
+    const Window client = ClientOf(display, window);
+    if (client != 0 && XGetClassHint(display, client, &hint) && hint.res_class != nullptr) {
+        length = CopyLatin1(out, size, reinterpret_cast<const unsigned char*>(hint.res_class), strlen(hint.res_class));
+    }
+    if (hint.res_name != nullptr) XFree(hint.res_name);
+    if (hint.res_class != nullptr) XFree(hint.res_class);
+    X11UntrapErrors();
+    return length;
+}
+
 bool SysIsWindowMinimized(HWND32 window) {
     Display* display = Connect();
     if (display == nullptr || window == 0) return false;

@@ -11,6 +11,7 @@
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "platform/headless/headless_shell.h"
+#include "programs/kelmor/face.h"
 #include "ui/commands.h"
 #include "ui/run_mode.h"
 #include "ui/version.h"
@@ -25,6 +26,7 @@ const char kHelp[] =
     "  /SPEED=1-4      1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible\n"
     "  /REPEATS=n      play n times\n"
     "  /CONTINUOUS=1   play again and again until Ctrl+Esc\n"
+    "Started without FILE, kelmor opens its window.\n"
     "kelmorctl plays, records and converts recordings from terminals and scripts.\n";
 
 // Writes text on standard output for --help and --version; the status to exit with.
@@ -55,6 +57,17 @@ int AnswerOption(const char* argument) {
     return -1;
 }
 
+// The window: the settings, the window built hidden, shown in the empty state, and the
+// message loop until the exit step ends it.
+int RunInteractive() {
+    if (BringRunningCopyForward()) return 0;
+    if (!PrepareProgram()) return 0;
+    if (!OpenMainWindow(SendCommand, CloseMainWindow)) return EXIT_CODE_FAILED;
+    HeadlessShellSetDispatcher(SendCommand);
+    ShowInteractiveWindow();
+    return HeadlessRunMessageLoop();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,11 +77,7 @@ int main(int argc, char** argv) {
         if (status >= 0) return status;
     }
     ResetProgramState();
-    if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) {
-        // The main window comes later; until then the program only plays.
-        fputs(kUsage, stderr);
-        return kUsageExit;
-    }
+    if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) return RunInteractive();
     // The shell has already split the command line and removed its quotes: the first
     // word is the file (an absolute path begins with '/' like the options do), the rest
     // hold the options.

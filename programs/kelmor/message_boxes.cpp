@@ -1,38 +1,15 @@
 // Message boxes of the kelmor program: dialogs of the face module, loaded with the first
 // box, since most playbacks never show one. Where the module cannot be loaded or there is
-// no display, the box is one line on standard error and takes its default button.
-#include <cstddef>
-#include <cstdio>
-
+// no display, the box is one line on standard error and takes its default button. File
+// dialogs belong to the window: a hidden playback takes its names from its arguments.
 #include "platform/console/print_box.h"
-#include "platform/face.h"
-#include "platform/module.h"
 #include "platform/message_box.h"
+#include "programs/kelmor/face.h"
 
 namespace {
 
-const KelmorFace* gFace = nullptr;
-bool gFaceTried = false;
-
-const KelmorFace* Face() {
-    if (gFaceTried) return gFace;
-    gFaceTried = true;
-    char why[512] = "";
-    auto entry = reinterpret_cast<KelmorFaceEntryFunction>(
-        ModuleLoadEntry(KELMOR_FACE_MODULE, KELMOR_FACE_ENTRY, why, sizeof why));
-    const KelmorFace* face = entry != nullptr ? entry() : nullptr;
-    if (FaceHas(face, offsetof(KelmorFace, messageBox) + sizeof face->messageBox)) {
-        gFace = face;
-    } else if (entry == nullptr) {
-        fprintf(stderr, "kelmor: cannot show dialogs: %s\n", TerminalText(why).c_str());
-    } else {
-        fprintf(stderr, "kelmor: cannot show dialogs: %s is of another version\n", KELMOR_FACE_MODULE);
-    }
-    return gFace;
-}
-
 int ShowBox(const char* text, const char* caption, uint32_t style, int iconId) {
-    const KelmorFace* face = Face();
+    const KelmorFace* face = LoadFace();
     const int answer = face != nullptr ? face->messageBox(text, caption, style, iconId) : 0;
     return answer != 0 ? answer : ConsolePrintBox(text, caption, style);
 }
@@ -45,4 +22,9 @@ int ShellMessageBox(const char* text, const char* caption, uint32_t style) {
 
 int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, int iconId) {
     return ShowBox(text, caption, style, iconId);
+}
+
+bool ShellFileDialog(bool save, char* name, int nameSize, const char* filters, int filterIndex, int* chosenFilter) {
+    const KelmorFace* face = WindowFace();
+    return face != nullptr && face->fileDialog(save, name, nameSize, filters, filterIndex, chosenFilter);
 }

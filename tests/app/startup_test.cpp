@@ -4,6 +4,7 @@
 
 #include "app/exit_step.h"
 #include "app/startup.h"
+#include "platform/desktop.h"
 #include "platform/wintypes.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -163,4 +164,44 @@ TEST_F(StartupTest, InteractiveExitAndClose) {
     EXPECT_EQ(fake::quitExitCode, EXIT_CODE_DONE);
     uint32_t stored = 0;
     EXPECT_TRUE(fake::StoredDword("SOFTWARE\\Kelmor", "Repeats", &stored) && stored == 7);
+}
+
+TEST_F(StartupTest, ASecondStartBringsTheRunningWindowForward) {
+    fake::windows = {{0x10, "Kelmor - task.klx", {0, 0, 10, 10}, true, false},
+                     {0x20, "Error", {0, 0, 10, 10}, false, false},
+                     {0x30, "Kelmor", {0, 0, 10, 10}, false, true}};
+    fake::windowClasses = {{0x20, "Kelmor-box"}, {0x30, "Kelmor"}};
+    EXPECT_FALSE(BringRunningCopyForward()) << "a box of a hidden playback and the program's own window do not count";
+    EXPECT_TRUE(fake::activated.empty());
+
+    fake::windowClasses[0x10] = "Kelmor";
+    EXPECT_TRUE(BringRunningCopyForward());
+    ASSERT_EQ(fake::showCalls.size(), 1u);
+    EXPECT_EQ(fake::showCalls[0].window, 0x10u);
+    EXPECT_EQ(fake::showCalls[0].command, SW_RESTORE) << "minimised: restored";
+    EXPECT_EQ(fake::activated, (std::vector<HWND32>{0x10}));
+    EXPECT_TRUE(BringRunningCopyForward());
+    EXPECT_EQ(fake::showCalls[1].command, SW_SHOWNORMAL);
+}
+
+TEST_F(StartupTest, TheWindowOpensWhereItWasWhenThatIsOnTheScreen) {
+    gnRunMode = RUN_INTERACTIVE;
+    const struct { int32_t left, top; bool moved; } cases[] = {
+        {100, 50, true}, {-4, -4, true}, {-99, 0, false}, {-5, 10, false}, {1280, 10, false}, {10, 1024, false}};
+    for (const auto& c : cases) {
+        fake::mainWindowLeft = 40;
+        fake::mainWindowTop = 30;
+        SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Left", REG_DWORD, nullptr, static_cast<uint32_t>(c.left));
+        SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Top", REG_DWORD, nullptr, static_cast<uint32_t>(c.top));
+        ShowInteractiveWindow();
+        EXPECT_EQ(fake::mainWindowLeft, c.moved ? c.left : 40) << c.left << "," << c.top;
+        EXPECT_EQ(fake::mainWindowTop, c.moved ? c.top : 30) << c.left << "," << c.top;
+    }
+    // Wherever it is at the exit is where it opens next time.
+    fake::mainWindowLeft = 321;
+    fake::mainWindowTop = 123;
+    RunExitStep();
+    uint32_t stored = 0;
+    EXPECT_TRUE(fake::StoredDword(KELMOR_KEY, "Left", &stored) && stored == 321);
+    EXPECT_TRUE(fake::StoredDword(KELMOR_KEY, "Top", &stored) && stored == 123);
 }

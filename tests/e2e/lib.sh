@@ -1,11 +1,14 @@
 # Shared by the end-to-end tests. Each test runs on its own Xvfb (tests/e2e/with-xvfb)
 # and gets: $1 the kelmor program, $2 kelmorctl, $3 the source folder, $4 a program that
-# prints the keys and buttons held down on the server.
+# prints the keys and buttons held down on the server, $5 one that writes a screenshot
+# as PNG, $6 the folder the screenshots are kept in.
 set -u
 KELMOR=$1
 KELMORCTL=$2
 SRC=$3
 HELD_INPUT=${4:-}
+SCREENSHOT=${5:-}
+ARTEFACTS=${6:-}
 WORK=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
 # Settings, log and autostart files of this run stay in the run's own folder.

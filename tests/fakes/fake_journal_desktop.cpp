@@ -10,6 +10,7 @@ namespace fake {
 
 bool mainWindowVisible;
 bool mainWindowMinimized;
+int32_t mainWindowLeft, mainWindowTop;
 std::vector<int> mainWindowShowCommands;
 std::string statusText;
 std::string repeatField;
@@ -27,6 +28,7 @@ std::function<int32_t(int32_t)> actualWait;
 
 std::vector<Window> windows;
 HWND32 foregroundWindow;
+std::map<HWND32, std::string> windowClasses;
 std::vector<ShowCall> showCalls;
 std::vector<HWND32> activated;
 int windowEnumerations;
@@ -38,8 +40,11 @@ JournalProc journalProc;
 }
 
 void ResetJournalAndDesktop() {
+    windowClasses.clear();
     mainWindowVisible = true;
     mainWindowMinimized = false;
+    mainWindowLeft = 40;
+    mainWindowTop = 30;
     mainWindowShowCommands.clear();
     statusText.clear();
     repeatField.clear();
@@ -160,6 +165,16 @@ bool SysIsWindowMinimized(HWND32 window) {
     return w != nullptr && w->minimized;
 }
 
+int SysGetWindowClass(HWND32 window, char* out, int size) {
+    auto found = fake::windowClasses.find(window);
+    const std::string name = found != fake::windowClasses.end() && Find(window) != nullptr ? found->second : "";
+    if (size <= 0) return 0;
+    const int len = static_cast<int>(name.size() < static_cast<size_t>(size) ? name.size() : static_cast<size_t>(size - 1));
+    memcpy(out, name.data(), static_cast<size_t>(len));
+    out[len] = '\0';
+    return len;
+}
+
 bool SysShowWindow(HWND32 window, int showCommand) {
     fake::showCalls.push_back({window, showCommand});
     fake::Window* w = Find(window);
@@ -204,6 +219,15 @@ void ShellShowMainWindow(int showCommand) {
     if (showCommand == SW_MINIMIZE) fake::mainWindowMinimized = true;
     if (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL) fake::mainWindowMinimized = false;
     if (showCommand == SW_HIDE) fake::mainWindowVisible = false;
+}
+bool ShellGetMainWindowPosition(int32_t* left, int32_t* top) {
+    *left = fake::mainWindowLeft;
+    *top = fake::mainWindowTop;
+    return true;
+}
+void ShellMoveMainWindow(int32_t left, int32_t top) {
+    fake::mainWindowLeft = left;
+    fake::mainWindowTop = top;
 }
 void ShellSetStatusText(const char* text) { fake::statusText = text ? text : ""; }
 int ShellGetStatusText(char* out, int size) {

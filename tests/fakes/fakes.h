@@ -108,6 +108,8 @@ namespace fake {
 // --- main window (shell) ---
 extern bool mainWindowVisible;
 extern bool mainWindowMinimized;
+// Where the main window's frame is; moves change it.
+extern int32_t mainWindowLeft, mainWindowTop;
 extern std::vector<int> mainWindowShowCommands;
 extern std::string statusText;
 extern std::string repeatField;
@@ -153,6 +155,8 @@ struct Window {
 };
 extern std::vector<Window> windows;  // in the system's order
 extern HWND32 foregroundWindow;
+// Window classes by window; a window missing here has none.
+extern std::map<HWND32, std::string> windowClasses;
 struct ShowCall {
     HWND32 window;
     int command;

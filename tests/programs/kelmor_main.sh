@@ -18,6 +18,11 @@ run 0 --version
 run 2 --no-such-option
 [ "$err" = "kelmor: unknown option '--no-such-option' (see kelmor --help)" ] || fail "unknown option: $err"
 
+# Without a file it is the window, which needs a display; saying so is a failure.
+run 1
+expect_eq "no display for the window" "$err" 'kelmor: cannot open the X display ""
+kelmor: cannot open the window: no display'
+
 # Help that cannot be written is a failure, said on standard error.
 "$program" --help >/dev/full 2>"$tmp/err" && fail "kelmor --help >/dev/full: exit 0"
 grep -q "kelmor: cannot write standard output" "$tmp/err" || fail "kelmor --help >/dev/full said: $(cat "$tmp/err")"

@@ -1,0 +1,176 @@
+#include "app/pane_procedure.h"
+
+#include <cstdio>
+
+#include "platform/dialog.h"
+#include "player/playback_control.h"
+#include "settings/settings.h"
+#include "ui/message_box.h"
+#include "ui/pane_description.h"
+
+namespace {
+
+// Only this many characters of the repeat count are read, so that no typed number can
+// overflow before it is clamped.
+const int kRepeatDigits = 7;
+
+const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
+
+// Their behaviour comes with later work: greyed rather than pretending.
+const int kControlsToCome[] = {IDC_ALWAYS_ON_TOP, IDC_AUTO_START, IDC_ADVANCED_OPTIONS, IDC_ACTIVATE,
+                               IDC_TRAY_ICON};
+
+const char kOptionsWarning[] =
+    "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
+    "open\"\n         *   \"Quit Kelmor when playback done\"\n\n...cannot all be chosen at the same time, because "
+    "the Kelmor window would never appear again.\n\nPlease choose any 2 of those 3 options.";
+
+void WriteSetting(const char* path, uint32_t value) {
+    SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
+}
+
+int SpeedOfButton(int speed) { return speed >= 1 && speed <= 4 ? speed : 2; }
+
+int32_t ReadRepeatField() {
+    char text[kRepeatDigits + 1];
+    DialogGetText(ID_PANES, IDC_REPEAT_COUNT, text, sizeof text);
+    int32_t value = 0;
+    for (const char* p = text; *p >= '0' && *p <= '9'; ++p) value = value * 10 + (*p - '0');
+    if (value < 1) return 1;
+    return value > MAX_REPEATS ? MAX_REPEATS : value;
+}
+
+void SetRepeatField(int32_t repeats) {
+    char text[16];
+    snprintf(text, sizeof text, "%d", static_cast<int>(repeats));
+    DialogSetText(ID_PANES, IDC_REPEAT_COUNT, text);
+}
+
+void OnSpeedChosen() {
+    gbSpeed = 2;
+    if (DialogIsChecked(ID_PANES, IDC_SPEED_SLOW)) gbSpeed = 1;
+    else if (DialogIsChecked(ID_PANES, IDC_SPEED_FAST)) gbSpeed = 3;
+    else if (DialogIsChecked(ID_PANES, IDC_SPEED_FASTEST)) gbSpeed = 4;
+    PaneSetSpeedButtons(gbSpeed);
+    WriteSetting(KELMOR_KEY "\\Speed", gbSpeed);
+}
+
+void OnRepeatArrow(int notification) {
+    int32_t repeats = ReadRepeatField();
+    if (notification == NOTIFY_SPIN_UP && repeats < MAX_REPEATS) ++repeats;
+    if (notification == NOTIFY_SPIN_DOWN && repeats > 1) --repeats;
+    SetRepeatField(repeats);
+    gnRepeats = ReadRepeatField();
+    WriteSetting(KELMOR_KEY "\\Repeats", static_cast<uint32_t>(gnRepeats));
+}
+
+void OnContinuous() {
+    gbContinuous = DialogIsChecked(ID_PANES, IDC_CONTINUOUS) ? 1 : 0;
+    PaneEnableRepeatControls(gbContinuous == 0);
+    WriteSetting(KELMOR_KEY "\\Continuous", gbContinuous);
+}
+
+// Reload, Immediately play and Quit when done together would start, play and quit
+// without the window ever showing: the third of them is refused.
+void OnStartOption(int control, uint8_t& option, uint8_t other) {
+    if (!DialogIsChecked(ID_PANES, control)) {
+        option = 0;
+        return;
+    }
+    if (other != 0 && gbQuitWhenDone != 0) {
+        KelmorMessageBox(kOptionsWarning, "Kelmor Warning", MB_ICONEXCLAMATION);
+        DialogCheck(ID_PANES, control, false);
+        return;
+    }
+    option = 1;
+}
+
+void OnTabChanged() {
+    const int tab = DialogListSelection(ID_PANES, IDC_PANE_TABS);
+    if (tab < 0 || tab >= PANE_TAB_COUNT) return;
+    ShowPaneTab(tab);
+    gnLastTab = tab + 1;
+}
+
+void Init() {
+    for (const char* name : kPaneTabNames) DialogListAdd(ID_PANES, IDC_PANE_TABS, name);
+    // The start-up load leaves the tab to the pane, which reads it when it is made.
+    const uint32_t lastTab = GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\LastTab", REG_DWORD, nullptr, 1);
+    const int tab = lastTab >= 1 && lastTab <= PANE_TAB_COUNT ? static_cast<int>(lastTab) - 1 : 0;
+    gnLastTab = tab + 1;
+    DialogListSelect(ID_PANES, IDC_PANE_TABS, tab);
+    ShowPaneTab(tab);
+    PaneSetSpeedButtons(gbSpeed);
+    SetRepeatField(gnRepeats);
+    DialogCheck(ID_PANES, IDC_PLAY_IMMEDIATELY, gbPlayImmediately != 0);
+    DialogCheck(ID_PANES, IDC_ALWAYS_ON_TOP, gbTopmost != 0);
+    DialogCheck(ID_PANES, IDC_RELOAD, gbReload != 0);
+    DialogCheck(ID_PANES, IDC_CONTINUOUS, gbContinuous != 0);
+    PaneEnableRepeatControls(gbContinuous == 0);
+    DialogCheck(ID_PANES, IDC_ACTIVATE, gbKeyboardService != 0);
+    DialogCheck(ID_PANES, IDC_TRAY_ICON, gdwShowTrayIcon != 0);
+    for (int control : kControlsToCome) DialogEnable(ID_PANES, control, false);
+}
+
+}  // namespace
+
+void PaneSetSpeedButtons(int speed) {
+    for (int i = 0; i < 4; ++i) DialogCheck(ID_PANES, kSpeedButtons[i], i + 1 == SpeedOfButton(speed));
+}
+
+void PaneEnableRepeatControls(bool enable) {
+    DialogEnable(ID_PANES, IDC_REPEAT_COUNT, enable);
+    DialogEnable(ID_PANES, IDC_REPEAT_ARROWS, enable);
+    DialogEnable(ID_PANES, IDC_REPEAT_TIMES, enable);
+}
+
+void PaneFocusSpeedButton(int speed) { DialogFocus(ID_PANES, kSpeedButtons[SpeedOfButton(speed) - 1]); }
+
+void PaneProcedure(int dialog, int message, int control, int notification) {
+    if (dialog != ID_PANES) return;
+    if (message == DIALOG_INIT) {
+        Init();
+        return;
+    }
+    switch (control) {
+        case IDC_SPEED_SLOW:
+        case IDC_SPEED_NORMAL:
+        case IDC_SPEED_FAST:
+        case IDC_SPEED_FASTEST:
+            if (notification == NOTIFY_CLICKED) OnSpeedChosen();
+            break;
+        case IDC_REPEAT_COUNT:
+            // Every notice of the field writes the count, not only a change.
+            gnRepeats = ReadRepeatField();
+            WriteSetting(KELMOR_KEY "\\Repeats", static_cast<uint32_t>(gnRepeats));
+            break;
+        case IDC_REPEAT_ARROWS:
+            OnRepeatArrow(notification);
+            break;
+        case IDC_CONTINUOUS:
+            OnContinuous();
+            break;
+        case IDC_RELOAD:
+            OnStartOption(IDC_RELOAD, gbReload, gbPlayImmediately);
+            break;
+        case IDC_PLAY_IMMEDIATELY:
+            OnStartOption(IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload);
+            break;
+        case IDC_PANE_TABS:
+            if (notification == NOTIFY_CHANGED) OnTabChanged();
+            break;
+        default:
+            break;
+    }
+}
+
+bool OnPaneTabKey(int virtualKey, bool ctrl) {
+    const int step = virtualKey == VK_NEXT ? 1 : virtualKey == VK_PRIOR ? -1 : 0;
+    if (!ctrl || step == 0 || ghJournalHook != 0) return false;
+    const int current = DialogListSelection(ID_PANES, IDC_PANE_TABS);
+    const int tab = current < 0 ? 0 : (current + step + PANE_TAB_COUNT) % PANE_TAB_COUNT;
+    DialogListSelect(ID_PANES, IDC_PANE_TABS, tab);
+    // Selecting from the program tells the pane nothing by itself; the key does.
+    PaneProcedure(ID_PANES, DIALOG_COMMAND, IDC_PANE_TABS, NOTIFY_CHANGED);
+    return true;
+}

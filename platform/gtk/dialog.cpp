@@ -1,0 +1,520 @@
+// Dialogs built from their descriptions. A control may sit on several pages of a tab
+// strip; GTK gives a widget one parent, so such a control has one widget per page and
+// every call acts on all of them.
+#include "platform/gtk/dialog.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/wintypes.h"
+
+namespace {
+
+struct Control {
+    int id;
+    ControlKind kind;
+    std::vector<GtkWidget*> widgets;
+    int labelledPages;  // tab strips: the pages named so far by DialogListAdd
+};
+
+struct Dialog {
+    int id;
+    DialogProc proc;
+    std::vector<Control> controls;
+    GtkWidget* top;     // the dialog window, or the child dialog's own box
+    GMainLoop* loop;    // while a modal dialog runs
+    int result;
+};
+
+std::vector<Dialog*> gDialogs;
+GtkWidget* gChildHome = nullptr;
+// Set while the core changes a control: like the controls it was written for, a change
+// made by the program is not reported back as a person's.
+int gQuiet = 0;
+
+struct Quiet {
+    Quiet() { ++gQuiet; }
+    ~Quiet() { --gQuiet; }
+};
+
+// Dialog units: about a quarter of the average character width and an eighth of its
+// height in the default font.
+int UnitsToPixelsX(int units) { return units * 3 / 2; }
+int UnitsToPixelsY(int units) { return units * 13 / 8; }
+
+Dialog* FindDialog(int dialog) {
+    for (Dialog* d : gDialogs) {
+        if (d->id == dialog) return d;
+    }
+    return nullptr;
+}
+
+Control* FindControl(int dialog, int control) {
+    Dialog* d = FindDialog(dialog);
+    if (d == nullptr) return nullptr;
+    for (Control& c : d->controls) {
+        if (c.id == control) return &c;
+    }
+    return nullptr;
+}
+
+// What the signal handlers need to tell the core.
+struct Source {
+    int dialog;
+    int control;
+    int notification;
+};
+
+void Notify(const Source* source) {
+    if (gQuiet > 0) return;
+    Dialog* d = FindDialog(source->dialog);
+    if (d != nullptr && d->proc != nullptr) d->proc(d->id, DIALOG_COMMAND, source->control, source->notification);
+}
+
+Source* NewSource(GtkWidget* widget, int dialog, int control, int notification) {
+    auto* source = new Source{dialog, control, notification};
+    g_object_set_data_full(G_OBJECT(widget), notification == NOTIFY_SPIN_DOWN ? "down" : "source", source,
+                           [](gpointer p) { delete static_cast<Source*>(p); });
+    return source;
+}
+
+void OnClicked(GtkWidget*, gpointer data) { Notify(static_cast<Source*>(data)); }
+
+void OnToggled(GtkToggleButton* button, gpointer data) {
+    // An option button reports being chosen, not the one it replaced losing its mark.
+    if (GTK_IS_RADIO_BUTTON(button) && !gtk_toggle_button_get_active(button)) return;
+    Notify(static_cast<Source*>(data));
+}
+
+gboolean OnFocusOut(GtkWidget*, GdkEvent*, gpointer data) {
+    const Source* changed = static_cast<Source*>(data);
+    const Source other = {changed->dialog, changed->control, NOTIFY_OTHER};
+    Notify(&other);
+    return FALSE;
+}
+
+void OnPageSwitched(GtkNotebook*, GtkWidget*, guint, gpointer data) { Notify(static_cast<Source*>(data)); }
+
+void OnDigitsOnly(GtkEditable* editable, const gchar* text, gint length, gint*, gpointer) {
+    for (gint i = 0; i < length; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            g_signal_stop_emission_by_name(editable, "insert-text");
+            gtk_widget_error_bell(GTK_WIDGET(editable));
+            return;
+        }
+    }
+}
+
+GtkWidget* ArrowButton(const char* icon, int dialog, int control, int notification) {
+    GtkWidget* button = gtk_button_new_from_icon_name(icon, GTK_ICON_SIZE_MENU);
+    gtk_widget_set_can_focus(button, FALSE);
+    g_signal_connect(button, "clicked", G_CALLBACK(OnClicked), NewSource(button, dialog, control, notification));
+    return button;
+}
+
+// One widget of a control, with its signals.
+GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group) {
+    const std::string label = GtkMnemonicText(c.text);
+    GtkWidget* w = nullptr;
+    switch (c.kind) {
+        case CONTROL_STATIC:
+        case CONTROL_LINK: {
+            w = strchr(c.text, '&') != nullptr ? gtk_label_new_with_mnemonic(label.c_str()) : gtk_label_new(c.text);
+            const bool centred = (c.flags & CONTROL_CENTER) != 0;
+            gtk_label_set_xalign(GTK_LABEL(w), (c.flags & CONTROL_RIGHT) != 0 ? 1.0f : centred ? 0.5f : 0.0f);
+            if (centred) gtk_label_set_justify(GTK_LABEL(w), GTK_JUSTIFY_CENTER);
+            if ((c.flags & CONTROL_BOLD) != 0) {
+                PangoAttrList* bold = pango_attr_list_new();
+                pango_attr_list_insert(bold, pango_attr_weight_new(PANGO_WEIGHT_BOLD));
+                gtk_label_set_attributes(GTK_LABEL(w), bold);
+                pango_attr_list_unref(bold);
+            }
+            // A long status wraps instead of widening the window or being cut off.
+            gtk_label_set_line_wrap(GTK_LABEL(w), TRUE);
+            gtk_label_set_max_width_chars(GTK_LABEL(w), 40);
+            break;
+        }
+        case CONTROL_BUTTON:
+            w = gtk_button_new_with_mnemonic(label.c_str());
+            g_signal_connect(w, "clicked", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CLICKED));
+            break;
+        case CONTROL_CHECK_BOX:
+            w = gtk_check_button_new_with_mnemonic(label.c_str());
+            g_signal_connect(w, "toggled", G_CALLBACK(OnToggled), NewSource(w, dialog, c.id, NOTIFY_CLICKED));
+            break;
+        case CONTROL_OPTION:
+            if ((c.flags & CONTROL_GROUP) != 0) *group = nullptr;
+            w = gtk_radio_button_new_with_mnemonic_from_widget(*group != nullptr ? GTK_RADIO_BUTTON(*group) : nullptr,
+                                                               label.c_str());
+            *group = w;
+            g_signal_connect(w, "toggled", G_CALLBACK(OnToggled), NewSource(w, dialog, c.id, NOTIFY_CLICKED));
+            break;
+        case CONTROL_EDIT: {
+            w = gtk_entry_new();
+            gtk_entry_set_text(GTK_ENTRY(w), c.text);
+            if ((c.flags & CONTROL_RIGHT) != 0) gtk_entry_set_alignment(GTK_ENTRY(w), 1.0f);
+            if ((c.flags & CONTROL_NUMBER) != 0) {
+                gtk_entry_set_input_purpose(GTK_ENTRY(w), GTK_INPUT_PURPOSE_DIGITS);
+                gtk_entry_set_width_chars(GTK_ENTRY(w), 10);
+                g_signal_connect(w, "insert-text", G_CALLBACK(OnDigitsOnly), nullptr);
+            }
+            Source* changed = NewSource(w, dialog, c.id, NOTIFY_CHANGED);
+            g_signal_connect(w, "changed", G_CALLBACK(OnClicked), changed);
+            g_signal_connect(w, "focus-out-event", G_CALLBACK(OnFocusOut), changed);
+            break;
+        }
+        case CONTROL_SPIN:
+            w = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
+            gtk_style_context_add_class(gtk_widget_get_style_context(w), "linked");
+            gtk_box_pack_start(GTK_BOX(w), ArrowButton("pan-up-symbolic", dialog, c.id, NOTIFY_SPIN_UP), TRUE, TRUE, 0);
+            gtk_box_pack_start(GTK_BOX(w), ArrowButton("pan-down-symbolic", dialog, c.id, NOTIFY_SPIN_DOWN), TRUE,
+                               TRUE, 0);
+            break;
+        case CONTROL_LIST:
+            w = gtk_list_box_new();
+            g_signal_connect(w, "selected-rows-changed", G_CALLBACK(OnClicked),
+                             NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+            break;
+        case CONTROL_COMBO:
+            w = gtk_combo_box_text_new();
+            g_signal_connect(w, "changed", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+            break;
+        case CONTROL_PICTURE:
+            w = gtk_image_new();
+            break;
+        default:
+            break;
+    }
+    return w;
+}
+
+void Place(GtkWidget* container, GtkWidget* w, const ControlPlace& place) {
+    if (GTK_IS_FIXED(container)) {
+        gtk_widget_set_size_request(w, UnitsToPixelsX(place.w), UnitsToPixelsY(place.h));
+        gtk_fixed_put(GTK_FIXED(container), w, UnitsToPixelsX(place.x), UnitsToPixelsY(place.y));
+    } else {
+        gtk_grid_attach(GTK_GRID(container), w, place.column, place.row, 1, 1);
+    }
+}
+
+GtkWidget* NewPage(bool positioned) {
+    if (positioned) return gtk_fixed_new();
+    GtkWidget* grid = gtk_grid_new();
+    gtk_grid_set_row_spacing(GTK_GRID(grid), 4);
+    gtk_grid_set_column_spacing(GTK_GRID(grid), 8);
+    gtk_container_set_border_width(GTK_CONTAINER(grid), 8);
+    return grid;
+}
+
+// Builds the dialog's widgets into a box: a tab strip's pages hold the controls that
+// belong to them, every other control goes on the dialog's own grid.
+Dialog* Build(const DialogDescription* description, DialogProc proc) {
+    auto* d = new Dialog{description->id, proc, {}, nullptr, nullptr, -1};
+    const bool positioned = description->width > 0;
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
+    GtkWidget* grid = NewPage(positioned);
+    GtkWidget* notebook = nullptr;
+    std::vector<GtkWidget*> pages;
+    int pageCount = 0;
+    for (int i = 0; i < description->controlCount; ++i) {
+        for (int page = 0; page < 8; ++page) {
+            if ((description->controls[i].pages >> page & 1) != 0 && page + 1 > pageCount) pageCount = page + 1;
+        }
+    }
+    GtkWidget* group = nullptr;
+    GtkWidget* pendingLabel = nullptr;
+    for (int i = 0; i < description->controlCount; ++i) {
+        const ControlDescription& c = description->controls[i];
+        Control control{c.id, c.kind, {}, 0};
+        if (c.kind == CONTROL_TABS) {
+            notebook = gtk_notebook_new();
+            for (int page = 0; page < pageCount; ++page) {
+                pages.push_back(NewPage(positioned));
+                gtk_notebook_append_page(GTK_NOTEBOOK(notebook), pages.back(), gtk_label_new(""));
+            }
+            g_signal_connect_after(notebook, "switch-page", G_CALLBACK(OnPageSwitched),
+                                   NewSource(notebook, d->id, c.id, NOTIFY_CHANGED));
+            gtk_box_pack_start(GTK_BOX(box), notebook, TRUE, TRUE, 0);
+            control.widgets.push_back(notebook);
+        } else if (c.kind == CONTROL_FRAME) {
+            // A blank area behind the others: a GTK layout draws its own background.
+        } else if (c.pages != 0 && notebook != nullptr) {
+            for (int page = 0; page < pageCount; ++page) {
+                if ((c.pages >> page & 1) == 0) continue;
+                GtkWidget* w = MakeWidget(c, d->id, &group);
+                if (w == nullptr) continue;
+                Place(pages[page], w, c.place);
+                control.widgets.push_back(w);
+            }
+        } else {
+            GtkWidget* w = MakeWidget(c, d->id, &group);
+            if (w != nullptr) {
+                Place(grid, w, c.place);
+                control.widgets.push_back(w);
+            }
+        }
+        // A label's mnemonic moves the focus to the field after it.
+        if (pendingLabel != nullptr && !control.widgets.empty() && c.kind == CONTROL_EDIT) {
+            gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), control.widgets[0]);
+        }
+        pendingLabel = c.kind == CONTROL_STATIC && !control.widgets.empty() ? control.widgets[0] : nullptr;
+        d->controls.push_back(control);
+    }
+    gtk_box_pack_start(GTK_BOX(box), grid, FALSE, FALSE, 0);
+    gtk_widget_show_all(box);
+    d->top = box;
+    gDialogs.push_back(d);
+    return d;
+}
+
+void Forget(Dialog* d) {
+    for (size_t i = 0; i < gDialogs.size(); ++i) {
+        if (gDialogs[i] == d) gDialogs.erase(gDialogs.begin() + static_cast<long>(i));
+    }
+    delete d;
+}
+
+int CopyText(const char* text, char* out, int size) {
+    if (out == nullptr || size <= 0) return 0;
+    const int length = static_cast<int>(strnlen(text != nullptr ? text : "", static_cast<size_t>(size) - 1));
+    memcpy(out, text, static_cast<size_t>(length));
+    out[length] = '\0';
+    return length;
+}
+
+gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    GtkDialogEnd(static_cast<Dialog*>(data)->id, IDCANCEL);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string GtkMnemonicText(const char* text) {
+    std::string out;
+    for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
+        if (*p == '&' && p[1] == '&') {
+            out += '&';
+            ++p;
+        } else if (*p == '&') {
+            out += '_';
+        } else if (*p == '_') {
+            out += "__";
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+void GtkDialogSetChildHome(GtkWidget* box) { gChildHome = box; }
+
+bool GtkDialogCreate(const DialogDescription* description, DialogProc proc) {
+    if (description == nullptr || gChildHome == nullptr || FindDialog(description->id) != nullptr) return false;
+    Dialog* d = Build(description, proc);
+    gtk_box_pack_start(GTK_BOX(gChildHome), d->top, TRUE, TRUE, 0);
+    if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
+    return true;
+}
+
+int GtkDialogRun(const DialogDescription* description, DialogProc proc) {
+    if (description == nullptr || FindDialog(description->id) != nullptr) return -1;
+    Dialog* d = Build(description, proc);
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(window), description->caption);
+    gtk_window_set_modal(GTK_WINDOW(window), TRUE);
+    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+    gtk_container_add(GTK_CONTAINER(window), d->top);
+    g_signal_connect(window, "delete-event", G_CALLBACK(OnDialogDelete), d);
+    if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
+    if (d->loop == nullptr && d->result == -1) {
+        gtk_widget_show(window);
+        d->loop = g_main_loop_new(nullptr, FALSE);
+        g_main_loop_run(d->loop);
+        g_main_loop_unref(d->loop);
+        d->loop = nullptr;
+    }
+    const int result = d->result;
+    gtk_widget_destroy(window);
+    Forget(d);
+    return result;
+}
+
+void GtkDialogEnd(int dialog, int result) {
+    Dialog* d = FindDialog(dialog);
+    if (d == nullptr) return;
+    d->result = result;
+    if (d->loop != nullptr) g_main_loop_quit(d->loop);
+}
+
+void GtkDialogSetText(int dialog, int control, const char* text) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    Quiet quiet;
+    gchar* valid = g_utf8_make_valid(text != nullptr ? text : "", -1);
+    for (GtkWidget* w : c->widgets) {
+        if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), valid);
+        else if (GTK_IS_LABEL(w)) gtk_label_set_text(GTK_LABEL(w), valid);
+        else if (GTK_IS_BUTTON(w)) gtk_button_set_label(GTK_BUTTON(w), GtkMnemonicText(valid).c_str());
+        else if (GTK_IS_WINDOW(w)) gtk_window_set_title(GTK_WINDOW(w), valid);
+    }
+    g_free(valid);
+}
+
+int GtkDialogGetText(int dialog, int control, char* out, int size) {
+    Control* c = FindControl(dialog, control);
+    const char* text = "";
+    if (c != nullptr && !c->widgets.empty()) {
+        GtkWidget* w = c->widgets[0];
+        if (GTK_IS_ENTRY(w)) text = gtk_entry_get_text(GTK_ENTRY(w));
+        else if (GTK_IS_LABEL(w)) text = gtk_label_get_text(GTK_LABEL(w));
+        else if (GTK_IS_BUTTON(w)) text = gtk_button_get_label(GTK_BUTTON(w));
+    }
+    return CopyText(text, out, size);
+}
+
+void GtkDialogCheck(int dialog, int control, bool checked) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    Quiet quiet;
+    for (GtkWidget* w : c->widgets) {
+        // An option button is cleared by checking another of its group.
+        if (GTK_IS_RADIO_BUTTON(w) && !checked) continue;
+        if (GTK_IS_TOGGLE_BUTTON(w)) gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(w), checked);
+    }
+}
+
+bool GtkDialogIsChecked(int dialog, int control) {
+    Control* c = FindControl(dialog, control);
+    return c != nullptr && !c->widgets.empty() && GTK_IS_TOGGLE_BUTTON(c->widgets[0]) &&
+           gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(c->widgets[0]));
+}
+
+void GtkDialogEnable(int dialog, int control, bool enabled) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    for (GtkWidget* w : c->widgets) gtk_widget_set_sensitive(w, enabled);
+}
+
+void GtkDialogShow(int dialog, int control, bool shown) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    // A hidden control keeps its place, as it does in a dialog laid out by position: a
+    // page whose controls come and go must not make the window jump in size.
+    for (GtkWidget* w : c->widgets) gtk_widget_set_child_visible(w, shown);
+}
+
+void GtkDialogFocus(int dialog, int control) {
+    Control* c = FindControl(dialog, control);
+    if (c != nullptr && !c->widgets.empty()) gtk_widget_grab_focus(c->widgets[0]);
+}
+
+int GtkDialogListAdd(int dialog, int control, const char* text) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr || c->widgets.empty()) return -1;
+    Quiet quiet;
+    GtkWidget* w = c->widgets[0];
+    if (GTK_IS_NOTEBOOK(w)) {
+        GtkNotebook* notebook = GTK_NOTEBOOK(w);
+        if (c->labelledPages >= gtk_notebook_get_n_pages(notebook)) {
+            GtkWidget* page = NewPage(false);
+            gtk_widget_show(page);
+            gtk_notebook_append_page(notebook, page, nullptr);
+        }
+        GtkWidget* page = gtk_notebook_get_nth_page(notebook, c->labelledPages);
+        gtk_notebook_set_tab_label_text(notebook, page, text);
+        return c->labelledPages++;
+    }
+    if (GTK_IS_COMBO_BOX_TEXT(w)) {
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(w), text);
+        return gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(w)), nullptr) - 1;
+    }
+    if (GTK_IS_LIST_BOX(w)) {
+        GtkWidget* label = gtk_label_new(text);
+        gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+        gtk_widget_show(label);
+        gtk_container_add(GTK_CONTAINER(w), label);
+        return GtkDialogListCount(dialog, control) - 1;
+    }
+    return -1;
+}
+
+bool GtkDialogListRemove(int dialog, int control, int index) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr || c->widgets.empty() || index < 0 || index >= GtkDialogListCount(dialog, control)) return false;
+    Quiet quiet;
+    GtkWidget* w = c->widgets[0];
+    if (GTK_IS_COMBO_BOX_TEXT(w)) {
+        gtk_combo_box_text_remove(GTK_COMBO_BOX_TEXT(w), index);
+        return true;
+    }
+    if (GTK_IS_LIST_BOX(w)) {
+        gtk_widget_destroy(GTK_WIDGET(gtk_list_box_get_row_at_index(GTK_LIST_BOX(w), index)));
+        return true;
+    }
+    return false;  // the pages of a tab strip hold controls and stay
+}
+
+void GtkDialogListSelect(int dialog, int control, int index) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr || c->widgets.empty()) return;
+    Quiet quiet;
+    GtkWidget* w = c->widgets[0];
+    if (GTK_IS_NOTEBOOK(w) && index >= 0) gtk_notebook_set_current_page(GTK_NOTEBOOK(w), index);
+    else if (GTK_IS_COMBO_BOX(w)) gtk_combo_box_set_active(GTK_COMBO_BOX(w), index);
+    else if (GTK_IS_LIST_BOX(w)) {
+        GtkListBoxRow* row = index >= 0 ? gtk_list_box_get_row_at_index(GTK_LIST_BOX(w), index) : nullptr;
+        gtk_list_box_select_row(GTK_LIST_BOX(w), row);
+    }
+}
+
+int GtkDialogListSelection(int dialog, int control) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr || c->widgets.empty()) return -1;
+    GtkWidget* w = c->widgets[0];
+    if (GTK_IS_NOTEBOOK(w)) return gtk_notebook_get_current_page(GTK_NOTEBOOK(w));
+    if (GTK_IS_COMBO_BOX(w)) return gtk_combo_box_get_active(GTK_COMBO_BOX(w));
+    if (GTK_IS_LIST_BOX(w)) {
+        GtkListBoxRow* row = gtk_list_box_get_selected_row(GTK_LIST_BOX(w));
+        return row != nullptr ? gtk_list_box_row_get_index(row) : -1;
+    }
+    return -1;
+}
+
+int GtkDialogListCount(int dialog, int control) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr || c->widgets.empty()) return 0;
+    GtkWidget* w = c->widgets[0];
+    if (GTK_IS_NOTEBOOK(w)) return c->labelledPages;
+    if (GTK_IS_COMBO_BOX(w)) return gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(w)), nullptr);
+    if (GTK_IS_LIST_BOX(w)) {
+        GList* rows = gtk_container_get_children(GTK_CONTAINER(w));
+        const int count = static_cast<int>(g_list_length(rows));
+        g_list_free(rows);
+        return count;
+    }
+    return 0;
+}
+
+int GtkDialogListGetText(int dialog, int control, int index, char* out, int size) {
+    Control* c = FindControl(dialog, control);
+    const char* text = nullptr;
+    gchar* owned = nullptr;
+    if (c != nullptr && !c->widgets.empty() && index >= 0 && index < GtkDialogListCount(dialog, control)) {
+        GtkWidget* w = c->widgets[0];
+        if (GTK_IS_NOTEBOOK(w)) {
+            text = gtk_notebook_get_tab_label_text(GTK_NOTEBOOK(w), gtk_notebook_get_nth_page(GTK_NOTEBOOK(w), index));
+        } else if (GTK_IS_COMBO_BOX(w)) {
+            GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(w));
+            GtkTreeIter iter;
+            if (gtk_tree_model_iter_nth_child(model, &iter, nullptr, index)) gtk_tree_model_get(model, &iter, 0, &owned, -1);
+            text = owned;
+        } else if (GTK_IS_LIST_BOX(w)) {
+            GtkWidget* label = gtk_bin_get_child(GTK_BIN(gtk_list_box_get_row_at_index(GTK_LIST_BOX(w), index)));
+            if (GTK_IS_LABEL(label)) text = gtk_label_get_text(GTK_LABEL(label));
+        }
+    }
+    const int length = CopyText(text != nullptr ? text : "", out, size);
+    g_free(owned);
+    return length;
+}

@@ -1,0 +1,31 @@
+// Dialogs built from their descriptions with GTK widgets: the seam of platform/dialog.h
+// for the face table.
+#pragma once
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "platform/dialog.h"
+
+// Where child dialogs (the panes) are packed: a box of the main window.
+void GtkDialogSetChildHome(GtkWidget* box);
+// Text with '&' marking the mnemonic as GTK writes it ('_'); "&&" is a plain '&' and a
+// plain '_' stays one.
+std::string GtkMnemonicText(const char* text);
+
+int GtkDialogRun(const DialogDescription* description, DialogProc proc);
+bool GtkDialogCreate(const DialogDescription* description, DialogProc proc);
+void GtkDialogEnd(int dialog, int result);
+void GtkDialogSetText(int dialog, int control, const char* text);
+int GtkDialogGetText(int dialog, int control, char* out, int size);
+void GtkDialogCheck(int dialog, int control, bool checked);
+bool GtkDialogIsChecked(int dialog, int control);
+void GtkDialogEnable(int dialog, int control, bool enabled);
+void GtkDialogShow(int dialog, int control, bool shown);
+void GtkDialogFocus(int dialog, int control);
+int GtkDialogListAdd(int dialog, int control, const char* text);
+bool GtkDialogListRemove(int dialog, int control, int index);
+void GtkDialogListSelect(int dialog, int control, int index);
+int GtkDialogListSelection(int dialog, int control);
+int GtkDialogListCount(int dialog, int control);
+int GtkDialogListGetText(int dialog, int control, int index, char* out, int size);

@@ -1,0 +1,63 @@
+// The main window of the kelmor program: the face module's, once it is open. A hidden
+// playback opens none, and then these calls have nothing to show on.
+#include "platform/window.h"
+
+#include "app/pane_procedure.h"
+#include "platform/dialog.h"
+#include "programs/kelmor/face.h"
+#include "ui/commands.h"
+#include "ui/pane_description.h"
+
+bool ShellIsMainWindowVisible() { return WindowFace() != nullptr && WindowFace()->isMainWindowVisible(); }
+
+bool ShellIsMainWindowMinimized() { return WindowFace() != nullptr && WindowFace()->isMainWindowMinimized(); }
+
+void ShellShowMainWindow(int showCommand) {
+    if (WindowFace() != nullptr) WindowFace()->showMainWindow(showCommand);
+}
+
+void ShellSetWindowTitle(const char* title) {
+    if (WindowFace() != nullptr) WindowFace()->setWindowTitle(title);
+}
+
+bool ShellGetMainWindowPosition(int32_t* left, int32_t* top) {
+    return WindowFace() != nullptr && WindowFace()->getMainWindowPosition(left, top);
+}
+
+void ShellMoveMainWindow(int32_t left, int32_t top) {
+    if (WindowFace() != nullptr) WindowFace()->moveMainWindow(left, top);
+}
+
+void ShellEnableCommand(int id, bool enable) {
+    // A command nothing carries out yet stays grey whatever its state says: an item that
+    // does nothing when chosen would pretend to work.
+    if (WindowFace() != nullptr) WindowFace()->enableCommand(id, enable && FindCommandHandler(id) != nullptr);
+}
+
+void ShellCheckMenuItem(int id, bool check) {
+    if (WindowFace() != nullptr) WindowFace()->checkMenuItem(id, check);
+}
+
+bool ShellMenuInsertAfter(int anchorId, int newId, const char* text) {
+    return WindowFace() != nullptr && WindowFace()->menuInsertAfter(anchorId, newId, text);
+}
+
+bool ShellMenuDeleteItem(int id) { return WindowFace() != nullptr && WindowFace()->menuDeleteItem(id); }
+
+// The status line and the playback pane's controls are controls of the pane dialog.
+void ShellSetStatusText(const char* text) { DialogSetText(ID_PANES, IDC_STATUS, text); }
+
+int ShellGetStatusText(char* out, int size) { return DialogGetText(ID_PANES, IDC_STATUS, out, size); }
+
+void ShellSetSpeedButtons(int speed) { PaneSetSpeedButtons(speed); }
+
+void ShellSetRepeatField(const char* text) { DialogSetText(ID_PANES, IDC_REPEAT_COUNT, text); }
+
+void ShellEnableRepeatControls(bool enable) { PaneEnableRepeatControls(enable); }
+
+void ShellSetContinuousBox(bool checked) { DialogCheck(ID_PANES, IDC_CONTINUOUS, checked); }
+
+void ShellFocusSpeedButton(int speed) { PaneFocusSpeedButton(speed); }
+
+// The tray icon comes with the tray.
+void ShellSetTrayIcon(int, const char*) {}

@@ -1,0 +1,136 @@
+# kelmor with no argument opens its window: menus, toolbar and panes. A person changes
+# the speed, the repeat count and the tab with the keyboard, opens a file through the
+# file dialog (after cancelling it once) and leaves by File > Exit; then by closing the
+# window and by SIGTERM. Each way saves the settings. Screenshots of the window, its
+# menus and the file dialog are kept in the build folder as artefacts.
+. "$(dirname "$0")/lib.sh"
+export KELMOR_REGISTRY="$WORK/registry.ini"
+# The file dialog keeps its own preferences in GSettings; this run has no session bus.
+export GSETTINGS_BACKEND=memory
+
+setting() {
+  sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
+}
+
+shot() {
+  [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] || return 0
+  mkdir -p "$ARTEFACTS"
+  "$SCREENSHOT" "$ARTEFACTS/$1" || fail "no screenshot $1"
+}
+
+window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | head -n1; }
+
+# Starts kelmor with no argument and gives its window the focus; sets $pid and $window.
+start_window() {
+  local started
+  started=$(date +%s%N)
+  "$KELMOR" &
+  pid=$!
+  wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window of class Kelmor ($1)"
+  echo "launch to window ($1): $((($(date +%s%N) - started) / 1000000)) ms"
+  window=$(window_of_kelmor)
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  sleep 0.3
+}
+
+start_window "first start"
+[ "$(xdotool getwindowname "$window")" = "Kelmor" ] || fail "the window is titled '$(xdotool getwindowname "$window")'"
+shot window.png
+
+# A second kelmor with no argument brings this one forward and ends at once.
+xdotool windowminimize --sync "$window" 2>/dev/null || fail "the window cannot be minimised"
+run_limited 20 "$KELMOR"
+[ "$status" -eq 0 ] || fail "the second start exited with $status"
+wait_until 5 '[ "$(window_of_kelmor)" = "$window" ]' || fail "the second start did not restore the first window"
+[ "$(xdotool search --onlyvisible --class '^Kelmor$' 2>/dev/null | wc -l)" -eq 1 ] || fail "a second window opened"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 0.3
+
+# Playback tab: Alt+A chooses Fast, Alt+E goes to the repeat count. Both are written at once.
+xdotool key --clearmodifiers alt+a
+wait_until 5 '[ "$(setting Speed)" = 00000003 ]' || fail "Fast did not write Speed (it is '$(setting Speed)')"
+xdotool key --clearmodifiers alt+e ctrl+a
+xdotool type --delay 50 12
+wait_until 5 '[ "$(setting Repeats)" = 0000000c ]' || fail "the repeat count did not write Repeats ('$(setting Repeats)')"
+# Ctrl+Page Down: the Options tab, remembered at exit.
+xdotool key --clearmodifiers ctrl+Next
+sleep 0.3
+shot options.png
+
+# Ctrl+O: the file dialog, cancelled; the window goes on.
+xdotool key --clearmodifiers ctrl+o
+open_dialog() { xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n1; }
+wait_until 10 '[ -n "$(open_dialog)" ]' || fail "Ctrl+O opened no file dialog"
+sleep 0.5
+shot open-dialog.png
+xdotool windowactivate --sync "$(open_dialog)" 2>/dev/null
+xdotool key Escape
+wait_until 10 '[ -z "$(open_dialog)" ]' || fail "the file dialog did not close on Escape"
+kill -0 $pid 2>/dev/null || fail "the program ended with the file dialog"
+
+# Ctrl+O again, a file typed into the dialog: the title names it, and File lists it.
+printf 'TYPE hello\n' >"$WORK/task.klx"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+o
+wait_until 10 '[ -n "$(open_dialog)" ]' || fail "Ctrl+O opened no file dialog the second time"
+xdotool windowactivate --sync "$(open_dialog)" 2>/dev/null
+# Ctrl+L first: a '/' typed into the list opens the location field but is lost to it.
+xdotool key ctrl+l
+sleep 0.3
+xdotool type --delay 20 "$WORK/task.klx"
+sleep 0.3
+xdotool key Return
+wait_until 10 '[ "$(xdotool getwindowname "$window")" = "Kelmor - task.klx" ]' ||
+  fail "the chosen file did not open (title '$(xdotool getwindowname "$window")')"
+
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+f
+sleep 0.5
+shot file-menu.png
+# Help: nothing of it is carried out yet, so all of it is grey.
+xdotool key Escape
+xdotool key --clearmodifiers alt+h
+sleep 0.5
+shot help-menu.png
+xdotool key Escape
+# Moved by the person, it opens there next time.
+xdotool windowmove --sync "$window" 300 200
+sleep 0.3
+where=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')
+xdotool key --clearmodifiers alt+f
+sleep 0.5
+xdotool key x
+wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || fail "kelmor exited with $status"
+[ "$(setting LastTab)" = 00000002 ] || fail "LastTab is '$(setting LastTab)', not the Options tab"
+[ "$(setting Speed)" = 00000003 ] || fail "Speed is '$(setting Speed)' after the exit"
+grep -q "^File1=.*task\.klx" "$KELMOR_REGISTRY" || fail "the opened file is not the first recent file"
+
+# Started again it opens on the Options tab; Reload is saved only at the exit, which the
+# window manager's close (Alt+F4) runs too.
+start_window "second start"
+[ "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')" = "$where" ] ||
+  fail "the window opened at $(xdotool getwindowgeometry "$window" | grep Position), not at $where"
+shot restart.png
+xdotool key --clearmodifiers alt+l
+sleep 0.3
+[ "$(setting Reload)" = 00000000 ] || fail "Reload was saved before the exit"
+xdotool key --clearmodifiers alt+F4
+wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "closing the window did not end the program"
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || fail "kelmor exited with $status after its window was closed"
+[ "$(setting Reload)" = 00000001 ] || fail "Reload is '$(setting Reload)' after the window was closed"
+
+# The system's order to end (SIGTERM) runs the exit step as well: the settings are saved.
+start_window "third start"
+xdotool key --clearmodifiers alt+i
+sleep 0.3
+kill -TERM "$pid"
+wait "$pid"
+status=$?
+[ "$status" -eq 143 ] || fail "kelmor ended by SIGTERM exited with $status"
+[ "$(setting PlayImmediately)" = 00000001 ] || fail "PlayImmediately is '$(setting PlayImmediately)' after SIGTERM"
+echo "ok: window, menus, panes; settings written and kept by File > Exit, by closing and by SIGTERM"
