@@ -38,6 +38,8 @@ void AboutProcedure(int dialog, int message, int control, int notification) {
         DialogSetText(dialog, IDC_ABOUT_LINK, kWebPageAddress);
         // A checked link is drawn in the visited colour.
         DialogCheck(dialog, IDC_ABOUT_LINK, gbVisited != 0);
+        // Enter closes the box rather than opening the link.
+        DialogFocus(dialog, IDOK);
         return;
     }
     if (message != DIALOG_COMMAND || notification != NOTIFY_CLICKED) return;

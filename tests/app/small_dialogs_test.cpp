@@ -33,6 +33,7 @@ TEST_F(SmallDialogsTest, AboutShowsVersionBuildAndLinkAndOkEndsIt) {
     EXPECT_EQ(build.size(), 34u);  // the time as "hh:mm:ss"
     EXPECT_EQ(About(IDC_ABOUT_LINK).text, "https://kelmor.example.org");
     EXPECT_FALSE(About(IDC_ABOUT_LINK).checked);
+    EXPECT_EQ(fake::focusedControl, IDOK);
     EXPECT_EQ(fake::dialogs[ID_ABOUT].result, IDOK);
     EXPECT_TRUE(fake::startedPrograms.empty());
 }
