@@ -1,6 +1,8 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
+#include "app/about_box.h"
 #include "app/exit_step.h"
+#include "app/legal_agreement.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
@@ -38,6 +40,8 @@ const CommandRow kCommands[] = {
     {ID_STOP_RECORDING, ID_STOP_RECORDING, OnStopRecording},
     {ID_TRAY_START_RECORDING, ID_TRAY_START_RECORDING, OnTrayStartRecording},
     {ID_TRAY_STOP_RECORDING, ID_TRAY_STOP_RECORDING, OnTrayStopRecording},
+    {ID_LEGAL, ID_LEGAL, OnLegalAgreement},
+    {ID_ABOUT, ID_ABOUT, OnAbout},
 };
 
 }  // namespace

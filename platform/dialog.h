@@ -15,8 +15,8 @@ enum ControlKind : uint8_t {
     CONTROL_LIST,        // a list box
     CONTROL_COMBO,       // a drop-down list
     CONTROL_TABS,        // a tab strip; its pages are list items (add, select, selection)
-    CONTROL_PICTURE,     // an image: logo, gadget face
-    CONTROL_LINK,        // a static text that opens its own text as an address
+    CONTROL_PICTURE,     // an image: logo, gadget face; reports clicks
+    CONTROL_LINK,        // an underlined text reporting clicks; checked, it is drawn as visited
     CONTROL_FRAME,       // a blank area behind other controls
 };
 

@@ -93,6 +93,54 @@ gboolean OnFocusOut(GtkWidget*, GdkEvent*, gpointer data) {
     return FALSE;
 }
 
+// A link is opened by the core, which then marks it visited.
+gboolean OnActivateLink(GtkLinkButton*, gpointer data) {
+    Notify(static_cast<Source*>(data));
+    return TRUE;
+}
+
+gboolean OnPicturePressed(GtkWidget*, GdkEventButton* event, gpointer data) {
+    if (event->button == 1) Notify(static_cast<Source*>(data));
+    return FALSE;
+}
+
+// The link colours the program has always drawn, whatever the theme's: blue until
+// opened, purple after.
+void AddLinkColours() {
+    static bool added = false;
+    if (added) return;
+    added = true;
+    GtkCssProvider* css = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(css,
+                                    "button.link.kelmor label { color: rgb(0, 0, 255); }"
+                                    "button.link.kelmor:visited label { color: rgb(128, 0, 128); }",
+                                    -1, nullptr);
+    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css),
+                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(css);
+}
+
+// A read-only text of several lines, scrolled: the Legal Agreement's licence.
+GtkWidget* NewMultilineText() {
+    GtkWidget* view = gtk_text_view_new();
+    gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
+    gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), FALSE);
+    gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD);
+    gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 4);
+    gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 4);
+    GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
+    gtk_widget_set_size_request(scrolled, 600, 300);
+    gtk_widget_set_hexpand(scrolled, TRUE);
+    gtk_widget_set_vexpand(scrolled, TRUE);
+    gtk_container_add(GTK_CONTAINER(scrolled), view);
+    return scrolled;
+}
+
+GtkTextBuffer* MultilineBuffer(GtkWidget* w) {
+    return gtk_text_view_get_buffer(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(w))));
+}
+
 void OnPageSwitched(GtkNotebook*, GtkWidget*, guint, gpointer data) { Notify(static_cast<Source*>(data)); }
 
 void OnDigitsOnly(GtkEditable* editable, const gchar* text, gint length, gint*, gpointer) {
@@ -117,8 +165,18 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
     const std::string label = GtkMnemonicText(c.text);
     GtkWidget* w = nullptr;
     switch (c.kind) {
-        case CONTROL_STATIC:
-        case CONTROL_LINK: {
+        case CONTROL_LINK:
+            AddLinkColours();
+            w = gtk_link_button_new_with_label(c.text[0] != '\0' ? c.text : " ", c.text);
+            gtk_style_context_add_class(gtk_widget_get_style_context(w), "kelmor");
+            gtk_widget_set_halign(w, GTK_ALIGN_START);
+            g_signal_connect(w, "activate-link", G_CALLBACK(OnActivateLink), NewSource(w, dialog, c.id, NOTIFY_CLICKED));
+            break;
+        case CONTROL_STATIC: {
+            if ((c.flags & CONTROL_MULTILINE) != 0) {
+                w = NewMultilineText();
+                break;
+            }
             w = strchr(c.text, '&') != nullptr ? gtk_label_new_with_mnemonic(label.c_str()) : gtk_label_new(c.text);
             const bool centred = (c.flags & CONTROL_CENTER) != 0;
             gtk_label_set_xalign(GTK_LABEL(w), (c.flags & CONTROL_RIGHT) != 0 ? 1.0f : centred ? 0.5f : 0.0f);
@@ -180,7 +238,10 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
             g_signal_connect(w, "changed", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
             break;
         case CONTROL_PICTURE:
-            w = gtk_image_new();
+            w = gtk_event_box_new();
+            gtk_container_add(GTK_CONTAINER(w), gtk_image_new());
+            g_signal_connect(w, "button-press-event", G_CALLBACK(OnPicturePressed),
+                             NewSource(w, dialog, c.id, NOTIFY_CLICKED));
             break;
         default:
             break;
@@ -254,7 +315,7 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
             }
         }
         // A label's mnemonic moves the focus to the field after it.
-        if (pendingLabel != nullptr && !control.widgets.empty() && c.kind == CONTROL_EDIT) {
+        if (pendingLabel != nullptr && GTK_IS_LABEL(pendingLabel) && !control.widgets.empty() && c.kind == CONTROL_EDIT) {
             gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), control.widgets[0]);
         }
         pendingLabel = c.kind == CONTROL_STATIC && !control.widgets.empty() ? control.widgets[0] : nullptr;
@@ -355,6 +416,11 @@ void GtkDialogSetText(int dialog, int control, const char* text) {
     for (GtkWidget* w : c->widgets) {
         if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), valid);
         else if (GTK_IS_LABEL(w)) gtk_label_set_text(GTK_LABEL(w), valid);
+        else if (GTK_IS_SCROLLED_WINDOW(w)) gtk_text_buffer_set_text(MultilineBuffer(w), valid, -1);
+        else if (GTK_IS_LINK_BUTTON(w)) {
+            gtk_button_set_label(GTK_BUTTON(w), valid);
+            gtk_link_button_set_uri(GTK_LINK_BUTTON(w), valid);
+        }
         else if (GTK_IS_BUTTON(w)) gtk_button_set_label(GTK_BUTTON(w), GtkMnemonicText(valid).c_str());
         else if (GTK_IS_WINDOW(w)) gtk_window_set_title(GTK_WINDOW(w), valid);
     }
@@ -366,6 +432,14 @@ int GtkDialogGetText(int dialog, int control, char* out, int size) {
     const char* text = "";
     if (c != nullptr && !c->widgets.empty()) {
         GtkWidget* w = c->widgets[0];
+        if (GTK_IS_SCROLLED_WINDOW(w)) {
+            GtkTextIter start, end;
+            gtk_text_buffer_get_bounds(MultilineBuffer(w), &start, &end);
+            gchar* all = gtk_text_buffer_get_text(MultilineBuffer(w), &start, &end, FALSE);
+            const int length = CopyText(all, out, size);
+            g_free(all);
+            return length;
+        }
         if (GTK_IS_ENTRY(w)) text = gtk_entry_get_text(GTK_ENTRY(w));
         else if (GTK_IS_LABEL(w)) text = gtk_label_get_text(GTK_LABEL(w));
         else if (GTK_IS_BUTTON(w)) text = gtk_button_get_label(GTK_BUTTON(w));
@@ -380,14 +454,17 @@ void GtkDialogCheck(int dialog, int control, bool checked) {
     for (GtkWidget* w : c->widgets) {
         // An option button is cleared by checking another of its group.
         if (GTK_IS_RADIO_BUTTON(w) && !checked) continue;
+        if (GTK_IS_LINK_BUTTON(w)) gtk_link_button_set_visited(GTK_LINK_BUTTON(w), checked);
         if (GTK_IS_TOGGLE_BUTTON(w)) gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(w), checked);
     }
 }
 
 bool GtkDialogIsChecked(int dialog, int control) {
     Control* c = FindControl(dialog, control);
-    return c != nullptr && !c->widgets.empty() && GTK_IS_TOGGLE_BUTTON(c->widgets[0]) &&
-           gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(c->widgets[0]));
+    if (c == nullptr || c->widgets.empty()) return false;
+    GtkWidget* w = c->widgets[0];
+    if (GTK_IS_LINK_BUTTON(w)) return gtk_link_button_get_visited(GTK_LINK_BUTTON(w));
+    return GTK_IS_TOGGLE_BUTTON(w) && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w));
 }
 
 void GtkDialogEnable(int dialog, int control, bool enabled) {

@@ -7,6 +7,11 @@
 export KELMOR_REGISTRY="$WORK/registry.ini"
 # The file dialog keeps its own preferences in GSettings; this run has no session bus.
 export GSETTINGS_BACKEND=memory
+# The desktop's opener notes what it was given instead of starting a browser.
+mkdir -p "$WORK/bin"
+printf '#!/bin/sh\nprintf %%s "$1" >"%s/opened"\n' "$WORK" >"$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+export PATH="$WORK/bin:$PATH"
 
 setting() {
   sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
@@ -87,12 +92,35 @@ xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --syn
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 shot file-menu.png
-# Help: nothing of it is carried out yet, so all of it is grey.
 xdotool key Escape
 xdotool key --clearmodifiers alt+h
 sleep 0.5
 shot help-menu.png
-xdotool key Escape
+# Help > About Kelmor: the link opens through the desktop's opener and turns visited;
+# Enter on OK closes the box.
+xdotool key a
+about_box() { xdotool search --onlyvisible --name '^About Kelmor$' 2>/dev/null | head -n1; }
+wait_until 10 '[ -n "$(about_box)" ]' || fail "Help > About Kelmor opened no About box"
+sleep 0.5
+shot about.png
+xdotool key shift+Tab Return
+wait_until 5 '[ "$(cat "$WORK/opened" 2>/dev/null)" = https://kelmor.example.org ]' ||
+  fail "the About link opened '$(cat "$WORK/opened" 2>/dev/null)'"
+sleep 0.3
+shot about-visited.png
+xdotool key Tab Return
+wait_until 10 '[ -z "$(about_box)" ]' || fail "Enter did not close the About box"
+# Help > Advanced Help > Legal Agreement: the licence, closed by OK.
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+h
+sleep 0.3
+xdotool key h l
+legal_box() { xdotool search --onlyvisible --name '^Legal Agreement$' 2>/dev/null | head -n1; }
+wait_until 10 '[ -n "$(legal_box)" ]' || fail "Help > Advanced Help > Legal Agreement opened nothing"
+sleep 0.5
+shot legal.png
+xdotool key Return
+wait_until 10 '[ -z "$(legal_box)" ]' || fail "Enter did not close the Legal Agreement"
 # Moved by the person, it opens there next time.
 xdotool windowmove --sync "$window" 300 200
 sleep 0.3
@@ -106,6 +134,7 @@ status=$?
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
 [ "$(setting LastTab)" = 00000002 ] || fail "LastTab is '$(setting LastTab)', not the Options tab"
 [ "$(setting Speed)" = 00000003 ] || fail "Speed is '$(setting Speed)' after the exit"
+[ "$(setting Visited)" = 00000001 ] || fail "Visited is '$(setting Visited)' after the About link was opened"
 grep -q "^File1=.*task\.klx" "$KELMOR_REGISTRY" || fail "the opened file is not the first recent file"
 
 # Started again it opens on the Options tab; Reload is saved only at the exit, which the

@@ -1,0 +1,50 @@
+#include "app/about_box.h"
+
+#include "platform/dialog.h"
+#include "platform/wintypes.h"
+#include "recording/start_program.h"
+#include "settings/format.h"
+#include "settings/settings.h"
+#include "ui/message_box.h"
+#include "ui/small_dialog_description.h"
+#include "ui/version.h"
+
+const char kWebPageAddress[] = "https://kelmor.example.org";
+
+namespace {
+
+// The desktop's own opener, as for Edit Script File's default editor.
+void OpenLink(int dialog) {
+    char commandLine[64];
+    FormatText(commandLine, sizeof commandLine, "xdg-open %s", kWebPageAddress);
+    if (!StartProgram(commandLine)) {
+        KelmorMessageBoxF("Internet Error", MB_OK | MB_ICONEXCLAMATION, "Unable to locate '%s'", kWebPageAddress);
+        return;
+    }
+    // Held at its top: one more would wrap the 8-bit count to 0 and the link back to blue.
+    if (gbVisited < 255) ++gbVisited;
+    DialogCheck(dialog, IDC_ABOUT_LINK, true);
+}
+
+}  // namespace
+
+void AboutProcedure(int dialog, int message, int control, int notification) {
+    if (message == DIALOG_INIT) {
+        char text[64];
+        FormatText(text, sizeof text, "Kelmor Version %s", KELMOR_VERSION_TEXT);
+        DialogSetText(dialog, IDC_ABOUT_VERSION, text);
+        FormatText(text, sizeof text, "Build: %s  Time: %s", __DATE__, __TIME__);
+        DialogSetText(dialog, IDC_ABOUT_BUILD, text);
+        DialogSetText(dialog, IDC_ABOUT_LINK, kWebPageAddress);
+        // A checked link is drawn in the visited colour.
+        DialogCheck(dialog, IDC_ABOUT_LINK, gbVisited != 0);
+        // Enter closes the box rather than opening the link.
+        DialogFocus(dialog, IDOK);
+        return;
+    }
+    if (message != DIALOG_COMMAND || notification != NOTIFY_CLICKED) return;
+    if (control == IDC_ABOUT_LINK || control == IDC_ABOUT_LOGO) OpenLink(dialog);
+    else if (control == IDOK || control == IDCANCEL) DialogEnd(dialog, control);
+}
+
+void OnAbout(int) { DialogRun(&kAboutDialog, AboutProcedure); }
