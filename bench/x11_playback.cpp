@@ -41,7 +41,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_child.h"
+
 namespace {
+
+using namespace bench;
 
 // The inputs. The seed is fixed so that every run plays the same gaps and text.
 constexpr uint32_t kSeed = 20040815;
@@ -53,12 +57,6 @@ constexpr int kTypedChars = 5000;
 // "TYPE " plus the text must fit the 1023 characters a script line may hold.
 constexpr int kTypeLineChars = 1000;
 constexpr uint32_t kFirstTime = 1000000;
-
-int64_t MonotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 // One key as the players are to send it and the logger is to receive it.
 struct Stroke {
@@ -318,17 +316,6 @@ struct Run {
     std::string log;  // its standard output and error
 };
 
-std::string TailOf(const std::string& path, size_t bytes) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (f == nullptr) return "";
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-    fclose(f);
-    return text.size() > bytes ? text.substr(text.size() - bytes) : text;
-}
-
 // Releases every key the server still holds down and returns how many there were. A
 // player that exits with a key down has left the desktop broken, and the next player
 // would start from it.
@@ -356,36 +343,9 @@ Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& 
     logger.events.clear();
 
     std::string logPath = in.folder + "/player.log";
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    std::string config = "XDG_CONFIG_HOME=" + in.folder + "/config";
-    std::string state = "XDG_STATE_HOME=" + in.folder + "/state";
-    mkdir((in.folder + "/config").c_str(), 0700);
-    mkdir((in.folder + "/state").c_str(), 0700);
-
     int64_t launch = MonotonicMs();
-    pid_t pid = fork();
-    if (pid < 0) {
-        perror("fork");
-        return run;
-    }
-    if (pid == 0) {
-        int fd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (fd >= 0) {
-            dup2(fd, STDOUT_FILENO);
-            dup2(fd, STDERR_FILENO);
-            close(fd);
-        }
-        int devnull = open("/dev/null", O_RDONLY);
-        if (devnull >= 0) dup2(devnull, STDIN_FILENO);
-        // Each player keeps its settings, state and log in the work folder, away from
-        // the user's own; caches stay where they are, as a user's would be warm.
-        putenv(const_cast<char*>(config.c_str()));
-        putenv(const_cast<char*>(state.c_str()));
-        execvp(args[0], args.data());
-        _exit(127);
-    }
+    pid_t pid = StartChild(argv, in.folder, logPath);
+    if (pid < 0) return run;
     run.launchServerMs = static_cast<uint32_t>(launch + offset);
 
     int fd = ConnectionNumber(logger.display);
@@ -412,18 +372,7 @@ Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& 
         }
         if (exited && (logger.events.size() >= expected || now - quietSince > 1000)) break;
         if (now > deadline) {
-            if (!exited) {
-                kill(pid, SIGTERM);
-                bool reaped = false;
-                for (int i = 0; i < 200 && !reaped; ++i) {
-                    reaped = wait4(pid, &status, WNOHANG, &usage) == pid;
-                    if (!reaped) usleep(10000);
-                }
-                if (!reaped) {
-                    kill(pid, SIGKILL);
-                    wait4(pid, &status, 0, &usage);
-                }
-            }
+            if (!exited) EndChild(pid, status, usage);
             break;
         }
         pollfd p{fd, POLLIN, 0};
@@ -439,7 +388,7 @@ Run RunPlayer(Logger& logger, const Inputs& in, const std::vector<std::string>& 
     run.log = TailOf(logPath, 600);
     if (exited) {
         run.finished = true;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        run.exitCode = ExitCode(status);
         run.started = run.exitCode != 127;
     } else {
         run.started = true;
@@ -466,13 +415,6 @@ int WrongStrokes(const std::vector<Received>& keys, const std::vector<Stroke>& s
         if (keys[i].type != type || static_cast<int>(keys[i].detail) != sent[i].keycode) ++wrong;
     }
     return wrong;
-}
-
-double Percentile(std::vector<double> values, double fraction) {
-    if (values.empty()) return NAN;
-    std::sort(values.begin(), values.end());
-    size_t rank = static_cast<size_t>(std::ceil(fraction * static_cast<double>(values.size())));
-    return values[std::min(values.size(), std::max<size_t>(rank, 1)) - 1];
 }
 
 // A player's run judged as complete: it ran, exited 0 and delivered what was asked.
@@ -648,15 +590,6 @@ void Startup(Logger& logger, const Inputs& in, const char* name, const std::vect
            Percentile(delays, 1.0), Percentile(peaks, 0.5));
     if (incomplete > 0) printf("   %d of %d runs: %s", incomplete, gOptions.runs, firstVerdict.c_str());
     printf("\n");
-}
-
-int RemoveEntry(const char* path, const struct stat*, int, FTW*) {
-    return remove(path);
-}
-
-// The work folder with whatever the players left in it (settings, logs).
-void RemoveTree(const std::string& folder) {
-    nftw(folder.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 void Usage() {
