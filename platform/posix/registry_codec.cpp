@@ -208,7 +208,8 @@ bool DecodeName(const std::string& encoded, std::string* raw) {
         }
         int hi = i + 2 < encoded.size() ? HexValue(encoded[i + 1]) : -1;
         int lo = hi < 0 ? -1 : HexValue(encoded[i + 2]);
-        if (lo < 0) return false;
+        // A name travels as a C string through every caller; a NUL inside would cut it.
+        if (lo < 0 || (hi | lo) == 0) return false;
         *raw += static_cast<char>(hi << 4 | lo);
         i += 2;
     }

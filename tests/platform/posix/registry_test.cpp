@@ -241,10 +241,12 @@ TEST_F(StoreTest, ADamagedFileKeepsWhatCanBeReadAndIsKeptAsideOnce) {
     Reopen();
     EXPECT_EQ(Get(kKey, "Log"), Dword(2));
 
-    const std::string partly = "[SOFTWARE\\Kelmor]\nLog=dword:00000003\nBad=dword:xyz\nOdd=what\n[SOFTWARE\\%ZZ]\n";
+    const std::string partly = "[SOFTWARE\\Kelmor]\nLog=dword:00000003\nBad=dword:xyz\nOdd=what\n[SOFTWARE\\%ZZ]\n"
+        "[SOFTWARE\\%00Cut]\n";
     Use(dir_ + "/partly.ini");
     std::ofstream(path_) << partly;
     EXPECT_EQ(Get(kKey, "Bad"), kMissing);
+    EXPECT_EQ(Children("SOFTWARE"), (std::vector<std::string>{"Kelmor", "Microsoft"})) << "no name cut at a NUL";
     ASSERT_TRUE(Set(kKey, "Speed", REG_DWORD, Dword(2)));
     EXPECT_EQ(KeptAside(), std::vector<std::string>{partly});
     Reopen();
