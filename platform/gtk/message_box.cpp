@@ -5,6 +5,7 @@
 
 #include <gtk/gtk.h>
 
+#include "platform/gtk/theme_marks.h"
 #include "platform/message_box.h"
 #include "platform/wintypes.h"
 
@@ -76,6 +77,7 @@ bool GtkFaceStart() {
         // The class other programs find the window by (a second start, a window manager).
         gdk_set_program_class("Kelmor");
         gGtkReady = gtk_init_check(nullptr, nullptr);
+        if (gGtkReady) UseBitmapThemeMarks();
     }
     return gGtkReady;
 }
