@@ -9,12 +9,11 @@
 #include <string>
 
 #include "platform/desktop.h"
+#include "platform/window_parts.h"
 #include "platform/wintypes.h"
 #include "platform/gtk/dialog.h"
 #include "platform/gtk/message_box.h"
 #include "platform/gtk/toolbar_images.h"
-#include "ui/menu_description.h"
-#include "ui/toolbar_description.h"
 
 namespace {
 
