@@ -32,29 +32,26 @@ void Lines(cairo_t* cr) {
     cairo_stroke(cr);
 }
 
-void PlusBadge(cairo_t* cr) {
+// A small disc at the lower right with a white plus, or a cross when turned by 45 degrees.
+void Badge(cairo_t* cr, double r, double g, double b, bool cross) {
     cairo_arc(cr, 11.5, 11.5, 4, 0, 2 * M_PI);
-    FillAndOutline(cr, 0.15, 0.65, 0.2);
+    FillAndOutline(cr, r, g, b);
+    cairo_save(cr);
+    cairo_translate(cr, 11.5, 11.5);
+    if (cross) cairo_rotate(cr, M_PI / 4);
     Colour(cr, 1, 1, 1);
     cairo_set_line_width(cr, 1.6);
-    cairo_move_to(cr, 9.3, 11.5);
-    cairo_line_to(cr, 13.7, 11.5);
-    cairo_move_to(cr, 11.5, 9.3);
-    cairo_line_to(cr, 11.5, 13.7);
+    cairo_move_to(cr, -2.2, 0);
+    cairo_line_to(cr, 2.2, 0);
+    cairo_move_to(cr, 0, -2.2);
+    cairo_line_to(cr, 0, 2.2);
     cairo_stroke(cr);
+    cairo_restore(cr);
 }
 
-void CrossBadge(cairo_t* cr) {
-    cairo_arc(cr, 11.5, 11.5, 4, 0, 2 * M_PI);
-    FillAndOutline(cr, 0.85, 0.15, 0.1);
-    Colour(cr, 1, 1, 1);
-    cairo_set_line_width(cr, 1.6);
-    cairo_move_to(cr, 9.9, 9.9);
-    cairo_line_to(cr, 13.1, 13.1);
-    cairo_move_to(cr, 13.1, 9.9);
-    cairo_line_to(cr, 9.9, 13.1);
-    cairo_stroke(cr);
-}
+void PlusBadge(cairo_t* cr) { Badge(cr, 0.15, 0.65, 0.2, false); }
+
+void CrossBadge(cairo_t* cr) { Badge(cr, 0.85, 0.15, 0.1, true); }
 
 void AddMapping(cairo_t* cr) {
     KeyCap(cr);
