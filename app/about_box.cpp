@@ -1,26 +1,18 @@
 #include "app/about_box.h"
 
+#include "app/help_commands.h"
 #include "platform/dialog.h"
 #include "platform/wintypes.h"
-#include "recording/start_program.h"
 #include "settings/format.h"
 #include "settings/settings.h"
-#include "ui/message_box.h"
+#include "ui/icon_ids.h"
 #include "ui/small_dialog_description.h"
 #include "ui/version.h"
 
-const char kWebPageAddress[] = "https://kelmor.example.org";
-
 namespace {
 
-// The desktop's own opener, as for Edit Script File's default editor.
 void OpenLink(int dialog) {
-    char commandLine[64];
-    FormatText(commandLine, sizeof commandLine, "xdg-open %s", kWebPageAddress);
-    if (!StartProgram(commandLine)) {
-        KelmorMessageBoxF("Internet Error", MB_OK | MB_ICONEXCLAMATION, "Unable to locate '%s'", kWebPageAddress);
-        return;
-    }
+    if (!OpenWebPage()) return;
     // Held at its top: one more would wrap the 8-bit count to 0 and the link back to blue.
     if (gbVisited < 255) ++gbVisited;
     DialogCheck(dialog, IDC_ABOUT_LINK, true);
@@ -36,6 +28,7 @@ void AboutProcedure(int dialog, int message, int control, int notification) {
         FormatText(text, sizeof text, "Build: %s  Time: %s", __DATE__, __TIME__);
         DialogSetText(dialog, IDC_ABOUT_BUILD, text);
         DialogSetText(dialog, IDC_ABOUT_LINK, kWebPageAddress);
+        DialogSetImage(dialog, IDC_ABOUT_LOGO, IDB_ABOUT_LOGO);
         // A checked link is drawn in the visited colour.
         DialogCheck(dialog, IDC_ABOUT_LINK, gbVisited != 0);
         // Enter closes the box rather than opening the link.

@@ -2,6 +2,7 @@
 // capabilities add their rows here.
 #include "app/about_box.h"
 #include "app/exit_step.h"
+#include "app/help_commands.h"
 #include "app/legal_agreement.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
@@ -42,6 +43,12 @@ const CommandRow kCommands[] = {
     {ID_TRAY_STOP_RECORDING, ID_TRAY_STOP_RECORDING, OnTrayStopRecording},
     {ID_LEGAL, ID_LEGAL, OnLegalAgreement},
     {ID_ABOUT, ID_ABOUT, OnAbout},
+    {ID_HELP_CONTENTS, ID_HELP_CONTENTS, OnHelpContents},
+    {ID_HELP_SCREEN, ID_HELP_SCREEN, OnHelpForThisScreen},
+    {ID_SCRIPT_REFERENCE, ID_SCRIPT_REFERENCE, OnHelpPage},
+    {ID_REVISIONS, ID_FAQ, OnHelpPage},
+    {ID_SUPPORT_MAIL, ID_SUPPORT_MAIL, OnSupportMail},
+    {ID_WEB, ID_WEB, OnWebPage},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/help_commands.h"
 #include "platform/dialog.h"
 #include "player/playback_control.h"
 #include "settings/settings.h"
@@ -18,7 +19,8 @@ const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, I
 
 // Their behaviour comes with later work: greyed rather than pretending.
 const int kControlsToCome[] = {IDC_ALWAYS_ON_TOP, IDC_AUTO_START, IDC_ADVANCED_OPTIONS, IDC_ACTIVATE,
-                               IDC_TRAY_ICON};
+                               IDC_TRAY_ICON, IDC_GADGET_ADD_MAPPING, IDC_GADGET_DELETE_MAPPING,
+                               IDC_GADGET_ADD_SHORTTYPE, IDC_GADGET_DELETE_SHORTTYPE};
 
 const char kOptionsWarning[] =
     "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
@@ -109,6 +111,7 @@ void Init() {
     PaneEnableRepeatControls(gbContinuous == 0);
     DialogCheck(ID_PANES, IDC_ACTIVATE, gbKeyboardService != 0);
     DialogCheck(ID_PANES, IDC_TRAY_ICON, gdwShowTrayIcon != 0);
+    for (int i = 0; i < kGadgetCount; ++i) DialogSetImage(ID_PANES, kGadgetFaces[i].id, kGadgetFaces[i].bitmap);
     for (int control : kControlsToCome) DialogEnable(ID_PANES, control, false);
 }
 
@@ -158,6 +161,11 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             break;
         case IDC_PANE_TABS:
             if (notification == NOTIFY_CHANGED) OnTabChanged();
+            break;
+        // A help gadget's topic is its own id.
+        case IDC_GADGET_MAPPING_HELP:
+        case IDC_GADGET_SHORTTYPE_HELP:
+            if (notification == NOTIFY_CLICKED) OpenHelpTopic(control);
             break;
         default:
             break;

@@ -18,6 +18,7 @@ enum ControlKind : uint8_t {
     CONTROL_PICTURE,     // an image: logo, gadget face; reports clicks
     CONTROL_LINK,        // an underlined text reporting clicks; checked, it is drawn as visited
     CONTROL_FRAME,       // a blank area behind other controls
+    CONTROL_GADGET,      // a small picture button with its text as tool tip; a release over it is a click
 };
 
 // Control flags.
@@ -98,3 +99,6 @@ void DialogListSelect(int dialog, int control, int index);  // -1 selects nothin
 int DialogListSelection(int dialog, int control);           // -1 when nothing is selected
 int DialogListCount(int dialog, int control);
 int DialogListGetText(int dialog, int control, int index, char* out, int size);
+// The picture of a picture or gadget control: one of the program's bitmap resources
+// (ui/icon_ids.h). A bitmap the back end cannot draw leaves the control blank.
+void DialogSetImage(int dialog, int control, int bitmapId);

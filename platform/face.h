@@ -81,6 +81,10 @@ struct KelmorFace {
     // The main window's place (platform/window.h).
     bool (*getMainWindowPosition)(int32_t* left, int32_t* top);
     void (*moveMainWindow)(int32_t left, int32_t top);
+    // Opening a URI with the desktop's default handler (platform/window.h).
+    bool (*openUri)(const char* uri);
+    // A picture or gadget control's bitmap (platform/dialog.h).
+    void (*dialogSetImage)(int dialog, int control, int bitmapId);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

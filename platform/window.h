@@ -33,3 +33,7 @@ void ShellSetContinuousBox(bool checked);
 void ShellFocusSpeedButton(int speed);
 // The tray icon: shows icon code with a tip (at most 63 characters).
 void ShellSetTrayIcon(int code, const char* tip);
+// Opens a document or address (an absolute URI: file, https, mailto) with the desktop's
+// default handler for it, as a person's double click would; false when there is none or
+// it cannot be started.
+bool ShellOpen(const char* uri);

@@ -1,7 +1,17 @@
-// Icon resources of the program, for the icon message box and the main window.
+// Icon and bitmap resources of the program: the icon message box, the main window, the
+// pictures of the gadgets and the About box.
 #pragma once
 
 enum IconId {
     // The program's own icon: window class, notices such as New Recording.
     IDI_KELMOR = 1000,
+};
+
+enum BitmapId {
+    IDB_ADD_SHORTTYPE = 1007,
+    IDB_ADD_MAPPING = 1008,
+    IDB_ABOUT_LOGO = 1012,
+    IDB_DELETE_MAPPING = 1013,
+    IDB_DELETE_SHORTTYPE = 1014,
+    IDB_HELP_GADGET = 1015,
 };

@@ -1,11 +1,15 @@
 #include "ui/pane_description.h"
 
+#include "ui/icon_ids.h"
+
 namespace {
 
 const uint8_t PLAYBACK = 1 << TAB_PLAYBACK;
 const uint8_t OPTIONS = 1 << TAB_OPTIONS;
 // The keyboard service's two boxes sit on both of its pages.
 const uint8_t SERVICE = 1 << TAB_KEYBOARD | 1 << TAB_SHORTTYPE;
+const uint8_t KEYBOARD = 1 << TAB_KEYBOARD;
+const uint8_t SHORTTYPE = 1 << TAB_SHORTTYPE;
 
 // No positions are given for this dialog: rows and columns of each page.
 ControlPlace At(int row, int column) {
@@ -31,6 +35,13 @@ const ControlDescription kControls[] = {
     {IDC_ADVANCED_OPTIONS, CONTROL_BUTTON, 0, OPTIONS, "Advanced &Options...", At(5, 0)},
     {IDC_ACTIVATE, CONTROL_CHECK_BOX, 0, SERVICE, "Activate", At(6, 0)},
     {IDC_TRAY_ICON, CONTROL_CHECK_BOX, 0, SERVICE, "Tray Icon", At(6, 1)},
+    // A gadget's text is its tool tip.
+    {IDC_GADGET_ADD_MAPPING, CONTROL_GADGET, 0, KEYBOARD, "Add Mapping", At(1, 0)},
+    {IDC_GADGET_DELETE_MAPPING, CONTROL_GADGET, 0, KEYBOARD, "Delete Mapping", At(1, 1)},
+    {IDC_GADGET_MAPPING_HELP, CONTROL_GADGET, 0, KEYBOARD, "How to use \"Keyboard Mappings\"", At(1, 2)},
+    {IDC_GADGET_ADD_SHORTTYPE, CONTROL_GADGET, 0, SHORTTYPE, "Add ShortType", At(1, 0)},
+    {IDC_GADGET_DELETE_SHORTTYPE, CONTROL_GADGET, 0, SHORTTYPE, "Delete ShortType", At(1, 1)},
+    {IDC_GADGET_SHORTTYPE_HELP, CONTROL_GADGET, 0, SHORTTYPE, "How to use \"ShortType Abbreviations\"", At(1, 2)},
     {IDC_STATUS, CONTROL_STATIC, CONTROL_CENTER | CONTROL_BOLD, 0, "", At(7, 0)},
     {IDC_BACKGROUND, CONTROL_FRAME, 0, 0, "", At(0, 0)},
 };
@@ -40,6 +51,13 @@ const ControlDescription kControls[] = {
 const char* const kPaneTabNames[PANE_TAB_COUNT] = {"Playback", "Options", "Keyboard", "ShortType"};
 
 const DialogDescription kPaneDialog = {ID_PANES, "", 0, 0, kControls, sizeof kControls / sizeof kControls[0]};
+
+const GadgetFace kGadgetFaces[] = {
+    {IDC_GADGET_ADD_MAPPING, IDB_ADD_MAPPING},         {IDC_GADGET_DELETE_MAPPING, IDB_DELETE_MAPPING},
+    {IDC_GADGET_MAPPING_HELP, IDB_HELP_GADGET},        {IDC_GADGET_ADD_SHORTTYPE, IDB_ADD_SHORTTYPE},
+    {IDC_GADGET_DELETE_SHORTTYPE, IDB_DELETE_SHORTTYPE}, {IDC_GADGET_SHORTTYPE_HELP, IDB_HELP_GADGET},
+};
+const int kGadgetCount = sizeof kGadgetFaces / sizeof kGadgetFaces[0];
 
 void ShowPaneTab(int tab) {
     for (int i = 0; i < kPaneDialog.controlCount; ++i) {

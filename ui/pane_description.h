@@ -22,6 +22,13 @@ enum PaneControlId {
     IDC_ADVANCED_OPTIONS = 1117,
     IDC_ACTIVATE = 1136,
     IDC_TRAY_ICON = 1123,
+    // The gadgets: small picture buttons beside the Keyboard and ShortType editors.
+    IDC_GADGET_ADD_MAPPING = 1126,
+    IDC_GADGET_DELETE_MAPPING = 1127,
+    IDC_GADGET_MAPPING_HELP = 1148,
+    IDC_GADGET_ADD_SHORTTYPE = 1138,
+    IDC_GADGET_DELETE_SHORTTYPE = 1139,
+    IDC_GADGET_SHORTTYPE_HELP = 1147,
     IDC_STATUS = 1069,
     IDC_BACKGROUND = 1169,
     IDC_PANE_TABS = 1724,
@@ -32,6 +39,14 @@ enum PaneTab { TAB_PLAYBACK, TAB_OPTIONS, TAB_KEYBOARD, TAB_SHORTTYPE, PANE_TAB_
 extern const char* const kPaneTabNames[PANE_TAB_COUNT];
 
 extern const DialogDescription kPaneDialog;
+
+// The bitmap (ui/icon_ids.h) each gadget shows.
+struct GadgetFace {
+    uint16_t id;
+    uint16_t bitmap;
+};
+extern const GadgetFace kGadgetFaces[];
+extern const int kGadgetCount;
 
 // Shows the controls of one page and hides those of the others; the tab strip, the
 // status line and the background stay as they are.

@@ -2,7 +2,6 @@
 
 #include "platform/wintypes.h"
 #include "ui/command_ids.h"
-#include "ui/pane_description.h"
 
 namespace {
 
@@ -24,23 +23,9 @@ const ControlDescription kLegalControls[] = {
     {IDCANCEL, CONTROL_BUTTON, 0, 0, "Cancel", At(1, 1)},
 };
 
-const uint16_t kHandCursor = 1020;
-const uint8_t KEYBOARD = 1 << TAB_KEYBOARD;
-const uint8_t SHORTTYPE = 1 << TAB_SHORTTYPE;
-
 }  // namespace
 
 const DialogDescription kAboutDialog = {ID_ABOUT, "About Kelmor", 0, 0, kAboutControls,
                                         sizeof kAboutControls / sizeof kAboutControls[0]};
 const DialogDescription kLegalDialog = {ID_LEGAL, "Legal Agreement", 0, 0, kLegalControls,
                                         sizeof kLegalControls / sizeof kLegalControls[0]};
-
-const GadgetDescription kGadgets[] = {
-    {1126, KEYBOARD, 1008, kHandCursor, "Add Mapping"},
-    {1127, KEYBOARD, 1013, kHandCursor, "Delete Mapping"},
-    {1148, KEYBOARD, 1015, kHandCursor, "How to use \"Keyboard Mappings\""},
-    {1138, SHORTTYPE, 1007, kHandCursor, "Add ShortType"},
-    {1139, SHORTTYPE, 1014, kHandCursor, "Delete ShortType"},
-    {1147, SHORTTYPE, 1015, kHandCursor, "How to use \"ShortType Abbreviations\""},
-};
-const int kGadgetCount = sizeof kGadgets / sizeof kGadgets[0];

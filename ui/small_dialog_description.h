@@ -1,8 +1,5 @@
-// The small dialogs as data: the About box, the Legal Agreement, and the gadget buttons
-// the Keyboard and ShortType pages place beside their fields.
+// The small dialogs as data: the About box and the Legal Agreement.
 #pragma once
-#include <cstdint>
-
 #include "platform/dialog.h"
 
 enum SmallDialogControlId {
@@ -15,13 +12,3 @@ enum SmallDialogControlId {
 
 extern const DialogDescription kAboutDialog;  // dialog 1031
 extern const DialogDescription kLegalDialog;  // dialog 1076
-
-struct GadgetDescription {
-    uint16_t id;  // control id, also the command a click sends to the pane
-    uint8_t pages;  // bit n: page n of the pane's tab strip
-    uint16_t bitmap;
-    uint16_t cursor;
-    const char* tip;
-};
-extern const GadgetDescription kGadgets[];
-extern const int kGadgetCount;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gtk/pictures.h"
 #include "platform/wintypes.h"
 
 namespace {
@@ -102,6 +103,40 @@ gboolean OnActivateLink(GtkLinkButton*, gpointer data) {
 gboolean OnPicturePressed(GtkWidget*, GdkEventButton* event, gpointer data) {
     if (event->button == 1) Notify(static_cast<Source*>(data));
     return FALSE;
+}
+
+// A gadget is clicked by a release over it; one released away from it is no click.
+gboolean OnGadgetReleased(GtkWidget* w, GdkEventButton* event, gpointer data) {
+    GtkAllocation area;
+    gtk_widget_get_allocation(w, &area);
+    if (event->button == 1 && event->x >= 0 && event->y >= 0 && event->x < area.width && event->y < area.height) {
+        Notify(static_cast<Source*>(data));
+    }
+    return FALSE;
+}
+
+// Pictures that act when clicked show the hand, as links do.
+void ShowHand(GtkWidget* w, gpointer) {
+    GdkCursor* hand = gdk_cursor_new_from_name(gtk_widget_get_display(w), "pointer");
+    gdk_window_set_cursor(gtk_widget_get_window(w), hand);
+    if (hand != nullptr) g_object_unref(hand);
+}
+
+GtkWidget* NewPicture(const ControlDescription& c, int dialog) {
+    GtkWidget* w = gtk_event_box_new();
+    gtk_container_add(GTK_CONTAINER(w), gtk_image_new());
+    g_signal_connect(w, "realize", G_CALLBACK(ShowHand), nullptr);
+    Source* source = NewSource(w, dialog, c.id, NOTIFY_CLICKED);
+    if (c.kind == CONTROL_PICTURE) {
+        g_signal_connect(w, "button-press-event", G_CALLBACK(OnPicturePressed), source);
+        return w;
+    }
+    gtk_widget_set_tooltip_text(w, c.text);
+    atk_object_set_name(gtk_widget_get_accessible(w), c.text);
+    gtk_widget_set_halign(w, GTK_ALIGN_START);
+    gtk_widget_set_valign(w, GTK_ALIGN_CENTER);
+    g_signal_connect(w, "button-release-event", G_CALLBACK(OnGadgetReleased), source);
+    return w;
 }
 
 // The link colours the program has always drawn, whatever the theme's: blue until
@@ -238,10 +273,8 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
             g_signal_connect(w, "changed", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
             break;
         case CONTROL_PICTURE:
-            w = gtk_event_box_new();
-            gtk_container_add(GTK_CONTAINER(w), gtk_image_new());
-            g_signal_connect(w, "button-press-event", G_CALLBACK(OnPicturePressed),
-                             NewSource(w, dialog, c.id, NOTIFY_CLICKED));
+        case CONTROL_GADGET:
+            w = NewPicture(c, dialog);
             break;
         default:
             break;
@@ -470,7 +503,11 @@ bool GtkDialogIsChecked(int dialog, int control) {
 void GtkDialogEnable(int dialog, int control, bool enabled) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr) return;
-    for (GtkWidget* w : c->widgets) gtk_widget_set_sensitive(w, enabled);
+    for (GtkWidget* w : c->widgets) {
+        gtk_widget_set_sensitive(w, enabled);
+        // Themes dim the icons they load themselves, not pictures drawn by the program.
+        if (GTK_IS_EVENT_BOX(w)) gtk_widget_set_opacity(w, enabled ? 1.0 : 0.35);
+    }
 }
 
 void GtkDialogShow(int dialog, int control, bool shown) {
@@ -594,4 +631,17 @@ int GtkDialogListGetText(int dialog, int control, int index, char* out, int size
     const int length = CopyText(text != nullptr ? text : "", out, size);
     g_free(owned);
     return length;
+}
+
+void GtkDialogSetImage(int dialog, int control, int bitmapId) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    cairo_surface_t* surface = DrawBitmap(bitmapId);
+    for (GtkWidget* w : c->widgets) {
+        if (!GTK_IS_EVENT_BOX(w)) continue;
+        GtkImage* image = GTK_IMAGE(gtk_bin_get_child(GTK_BIN(w)));
+        if (surface != nullptr) gtk_image_set_from_surface(image, surface);
+        else gtk_image_clear(image);
+    }
+    if (surface != nullptr) cairo_surface_destroy(surface);
 }

@@ -29,3 +29,4 @@ void GtkDialogListSelect(int dialog, int control, int index);
 int GtkDialogListSelection(int dialog, int control);
 int GtkDialogListCount(int dialog, int control);
 int GtkDialogListGetText(int dialog, int control, int index, char* out, int size);
+void GtkDialogSetImage(int dialog, int control, int bitmapId);

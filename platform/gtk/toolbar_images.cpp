@@ -4,33 +4,11 @@
 
 #include <cmath>
 
+#include "platform/gtk/drawing.h"
+
 namespace {
 
 const int kSize = 16;
-
-void Colour(cairo_t* cr, double r, double g, double b) { cairo_set_source_rgb(cr, r, g, b); }
-
-// Fills the current path, then outlines it in a darker tone.
-void FillAndOutline(cairo_t* cr, double r, double g, double b) {
-    Colour(cr, r, g, b);
-    cairo_fill_preserve(cr);
-    Colour(cr, r * 0.45, g * 0.45, b * 0.45);
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
-}
-
-struct Point {
-    double x, y;
-};
-
-// A closed outline through the points, filled and outlined.
-template <int N>
-void Polygon(cairo_t* cr, const Point (&points)[N], double r, double g, double b) {
-    cairo_move_to(cr, points[0].x, points[0].y);
-    for (int i = 1; i < N; ++i) cairo_line_to(cr, points[i].x, points[i].y);
-    cairo_close_path(cr);
-    FillAndOutline(cr, r, g, b);
-}
 
 void Page(cairo_t* cr) {
     const Point sheet[] = {{3.5, 1.5}, {9.5, 1.5}, {12.5, 4.5}, {12.5, 14.5}, {3.5, 14.5}};
@@ -100,17 +78,7 @@ void Sliders(cairo_t* cr) {
     }
 }
 
-void Question(cairo_t* cr) {
-    cairo_arc(cr, 8, 8, 6.5, 0, 2 * M_PI);
-    FillAndOutline(cr, 0.2, 0.45, 0.85);
-    Colour(cr, 1, 1, 1);
-    cairo_set_line_width(cr, 1.8);
-    cairo_arc(cr, 8, 6, 2.2, M_PI, 2.5 * M_PI);
-    cairo_line_to(cr, 8, 9.5);
-    cairo_stroke(cr);
-    cairo_arc(cr, 8, 12, 1.0, 0, 2 * M_PI);
-    cairo_fill(cr);
-}
+void Question(cairo_t* cr) { QuestionMark(cr, 0.2, 0.45, 0.85); }
 
 void (*const kDrawings[])(cairo_t*) = {Page, Folder, Disk, RecordDot, StopSquare, PlayTriangle, Prompt, Sliders, Question};
 
@@ -118,10 +86,7 @@ void (*const kDrawings[])(cairo_t*) = {Page, Folder, Disk, RecordDot, StopSquare
 
 GtkWidget* ToolbarImage(int index) {
     if (index < 0 || index >= static_cast<int>(sizeof kDrawings / sizeof kDrawings[0])) return gtk_image_new();
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
-    cairo_t* cr = cairo_create(surface);
-    kDrawings[index](cr);
-    cairo_destroy(cr);
+    cairo_surface_t* surface = DrawnSurface(kSize, kSize, kDrawings[index]);
     GtkWidget* image = gtk_image_new_from_surface(surface);
     cairo_surface_destroy(surface);
     return image;

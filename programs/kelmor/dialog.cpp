@@ -77,3 +77,7 @@ int DialogListGetText(int dialog, int control, int index, char* out, int size) {
     Clear(out, size);
     return 0;
 }
+
+void DialogSetImage(int dialog, int control, int bitmapId) {
+    if (FACE_HAS(Face(), dialogSetImage)) Face()->dialogSetImage(dialog, control, bitmapId);
+}

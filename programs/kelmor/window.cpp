@@ -61,3 +61,10 @@ void ShellFocusSpeedButton(int speed) { PaneFocusSpeedButton(speed); }
 
 // The tray icon comes with the tray.
 void ShellSetTrayIcon(int, const char*) {}
+
+// The desktop's opener lives with the toolkit, in the face module, whether or not a
+// window is open.
+bool ShellOpen(const char* uri) {
+    const KelmorFace* face = LoadFace();
+    return FACE_HAS(face, openUri) && uri != nullptr && face->openUri(uri);
+}

@@ -35,11 +35,12 @@ TEST_F(SmallDialogsTest, AboutShowsVersionBuildAndLinkAndOkEndsIt) {
     EXPECT_FALSE(About(IDC_ABOUT_LINK).checked);
     EXPECT_EQ(fake::focusedControl, IDOK);
     EXPECT_EQ(fake::dialogs[ID_ABOUT].result, IDOK);
-    EXPECT_TRUE(fake::startedPrograms.empty());
+    EXPECT_EQ(About(IDC_ABOUT_LOGO).image, 1012);
+    EXPECT_TRUE(fake::openedUris.empty());
 }
 
 TEST_F(SmallDialogsTest, OpeningTheLinkMarksItVisitedOnlyWhenItOpened) {
-    fake::startProgramSucceeds = false;
+    fake::openSucceeds = false;
     Click(IDC_ABOUT_LINK);
     OnAbout(ID_ABOUT);
     ASSERT_EQ(fake::messageBoxes.size(), 1u);
@@ -48,10 +49,10 @@ TEST_F(SmallDialogsTest, OpeningTheLinkMarksItVisitedOnlyWhenItOpened) {
     EXPECT_EQ(gbVisited, 0);
     EXPECT_FALSE(About(IDC_ABOUT_LINK).checked);
 
-    fake::startProgramSucceeds = true;
+    fake::openSucceeds = true;
     Click(IDC_ABOUT_LOGO);
     OnAbout(ID_ABOUT);
-    EXPECT_EQ(fake::startedPrograms.back(), "xdg-open https://kelmor.example.org");
+    EXPECT_EQ(fake::openedUris.back(), "https://kelmor.example.org");
     EXPECT_EQ(gbVisited, 1);
     EXPECT_TRUE(About(IDC_ABOUT_LINK).checked);
     EXPECT_EQ(fake::dialogs[ID_ABOUT].result, IDCANCEL);  // the click leaves the box open

@@ -96,3 +96,42 @@ answer_dialog_then_wait() {
   wait "$pid"
   status=$?
 }
+
+# Keeps a screenshot of the screen as an artefact (when the test was given where).
+shot() {
+  [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] || return 0
+  mkdir -p "$ARTEFACTS"
+  "$SCREENSHOT" "$ARTEFACTS/$1" || fail "no screenshot $1"
+}
+
+window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | head -n1; }
+
+# Starts kelmor with no argument and gives its window the focus; sets $pid and $window.
+start_window() {
+  local started
+  started=$(date +%s%N)
+  "$KELMOR" &
+  pid=$!
+  wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window of class Kelmor ($1)"
+  echo "launch to window ($1): $((($(date +%s%N) - started) / 1000000)) ms"
+  window=$(window_of_kelmor)
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  sleep 0.3
+}
+
+# Makes a small script the desktop's default handler for web pages and for https and
+# mailto addresses, through this run's own mimeapps.list: whatever a program opens "in
+# the browser" is appended to the file $1, one line each, the way the desktop's opener
+# hands it over (a page as a file URI or a path, an address as it is).
+record_default_handlers() {
+  export XDG_DATA_HOME="$WORK/data"
+  mkdir -p "$XDG_DATA_HOME/applications" "$WORK/handler"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$1" >"$WORK/handler/browser"
+  chmod +x "$WORK/handler/browser"
+  printf '[Desktop Entry]\nType=Application\nName=Test browser\nExec=%s %%u\nNoDisplay=true\nMimeType=text/html;x-scheme-handler/https;x-scheme-handler/mailto;\n' \
+    "$WORK/handler/browser" >"$XDG_DATA_HOME/applications/kelmor-test-browser.desktop"
+  printf '[Default Applications]\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+  for type in text/html x-scheme-handler/https x-scheme-handler/mailto; do
+    printf '%s=kelmor-test-browser.desktop\n' "$type" >>"$XDG_CONFIG_HOME/mimeapps.list"
+  done
+}

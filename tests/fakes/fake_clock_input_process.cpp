@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/process.h"
+#include "platform/window.h"
 #include "tests/fakes/fakes.h"
 
 namespace fake {
@@ -13,6 +14,8 @@ std::vector<KeyEvent> keyEvents;
 uint8_t keyboardState[256] = {};
 std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
+std::vector<std::string> openedUris;
+bool openSucceeds = true;
 
 void ResetShell();
 void ResetJournalAndDesktop();
@@ -28,6 +31,8 @@ void Reset() {
     memset(keyboardState, 0, sizeof keyboardState);
     startedPrograms.clear();
     startProgramSucceeds = true;
+    openedUris.clear();
+    openSucceeds = true;
     store.clear();
 }
 
@@ -60,4 +65,9 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
 bool SysStartProcess(const char* commandLine) {
     fake::startedPrograms.push_back(commandLine ? commandLine : "");
     return fake::startProgramSucceeds;
+}
+
+bool ShellOpen(const char* uri) {
+    fake::openedUris.push_back(uri ? uri : "");
+    return fake::openSucceeds;
 }

@@ -170,3 +170,7 @@ int DialogListGetText(int dialog, int control, int index, char* out, int size) {
     const bool valid = c != nullptr && index >= 0 && index < static_cast<int>(c->items.size());
     return fake::Copy(valid ? c->items[static_cast<size_t>(index)] : "", out, size);
 }
+
+void DialogSetImage(int dialog, int control, int bitmapId) {
+    if (fake::Control* c = fake::Find(dialog, control, "set image")) c->image = bitmapId;
+}

@@ -79,6 +79,9 @@ extern uint8_t keyboardState[256];
 // --- process ---
 extern std::vector<std::string> startedPrograms;
 extern bool startProgramSucceeds;
+// What ShellOpen was given, in order, and whether the desktop opens it.
+extern std::vector<std::string> openedUris;
+extern bool openSucceeds;
 
 // Clears every record and script and restores the default menus.
 void Reset();
@@ -175,6 +178,7 @@ struct Control {
     bool shown = true;
     std::vector<std::string> items;
     int selection = -1;
+    int image = 0;  // the bitmap of a picture or gadget
 };
 struct Dialog {
     const DialogDescription* description = nullptr;

@@ -1,0 +1,131 @@
+#include "app/help_commands.h"
+
+#include <cstring>
+
+#include "platform/dialog.h"
+#include "platform/system.h"
+#include "platform/window.h"
+#include "platform/wintypes.h"
+#include "settings/format.h"
+#include "ui/command_ids.h"
+#include "ui/help_topics.h"
+#include "ui/message_box.h"
+#include "ui/pane_description.h"
+
+const char kWebPageAddress[] = "https://kelmor.example.org";
+const char kSupportMailAddress[] = "mailto:support@kelmor.example.org";
+
+namespace {
+
+const char kHelpFailure[] = "\"Unable to open the help file\"";
+// A URI may be three times its path, every byte escaped.
+const int kUriSize = 3 * MAX_PATH + 64;
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Bytes a URI path may hold as they are; everything else is escaped.
+bool KeptInUri(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || strchr("-._~/:", c) != nullptr;
+}
+
+void OpenHelpPage(HelpPage page, int contextId) {
+    char program[MAX_PATH];
+    char path[MAX_PATH];
+    char anchor[16] = "";
+    char uri[kUriSize];
+    const char* name = kHelpPageNames[page];
+    const bool located = SysGetModuleFileName(program, sizeof program) > 0 &&
+                         HelpPagePath(program, name, path, sizeof path) > 0;
+    if (!located) FormatText(path, sizeof path, "%s", name);
+    if (contextId != 0) HelpAnchor(contextId, anchor, sizeof anchor);
+    if (located && FileUri(path, anchor, uri, sizeof uri) > 0 && ShellOpen(uri)) return;
+    KelmorMessageBox(kHelpFailure, path, MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
+int HelpPagePath(const char* programPath, const char* page, char* out, int size) {
+    if (size <= 0) return 0;
+    out[0] = '\0';
+    int folderEnd = 0;  // the program's folder, its last separator included
+    for (int i = 0; programPath[i] != '\0'; ++i) {
+        if (IsSeparator(programPath[i])) folderEnd = i + 1;
+    }
+    const char separator = folderEnd > 0 ? programPath[folderEnd - 1] : '/';
+    // "bin" as the folder's whole last name.
+    const bool installed = folderEnd >= 4 && strncmp(programPath + folderEnd - 4, "bin", 3) == 0 &&
+                           (folderEnd == 4 || IsSeparator(programPath[folderEnd - 5]));
+    char tail[64];
+    if (installed) FormatText(tail, sizeof tail, "share%ckelmor%chelp%c%s", separator, separator, separator, page);
+    else FormatText(tail, sizeof tail, "help%c%s", separator, page);
+    const int base = installed ? folderEnd - 4 : folderEnd;
+    const int tailLength = static_cast<int>(strlen(tail));
+    if (base + tailLength >= size) return 0;
+    memcpy(out, programPath, static_cast<size_t>(base));
+    memcpy(out + base, tail, static_cast<size_t>(tailLength) + 1);
+    return base + tailLength;
+}
+
+int FileUri(const char* path, const char* anchor, char* out, int size) {
+    if (size <= 0) return 0;
+    static const char kHex[] = "0123456789ABCDEF";
+    int n = 0;
+    auto put = [&](char c) {
+        if (n < size - 1) out[n] = c;
+        ++n;
+    };
+    auto putEscaped = [&](const char* text) {
+        for (const char* p = text; *p != '\0'; ++p) {
+            const unsigned char c = *p == '\\' ? '/' : static_cast<unsigned char>(*p);
+            if (KeptInUri(c)) {
+                put(static_cast<char>(c));
+            } else {
+                put('%');
+                put(kHex[c >> 4]);
+                put(kHex[c & 15]);
+            }
+        }
+    };
+    for (const char* p = "file://"; *p != '\0'; ++p) put(*p);
+    // A drive letter path ("C:\...") needs the slash an absolute POSIX path brings along.
+    if (!IsSeparator(path[0])) put('/');
+    putEscaped(path);
+    if (anchor != nullptr && anchor[0] != '\0') {
+        put('#');
+        putEscaped(anchor);
+    }
+    if (n >= size) {
+        out[0] = '\0';
+        return 0;
+    }
+    out[n] = '\0';
+    return n;
+}
+
+void OpenHelpTopic(int contextId) { OpenHelpPage(HELP_CONTENTS, contextId); }
+
+bool OpenWebPage() {
+    if (ShellOpen(kWebPageAddress)) return true;
+    KelmorMessageBoxF("Internet Error", MB_OK | MB_ICONEXCLAMATION, "Unable to locate '%s'", kWebPageAddress);
+    return false;
+}
+
+void OnHelpContents(int) { OpenHelpPage(HELP_CONTENTS, 0); }
+
+// Advanced Options will name its own tab's topic while it is open.
+void OnHelpForThisScreen(int) {
+    const int tab = DialogListSelection(ID_PANES, IDC_PANE_TABS);
+    OpenHelpPage(HELP_CONTENTS, tab >= 0 && tab < PANE_TAB_COUNT ? kPaneTabHelpContexts[tab] : 0);
+}
+
+void OnHelpPage(int id) {
+    if (id == ID_SCRIPT_REFERENCE) OpenHelpPage(HELP_SCRIPT_REFERENCE, 0);
+    else if (id == ID_REVISIONS) OpenHelpPage(HELP_REVISIONS, 0);
+    else if (id == ID_FAQ) OpenHelpPage(HELP_FAQ, 0);
+}
+
+void OnSupportMail(int) {
+    if (!ShellOpen(kSupportMailAddress)) KelmorMessageBox(kHelpFailure, kSupportMailAddress, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void OnWebPage(int) { OpenWebPage(); }
