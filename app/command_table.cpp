@@ -3,6 +3,7 @@
 #include "app/about_box.h"
 #include "app/exit_step.h"
 #include "app/legal_agreement.h"
+#include "app/tray.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
@@ -42,6 +43,9 @@ const CommandRow kCommands[] = {
     {ID_TRAY_STOP_RECORDING, ID_TRAY_STOP_RECORDING, OnTrayStopRecording},
     {ID_LEGAL, ID_LEGAL, OnLegalAgreement},
     {ID_ABOUT, ID_ABOUT, OnAbout},
+    {ID_RUN_FROM_TRAY, ID_RUN_FROM_TRAY, OnRunFromTray},
+    {ID_TRAY_SHOW, ID_TRAY_SHOW, OnTrayShow},
+    {ID_TRAY_EXIT, ID_TRAY_EXIT, OnTrayExit},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/tray.h"
 #include "platform/dialog.h"
 #include "player/playback_control.h"
 #include "settings/settings.h"
@@ -17,8 +18,7 @@ const int kRepeatDigits = 7;
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
 
 // Their behaviour comes with later work: greyed rather than pretending.
-const int kControlsToCome[] = {IDC_ALWAYS_ON_TOP, IDC_AUTO_START, IDC_ADVANCED_OPTIONS, IDC_ACTIVATE,
-                               IDC_TRAY_ICON};
+const int kControlsToCome[] = {IDC_ALWAYS_ON_TOP, IDC_AUTO_START, IDC_ADVANCED_OPTIONS, IDC_ACTIVATE};
 
 const char kOptionsWarning[] =
     "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
@@ -158,6 +158,9 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             break;
         case IDC_PANE_TABS:
             if (notification == NOTIFY_CHANGED) OnTabChanged();
+            break;
+        case IDC_TRAY_ICON:
+            SetTrayMode(DialogIsChecked(ID_PANES, IDC_TRAY_ICON));
             break;
         default:
             break;

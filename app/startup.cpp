@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/exit_step.h"
+#include "app/tray.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -167,7 +168,7 @@ void ShowInteractiveWindow() {
         ShellMoveMainWindow(gnWindowLeft, gnWindowTop);
     }
     SetCommandState(CMD_STATE_EMPTY);
-    ShellShowMainWindow(SW_SHOWNORMAL);
+    ShowWindowOrTrayIcon();
 }
 
 void OnJournalCancelMessage() {

@@ -15,6 +15,7 @@
 struct Accelerator;
 struct MenuEntry;
 struct ToolbarEntry;
+struct TrayMenuItem;
 
 // What the program builds its main window from: the descriptions of ui/ and where the
 // window's own events go.
@@ -81,6 +82,13 @@ struct KelmorFace {
     // The main window's place (platform/window.h).
     bool (*getMainWindowPosition)(int32_t* left, int32_t* top);
     void (*moveMainWindow)(int32_t left, int32_t top);
+    // The tray icon and its menu (platform/window.h); the icon's events (TRAY_EVENT_*)
+    // go to onEvent.
+    bool (*addTrayIcon)(int code, const char* tip, void (*onEvent)(int event));
+    void (*setTrayIcon)(int code, const char* tip);
+    void (*removeTrayIcon)();
+    bool (*isTrayIconReachable)();
+    int (*trackTrayMenu)(const TrayMenuItem* items, int count);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -5,6 +5,7 @@
 #include "platform/gtk/file_dialog.h"
 #include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
+#include "platform/gtk/tray_icon.h"
 
 extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEntry() {
     static const KelmorFace face = {
@@ -16,6 +17,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogShow,           GtkDialogFocus,         GtkDialogListAdd,      GtkDialogListRemove,
         GtkDialogListSelect,     GtkDialogListSelection, GtkDialogListCount,    GtkDialogListGetText,  GtkFileDialog,
         GtkGetMainWindowPosition, GtkMoveMainWindow,
+        GtkAddTrayIcon,          GtkSetTrayIcon,         GtkRemoveTrayIcon,     GtkIsTrayIconReachable, GtkTrackTrayMenu,
     };
     return &face;
 }

@@ -24,4 +24,9 @@ void ShellSetSpeedButtons(int) {}
 void ShellSetRepeatField(const char*) {}
 void ShellEnableRepeatControls(bool) {}
 void ShellSetContinuousBox(bool) {}
+// No tray either: the icon has nowhere to go and no menu to show.
+bool ShellAddTrayIcon(int, const char*) { return false; }
 void ShellSetTrayIcon(int, const char*) {}
+void ShellRemoveTrayIcon() {}
+bool ShellIsTrayIconReachable() { return false; }
+int ShellTrackTrayMenu(const TrayMenuItem*, int) { return 0; }

@@ -4,6 +4,7 @@
 
 #include "app/exit_step.h"
 #include "app/startup.h"
+#include "app/tray.h"
 #include "platform/desktop.h"
 #include "platform/wintypes.h"
 #include "recording/recording.h"
@@ -147,6 +148,8 @@ TEST_F(StartupTest, FailuresExitNonZero) {
 TEST_F(StartupTest, InteractiveExitAndClose) {
     gnRunMode = RUN_INTERACTIVE;
     gdwShowTrayIcon = 1000;
+    ShowWindowOrTrayIcon();
+    fake::mainWindowVisible = true;
     EXPECT_FALSE(CloseMainWindow());
     EXPECT_FALSE(fake::mainWindowVisible) << "tray mode only hides the window";
     gdwShowTrayIcon = 0, gbPromptForSave = 1, gbModified = true, nEventCount = 1;
