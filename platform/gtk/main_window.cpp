@@ -28,6 +28,11 @@ std::map<int, GtkWidget*> gMenuItems;
 std::map<int, GtkWidget*> gToolButtons;
 // Set while the core sets a check mark, which is not a choice of the item.
 bool gSettingCheck = false;
+// Where the window was when it was hidden (or was put while hidden): GTK can only guess
+// the place of a window that is not on the screen.
+bool gHiddenPlaced = false;
+gint gHiddenX = 0;
+gint gHiddenY = 0;
 
 const char kChecked[] = "kelmor-checked";
 
@@ -195,6 +200,10 @@ void GtkShowMainWindow(int showCommand) {
     if (gWindow == nullptr) return;
     switch (showCommand) {
         case SW_HIDE:
+            if (gtk_widget_get_visible(gWindow)) {
+                gtk_window_get_position(GTK_WINDOW(gWindow), &gHiddenX, &gHiddenY);
+                gHiddenPlaced = true;
+            }
             gtk_widget_hide(gWindow);
             break;
         case SW_MINIMIZE:
@@ -230,16 +239,26 @@ void GtkSetWindowTitle(const char* title) {
 
 bool GtkGetMainWindowPosition(int32_t* left, int32_t* top) {
     if (gWindow == nullptr) return false;
-    gint x = 0;
-    gint y = 0;
-    gtk_window_get_position(GTK_WINDOW(gWindow), &x, &y);
+    gint x = gHiddenX;
+    gint y = gHiddenY;
+    if (gtk_widget_get_visible(gWindow)) {
+        gtk_window_get_position(GTK_WINDOW(gWindow), &x, &y);
+    } else if (!gHiddenPlaced) {
+        return false;
+    }
     *left = x;
     *top = y;
     return true;
 }
 
 void GtkMoveMainWindow(int32_t left, int32_t top) {
-    if (gWindow != nullptr) gtk_window_move(GTK_WINDOW(gWindow), left, top);
+    if (gWindow == nullptr) return;
+    gtk_window_move(GTK_WINDOW(gWindow), left, top);
+    if (!gtk_widget_get_visible(gWindow)) {
+        gHiddenX = left;
+        gHiddenY = top;
+        gHiddenPlaced = true;
+    }
 }
 
 void GtkEnableCommand(int id, bool enable) {
