@@ -82,6 +82,8 @@ tray_menu() {
   xdotool key "$@"
 }
 
+# The log says when a recording starts and ends.
+printf '[SOFTWARE\\Kelmor]\nLog=dword:00000001\n' >"$KELMOR_REGISTRY"
 start_trayer
 start_kelmor
 wait_until 20 '[ -n "$(main_window)" ]' || fail "no window"
@@ -157,7 +159,9 @@ sleep 1
 shot tray-recording.png
 xdotool key --delay 100 a b
 tray_menu "Stop Recording" Down Return
-sleep 0.5
+log="$XDG_STATE_HOME/kelmor/Kelmor.log"
+wait_until 5 'grep -q "End recording time: .* ([1-9][0-9]* total actions" "$log"' ||
+  fail "Stop Recording from the tray menu left no recording: $(tail -n 3 "$log")"
 tray_menu "Exit Kelmor" Up Return
 wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "Exit Kelmor did not end the program (a question? $(box 'Confirm Action'))"
 wait "$pid"
