@@ -2,6 +2,7 @@
 // belongs to the core, so choosing a check item does not toggle it by itself.
 #include "platform/gtk/main_window.h"
 
+#include <X11/Xlib.h>
 #include <gtk/gtk.h>
 
 #include <cstring>
@@ -62,6 +63,23 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
     if (event->keyval == GDK_KEY_Page_Up || event->keyval == GDK_KEY_KP_Page_Up) virtualKey = VK_PRIOR;
     if (virtualKey == 0 || gParts.onKey == nullptr) return FALSE;
     return gParts.onKey(virtualKey, (event->state & GDK_CONTROL_MASK) != 0) ? TRUE : FALSE;
+}
+
+gboolean ShowAgain(gpointer) {
+    if (gWindow == nullptr || gtk_widget_get_visible(gWindow)) return G_SOURCE_REMOVE;
+    // Mapped from outside, it went wherever the window manager put it.
+    gtk_window_present(GTK_WINDOW(gWindow));
+    if (gHiddenPlaced) gtk_window_move(GTK_WINDOW(gWindow), gHiddenX, gHiddenY);
+    return G_SOURCE_REMOVE;
+}
+
+// Another program (a second start finding this copy in the tray) may map the hidden
+// window: the toolkit, which still holds it hidden, is told so that hiding it works again.
+GdkFilterReturn OnWindowEvent(GdkXEvent* xevent, GdkEvent*, gpointer) {
+    if (static_cast<XEvent*>(xevent)->type == MapNotify && gWindow != nullptr && !gtk_widget_get_visible(gWindow)) {
+        g_idle_add(ShowAgain, nullptr);
+    }
+    return GDK_FILTER_CONTINUE;
 }
 
 guint KeyOfVirtualKey(uint16_t key) {
@@ -192,6 +210,8 @@ bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     gtk_box_pack_start(GTK_BOX(box), panes, TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(gWindow), box);
     gtk_widget_show_all(box);
+    gtk_widget_realize(gWindow);
+    if (GdkWindow* window = gtk_widget_get_window(gWindow)) gdk_window_add_filter(window, OnWindowEvent, nullptr);
     GtkDialogSetChildHome(panes);
     return gParts.panes == nullptr || GtkDialogCreate(gParts.panes, gParts.paneProc);
 }

@@ -147,6 +147,16 @@ xdotool windowactivate --sync "$(main_window)" 2>/dev/null
 xdotool key --clearmodifiers alt+F4
 wait_until 5 '[ -z "$(main_window)" ]' || fail "closing did not hide the window the second time"
 
+# A second start finds this copy in the tray and brings its window back instead of
+# starting another copy with another icon; closed, the window hides again.
+run_limited 20 "$KELMOR"
+[ "$status" -eq 0 ] || fail "the second start exited with $status"
+wait_until 5 '[ -n "$(main_window)" ]' || fail "the second start did not bring the hidden window back"
+[ "$(xdotool search --class '^kelmor-tray$' 2>/dev/null | wc -l)" -eq 1 ] || fail "a second tray icon appeared"
+xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+xdotool key --clearmodifiers alt+F4
+wait_until 5 '[ -z "$(main_window)" ]' || fail "closing did not hide the window brought back by a second start"
+
 # Recording from the menu: the recording icon; stopped from the menu it leaves an unsaved
 # recording, about which "Exit Kelmor" asks nothing.
 tray_menu "Start Recording" Down Return

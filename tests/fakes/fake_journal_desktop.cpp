@@ -152,15 +152,23 @@ fake::Window* Find(HWND32 handle) {
 }
 }  // namespace
 
-int SysEnumTopLevelWindows(HWND32* out, int max) {
-    ++fake::windowEnumerations;
+namespace {
+int EnumWindows(HWND32* out, int max, bool hidden) {
     int n = 0;
     for (const auto& w : fake::windows) {
         if (n >= max) break;
-        out[n++] = w.handle;
+        if (w.hidden == hidden) out[n++] = w.handle;
     }
     return n;
 }
+}  // namespace
+
+int SysEnumTopLevelWindows(HWND32* out, int max) {
+    ++fake::windowEnumerations;
+    return EnumWindows(out, max, false);
+}
+
+int SysEnumHiddenTopLevelWindows(HWND32* out, int max) { return EnumWindows(out, max, true); }
 
 int SysGetWindowText(HWND32 window, char* out, int size) {
     fake::Window* w = Find(window);

@@ -161,6 +161,7 @@ struct Window {
     RECT32 rect;
     bool minimized;
     bool own;  // the program's own (main window or inside it)
+    bool hidden = false;  // withdrawn: listed only with the hidden windows
 };
 extern std::vector<Window> windows;  // in the system's order
 extern HWND32 foregroundWindow;
