@@ -11,8 +11,8 @@
 #include "recording/recording.h"
 #include "settings/log.h"
 #include "settings/settings.h"
-#include "ui/tray_icon.h"
 #include "ui/run_mode.h"
+#include "ui/tray_icon.h"
 
 namespace {
 
