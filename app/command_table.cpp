@@ -4,6 +4,7 @@
 #include "app/exit_step.h"
 #include "app/help_commands.h"
 #include "app/legal_agreement.h"
+#include "app/tray.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
@@ -49,6 +50,9 @@ const CommandRow kCommands[] = {
     {ID_REVISIONS, ID_FAQ, OnHelpPage},
     {ID_SUPPORT_MAIL, ID_SUPPORT_MAIL, OnSupportMail},
     {ID_WEB, ID_WEB, OnWebPage},
+    {ID_RUN_FROM_TRAY, ID_RUN_FROM_TRAY, OnRunFromTray},
+    {ID_TRAY_SHOW, ID_TRAY_SHOW, OnTrayShow},
+    {ID_TRAY_EXIT, ID_TRAY_EXIT, OnTrayExit},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "ui/run_mode.h"
+#include "ui/tray_icon.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ bool CloseMainWindow() {
     if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
     CancelJournalForExit("CANCELLED RECORDING: Kelmor Close called\r\n");
     if (Interactive()) {
-        if (gdwShowTrayIcon != 0) {
+        // Hidden without a tray to hold its icon, the window could not come back.
+        if (gdwShowTrayIcon != 0 && ShellIsTrayIconReachable()) {
             ShellShowMainWindow(SW_HIDE);
             return false;
         }
@@ -53,6 +55,7 @@ void RunExitStep() {
     // by the first and must not be touched again.
     if (gbExitStepDone) return;
     gbExitStepDone = true;
+    RemoveTrayIcon();
     if (ghJournalHook != 0) {
         if (!SysUnhookJournal(ghJournalHook)) LogLastErrorAt(LOG_LOW);
         ghJournalHook = 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/help_commands.h"
+#include "app/tray.h"
 #include "platform/dialog.h"
 #include "player/playback_control.h"
 #include "settings/settings.h"
@@ -19,7 +20,7 @@ const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, I
 
 // Their behaviour comes with later work: greyed rather than pretending.
 const int kControlsToCome[] = {IDC_ALWAYS_ON_TOP, IDC_AUTO_START, IDC_ADVANCED_OPTIONS, IDC_ACTIVATE,
-                               IDC_TRAY_ICON, IDC_GADGET_ADD_MAPPING, IDC_GADGET_DELETE_MAPPING,
+                               IDC_GADGET_ADD_MAPPING, IDC_GADGET_DELETE_MAPPING,
                                IDC_GADGET_ADD_SHORTTYPE, IDC_GADGET_DELETE_SHORTTYPE};
 
 const char kOptionsWarning[] =
@@ -166,6 +167,9 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
         case IDC_GADGET_MAPPING_HELP:
         case IDC_GADGET_SHORTTYPE_HELP:
             if (notification == NOTIFY_CLICKED) OpenHelpTopic(control);
+            break;
+        case IDC_TRAY_ICON:
+            SetTrayMode(DialogIsChecked(ID_PANES, IDC_TRAY_ICON));
             break;
         default:
             break;

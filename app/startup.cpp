@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/exit_step.h"
+#include "app/tray.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -39,6 +40,21 @@ const int kMaxTopLevelWindows = 512;
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Another copy's main window, by its class. A hidden one must carry the main window's
+// title as well: the toolkit keeps hidden helper windows of the program's class.
+bool IsRunningCopy(HWND32 window, bool hidden) {
+    char className[16];
+    if (SysIsOwnWindow(window) || SysGetWindowClass(window, className, sizeof className) == 0 ||
+        strcmp(className, kMainWindowClass) != 0) {
+        return false;
+    }
+    if (!hidden) return true;
+    // "Kelmor", or "Kelmor - file" cut after the blank.
+    char title[sizeof kMainWindowClass + 1];
+    SysGetWindowText(window, title, sizeof title);
+    return strcmp(title, kMainWindowClass) == 0 || strcmp(title, "Kelmor ") == 0;
+}
 
 }  // namespace
 
@@ -141,16 +157,17 @@ bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
 
 bool BringRunningCopyForward() {
     HWND32 windows[kMaxTopLevelWindows];
-    const int count = SysEnumTopLevelWindows(windows, kMaxTopLevelWindows);
-    for (int i = 0; i < count; ++i) {
-        char className[16];
-        if (SysIsOwnWindow(windows[i]) || SysGetWindowClass(windows[i], className, sizeof className) == 0 ||
-            strcmp(className, kMainWindowClass) != 0) {
-            continue;
+    // A copy in the tray has hidden its window; it is looked for once the shown ones are.
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool hidden = pass == 1;
+        const int count = hidden ? SysEnumHiddenTopLevelWindows(windows, kMaxTopLevelWindows)
+                                 : SysEnumTopLevelWindows(windows, kMaxTopLevelWindows);
+        for (int i = 0; i < count; ++i) {
+            if (!IsRunningCopy(windows[i], hidden)) continue;
+            SysShowWindow(windows[i], !hidden && SysIsWindowMinimized(windows[i]) ? SW_RESTORE : SW_SHOWNORMAL);
+            SysActivateWindow(windows[i]);
+            return true;
         }
-        SysShowWindow(windows[i], SysIsWindowMinimized(windows[i]) ? SW_RESTORE : SW_SHOWNORMAL);
-        SysActivateWindow(windows[i]);
-        return true;
     }
     return false;
 }
@@ -167,7 +184,7 @@ void ShowInteractiveWindow() {
         ShellMoveMainWindow(gnWindowLeft, gnWindowTop);
     }
     SetCommandState(CMD_STATE_EMPTY);
-    ShellShowMainWindow(SW_SHOWNORMAL);
+    ShowWindowOrTrayIcon();
 }
 
 void OnJournalCancelMessage() {

@@ -47,7 +47,7 @@ bool BringRunningCopyForward();
 
 // The interactive start once the main window exists: the window goes where Left and Top
 // say when that is on the screen; nothing is loaded yet, so the commands that need a
-// recording are grey; then the window shows.
+// recording are grey; then the window shows, or in the tray mode only the tray icon.
 void ShowInteractiveWindow();
 
 // The message loop's handling of the system's journal cancel.

@@ -14,6 +14,9 @@ enum { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWNA = 8, SW_R
 // Top-level windows in the system's order, visible or not; returns how many were
 // stored (at most max).
 int SysEnumTopLevelWindows(HWND32* out, int max);
+// Top-level windows hidden by their programs (withdrawn: neither shown nor minimised),
+// which the list above leaves out; returns how many were stored (at most max).
+int SysEnumHiddenTopLevelWindows(HWND32* out, int max);
 // The window's title, cut to fit size - 1 characters; returns its length.
 int SysGetWindowText(HWND32 window, char* out, int size);
 // The window's class (on X11 the class part of WM_CLASS), cut the same way; 0 when it

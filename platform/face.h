@@ -15,6 +15,7 @@
 struct Accelerator;
 struct MenuEntry;
 struct ToolbarEntry;
+struct TrayMenuItem;
 
 // What the program builds its main window from: the descriptions of ui/ and where the
 // window's own events go.
@@ -85,6 +86,13 @@ struct KelmorFace {
     bool (*openUri)(const char* uri);
     // A picture or gadget control's bitmap (platform/dialog.h).
     void (*dialogSetImage)(int dialog, int control, int bitmapId);
+    // The tray icon and its menu (platform/window.h); the icon's events (TRAY_EVENT_*)
+    // go to onEvent.
+    bool (*addTrayIcon)(int code, const char* tip, void (*onEvent)(int event));
+    void (*setTrayIcon)(int code, const char* tip);
+    void (*removeTrayIcon)();
+    bool (*isTrayIconReachable)();
+    int (*trackTrayMenu)(const TrayMenuItem* items, int count);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

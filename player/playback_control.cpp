@@ -31,11 +31,11 @@
 #include "ui/message_box.h"
 #include "ui/platform_wording.h"
 #include "ui/run_mode.h"
+#include "ui/tray_icon.h"
 #include "ui/version.h"
 
 namespace {
 
-const int kTrayPlayingIcon = 1004;
 // The status line holds at most this many characters worth comparing.
 const int kStatusCompareLength = 62;
 
@@ -95,7 +95,7 @@ void OnPlayback(int id) {
     RemoveServiceForJournal(REMOVE_FOR_PLAYBACK);
     LogPlaybackStart();
     SetCommandState(CMD_STATE_BUSY);
-    if (gdwShowTrayIcon != 0) ShellSetTrayIcon(kTrayPlayingIcon, "Kelmor is playing");
+    if (gdwShowTrayIcon != 0) SetTrayIcon(TRAY_PLAYING, "Kelmor is playing");
     BackupRecording();
     ResetPlayerForPass();
     ClearScriptAltState();

@@ -24,13 +24,12 @@
 #include "ui/command_state.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"
+#include "ui/tray_icon.h"
 #include "ui/version.h"
 
 uint32_t gdwLastButtonUpTick = 0;
 
 namespace {
-
-enum { TRAY_ICON_RECORDING = 1003 };
 
 // Stores one record at the write index while there is room; false when it was dropped.
 bool StoreRecord(const EVENTMSG& record) {
@@ -67,7 +66,7 @@ void OnStartRecording(int) {
 
     memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
     SetCommandState(CMD_STATE_BUSY);
-    if (gdwShowTrayIcon != 0) ShellSetTrayIcon(TRAY_ICON_RECORDING, "Kelmor is recording");
+    if (gdwShowTrayIcon != 0) SetTrayIcon(TRAY_RECORDING, "Kelmor is recording");
     gbModified = true;
     if (gbMinimize && ShellIsMainWindowVisible()) {
         ShellSetWindowTitle("CLICK TO STOP RECORDING");

@@ -4,6 +4,7 @@
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/menu_description.h"
+#include "ui/tray_icon.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void SetCommandState(int state) {
         if (what != '-') ShellEnableCommand(row.id, what == '1');
     }
     // Back to idle, the tray shows the service's idle icon again instead of the busy one.
-    if (state == CMD_STATE_IDLE && gdwShowTrayIcon != 0) ShellSetTrayIcon(static_cast<int>(gdwShowTrayIcon), "Kelmor");
+    if (state == CMD_STATE_IDLE && gdwShowTrayIcon != 0) SetTrayIcon(static_cast<int>(gdwShowTrayIcon), "Kelmor");
 }
 
 void ApplyMenuOpeningRules(bool currentFileHasContent, bool logHasContent) {

@@ -5,6 +5,8 @@
 enum IconId {
     // The program's own icon: window class, notices such as New Recording.
     IDI_KELMOR = 1000,
+    // The notice that the program now lives in the tray.
+    IDI_TRAY_MESSAGE = 1005,
 };
 
 enum BitmapId {

@@ -6,6 +6,7 @@
 #include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
 #include "platform/gtk/open_uri.h"
+#include "platform/gtk/tray_icon.h"
 
 extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEntry() {
     static const KelmorFace face = {
@@ -18,6 +19,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogListSelect,     GtkDialogListSelection, GtkDialogListCount,    GtkDialogListGetText,  GtkFileDialog,
         GtkGetMainWindowPosition, GtkMoveMainWindow,
         GtkOpenUri,              GtkDialogSetImage,
+        GtkAddTrayIcon,          GtkSetTrayIcon,         GtkRemoveTrayIcon,     GtkIsTrayIconReachable, GtkTrackTrayMenu,
     };
     return &face;
 }

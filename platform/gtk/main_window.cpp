@@ -2,6 +2,7 @@
 // belongs to the core, so choosing a check item does not toggle it by itself.
 #include "platform/gtk/main_window.h"
 
+#include <X11/Xlib.h>
 #include <gtk/gtk.h>
 
 #include <cstring>
@@ -27,6 +28,11 @@ std::map<int, GtkWidget*> gMenuItems;
 std::map<int, GtkWidget*> gToolButtons;
 // Set while the core sets a check mark, which is not a choice of the item.
 bool gSettingCheck = false;
+// Where the window was when it was hidden (or was put while hidden): GTK can only guess
+// the place of a window that is not on the screen.
+bool gHiddenPlaced = false;
+gint gHiddenX = 0;
+gint gHiddenY = 0;
 
 const char kChecked[] = "kelmor-checked";
 
@@ -56,6 +62,23 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
     if (event->keyval == GDK_KEY_Page_Up || event->keyval == GDK_KEY_KP_Page_Up) virtualKey = VK_PRIOR;
     if (virtualKey == 0 || gParts.onKey == nullptr) return FALSE;
     return gParts.onKey(virtualKey, (event->state & GDK_CONTROL_MASK) != 0) ? TRUE : FALSE;
+}
+
+gboolean ShowAgain(gpointer) {
+    if (gWindow == nullptr || gtk_widget_get_visible(gWindow)) return G_SOURCE_REMOVE;
+    // Mapped from outside, it went wherever the window manager put it.
+    gtk_window_present(GTK_WINDOW(gWindow));
+    if (gHiddenPlaced) gtk_window_move(GTK_WINDOW(gWindow), gHiddenX, gHiddenY);
+    return G_SOURCE_REMOVE;
+}
+
+// Another program (a second start finding this copy in the tray) may map the hidden
+// window: the toolkit, which still holds it hidden, is told so that hiding it works again.
+GdkFilterReturn OnWindowEvent(GdkXEvent* xevent, GdkEvent*, gpointer) {
+    if (static_cast<XEvent*>(xevent)->type == MapNotify && gWindow != nullptr && !gtk_widget_get_visible(gWindow)) {
+        g_idle_add(ShowAgain, nullptr);
+    }
+    return GDK_FILTER_CONTINUE;
 }
 
 guint KeyOfVirtualKey(uint16_t key) {
@@ -186,6 +209,8 @@ bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     gtk_box_pack_start(GTK_BOX(box), panes, TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(gWindow), box);
     gtk_widget_show_all(box);
+    gtk_widget_realize(gWindow);
+    if (GdkWindow* window = gtk_widget_get_window(gWindow)) gdk_window_add_filter(window, OnWindowEvent, nullptr);
     GtkDialogSetChildHome(panes);
     return gParts.panes == nullptr || GtkDialogCreate(gParts.panes, gParts.paneProc);
 }
@@ -194,6 +219,10 @@ void GtkShowMainWindow(int showCommand) {
     if (gWindow == nullptr) return;
     switch (showCommand) {
         case SW_HIDE:
+            if (gtk_widget_get_visible(gWindow)) {
+                gtk_window_get_position(GTK_WINDOW(gWindow), &gHiddenX, &gHiddenY);
+                gHiddenPlaced = true;
+            }
             gtk_widget_hide(gWindow);
             break;
         case SW_MINIMIZE:
@@ -229,16 +258,26 @@ void GtkSetWindowTitle(const char* title) {
 
 bool GtkGetMainWindowPosition(int32_t* left, int32_t* top) {
     if (gWindow == nullptr) return false;
-    gint x = 0;
-    gint y = 0;
-    gtk_window_get_position(GTK_WINDOW(gWindow), &x, &y);
+    gint x = gHiddenX;
+    gint y = gHiddenY;
+    if (gtk_widget_get_visible(gWindow)) {
+        gtk_window_get_position(GTK_WINDOW(gWindow), &x, &y);
+    } else if (!gHiddenPlaced) {
+        return false;
+    }
     *left = x;
     *top = y;
     return true;
 }
 
 void GtkMoveMainWindow(int32_t left, int32_t top) {
-    if (gWindow != nullptr) gtk_window_move(GTK_WINDOW(gWindow), left, top);
+    if (gWindow == nullptr) return;
+    gtk_window_move(GTK_WINDOW(gWindow), left, top);
+    if (!gtk_widget_get_visible(gWindow)) {
+        gHiddenX = left;
+        gHiddenY = top;
+        gHiddenPlaced = true;
+    }
 }
 
 void GtkEnableCommand(int id, bool enable) {

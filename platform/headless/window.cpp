@@ -24,6 +24,11 @@ void ShellSetSpeedButtons(int) {}
 void ShellSetRepeatField(const char*) {}
 void ShellEnableRepeatControls(bool) {}
 void ShellSetContinuousBox(bool) {}
+// No tray either: the icon has nowhere to go and no menu to show.
+bool ShellAddTrayIcon(int, const char*) { return false; }
 void ShellSetTrayIcon(int, const char*) {}
 // Nothing here opens documents: a program without a window has no desktop to ask.
 bool ShellOpen(const char*) { return false; }
+void ShellRemoveTrayIcon() {}
+bool ShellIsTrayIconReachable() { return false; }
+int ShellTrackTrayMenu(const TrayMenuItem*, int) { return 0; }

@@ -478,6 +478,31 @@ int SysEnumTopLevelWindows(HWND32* out, int max) {
     return count;
 }
 
+int SysEnumHiddenTopLevelWindows(HWND32* out, int max) {
+    Display* display = Connect();
+    if (display == nullptr || out == nullptr || max <= 0) return 0;
+    X11TrapErrors();
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    int stored = 0;
+    if (XQueryTree(display, Root(display), &root, &parent, &children, &count)) {
+        for (unsigned i = count; i-- > 0 && stored < max;) {
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.override_redirect ||
+                attributes.c_class == InputOnly || attributes.map_state != IsUnmapped) {
+                continue;
+            }
+            // A minimised window (or its manager's frame) is unmapped too, but listed above.
+            const Window client = ClientBelow(display, children[i]);
+            const long state = client != 0 ? WmState(display, client) : -1;
+            if (state != NormalState && state != IconicState) Store(out, max, &stored, children[i]);
+        }
+        if (children != nullptr) XFree(children);
+    }
+    X11UntrapErrors();
+    return stored;
+}
+
 int SysGetWindowText(HWND32 window, char* out, int size) {
     if (out == nullptr || size <= 0) return 0;
     out[0] = '\0';

@@ -3,6 +3,7 @@
 #include "platform/window.h"
 
 #include "app/pane_procedure.h"
+#include "app/tray.h"
 #include "platform/dialog.h"
 #include "programs/kelmor/face.h"
 #include "ui/commands.h"
@@ -59,12 +60,32 @@ void ShellSetContinuousBox(bool checked) { DialogCheck(ID_PANES, IDC_CONTINUOUS,
 
 void ShellFocusSpeedButton(int speed) { PaneFocusSpeedButton(speed); }
 
-// The tray icon comes with the tray.
-void ShellSetTrayIcon(int, const char*) {}
-
 // The desktop's opener lives with the toolkit, in the face module, whether or not a
 // window is open.
 bool ShellOpen(const char* uri) {
     const KelmorFace* face = LoadFace();
     return FACE_HAS(face, openUri) && uri != nullptr && face->openUri(uri);
+}
+
+// A module without a tray has no icon to show: the window then stays in reach.
+namespace {
+const KelmorFace* TrayFace() { return FACE_HAS(WindowFace(), trackTrayMenu) ? WindowFace() : nullptr; }
+}  // namespace
+
+bool ShellAddTrayIcon(int code, const char* tip) {
+    return TrayFace() != nullptr && TrayFace()->addTrayIcon(code, tip, OnTrayEvent);
+}
+
+void ShellSetTrayIcon(int code, const char* tip) {
+    if (TrayFace() != nullptr) TrayFace()->setTrayIcon(code, tip);
+}
+
+void ShellRemoveTrayIcon() {
+    if (TrayFace() != nullptr) TrayFace()->removeTrayIcon();
+}
+
+bool ShellIsTrayIconReachable() { return TrayFace() != nullptr && TrayFace()->isTrayIconReachable(); }
+
+int ShellTrackTrayMenu(const TrayMenuItem* items, int count) {
+    return TrayFace() != nullptr ? TrayFace()->trackTrayMenu(items, count) : 0;
 }

@@ -4,6 +4,7 @@
 
 #include "app/exit_step.h"
 #include "app/startup.h"
+#include "app/tray.h"
 #include "platform/desktop.h"
 #include "platform/wintypes.h"
 #include "recording/recording.h"
@@ -147,6 +148,8 @@ TEST_F(StartupTest, FailuresExitNonZero) {
 TEST_F(StartupTest, InteractiveExitAndClose) {
     gnRunMode = RUN_INTERACTIVE;
     gdwShowTrayIcon = 1000;
+    ShowWindowOrTrayIcon();
+    fake::mainWindowVisible = true;
     EXPECT_FALSE(CloseMainWindow());
     EXPECT_FALSE(fake::mainWindowVisible) << "tray mode only hides the window";
     gdwShowTrayIcon = 0, gbPromptForSave = 1, gbModified = true, nEventCount = 1;
@@ -182,6 +185,17 @@ TEST_F(StartupTest, ASecondStartBringsTheRunningWindowForward) {
     EXPECT_EQ(fake::activated, (std::vector<HWND32>{0x10}));
     EXPECT_TRUE(BringRunningCopyForward());
     EXPECT_EQ(fake::showCalls[1].command, SW_SHOWNORMAL);
+
+    // Hidden in the tray: its window is found among the hidden ones, by its title too
+    // (the toolkit keeps a hidden helper window of the same class).
+    fake::windows = {{0x40, "kelmor", {0, 0, 10, 10}, false, false, true},
+                     {0x50, "Kelmor - task.klx", {0, 0, 10, 10}, false, false, true}};
+    fake::windowClasses = {{0x40, "Kelmor"}, {0x50, "Kelmor"}};
+    fake::showCalls.clear();
+    EXPECT_TRUE(BringRunningCopyForward());
+    ASSERT_EQ(fake::showCalls.size(), 1u);
+    EXPECT_EQ(fake::showCalls[0].window, 0x50u);
+    EXPECT_EQ(fake::showCalls[0].command, SW_SHOWNORMAL);
 }
 
 TEST_F(StartupTest, TheWindowOpensWhereItWasWhenThatIsOnTheScreen) {

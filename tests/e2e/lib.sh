@@ -68,6 +68,20 @@ expect_file() {
   fi
 }
 
+# In the open file dialog now showing (titled Open), types the path into the location
+# field and presses Enter. Ctrl+L comes first: a '/' typed into the list opens the
+# location field but is lost to it.
+choose_in_open_dialog() {
+  local path=$1 dialog
+  dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n1)
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+l
+  sleep 0.3
+  xdotool type --delay 20 "$path"
+  sleep 0.3
+  xdotool key Return
+}
+
 # Runs a command with a time limit; sets $status to its exit status (124: timed out).
 run_limited() {
   local seconds=$1

@@ -15,6 +15,12 @@ std::vector<int> mainWindowShowCommands;
 std::string statusText;
 std::string repeatField;
 std::vector<TrayCall> trayIcons;
+std::vector<TrayCall> trayAdds;
+bool trayPresent;
+bool trayIconShown;
+std::vector<std::string> trayMenus;
+std::deque<int> trayMenuAnswers;
+std::function<void()> whileTrayMenuOpen;
 std::vector<MouseEvent> mouseEvents;
 
 intptr_t journalHook;
@@ -49,6 +55,12 @@ void ResetJournalAndDesktop() {
     statusText.clear();
     repeatField.clear();
     trayIcons.clear();
+    trayAdds.clear();
+    trayPresent = true;
+    trayIconShown = false;
+    trayMenus.clear();
+    trayMenuAnswers.clear();
+    whileTrayMenuOpen = nullptr;
     mouseEvents.clear();
     journalHook = 0;
     journalKind = -1;
@@ -140,15 +152,23 @@ fake::Window* Find(HWND32 handle) {
 }
 }  // namespace
 
-int SysEnumTopLevelWindows(HWND32* out, int max) {
-    ++fake::windowEnumerations;
+namespace {
+int EnumWindows(HWND32* out, int max, bool hidden) {
     int n = 0;
     for (const auto& w : fake::windows) {
         if (n >= max) break;
-        out[n++] = w.handle;
+        if (w.hidden == hidden) out[n++] = w.handle;
     }
     return n;
 }
+}  // namespace
+
+int SysEnumTopLevelWindows(HWND32* out, int max) {
+    ++fake::windowEnumerations;
+    return EnumWindows(out, max, false);
+}
+
+int SysEnumHiddenTopLevelWindows(HWND32* out, int max) { return EnumWindows(out, max, true); }
 
 int SysGetWindowText(HWND32 window, char* out, int size) {
     fake::Window* w = Find(window);
@@ -218,7 +238,7 @@ void ShellShowMainWindow(int showCommand) {
     fake::mainWindowShowCommands.push_back(showCommand);
     if (showCommand == SW_MINIMIZE) fake::mainWindowMinimized = true;
     if (showCommand == SW_RESTORE || showCommand == SW_SHOWNORMAL) fake::mainWindowMinimized = false;
-    if (showCommand == SW_HIDE) fake::mainWindowVisible = false;
+    fake::mainWindowVisible = showCommand != SW_HIDE;
 }
 bool ShellGetMainWindowPosition(int32_t* left, int32_t* top) {
     *left = fake::mainWindowLeft;
@@ -243,3 +263,23 @@ void ShellSetRepeatField(const char* text) { fake::repeatField = text ? text : "
 void ShellEnableRepeatControls(bool) {}
 void ShellSetContinuousBox(bool) {}
 void ShellSetTrayIcon(int code, const char* tip) { fake::trayIcons.push_back({code, tip ? tip : ""}); }
+bool ShellAddTrayIcon(int code, const char* tip) {
+    fake::trayAdds.push_back({code, tip ? tip : ""});
+    fake::trayIconShown = true;
+    return fake::trayPresent;
+}
+void ShellRemoveTrayIcon() { fake::trayIconShown = false; }
+bool ShellIsTrayIconReachable() { return fake::trayIconShown && fake::trayPresent; }
+int ShellTrackTrayMenu(const TrayMenuItem* items, int count) {
+    std::string menu;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) menu += '|';
+        menu += items[i].id == 0 ? std::string("-") : std::string(items[i].text) + (items[i].enabled ? "" : "~");
+    }
+    fake::trayMenus.push_back(menu);
+    if (fake::whileTrayMenuOpen) fake::whileTrayMenuOpen();
+    if (fake::trayMenuAnswers.empty()) return 0;
+    const int chosen = fake::trayMenuAnswers.front();
+    fake::trayMenuAnswers.pop_front();
+    return chosen;
+}

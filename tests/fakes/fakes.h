@@ -120,7 +120,16 @@ struct TrayCall {
     int code;
     std::string tip;
 };
-extern std::vector<TrayCall> trayIcons;
+extern std::vector<TrayCall> trayIcons;  // SetTrayIcon calls
+extern std::vector<TrayCall> trayAdds;
+extern bool trayPresent;    // the desktop has a tray (default)
+extern bool trayIconShown;  // added and not removed since
+// Each tray menu shown, as "text|text~|-|...": '~' marks a grey item, '-' a separator.
+extern std::vector<std::string> trayMenus;
+// Ids chosen in the tray menus, in order; when none is left nothing is chosen.
+extern std::deque<int> trayMenuAnswers;
+// What happens while a tray menu is open (a second right click, say).
+extern std::function<void()> whileTrayMenuOpen;
 
 // --- input ---
 struct MouseEvent {
@@ -155,6 +164,7 @@ struct Window {
     RECT32 rect;
     bool minimized;
     bool own;  // the program's own (main window or inside it)
+    bool hidden = false;  // withdrawn: listed only with the hidden windows
 };
 extern std::vector<Window> windows;  // in the system's order
 extern HWND32 foregroundWindow;

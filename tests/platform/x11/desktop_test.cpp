@@ -135,6 +135,11 @@ TEST_F(Desktop, ListsShownAndMinimisedWindowsTopFirstWithTheirTitlesCutWhole) {
     EXPECT_TRUE(SysIsWindowMinimized(alpha));
     EXPECT_EQ(MapState(alpha), IsUnmapped);
     EXPECT_NE(Position(alpha), -1) << "a minimised window can still be gone to";
+    HWND32 found[512];
+    const std::vector<HWND32> hiddenOnes(found, found + SysEnumHiddenTopLevelWindows(found, 512));
+    const auto listed = [&](Window w) { return std::count(hiddenOnes.begin(), hiddenOnes.end(), w) == 1; };
+    EXPECT_TRUE(listed(hidden));
+    EXPECT_FALSE(listed(alpha) || listed(beta) || listed(popup)) << "minimised, shown and pop-up windows are not hidden";
     EXPECT_TRUE(SysShowWindow(alpha, SW_RESTORE));
     EXPECT_FALSE(SysIsWindowMinimized(alpha));
     EXPECT_EQ(MapState(alpha), IsViewable);

@@ -1,0 +1,115 @@
+#include "app/tray.h"
+
+#include "app/exit_step.h"
+#include "host/service_control.h"
+#include "platform/desktop.h"
+#include "platform/dialog.h"
+#include "platform/window.h"
+#include "player/playback_control.h"
+#include "recording/recording.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/command_state.h"
+#include "ui/commands.h"
+#include "ui/icon_ids.h"
+#include "ui/menu_description.h"
+#include "ui/message_box.h"
+#include "ui/pane_description.h"
+#include "ui/platform_wording.h"
+#include "ui/tray_icon.h"
+
+namespace {
+
+// While the tray menu is open a second one must not open over it.
+bool gbTrayMenuOpen = false;
+
+const int kMaxTrayMenuItems = 16;
+
+const char kNoTray[] =
+    "There is no system tray on this desktop to hold the Kelmor icon, so the Kelmor window stays open.";
+
+void SayNoTray() { KelmorMessageBox(kNoTray, "Tray Icon", MB_ICONEXCLAMATION); }
+
+int IdleCode() { return ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE; }
+
+void OpenTrayMenu() {
+    if (gbTrayMenuOpen) return;
+    TrayMenuItem items[kMaxTrayMenuItems];
+    int count = 0;
+    for (int i = 0; i < kTrayMenuCount && count < kMaxTrayMenuItems; ++i) {
+        const MenuEntry& entry = kTrayMenu[i];
+        if (entry.kind == MENU_SEPARATOR) {
+            items[count++] = {0, "", false};
+        } else if (entry.kind == MENU_ITEM && TrayEntryShown(entry, gbKeyboardService != 0)) {
+            // An entry nothing carries out yet stays grey, as in the menu bar.
+            const bool enabled = TrayEntryEnabled(entry, ghJournalHook != 0, nEventCount > 0) &&
+                                 FindCommandHandler(entry.id) != nullptr;
+            items[count++] = {entry.id, entry.text, enabled};
+        }
+    }
+    gbTrayMenuOpen = true;
+    const int chosen = ShellTrackTrayMenu(items, count);
+    gbTrayMenuOpen = false;
+    if (chosen != 0) SendCommand(chosen);
+}
+
+// The tray gave up the icon: a hidden window would be out of reach.
+void OnTrayLost() {
+    if (gdwShowTrayIcon == 0 || ShellIsMainWindowVisible()) return;
+    ShellShowMainWindow(SW_SHOWNORMAL);
+    SayNoTray();
+}
+
+}  // namespace
+
+void SetTrayMode(bool on) {
+    ShellCheckMenuItem(ID_RUN_FROM_TRAY, on);
+    DialogCheck(ID_PANES, IDC_TRAY_ICON, on);
+    if (!on) {
+        gdwShowTrayIcon = 0;
+        RemoveTrayIcon();
+        return;
+    }
+    gdwShowTrayIcon = static_cast<uint32_t>(IdleCode());
+    if (!AddTrayIcon(IdleCode(), "Kelmor")) {
+        SayNoTray();
+        return;
+    }
+    if (gbPromptForSave != 0) {
+        ShowIconMessage(PlatformText("You can now access Kelmor from the System Tray on the Taskbar."), "Tray Icon",
+                        gdwMsgBoxStyle, IDI_TRAY_MESSAGE);
+    }
+    ShellShowMainWindow(SW_HIDE);
+}
+
+void OnRunFromTray(int) { SetTrayMode(gdwShowTrayIcon == 0); }
+
+void OnTrayShow(int) { ShellShowMainWindow(SW_SHOWNORMAL); }
+
+// No question about an unsaved recording: the tray's Exit is the way out that asks nothing.
+void OnTrayExit(int) { RunExitStep(); }
+
+void ShowWindowOrTrayIcon() {
+    ShellCheckMenuItem(ID_RUN_FROM_TRAY, gdwShowTrayIcon != 0);
+    if (gdwShowTrayIcon != 0 && AddTrayIcon(IdleCode(), "Kelmor")) return;
+    ShellShowMainWindow(SW_SHOWNORMAL);
+    if (gdwShowTrayIcon != 0) SayNoTray();
+}
+
+void OnTrayEvent(int event) {
+    switch (event) {
+        case TRAY_EVENT_DOUBLE_CLICK:
+            OnTrayShow(ID_TRAY_SHOW);
+            break;
+        case TRAY_EVENT_MENU:
+            OpenTrayMenu();
+            break;
+        case TRAY_EVENT_LOST:
+            OnTrayLost();
+            break;
+        default:
+            break;
+    }
+}
+
+void ResetTrayState() { gbTrayMenuOpen = false; }
