@@ -182,18 +182,20 @@ namespace {
 // A replacement being written: its handle, its temporary file and the file it replaces.
 // A file written directly (a device) has no temporary file.
 struct Replacement {
+    bool inUse;
     int fd;
     bool direct;
     char temporary[PATH_MAX];
     char target[PATH_MAX];
 };
-// Writers replace one file at a time; a few slots leave room for nesting.
-Replacement gReplacements[4] = {{-1, false, "", ""}, {-1, false, "", ""}, {-1, false, "", ""}, {-1, false, "", ""}};
+// Writers replace one file at a time; a few slots leave room for nesting. All zero, so
+// the slots cost the program file nothing.
+Replacement gReplacements[4];
 
 // The slot of handle f; SYS_NO_FILE finds a free one.
 Replacement* FindReplacement(SysFile f) {
     for (Replacement& r : gReplacements) {
-        if (r.fd == f) return &r;
+        if (f == SYS_NO_FILE ? !r.inUse : r.inUse && r.fd == f) return &r;
     }
     return nullptr;
 }
@@ -272,6 +274,7 @@ void SyncFolderOf(const char* path) {
 }
 
 void Forget(Replacement* r) {
+    r->inUse = false;
     r->fd = -1;
     r->temporary[0] = r->target[0] = '\0';
 }
@@ -292,6 +295,7 @@ SysFile SysBeginReplacement(const char* target, const char* modeFrom) {
         if (fd < 0) return Fail();
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         r->fd = fd;
+        r->inUse = true;
         r->direct = true;
         return fd;
     }
@@ -308,6 +312,7 @@ SysFile SysBeginReplacement(const char* target, const char* modeFrom) {
         fchmod(fd, old.st_mode & 07777);
     }
     r->fd = fd;
+    r->inUse = true;
     r->direct = false;
     return fd;
 }
