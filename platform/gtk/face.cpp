@@ -2,6 +2,7 @@
 #include "platform/face.h"
 
 #include "platform/gtk/dialog.h"
+#include "platform/gtk/display_lost.h"
 #include "platform/gtk/file_dialog.h"
 #include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
@@ -15,7 +16,8 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogGetText,        GtkDialogCheck,         GtkDialogIsChecked,    GtkDialogEnable,
         GtkDialogShow,           GtkDialogFocus,         GtkDialogListAdd,      GtkDialogListRemove,
         GtkDialogListSelect,     GtkDialogListSelection, GtkDialogListCount,    GtkDialogListGetText,  GtkFileDialog,
-        GtkGetMainWindowPosition, GtkMoveMainWindow,
+        GtkGetMainWindowPosition, GtkMoveMainWindow,     GtkSetMainWindowTopmost, GtkShowPanes,
+        GtkSetMenuOpenHandler,   GtkSetDisplayLostHandler,
     };
     return &face;
 }

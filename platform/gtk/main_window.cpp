@@ -11,6 +11,7 @@
 #include "platform/desktop.h"
 #include "platform/wintypes.h"
 #include "platform/gtk/dialog.h"
+#include "platform/gtk/display_lost.h"
 #include "platform/gtk/message_box.h"
 #include "platform/gtk/toolbar_images.h"
 #include "ui/menu_description.h"
@@ -28,6 +29,8 @@ std::map<int, GtkWidget*> gMenuItems;
 std::map<int, GtkWidget*> gToolButtons;
 // Set while the core sets a check mark, which is not a choice of the item.
 bool gSettingCheck = false;
+GtkWidget* gPanes = nullptr;
+void (*gOnMenuOpen)() = nullptr;
 
 const char kChecked[] = "kelmor-checked";
 
@@ -41,6 +44,11 @@ void OnItemActivated(GtkMenuItem* item, gpointer data) {
         gSettingCheck = false;
     }
     gParts.onCommand(GPOINTER_TO_INT(data));
+}
+
+// A menu of the menu bar is about to show: the core's opening rules come first.
+void OnMenuShow(GtkWidget*, gpointer) {
+    if (gOnMenuOpen != nullptr) gOnMenuOpen();
 }
 
 void OnToolClicked(GtkToolButton*, gpointer data) { gParts.onCommand(GPOINTER_TO_INT(data)); }
@@ -107,6 +115,7 @@ int BuildMenu(GtkWidget* menu, int i) {
                 GtkWidget* submenu = gtk_menu_new();
                 gtk_menu_set_accel_group(GTK_MENU(submenu), gAccelerators);
                 gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), submenu);
+                if (GTK_IS_MENU_BAR(menu)) g_signal_connect(submenu, "show", G_CALLBACK(OnMenuShow), nullptr);
                 gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
                 i = BuildMenu(submenu, i);
                 break;
@@ -182,12 +191,12 @@ bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     BuildMenu(menuBar, 0);
     gtk_box_pack_start(GTK_BOX(box), menuBar, FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(box), BuildToolbar(), FALSE, FALSE, 0);
-    GtkWidget* panes = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    gtk_container_set_border_width(GTK_CONTAINER(panes), 4);
-    gtk_box_pack_start(GTK_BOX(box), panes, TRUE, TRUE, 0);
+    gPanes = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_container_set_border_width(GTK_CONTAINER(gPanes), 4);
+    gtk_box_pack_start(GTK_BOX(box), gPanes, TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(gWindow), box);
     gtk_widget_show_all(box);
-    GtkDialogSetChildHome(panes);
+    GtkDialogSetChildHome(gPanes);
     return gParts.panes == nullptr || GtkDialogCreate(gParts.panes, gParts.paneProc);
 }
 
@@ -229,7 +238,8 @@ void GtkSetWindowTitle(const char* title) {
 }
 
 bool GtkGetMainWindowPosition(int32_t* left, int32_t* top) {
-    if (gWindow == nullptr) return false;
+    // A display that is gone tells no place: the one read at the start stays.
+    if (gWindow == nullptr || GtkDisplayLost()) return false;
     gint x = 0;
     gint y = 0;
     gtk_window_get_position(GTK_WINDOW(gWindow), &x, &y);
@@ -288,3 +298,17 @@ bool GtkMenuDeleteItem(int id) {
 }
 
 GtkWindow* GtkMainWindowAsParent() { return gWindow != nullptr ? GTK_WINDOW(gWindow) : nullptr; }
+
+void GtkSetMainWindowTopmost(bool topmost) {
+    if (gWindow != nullptr) gtk_window_set_keep_above(GTK_WINDOW(gWindow), topmost ? TRUE : FALSE);
+}
+
+void GtkShowPanes(bool shown) {
+    if (gPanes == nullptr || gtk_widget_get_visible(gPanes) == (shown ? TRUE : FALSE)) return;
+    // A window that cannot be resized by the user takes the size its contents ask for,
+    // so it shrinks to the menu and toolbar and grows back by itself.
+    gtk_widget_set_visible(gPanes, shown ? TRUE : FALSE);
+    if (!shown) gtk_window_resize(GTK_WINDOW(gWindow), 1, 1);
+}
+
+void GtkSetMenuOpenHandler(void (*onMenuOpen)()) { gOnMenuOpen = onMenuOpen; }
