@@ -3,6 +3,8 @@
 #include "app/about_box.h"
 #include "app/exit_step.h"
 #include "app/legal_agreement.h"
+#include "app/tool_commands.h"
+#include "app/window_options.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
@@ -42,6 +44,12 @@ const CommandRow kCommands[] = {
     {ID_TRAY_STOP_RECORDING, ID_TRAY_STOP_RECORDING, OnTrayStopRecording},
     {ID_LEGAL, ID_LEGAL, OnLegalAgreement},
     {ID_ABOUT, ID_ABOUT, OnAbout},
+    {ID_ALWAYS_ON_TOP, ID_ALWAYS_ON_TOP, OnAlwaysOnTop},
+    {ID_TOGGLE_TOPMOST, ID_TOGGLE_TOPMOST, OnToggleTopmostChoice},
+    {ID_SHOW_TABS, ID_SHOW_TABS, OnShowTabs},
+    {ID_AUTO_START, ID_AUTO_START, OnAutoStart},
+    {ID_VIEW_LOG, ID_VIEW_LOG, OnViewLogFile},
+    {ID_USER_COMMAND, ID_USER_COMMAND, OnUserCommand},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/window_options.h"
 #include "platform/dialog.h"
 #include "player/playback_control.h"
 #include "settings/settings.h"
@@ -17,8 +18,7 @@ const int kRepeatDigits = 7;
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
 
 // Their behaviour comes with later work: greyed rather than pretending.
-const int kControlsToCome[] = {IDC_ALWAYS_ON_TOP, IDC_AUTO_START, IDC_ADVANCED_OPTIONS, IDC_ACTIVATE,
-                               IDC_TRAY_ICON};
+const int kControlsToCome[] = {IDC_ADVANCED_OPTIONS, IDC_ACTIVATE, IDC_TRAY_ICON};
 
 const char kOptionsWarning[] =
     "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
@@ -109,6 +109,7 @@ void Init() {
     PaneEnableRepeatControls(gbContinuous == 0);
     DialogCheck(ID_PANES, IDC_ACTIVATE, gbKeyboardService != 0);
     DialogCheck(ID_PANES, IDC_TRAY_ICON, gdwShowTrayIcon != 0);
+    DialogCheck(ID_PANES, IDC_AUTO_START, AutoStartIsOn());
     for (int control : kControlsToCome) DialogEnable(ID_PANES, control, false);
 }
 
@@ -155,6 +156,12 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             break;
         case IDC_PLAY_IMMEDIATELY:
             OnStartOption(IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload);
+            break;
+        case IDC_ALWAYS_ON_TOP:
+            SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));
+            break;
+        case IDC_AUTO_START:
+            SetAutoStart(DialogIsChecked(ID_PANES, IDC_AUTO_START));
             break;
         case IDC_PANE_TABS:
             if (notification == NOTIFY_CHANGED) OnTabChanged();

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "app/exit_step.h"
+#include "app/tool_commands.h"
+#include "app/window_options.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -19,7 +21,6 @@
 #include "settings/settings.h"
 #include "text/no_case.h"
 #include "ui/command_ids.h"
-#include "ui/command_state.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
@@ -166,8 +167,11 @@ void ShowInteractiveWindow() {
         gnWindowLeft < width && gnWindowTop < height) {
         ShellMoveMainWindow(gnWindowLeft, gnWindowTop);
     }
-    SetCommandState(CMD_STATE_EMPTY);
+    SetUpMainWindow();
     ShellShowMainWindow(SW_SHOWNORMAL);
+    if (gbTopmost != 0) SetAlwaysOnTop(true);
+    FitMainWindow();
+    ReloadLastFile();
 }
 
 void OnJournalCancelMessage() {

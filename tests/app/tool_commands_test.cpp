@@ -1,0 +1,141 @@
+#include "app/tool_commands.h"
+
+#include <string>
+
+#include "app/exit_step.h"
+#include "app/startup.h"
+#include "platform/window.h"
+#include "player/playback_control.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/run_mode.h"
+
+class ToolCommandsTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        gbKeyboardService = 0;
+        gnRunMode = RUN_INTERACTIVE;
+        fake::tickCount = 100000;
+    }
+    static bool Grey(int id) { return fake::FindMenuItem(id)->grayed; }
+};
+
+TEST_F(ToolCommandsTest, ViewLogFileOpensTheLogInTheEditor) {
+    snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("my log.txt").c_str());
+    SendCommand(ID_VIEW_LOG);
+    EXPECT_EQ(fake::startedPrograms, std::vector<std::string>{"xdg-open '" + Path("my log.txt") + "'"});
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, "gedit -s", 0);
+    fake::startProgramSucceeds = false;
+    SendCommand(ID_VIEW_LOG);
+    EXPECT_EQ(fake::startedPrograms.back(), "gedit -s '" + Path("my log.txt") + "'");
+    ExpectBox("Unable to edit " + Path("my log.txt") + " with \"gedit -s\"", "Edit Error");
+}
+
+TEST_F(ToolCommandsTest, UserCommandSendsItsChoiceOrOffersToChooseOne) {
+    gnUserCommand = ID_FAST_SPEED;
+    SendCommand(ID_USER_COMMAND);
+    EXPECT_EQ(gbSpeed, 3);
+    EXPECT_TRUE(fake::messageBoxes.empty());
+
+    gnUserCommand = 0;
+    gbLastOptionsTab = 1;
+    fake::messageBoxAnswers = {IDNO, IDYES};
+    SendCommand(ID_USER_COMMAND);
+    EXPECT_EQ(gbLastOptionsTab, 1);
+    SendCommand(ID_USER_COMMAND);
+    EXPECT_EQ(gbLastOptionsTab, 3) << "Advanced Options opens on the tab with the choice";
+    ASSERT_EQ(fake::messageBoxes.size(), 2u);
+    EXPECT_EQ(fake::messageBoxes[1].text,
+              "There is no command chosen for the User toolbar button.\n\nYou can set it by choosing a command in the "
+              "\"Advanced Options\" screen.\n\nDo you want to go there now?");
+    EXPECT_EQ(fake::messageBoxes[1].caption, "Empty User Command");
+    EXPECT_EQ(fake::messageBoxes[1].style, static_cast<uint32_t>(MB_TASKMODAL | MB_YESNO | MB_ICONINFORMATION));
+}
+
+TEST_F(ToolCommandsTest, OpeningAMenuFollowsTheFileAndLogSizes) {
+    snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("k.log").c_str());
+    snprintf(gszFile, sizeof gszFile, "%s", Path("task.klx").c_str());
+    ShellEnableCommand(ID_EDIT_SCRIPT, true);
+    OnMenuOpening();
+    EXPECT_TRUE(Grey(ID_EDIT_SCRIPT) && Grey(ID_VIEW_LOG)) << "neither file exists";
+    WriteFile(Path("task.klx"), "x");
+    WriteFile(Path("k.log"), "a\r\n");
+    ShellEnableCommand(ID_EDIT_SCRIPT, true);
+    OnMenuOpening();
+    EXPECT_FALSE(Grey(ID_EDIT_SCRIPT) || Grey(ID_VIEW_LOG));
+    WriteFile(Path("k.log"), "");
+    OnMenuOpening();
+    EXPECT_TRUE(Grey(ID_VIEW_LOG)) << "an empty log";
+}
+
+TEST_F(ToolCommandsTest, TheWindowStartsWithItsMarksTheLogQuestionAndTheServiceTimer) {
+    const struct { uint8_t level, prompt; int answer; bool asked; uint8_t after; } cases[] = {
+        {LOG_MEDIUM, 1, IDYES, true, LOG_OFF}, {LOG_HIGH, 1, IDNO, true, LOG_HIGH},
+        {LOG_LOW, 1, IDYES, false, LOG_LOW},   {LOG_HIGH, 0, IDYES, false, LOG_HIGH}};
+    fake::MessageBoxCall asked{};
+    for (const auto& c : cases) {
+        if (!fake::messageBoxes.empty()) asked = fake::messageBoxes[0];
+        fake::messageBoxes.clear();
+        gbLogLevel = c.level, gbPromptForSave = c.prompt;
+        fake::messageBoxAnswers = {c.answer};
+        SetUpMainWindow();
+        EXPECT_EQ(fake::messageBoxes.size(), c.asked ? 1u : 0u) << int{c.level};
+        EXPECT_EQ(gbLogLevel, c.after) << int{c.level};
+    }
+    EXPECT_EQ(asked.caption, "Confirm Kelmor Log Setting");
+    EXPECT_EQ(asked.style, static_cast<uint32_t>(MB_TASKMODAL | MB_YESNO | MB_ICONINFORMATION));
+    EXPECT_EQ(asked.text,
+              "The Kelmor LOG is currently active.  This setting can negatively affect your computer's performance."
+              "\n\nDo you want to reset the log to OFF?");
+    EXPECT_TRUE(Grey(ID_PLAY) && Grey(ID_SAVE_AS) && !Grey(ID_OPEN)) << "the empty state";
+
+    ASSERT_EQ(fake::timers.count(SERVICE_TIMER), 1u);
+    EXPECT_EQ(fake::timers[SERVICE_TIMER].periodMs, 500u);
+    // A tick while a playback sits in a WAIT far past its time runs the watchdog.
+    Keys(3);
+    gEvents[1] = EVENTMSG{};
+    AddScriptCommand(KW_WAIT, "2", 1);
+    gbLogLevel = LOG_LOW;
+    fake::actualWait = [](int32_t) {
+        fake::tickCount += 2600;
+        fake::timers[SERVICE_TIMER].onTick(SERVICE_TIMER);
+        return 0;
+    };
+    SendCommand(ID_PLAY);
+    fake::RunPlayback();
+    EXPECT_TRUE(Logged("      !!! WINDOWS FROZE DURING DELAY PLAYBACK, KICK IT !!!"));
+    RunExitStep();
+    EXPECT_EQ(fake::timers.count(SERVICE_TIMER), 0u);
+}
+
+TEST_F(ToolCommandsTest, StartUpAppliesTopmostAndTabsThenReloadsTheLastFile) {
+    WriteFile(Path("last.klx"), "message=WM_KEYDOWN paramH=30 paramL=65 time=1000\r\n");
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\File1", REG_SZ, Path("last.klx").c_str(), 0);
+    gbTopmost = 1, gbShowTabs = 0, gbReload = 0;
+    ShowInteractiveWindow();
+    EXPECT_TRUE(fake::mainWindowTopmost && fake::FindMenuItem(ID_ALWAYS_ON_TOP)->checked);
+    EXPECT_FALSE(fake::panesShown || fake::FindMenuItem(ID_SHOW_TABS)->checked);
+    EXPECT_EQ(nEventCount, 0) << "Reload off";
+    EXPECT_NE(fake::FindMenuItem(ID_RECENT_FILE_1), nullptr) << "the recent files are in the File menu";
+
+    gbReload = 1, gbPlayImmediately = 1;
+    ShowInteractiveWindow();
+    EXPECT_EQ(std::string(gszFile), Path("last.klx"));
+    EXPECT_TRUE(fake::fileDialogs.empty()) << "opened as chosen, without the dialog";
+    EXPECT_NE(fake::journalHook, 0) << "and played at once";
+
+    // An empty or missing last file opens nothing.
+    fake::journalHook = 0, ghJournalHook = 0, gbPlayingNow = false;
+    WriteFile(Path("last.klx"), "");
+    ClearRecording();
+    ShowInteractiveWindow();
+    EXPECT_EQ(nEventCount, 0);
+    EXPECT_TRUE(fake::messageBoxes.empty());
+}
