@@ -306,7 +306,12 @@ void GtkSetMainWindowTopmost(bool topmost) {
 void GtkShowPanes(bool shown) {
     if (gPanes == nullptr || gtk_widget_get_visible(gPanes) == (shown ? TRUE : FALSE)) return;
     // A window that cannot be resized by the user takes the size its contents ask for,
-    // so it shrinks to the menu and toolbar and grows back by itself.
+    // so it shrinks to the menu and toolbar and grows back by itself; folded, it keeps
+    // the width the panes gave it.
+    GtkWidget* content = gtk_widget_get_parent(gPanes);
+    gint width = -1;
+    if (!shown) gtk_widget_get_preferred_width(content, nullptr, &width);
+    gtk_widget_set_size_request(content, width, -1);
     gtk_widget_set_visible(gPanes, shown ? TRUE : FALSE);
     if (!shown) gtk_window_resize(GTK_WINDOW(gWindow), 1, 1);
 }
