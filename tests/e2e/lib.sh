@@ -96,3 +96,30 @@ answer_dialog_then_wait() {
   wait "$pid"
   status=$?
 }
+
+# The window tests' helpers. A DWORD setting of the store in $KELMOR_REGISTRY, as hex.
+setting() {
+  sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
+}
+
+# Keeps a screenshot of the whole screen under the name given, when the test has where.
+shot() {
+  [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] || return 0
+  mkdir -p "$ARTEFACTS"
+  "$SCREENSHOT" "$ARTEFACTS/$1" || fail "no screenshot $1"
+}
+
+window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | head -n1; }
+
+# Starts kelmor with no argument and gives its window the focus; sets $pid and $window.
+start_window() {
+  local started
+  started=$(date +%s%N)
+  "$KELMOR" &
+  pid=$!
+  wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window of class Kelmor ($1)"
+  echo "launch to window ($1): $((($(date +%s%N) - started) / 1000000)) ms"
+  window=$(window_of_kelmor)
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  sleep 0.3
+}
