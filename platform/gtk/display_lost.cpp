@@ -16,11 +16,9 @@ namespace {
 void (*gOnDisplayLost)() = nullptr;
 bool gLost = false;
 
-// Replaces GDK's handler for every display; returning hands over to the display's exit
-// handler.
-int OnIoError(Display*) { return 0; }
-
-void OnDisplayExit(Display*, void*) {
+// Once, whichever connection finds the display gone first: the program's handler, then
+// out. An error on another connection while the handler runs returns here at once.
+void EndWithTheDisplay() {
     if (gLost) return;
     gLost = true;
     fprintf(stderr, "%s: the connection to the display is lost\n", g_get_prgname());
@@ -29,6 +27,16 @@ void OnDisplayExit(Display*, void*) {
     // Not exit(): the program's own exit work would talk to a display that is gone.
     _exit(1);
 }
+
+// Replaces GDK's handler, which ends the process, for every connection.
+int OnIoError(Display*) {
+    EndWithTheDisplay();
+    return 0;
+}
+
+// GDK's connection outlives an error met while the handler runs: Xlib then fails its
+// requests instead of ending the process.
+void OnDisplayExit(Display*, void*) { EndWithTheDisplay(); }
 
 }  // namespace
 
