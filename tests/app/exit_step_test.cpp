@@ -12,12 +12,10 @@
 #include "ui/commands.h"
 #include "ui/run_mode.h"
 
-class ExitStepTest : public CoreTest {
+class ExitStepTest : public WindowTest {
 protected:
     void SetUp() override {
-        CoreTest::SetUp();
-        gbKeyboardService = 0;
-        gnRunMode = RUN_INTERACTIVE;
+        WindowTest::SetUp();
         gbPromptForSave = 1;
         Keys(2);
         gbModified = true;

@@ -16,14 +16,8 @@
 #include "ui/commands.h"
 #include "ui/run_mode.h"
 
-class ToolCommandsTest : public CoreTest {
+class ToolCommandsTest : public WindowTest {
 protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        gbKeyboardService = 0;
-        gnRunMode = RUN_INTERACTIVE;
-        fake::tickCount = 100000;
-    }
     static bool Grey(int id) { return fake::FindMenuItem(id)->grayed; }
 };
 

@@ -123,3 +123,11 @@ start_window() {
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
   sleep 0.3
 }
+
+# Waits for the program $pid to end (the message says what should have ended it) and sets
+# $status to its exit status.
+wait_for_end() {
+  wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "$1"
+  wait "$pid"
+  status=$?
+}

@@ -80,8 +80,7 @@ xdotool windowactivate --sync "$(question)" 2>/dev/null
 xdotool key Return
 wait_until 5 '[ -z "$(question)" ]' || fail "Enter did not answer the User Command question"
 choose f x
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
-wait "$pid"
+wait_for_end "File > Exit did not end the program"
 [ "$(setting LastOptionsTab)" = 00000003 ] || fail "Yes did not choose the Value Ranges tab ($(setting LastOptionsTab))"
 [ "$(setting Topmost)" = 00000000 ] && [ "$(setting ShowTabs)" = 00000001 ] || fail "Topmost or ShowTabs not saved"
 
@@ -93,9 +92,7 @@ export DISPLAY=":$(cat "$WORK/display")"
 start_window "session"
 choose v b
 kill "$xvfb"
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "kelmor went on without its display"
-wait "$pid"
-status=$?
+wait_for_end "kelmor went on without its display"
 [ "$status" -ne 0 ] || fail "kelmor exited with 0 when its display went away"
 [ "$(setting ShowTabs)" = 00000000 ] || fail "the settings were not saved when the display went away"
 echo "ok: Always on Top, Show Tab Interface, Auto-Start, View Log File, User Command; settings kept at the session's end"
