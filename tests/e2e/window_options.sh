@@ -79,10 +79,19 @@ shot user-command-question.png
 xdotool windowactivate --sync "$(question)" 2>/dev/null
 xdotool key Return
 wait_until 5 '[ -z "$(question)" ]' || fail "Enter did not answer the User Command question"
+# Both on for the next start, where they apply before the person does anything.
+choose v t
+choose v b
 choose f x
 wait_for_end "File > Exit did not end the program"
 [ "$(setting LastOptionsTab)" = 00000003 ] || fail "Yes did not choose the Value Ranges tab ($(setting LastOptionsTab))"
-[ "$(setting Topmost)" = 00000000 ] && [ "$(setting ShowTabs)" = 00000001 ] || fail "Topmost or ShowTabs not saved"
+[ "$(setting Topmost)" = 00000001 ] && [ "$(setting ShowTabs)" = 00000000 ] || fail "Topmost or ShowTabs not saved"
+start_window "restart"
+wait_until 5 above || fail "Topmost was not applied at the start"
+wait_until 5 '[ "$(size_of_window)" = "$folded" ]' || fail "ShowTabs off was not applied at the start: $(size_of_window)"
+shot options-restart.png
+choose f x
+wait_for_end "File > Exit did not end the restarted program"
 
 # The end of the session: the window's own X server goes away under it.
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
@@ -90,9 +99,10 @@ xvfb=$!
 wait_until 10 '[ -s "$WORK/display" ]' || fail "no second X server"
 export DISPLAY=":$(cat "$WORK/display")"
 start_window "session"
+# Folded as saved; unfolded now, which only the exit step can save.
 choose v b
 kill "$xvfb"
 wait_for_end "kelmor went on without its display"
 [ "$status" -ne 0 ] || fail "kelmor exited with 0 when its display went away"
-[ "$(setting ShowTabs)" = 00000000 ] || fail "the settings were not saved when the display went away"
+[ "$(setting ShowTabs)" = 00000001 ] || fail "the settings were not saved when the display went away"
 echo "ok: Always on Top, Show Tab Interface, Auto-Start, View Log File, User Command; settings kept at the session's end"
