@@ -27,7 +27,8 @@ void OnServiceTimerTick(int) { OnServiceTimer(); }
 void OnViewLogFile(int) { EditFile(gszLogFile); }
 
 void OnUserCommand(int) {
-    if (gnUserCommand != 0) {
+    // Naming itself, the command would send itself for ever: that is no choice either.
+    if (gnUserCommand != 0 && gnUserCommand != ID_USER_COMMAND) {
         SendCommand(gnUserCommand);
         return;
     }
@@ -62,7 +63,12 @@ void SetUpMainWindow() {
 void ReloadLastFile() {
     if (gbReload == 0) return;
     GetRecentFile(1, gszFile);
-    if (gszFile[0] == '\0' || GetFileSize32(gszFile) == 0) return;
+    if (GetFileSize32(gszFile) == 0) {
+        // A name that loaded nothing is not the current file: a new recording would be
+        // offered for saving under it.
+        gszFile[0] = '\0';
+        return;
+    }
     gbFileChosen = true;
     SendCommand(ID_OPEN);
 }

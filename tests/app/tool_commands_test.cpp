@@ -39,11 +39,13 @@ TEST_F(ToolCommandsTest, UserCommandSendsItsChoiceOrOffersToChooseOne) {
     EXPECT_EQ(gbSpeed, 3);
     EXPECT_TRUE(fake::messageBoxes.empty());
 
-    gnUserCommand = 0;
+    // A stored User Command that names itself would send itself for ever: no choice either.
+    gnUserCommand = ID_USER_COMMAND;
     gbLastOptionsTab = 1;
     fake::messageBoxAnswers = {IDNO, IDYES};
     SendCommand(ID_USER_COMMAND);
     EXPECT_EQ(gbLastOptionsTab, 1);
+    gnUserCommand = 0;
     SendCommand(ID_USER_COMMAND);
     EXPECT_EQ(gbLastOptionsTab, 3) << "Advanced Options opens on the tab with the choice";
     ASSERT_EQ(fake::messageBoxes.size(), 2u);
@@ -114,5 +116,6 @@ TEST_F(ToolCommandsTest, StartUpAppliesTopmostAndTabsThenReloadsTheLastFile) {
     ClearRecording();
     ShowInteractiveWindow();
     EXPECT_EQ(nEventCount, 0);
+    EXPECT_EQ(gszFile[0], '\0') << "nothing loaded, no current file";
     EXPECT_TRUE(fake::messageBoxes.empty());
 }
