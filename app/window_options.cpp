@@ -1,7 +1,5 @@
 #include "app/window_options.h"
 
-#include <cstring>
-
 #include "platform/dialog.h"
 #include "platform/system.h"
 #include "platform/window.h"
