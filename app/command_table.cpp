@@ -5,6 +5,8 @@
 #include "app/help_commands.h"
 #include "app/legal_agreement.h"
 #include "app/tray.h"
+#include "app/tool_commands.h"
+#include "app/window_options.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
 #include "recording/executable_recording.h"
@@ -53,6 +55,12 @@ const CommandRow kCommands[] = {
     {ID_RUN_FROM_TRAY, ID_RUN_FROM_TRAY, OnRunFromTray},
     {ID_TRAY_SHOW, ID_TRAY_SHOW, OnTrayShow},
     {ID_TRAY_EXIT, ID_TRAY_EXIT, OnTrayExit},
+    {ID_ALWAYS_ON_TOP, ID_ALWAYS_ON_TOP, OnAlwaysOnTop},
+    {ID_TOGGLE_TOPMOST, ID_TOGGLE_TOPMOST, OnToggleTopmostChoice},
+    {ID_SHOW_TABS, ID_SHOW_TABS, OnShowTabs},
+    {ID_AUTO_START, ID_AUTO_START, OnAutoStart},
+    {ID_VIEW_LOG, ID_VIEW_LOG, OnViewLogFile},
+    {ID_USER_COMMAND, ID_USER_COMMAND, OnUserCommand},
 };
 
 }  // namespace

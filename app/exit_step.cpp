@@ -7,10 +7,12 @@
 #include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
+#include "recording/display_name.h"
 #include "recording/file_commands.h"
 #include "recording/recording.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "ui/command_state.h"
 #include "ui/run_mode.h"
 #include "ui/tray_icon.h"
 
@@ -20,12 +22,23 @@ bool gbExitStepDone = false;
 
 bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
 
+// Exit and Close end a recording or playback first. A playback cut short did not play
+// through. The window may then stay (tray mode, a cancelled question): with the hook
+// gone it must not go on offering Stop and refusing everything else.
+void CancelJournalOnLeaving(const char* logLine) {
+    if (ghJournalHook == 0) return;
+    if (gbPlayingNow) NoteFailedHiddenPlayback();
+    CancelJournalForExit(logLine);
+    if (!Interactive()) return;
+    SetCommandState(nEventCount > 0 ? CMD_STATE_IDLE : CMD_STATE_EMPTY);
+    ShowCurrentFileTitle();
+    SetStatusText(" ");
+}
+
 }  // namespace
 
 void OnExit(int) {
-    // A playback cut short by Exit did not play through.
-    if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
-    CancelJournalForExit("CANCELLED RECORDING: Kelmor Exit called\r\n");
+    CancelJournalOnLeaving("CANCELLED RECORDING: Kelmor Exit called\r\n");
     CloseMainWindow();
 }
 
@@ -36,8 +49,7 @@ void OnEndSession() {
 }
 
 bool CloseMainWindow() {
-    if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
-    CancelJournalForExit("CANCELLED RECORDING: Kelmor Close called\r\n");
+    CancelJournalOnLeaving("CANCELLED RECORDING: Kelmor Close called\r\n");
     if (Interactive()) {
         // Hidden without a tray to hold its icon, the window could not come back.
         if (gdwShowTrayIcon != 0 && ShellIsTrayIconReachable()) {
@@ -61,6 +73,7 @@ void RunExitStep() {
         ghJournalHook = 0;
         gbPlayingNow = false;
     }
+    ShellKillTimer(SERVICE_TIMER);
     RemoveServiceForJournal(REMOVE_AT_EXIT);
     FreeRecordingStore();
     // Options given on the command line are for that run only.

@@ -4,6 +4,7 @@
 
 #include "app/help_commands.h"
 #include "app/tray.h"
+#include "app/window_options.h"
 #include "platform/dialog.h"
 #include "player/playback_control.h"
 #include "settings/settings.h"
@@ -19,8 +20,7 @@ const int kRepeatDigits = 7;
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
 
 // Their behaviour comes with later work: greyed rather than pretending.
-const int kControlsToCome[] = {IDC_ALWAYS_ON_TOP, IDC_AUTO_START, IDC_ADVANCED_OPTIONS, IDC_ACTIVATE,
-                               IDC_GADGET_ADD_MAPPING, IDC_GADGET_DELETE_MAPPING,
+const int kControlsToCome[] = {IDC_ADVANCED_OPTIONS, IDC_ACTIVATE, IDC_GADGET_ADD_MAPPING, IDC_GADGET_DELETE_MAPPING,
                                IDC_GADGET_ADD_SHORTTYPE, IDC_GADGET_DELETE_SHORTTYPE};
 
 const char kOptionsWarning[] =
@@ -113,6 +113,7 @@ void Init() {
     DialogCheck(ID_PANES, IDC_ACTIVATE, gbKeyboardService != 0);
     DialogCheck(ID_PANES, IDC_TRAY_ICON, gdwShowTrayIcon != 0);
     for (int i = 0; i < kGadgetCount; ++i) DialogSetImage(ID_PANES, kGadgetFaces[i].id, kGadgetFaces[i].bitmap);
+    DialogCheck(ID_PANES, IDC_AUTO_START, AutoStartIsOn());
     for (int control : kControlsToCome) DialogEnable(ID_PANES, control, false);
 }
 
@@ -159,6 +160,12 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             break;
         case IDC_PLAY_IMMEDIATELY:
             OnStartOption(IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload);
+            break;
+        case IDC_ALWAYS_ON_TOP:
+            SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));
+            break;
+        case IDC_AUTO_START:
+            SetAutoStart(DialogIsChecked(ID_PANES, IDC_AUTO_START));
             break;
         case IDC_PANE_TABS:
             if (notification == NOTIFY_CHANGED) OnTabChanged();

@@ -4,6 +4,8 @@
 
 #include "app/exit_step.h"
 #include "app/tray.h"
+#include "app/tool_commands.h"
+#include "app/window_options.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -20,7 +22,6 @@
 #include "settings/settings.h"
 #include "text/no_case.h"
 #include "ui/command_ids.h"
-#include "ui/command_state.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/run_mode.h"
@@ -183,8 +184,11 @@ void ShowInteractiveWindow() {
         gnWindowLeft < width && gnWindowTop < height) {
         ShellMoveMainWindow(gnWindowLeft, gnWindowTop);
     }
-    SetCommandState(CMD_STATE_EMPTY);
+    SetUpMainWindow();
     ShowWindowOrTrayIcon();
+    if (gbTopmost != 0) SetAlwaysOnTop(true);
+    FitMainWindow();
+    ReloadLastFile();
 }
 
 void OnJournalCancelMessage() {

@@ -47,7 +47,9 @@ bool BringRunningCopyForward();
 
 // The interactive start once the main window exists: the window goes where Left and Top
 // say when that is on the screen; nothing is loaded yet, so the commands that need a
-// recording are grey; then the window shows, or in the tray mode only the tray icon.
+// recording are grey; the window is set up (app/tool_commands.h) and shows, or in the tray
+// mode only the tray icon; above others when Topmost is on and folded when ShowTabs is off;
+// then the last file reloads.
 void ShowInteractiveWindow();
 
 // The message loop's handling of the system's journal cancel.

@@ -93,6 +93,15 @@ struct KelmorFace {
     void (*removeTrayIcon)();
     bool (*isTrayIconReachable)();
     int (*trackTrayMenu)(const TrayMenuItem* items, int count);
+    // Keeps the main window above others, or not (platform/window.h).
+    void (*setMainWindowTopmost)(bool topmost);
+    // Shows or hides the panes; the fixed-size window follows their size.
+    void (*showPanes)(bool shown);
+    // Called when a menu of the menu bar opens, before it shows.
+    void (*setMenuOpenHandler)(void (*onMenuOpen)());
+    // Called once when the connection to the display is lost (the session ended); the
+    // program exits when it returns.
+    void (*setDisplayLostHandler)(void (*onDisplayLost)());
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

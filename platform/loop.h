@@ -11,3 +11,8 @@ void ShellQuitMessageLoop(int exitCode);
 // the end of the session). The back end calls the handler from the message loop, between
 // the loop's other work, and the program then exits with a failure status.
 void ShellSetEndSessionHandler(void (*onEndSession)());
+// A timer of the main window: every periodMs milliseconds, from the message loop, onTick
+// gets the timer's id. Setting an id that runs restarts it with the new period; a
+// program holds at most a handful of timers.
+void ShellSetTimer(int id, unsigned periodMs, void (*onTick)(int id));
+void ShellKillTimer(int id);

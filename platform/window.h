@@ -12,6 +12,12 @@ void ShellSetWindowTitle(const char* title);
 // false when there is no main window.
 bool ShellGetMainWindowPosition(int32_t* left, int32_t* top);
 void ShellMoveMainWindow(int32_t left, int32_t top);
+// Keeps the main window above other windows, or lets it go back among them without
+// moving, sizing or activating it.
+void ShellSetMainWindowTopmost(bool topmost);
+// Shows or hides the panes below the toolbar; the window's size follows, so that with
+// the panes hidden only the menu and the toolbar strip stay in view.
+void ShellShowPanes(bool shown);
 // Enables or greys a command's menu item and, where one exists, its toolbar button.
 void ShellEnableCommand(int id, bool enable);
 void ShellCheckMenuItem(int id, bool check);

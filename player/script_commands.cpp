@@ -116,6 +116,9 @@ int32_t SearchForGotoWindow(const char* argument) {
 int32_t RunGoto(int32_t k, int32_t i, const char* argument) {
     LogAt(LOG_HIGH, "   Searching for window '%s'...", argument);
     ghGotoWindow = 0;
+    // The search's pauses are no delay of the system: a delay start left by the event
+    // before would have the watchdog kick Ctrl into the desktop while the search runs.
+    dwDelayStart = 0;
     gGotoEvent = i;
     gGotoCommand = k;
     gGotoElapsed = 0;

@@ -193,18 +193,20 @@ void OnReloadCurrentFile(int) {
 
 void OnSaveAs(int) { SaveAs(); }
 
-void OnEditScriptFile(int) {
+void EditFile(const char* path) {
     char editor[256];
     GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, editor, 0);
     if (editor[0] == '\0') CopyText(editor, sizeof editor, kDefaultEditor);
     char file[4 * MAX_PATH + 3];
-    QuoteFileName(file, sizeof file, gszFile);
+    QuoteFileName(file, sizeof file, path);
     char commandLine[sizeof editor + sizeof file + 1];
     FormatText(commandLine, sizeof commandLine, "%s %s", editor, file);
     if (!StartProgram(commandLine)) {
-        KelmorMessageBoxF("Edit Error", MB_OK | MB_ICONEXCLAMATION, "Unable to edit %s with \"%s\"", gszFile, editor);
+        KelmorMessageBoxF("Edit Error", MB_OK | MB_ICONEXCLAMATION, "Unable to edit %s with \"%s\"", path, editor);
     }
 }
+
+void OnEditScriptFile(int) { EditFile(gszFile); }
 
 void OnDisplayNumberOfActions(int) {
     if (nEventCount != 0) {

@@ -8,6 +8,9 @@ void OnClose(int id);
 void OnSaveAs(int id);
 void OnEditScriptFile(int id);
 void OnDisplayNumberOfActions(int id);
+// Opens a file (at most MAX_PATH - 1 bytes) in the Editor setting's program, the
+// desktop's default handler when none is set; the "Edit Error" box when it cannot start.
+void EditFile(const char* path);
 
 // Save As writes no executable program (Create Executable does): says so and returns
 // true when name asks for one.

@@ -13,7 +13,9 @@
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"
+#include "settings/settings.h"
 #include "tests/fakes/fakes.h"
+#include "ui/run_mode.h"
 
 void CoreTest::SetUp() {
     fake::Reset();
@@ -97,4 +99,11 @@ int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index) {
     snprintf(szArgument[nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);
     nEventIndex[nScriptCommands] = index;
     return nScriptCommands++;
+}
+
+void WindowTest::SetUp() {
+    CoreTest::SetUp();
+    gbKeyboardService = 0;
+    gnRunMode = RUN_INTERACTIVE;
+    fake::tickCount = 100000;
 }

@@ -37,3 +37,10 @@ protected:
 
     std::string dir_;
 };
+
+// The window's program: the interactive run mode, the keyboard service left alone (it
+// has tests of its own) and a clock past 0, which would mean "no delay start".
+class WindowTest : public CoreTest {
+protected:
+    void SetUp() override;
+};

@@ -8,6 +8,7 @@
 
 #include "platform/gtk/pictures.h"
 #include "platform/wintypes.h"
+#include "ui/platform_wording.h"
 
 namespace {
 
@@ -385,6 +386,8 @@ gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
 
 std::string GtkMnemonicText(const char* text) {
     std::string out;
+    // A label that names a Windows-only thing reads as this desktop says it.
+    text = PlatformText(text);
     for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
         if (*p == '&' && p[1] == '&') {
             out += '&';

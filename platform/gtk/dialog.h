@@ -10,7 +10,7 @@
 // Where child dialogs (the panes) are packed: a box of the main window.
 void GtkDialogSetChildHome(GtkWidget* box);
 // Text with '&' marking the mnemonic as GTK writes it ('_'); "&&" is a plain '&' and a
-// plain '_' stays one.
+// plain '_' stays one. Texts of the platform wording (ui/platform_wording.h) are reworded.
 std::string GtkMnemonicText(const char* text);
 
 int GtkDialogRun(const DialogDescription* description, DialogProc proc);

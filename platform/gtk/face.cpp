@@ -2,6 +2,7 @@
 #include "platform/face.h"
 
 #include "platform/gtk/dialog.h"
+#include "platform/gtk/display_lost.h"
 #include "platform/gtk/file_dialog.h"
 #include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
@@ -20,6 +21,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkGetMainWindowPosition, GtkMoveMainWindow,
         GtkOpenUri,              GtkDialogSetImage,
         GtkAddTrayIcon,          GtkSetTrayIcon,         GtkRemoveTrayIcon,     GtkIsTrayIconReachable, GtkTrackTrayMenu,
+        GtkSetMainWindowTopmost, GtkShowPanes,           GtkSetMenuOpenHandler, GtkSetDisplayLostHandler,
     };
     return &face;
 }

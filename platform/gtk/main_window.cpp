@@ -13,6 +13,7 @@
 #include "platform/window_parts.h"
 #include "platform/wintypes.h"
 #include "platform/gtk/dialog.h"
+#include "platform/gtk/display_lost.h"
 #include "platform/gtk/message_box.h"
 #include "platform/gtk/toolbar_images.h"
 
@@ -33,6 +34,8 @@ bool gSettingCheck = false;
 bool gHiddenPlaced = false;
 gint gHiddenX = 0;
 gint gHiddenY = 0;
+GtkWidget* gPanes = nullptr;
+void (*gOnMenuOpen)() = nullptr;
 
 const char kChecked[] = "kelmor-checked";
 
@@ -46,6 +49,11 @@ void OnItemActivated(GtkMenuItem* item, gpointer data) {
         gSettingCheck = false;
     }
     gParts.onCommand(GPOINTER_TO_INT(data));
+}
+
+// A menu of the menu bar is about to show: the core's opening rules come first.
+void OnMenuShow(GtkWidget*, gpointer) {
+    if (gOnMenuOpen != nullptr) gOnMenuOpen();
 }
 
 void OnToolClicked(GtkToolButton*, gpointer data) { gParts.onCommand(GPOINTER_TO_INT(data)); }
@@ -129,6 +137,7 @@ int BuildMenu(GtkWidget* menu, int i) {
                 GtkWidget* submenu = gtk_menu_new();
                 gtk_menu_set_accel_group(GTK_MENU(submenu), gAccelerators);
                 gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), submenu);
+                if (GTK_IS_MENU_BAR(menu)) g_signal_connect(submenu, "show", G_CALLBACK(OnMenuShow), nullptr);
                 gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
                 i = BuildMenu(submenu, i);
                 break;
@@ -204,14 +213,14 @@ bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     BuildMenu(menuBar, 0);
     gtk_box_pack_start(GTK_BOX(box), menuBar, FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(box), BuildToolbar(), FALSE, FALSE, 0);
-    GtkWidget* panes = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    gtk_container_set_border_width(GTK_CONTAINER(panes), 4);
-    gtk_box_pack_start(GTK_BOX(box), panes, TRUE, TRUE, 0);
+    gPanes = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_container_set_border_width(GTK_CONTAINER(gPanes), 4);
+    gtk_box_pack_start(GTK_BOX(box), gPanes, TRUE, TRUE, 0);
     gtk_container_add(GTK_CONTAINER(gWindow), box);
     gtk_widget_show_all(box);
     gtk_widget_realize(gWindow);
     if (GdkWindow* window = gtk_widget_get_window(gWindow)) gdk_window_add_filter(window, OnWindowEvent, nullptr);
-    GtkDialogSetChildHome(panes);
+    GtkDialogSetChildHome(gPanes);
     return gParts.panes == nullptr || GtkDialogCreate(gParts.panes, gParts.paneProc);
 }
 
@@ -257,7 +266,8 @@ void GtkSetWindowTitle(const char* title) {
 }
 
 bool GtkGetMainWindowPosition(int32_t* left, int32_t* top) {
-    if (gWindow == nullptr) return false;
+    // A display that is gone tells no place: the one read at the start stays.
+    if (gWindow == nullptr || GtkDisplayLost()) return false;
     gint x = gHiddenX;
     gint y = gHiddenY;
     if (gtk_widget_get_visible(gWindow)) {
@@ -326,3 +336,22 @@ bool GtkMenuDeleteItem(int id) {
 }
 
 GtkWindow* GtkMainWindowAsParent() { return gWindow != nullptr ? GTK_WINDOW(gWindow) : nullptr; }
+
+void GtkSetMainWindowTopmost(bool topmost) {
+    if (gWindow != nullptr) gtk_window_set_keep_above(GTK_WINDOW(gWindow), topmost ? TRUE : FALSE);
+}
+
+void GtkShowPanes(bool shown) {
+    if (gPanes == nullptr || gtk_widget_get_visible(gPanes) == (shown ? TRUE : FALSE)) return;
+    // A window that cannot be resized by the user takes the size its contents ask for,
+    // so it shrinks to the menu and toolbar and grows back by itself; folded, it keeps
+    // the width the panes gave it.
+    GtkWidget* content = gtk_widget_get_parent(gPanes);
+    gint width = -1;
+    if (!shown) gtk_widget_get_preferred_width(content, nullptr, &width);
+    gtk_widget_set_size_request(content, width, -1);
+    gtk_widget_set_visible(gPanes, shown ? TRUE : FALSE);
+    if (!shown) gtk_window_resize(GTK_WINDOW(gWindow), 1, 1);
+}
+
+void GtkSetMenuOpenHandler(void (*onMenuOpen)()) { gOnMenuOpen = onMenuOpen; }

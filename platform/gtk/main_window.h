@@ -16,5 +16,8 @@ void GtkEnableCommand(int id, bool enable);
 void GtkCheckCommand(int id, bool check);
 bool GtkMenuInsertAfter(int anchorId, int newId, const char* text);
 bool GtkMenuDeleteItem(int id);
+void GtkSetMainWindowTopmost(bool topmost);
+void GtkShowPanes(bool shown);
+void GtkSetMenuOpenHandler(void (*onMenuOpen)());
 // The main window as the parent of dialogs; nullptr before it exists.
 GtkWindow* GtkMainWindowAsParent();

@@ -9,3 +9,6 @@ void HeadlessShellSetDispatcher(void (*dispatch)(int id));
 // Runs the message loop (the GLib main loop) until ShellQuitMessageLoop; returns the
 // exit code given there.
 int HeadlessRunMessageLoop();
+// Runs the program's end-session handler (ShellSetEndSessionHandler), at most once in the
+// program's life: the display's loss and a signal may both come.
+void HeadlessEndSession();

@@ -20,6 +20,28 @@ bool gQuitRequested = false;
 void (*gEndSession)() = nullptr;
 bool gSignalsWatched = false;
 
+// The program's timers: SERVICE_TIMER, and room for a few more.
+struct Timer {
+    int id;
+    guint source;  // 0 for a free slot
+    void (*onTick)(int id);
+};
+const int kMaxTimers = 8;
+Timer gTimers[kMaxTimers];
+
+gboolean OnTimer(gpointer data) {
+    const Timer* timer = static_cast<const Timer*>(data);
+    timer->onTick(timer->id);
+    return G_SOURCE_CONTINUE;
+}
+
+Timer* FindTimer(int id) {
+    for (Timer& timer : gTimers) {
+        if (timer.source != 0 && timer.id == id) return &timer;
+    }
+    return nullptr;
+}
+
 gboolean RunPosted(gpointer data) {
     int id = GPOINTER_TO_INT(data);
     if (gDispatch != nullptr) {
@@ -35,7 +57,7 @@ gboolean RunPosted(gpointer data) {
 // loop, so the program's handler runs on its one thread with nothing half done.
 gboolean OnEndSignal(gpointer data) {
     const int signal = GPOINTER_TO_INT(data);
-    if (gEndSession != nullptr) gEndSession();
+    HeadlessEndSession();
     // Straight out, also from inside a message box's own loop. The X back end's exit
     // handlers release what is still held, drop the grabs and wait for the server.
     exit(128 + signal);
@@ -43,6 +65,14 @@ gboolean OnEndSignal(gpointer data) {
 }
 
 }  // namespace
+
+void HeadlessEndSession() {
+    // Once: a signal arriving while the display's loss is handled finds the work done.
+    static bool ended = false;
+    if (ended) return;
+    ended = true;
+    if (gEndSession != nullptr) gEndSession();
+}
 
 void HeadlessShellSetDispatcher(void (*dispatch)(int id)) { gDispatch = dispatch; }
 
@@ -70,4 +100,24 @@ void ShellSetEndSessionHandler(void (*onEndSession)()) {
     gSignalsWatched = true;
     const int signals[] = {SIGINT, SIGTERM, SIGHUP};
     for (int signal : signals) g_unix_signal_add(signal, OnEndSignal, GINT_TO_POINTER(signal));
+}
+
+void ShellSetTimer(int id, unsigned periodMs, void (*onTick)(int id)) {
+    if (onTick == nullptr) return;
+    ShellKillTimer(id);
+    for (Timer& timer : gTimers) {
+        if (timer.source != 0) continue;
+        timer.id = id;
+        timer.onTick = onTick;
+        timer.source = g_timeout_add(periodMs, OnTimer, &timer);
+        return;
+    }
+    fprintf(stderr, "%s: timer %d not started: %d timers run already\n", g_get_prgname(), id, kMaxTimers);
+}
+
+void ShellKillTimer(int id) {
+    if (Timer* timer = FindTimer(id)) {
+        g_source_remove(timer->source);
+        timer->source = 0;
+    }
 }

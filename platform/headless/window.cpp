@@ -5,6 +5,8 @@
 void ShellSetWindowTitle(const char*) {}
 bool ShellGetMainWindowPosition(int32_t*, int32_t*) { return false; }
 void ShellMoveMainWindow(int32_t, int32_t) {}
+void ShellSetMainWindowTopmost(bool) {}
+void ShellShowPanes(bool) {}
 void ShellEnableCommand(int, bool) {}
 void ShellCheckMenuItem(int, bool) {}
 bool ShellMenuInsertAfter(int, int, const char*) { return false; }

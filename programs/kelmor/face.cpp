@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "app/pane_procedure.h"
+#include "app/tool_commands.h"
 #include "platform/console/print_box.h"
+#include "platform/headless/headless_shell.h"
 #include "platform/module.h"
 #include "ui/commands.h"
 #include "ui/menu_description.h"
@@ -61,6 +63,9 @@ bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
             if (kMenuBar[i].kind == MENU_ITEM) GreyWithoutHandler(kMenuBar[i].id);
         }
         for (int i = 0; i < kToolbarCount; ++i) GreyWithoutHandler(kToolbar[i].command);
+        if (FACE_HAS(face, setMenuOpenHandler)) face->setMenuOpenHandler(OnMenuOpening);
+        // The end of the session takes the display away: the exit step still runs.
+        if (FACE_HAS(face, setDisplayLostHandler)) face->setDisplayLostHandler(HeadlessEndSession);
         return true;
     }
     gWindowFace = nullptr;

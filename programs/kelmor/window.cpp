@@ -29,6 +29,16 @@ void ShellMoveMainWindow(int32_t left, int32_t top) {
     if (WindowFace() != nullptr) WindowFace()->moveMainWindow(left, top);
 }
 
+void ShellSetMainWindowTopmost(bool topmost) {
+    if (WindowFace() != nullptr && FACE_HAS(WindowFace(), setMainWindowTopmost)) {
+        WindowFace()->setMainWindowTopmost(topmost);
+    }
+}
+
+void ShellShowPanes(bool shown) {
+    if (WindowFace() != nullptr && FACE_HAS(WindowFace(), showPanes)) WindowFace()->showPanes(shown);
+}
+
 void ShellEnableCommand(int id, bool enable) {
     // A command nothing carries out yet stays grey whatever its state says: an item that
     // does nothing when chosen would pretend to work.

@@ -111,7 +111,12 @@ answer_dialog_then_wait() {
   status=$?
 }
 
-# Keeps a screenshot of the screen as an artefact (when the test was given where).
+# The window tests' helpers. A DWORD setting of the store in $KELMOR_REGISTRY, as hex.
+setting() {
+  sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
+}
+
+# Keeps a screenshot of the whole screen under the name given, when the test has where.
 shot() {
   [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] || return 0
   mkdir -p "$ARTEFACTS"
@@ -148,4 +153,12 @@ record_default_handlers() {
   for type in text/html x-scheme-handler/https x-scheme-handler/mailto; do
     printf '%s=kelmor-test-browser.desktop\n' "$type" >>"$XDG_CONFIG_HOME/mimeapps.list"
   done
+}
+
+# Waits for the program $pid to end (the message says what should have ended it) and sets
+# $status to its exit status.
+wait_for_end() {
+  wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "$1"
+  wait "$pid"
+  status=$?
 }

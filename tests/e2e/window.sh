@@ -15,10 +15,6 @@ export PATH="$WORK/bin:$PATH"
 # The web page's link goes to the desktop's default handler for https, which notes it too.
 record_default_handlers "$WORK/opened"
 
-setting() {
-  sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
-}
-
 start_window "first start"
 [ "$(xdotool getwindowname "$window")" = "Kelmor" ] || fail "the window is titled '$(xdotool getwindowname "$window")'"
 shot window.png

@@ -12,6 +12,8 @@ bool mainWindowVisible;
 bool mainWindowMinimized;
 int32_t mainWindowLeft, mainWindowTop;
 std::vector<int> mainWindowShowCommands;
+bool mainWindowTopmost;
+bool panesShown;
 std::string statusText;
 std::string repeatField;
 std::vector<TrayCall> trayIcons;
@@ -52,6 +54,8 @@ void ResetJournalAndDesktop() {
     mainWindowLeft = 40;
     mainWindowTop = 30;
     mainWindowShowCommands.clear();
+    mainWindowTopmost = false;
+    panesShown = true;
     statusText.clear();
     repeatField.clear();
     trayIcons.clear();
@@ -249,6 +253,8 @@ void ShellMoveMainWindow(int32_t left, int32_t top) {
     fake::mainWindowLeft = left;
     fake::mainWindowTop = top;
 }
+void ShellSetMainWindowTopmost(bool topmost) { fake::mainWindowTopmost = topmost; }
+void ShellShowPanes(bool shown) { fake::panesShown = shown; }
 void ShellSetStatusText(const char* text) { fake::statusText = text ? text : ""; }
 int ShellGetStatusText(char* out, int size) {
     if (size <= 0) return 0;

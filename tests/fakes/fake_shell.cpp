@@ -20,6 +20,7 @@ std::deque<int> postedCommands;
 int quitExitCode = -1;
 int focusedSpeedButton = 0;
 void (*endSessionHandler)() = nullptr;
+std::map<int, Timer> timers;
 
 void BuildMenuBar();
 
@@ -34,6 +35,7 @@ void ResetShell() {
     quitExitCode = -1;
     focusedSpeedButton = 0;
     endSessionHandler = nullptr;
+    timers.clear();
     BuildMenuBar();
 }
 
@@ -150,3 +152,5 @@ void ShellFocusSpeedButton(int speed) { fake::focusedSpeedButton = speed; }
 
 void ShellQuitMessageLoop(int exitCode) { fake::quitExitCode = exitCode; }
 void ShellSetEndSessionHandler(void (*onEndSession)()) { fake::endSessionHandler = onEndSession; }
+void ShellSetTimer(int id, unsigned periodMs, void (*onTick)(int id)) { fake::timers[id] = {periodMs, onTick}; }
+void ShellKillTimer(int id) { fake::timers.erase(id); }

@@ -62,6 +62,12 @@ extern int focusedSpeedButton;
 extern int quitExitCode;
 // What the program handed over for the system's order to end it.
 extern void (*endSessionHandler)();
+// The running timers by id: period and tick handler.
+struct Timer {
+    unsigned periodMs;
+    void (*onTick)(int id);
+};
+extern std::map<int, Timer> timers;
 
 // --- clock ---
 extern uint32_t tickCount;
@@ -114,6 +120,8 @@ extern bool mainWindowMinimized;
 // Where the main window's frame is; moves change it.
 extern int32_t mainWindowLeft, mainWindowTop;
 extern std::vector<int> mainWindowShowCommands;
+extern bool mainWindowTopmost;
+extern bool panesShown;
 extern std::string statusText;
 extern std::string repeatField;
 struct TrayCall {

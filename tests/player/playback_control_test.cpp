@@ -162,3 +162,24 @@ TEST_F(PlaybackControlTest, WatchdogKicksAFrozenWait) {
     EXPECT_EQ(fake::keyEvents[0].vk, VK_CONTROL);
     EXPECT_TRUE(Logged("      !!! WINDOWS FROZE DURING DELAY PLAYBACK, KICK IT !!!"));
 }
+
+TEST_F(PlaybackControlTest, WatchdogLeavesAWindowSearchAfterAWaitAlone) {
+    // A WAIT, a key played at once (its delay start stays set), then a GOTO that searches
+    // for a window that never comes: the search's pauses are no frozen delay.
+    Keys(5);
+    gEvents[1] = EVENTMSG{};
+    gEvents[3] = EVENTMSG{};
+    AddScriptCommand(KW_WAIT, "1", 1);
+    AddScriptCommand(KW_GOTO, "Nowhere", 3);
+    gbGOTOWait = 3;
+    fake::actualWait = [](int32_t requested) {
+        fake::tickCount += static_cast<uint32_t>(requested);
+        OnServiceTimer();
+        return 0;
+    };
+    SendCommand(ID_PLAY);
+    fake::RunPlayback();
+    EXPECT_TRUE(Logged("   Unable to find window 'Nowhere', trying again..."));
+    EXPECT_TRUE(fake::keyEvents.empty());
+    EXPECT_FALSE(Logged("      !!! WINDOWS FROZE DURING DELAY PLAYBACK, KICK IT !!!"));
+}

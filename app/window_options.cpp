@@ -1,0 +1,76 @@
+#include "app/window_options.h"
+
+#include "platform/dialog.h"
+#include "platform/system.h"
+#include "platform/window.h"
+#include "platform/wintypes.h"
+#include "settings/settings.h"
+#include "ui/command_ids.h"
+#include "ui/message_box.h"
+#include "ui/pane_description.h"
+
+namespace {
+
+const char kRunValue[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Kelmor";
+// The Run value holds a path of at most 255 characters.
+const int kRunValueSize = 256;
+
+}  // namespace
+
+void SetAlwaysOnTop(bool on) {
+    gbTopmost = on ? 1 : 0;
+    ShellCheckMenuItem(ID_ALWAYS_ON_TOP, on);
+    DialogCheck(ID_PANES, IDC_ALWAYS_ON_TOP, on);
+    gdwMsgBoxStyle = on ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
+    ShellSetMainWindowTopmost(on);
+}
+
+void OnAlwaysOnTop(int) { SetAlwaysOnTop(gbTopmost == 0); }
+
+// The box flips as a click would flip it, and the pane then does what the click does.
+void OnToggleTopmostChoice(int) {
+    DialogCheck(ID_PANES, IDC_ALWAYS_ON_TOP, !DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));
+    SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));
+}
+
+void FitMainWindow() { ShellShowPanes(gbShowTabs != 0); }
+
+void OnShowTabs(int) {
+    gbShowTabs = gbShowTabs != 0 ? 0 : 1;
+    ShellCheckMenuItem(ID_SHOW_TABS, gbShowTabs != 0);
+    FitMainWindow();
+}
+
+bool AutoStartIsOn() {
+    char value[kRunValueSize];
+    GetRegistryValue(HKEY_CURRENT_USER, kRunValue, REG_SZ, value, 0);
+    return value[0] != '\0';
+}
+
+void SetAutoStart(bool on) {
+    if (on) {
+        // One byte more than the value holds tells a path that would be cut: a cut path
+        // would start some other program, or none, at the next log-in.
+        char path[kRunValueSize + 1];
+        const int length = SysGetModuleFileName(path, sizeof path);
+        if (length > 0 && length < kRunValueSize) {
+            SetRegistryValue(HKEY_CURRENT_USER, kRunValue, REG_SZ, path, 0);
+        } else {
+            KelmorMessageBox("The program's path is too long to start it at log-in.", "Auto-Start",
+                             MB_ICONEXCLAMATION);
+        }
+    } else {
+        DeleteRegistryValue(HKEY_CURRENT_USER, kRunValue);
+    }
+    const bool isOn = AutoStartIsOn();
+    ShellCheckMenuItem(ID_AUTO_START, isOn);
+    DialogCheck(ID_PANES, IDC_AUTO_START, isOn);
+}
+
+void OnAutoStart(int) { SetAutoStart(!AutoStartIsOn()); }
+
+void CheckWindowOptionItems() {
+    ShellCheckMenuItem(ID_SHOW_TABS, gbShowTabs != 0);
+    ShellCheckMenuItem(ID_ALWAYS_ON_TOP, gbTopmost != 0);
+    ShellCheckMenuItem(ID_AUTO_START, AutoStartIsOn());
+}

@@ -1,0 +1,121 @@
+#include "app/tool_commands.h"
+
+#include <string>
+
+#include "app/exit_step.h"
+#include "app/startup.h"
+#include "platform/window.h"
+#include "player/playback_control.h"
+#include "player/player.h"
+#include "recording/recording.h"
+#include "recording/recording_file.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/run_mode.h"
+
+class ToolCommandsTest : public WindowTest {
+protected:
+    static bool Grey(int id) { return fake::FindMenuItem(id)->grayed; }
+};
+
+TEST_F(ToolCommandsTest, ViewLogFileOpensTheLogInTheEditor) {
+    snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("my log.txt").c_str());
+    SendCommand(ID_VIEW_LOG);
+    EXPECT_EQ(fake::startedPrograms, std::vector<std::string>{"xdg-open '" + Path("my log.txt") + "'"});
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, "gedit -s", 0);
+    fake::startProgramSucceeds = false;
+    SendCommand(ID_VIEW_LOG);
+    EXPECT_EQ(fake::startedPrograms.back(), "gedit -s '" + Path("my log.txt") + "'");
+    ExpectBox("Unable to edit " + Path("my log.txt") + " with \"gedit -s\"", "Edit Error");
+}
+
+TEST_F(ToolCommandsTest, UserCommandSendsItsChoiceOrOffersToChooseOne) {
+    gnUserCommand = ID_FAST_SPEED;
+    SendCommand(ID_USER_COMMAND);
+    EXPECT_EQ(gbSpeed, 3);
+    EXPECT_TRUE(fake::messageBoxes.empty());
+
+    // A stored User Command that names itself would send itself for ever: no choice either.
+    gnUserCommand = ID_USER_COMMAND;
+    gbLastOptionsTab = 1;
+    fake::messageBoxAnswers = {IDNO, IDYES};
+    SendCommand(ID_USER_COMMAND);
+    EXPECT_EQ(gbLastOptionsTab, 1);
+    gnUserCommand = 0;
+    SendCommand(ID_USER_COMMAND);
+    EXPECT_EQ(gbLastOptionsTab, 3) << "Advanced Options opens on the tab with the choice";
+    ASSERT_EQ(fake::messageBoxes.size(), 2u);
+    EXPECT_EQ(fake::messageBoxes[1].caption, "Empty User Command");
+    EXPECT_EQ(fake::messageBoxes[1].style, static_cast<uint32_t>(MB_TASKMODAL | MB_YESNO | MB_ICONINFORMATION));
+}
+
+TEST_F(ToolCommandsTest, OpeningAMenuFollowsTheFileAndLogSizes) {
+    snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("k.log").c_str());
+    snprintf(gszFile, sizeof gszFile, "%s", Path("task.klx").c_str());
+    for (bool exist : {false, true}) {
+        if (exist) WriteFile(Path("task.klx"), "x"), WriteFile(Path("k.log"), "a\r\n");
+        ShellEnableCommand(ID_EDIT_SCRIPT, true);
+        OnMenuOpening();
+        EXPECT_EQ(Grey(ID_EDIT_SCRIPT) && Grey(ID_VIEW_LOG), !exist);
+        EXPECT_EQ(Grey(ID_EDIT_SCRIPT) || Grey(ID_VIEW_LOG), !exist);
+    }
+}
+
+TEST_F(ToolCommandsTest, TheWindowStartsWithItsMarksTheLogQuestionAndTheServiceTimer) {
+    const struct { uint8_t level, prompt; int answer; bool asked; uint8_t after; } cases[] = {
+        {LOG_MEDIUM, 1, IDYES, true, LOG_OFF}, {LOG_HIGH, 1, IDNO, true, LOG_HIGH},
+        {LOG_LOW, 1, IDYES, false, LOG_LOW},   {LOG_HIGH, 0, IDYES, false, LOG_HIGH}};
+    fake::MessageBoxCall asked{};
+    for (const auto& c : cases) {
+        if (!fake::messageBoxes.empty()) asked = fake::messageBoxes[0];
+        fake::messageBoxes.clear();
+        gbLogLevel = c.level, gbPromptForSave = c.prompt;
+        fake::messageBoxAnswers = {c.answer};
+        SetUpMainWindow();
+        EXPECT_EQ(fake::messageBoxes.size(), c.asked ? 1u : 0u) << int{c.level};
+        EXPECT_EQ(gbLogLevel, c.after) << int{c.level};
+    }
+    EXPECT_EQ(asked.caption, "Confirm Kelmor Log Setting");
+    EXPECT_EQ(asked.style, static_cast<uint32_t>(MB_TASKMODAL | MB_YESNO | MB_ICONINFORMATION));
+    EXPECT_TRUE(Grey(ID_PLAY) && Grey(ID_SAVE_AS) && !Grey(ID_OPEN)) << "the empty state";
+
+    ASSERT_EQ(fake::timers.count(SERVICE_TIMER), 1u);
+    EXPECT_EQ(fake::timers[SERVICE_TIMER].periodMs, 500u);
+    // A tick while a playback sits in a WAIT far past its time runs the watchdog.
+    gbPlayingNow = true, ghJournalHook = 1, lWaitDuration = 1000, dwDelayStart = fake::tickCount - 1600;
+    fake::timers[SERVICE_TIMER].onTick(SERVICE_TIMER);
+    EXPECT_EQ(fake::keyEvents.size(), 2u) << "Ctrl pressed and released";
+    ghJournalHook = 0;
+    RunExitStep();
+    EXPECT_EQ(fake::timers.count(SERVICE_TIMER), 0u);
+}
+
+TEST_F(ToolCommandsTest, StartUpAppliesTopmostAndTabsThenReloadsTheLastFile) {
+    WriteFile(Path("last.klx"), "message=WM_KEYDOWN paramH=30 paramL=65 time=1000\r\n");
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\File1", REG_SZ, Path("last.klx").c_str(), 0);
+    gbTopmost = 1, gbShowTabs = 0, gbReload = 0;
+    ShowInteractiveWindow();
+    EXPECT_TRUE(fake::mainWindowTopmost && fake::FindMenuItem(ID_ALWAYS_ON_TOP)->checked);
+    EXPECT_FALSE(fake::panesShown || fake::FindMenuItem(ID_SHOW_TABS)->checked);
+    EXPECT_EQ(nEventCount, 0) << "Reload off";
+    EXPECT_NE(fake::FindMenuItem(ID_RECENT_FILE_1), nullptr) << "the recent files are in the File menu";
+
+    gbReload = 1, gbPlayImmediately = 1;
+    ShowInteractiveWindow();
+    EXPECT_EQ(std::string(gszFile), Path("last.klx"));
+    EXPECT_TRUE(fake::fileDialogs.empty()) << "opened as chosen, without the dialog";
+    EXPECT_NE(fake::journalHook, 0) << "and played at once";
+
+    // An empty or missing last file opens nothing.
+    fake::journalHook = 0, ghJournalHook = 0, gbPlayingNow = false;
+    WriteFile(Path("last.klx"), "");
+    ClearRecording();
+    ShowInteractiveWindow();
+    EXPECT_EQ(nEventCount, 0);
+    EXPECT_EQ(gszFile[0], '\0') << "nothing loaded, no current file";
+    EXPECT_TRUE(fake::messageBoxes.empty());
+}

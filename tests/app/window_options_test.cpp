@@ -1,0 +1,95 @@
+#include "app/window_options.h"
+
+#include <string>
+
+#include "app/pane_procedure.h"
+#include "platform/system.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/message_box.h"
+#include "ui/pane_description.h"
+
+namespace {
+
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+fake::Control& Pane(int control) { return fake::DialogControl(ID_PANES, control); }
+
+void ClickPane(int control) {
+    Pane(control).checked = !Pane(control).checked;
+    fake::DialogCommand(ID_PANES, control, NOTIFY_CLICKED);
+}
+
+bool Checked(int id) { return fake::FindMenuItem(id)->checked; }
+
+}  // namespace
+
+class WindowOptionsTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
+    }
+    // Topmost everywhere it shows: setting, menu, box, window and message boxes.
+    void ExpectTopmost(bool on, const std::string& how) {
+        EXPECT_EQ(gbTopmost, on ? 1 : 0) << how;
+        EXPECT_EQ(Checked(ID_ALWAYS_ON_TOP), on) << how;
+        EXPECT_EQ(Pane(IDC_ALWAYS_ON_TOP).checked, on) << how;
+        EXPECT_EQ(fake::mainWindowTopmost, on) << how;
+        fake::messageBoxes.clear();
+        KelmorMessageBox("t", "c", MB_OK);
+        EXPECT_EQ(fake::messageBoxes[0].style, on ? (MB_TASKMODAL | MB_TOPMOST) : uint32_t{MB_TASKMODAL}) << how;
+    }
+};
+
+TEST_F(WindowOptionsTest, AlwaysOnTopFromMenuBoxAndUserCommandStaysInStep) {
+    SendCommand(ID_ALWAYS_ON_TOP);
+    ExpectTopmost(true, "menu on");
+    ClickPane(IDC_ALWAYS_ON_TOP);
+    ExpectTopmost(false, "box off");
+    SendCommand(ID_TOGGLE_TOPMOST);
+    ExpectTopmost(true, "choice 1731 on");
+    gnUserCommand = ID_TOGGLE_TOPMOST;
+    SendCommand(ID_USER_COMMAND);
+    ExpectTopmost(false, "User Command off");
+}
+
+TEST_F(WindowOptionsTest, ShowTabInterfaceFoldsTheWindowAndBringsItBack) {
+    ASSERT_TRUE(Checked(ID_SHOW_TABS));
+    SendCommand(ID_SHOW_TABS);
+    EXPECT_EQ(gbShowTabs, 0);
+    EXPECT_FALSE(Checked(ID_SHOW_TABS) || fake::panesShown);
+    SendCommand(ID_SHOW_TABS);
+    EXPECT_EQ(gbShowTabs, 1);
+    EXPECT_TRUE(Checked(ID_SHOW_TABS) && fake::panesShown);
+}
+
+TEST_F(WindowOptionsTest, AutoStartWritesTheProgramsPathAndTakesItAway) {
+    char own[MAX_PATH];
+    ASSERT_GT(SysGetModuleFileName(own, sizeof own), 0);
+    std::string value;
+    SendCommand(ID_AUTO_START);
+    EXPECT_TRUE(fake::StoredString(kRunKey, "Kelmor", &value) && value == own);
+    EXPECT_TRUE(Checked(ID_AUTO_START) && Pane(IDC_AUTO_START).checked);
+    SendCommand(ID_AUTO_START);
+    EXPECT_FALSE(fake::StoredString(kRunKey, "Kelmor", &value));
+    EXPECT_FALSE(Checked(ID_AUTO_START) || Pane(IDC_AUTO_START).checked);
+
+    // Removed by hand: the box writes it again and the menu follows.
+    ClickPane(IDC_AUTO_START);
+    DeleteRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Kelmor");
+    SendCommand(ID_AUTO_START);
+    EXPECT_TRUE(fake::StoredString(kRunKey, "Kelmor", &value) && Checked(ID_AUTO_START));
+    ClickPane(IDC_AUTO_START);
+    EXPECT_FALSE(fake::StoredString(kRunKey, "Kelmor", &value) || Checked(ID_AUTO_START));
+
+    // The marks at start-up come from the value itself.
+    SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Kelmor", REG_SZ,
+                     "/opt/kelmor", 0);
+    CheckWindowOptionItems();
+    ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
+    EXPECT_TRUE(Checked(ID_AUTO_START) && Pane(IDC_AUTO_START).checked);
+}
