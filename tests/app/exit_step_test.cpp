@@ -11,6 +11,7 @@
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/run_mode.h"
+#include "ui/tray_icon.h"
 
 class ExitStepTest : public WindowTest {
 protected:
@@ -69,6 +70,7 @@ TEST_F(ExitStepTest, AWindowThatStaysAfterItsRecordingOrPlaybackWasCancelledIsId
 
     // Recording in tray mode: the window hides, and comes back with nothing recorded.
     gdwShowTrayIcon = 1006;
+    ASSERT_TRUE(AddTrayIcon(1006, "Kelmor"));
     SendCommand(ID_START_RECORDING);
     ASSERT_NE(fake::journalHook, 0);
     SendCommand(ID_EXIT);
