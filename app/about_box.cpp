@@ -5,7 +5,7 @@
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "settings/settings.h"
-#include "ui/icon_ids.h"
+#include "platform/picture_ids.h"
 #include "ui/small_dialog_description.h"
 #include "ui/version.h"
 

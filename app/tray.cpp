@@ -11,7 +11,7 @@
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/commands.h"
-#include "ui/icon_ids.h"
+#include "platform/picture_ids.h"
 #include "ui/menu_description.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"

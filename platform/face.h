@@ -102,6 +102,9 @@ struct KelmorFace {
     // Called once when the connection to the display is lost (the session ended); the
     // program exits when it returns.
     void (*setDisplayLostHandler)(void (*onDisplayLost)());
+    // How the program words a label for this platform (a label naming a Windows-only
+    // thing reads as this desktop says it); labels are shown as they are until it is set.
+    void (*setWording)(const char* (*wording)(const char* text));
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -27,7 +27,7 @@
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/commands.h"
-#include "ui/icon_ids.h"
+#include "platform/picture_ids.h"
 #include "ui/message_box.h"
 #include "ui/platform_wording.h"
 #include "ui/run_mode.h"

@@ -13,7 +13,7 @@
 #include "recording/save_file.h"
 #include "settings/format.h"
 #include "settings/settings.h"
-#include "ui/icon_ids.h"
+#include "platform/picture_ids.h"
 #include "ui/message_box.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/pane_description.h"
 
-#include "ui/icon_ids.h"
+#include "platform/picture_ids.h"
 
 namespace {
 

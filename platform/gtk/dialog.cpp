@@ -8,7 +8,6 @@
 
 #include "platform/gtk/pictures.h"
 #include "platform/wintypes.h"
-#include "ui/platform_wording.h"
 
 namespace {
 
@@ -382,12 +381,15 @@ gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;
 }
 
+const char* (*gWording)(const char*) = nullptr;
+
 }  // namespace
+
+void GtkSetWording(const char* (*wording)(const char* text)) { gWording = wording; }
 
 std::string GtkMnemonicText(const char* text) {
     std::string out;
-    // A label that names a Windows-only thing reads as this desktop says it.
-    text = PlatformText(text);
+    if (gWording != nullptr) text = gWording(text);
     for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
         if (*p == '&' && p[1] == '&') {
             out += '&';

@@ -10,8 +10,10 @@
 // Where child dialogs (the panes) are packed: a box of the main window.
 void GtkDialogSetChildHome(GtkWidget* box);
 // Text with '&' marking the mnemonic as GTK writes it ('_'); "&&" is a plain '&' and a
-// plain '_' stays one. Texts of the platform wording (ui/platform_wording.h) are reworded.
+// plain '_' stays one. The text is worded for the platform first (GtkSetWording).
 std::string GtkMnemonicText(const char* text);
+// How the program words labels for this platform; as they are until set.
+void GtkSetWording(const char* (*wording)(const char* text));
 
 int GtkDialogRun(const DialogDescription* description, DialogProc proc);
 bool GtkDialogCreate(const DialogDescription* description, DialogProc proc);

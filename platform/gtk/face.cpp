@@ -22,6 +22,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkOpenUri,              GtkDialogSetImage,
         GtkAddTrayIcon,          GtkSetTrayIcon,         GtkRemoveTrayIcon,     GtkIsTrayIconReachable, GtkTrackTrayMenu,
         GtkSetMainWindowTopmost, GtkShowPanes,           GtkSetMenuOpenHandler, GtkSetDisplayLostHandler,
+        GtkSetWording,
     };
     return &face;
 }

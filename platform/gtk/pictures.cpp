@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "platform/gtk/drawing.h"
-#include "ui/icon_ids.h"
+#include "platform/picture_ids.h"
 
 namespace {
 

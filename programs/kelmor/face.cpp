@@ -11,6 +11,7 @@
 #include "ui/commands.h"
 #include "ui/menu_description.h"
 #include "ui/pane_description.h"
+#include "ui/platform_wording.h"
 #include "ui/toolbar_description.h"
 
 namespace {
@@ -34,6 +35,7 @@ const KelmorFace* LoadFace() {
     const KelmorFace* face = entry != nullptr ? entry() : nullptr;
     if (FACE_HAS(face, messageBox)) {
         gFace = face;
+        if (FACE_HAS(face, setWording)) face->setWording(PlatformText);
     } else if (entry == nullptr) {
         fprintf(stderr, "kelmor: cannot show dialogs: %s\n", TerminalText(why).c_str());
     } else {

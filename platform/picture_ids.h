@@ -1,5 +1,5 @@
-// Icon and bitmap resources of the program: the icon message box, the main window, the
-// pictures of the gadgets and the About box.
+// Icon and bitmap resources the back ends provide: the icon message box, the main window,
+// the pictures of the gadgets and the About box. The program asks for them by these ids.
 #pragma once
 
 enum IconId {
