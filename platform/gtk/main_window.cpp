@@ -51,6 +51,11 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
     return TRUE;
 }
 
+gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer) {
+    if (gParts.onFocus != nullptr) gParts.onFocus();
+    return FALSE;
+}
+
 gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
     int virtualKey = 0;
     if (event->keyval == GDK_KEY_Page_Down || event->keyval == GDK_KEY_KP_Page_Down) virtualKey = VK_NEXT;
@@ -174,6 +179,8 @@ bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     g_signal_connect(gWindow, "delete-event", G_CALLBACK(OnDelete), nullptr);
     // Ahead of the focused control and of the tab strip's own keys.
     g_signal_connect(gWindow, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
+    // Bringing back the window minimised for a recording ends the recording.
+    g_signal_connect(gWindow, "focus-in-event", G_CALLBACK(OnFocusIn), nullptr);
     gAccelerators = gtk_accel_group_new();
     gtk_window_add_accel_group(GTK_WINDOW(gWindow), gAccelerators);
 
