@@ -86,6 +86,8 @@ choose_in_file_dialog "Save As" "$WORK/typed.klx"
 wait_until 10 '[ "$(title)" = "Kelmor - typed.klx" ]' || fail "the recording was not saved (title '$(title)')"
 [ "$(recorded_keys "$WORK/typed.klx")" = "52 45 43 20 37 d " ] ||
   fail "the saved recording holds the keys $(recorded_keys "$WORK/typed.klx")"
+# The clicks on Kelmor's own buttons are not part of the recording.
+! grep -q 'message=WM_LBUTTON' "$WORK/typed.klx" || fail "the recording holds the clicks on the toolbar"
 "$KELMORCTL" info "$WORK/typed.klx" || fail "kelmorctl cannot read the saved recording"
 
 # Recorded again and stopped from the Recorder menu, the recording is unsaved: Exit asks.
