@@ -136,9 +136,10 @@ start_window() {
 }
 
 # Waits for the file dialog titled $1 (Open or Save As), types the path $2 into it as a
-# person would and accepts it with Enter; waits until it is gone.
+# person would and accepts it with Enter; waits until it is gone. Given a name $3, keeps a
+# screenshot of the dialog with the path typed.
 choose_in_file_dialog() {
-  local title=$1 path=$2 dialog
+  local title=$1 path=$2 picture=${3:-} dialog
   wait_until 10 '[ -n "$(visible_window "$title")" ]' || fail "no file dialog '$title'"
   dialog=$(visible_window "$title")
   activate "$dialog"
@@ -149,6 +150,7 @@ choose_in_file_dialog() {
   sleep 0.3
   xdotool type --delay 20 "$path"
   sleep 0.3
+  [ -z "$picture" ] || shot "$picture"
   xdotool key Return
   wait_until 10 '[ -z "$(visible_window "$title")" ]' || fail "the file dialog '$title' did not take $path"
 }

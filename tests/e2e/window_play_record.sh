@@ -54,7 +54,7 @@ expect_toolbar "Open:enabled SaveAs:greyed StartRecording:enabled StopRecording:
 # Ctrl+O, the file typed into the dialog; the toolbar's Playback button plays it.
 xdotool key --clearmodifiers ctrl+o
 wait_until 10 '[ -n "$(visible_window Open)" ]' || fail "Ctrl+O opened no file dialog"
-choose_in_file_dialog Open "$WORK/play.klx"
+choose_in_file_dialog Open "$WORK/play.klx" open-typed.png
 wait_until 10 '[ "$(title)" = "Kelmor - play.klx" ]' || fail "the chosen file did not open (title '$(title)')"
 expect_toolbar "$IDLE"
 click_toolbar Playback "$window"
@@ -80,9 +80,7 @@ expect_toolbar "$IDLE"
 # Ctrl+S: the Save As dialog writes the recording where it is told.
 xdotool key --clearmodifiers ctrl+s
 wait_until 10 '[ -n "$(visible_window "Save As")" ]' || fail "Ctrl+S opened no file dialog"
-sleep 0.5
-shot save-as-dialog.png
-choose_in_file_dialog "Save As" "$WORK/typed.klx"
+choose_in_file_dialog "Save As" "$WORK/typed.klx" save-as-typed.png
 wait_until 10 '[ "$(title)" = "Kelmor - typed.klx" ]' || fail "the recording was not saved (title '$(title)')"
 [ "$(recorded_keys "$WORK/typed.klx")" = "52 45 43 20 37 d " ] ||
   fail "the saved recording holds the keys $(recorded_keys "$WORK/typed.klx")"
@@ -138,7 +136,7 @@ xdotool key --clearmodifiers alt+f
 sleep 0.3
 xdotool key x
 answer_confirm "Exit, then Yes" alt+y
-choose_in_file_dialog "Save As" "$WORK/at-exit.klx"
+choose_in_file_dialog "Save As" "$WORK/at-exit.klx" save-as-at-exit.png
 wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "the program did not end after saving"
 wait "$pid"
 status=$?
