@@ -120,8 +120,8 @@ status=$?
 cmp -s "$WORK/typed.klx" "$WORK/saved-before.klx" || fail "No changed the saved file"
 
 # With Minimize on, Start Recording minimises the window, titled as the way to stop; the
-# person brings it back and that ends the recording. Then Exit: Yes goes to Save As, and
-# the program ends once the recording is written.
+# person brings it back and that ends the recording. Playback minimises it too. Then Exit:
+# Yes goes to Save As, and the program ends once the recording is written.
 sed -i 's/^Minimize=.*/Minimize=dword:00000001/' "$KELMOR_REGISTRY"
 start_window "save at exit"
 click_toolbar StartRecording "$window"
@@ -129,8 +129,16 @@ wait_until 10 '[ -z "$(window_of_kelmor)" ]' || fail "Start Recording with Minim
 [ "$(title)" = "CLICK TO STOP RECORDING" ] || fail "the minimised window is titled '$(title)'"
 focus_window "Kelmor record target"
 xdotool type --delay 40 'yes'
+xdotool key Return
+expect_file "$WORK/typed.txt" 'Rec 7\nxyes\n'
 activate "$window"
 wait_until 10 '[ "$(title)" = "Kelmor - (Untitled)" ]' || fail "bringing the window back left the title '$(title)'"
+expect_toolbar "$IDLE"
+# Played from the toolbar, the window steps aside (Minimize) and the keys go to the terminal
+# that had the focus before it; the window comes back when the playback is over.
+click_toolbar Playback "$window"
+expect_file "$WORK/typed.txt" 'Rec 7\nxyes\nyes\n'
+wait_until 10 '[ -n "$(window_of_kelmor)" ]' || fail "the window did not come back after the playback"
 expect_toolbar "$IDLE"
 xdotool key --clearmodifiers alt+f
 sleep 0.3
@@ -141,6 +149,6 @@ wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "the program did not end afte
 wait "$pid"
 status=$?
 [ "$status" -eq 0 ] || fail "kelmor exited with $status after Yes"
-[ "$(recorded_keys "$WORK/at-exit.klx")" = "59 45 53 " ] ||
+[ "$(recorded_keys "$WORK/at-exit.klx")" = "59 45 53 d " ] ||
   fail "the recording saved at exit holds the keys $(recorded_keys "$WORK/at-exit.klx")"
 echo "ok: opened and played from the toolbar, recorded and saved, asked at exit"
