@@ -29,10 +29,10 @@ recorded_keys() {
     while read -r l; do echo $((l & 255)); done | grep -vx '16\|160\|161' | xargs printf '%x '
 }
 
-# Answers the "Confirm Action" box with the key of a button; checks its question first.
+# Answers the "Confirm Action" box with the key of a button; $1 names the moment.
 answer_confirm() {
-  local question=$1 key=$2 box
-  wait_until 10 '[ -n "$(visible_window "Confirm Action")" ]' || fail "no Confirm Action box ($question)"
+  local moment=$1 key=$2 box
+  wait_until 10 '[ -n "$(visible_window "Confirm Action")" ]' || fail "no Confirm Action box ($moment)"
   box=$(visible_window "Confirm Action")
   activate "$box"
   sleep 0.3
