@@ -36,6 +36,8 @@ struct KelmorWindowParts {
     // A key pressed in the window (virtual-key code, Ctrl held) before the focused control
     // sees it; true when the program took it.
     bool (*onKey)(int virtualKey, bool ctrl);
+    // The window got the keyboard focus (a person brought it back or clicked it).
+    void (*onFocus)();
 };
 
 #define KELMOR_FACE_VERSION 1u

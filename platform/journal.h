@@ -12,7 +12,9 @@ enum { WH_JOURNALRECORD = 0, WH_JOURNALPLAYBACK = 1 };
 
 // Installs a journal hook of a kind; returns its handle, or 0 when the system refuses.
 intptr_t SysSetJournalHook(int kind, JournalProc proc);
-// Removes a hook; false when the handle is not an installed hook.
+// Removes a hook; false when the handle is not an installed hook. A record hook first
+// hands its procedure the input the system took before the call and had not handed over
+// yet; the procedure may meet its stop key there and remove the hook itself.
 bool SysUnhookJournal(intptr_t hook);
 // The system's own handling of a hook call the procedure does not take itself.
 intptr_t SysCallNextHook(intptr_t hook, int code, uintptr_t wParam, intptr_t lParam);

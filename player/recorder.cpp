@@ -93,10 +93,14 @@ void OnStopRecording(int) {
         // recording, so the playback ends as any final stop does.
         StopAndResetPlayback(false);
     } else if (ghJournalHook != 0) {
-        if (!SysUnhookJournal(ghJournalHook)) {
+        const intptr_t hook = ghJournalHook;
+        if (!SysUnhookJournal(hook)) {
             LogLastErrorAt(LOG_LOW);
             LogAt(LOG_LOW, "Unable to unhook windows hook after STOP command!");
         }
+        // The input the hook took in on its way out held the stop key: that stop has
+        // closed the recording already.
+        if (ghJournalHook != hook) return;
         ghJournalHook = 0;
         if (nCurrentEvent < 0) nCurrentEvent = 0;
         if (nCurrentEvent > EVENT_LOAD_LIMIT) nCurrentEvent = EVENT_LOAD_LIMIT;
@@ -160,7 +164,11 @@ void OnMainWindowFocus() {
 void CancelJournalForExit(const char* logLine) {
     if (ghJournalHook == 0) return;
     LogAt(LOG_LOW, "%s", logLine != nullptr ? logLine : "");
-    if (!SysUnhookJournal(ghJournalHook)) LogLastErrorAt(LOG_LOW);
+    const intptr_t hook = ghJournalHook;
+    if (!SysUnhookJournal(hook)) LogLastErrorAt(LOG_LOW);
+    // Stopped by its stop key on the way out: a whole recording, which the save question
+    // may still keep.
+    if (ghJournalHook != hook) return;
     ghJournalHook = 0;
     if (gbPlayingNow) {
         // The list still holds what the script inserted during the pass; the closing

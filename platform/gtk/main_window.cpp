@@ -4,6 +4,9 @@
 
 #include <X11/Xlib.h>
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
 
 #include <cstring>
 #include <map>
@@ -62,6 +65,11 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
     // The exit step ends the program, and the window with it; staying is the core's call.
     gParts.onClose();
     return TRUE;
+}
+
+gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer) {
+    if (gParts.onFocus != nullptr) gParts.onFocus();
+    return FALSE;
 }
 
 gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
@@ -188,6 +196,30 @@ GtkWidget* BuildToolbar() {
     return toolbar;
 }
 
+// Minimising is the window manager's to do, in its own time, and it passes the focus on
+// after. A playback that starts at once would type its first keys into this window; the
+// system this program was born on minimises before it returns. Wait for it, briefly.
+void WaitUntilMinimised() {
+#ifdef GDK_WINDOWING_X11
+    const gint64 kLongestWait = 500 * 1000;
+    GdkWindow* window = gtk_widget_get_window(gWindow);
+    if (window == nullptr || !GDK_IS_X11_WINDOW(window)) return;
+    Display* display = GDK_WINDOW_XDISPLAY(window);
+    const Window own = GDK_WINDOW_XID(window);
+    XFlush(display);
+    const gint64 deadline = g_get_monotonic_time() + kLongestWait;
+    while (g_get_monotonic_time() < deadline) {
+        XWindowAttributes attributes;
+        Window focus = None;
+        int revert = 0;
+        if (!XGetWindowAttributes(display, own, &attributes)) return;
+        XGetInputFocus(display, &focus, &revert);
+        if (attributes.map_state != IsViewable && focus != own && focus != None && focus != PointerRoot) return;
+        g_usleep(10 * 1000);
+    }
+#endif
+}
+
 GtkWidget* Find(const std::map<int, GtkWidget*>& widgets, int id) {
     auto it = widgets.find(id);
     return it != widgets.end() ? it->second : nullptr;
@@ -205,6 +237,8 @@ bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     g_signal_connect(gWindow, "delete-event", G_CALLBACK(OnDelete), nullptr);
     // Ahead of the focused control and of the tab strip's own keys.
     g_signal_connect(gWindow, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
+    // Bringing back the window minimised for a recording ends the recording.
+    g_signal_connect(gWindow, "focus-in-event", G_CALLBACK(OnFocusIn), nullptr);
     gAccelerators = gtk_accel_group_new();
     gtk_window_add_accel_group(GTK_WINDOW(gWindow), gAccelerators);
 
@@ -238,6 +272,7 @@ void GtkShowMainWindow(int showCommand) {
         case SW_SHOWMINIMIZED:
             gtk_widget_show(gWindow);
             gtk_window_iconify(GTK_WINDOW(gWindow));
+            WaitUntilMinimised();
             break;
         case SW_SHOWNA:
             gtk_window_set_focus_on_map(GTK_WINDOW(gWindow), FALSE);

@@ -34,6 +34,17 @@ GtkMessageType MessageType(uint32_t style) {
     }
 }
 
+// GTK's message dialogs no longer draw the icon of their type; the style asks for one.
+const char* TypeIconName(GtkMessageType type) {
+    switch (type) {
+        case GTK_MESSAGE_ERROR: return "dialog-error";
+        case GTK_MESSAGE_QUESTION: return "dialog-question";
+        case GTK_MESSAGE_WARNING: return "dialog-warning";
+        case GTK_MESSAGE_INFO: return "dialog-information";
+        default: return nullptr;
+    }
+}
+
 const char* ButtonLabel(int answer) {
     switch (answer) {
         case IDCANCEL: return "_Cancel";
@@ -101,8 +112,9 @@ int GtkMessageBox(const char* text, const char* caption, uint32_t style, int ico
     gtk_window_set_icon_name(GTK_WINDOW(dialog), ThemedIconName(1000));
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     if (style & (MB_TOPMOST | MB_SYSTEMMODAL)) gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-    if (style & MB_USERICON) {
-        GtkWidget* image = gtk_image_new_from_icon_name(ThemedIconName(iconId), GTK_ICON_SIZE_DIALOG);
+    const char* iconName = (style & MB_USERICON) ? ThemedIconName(iconId) : TypeIconName(MessageType(style));
+    if (iconName != nullptr) {
+        GtkWidget* image = gtk_image_new_from_icon_name(iconName, GTK_ICON_SIZE_DIALOG);
         gtk_widget_show(image);
         // The message dialog's own image slot; GTK keeps it working although it would
         // rather have applications lay out their own dialogs.

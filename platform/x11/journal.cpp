@@ -253,6 +253,11 @@ bool SysUnhookJournal(intptr_t hook) {
         SysSetLastError(EINVAL);
         return false;
     }
+    // Input made before the stop (the keys typed just before Stop Recording was clicked)
+    // belongs to the recording even when the loop has not read it yet.
+    if (gKind == WH_JOURNALRECORD) X11TakeRecordedInput();
+    // The procedure met its stop key among that input and removed the hook itself.
+    if (gHook != hook) return true;
     const int kind = gKind;
     gHook = 0;
     gKind = -1;

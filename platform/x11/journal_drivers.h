@@ -13,5 +13,9 @@ void X11StopPlaybackDriver();
 // EVENTMSG*) from the main loop; false when the display or the RECORD extension is
 // missing.
 bool X11StartRecordHook(JournalProc proc);
-// Stops the hand-over; safe from inside proc.
+// Hands proc what the server recorded up to now and the loop has not read yet: a
+// journal records input as it happens, however busy the program is. Does nothing
+// from inside proc, which may itself stop the hook on one of the events.
+void X11TakeRecordedInput();
+// Stops the hand-over, dropping what was not handed over; safe from inside proc.
 void X11StopRecordHook();

@@ -43,6 +43,8 @@ Atom gClockAtom = None;
 XRecordContext gContext = 0;
 // Each start is a session; data still streaming for an ended one is dropped.
 unsigned gSession = 0;
+// Set while events are handed to the procedure, which may stop the hook from inside.
+bool gDelivering = false;
 // An enabled context's stream has not yet ended on the data connection.
 bool gStreaming = false;
 std::vector<RawEvent> gQueue;
@@ -163,6 +165,8 @@ void Deliver() {
     batch.swap(gQueue);
     const unsigned session = gSession;
     Display* display = X11Display();
+    const bool outer = gDelivering;
+    gDelivering = true;
     for (const RawEvent& raw : batch) {
         // The procedure may stop the recording (its stop key) in the middle of a batch.
         if (gProc == nullptr || gSession != session) break;
@@ -170,6 +174,7 @@ void Deliver() {
         if (!Translate(display, raw, &message)) continue;
         gProc(HC_ACTION, 0, reinterpret_cast<intptr_t>(&message));
     }
+    gDelivering = outer;
 }
 
 gboolean OnDataReadable(gint, GIOCondition condition, gpointer) {
@@ -269,6 +274,21 @@ bool X11StartRecordHook(JournalProc proc) {
     gContext = context;
     gProc = proc;
     return true;
+}
+
+void X11TakeRecordedInput() {
+    // From inside the procedure the stop comes from an event (the stop key): what
+    // follows it came after the stop.
+    if (gContext == 0 || gData == nullptr || gProc == nullptr || gDelivering) return;
+    Display* control = X11Display();
+    if (control == nullptr) return;
+    // The stream holds the data connection until it ends: end it, then read up to its
+    // end, which comes after all the server recorded before now.
+    X11TrapErrors();
+    XRecordDisableContext(control, gContext);
+    FinishEndedStream(control);
+    X11UntrapErrors();
+    Deliver();
 }
 
 void X11StopRecordHook() {

@@ -8,6 +8,7 @@
 #include "platform/console/print_box.h"
 #include "platform/headless/headless_shell.h"
 #include "platform/module.h"
+#include "player/recorder.h"
 #include "ui/commands.h"
 #include "ui/menu_description.h"
 #include "ui/pane_description.h"
@@ -55,7 +56,8 @@ bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
     }
     const KelmorWindowParts parts = {kMenuBar,     kMenuBarCount, kAccelerators, kAcceleratorCount,
                                      kToolbar,     kToolbarCount, kToolbarTips,  &kPaneDialog,
-                                     PaneProcedure, onCommand,    onClose,       OnPaneTabKey};
+                                     PaneProcedure, onCommand,    onClose,       OnPaneTabKey,
+                                     OnMainWindowFocus};
     // The window's creation already sets the panes up through the dialog calls.
     gWindowFace = face;
     if (face->createMainWindow(&parts)) {

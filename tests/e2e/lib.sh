@@ -1,7 +1,8 @@
 # Shared by the end-to-end tests. Each test runs on its own Xvfb (tests/e2e/with-xvfb)
 # and gets: $1 the kelmor program, $2 kelmorctl, $3 the source folder, $4 a program that
 # prints the keys and buttons held down on the server, $5 one that writes a screenshot
-# as PNG, $6 the folder the screenshots are kept in.
+# as PNG, $6 the folder the screenshots are kept in, $7 one that tells where the window's
+# toolbar buttons are and whether they are greyed.
 set -u
 KELMOR=$1
 KELMORCTL=$2
@@ -9,14 +10,19 @@ SRC=$3
 HELD_INPUT=${4:-}
 SCREENSHOT=${5:-}
 ARTEFACTS=${6:-}
+TOOLBAR_PLACES=${7:-}
 WORK=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
 # Settings, log and autostart files of this run stay in the run's own folder.
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
 
+# Ends the test as failed, keeping a picture of the screen as it was.
 fail() {
   echo "FAIL: $*" >&2
+  if [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] && mkdir -p "$ARTEFACTS"; then
+    "$SCREENSHOT" "$ARTEFACTS/failed-$(basename "$0" .sh).png"
+  fi
   exit 1
 }
 
@@ -68,20 +74,6 @@ expect_file() {
   fi
 }
 
-# In the open file dialog now showing (titled Open), types the path into the location
-# field and presses Enter. Ctrl+L comes first: a '/' typed into the list opens the
-# location field but is lost to it.
-choose_in_open_dialog() {
-  local path=$1 dialog
-  dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n1)
-  xdotool windowactivate --sync "$dialog" 2>/dev/null
-  xdotool key ctrl+l
-  sleep 0.3
-  xdotool type --delay 20 "$path"
-  sleep 0.3
-  xdotool key Return
-}
-
 # Runs a command with a time limit; sets $status to its exit status (124: timed out).
 run_limited() {
   local seconds=$1
@@ -111,19 +103,24 @@ answer_dialog_then_wait() {
   status=$?
 }
 
-# The window tests' helpers. A DWORD setting of the store in $KELMOR_REGISTRY, as hex.
+# A DWORD setting of the store at $KELMOR_REGISTRY, in hex as the store writes it.
 setting() {
   sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
 }
 
-# Keeps a screenshot of the whole screen under the name given, when the test has where.
+# Keeps a picture of the screen among the artefacts under the given name.
 shot() {
   [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] || return 0
   mkdir -p "$ARTEFACTS"
   "$SCREENSHOT" "$ARTEFACTS/$1" || fail "no screenshot $1"
 }
 
+# The id of the visible window titled exactly $1 (empty when none).
+visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+
 window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | head -n1; }
+
+activate() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
 
 # Starts kelmor with no argument and gives its window the focus; sets $pid and $window.
 start_window() {
@@ -134,8 +131,76 @@ start_window() {
   wait_until 20 '[ -n "$(window_of_kelmor)" ]' || fail "no window of class Kelmor ($1)"
   echo "launch to window ($1): $((($(date +%s%N) - started) / 1000000)) ms"
   window=$(window_of_kelmor)
-  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  activate "$window"
   sleep 0.3
+}
+
+# Waits for the file dialog titled $1 (Open or Save As), types the path $2 into it as a
+# person would and accepts it with Enter; waits until it is gone. Given a name $3, keeps a
+# screenshot of the dialog with the path typed.
+choose_in_file_dialog() {
+  local title=$1 path=$2 picture=${3:-} dialog
+  wait_until 10 '[ -n "$(visible_window "$title")" ]' || fail "no file dialog '$title'"
+  dialog=$(visible_window "$title")
+  activate "$dialog"
+  sleep 0.3
+  # Open: Ctrl+L shows the location field (a '/' typed into the list is lost to it).
+  # Save As: the name field has the focus, its proposal selected; Ctrl+A selects it all.
+  if [ "$title" = Open ]; then xdotool key ctrl+l; else xdotool key ctrl+a; fi
+  sleep 0.3
+  xdotool type --delay 20 "$path"
+  sleep 0.3
+  [ -z "$picture" ] || shot "$picture"
+  xdotool key Return
+  wait_until 10 '[ -z "$(visible_window "$title")" ]' || fail "the file dialog '$title' did not take $path"
+}
+
+# The toolbar as the window $1 shows it now: one "x y enabled|greyed" line per button,
+# left to right (see toolbar_places.cpp). A button under the pointer is framed, so the
+# pointer first rests on the window's bottom corner; the answer counts once two readings
+# agree (the frame fades out, a state may be changing).
+toolbar_now() {
+  local now last="" tries=0 height
+  height=$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p')
+  xdotool mousemove --window "$1" 4 $((${height:-8} - 4))
+  while [ $tries -lt 30 ]; do
+    now=$("$TOOLBAR_PLACES" "$1" 2>/dev/null)
+    if [ "$(echo "$now" | wc -l)" -eq 9 ] && [ "$now" = "$last" ]; then
+      echo "$now"
+      return 0
+    fi
+    last=$now
+    sleep 0.1
+    tries=$((tries + 1))
+  done
+  fail "no toolbar of nine buttons found on window $1: $now"
+}
+
+toolbar_position() {
+  case $1 in
+    New) echo 1 ;; Open) echo 2 ;; SaveAs) echo 3 ;; StartRecording) echo 4 ;; StopRecording) echo 5 ;;
+    Playback) echo 6 ;; UserCommand) echo 7 ;; AdvancedOptions) echo 8 ;; Help) echo 9 ;;
+    *) fail "no toolbar button $1" ;;
+  esac
+}
+
+# Clicks the toolbar button named by its tip (without blanks) on the window $2.
+click_toolbar() {
+  local place
+  place=$(toolbar_now "$2" | sed -n "$(toolbar_position "$1")p" | cut -d' ' -f1,2)
+  [ -n "$place" ] || fail "no toolbar button $1 on the window"
+  xdotool mousemove --sync $place click 1
+}
+
+# The states of the toolbar buttons named, as "Name:enabled Name:greyed ...".
+toolbar_states() {
+  local window=$1 now name out=""
+  shift
+  now=$(toolbar_now "$window")
+  for name in "$@"; do
+    out="$out $name:$(echo "$now" | sed -n "$(toolbar_position "$name")p" | cut -d' ' -f3)"
+  done
+  echo "${out# }"
 }
 
 # Makes a small script the desktop's default handler for web pages and for https and

@@ -122,7 +122,7 @@ printf 'WAIT 3\n' >"$WORK/wait.klx"
 xdotool windowactivate --sync "$(main_window)" 2>/dev/null
 xdotool key --clearmodifiers ctrl+o
 wait_until 10 '[ -n "$(box Open)" ]' || fail "Ctrl+O opened no file dialog"
-choose_in_open_dialog "$WORK/wait.klx"
+choose_in_file_dialog Open "$WORK/wait.klx"
 wait_until 10 '[ "$(xdotool getwindowname "$(main_window)")" = "Kelmor - wait.klx" ]' || fail "wait.klx did not open"
 xdotool key --clearmodifiers alt+r
 sleep 0.3

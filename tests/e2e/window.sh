@@ -55,7 +55,7 @@ printf 'TYPE hello\n' >"$WORK/task.klx"
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+o
 wait_until 10 '[ -n "$(open_dialog)" ]' || fail "Ctrl+O opened no file dialog the second time"
-choose_in_open_dialog "$WORK/task.klx"
+choose_in_file_dialog Open "$WORK/task.klx"
 wait_until 10 '[ "$(xdotool getwindowname "$window")" = "Kelmor - task.klx" ]' ||
   fail "the chosen file did not open (title '$(xdotool getwindowname "$window")')"
 

@@ -69,6 +69,7 @@ void ResetJournalAndDesktop() {
     journalHook = 0;
     journalKind = -1;
     journalProc = nullptr;
+    unreadRecords.clear();
     refuseJournalHook = false;
     journalInstalls = 0;
     nextHookCodes.clear();
@@ -106,6 +107,8 @@ int RunPlayback(int maxEvents) {
     return count;
 }
 
+std::vector<EVENTMSG> unreadRecords;
+
 intptr_t FeedRecord(const EVENTMSG& event) {
     if (journalHook == 0 || journalKind != WH_JOURNALRECORD) return 0;
     tickCount = event.time;
@@ -129,6 +132,13 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
 
 bool SysUnhookJournal(intptr_t hook) {
     if (hook == 0 || hook != fake::journalHook) return false;
+    std::vector<EVENTMSG> unread;
+    unread.swap(fake::unreadRecords);
+    for (const EVENTMSG& event : unread) {
+        if (fake::journalHook == hook) fake::FeedRecord(event);
+    }
+    // The procedure met its stop key there and removed the hook itself.
+    if (fake::journalHook != hook) return true;
     fake::journalHook = 0;
     fake::journalProc = nullptr;
     return true;

@@ -164,6 +164,9 @@ extern std::function<int32_t(int32_t requested)> actualWait;
 int RunPlayback(int maxEvents = 1000000);
 // Hands one event to the installed record hook with HC_ACTION; the tick is set to its time.
 intptr_t FeedRecord(const EVENTMSG& event);
+// Input the system took but has not handed to the record hook yet; removing the hook
+// hands it over first.
+extern std::vector<EVENTMSG> unreadRecords;
 
 // --- desktop ---
 struct Window {

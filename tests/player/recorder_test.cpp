@@ -87,6 +87,30 @@ TEST_F(RecorderTest, StopKeyIsNotRecordedAndOwnWindowOnlyWhenAsked) {
     EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_KEYDOWN, 15}));
 }
 
+TEST_F(RecorderTest, InputTakenInAtTheStopIsKeptUpToTheStopKeyAndClosedOnce) {
+    SendCommand(ID_START_RECORDING);
+    fake::unreadRecords = {EVENTMSG{WM_KEYDOWN, 'A', 20, 10100, kOther}};
+    Stop(10400);
+    EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_KEYDOWN, 15}));
+
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr, ACTION_STOP_RECORDING);
+    ReadMappings();
+    SendCommand(ID_START_RECORDING);
+    fake::unreadRecords = {EVENTMSG{WM_KEYDOWN, 'A', 20, 10500, kOther}, EVENTMSG{WM_KEYDOWN, 123, 20, 10600, kOther},
+                           EVENTMSG{WM_KEYDOWN, 'B', 20, 10700, kOther}};
+    Stop(10800);
+    EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_KEYDOWN, 15}));
+    EXPECT_EQ(gEvents[1].time, 10600u) << "closed at the stop key";
+    EXPECT_EQ(gEvents[2].message, 0u);
+    EXPECT_TRUE(fake::commandEnabled[ID_START_RECORDING]);
+
+    // Exit cancels a recording, but not one its stop key had ended before.
+    SendCommand(ID_START_RECORDING);
+    fake::unreadRecords = {EVENTMSG{WM_KEYDOWN, 'C', 20, 10900, kOther}, EVENTMSG{WM_KEYDOWN, 123, 20, 11000, kOther}};
+    CancelJournalForExit("CANCELLED RECORDING: Kelmor Exit called\r\n");
+    EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_KEYDOWN, 15}));
+}
+
 TEST_F(RecorderTest, FullListDropsFurtherRecords) {
     gbLogLevel = LOG_OFF;
     SendCommand(ID_START_RECORDING);

@@ -147,6 +147,31 @@ TEST_F(RecordHookTest, UnhookFromTheProcedureOrCtrlEscEndsRecordingAndTheGrab) {
     EXPECT_TRUE(gRecorded.empty());
 }
 
+TEST_F(RecordHookTest, InputTheServerTookBeforeTheUnhookIsRecordedThoughTheLoopHadNotReadIt) {
+    StartRecording();
+    Chord({XK_a});
+    XSync(client_, False);
+    // No loop turn in between: a busy program reaches Stop Recording before the data.
+    EXPECT_TRUE(SysUnhookJournal(hook_));
+    hook_ = 0;
+    EXPECT_EQ(gRecorded.size(), 2u);
+    Settle();
+    EXPECT_EQ(gRecorded.size(), 2u) << "nothing after the unhook";
+
+    // The stop key among that input: the procedure removes the hook itself, and what
+    // came after the key stays out.
+    StartRecording();
+    gOnEvent = [this] {
+        EXPECT_TRUE(SysUnhookJournal(hook_));
+        gOnEvent = nullptr;
+    };
+    Chord({XK_b});
+    XSync(client_, False);
+    EXPECT_TRUE(SysUnhookJournal(hook_)) << "the hook asked to go is gone";
+    hook_ = 0;
+    EXPECT_EQ(gRecorded.size(), 1u);
+}
+
 // Plays the given records back through the journal's playback hook.
 std::vector<EVENTMSG> gReplay;
 size_t gReplayed;
