@@ -6,6 +6,8 @@
 #include <gtk/gtk.h>
 
 #include "platform/gtk/theme_marks.h"
+#include "platform/gtk/tray_images.h"
+#include "platform/picture_ids.h"
 #include "platform/message_box.h"
 #include "platform/wintypes.h"
 
@@ -14,13 +16,18 @@ namespace {
 bool gGtkReady = false;
 bool gGtkTried = false;
 
-// There are no icon resources; the program's icons are themed icons of like meaning.
-const char* ThemedIconName(int iconId) {
-    switch (iconId) {
-        case 1003: return "media-record";
-        case 1004: return "media-playback-start";
-        default: return "input-keyboard";
-    }
+// The program's icons are the tray's drawn pictures; the tray notice shows the program's.
+GdkPixbuf* ProgramIcon(int iconId, int size) {
+    return TrayImage(iconId == IDI_TRAY_MESSAGE ? IDI_KELMOR : iconId, size);
+}
+
+// Every window of the program, the main window included, carries the program's icon.
+void SetDefaultIcon() {
+    GList* icons = nullptr;
+    static const int kSizes[] = {16, 32, 48};
+    for (int size : kSizes) icons = g_list_append(icons, ProgramIcon(IDI_KELMOR, size));
+    gtk_window_set_default_icon_list(icons);
+    g_list_free_full(icons, g_object_unref);
 }
 
 GtkMessageType MessageType(uint32_t style) {
@@ -88,7 +95,10 @@ bool GtkFaceStart() {
         // The class other programs find the window by (a second start, a window manager).
         gdk_set_program_class("Kelmor");
         gGtkReady = gtk_init_check(nullptr, nullptr);
-        if (gGtkReady) UseBitmapThemeMarks();
+        if (gGtkReady) {
+            UseBitmapThemeMarks();
+            SetDefaultIcon();
+        }
     }
     return gGtkReady;
 }
@@ -109,12 +119,18 @@ int GtkMessageBox(const char* text, const char* caption, uint32_t style, int ico
     gtk_window_set_wmclass(GTK_WINDOW(dialog), "kelmor", "Kelmor-box");
     G_GNUC_END_IGNORE_DEPRECATIONS
     g_free(title);
-    gtk_window_set_icon_name(GTK_WINDOW(dialog), ThemedIconName(1000));
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     if (style & (MB_TOPMOST | MB_SYSTEMMODAL)) gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-    const char* iconName = (style & MB_USERICON) ? ThemedIconName(iconId) : TypeIconName(MessageType(style));
-    if (iconName != nullptr) {
-        GtkWidget* image = gtk_image_new_from_icon_name(iconName, GTK_ICON_SIZE_DIALOG);
+    const char* iconName = (style & MB_USERICON) ? nullptr : TypeIconName(MessageType(style));
+    GtkWidget* image = nullptr;
+    if (style & MB_USERICON) {
+        GdkPixbuf* picture = ProgramIcon(iconId, 48);
+        image = gtk_image_new_from_pixbuf(picture);
+        g_object_unref(picture);
+    } else if (iconName != nullptr) {
+        image = gtk_image_new_from_icon_name(iconName, GTK_ICON_SIZE_DIALOG);
+    }
+    if (image != nullptr) {
         gtk_widget_show(image);
         // The message dialog's own image slot; GTK keeps it working although it would
         // rather have applications lay out their own dialogs.
