@@ -188,8 +188,12 @@ void OnDigitsOnly(GtkEditable* editable, const gchar* text, gint length, gint*, 
     }
 }
 
-GtkWidget* ArrowButton(const char* icon, int dialog, int control, int notification) {
-    GtkWidget* button = gtk_button_new_from_icon_name(icon, GTK_ICON_SIZE_MENU);
+// The repeat count's arrows are text: the theme's arrow icons would make GTK read the
+// whole icon theme at start-up for two small triangles, and a label greys with its button.
+GtkWidget* ArrowButton(bool up, int dialog, int control, int notification) {
+    GtkWidget* button = gtk_button_new_with_label(up ? "\u25B4" : "\u25BE");
+    // As narrow as the icon buttons they stand for.
+    gtk_style_context_add_class(gtk_widget_get_style_context(button), "image-button");
     gtk_widget_set_can_focus(button, FALSE);
     g_signal_connect(button, "clicked", G_CALLBACK(OnClicked), NewSource(button, dialog, control, notification));
     return button;
@@ -259,8 +263,8 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
         case CONTROL_SPIN:
             w = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
             gtk_style_context_add_class(gtk_widget_get_style_context(w), "linked");
-            gtk_box_pack_start(GTK_BOX(w), ArrowButton("pan-up-symbolic", dialog, c.id, NOTIFY_SPIN_UP), TRUE, TRUE, 0);
-            gtk_box_pack_start(GTK_BOX(w), ArrowButton("pan-down-symbolic", dialog, c.id, NOTIFY_SPIN_DOWN), TRUE,
+            gtk_box_pack_start(GTK_BOX(w), ArrowButton(true, dialog, c.id, NOTIFY_SPIN_UP), TRUE, TRUE, 0);
+            gtk_box_pack_start(GTK_BOX(w), ArrowButton(false, dialog, c.id, NOTIFY_SPIN_DOWN), TRUE,
                                TRUE, 0);
             break;
         case CONTROL_LIST:
