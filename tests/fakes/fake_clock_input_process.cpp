@@ -34,6 +34,8 @@ void Reset() {
     openedUris.clear();
     openSucceeds = true;
     store.clear();
+    sharedBlocks.clear();
+    refuseSharedMemory = false;
 }
 
 }  // namespace fake
