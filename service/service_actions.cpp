@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/mappings.h"
+#include "platform/clipboard.h"
 #include "platform/desktop.h"
 #include "platform/loop.h"
 #include "platform/message_box.h"
@@ -15,6 +16,7 @@
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 #include "ui/command_ids.h"
 
 void ServiceLog(int level, const char* format, ...) {
@@ -102,6 +104,8 @@ intptr_t RunMappingAction(int vk, int action) {
         return 1;
     case ACTION_TYPE_TEXT:
         ReadMappingText(vk, text);
+        // Without text on the clipboard the words themselves are typed.
+        if (EqualNoCase(text, "(unformat clipboard text)")) SysGetClipboardText(text, sizeof text);
         ServiceLog(LOG_HIGH, "   Service-->Typing \"%s\"", text);
         gnInjectedEvents = 0;
         TypeServiceText(text);

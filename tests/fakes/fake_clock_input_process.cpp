@@ -36,6 +36,8 @@ void Reset() {
     store.clear();
     sharedBlocks.clear();
     refuseSharedMemory = false;
+    clipboardHasText = false;
+    clipboardText.clear();
 }
 
 }  // namespace fake

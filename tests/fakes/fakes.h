@@ -93,6 +93,10 @@ extern bool openSucceeds;
 extern std::map<std::string, std::vector<uint8_t>> sharedBlocks;
 extern bool refuseSharedMemory;
 
+// --- clipboard ---
+extern bool clipboardHasText;
+extern std::string clipboardText;
+
 // Clears every record and script and restores the default menus.
 void Reset();
 

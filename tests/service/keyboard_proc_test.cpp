@@ -144,6 +144,16 @@ TEST_F(KeyboardProcTest, AMappingFiresOnlyWithExactlyItsModifiersAndOnEveryRepea
     EXPECT_TRUE(Logged("   Service-->Mapping Match! >>> Playing hotkey mapping #118, Action: 5"));
     EXPECT_TRUE(Logged("   Service-->Typing \"a\r\nb\nc{enter}\""));
 
+    // The clipboard's text (at most 255 characters) in place of the words, when it has any.
+    Mapping(kF7, ACTION_TYPE_TEXT, 0, 0, 0, "(Unformat Clipboard Text)");
+    Reload();
+    EXPECT_EQ(Press(kF7), 1);
+    EXPECT_EQ(Typed(), "^9^UNFORMAT ^CLIPBOARD ^TEXT^0");
+    fake::clipboardHasText = true;
+    fake::clipboardText = std::string(300, '1');
+    EXPECT_EQ(Press(kF7), 1);
+    EXPECT_EQ(Typed(), std::string(255, '1'));
+
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Press(kF8), 1);
     EXPECT_EQ(fake::postedCommands, (std::deque<int>{1054, 1054, 1054}));
 }
