@@ -34,8 +34,8 @@ void SlotText(const KELMORSERVICEDATA* data, int slot, char out[SHORTTYPE_SLOT_S
 
 intptr_t MappedPress(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
     const int ctrl = HeldState(VK_CONTROL), shift = HeldState(VK_SHIFT), alt = HeldState(VK_MENU);
-    ServiceLog(LOG_HIGH, "   Service-->Partial mapping match, Checking %d==%d %d==%d %d==%d...", data->bControl[vk], ctrl,
-               data->bShift[vk], shift, data->bAlt[vk], alt);
+    ServiceLog(LOG_HIGH, "   Service-->Partial mapping match, Checking %d==%d %d==%d %d==%d...", data->bControl[vk],
+               ctrl, data->bShift[vk], shift, data->bAlt[vk], alt);
     if ((data->bControl[vk] != 0) != (ctrl != 0) || (data->bShift[vk] != 0) != (shift != 0) ||
         (data->bAlt[vk] != 0) != (alt != 0))
         return PassOn(code, wParam, lParam);

@@ -1,6 +1,8 @@
 #include "service/service_data.h"
 
+#include "host/mappings.h"
 #include "settings/log.h"
+#include "settings/settings.h"
 
 #include <cstring>
 #include <string>
@@ -39,15 +41,22 @@ TEST_F(ServiceDataTest, ASecondOpenerFindsTheRecordUnchangedAndAFailedOpenRefuse
 }
 
 TEST_F(ServiceDataTest, ReloadLaysTheRecordOutAtItsOffsetsAndCachesShortTypesUpperCased) {
-    uint8_t action[256] = {}, control[256] = {}, shift[256] = {}, alt[256] = {};
-    action[0x76] = 5, control[0x76] = 1, shift[0x41] = 1, alt[0x42] = 1;
+    // The tables as the main program reads them from the stored Mappings.
+    const struct { const char* value; uint32_t number; } stored[] = {
+        {"118\\Action", 5}, {"118\\Control", 1}, {"65\\Action", 1},
+        {"65\\Shift", 1},   {"66\\Action", 3},   {"66\\Alt", 1}};
+    for (const auto& v : stored)
+        SetRegistryValue(HKEY_CURRENT_USER, (std::string(KELMOR_KEY "\\Mappings\\") + v.value).c_str(), REG_DWORD,
+                         nullptr, v.number);
+    ReadMappings();
     char list[1024] = {};
     strcpy(list + 16, "ab 1");            // a gap before it: packed to slot 0
     memcpy(list + 32, "abcdefghijklmnop", 16);  // no terminator: left out
     strcpy(list + 48, "btw");
     memset(gszKeyBuffer, 'B', 15);
     const std::string longPath(128, 'x');
-    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gszLogFile, action, control, shift, alt, list, "00000409"), 1);
+    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gszLogFile, gbMapAction, gbMapCtrl, gbMapShift, gbMapAlt, list,
+                                 "00000409"), 1);
     EXPECT_EQ(At(0), 0x99u);
     EXPECT_EQ(At(4), 0x1234u);
     EXPECT_EQ(At(8), 3u);
