@@ -6,6 +6,7 @@
 #include "player/player.h"
 #include "recording/recording.h"
 #include "script/type_expansion.h"
+#include "service/service_data.h"
 #include "settings/settings.h"
 #include "ui/run_mode.h"
 #include "ui/tray_icon.h"
@@ -18,6 +19,7 @@ void ResetProgramState() {
     ResetScriptState();
     ResetRecordingState();
     ResetHostState();
+    ResetServiceState();
     ResetRunState();
     ResetSettings();
 }

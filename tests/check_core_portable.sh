@@ -2,7 +2,7 @@
 # Fails when a core folder includes a header of X11, GTK, GLib or POSIX.
 top=$1
 bad=$(cd "$top" && grep -n -E '#include *<(X11/|gtk/|gdk/|glib|gio/|unistd\.h|fcntl\.h|sys/|pthread\.h|dlfcn\.h|dirent\.h|windows\.h)' \
-  app recording script settings player ui host text 2>/dev/null)
+  app recording script settings player ui host service text 2>/dev/null)
 if [ -n "$bad" ]; then
   echo "platform headers in the core:"
   echo "$bad"

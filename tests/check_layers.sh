@@ -4,7 +4,7 @@
 # seams platform/*.h (never a back end, a program or a test). A strict order also
 # rules out loops between folders; loops between headers are looked for as well.
 top=$1
-order="app player script recording host ui settings text"
+order="app player service script recording host ui settings text"
 cd "$top" || exit 2
 bad=$(
   rank=0

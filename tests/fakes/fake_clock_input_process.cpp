@@ -34,6 +34,10 @@ void Reset() {
     openedUris.clear();
     openSucceeds = true;
     store.clear();
+    sharedBlocks.clear();
+    refuseSharedMemory = false;
+    clipboardHasText = false;
+    clipboardText.clear();
 }
 
 }  // namespace fake

@@ -89,6 +89,14 @@ extern bool startProgramSucceeds;
 extern std::vector<std::string> openedUris;
 extern bool openSucceeds;
 
+// --- shared memory: blocks by name, kept while the test runs ---
+extern std::map<std::string, std::vector<uint8_t>> sharedBlocks;
+extern bool refuseSharedMemory;
+
+// --- clipboard ---
+extern bool clipboardHasText;
+extern std::string clipboardText;
+
 // Clears every record and script and restores the default menus.
 void Reset();
 

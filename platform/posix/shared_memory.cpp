@@ -1,0 +1,65 @@
+#include "platform/shared_memory.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/posix/last_error.h"
+
+namespace {
+
+// An object that another user made under the name (or left open to others) could feed
+// this user's processes anything, so only a private object of the user's own is used.
+bool IsPrivateAndOwn(int fd, off_t* bytes) {
+    struct stat info;
+    if (fstat(fd, &info) != 0) return false;
+    if (info.st_uid != getuid() || (info.st_mode & 077) != 0) return false;
+    *bytes = info.st_size;
+    return true;
+}
+
+}  // namespace
+
+void* SysOpenSharedMemory(const char* name, uint32_t size, bool* created) {
+    char path[256];
+    const int length = snprintf(path, sizeof path, "/%s-%u", name, static_cast<unsigned>(getuid()));
+    if (length < 0 || length >= static_cast<int>(sizeof path) || size == 0) return nullptr;
+    bool made = true;
+    int fd = shm_open(path, O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd < 0 && errno == EEXIST) {
+        made = false;
+        fd = shm_open(path, O_RDWR, 0600);
+    }
+    if (fd < 0) {
+        PosixSetLastErrorFromErrno();
+        return nullptr;
+    }
+    off_t bytes = 0;
+    if (!IsPrivateAndOwn(fd, &bytes)) {
+        close(fd);
+        return nullptr;
+    }
+    // The maker sizes the object after creating it; an opener that comes in between sees
+    // it empty. Growing fills with zeros and leaves what is there, so either may do it.
+    if (bytes < static_cast<off_t>(size) && ftruncate(fd, size) != 0) {
+        PosixSetLastErrorFromErrno();
+        close(fd);
+        return nullptr;
+    }
+    void* address = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    close(fd);
+    if (address == MAP_FAILED) {
+        PosixSetLastErrorFromErrno();
+        return nullptr;
+    }
+    if (created) *created = made;
+    return address;
+}
+
+void SysCloseSharedMemory(void* address, uint32_t size) {
+    if (address) munmap(address, size);
+}

@@ -1,0 +1,43 @@
+// The user's shared block on the real system: private, kept for later openers, never
+// taken from a name that someone left open to others.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/shared_memory.h"
+
+TEST(SharedMemoryTest, APrivateBlockThatAnotherProcessFindsUnchanged) {
+    const std::string name = "kelmor-test-" + std::to_string(getpid());
+    const std::string path = "/" + name + "-" + std::to_string(getuid());
+    bool created = false;
+    auto* block = static_cast<uint8_t*>(SysOpenSharedMemory(name.c_str(), 2396, &created));
+    ASSERT_NE(block, nullptr);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(block[0] | block[2395], 0);
+    block[0] = 7, block[2395] = 9;
+    struct stat info;
+    const int fd = shm_open(path.c_str(), O_RDONLY, 0);
+    EXPECT_EQ(fstat(fd, &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    const pid_t child = fork();
+    if (child == 0) {
+        bool made = true;
+        auto* seen = static_cast<uint8_t*>(SysOpenSharedMemory(name.c_str(), 2396, &made));
+        _exit(seen != nullptr && !made && seen[0] == 7 && seen[2395] == 9 ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    SysCloseSharedMemory(block, 2396);
+    // Left open to others, the name is not used.
+    fchmod(fd, 0666);
+    close(fd);
+    EXPECT_EQ(SysOpenSharedMemory(name.c_str(), 2396, &created), nullptr);
+    shm_unlink(path.c_str());
+}

@@ -1,0 +1,170 @@
+#include "service/keyboard_proc.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/mappings.h"
+#include "platform/registry.h"
+#include "service/service_data.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+
+namespace {
+
+const int kF7 = 0x76, kF8 = 0x77;
+
+class KeyboardProcTest : public CoreTest {
+protected:
+    static void StoreText(const std::string& key, const char* text) {
+        StoreCreateKey(key.c_str());
+        StoreSetValue(key.c_str(), "Text", REG_SZ, text, static_cast<uint32_t>(strlen(text) + 1));
+    }
+    // Ctrl, Shift and Alt as the digits of mods (100 = Ctrl only).
+    void Mapping(int vk, int action, int mods = 0, const char* text = "") {
+        const uint8_t values[] = {static_cast<uint8_t>(action), mods / 100 != 0, mods / 10 % 10 != 0, mods % 10 != 0};
+        for (int t = 0; t < 4; ++t) tables_[t][vk] = values[t];
+        StoreText(KELMOR_KEY "\\Mappings\\" + std::to_string(vk), text);
+    }
+    void ShortType(const char* name, const char* text) {
+        strcpy(list_ + 16 * shortTypes_++, name);
+        StoreText(std::string(KELMOR_KEY "\\ShortType\\") + name, text);
+    }
+    void Reload(int level = 3, uint32_t window = 0x2001) {
+        AttachServiceData();
+        ReloadServiceCache(window, 0x51, level, gszLogFile, tables_[0], tables_[1], tables_[2], tables_[3], list_,
+                           nullptr);
+    }
+    static void Hold(int mods) {
+        fake::keyboardState[VK_CONTROL] = mods / 100 ? 0x80 : 0;
+        fake::keyboardState[VK_SHIFT] = mods / 10 % 10 ? 0x80 : 0;
+        fake::keyboardState[VK_MENU] = mods % 10 ? 0x80 : 0;
+    }
+    // The key state follows the event, as the system's does before calling the hook.
+    static intptr_t Key(int vk, bool down = true) {
+        fake::keyboardState[vk] = down ? 0x80 : 0;
+        return KelmorKeyboardProc(HC_ACTION, static_cast<uintptr_t>(vk), 0);
+    }
+    static intptr_t Releases(const char* keys) {
+        intptr_t result = -1;
+        for (const char* k = keys; *k; ++k) Key(*k), result = Key(*k, false);
+        return result;
+    }
+    // The keys typed since the last call, one character per press (Shift shows as '^'),
+    // each handed back through the hook as the system does: all must pass on untouched.
+    std::string Typed() {
+        std::string out;
+        const std::vector<fake::KeyEvent> typed(fake::keyEvents.begin() + seen_, fake::keyEvents.end());
+        const size_t passedBefore = fake::nextHookCodes.size();
+        for (const fake::KeyEvent& e : typed) {
+            const bool down = (e.flags & KEYEVENTF_KEYUP) == 0;
+            if (down) out += e.vk == VK_SHIFT ? '^' : static_cast<char>(e.vk);
+            EXPECT_EQ(Key(e.vk, down), 0);
+        }
+        seen_ += typed.size();
+        EXPECT_EQ(fake::nextHookCodes.size() - passedBefore, typed.size()) << "a typed key was acted on";
+        return out;
+    }
+
+    uint8_t tables_[4][256] = {};  // action, Ctrl, Shift, Alt
+    char list_[1024] = {};
+    int shortTypes_ = 0;
+    size_t seen_ = 0;
+};
+
+TEST_F(KeyboardProcTest, OnlyTheLastReleasedKeysInARowSpellAnAbbreviation) {
+    EXPECT_EQ(Key('A'), 1);  // no record yet: every event is taken
+    ShortType("btw", "by the way");
+    ShortType("ab", "first");
+    ShortType("cab", "second");
+    ShortType("klmnopqrstuvwx0", "fifteen");
+    Mapping('Y', ACTION_PLAYBACK);
+    Reload();
+    EXPECT_EQ(Releases("BTW"), 0);
+    EXPECT_EQ(Typed(), "\b\b\bBY THE WAY");  // the typed Y did not play back
+    EXPECT_TRUE(fake::postedCommands.empty());
+    EXPECT_TRUE(Logged("   Current Keyboard Buffer: [WTB]"));
+    EXPECT_TRUE(Logged("      Last char of ShortType #0: \"BTW\", checking for full match..."));
+    EXPECT_TRUE(Logged("   Got match for ShortType #0: \"BTW\""));
+    EXPECT_TRUE(Logged("   Service-->Replacing \"BTW\" with \"by the way\""));
+    // A capital: the Shift press clears the buffer and the shifted release is not kept.
+    Key(VK_SHIFT);
+    Releases("B");
+    Key(VK_SHIFT, false);
+    Releases("TWB\bTW");  // and another key in between
+    EXPECT_EQ(Typed(), "");
+    EXPECT_TRUE(Logged("   Non-Printable SHIFT Char 16: Resetting Keyboard Buffer"));
+    EXPECT_TRUE(Logged("   Non-Printable Char 8: Resetting Keyboard Buffer"));
+    Releases("CAB");  // the earlier slot wins
+    EXPECT_EQ(Typed(), "\b\bFIRST");
+    Releases("ZKLMNOPQRSTUVWX0");
+    EXPECT_EQ(Typed(), std::string(15, '\b') + "FIFTEEN");
+    Key('Y');
+    EXPECT_EQ(fake::postedCommands, std::deque<int>{1732});
+    EXPECT_EQ(KelmorKeyboardProc(3, 'A', 0), 0);  // not a key event: passed on
+    EXPECT_EQ(fake::nextHookCodes.back(), 3);
+}
+
+TEST_F(KeyboardProcTest, AMappingFiresOnlyWithExactlyItsModifiersAndTypesItsTextLiterally) {
+    Mapping(kF7, ACTION_TYPE_TEXT, 100, "a\r\nb\nc{enter}");
+    Mapping(kF8, ACTION_START_RECORDING);
+    Reload();
+    for (int mods : {110, 101, 0}) {
+        Hold(mods);
+        EXPECT_EQ(Key(kF7), 0);
+    }
+    EXPECT_TRUE(Logged("   Service-->Partial mapping match, Checking 1==32768 0==32768 0==0..."));
+    Hold(100);
+    EXPECT_EQ(Key(kF7), 1);
+    EXPECT_EQ(Typed(), "A\rB\rC^\xDB" "ENTER^\xDD");  // one Enter for CR LF and for LF
+    EXPECT_EQ(fake::keyboardState[VK_CONTROL], 0);   // the held modifiers no longer count
+    EXPECT_TRUE(Logged("   Service-->Mapping Match! >>> Playing hotkey mapping #118, Action: 5"));
+    EXPECT_TRUE(Logged("   Service-->Typing \"a\r\nb\nc{enter}\""));
+    // The clipboard's text (at most 255 characters) in place of the words, when it has any.
+    Mapping(kF7, ACTION_TYPE_TEXT, 0, "(Unformat Clipboard Text)");
+    Reload();
+    EXPECT_EQ(Key(kF7), 1);
+    EXPECT_EQ(Typed(), "^9^UNFORMAT ^CLIPBOARD ^TEXT^0");
+    fake::clipboardHasText = true;
+    fake::clipboardText = std::string(300, '1');
+    EXPECT_EQ(Key(kF7), 1);
+    EXPECT_EQ(Typed(), std::string(255, '1'));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Key(kF8), 1);  // auto-repeat
+    EXPECT_EQ(fake::postedCommands, (std::deque<int>{1054, 1054, 1054}));
+}
+
+TEST_F(KeyboardProcTest, ActionsReachTheMainWindowAndALaunchFailureIsReportedWithoutAPlayback) {
+    fake::windows.push_back({0x2001, "Kelmor", {}, true, true});
+    Mapping('P', ACTION_PLAY_FILE, 0, "/tmp/x.klr");
+    Mapping('A', ACTION_ACTIVATE_WINDOW);
+    Mapping('L', ACTION_LAUNCH_PROGRAM, 0, "no-such-program");
+    Mapping('R', ACTION_REPLACE_TIME, 10);
+    Reload(1);
+    EXPECT_EQ(Key('P'), 1);
+    std::string stored;
+    uint32_t kind = 0;
+    fake::StoredString(KELMOR_KEY, "ServiceFileLoad", &stored, &kind);
+    EXPECT_EQ(stored + "/" + std::to_string(kind), "/tmp/x.klr/1");
+    EXPECT_EQ(Key('A'), 1);
+    EXPECT_EQ(fake::activated, std::vector<HWND32>{0x2001});
+    EXPECT_FALSE(fake::windows[0].minimized);
+    fake::startProgramSucceeds = false;
+    EXPECT_EQ(Key('L'), 1);
+    const std::string message =
+        "Unable to START the program 'no-such-program'!\n\n(NOTE: Try to copy the correct program path from "
+        "the \"Properties\" of its icon)";
+    ExpectBox(message, "no-such-program", MB_SYSTEMMODAL | MB_ICONWARNING);
+    EXPECT_TRUE(Logged(message));
+    EXPECT_FALSE(Logged("   Service-->Running \"no-such-program\""));  // a level 3 line
+    Hold(10);
+    EXPECT_EQ(Key('R'), 0);  // left to the player, after the state was cleared
+    EXPECT_EQ(fake::keyboardState[VK_SHIFT], 0);
+    // Without the main window the commands are not sent and the key goes on.
+    Mapping('S', ACTION_START_RECORDING);
+    Reload(1, 0);
+    EXPECT_EQ(Key('S') + Key('A'), 0);
+    EXPECT_EQ(fake::postedCommands, std::deque<int>{1733});
+}
+
+}  // namespace
