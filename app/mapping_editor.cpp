@@ -327,6 +327,7 @@ void RefreshServiceAfterEdit(const char* notActiveText) {
 void MappingEditorInit() {
     gKeyComplete = false;
     for (const char* text : kActionTexts) DialogListAdd(ID_PANES, IDC_ACTION, text);
+    DialogListSelect(ID_PANES, IDC_ACTION, 0);
     FillKeysList();
 }
 

@@ -34,6 +34,9 @@ enum : uint16_t {
     // The procedure edits that text itself: the field reports each key pressed in it
     // (NOTIFY_KEY) and each character typed (NOTIFY_CHAR) and changes nothing by itself.
     CONTROL_ENTRY = 1 << 7,
+    // With CONTROL_ENTRY: every key goes to the procedure, Tab, Enter and Esc included;
+    // without it keys other than characters and Backspace keep their usual work.
+    CONTROL_ALL_KEYS = 1 << 8,
 };
 
 // Where a control sits. Positions are in dialog units when the description gives them;
