@@ -128,6 +128,7 @@ TEST_F(StartupTest, StoredMappingsApplyToAHiddenPlayback) {
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\19\\Action", REG_DWORD, nullptr,
                      ACTION_STOP_RECORDING);
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Log", REG_DWORD, nullptr, LOG_MEDIUM);
+    FreeRecordingStore();  // the start-up makes its own
     ASSERT_TRUE(PrepareProgram());
     EXPECT_EQ(gbStopRecordingKey, 19);
     ASSERT_TRUE(StartHiddenPlayback("", Recording().c_str()));
