@@ -80,7 +80,9 @@ bool CanSaveTo(const char* name) {
 
 const GOptionEntry kRecordOptions[] = {
     {"stop-key", 'k', 0, G_OPTION_ARG_STRING, &gStopKeyName,
-     "Stop at this key, named as in the Mapping editor (Pause, F12, ScrollLock...); it is not recorded", "NAME"},
+     "Stop at this key, named as in the Mapping editor (Pause, F12, ScrollLock...), not at the Stop Recording "
+     "Mapping's key; it is not recorded",
+     "NAME"},
     {"seconds", 't', 0, G_OPTION_ARG_CALLBACK, reinterpret_cast<gpointer>(TakeSeconds),
      "Stop after N seconds, 1 to 2000000", "N"},
     {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
