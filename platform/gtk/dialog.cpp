@@ -201,6 +201,15 @@ GtkWidget* ArrowButton(bool up, int dialog, int control, int notification) {
     return button;
 }
 
+// Only the procedure's own changes reach a field it edits.
+void OnEntryInsert(GtkEditable* entry, gchar*, gint, gint*, gpointer) {
+    if (gQuiet == 0) g_signal_stop_emission_by_name(entry, "insert-text");
+}
+
+void OnEntryDelete(GtkEditable* entry, gint, gint, gpointer) {
+    if (gQuiet == 0) g_signal_stop_emission_by_name(entry, "delete-text");
+}
+
 // A field's own text changes are no choice from its list.
 void OnEntryComboChanged(GtkComboBox* combo, gpointer data) {
     if (gtk_combo_box_get_active(combo) >= 0) Notify(static_cast<Source*>(data));
@@ -321,9 +330,11 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
         case CONTROL_COMBO:
             if ((c.flags & CONTROL_ENTRY) != 0) {
                 w = gtk_combo_box_text_new_with_entry();
-                // Pasting would go round the procedure, which decides what the field holds.
-                g_signal_connect(gtk_bin_get_child(GTK_BIN(w)), "paste-clipboard", G_CALLBACK(g_signal_stop_emission_by_name),
-                                 nullptr);
+                // Pasting, dropping or deleting would go round the procedure, which alone decides
+                // what the field holds.
+                GtkWidget* entry = gtk_bin_get_child(GTK_BIN(w));
+                g_signal_connect(entry, "insert-text", G_CALLBACK(OnEntryInsert), nullptr);
+                g_signal_connect(entry, "delete-text", G_CALLBACK(OnEntryDelete), nullptr);
                 g_signal_connect(w, "changed", G_CALLBACK(OnEntryComboChanged),
                                  NewSource(w, dialog, c.id, NOTIFY_CHANGED));
             } else {
