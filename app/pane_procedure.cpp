@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "app/help_commands.h"
+#include "app/mapping_editor.h"
+#include "app/shorttype_editor.h"
 #include "app/tray.h"
 #include "app/window_options.h"
 #include "platform/dialog.h"
@@ -20,8 +22,7 @@ const int kRepeatDigits = 7;
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
 
 // Their behaviour comes with later work: greyed rather than pretending.
-const int kControlsToCome[] = {IDC_ADVANCED_OPTIONS, IDC_ACTIVATE, IDC_GADGET_ADD_MAPPING, IDC_GADGET_DELETE_MAPPING,
-                               IDC_GADGET_ADD_SHORTTYPE, IDC_GADGET_DELETE_SHORTTYPE};
+const int kControlsToCome[] = {IDC_ADVANCED_OPTIONS, IDC_ACTIVATE};
 
 const char kOptionsWarning[] =
     "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
@@ -115,6 +116,8 @@ void Init() {
     for (int i = 0; i < kGadgetCount; ++i) DialogSetImage(ID_PANES, kGadgetFaces[i].id, kGadgetFaces[i].bitmap);
     DialogCheck(ID_PANES, IDC_AUTO_START, AutoStartIsOn());
     for (int control : kControlsToCome) DialogEnable(ID_PANES, control, false);
+    MappingEditorInit();
+    ShortTypeEditorInit();
 }
 
 }  // namespace
@@ -137,6 +140,7 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
         Init();
         return;
     }
+    if (MappingEditorCommand(control, notification) || ShortTypeEditorCommand(control, notification)) return;
     switch (control) {
         case IDC_SPEED_SLOW:
         case IDC_SPEED_NORMAL:

@@ -6,6 +6,7 @@
 #include "app/tray.h"
 #include "app/tool_commands.h"
 #include "app/window_options.h"
+#include "host/mappings.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -129,6 +130,9 @@ bool PrepareProgram() {
     if (!AllocateRecordingStore()) return false;
     SetStartingState();
     LoadSettings();
+    // REPLACE Mappings and the Mapping stop key act in every run mode, not only where
+    // the keyboard service runs.
+    ReadMappings();
     StartLogSession();
     return true;
 }

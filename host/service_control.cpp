@@ -19,6 +19,11 @@ void RemoveServiceForJournal(int reason) {
 
 void ServiceTimerUpkeep() {}
 
+bool ReloadServiceCache() {
+    ReadMappings();
+    return false;  // no service is loaded: nothing takes the cache
+}
+
 void ResetHostState() {
     ghServiceHook = 0;
     ClearMappings();

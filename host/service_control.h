@@ -14,3 +14,6 @@ enum ServiceRemoval { REMOVE_FOR_RECORDING = 2, REMOVE_FOR_PLAYBACK = 3, REMOVE_
 void RemoveServiceForJournal(int reason);
 // The service's share of a SERVICE_TIMER tick when no journal hook runs.
 void ServiceTimerUpkeep();
+// Refills the Mapping tables from the store and hands them, with the stored ShortTypes,
+// to the keyboard service's cache. False when no service is loaded to take them.
+bool ReloadServiceCache();

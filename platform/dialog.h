@@ -30,6 +30,13 @@ enum : uint16_t {
     CONTROL_BOLD = 1 << 4,       // bold text
     CONTROL_DEFAULT = 1 << 5,    // the default push button
     CONTROL_MULTILINE = 1 << 6,  // a read-only, scrolled text of several lines
+    // A drop-down list with an edit field, whose text DialogSetText/DialogGetText address.
+    // The procedure edits that text itself: the field reports each key pressed in it
+    // (NOTIFY_KEY) and each character typed (NOTIFY_CHAR) and changes nothing by itself.
+    CONTROL_ENTRY = 1 << 7,
+    // With CONTROL_ENTRY: every key goes to the procedure, Tab, Enter and Esc included;
+    // without it keys other than characters and Backspace keep their usual work.
+    CONTROL_ALL_KEYS = 1 << 8,
 };
 
 // Where a control sits. Positions are in dialog units when the description gives them;
@@ -71,6 +78,8 @@ enum DialogNotification {
     NOTIFY_SPIN_UP = 2,    // the up arrow of a spin control
     NOTIFY_SPIN_DOWN = 3,  // its down arrow
     NOTIFY_OTHER = 4,      // any other notice of an edit field (focus in or out)
+    NOTIFY_KEY = 0x100,    // plus a virtual-key code: that key went down in a CONTROL_ENTRY field
+    NOTIFY_CHAR = 0x200,   // plus a character's byte: it was typed into a CONTROL_ENTRY field
 };
 // The core's half of a dialog. For DIALOG_INIT control and notification are 0.
 typedef void (*DialogProc)(int dialog, int message, int control, int notification);

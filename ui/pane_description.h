@@ -29,6 +29,16 @@ enum PaneControlId {
     IDC_GADGET_ADD_SHORTTYPE = 1138,
     IDC_GADGET_DELETE_SHORTTYPE = 1139,
     IDC_GADGET_SHORTTYPE_HELP = 1147,
+    // The Keyboard tab's Mapping editor and the ShortType tab's editor.
+    IDC_KEYS_LABEL = 1161,
+    IDC_KEYS = 1122,  // the Mappings, and the field a key combination is captured in
+    IDC_ACTION_LABEL = 1162,
+    IDC_ACTION = 1085,
+    IDC_MAPPING_TEXT = 1124,
+    IDC_SHORTTYPE_LABEL = 1163,
+    IDC_SHORTTYPE = 1038,  // the ShortTypes, and the field an abbreviation is typed in
+    IDC_WITH_LABEL = 1164,
+    IDC_REPLACE_TEXT = 1125,
     IDC_STATUS = 1069,
     IDC_BACKGROUND = 1169,
     IDC_PANE_TABS = 1724,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gtk/pictures.h"
+#include "platform/x11/keymap.h"
 #include "platform/wintypes.h"
 
 namespace {
@@ -14,6 +15,7 @@ namespace {
 struct Control {
     int id;
     ControlKind kind;
+    uint16_t flags;
     std::vector<GtkWidget*> widgets;
     int labelledPages;  // tab strips: the pages named so far by DialogListAdd
 };
@@ -199,6 +201,59 @@ GtkWidget* ArrowButton(bool up, int dialog, int control, int notification) {
     return button;
 }
 
+// Only the procedure's own changes reach a field it edits.
+void OnEntryInsert(GtkEditable* entry, gchar*, gint, gint*, gpointer) {
+    if (gQuiet == 0) g_signal_stop_emission_by_name(entry, "insert-text");
+}
+
+void OnEntryDelete(GtkEditable* entry, gint, gint, gpointer) {
+    if (gQuiet == 0) g_signal_stop_emission_by_name(entry, "delete-text");
+}
+
+// A field's own text changes are no choice from its list.
+void OnEntryComboChanged(GtkComboBox* combo, gpointer data) {
+    if (gtk_combo_box_get_active(combo) >= 0) Notify(static_cast<Source*>(data));
+}
+
+// The control whose entry field has the window's focus, or nullptr.
+const Control* FocusedEntry(GtkWindow* window, int* dialog) {
+    GtkWidget* focus = gtk_window_get_focus(window);
+    if (focus == nullptr) return nullptr;
+    for (Dialog* d : gDialogs) {
+        for (const Control& c : d->controls) {
+            if ((c.flags & CONTROL_ENTRY) == 0) continue;
+            for (GtkWidget* w : c.widgets) {
+                if (gtk_bin_get_child(GTK_BIN(w)) != focus) continue;
+                *dialog = d->id;
+                return &c;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Before the window's mnemonics and accelerators see a key: a capture field gets every key
+// with Ctrl and Alt too, a filtered field the characters typed into it.
+gboolean OnWindowKeyPress(GtkWidget* window, GdkEventKey* event, gpointer) {
+    int dialog = 0;
+    const Control* c = FocusedEntry(GTK_WINDOW(window), &dialog);
+    if (c == nullptr) return FALSE;
+    const int vk = X11KeysymToVk(event->keyval);
+    const uint32_t ch = gdk_keyval_to_unicode(event->keyval);
+    const bool typed = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) == 0 && ch >= ' ' && ch < 127;
+    const bool allKeys = (c->flags & CONTROL_ALL_KEYS) != 0;
+    if (!allKeys && !typed && vk != VK_BACK) return FALSE;
+    if (allKeys && vk != 0) {
+        const Source key = {dialog, c->id, NOTIFY_KEY + vk};
+        Notify(&key);
+    }
+    if (typed || vk == VK_BACK) {
+        const Source character = {dialog, c->id, NOTIFY_CHAR + static_cast<int>(typed ? ch : '\b')};
+        Notify(&character);
+    }
+    return TRUE;
+}
+
 // One widget of a control, with its signals.
 GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group) {
     const std::string label = GtkMnemonicText(c.text);
@@ -273,8 +328,19 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
                              NewSource(w, dialog, c.id, NOTIFY_CHANGED));
             break;
         case CONTROL_COMBO:
-            w = gtk_combo_box_text_new();
-            g_signal_connect(w, "changed", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+            if ((c.flags & CONTROL_ENTRY) != 0) {
+                w = gtk_combo_box_text_new_with_entry();
+                // Pasting, dropping or deleting would go round the procedure, which alone decides
+                // what the field holds.
+                GtkWidget* entry = gtk_bin_get_child(GTK_BIN(w));
+                g_signal_connect(entry, "insert-text", G_CALLBACK(OnEntryInsert), nullptr);
+                g_signal_connect(entry, "delete-text", G_CALLBACK(OnEntryDelete), nullptr);
+                g_signal_connect(w, "changed", G_CALLBACK(OnEntryComboChanged),
+                                 NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+            } else {
+                w = gtk_combo_box_text_new();
+                g_signal_connect(w, "changed", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+            }
             break;
         case CONTROL_PICTURE:
         case CONTROL_GADGET:
@@ -323,7 +389,7 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
     GtkWidget* pendingLabel = nullptr;
     for (int i = 0; i < description->controlCount; ++i) {
         const ControlDescription& c = description->controls[i];
-        Control control{c.id, c.kind, {}, 0};
+        Control control{c.id, c.kind, c.flags, {}, 0};
         if (c.kind == CONTROL_TABS) {
             notebook = gtk_notebook_new();
             for (int page = 0; page < pageCount; ++page) {
@@ -352,8 +418,11 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
             }
         }
         // A label's mnemonic moves the focus to the field after it.
-        if (pendingLabel != nullptr && GTK_IS_LABEL(pendingLabel) && !control.widgets.empty() && c.kind == CONTROL_EDIT) {
-            gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), control.widgets[0]);
+        if (pendingLabel != nullptr && GTK_IS_LABEL(pendingLabel) && !control.widgets.empty()) {
+            if (c.kind == CONTROL_EDIT) gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), control.widgets[0]);
+            if ((c.flags & CONTROL_ENTRY) != 0) {
+                gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), gtk_bin_get_child(GTK_BIN(control.widgets[0])));
+            }
         }
         pendingLabel = c.kind == CONTROL_STATIC && !control.widgets.empty() ? control.widgets[0] : nullptr;
         d->controls.push_back(control);
@@ -415,6 +484,11 @@ bool GtkDialogCreate(const DialogDescription* description, DialogProc proc) {
     if (description == nullptr || gChildHome == nullptr || FindDialog(description->id) != nullptr) return false;
     Dialog* d = Build(description, proc);
     gtk_box_pack_start(GTK_BOX(gChildHome), d->top, TRUE, TRUE, 0);
+    GtkWidget* window = gtk_widget_get_toplevel(gChildHome);
+    if (GTK_IS_WINDOW(window) && g_object_get_data(G_OBJECT(window), "kelmor-keys") == nullptr) {
+        g_object_set_data(G_OBJECT(window), "kelmor-keys", window);
+        g_signal_connect(window, "key-press-event", G_CALLBACK(OnWindowKeyPress), nullptr);
+    }
     if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
     return true;
 }
@@ -456,7 +530,11 @@ void GtkDialogSetText(int dialog, int control, const char* text) {
     Quiet quiet;
     gchar* valid = g_utf8_make_valid(text != nullptr ? text : "", -1);
     for (GtkWidget* w : c->widgets) {
-        if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), valid);
+        if (GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w))) {
+            GtkWidget* entry = gtk_bin_get_child(GTK_BIN(w));
+            gtk_entry_set_text(GTK_ENTRY(entry), valid);
+            gtk_editable_set_position(GTK_EDITABLE(entry), -1);
+        } else if (GTK_IS_ENTRY(w)) gtk_entry_set_text(GTK_ENTRY(w), valid);
         else if (GTK_IS_LABEL(w)) gtk_label_set_text(GTK_LABEL(w), valid);
         else if (GTK_IS_SCROLLED_WINDOW(w)) gtk_text_buffer_set_text(MultilineBuffer(w), valid, -1);
         else if (GTK_IS_LINK_BUTTON(w)) {
@@ -482,7 +560,9 @@ int GtkDialogGetText(int dialog, int control, char* out, int size) {
             g_free(all);
             return length;
         }
-        if (GTK_IS_ENTRY(w)) text = gtk_entry_get_text(GTK_ENTRY(w));
+        if (GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w))) {
+            text = gtk_entry_get_text(GTK_ENTRY(gtk_bin_get_child(GTK_BIN(w))));
+        } else if (GTK_IS_ENTRY(w)) text = gtk_entry_get_text(GTK_ENTRY(w));
         else if (GTK_IS_LABEL(w)) text = gtk_label_get_text(GTK_LABEL(w));
         else if (GTK_IS_BUTTON(w)) text = gtk_button_get_label(GTK_BUTTON(w));
     }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/program_state.h"
+#include "host/mappings.h"
 #include "platform/console/terminal_text.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
@@ -147,6 +148,7 @@ int main(int argc, char** argv) {
     ResetProgramState();
     if (!AllocateRecordingStore()) return 1;
     LoadSettings();
+    ReadMappings();
     int status = command->run(commandArgc - 1, commandArgv + 1);
     FreeRecordingStore();
     return status;

@@ -80,14 +80,16 @@ bool CanSaveTo(const char* name) {
 
 const GOptionEntry kRecordOptions[] = {
     {"stop-key", 'k', 0, G_OPTION_ARG_STRING, &gStopKeyName,
-     "Stop at this key, named as in the Mapping editor (Pause, F12, ScrollLock...); it is not recorded", "NAME"},
+     "Stop at this key, named as in the Mapping editor (Pause, F12, ScrollLock...), not at the Stop Recording "
+     "Mapping's key; it is not recorded",
+     "NAME"},
     {"seconds", 't', 0, G_OPTION_ARG_CALLBACK, reinterpret_cast<gpointer>(TakeSeconds),
      "Stop after N seconds, 1 to 2000000", "N"},
     {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
 };
 
 int RunRecord(int, char** argv) {
-    if (gStopKeyName == nullptr && gSeconds == 0) {
+    if (gStopKeyName == nullptr && gSeconds == 0 && gbStopRecordingKey == 0) {
         fprintf(stderr, "kelmorctl record: give --stop-key or --seconds (Ctrl+Esc only cancels)\n");
         return 1;
     }
@@ -95,7 +97,8 @@ int RunRecord(int, char** argv) {
     char saveName[MAX_PATH];
     if (!SaveAsName(argv[0], saveName, MAX_PATH) || !CanSaveTo(saveName)) return 1;
 
-    int stopKey = 0;
+    // Without --stop-key the stored Mapping's stop key, if any, ends the recording.
+    int stopKey = gbStopRecordingKey;
     if (gStopKeyName != nullptr) {
         // Only a whole name: the program's reading of key labels takes a text that merely
         // begins like one ("NoSuchKey") for some key, which would stop at a key never named.
@@ -105,8 +108,7 @@ int RunRecord(int, char** argv) {
             return 1;
         }
     }
-    // For this run only: kelmorctl never saves the settings, and the Mappings' own stop
-    // key is the kelmor program's business.
+    // For this run only: kelmorctl never saves the settings.
     gbStopRecordingKey = static_cast<uint8_t>(stopKey);
     // A terminal tool ends when the recording does; the exit step is not its to run.
     gbQuitWhenDone = 0;

@@ -96,15 +96,13 @@ TEST_F(HelpCommandsTest, WhatCannotBeOpenedIsSaidUnderItsPathOrSite) {
     ExpectBox("Unable to locate 'https://kelmor.example.org'", "Internet Error");
 }
 
-TEST_F(HelpCommandsTest, GadgetsShowTheirPicturesAndOnlyTheHelpGadgetsWork) {
+TEST_F(HelpCommandsTest, GadgetsShowTheirPicturesAndTheHelpGadgetsOpenTheirTopics) {
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     const int bitmaps[][2] = {{1126, 1008}, {1127, 1013}, {1148, 1015}, {1138, 1007}, {1139, 1014}, {1147, 1015}};
     for (const auto& gadget : bitmaps) {
         EXPECT_EQ(fake::DialogControl(ID_PANES, gadget[0]).image, gadget[1]) << gadget[0];
-        // Adding and deleting come with the keyboard service's editors.
-        const bool help = gadget[0] == 1148 || gadget[0] == 1147;
-        EXPECT_EQ(fake::DialogControl(ID_PANES, gadget[0]).enabled, help) << gadget[0];
-        fake::DialogCommand(ID_PANES, gadget[0], NOTIFY_CLICKED);
+        EXPECT_TRUE(fake::DialogControl(ID_PANES, gadget[0]).enabled) << gadget[0];
+        if (gadget[0] == 1148 || gadget[0] == 1147) fake::DialogCommand(ID_PANES, gadget[0], NOTIFY_CLICKED);
     }
     EXPECT_EQ(fake::openedUris, (std::vector<std::string>{HelpUri("KelmorGuide.html#topic-1148"),
                                                           HelpUri("KelmorGuide.html#topic-1147")}));

@@ -5,6 +5,7 @@
 #include "app/exit_step.h"
 #include "app/startup.h"
 #include "app/tray.h"
+#include "host/mappings.h"
 #include "platform/desktop.h"
 #include "platform/wintypes.h"
 #include "recording/recording.h"
@@ -119,6 +120,20 @@ TEST_F(StartupTest, TheSystemEndingTheProgramMidPlaybackSendsNothingMoreAndFails
     EXPECT_EQ(fake::quitExitCode, EXIT_CODE_FAILED);
     EXPECT_EQ(gEvents, nullptr) << "the exit step ran";
     EXPECT_TRUE(Logged("CANCELLED RECORDING: Kelmor ended by the system"));
+}
+
+TEST_F(StartupTest, StoredMappingsApplyToAHiddenPlayback) {
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\65\\Action", REG_DWORD, nullptr,
+                     ACTION_REPLACE_LOOP);
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\19\\Action", REG_DWORD, nullptr,
+                     ACTION_STOP_RECORDING);
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Log", REG_DWORD, nullptr, LOG_MEDIUM);
+    FreeRecordingStore();  // the start-up makes its own
+    ASSERT_TRUE(PrepareProgram());
+    EXPECT_EQ(gbStopRecordingKey, 19);
+    ASSERT_TRUE(StartHiddenPlayback("", Recording().c_str()));
+    RunUntilQuit();
+    EXPECT_TRUE(Logged("PLAY EVENT #1: REPLACE Mapping: '1'"));
 }
 
 // A cancelled continuous playback fails too; that one is run end to end.

@@ -69,9 +69,8 @@ choose t v
 wait_until 5 '[ -e "$WORK/edited" ]' || fail "View Log File did not start the Editor"
 [ "$(cat "$WORK/edited")" = "$LOG|" ] || fail "the Editor was given '$(cat "$WORK/edited")'"
 
-# The User Command button (the tenth toolbar entry, below the menu bar).
-user_button_x=$(($(xwininfo -id "$window" | sed -n 's/^ *Width: *//p') * 286 / 417))
-xdotool mousemove --window "$window" "$user_button_x" 46 click 1
+# The User Command button, found where it is drawn: the window's width follows its widest page.
+click_toolbar UserCommand "$window"
 question() { xdotool search --onlyvisible --name '^Empty User Command$' 2>/dev/null | head -n1; }
 wait_until 10 '[ -n "$(question)" ]' || fail "the User Command button asked nothing"
 sleep 0.5

@@ -33,8 +33,8 @@ TEST_F(PaneDescriptionTest, EachPageShowsItsControlsBesideTheSharedOnes) {
     const std::set<int> pages[PANE_TAB_COUNT] = {
         {1158, 1025, 1026, 1028, 1029, 1159, 1034, 1033, 1160, 1090},
         {1045, 1053, 1055, 1052, 1117},
-        {1136, 1123, 1126, 1127, 1148},  // the Mapping editor comes with the keyboard service
-        {1136, 1123, 1138, 1139, 1147},
+        {1136, 1123, 1161, 1122, 1162, 1085, 1124, 1126, 1127, 1148},
+        {1136, 1123, 1163, 1038, 1164, 1125, 1138, 1139, 1147},
     };
     for (int tab : {TAB_KEYBOARD, TAB_PLAYBACK, TAB_OPTIONS, TAB_SHORTTYPE}) {
         ShowPaneTab(tab);
