@@ -122,6 +122,18 @@ window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | h
 
 activate() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
 
+# Waits for the window titled $1 (a dialog or box), keeps a screenshot named $3, answers it
+# with the key $2 and waits until it is gone.
+answer_window() {
+  local answered_title=$1
+  wait_until 10 '[ -n "$(visible_window "$answered_title")" ]' || fail "no window titled '$1'"
+  sleep 0.5
+  shot "$3"
+  activate "$(visible_window "$1")"
+  xdotool key "$2"
+  wait_until 10 '[ -z "$(visible_window "$answered_title")" ]' || fail "$2 did not close '$1'"
+}
+
 # Starts kelmor with no argument and gives its window the focus; sets $pid and $window.
 start_window() {
   local started
