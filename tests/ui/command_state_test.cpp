@@ -1,4 +1,3 @@
-#include <set>
 #include <string>
 
 #include "platform/window.h"
@@ -8,7 +7,6 @@
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
 #include "ui/menu_description.h"
-#include "ui/toolbar_description.h"
 
 namespace {
 
@@ -40,8 +38,18 @@ TEST_F(CommandStateTest, TransitionsKeepEditScriptAsTheFileSetIt) {
     EXPECT_FALSE(fake::commandEnabled[ID_USER_COMMAND]) << "the toolbar's own button follows too";
     SetCommandState(CMD_STATE_IDLE);
     EXPECT_EQ(Grayed(), "1058 ");
+    EXPECT_TRUE(fake::commandEnabled[ID_USER_COMMAND]);
     SetCommandState(CMD_STATE_EMPTY);  // New or Close
     EXPECT_EQ(Grayed(), "1066 1103 1067 1061 1058 1056 1135 1105 ");
+}
+
+TEST_F(CommandStateTest, MenuOpeningRules) {
+    ApplyMenuOpeningRules(true, false);
+    EXPECT_EQ(fake::commandEnabled.count(ID_EDIT_SCRIPT), 0u) << "a file with content leaves Edit Script alone";
+    EXPECT_FALSE(fake::commandEnabled[ID_VIEW_LOG]);
+    ApplyMenuOpeningRules(false, true);
+    EXPECT_FALSE(fake::commandEnabled[ID_EDIT_SCRIPT]);
+    EXPECT_TRUE(fake::commandEnabled[ID_VIEW_LOG]);
 }
 
 TEST_F(CommandStateTest, TrayMenuShowsAndGreysByHookServiceAndEvents) {
