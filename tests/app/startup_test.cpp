@@ -162,12 +162,7 @@ TEST_F(StartupTest, FailuresExitNonZero) {
 
 TEST_F(StartupTest, InteractiveExitAndClose) {
     gnRunMode = RUN_INTERACTIVE;
-    gdwShowTrayIcon = 1000;
-    ShowWindowOrTrayIcon();
-    fake::mainWindowVisible = true;
-    EXPECT_FALSE(CloseMainWindow());
-    EXPECT_FALSE(fake::mainWindowVisible) << "tray mode only hides the window";
-    gdwShowTrayIcon = 0, gbPromptForSave = 1, gbModified = true, nEventCount = 1;
+    gbPromptForSave = 1, gbModified = true, nEventCount = 1;
     fake::messageBoxAnswers = {IDCANCEL};
     EXPECT_FALSE(CloseMainWindow()) << "the save prompt was cancelled";
     EXPECT_EQ(fake::quitExitCode, -1);

@@ -65,7 +65,6 @@ TEST_F(TrayTest, RunFromTrayOnAndOffWithAndWithoutThePrompt) {
     ASSERT_EQ(fake::messageBoxes.size(), 1u);
     EXPECT_EQ(fake::messageBoxes[0].text, PlatformText("You can now access Kelmor from the System Tray on the Taskbar."));
     EXPECT_EQ(fake::messageBoxes[0].caption, "Tray Icon");
-    EXPECT_EQ(fake::messageBoxes[0].iconId, 1005);
     EXPECT_FALSE(fake::mainWindowVisible);
 
     SendCommand(ID_RUN_FROM_TRAY);

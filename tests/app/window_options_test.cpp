@@ -57,16 +57,6 @@ TEST_F(WindowOptionsTest, AlwaysOnTopFromMenuBoxAndUserCommandStaysInStep) {
     ExpectTopmost(false, "User Command off");
 }
 
-TEST_F(WindowOptionsTest, ShowTabInterfaceFoldsTheWindowAndBringsItBack) {
-    ASSERT_TRUE(Checked(ID_SHOW_TABS));
-    SendCommand(ID_SHOW_TABS);
-    EXPECT_EQ(gbShowTabs, 0);
-    EXPECT_FALSE(Checked(ID_SHOW_TABS) || fake::panesShown);
-    SendCommand(ID_SHOW_TABS);
-    EXPECT_EQ(gbShowTabs, 1);
-    EXPECT_TRUE(Checked(ID_SHOW_TABS) && fake::panesShown);
-}
-
 TEST_F(WindowOptionsTest, AutoStartWritesTheProgramsPathAndTakesItAway) {
     char own[MAX_PATH];
     ASSERT_GT(SysGetModuleFileName(own, sizeof own), 0);

@@ -10,11 +10,6 @@ namespace {
 
 void Quiet(int, int, int, int) {}
 
-// Ends the dialog with the id of the button pressed.
-void EndsWithButton(int dialog, int message, int control, int notification) {
-    if (message == DIALOG_COMMAND && notification == NOTIFY_CLICKED) DialogEnd(dialog, control);
-}
-
 std::set<int> Shown() {
     std::set<int> shown;
     for (const auto& c : fake::dialogs[ID_PANES].controls) {
@@ -47,14 +42,4 @@ TEST_F(PaneDescriptionTest, EachPageShowsItsControlsBesideTheSharedOnes) {
     EXPECT_EQ(fake::DialogControl(ID_PANES, IDC_RELOAD).text, "Re&load last saved file on startup");
     EXPECT_EQ(fake::DialogControl(ID_PANES, 1148).text, "How to use \"Keyboard Mappings\"");
     EXPECT_EQ(fake::DialogControl(ID_PANES, 1147).text, "How to use \"ShortType Abbreviations\"");
-}
-
-TEST_F(PaneDescriptionTest, ModalDialogsEndWithTheScriptedAnswer) {
-    fake::dialogScripts.push_back([](int dialog) { fake::DialogCommand(dialog, IDOK, NOTIFY_CLICKED); });
-    EXPECT_EQ(DialogRun(&kLegalDialog, EndsWithButton), IDOK);
-    EXPECT_EQ(DialogRun(&kLegalDialog, EndsWithButton), IDCANCEL) << "no script left: closed";
-    EXPECT_EQ(fake::dialogRuns, (std::vector<int>{1076, 1076}));
-    DialogSetText(1076, IDC_LEGAL_TEXT, "closed");
-    DialogSetText(1031, IDC_LEGAL_TEXT, "never opened");
-    EXPECT_EQ(fake::dialogErrors.size(), 2u) << "controls of dialogs that are not open";
 }
