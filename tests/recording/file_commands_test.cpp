@@ -51,8 +51,6 @@ TEST_F(FileCommandsTest, SavePromptAnswers) {
     fake::messageBoxAnswers = {IDNO};
     OnNew(ID_NEW);
     EXPECT_EQ(fake::messageBoxes[0].text, "Save changes to (Untitled)?");
-    EXPECT_EQ(fake::messageBoxes[1].iconId, 1000);
-    EXPECT_EQ(fake::messageBoxes[1].style, static_cast<uint32_t>(MB_TASKMODAL | MB_USERICON));
     EXPECT_EQ(Captions(), "Confirm Action|New Recording|");
     EXPECT_FALSE(gbModified);
 }
@@ -134,7 +132,6 @@ TEST_F(FileCommandsTest, EditScriptFileAndActionCount) {
     gEvents[2] = EVENTMSG{};
     OnDisplayNumberOfActions(ID_DISPLAY_ACTIONS);
     EXPECT_EQ(fake::messageBoxes[1].text, "Total number of actions in /work/my file's.klx: 4");
-    EXPECT_EQ(fake::messageBoxes[1].style, static_cast<uint32_t>(MB_TASKMODAL | MB_ICONINFORMATION));
     gszFile[0] = '\0';
     OnDisplayNumberOfActions(ID_DISPLAY_ACTIONS);
     EXPECT_EQ(fake::messageBoxes[2].text, "Total number of actions in the current recording: 4");
