@@ -37,6 +37,9 @@ TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition)
     AddScriptCommand(KW_GOTO, "Notepad", 2);
     AddScriptCommand(KW_TYPE, "Hi", 5);
     AddScriptCommand(KW_WAIT, "1 ", 9);
+    gbLogLevel = LOG_HIGH;
+    ShiftScriptCommands(0, 0);
+    EXPECT_FALSE(FileExists(gszLogFile)) << "a zero shift moves and logs nothing";
     ShiftScriptCommands(5, 6);
     EXPECT_EQ(std::vector<int32_t>(nEventIndex, nEventIndex + 3), (std::vector<int32_t>{2, 11, 15}));
 }
