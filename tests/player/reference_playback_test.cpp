@@ -65,13 +65,11 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     fake::RunPlayback();
 
     std::string expected = ReadFile(DataPath("reference.log"));
-    uint32_t platform = 0, major = 0, minor = 0, build = 0;
-    SysGetVersion(&platform, &major, &minor, &build);
+    uint32_t version[4] = {};
+    SysGetVersion(&version[0], &version[1], &version[2], &version[3]);
     Substitute(&expected, "${FILE}", file);
-    Substitute(&expected, "${PLATFORM}", std::to_string(platform));
-    Substitute(&expected, "${MAJOR}", std::to_string(major));
-    Substitute(&expected, "${MINOR}", std::to_string(minor));
-    Substitute(&expected, "${BUILD}", std::to_string(build));
+    const char* const tokens[] = {"${PLATFORM}", "${MAJOR}", "${MINOR}", "${BUILD}"};
+    for (int i = 0; i < 4; ++i) Substitute(&expected, tokens[i], std::to_string(version[i]));
     const std::vector<std::string> want = Split(expected, "\r\n");
     const std::vector<std::string> got = Split(ReadFile(gszLogFile), "\r\n");
     for (size_t i = 0; i < want.size() && i < got.size(); ++i) ASSERT_EQ(got[i], want[i]) << "log line " << i + 1;

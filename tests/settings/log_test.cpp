@@ -48,13 +48,6 @@ TEST(FormatText, NeverWritesPastTheBuffer) {
 
 class LogTest : public CoreTest {};
 
-TEST_F(LogTest, LinesEndInCrLfAndAreAppended) {
-    WriteLogLine(gszLogFile, "a");
-    WriteLogLine(gszLogFile, "%s=%d", "b", 2);
-    WriteLogLine(gszLogFile, "\r\nblock");
-    EXPECT_EQ(ReadFile(gszLogFile), "a\r\nb=2\r\n\r\nblock\r\n");
-}
-
 TEST_F(LogTest, LongLinesAreCutAt319Characters) {
     std::string longText(1000, 'x');
     WriteLogLine(gszLogFile, "%s", longText.c_str());
