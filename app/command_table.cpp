@@ -4,6 +4,7 @@
 #include "app/exit_step.h"
 #include "app/help_commands.h"
 #include "app/legal_agreement.h"
+#include "app/service_commands.h"
 #include "app/tray.h"
 #include "app/tool_commands.h"
 #include "app/window_options.h"
@@ -44,6 +45,7 @@ const CommandRow kCommands[] = {
     {ID_STOP_RECORDING, ID_STOP_RECORDING, OnStopRecording},
     {ID_TRAY_START_RECORDING, ID_TRAY_START_RECORDING, OnTrayStartRecording},
     {ID_TRAY_STOP_RECORDING, ID_TRAY_STOP_RECORDING, OnTrayStopRecording},
+    {ID_TRAY_STOP_SERVICE, ID_TRAY_START_SERVICE, OnTrayServiceCommand},
     {ID_LEGAL, ID_LEGAL, OnLegalAgreement},
     {ID_ABOUT, ID_ABOUT, OnAbout},
     {ID_HELP_CONTENTS, ID_HELP_CONTENTS, OnHelpContents},

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/service_commands.h"
 #include "host/mappings.h"
 #include "host/service_control.h"
 #include "platform/dialog.h"
@@ -74,15 +75,13 @@ void RemovePrefixes(char* text) {
 }
 
 void MappingEntry(int vk, char* out, int size) {
-    char name[32];
     char text[kTextSize];
     char path[96];
-    KeyCodeToName(vk, name, sizeof name);
     MappingPath(path, sizeof path, vk, "Text");
     GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
     const int action = gbMapAction[vk];
-    FormatText(out, size, "%s%s%s%s = ", gbMapCtrl[vk] ? kPrefixes[0] : "", gbMapShift[vk] ? kPrefixes[1] : "",
-               gbMapAlt[vk] ? kPrefixes[2] : "", name);
+    KeyCombinationText(vk, gbMapCtrl[vk] != 0, gbMapShift[vk] != 0, gbMapAlt[vk] != 0, out, size);
+    Append(out, size, " = ");
     if (!IsTextAction(action)) {
         Append(out, size, kActionTexts[action]);
     } else if (strlen(text) >= kListTextShown) {
@@ -320,8 +319,19 @@ void FlattenLines(char* text) {
     }
 }
 
+void KeyCombinationText(int vk, bool ctrl, bool shift, bool alt, char* out, int size) {
+    char name[32];
+    KeyCodeToName(vk, name, sizeof name);
+    FormatText(out, size, "%s%s%s%s", ctrl ? kPrefixes[0] : "", shift ? kPrefixes[1] : "", alt ? kPrefixes[2] : "",
+               name);
+}
+
 void RefreshServiceAfterEdit(const char* notActiveText) {
-    if (!ReloadServiceCache()) KelmorMessageBox(notActiveText, "Service Not Active", MB_OK | MB_ICONINFORMATION);
+    if (!RefreshServiceCache()) {
+        KelmorMessageBox(notActiveText, "Service Not Active", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ReportBusyHotKeys();
 }
 
 void MappingEditorInit() {

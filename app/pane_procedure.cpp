@@ -4,6 +4,7 @@
 
 #include "app/help_commands.h"
 #include "app/mapping_editor.h"
+#include "app/service_commands.h"
 #include "app/shorttype_editor.h"
 #include "app/tray.h"
 #include "app/window_options.h"
@@ -22,7 +23,7 @@ const int kRepeatDigits = 7;
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
 
 // Their behaviour comes with later work: greyed rather than pretending.
-const int kControlsToCome[] = {IDC_ADVANCED_OPTIONS, IDC_ACTIVATE};
+const int kControlsToCome[] = {IDC_ADVANCED_OPTIONS};
 
 const char kOptionsWarning[] =
     "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
@@ -178,6 +179,9 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
         case IDC_GADGET_MAPPING_HELP:
         case IDC_GADGET_SHORTTYPE_HELP:
             if (notification == NOTIFY_CLICKED) OpenHelpTopic(control);
+            break;
+        case IDC_ACTIVATE:
+            OnActivateBox();
             break;
         case IDC_TRAY_ICON:
             SetTrayMode(DialogIsChecked(ID_PANES, IDC_TRAY_ICON));

@@ -7,6 +7,7 @@
 #include "app/tool_commands.h"
 #include "app/window_options.h"
 #include "host/mappings.h"
+#include "host/service_control.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -133,6 +134,7 @@ bool PrepareProgram() {
     // REPLACE Mappings and the Mapping stop key act in every run mode, not only where
     // the keyboard service runs.
     ReadMappings();
+    if (gnRunMode == RUN_INTERACTIVE) LoadKeyboardService();
     StartLogSession();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "app/tool_commands.h"
 
+#include "app/service_commands.h"
 #include "app/window_options.h"
 #include "platform/loop.h"
 #include "platform/wintypes.h"
@@ -20,7 +21,10 @@ const unsigned kServiceTimerPeriodMs = 500;
 // The Value Ranges tab of Advanced Options, which holds the User Command choice.
 const uint8_t kValueRangesTab = 3;
 
-void OnServiceTimerTick(int) { OnServiceTimer(); }
+void OnServiceTimerTick(int) {
+    OnServiceTimer();
+    ReportBusyHotKeys();
+}
 
 }  // namespace
 

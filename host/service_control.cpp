@@ -1,30 +1,168 @@
 #include "host/service_control.h"
 
+#include <cstring>
+
 #include "host/mappings.h"
+#include "host/short_types.h"
+#include "platform/module.h"
+#include "platform/window.h"
 #include "settings/log.h"
+#include "settings/settings.h"
+#include "ui/message_box.h"
+#include "ui/platform_wording.h"
+#include "ui/tray_icon.h"
 
 intptr_t ghServiceHook = 0;
+KeyboardProc gpfnKelmorKeyboardProc = nullptr;
+ReloadServiceCacheEntry gpfnReloadServiceCache = nullptr;
+TakenKey gBusyKeys[BUSY_KEYS_MAX];
+int gnBusyKeys = 0;
+bool gbBusyKeysReported = true;
 
-// The keyboard service is not loaded by this program yet, so its hook is never
-// installed: ghServiceHook stays 0 and there is nothing to take away or put back.
-// Loading, installing and removing the service arrive together with the service.
+namespace {
+
+const char kServiceModule[] = "libkelmor-service.so";
+// Commands from the service go to this program's own loop; the record only needs to
+// know that a main window is there to take them.
+const uint32_t kMainWindow = 1;
+
+// A failed installation is said once until it succeeds or the service is turned off,
+// not at every tick.
+bool gbInstallFailureLogged = false;
+
+void ShowServiceError(const char* text) {
+    KelmorMessageBox(PlatformText(text), "Keyboard Service Error", gdwMsgBoxStyle | MB_ICONINFORMATION);
+}
+
+void SetIdleTrayIcon() {
+    if (gdwShowTrayIcon != 0) SetTrayIcon(ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE, "Kelmor");
+}
+
+bool Unhook(int reason, int failureLevel) {
+    if (!SysUnhookKeyboard(ghServiceHook)) {
+        LogAt(failureLevel, "Remove Keyboard Service %li FAILURE", static_cast<int32_t>(ghServiceHook));
+        return false;
+    }
+    LogAt(LOG_HIGH, "Removed Keyboard Service %li Successfully (%d)", static_cast<int32_t>(ghServiceHook), reason);
+    ghServiceHook = 0;
+    return true;
+}
+
+// Only Mappings whose action keeps the key from the program are taken from programs:
+// the stop-recording and replace keys must still reach them.
+bool TakesItsKey(int action) {
+    return action == ACTION_START_RECORDING || (action >= ACTION_PLAYBACK && action <= ACTION_PLAY_FILE);
+}
+
+void TakeMappingKeys() {
+    TakenKey keys[256];
+    int count = 0;
+    for (int vk = 0; vk < 255; ++vk) {
+        if (!TakesItsKey(gbMapAction[vk])) continue;
+        keys[count++] = {static_cast<uint8_t>(vk), gbMapCtrl[vk], gbMapShift[vk], gbMapAlt[vk]};
+    }
+    TakenKey busy[BUSY_KEYS_MAX];
+    int busyCount = SysTakeKeys(keys, count, busy, BUSY_KEYS_MAX);
+    if (busyCount > BUSY_KEYS_MAX) busyCount = BUSY_KEYS_MAX;
+    if (busyCount < 0) busyCount = 0;
+    // The same keys held by the same others were reported already.
+    if (busyCount == gnBusyKeys && memcmp(busy, gBusyKeys, sizeof busy[0] * static_cast<size_t>(busyCount)) == 0) return;
+    memcpy(gBusyKeys, busy, sizeof busy[0] * static_cast<size_t>(busyCount));
+    gnBusyKeys = busyCount;
+    gbBusyKeysReported = busyCount == 0;
+}
+
+void HandCacheOver() {
+    char shortTypes[SHORTTYPE_LIST_SLOTS * SHORTTYPE_LIST_SLOT_SIZE];
+    ReadShortTypes(shortTypes);
+    ReadMappings();
+    // Typing here works in any keyboard layout, so no layout ever needs restoring.
+    gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(ghServiceHook), gbLogLevel, gszLogFile, gbMapAction,
+                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, "");
+    if (ghServiceHook != 0) TakeMappingKeys();
+}
+
+void Install() {
+    ghServiceHook = SysSetKeyboardHook(gpfnKelmorKeyboardProc);
+    if (ghServiceHook == 0) {
+        if (!gbInstallFailureLogged) {
+            LogLastErrorAt(LOG_LOW);
+            LogAt(LOG_LOW, "Install Keyboard Hook FAILED (last error above)!");
+            gbInstallFailureLogged = true;
+        }
+        ShellSetStatusText("Unable to Activate the Service!");
+        return;
+    }
+    if (gpfnReloadServiceCache == nullptr) {
+        if (!gbInstallFailureLogged) LogAt(LOG_LOW, "Unable to locate the ReloadServiceCache service");
+        gbInstallFailureLogged = true;
+        SysUnhookKeyboard(ghServiceHook);
+        ghServiceHook = 0;
+        return;
+    }
+    gbInstallFailureLogged = false;
+    HandCacheOver();
+    ShellSetStatusText("Service Active");
+    SetIdleTrayIcon();
+    LogAt(LOG_HIGH, "Installed Keyboard Service %li Successfully", static_cast<int32_t>(ghServiceHook));
+}
+
+}  // namespace
+
+void LoadKeyboardService() {
+    char why[256] = "";
+    void* module = ModuleLoad(kServiceModule, why, sizeof why);
+    if (module == nullptr) {
+        ShowServiceError(
+            "Unable to load the Kelmor Keyboard Service (located in \"KelmorService.DLL\")\n\nKelmor can run without "
+            "this component, but Mappings and ShortTypes will not be available until you reinstall Kelmor.");
+        LogAt(LOG_LOW, "%s", PlatformText("Unable to load \"KelmorService.DLL\""));
+        LogAt(LOG_LOW, "%s", why);
+        return;
+    }
+    gpfnKelmorKeyboardProc = reinterpret_cast<KeyboardProc>(ModuleEntry(module, "KelmorKeyboardProc"));
+    if (gpfnKelmorKeyboardProc == nullptr) LogAt(LOG_LOW, "Unable to load KelmorKeyboardProc");
+    gpfnReloadServiceCache = reinterpret_cast<ReloadServiceCacheEntry>(ModuleEntry(module, "ReloadServiceCache"));
+    if (gpfnReloadServiceCache == nullptr) LogAt(LOG_LOW, "Unable to load ReloadServiceCache");
+    if (gpfnKelmorKeyboardProc == nullptr || gpfnReloadServiceCache == nullptr) {
+        ShowServiceError(
+            "Unable to load the Kelmor Keyboard Service Addresses (located in \"KelmorService.DLL\")\n\nKelmor can run "
+            "without this component, but Mappings and ShortTypes will not be available until you reinstall Kelmor.");
+    }
+}
 
 void RemoveServiceForJournal(int reason) {
     if (ghServiceHook == 0) return;
-    // A handle that this program has no means to remove stays installed; say so rather
-    // than pretend it went away.
-    LogAt(LOG_HIGH, "Remove Keyboard Service %li FAILURE", static_cast<int32_t>(ghServiceHook));
-    (void)reason;
+    Unhook(reason, LOG_HIGH);
 }
 
-void ServiceTimerUpkeep() {}
+void ServiceTimerUpkeep() {
+    if (gbKeyboardService != 0 && ghServiceHook == 0) {
+        Install();
+    } else if (gbKeyboardService == 0 && ghServiceHook != 0) {
+        if (!Unhook(REMOVE_FOR_TIMER, LOG_LOW)) return;
+        ShellSetStatusText("Service Stopped");
+        SetIdleTrayIcon();
+    } else if (gbKeyboardService == 0) {
+        gbInstallFailureLogged = false;
+    }
+}
 
-bool ReloadServiceCache() {
-    ReadMappings();
-    return false;  // no service is loaded: nothing takes the cache
+bool RefreshServiceCache() {
+    if (gpfnReloadServiceCache == nullptr) {
+        ReadMappings();
+        return false;
+    }
+    HandCacheOver();
+    return true;
 }
 
 void ResetHostState() {
     ghServiceHook = 0;
+    gpfnKelmorKeyboardProc = nullptr;
+    gpfnReloadServiceCache = nullptr;
+    gbInstallFailureLogged = false;
+    gnBusyKeys = 0;
+    gbBusyKeysReported = true;
     ClearMappings();
 }

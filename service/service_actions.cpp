@@ -5,7 +5,6 @@
 
 #include "host/mappings.h"
 #include "platform/clipboard.h"
-#include "platform/desktop.h"
 #include "platform/loop.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
@@ -99,8 +98,8 @@ intptr_t RunMappingAction(int vk, int action) {
         return 1;
     case ACTION_ACTIVATE_WINDOW:
         if (mainWindow == 0) return -1;
-        SysShowWindow(mainWindow, SysIsWindowMinimized(mainWindow) ? SW_RESTORE : SW_SHOW);
-        SysActivateWindow(mainWindow);
+        // Restoring and raising the window is the tray's Show, through the window manager.
+        ShellPostCommand(ID_TRAY_SHOW);
         return 1;
     case ACTION_TYPE_TEXT:
         ReadMappingText(vk, text);

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "service/service_entry.h"
+
 enum { SHORTTYPE_SLOTS = 64, SHORTTYPE_SLOT_SIZE = 16 };
 
 struct KELMORSERVICEDATA {
@@ -51,9 +53,9 @@ void DetachServiceData();
 // Shift first. A null pointer leaves its field empty. A log path or layout that does not
 // fit its field is left out rather than cut (a cut path names another file), and so is a
 // ShortType slot without its terminator. Returns 1.
-int ReloadServiceCache(uint32_t hWndMain, uint32_t hHook, int32_t logLevel, const char* logFile,
-                       const uint8_t* action, const uint8_t* control, const uint8_t* shift, const uint8_t* alt,
-                       const char* shortTypes, const char* keyboardLayout);
+SERVICE_ENTRY int ReloadServiceCache(uint32_t hWndMain, uint32_t hHook, int32_t logLevel, const char* logFile,
+                                     const uint8_t* action, const uint8_t* control, const uint8_t* shift,
+                                     const uint8_t* alt, const char* shortTypes, const char* keyboardLayout);
 
 // Every global of service/ back to a fresh start: no record mapped, empty own state.
 void ResetServiceState();

@@ -28,25 +28,31 @@ void BesideProgram(const char* fileName, char* path, size_t size) {
 
 }  // namespace
 
-void* ModuleLoadEntry(const char* fileName, const char* entryName, char* why, int whySize) {
+void* ModuleLoad(const char* fileName, char* why, int whySize) {
     char path[4096];
     BesideProgram(fileName, path, sizeof path);
     // A module built for another layout (a copied executable recording has no module
     // beside it) may still be where the system keeps shared code.
     void* module = path[0] != '\0' ? dlopen(path, RTLD_NOW | RTLD_LOCAL) : nullptr;
-    if (module == nullptr) {
-        const char* besideError = dlerror();
-        char first[512];
-        snprintf(first, sizeof first, "%s", besideError != nullptr ? besideError : fileName);
-        module = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr) {
-            // The reason it is not beside the program says more than the system search.
-            SetWhy(why, whySize, first);
-            return nullptr;
-        }
-    }
+    if (module != nullptr) return module;
+    const char* besideError = dlerror();
+    char first[512];
+    snprintf(first, sizeof first, "%s", besideError != nullptr ? besideError : fileName);
+    module = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+    // The reason it is not beside the program says more than the system search.
+    if (module == nullptr) SetWhy(why, whySize, first);
+    return module;
+}
+
+void* ModuleEntry(void* module, const char* entryName) {
+    return module != nullptr ? dlsym(module, entryName) : nullptr;
+}
+
+void* ModuleLoadEntry(const char* fileName, const char* entryName, char* why, int whySize) {
+    void* module = ModuleLoad(fileName, why, whySize);
+    if (module == nullptr) return nullptr;
     dlerror();
-    void* entry = dlsym(module, entryName);
+    void* entry = ModuleEntry(module, entryName);
     if (entry == nullptr) {
         const char* error = dlerror();
         SetWhy(why, whySize, error != nullptr ? error : entryName);

@@ -99,22 +99,21 @@ TEST_F(TrayTest, MenuFollowsTheStateAndOpensOnce) {
     OnTrayEvent(TRAY_EVENT_MENU);
     fake::whileTrayMenuOpen = nullptr;
     EXPECT_EQ(inner, 1);
-    // The keyboard service's entries wait for the service: grey, like their menu bar items.
     ASSERT_EQ(fake::trayMenus.size(), 1u) << "a second right click opened a second menu";
     EXPECT_EQ(fake::trayMenus[0],
-              "Start Recording|Stop Recording~|Play~|-|Start Keyboard Service~|-|Show Kelmor|Exit Kelmor");
+              "Start Recording|Stop Recording~|Play~|-|Start Keyboard Service|-|Show Kelmor|Exit Kelmor");
 
     Keys(2);
     gbKeyboardService = 1;
     fake::trayMenuAnswers = {ID_TRAY_START_RECORDING};
     OnTrayEvent(TRAY_EVENT_MENU);
     EXPECT_EQ(fake::trayMenus[1],
-              "Start Recording|Stop Recording~|Play|-|Stop Keyboard Service~|-|Show Kelmor|Exit Kelmor");
+              "Start Recording|Stop Recording~|Play|-|Stop Keyboard Service|-|Show Kelmor|Exit Kelmor");
     ASSERT_NE(fake::journalHook, 0) << "the chosen entry ran once the menu closed";
     EXPECT_EQ(fake::trayIcons.back().code, TRAY_RECORDING);
     OnTrayEvent(TRAY_EVENT_MENU);
     EXPECT_EQ(fake::trayMenus[2],
-              "Start Recording~|Stop Recording|Play~|-|Stop Keyboard Service~|-|Show Kelmor|Exit Kelmor");
+              "Start Recording~|Stop Recording|Play~|-|Stop Keyboard Service|-|Show Kelmor|Exit Kelmor");
 }
 
 TEST_F(TrayTest, CloseAndExitHideWhileTheTrayExitAsksNothing) {

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/dialog.h"
+#include "platform/keyboard_hook.h"
 #include "platform/wintypes.h"
 
 namespace fake {
@@ -96,6 +97,18 @@ extern bool refuseSharedMemory;
 // --- clipboard ---
 extern bool clipboardHasText;
 extern std::string clipboardText;
+
+// --- keyboard hook ---
+extern KeyboardProc keyboardProc;  // the installed procedure, or nullptr
+extern intptr_t keyboardHook;      // its handle, 0 while none is installed
+extern bool refuseKeyboardHook, refuseKeyboardUnhook;
+extern std::vector<TakenKey> takenKeys;  // of the installed hook
+// Combinations another program holds: taking them reports them busy.
+extern std::vector<TakenKey> busyKeys;
+
+// --- modules ---
+// The module files there are, by file name, each with its entries' addresses by name.
+extern std::map<std::string, std::map<std::string, void*>> modules;
 
 // Clears every record and script and restores the default menus.
 void Reset();

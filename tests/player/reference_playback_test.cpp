@@ -48,6 +48,7 @@ class ReferencePlaybackTest : public CoreTest {};
 
 TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     gbLogLevel = LOG_HIGH;
+    gbKeyboardService = 0;  // the scenario has no keyboard service to take up again
     gnRepeats = 2;
     fake::tickCount = 50000;
     fake::windows = {{0x1234, "Untitled - Notepad", {100, 50, 700, 500}, false, false}};

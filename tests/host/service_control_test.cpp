@@ -1,0 +1,176 @@
+#include "host/service_control.h"
+
+#include <string>
+
+#include "app/pane_procedure.h"
+#include "app/service_commands.h"
+#include "host/mappings.h"
+#include "platform/registry.h"
+#include "player/playback_control.h"
+#include "player/recorder.h"
+#include "service/keyboard_proc.h"
+#include "service/service_data.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "tests/fakes/fakes.h"
+#include "tests/test_support.h"
+#include "ui/command_ids.h"
+#include "ui/commands.h"
+#include "ui/pane_description.h"
+#include "ui/tray_icon.h"
+
+namespace {
+
+size_t Count(const std::string& text, const std::string& line) {
+    size_t n = 0;
+    for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++n;
+    return n;
+}
+
+const int kF7 = 0x76;
+const char kModule[] = "libkelmor-service.so";
+
+class ServiceControlTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        gbLogLevel = LOG_HIGH;
+        gbKeyboardService = 1;
+    }
+    static void Entries(bool proc, bool reload) {
+        auto& entries = fake::modules[kModule];
+        if (proc) entries["KelmorKeyboardProc"] = reinterpret_cast<void*>(&KelmorKeyboardProc);
+        if (reload) entries["ReloadServiceCache"] = reinterpret_cast<void*>(&ReloadServiceCache);
+    }
+    static void Mapping(int vk, int action, bool ctrl) {
+        const std::string key = KELMOR_KEY "\\Mappings\\" + std::to_string(vk);
+        SetRegistryValue(HKEY_CURRENT_USER, (key + "\\Action").c_str(), REG_DWORD, nullptr, action);
+        SetRegistryValue(HKEY_CURRENT_USER, (key + "\\Control").c_str(), REG_DWORD, nullptr, ctrl ? 1 : 0);
+    }
+    static std::string Taken() {
+        std::string out;
+        for (const TakenKey& k : fake::takenKeys)
+            out += std::to_string(k.vk) + (k.ctrl ? "c" : "") + (k.shift ? "s" : "") + (k.alt ? "a" : "") + " ";
+        return out;
+    }
+};
+
+TEST_F(ServiceControlTest, AMissingModuleOrEntryIsSaidAndTheProgramRunsOn) {
+    const std::string tail =
+        "\n\nKelmor can run without this component, but Mappings and ShortTypes will not be available until you "
+        "reinstall Kelmor.";
+    LoadKeyboardService();
+    ExpectBox("Unable to load the Kelmor Keyboard Service (located in \"libkelmor-service.so\")" + tail,
+              "Keyboard Service Error", MB_TASKMODAL | MB_ICONINFORMATION);
+    EXPECT_TRUE(Logged("Unable to load \"libkelmor-service.so\""));
+
+    Entries(true, false);
+    LoadKeyboardService();
+    ExpectBox("Unable to load the Kelmor Keyboard Service Addresses (located in \"libkelmor-service.so\")" + tail,
+              "Keyboard Service Error", MB_TASKMODAL | MB_ICONINFORMATION);
+    EXPECT_TRUE(Logged("Unable to load ReloadServiceCache"));
+    EXPECT_FALSE(Logged("Unable to load KelmorKeyboardProc"));
+    // The tick installs the hook and takes it away again: nothing fills the cache. Said once.
+    for (int tick = 0; tick < 3; ++tick) ServiceTimerUpkeep();
+    EXPECT_EQ(fake::keyboardHook, 0);
+    EXPECT_EQ(Count(ReadFile(gszLogFile), "Unable to locate the ReloadServiceCache service"), 1u);
+    EXPECT_FALSE(RefreshServiceCache()) << "the editors say Service Not Active";
+}
+
+TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAndTheMappings) {
+    Entries(true, true);
+    LoadKeyboardService();
+    ASSERT_TRUE(fake::messageBoxes.empty());
+    AttachServiceData();
+    Mapping(kF7, ACTION_TYPE_TEXT, true);
+    Mapping('R', ACTION_START_RECORDING, false);
+    Mapping(0x78, ACTION_STOP_RECORDING, false);  // F9 and F10 must reach programs
+    Mapping(0x79, ACTION_REPLACE_TIME, false);
+    gdwShowTrayIcon = TRAY_IDLE;
+
+    ServiceTimerUpkeep();
+    ASSERT_NE(ghServiceHook, 0);
+    EXPECT_EQ(fake::keyboardProc, &KelmorKeyboardProc);
+    EXPECT_EQ(gpServiceData->hHook, static_cast<uint32_t>(ghServiceHook));
+    EXPECT_EQ(gpServiceData->bAction[kF7], ACTION_TYPE_TEXT);
+    EXPECT_EQ(gpServiceData->bControl[kF7], 1);
+    EXPECT_EQ(Taken(), "82 118c ");
+    EXPECT_EQ(fake::statusText, "Service Active");
+    EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE_SERVICE);
+    EXPECT_TRUE(Logged("Installed Keyboard Service " + std::to_string(ghServiceHook) + " Successfully"));
+
+    // An editor's change reaches the cache and the taken keys at once.
+    Mapping('P', ACTION_PLAYBACK, true);
+    EXPECT_TRUE(RefreshServiceCache());
+    EXPECT_EQ(Taken(), "80c 82 118c ");
+
+    const intptr_t hook = ghServiceHook;
+    gbKeyboardService = 0;
+    ServiceTimerUpkeep();
+    EXPECT_EQ(ghServiceHook, 0);
+    EXPECT_EQ(fake::keyboardHook, 0);
+    EXPECT_EQ(fake::statusText, "Service Stopped");
+    EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE);
+    EXPECT_TRUE(Logged("Removed Keyboard Service " + std::to_string(hook) + " Successfully (1)"));
+
+    // A recording takes the hook away; the first tick afterwards brings it back.
+    gbKeyboardService = 1;
+    ServiceTimerUpkeep();
+    const intptr_t again = ghServiceHook;
+    SendCommand(ID_START_RECORDING);
+    EXPECT_EQ(ghServiceHook, 0);
+    EXPECT_TRUE(Logged("Removed Keyboard Service " + std::to_string(again) + " Successfully (2)"));
+    SendCommand(ID_STOP_RECORDING);
+    OnServiceTimer();
+    EXPECT_NE(ghServiceHook, 0);
+}
+
+TEST_F(ServiceControlTest, AFailedInstallationIsLoggedOnceUntilItWorks) {
+    Entries(true, true);
+    LoadKeyboardService();
+    fake::refuseKeyboardHook = true;
+    for (int tick = 0; tick < 4; ++tick) ServiceTimerUpkeep();
+    EXPECT_EQ(fake::statusText, "Unable to Activate the Service!");
+    EXPECT_EQ(Count(ReadFile(gszLogFile), "Install Keyboard Hook FAILED (last error above)!"), 1u);
+    fake::refuseKeyboardHook = false;
+    ServiceTimerUpkeep();
+    EXPECT_EQ(fake::statusText, "Service Active");
+}
+
+TEST_F(ServiceControlTest, HotKeysHeldElsewhereAreReportedOnceByName) {
+    Entries(true, true);
+    LoadKeyboardService();
+    Mapping(kF7, ACTION_TYPE_TEXT, true);
+    Mapping('L', ACTION_LAUNCH_PROGRAM, false);
+    fake::busyKeys = {{kF7, 1, 0, 0}};
+    ServiceTimerUpkeep();
+    ReportBusyHotKeys();
+    ExpectBox("Another program already holds these hot keys, so their Mappings cannot act:\n\nCtrl + F7\n\nThe other "
+              "Mappings work as usual.",
+              "Keyboard Service Error", MB_TASKMODAL | MB_ICONINFORMATION);
+    EXPECT_EQ(Taken(), "76 118c ") << "the others are still taken";
+    RefreshServiceCache();
+    ReportBusyHotKeys();
+    EXPECT_TRUE(fake::messageBoxes.empty()) << "the same keys again";
+}
+
+TEST_F(ServiceControlTest, TheTrayItemsAndTheActivateBoxSetTheWishNotTheHook) {
+    ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
+    EXPECT_TRUE(fake::DialogControl(ID_PANES, IDC_ACTIVATE).enabled && fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked);
+    gbPlayingNow = true;
+    OnTrayServiceCommand(ID_TRAY_STOP_SERVICE);
+    EXPECT_EQ(gbKeyboardService, 1) << "ignored while a playback runs";
+    gbPlayingNow = false;
+    OnTrayServiceCommand(ID_TRAY_STOP_SERVICE);
+    EXPECT_EQ(gbKeyboardService, 0);
+    EXPECT_FALSE(fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked);
+    OnTrayServiceCommand(ID_TRAY_START_SERVICE);
+    EXPECT_EQ(gbKeyboardService, 1);
+    EXPECT_TRUE(fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked);
+    fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked = false;
+    fake::DialogCommand(ID_PANES, IDC_ACTIVATE, NOTIFY_CLICKED);
+    EXPECT_EQ(gbKeyboardService, 0);
+    EXPECT_EQ(fake::keyboardHook, 0);
+}
+
+}  // namespace
