@@ -17,6 +17,7 @@
 #include "settings/settings.h"
 #include "text/no_case.h"
 #include "ui/command_ids.h"
+#include "ui/platform_wording.h"
 
 void ServiceLog(int level, const char* format, ...) {
     const KELMORSERVICEDATA* data = gpServiceData;
@@ -71,8 +72,8 @@ void LaunchProgram(const char* commandLine) {
     // No playback runs while the service acts, so the message does not say one stopped.
     char message[640];
     FormatText(message, sizeof message,
-               "Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct program path from the "
-               "\"Properties\" of its icon)",
+               PlatformText("Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct program path from "
+                            "the \"Properties\" of its icon)"),
                commandLine);
     ServiceLog(LOG_LOW, "%s", message);
     ShellMessageBox(message, commandLine, MB_SYSTEMMODAL | MB_ICONWARNING);

@@ -28,6 +28,10 @@ const PlatformWording kPlatformWording[] = {
      "its icon)\n\nThe playback has stopped.",
      "Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct command from the \"Exec\" line of its "
      ".desktop launcher)\n\nThe playback has stopped."},
+    {"Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct program path from the \"Properties\" of "
+     "its icon)",
+     "Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct command from the \"Exec\" line of its "
+     ".desktop launcher)"},
     // The keyboard service is a shared library beside the program.
     {"Unable to load the Kelmor Keyboard Service (located in \"KelmorService.DLL\")\n\nKelmor can run without this "
      "component, but Mappings and ShortTypes will not be available until you reinstall Kelmor.",

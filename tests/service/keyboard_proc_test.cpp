@@ -150,8 +150,8 @@ TEST_F(KeyboardProcTest, ActionsReachTheMainWindowAndALaunchFailureIsReportedWit
     fake::startProgramSucceeds = false;
     EXPECT_EQ(Key('L'), 1);
     const std::string message =
-        "Unable to START the program 'no-such-program'!\n\n(NOTE: Try to copy the correct program path from "
-        "the \"Properties\" of its icon)";
+        "Unable to START the program 'no-such-program'!\n\n(NOTE: Try to copy the correct command from the "
+        "\"Exec\" line of its .desktop launcher)";
     ExpectBox(message, "no-such-program", MB_SYSTEMMODAL | MB_ICONWARNING);
     EXPECT_TRUE(Logged(message));
     EXPECT_FALSE(Logged("   Service-->Running \"no-such-program\""));  // a level 3 line
