@@ -20,11 +20,13 @@ bool openSucceeds = true;
 void ResetShell();
 void ResetJournalAndDesktop();
 void ResetDialogs();
+void ResetKeyboardHook();
 
 void Reset() {
     ResetShell();
     ResetJournalAndDesktop();
     ResetDialogs();
+    ResetKeyboardHook();
     tickCount = 0;
     localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     keyEvents.clear();
