@@ -26,6 +26,14 @@ void X11InjectButton(Display* display, unsigned button, bool press);
 // than belonging to one.
 void X11ReleaseHeldInput(Display* display);
 
+// Sets of key codes (or button numbers), a bit each; numbers past 255 are outside them.
+inline bool X11BitSet(const uint8_t bits[32], unsigned n) { return n < 256 && (bits[n / 8] & (1u << (n % 8))) != 0; }
+inline void X11SetBit(uint8_t bits[32], unsigned n, bool on) {
+    if (n >= 256) return;
+    const uint8_t bit = static_cast<uint8_t>(1u << (n % 8));
+    bits[n / 8] = static_cast<uint8_t>(on ? bits[n / 8] | bit : bits[n / 8] & ~bit);
+}
+
 // The virtual keys a modifier key sets while held: its side's (0xA0-0xA5, the Windows
 // keys) and the one without side (0 for the Windows keys); both 0 for other keys.
 void X11ModifierVksOf(Display* display, unsigned keycode, uint8_t* sided, uint8_t* generic);

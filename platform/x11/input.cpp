@@ -67,17 +67,9 @@ void ModifierVks(ModifierKey key, uint8_t* sided, uint8_t* generic) {
 uint8_t gHeldKeys[32];     // one bit per key code
 uint8_t gHeldButtons[32];  // one bit per button number
 
-bool BitSet(const uint8_t bits[32], unsigned n) { return n < 256 && (bits[n / 8] & (1u << (n % 8))) != 0; }
-
-void SetBit(uint8_t bits[32], unsigned n, bool on) {
-    if (n >= 256) return;
-    const uint8_t bit = static_cast<uint8_t>(1u << (n % 8));
-    bits[n / 8] = static_cast<uint8_t>(on ? bits[n / 8] | bit : bits[n / 8] & ~bit);
-}
-
 void FakeKey(Display* display, unsigned code, bool press) {
     XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime);
-    SetBit(gHeldKeys, code, press);
+    X11SetBit(gHeldKeys, code, press);
 }
 
 // --- spare keys ---------------------------------------------------------------------
@@ -169,10 +161,10 @@ gboolean OnRestoreTimer(gpointer) {
 // among them.
 bool ReleaseHeld(Display* display) {
     for (unsigned code = 0; code < 256; ++code) {
-        if (BitSet(gHeldKeys, code)) FakeKey(display, code, false);
+        if (X11BitSet(gHeldKeys, code)) FakeKey(display, code, false);
     }
     for (unsigned button = 1; button < 256; ++button) {
-        if (BitSet(gHeldButtons, button)) X11InjectButton(display, button, false);
+        if (X11BitSet(gHeldButtons, button)) X11InjectButton(display, button, false);
     }
     memset(gPressedWith, 0, sizeof gPressedWith);
     bool borrowed = false;
@@ -372,7 +364,7 @@ void X11InjectMotion(Display* display, int x, int y) {
 
 void X11InjectButton(Display* display, unsigned button, bool press) {
     XTestFakeButtonEvent(display, button, press ? True : False, CurrentTime);
-    SetBit(gHeldButtons, button, press);
+    X11SetBit(gHeldButtons, button, press);
 }
 
 void X11ReleaseHeldInput(Display* display) {
@@ -438,7 +430,7 @@ bool SysGetKeyboardState(uint8_t state[256]) {
     memset(&xkb, 0, sizeof xkb);
     XkbGetState(display, XkbUseCoreKbd, &xkb);
     for (int code = 8; code < 256; ++code) {
-        if (!BitSet(keys, static_cast<unsigned>(code))) continue;
+        if (!X11BitSet(keys, static_cast<unsigned>(code))) continue;
         uint8_t sided = 0, generic = 0;
         X11ModifierVksOf(display, static_cast<unsigned>(code), &sided, &generic);
         if (sided != 0) {
@@ -474,6 +466,7 @@ int16_t SysGetKeyState(uint8_t vk) {
 // into whatever window has the focus. Releasing modifiers is what the program needs —
 // a hot key's Ctrl must not reach the keys typed after it. XTest can only release keys
 // pressed through XTest; a modifier the user still holds on the real keyboard stays.
+// While the keyboard hook hands an event over, the keys down are those of its view.
 bool SysSetKeyboardState(const uint8_t state[256]) {
     Display* display = X11Display();
     if (display == nullptr || !X11HasXTest(display)) return false;
@@ -487,7 +480,7 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
     }
     bool held[MOD_RWIN + 1] = {};
     for (int code = 8; code < 256; ++code) {
-        if (!BitSet(keys, static_cast<unsigned>(code))) continue;
+        if (!X11BitSet(keys, static_cast<unsigned>(code))) continue;
         const ModifierKey modifier = ModifierOf(XkbKeycodeToKeysym(display, static_cast<KeyCode>(code), 0, 0));
         if (modifier == MOD_NONE) continue;
         if (Kept(state, modifier)) {
@@ -496,8 +489,8 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
         }
         FakeKey(display, static_cast<unsigned>(code), false);
         if (view != nullptr) {
-            SetBit(view->down, static_cast<unsigned>(code), false);
-            SetBit(view->ownRelease, static_cast<unsigned>(code), true);
+            X11SetBit(view->down, static_cast<unsigned>(code), false);
+            X11SetBit(view->ownRelease, static_cast<unsigned>(code), true);
         }
         for (KeyCode& pressed : gPressedWith) {
             if (pressed == code) pressed = 0;
@@ -513,8 +506,8 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
         if (code == 0) continue;
         FakeKey(display, code, true);
         if (view != nullptr) {
-            SetBit(view->down, code, true);
-            SetBit(view->ownPress, code, true);
+            X11SetBit(view->down, code, true);
+            X11SetBit(view->ownPress, code, true);
         }
     }
     XFlush(display);

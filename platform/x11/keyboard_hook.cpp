@@ -43,13 +43,6 @@ struct Grab {
 std::vector<Grab> gGrabs;
 uint8_t gTakenCodes[32];
 
-bool Bit(const uint8_t bits[32], unsigned n) { return (bits[n / 8] & (1u << (n % 8))) != 0; }
-
-void PutBit(uint8_t bits[32], unsigned n, bool on) {
-    const uint8_t bit = static_cast<uint8_t>(1u << (n % 8));
-    bits[n / 8] = static_cast<uint8_t>(on ? bits[n / 8] | bit : bits[n / 8] & ~bit);
-}
-
 void MakeKeyTables(Display* display) {
     gNumLockMask = X11ModifierMaskOf(display, XK_Num_Lock);
     gAltMask = X11ModifierMaskOf(display, XK_Alt_L);
@@ -82,8 +75,8 @@ void SetKey(uint8_t vk, bool down) {
 // The table as the system keeps it: the event itself counted, both sides of a modifier
 // and the entry without side, lock keys turning over on their press.
 void Note(unsigned code, uint8_t vk, bool press) {
-    const bool wasDown = Bit(gView.down, code);
-    PutBit(gView.down, code, press);
+    const bool wasDown = X11BitSet(gView.down, code);
+    X11SetBit(gView.down, code, press);
     const uint8_t sided = gSided[code];
     if (sided >= 0xA0 && sided <= 0xA5) {
         SetKey(sided, press);
@@ -100,20 +93,20 @@ void Note(unsigned code, uint8_t vk, bool press) {
 void OnKey(const X11RawEvent& event) {
     const unsigned code = event.detail;
     const bool press = event.type == KeyPress;
-    // Our own release (or press) of a modifier, made while the state was set: the state
-    // already counts it. One of the other kind instead means ours never happened: the
-    // key is held by a device XTest cannot release.
+    // Our own release (or press) of a modifier, made while the state was set: the table
+    // already counts it. One of the other kind first means the server dropped ours (the
+    // key was that way already), and it is no longer waited for.
     uint8_t* own = press ? gView.ownPress : gView.ownRelease;
     uint8_t* other = press ? gView.ownRelease : gView.ownPress;
-    PutBit(other, code, false);
-    if (Bit(own, code)) {
-        PutBit(own, code, false);
+    X11SetBit(other, code, false);
+    if (X11BitSet(own, code)) {
+        X11SetBit(own, code, false);
         return;
     }
     const uint8_t vk = gVks[(event.state & gNumLockMask) != 0 ? 1 : 0][code];
     Note(code, vk, press);
     Display* display = X11Display();
-    if (press && Bit(gTakenCodes, code) && display != nullptr) {
+    if (press && X11BitSet(gTakenCodes, code) && display != nullptr) {
         // Requests on one connection are handled in order: the grab is gone before any
         // key the procedure types.
         XUngrabKeyboard(display, CurrentTime);
@@ -123,7 +116,8 @@ void OnKey(const X11RawEvent& event) {
     uint8_t scan = 0;
     bool extended = false;
     X11KeycodeToScanCode(code, &scan, &extended);
-    const uint32_t flags = 1u | static_cast<uint32_t>(scan) << 16 | (extended ? 1u << 24 : 0u) | (press ? 0u : 0xC0000000u);
+    const uint32_t flags =
+        1u | static_cast<uint32_t>(scan) << 16 | (extended ? 1u << 24 : 0u) | (press ? 0u : 0xC0000000u);
     X11KeyView* outer = gX11KeyView;
     gX11KeyView = &gView;
     gProc(HC_ACTION, vk, static_cast<intptr_t>(flags));
@@ -218,7 +212,7 @@ int SysTakeKeys(const TakenKey* keys, int count, TakenKey* busy, int busyMax) {
             }
         }
         if (X11UntrapErrors() == 0) {
-            for (size_t g = first; g < gGrabs.size(); ++g) PutBit(gTakenCodes, gGrabs[g].code, true);
+            for (size_t g = first; g < gGrabs.size(); ++g) X11SetBit(gTakenCodes, gGrabs[g].code, true);
             continue;
         }
         // Held by another program under some lock state: it keeps the whole combination,
