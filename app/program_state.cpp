@@ -6,7 +6,6 @@
 #include "player/player.h"
 #include "recording/recording.h"
 #include "script/type_expansion.h"
-#include "service/service_data.h"
 #include "settings/settings.h"
 #include "ui/run_mode.h"
 #include "ui/tray_icon.h"
@@ -19,7 +18,6 @@ void ResetProgramState() {
     ResetScriptState();
     ResetRecordingState();
     ResetHostState();
-    ResetServiceState();
     ResetRunState();
     ResetSettings();
 }

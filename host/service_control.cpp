@@ -4,12 +4,9 @@
 
 #include "host/mappings.h"
 #include "host/short_types.h"
-#include "platform/module.h"
 #include "platform/window.h"
 #include "settings/log.h"
 #include "settings/settings.h"
-#include "ui/message_box.h"
-#include "ui/platform_wording.h"
 #include "ui/tray_icon.h"
 
 intptr_t ghServiceHook = 0;
@@ -21,7 +18,6 @@ bool gbBusyKeysReported = true;
 
 namespace {
 
-const char kServiceModule[] = "libkelmor-service.so";
 // Commands from the service go to this program's own loop; the record only needs to
 // know that a main window is there to take them.
 const uint32_t kMainWindow = 1;
@@ -29,10 +25,6 @@ const uint32_t kMainWindow = 1;
 // A failed installation is said once until it succeeds or the service is turned off,
 // not at every tick.
 bool gbInstallFailureLogged = false;
-
-void ShowServiceError(const char* text) {
-    KelmorMessageBox(PlatformText(text), "Keyboard Service Error", gdwMsgBoxStyle | MB_ICONINFORMATION);
-}
 
 void SetIdleTrayIcon() {
     if (gdwShowTrayIcon != 0) SetTrayIcon(ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE, "Kelmor");
@@ -108,28 +100,6 @@ void Install() {
 }
 
 }  // namespace
-
-void LoadKeyboardService() {
-    char why[256] = "";
-    void* module = ModuleLoad(kServiceModule, why, sizeof why);
-    if (module == nullptr) {
-        ShowServiceError(
-            "Unable to load the Kelmor Keyboard Service (located in \"KelmorService.DLL\")\n\nKelmor can run without "
-            "this component, but Mappings and ShortTypes will not be available until you reinstall Kelmor.");
-        LogAt(LOG_LOW, "%s", PlatformText("Unable to load \"KelmorService.DLL\""));
-        LogAt(LOG_LOW, "%s", why);
-        return;
-    }
-    gpfnKelmorKeyboardProc = reinterpret_cast<KeyboardProc>(ModuleEntry(module, "KelmorKeyboardProc"));
-    if (gpfnKelmorKeyboardProc == nullptr) LogAt(LOG_LOW, "Unable to load KelmorKeyboardProc");
-    gpfnReloadServiceCache = reinterpret_cast<ReloadServiceCacheEntry>(ModuleEntry(module, "ReloadServiceCache"));
-    if (gpfnReloadServiceCache == nullptr) LogAt(LOG_LOW, "Unable to load ReloadServiceCache");
-    if (gpfnKelmorKeyboardProc == nullptr || gpfnReloadServiceCache == nullptr) {
-        ShowServiceError(
-            "Unable to load the Kelmor Keyboard Service Addresses (located in \"KelmorService.DLL\")\n\nKelmor can run "
-            "without this component, but Mappings and ShortTypes will not be available until you reinstall Kelmor.");
-    }
-}
 
 void RemoveServiceForJournal(int reason) {
     if (ghServiceHook == 0) return;

@@ -12,6 +12,7 @@
 #include "app/program_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
+#include "service/service_data.h"
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
@@ -20,6 +21,7 @@
 void CoreTest::SetUp() {
     fake::Reset();
     ResetProgramState();
+    ResetServiceState();  // the module's own, linked into the tests
     // A test that ran the exit step freed the shared store.
     if (gEvents == nullptr) AllocateRecordingStore();
     gchar* dir = g_dir_make_tmp("kelmor-test-XXXXXX", nullptr);

@@ -25,3 +25,28 @@ void X11InjectButton(Display* display, unsigned button, bool press);
 // ended between a press and its release left it. Flushes: it ends a run of input rather
 // than belonging to one.
 void X11ReleaseHeldInput(Display* display);
+
+// Sets of key codes (or button numbers), a bit each; numbers past 255 are outside them.
+inline bool X11BitSet(const uint8_t bits[32], unsigned n) { return n < 256 && (bits[n / 8] & (1u << (n % 8))) != 0; }
+inline void X11SetBit(uint8_t bits[32], unsigned n, bool on) {
+    if (n >= 256) return;
+    const uint8_t bit = static_cast<uint8_t>(1u << (n % 8));
+    bits[n / 8] = static_cast<uint8_t>(on ? bits[n / 8] | bit : bits[n / 8] & ~bit);
+}
+
+// The virtual keys a modifier key sets while held: its side's (0xA0-0xA5, the Windows
+// keys) and the one without side (0 for the Windows keys); both 0 for other keys.
+void X11ModifierVksOf(Display* display, unsigned keycode, uint8_t* sided, uint8_t* generic);
+
+// The keyboard hook's own view of the keys while it hands an event to its procedure.
+// The key state seam then answers from it, for the moment of the event and without
+// asking the server; a keyboard state set then releases the modifiers it shows down and
+// notes those releases (and presses) as the program's own, for the hook to drop when
+// they come back.
+struct X11KeyView {
+    uint8_t state[256];  // as SysGetKeyboardState fills it
+    uint8_t down[32];    // key codes down, a bit each
+    uint8_t ownPress[32], ownRelease[32];
+};
+// Set only while the hook hands an event over.
+extern X11KeyView* gX11KeyView;

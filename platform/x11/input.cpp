@@ -67,17 +67,9 @@ void ModifierVks(ModifierKey key, uint8_t* sided, uint8_t* generic) {
 uint8_t gHeldKeys[32];     // one bit per key code
 uint8_t gHeldButtons[32];  // one bit per button number
 
-bool BitSet(const uint8_t bits[32], unsigned n) { return n < 256 && (bits[n / 8] & (1u << (n % 8))) != 0; }
-
-void SetBit(uint8_t bits[32], unsigned n, bool on) {
-    if (n >= 256) return;
-    const uint8_t bit = static_cast<uint8_t>(1u << (n % 8));
-    bits[n / 8] = static_cast<uint8_t>(on ? bits[n / 8] | bit : bits[n / 8] & ~bit);
-}
-
 void FakeKey(Display* display, unsigned code, bool press) {
     XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime);
-    SetBit(gHeldKeys, code, press);
+    X11SetBit(gHeldKeys, code, press);
 }
 
 // --- spare keys ---------------------------------------------------------------------
@@ -169,10 +161,10 @@ gboolean OnRestoreTimer(gpointer) {
 // among them.
 bool ReleaseHeld(Display* display) {
     for (unsigned code = 0; code < 256; ++code) {
-        if (BitSet(gHeldKeys, code)) FakeKey(display, code, false);
+        if (X11BitSet(gHeldKeys, code)) FakeKey(display, code, false);
     }
     for (unsigned button = 1; button < 256; ++button) {
-        if (BitSet(gHeldButtons, button)) X11InjectButton(display, button, false);
+        if (X11BitSet(gHeldButtons, button)) X11InjectButton(display, button, false);
     }
     memset(gPressedWith, 0, sizeof gPressedWith);
     bool borrowed = false;
@@ -284,8 +276,6 @@ KeySym PressSymbol(Display* display, ModifierKey key) {
     return kSymbols[key];
 }
 
-bool IsDown(const char keys[32], int code) { return (keys[code / 8] & (1 << (code % 8))) != 0; }
-
 bool IndicatorOn(Display* display, const char* name) {
     Bool on = False;
     const Atom atom = XInternAtom(display, name, False);
@@ -312,7 +302,13 @@ int32_t ClampNormalised(int32_t value) { return value < 0 ? 0 : value > 65535 ? 
 
 }  // namespace
 
-// --- shared with the playback driver ------------------------------------------------
+// --- shared with the playback driver and the keyboard hook ---------------------------
+
+X11KeyView* gX11KeyView = nullptr;
+
+void X11ModifierVksOf(Display* display, unsigned keycode, uint8_t* sided, uint8_t* generic) {
+    ModifierVks(ModifierOf(XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0)), sided, generic);
+}
 
 bool X11HasXTest(Display* display) {
     if (gXTest < 0) {
@@ -368,7 +364,7 @@ void X11InjectMotion(Display* display, int x, int y) {
 
 void X11InjectButton(Display* display, unsigned button, bool press) {
     XTestFakeButtonEvent(display, button, press ? True : False, CurrentTime);
-    SetBit(gHeldButtons, button, press);
+    X11SetBit(gHeldButtons, button, press);
 }
 
 void X11ReleaseHeldInput(Display* display) {
@@ -421,20 +417,23 @@ void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_
 }
 
 bool SysGetKeyboardState(uint8_t state[256]) {
+    if (gX11KeyView != nullptr) {
+        memcpy(state, gX11KeyView->state, 256);
+        return true;
+    }
     Display* display = X11Display();
     if (display == nullptr) return false;
     memset(state, 0, 256);
-    char keys[32];
-    XQueryKeymap(display, keys);
+    uint8_t keys[32];
+    XQueryKeymap(display, reinterpret_cast<char*>(keys));
     XkbStateRec xkb;
     memset(&xkb, 0, sizeof xkb);
     XkbGetState(display, XkbUseCoreKbd, &xkb);
     for (int code = 8; code < 256; ++code) {
-        if (!IsDown(keys, code)) continue;
-        const ModifierKey modifier = ModifierOf(XkbKeycodeToKeysym(display, static_cast<KeyCode>(code), 0, 0));
-        if (modifier != MOD_NONE) {
-            uint8_t sided = 0, generic = 0;
-            ModifierVks(modifier, &sided, &generic);
+        if (!X11BitSet(keys, static_cast<unsigned>(code))) continue;
+        uint8_t sided = 0, generic = 0;
+        X11ModifierVksOf(display, static_cast<unsigned>(code), &sided, &generic);
+        if (sided != 0) {
             state[sided] |= 0x80;
             if (generic != 0) state[generic] |= 0x80;
             continue;
@@ -467,14 +466,21 @@ int16_t SysGetKeyState(uint8_t vk) {
 // into whatever window has the focus. Releasing modifiers is what the program needs —
 // a hot key's Ctrl must not reach the keys typed after it. XTest can only release keys
 // pressed through XTest; a modifier the user still holds on the real keyboard stays.
+// While the keyboard hook hands an event over, the keys down are those of its view.
 bool SysSetKeyboardState(const uint8_t state[256]) {
     Display* display = X11Display();
     if (display == nullptr || !X11HasXTest(display)) return false;
-    char keys[32];
-    XQueryKeymap(display, keys);
+    X11KeyView* view = gX11KeyView;
+    uint8_t keys[32];
+    if (view != nullptr) {
+        memcpy(view->state, state, 256);
+        memcpy(keys, view->down, sizeof keys);
+    } else {
+        XQueryKeymap(display, reinterpret_cast<char*>(keys));
+    }
     bool held[MOD_RWIN + 1] = {};
     for (int code = 8; code < 256; ++code) {
-        if (!IsDown(keys, code)) continue;
+        if (!X11BitSet(keys, static_cast<unsigned>(code))) continue;
         const ModifierKey modifier = ModifierOf(XkbKeycodeToKeysym(display, static_cast<KeyCode>(code), 0, 0));
         if (modifier == MOD_NONE) continue;
         if (Kept(state, modifier)) {
@@ -482,6 +488,10 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
             continue;
         }
         FakeKey(display, static_cast<unsigned>(code), false);
+        if (view != nullptr) {
+            X11SetBit(view->down, static_cast<unsigned>(code), false);
+            X11SetBit(view->ownRelease, static_cast<unsigned>(code), true);
+        }
         for (KeyCode& pressed : gPressedWith) {
             if (pressed == code) pressed = 0;
         }
@@ -493,7 +503,12 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
         const bool wanted = Sided(state, modifier) || (left && Kept(state, modifier) && !held[OtherSide(modifier)]);
         if (held[m] || !wanted) continue;
         const KeyCode code = XKeysymToKeycode(display, PressSymbol(display, modifier));
-        if (code != 0) FakeKey(display, code, true);
+        if (code == 0) continue;
+        FakeKey(display, code, true);
+        if (view != nullptr) {
+            X11SetBit(view->down, code, true);
+            X11SetBit(view->ownPress, code, true);
+        }
     }
     XFlush(display);
     return true;

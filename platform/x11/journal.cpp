@@ -33,7 +33,9 @@ KeyCode gGrabbedKeycode = 0;
 // The first request of the grab: a key press the server made before it (one that an
 // earlier grab caught, still queued) belongs to no hook installed now.
 unsigned long gGrabSerial = 0;
-unsigned gNumLockMask = 0;
+// The lock states the grab holds Ctrl+Esc under, kept for the ungrab.
+unsigned gLocks[8];
+int gLockCount = 0;
 guint gUngrabSource = 0;
 guint gCancelSource = 0;
 
@@ -44,19 +46,6 @@ uint32_t gDoubleClickTime = 0;
 void StopBackend(int kind) {
     if (kind == WH_JOURNALPLAYBACK) X11StopPlaybackDriver();
     if (kind == WH_JOURNALRECORD) X11StopRecordHook();
-}
-
-// The lock keys change the state a key press arrives with; the grab must hold
-// whichever of them happen to be on.
-int LockCombinations(unsigned* out) {
-    int n = 0;
-    out[n++] = 0;
-    out[n++] = LockMask;
-    if (gNumLockMask != 0 && gNumLockMask != LockMask) {
-        out[n++] = gNumLockMask;
-        out[n++] = gNumLockMask | LockMask;
-    }
-    return n;
 }
 
 gboolean RunCancelHandler(gpointer) {
@@ -70,10 +59,8 @@ void Ungrab() {
     Display* display = X11Display();
     gGrabbed = false;
     if (display == nullptr) return;
-    unsigned locks[4];
-    int n = LockCombinations(locks);
     Window root = DefaultRootWindow(display);
-    for (int i = 0; i < n; ++i) XUngrabKey(display, gGrabbedKeycode, ControlMask | locks[i], root);
+    for (int i = 0; i < gLockCount; ++i) XUngrabKey(display, gGrabbedKeycode, ControlMask | gLocks[i], root);
     XFlush(display);
 }
 
@@ -122,16 +109,16 @@ void Grab(Display* display) {
     }
     gGrabbedKeycode = XKeysymToKeycode(display, XK_Escape);
     if (gGrabbedKeycode == 0) return;
-    gNumLockMask = X11ModifierMaskOf(display, XK_Num_Lock);
-    unsigned locks[4];
-    int n = LockCombinations(locks);
+    // The lock keys change the state a key press arrives with; the grab must hold
+    // whichever of them happen to be on.
+    gLockCount = X11LockMasks(display, gLocks);
     Window root = DefaultRootWindow(display);
     // Another client may hold the same combination; the hook still works without the
     // way out, as it would on a desktop that takes Ctrl+Esc for itself.
     X11TrapErrors();
     gGrabSerial = NextRequest(display);
-    for (int i = 0; i < n; ++i) {
-        XGrabKey(display, gGrabbedKeycode, ControlMask | locks[i], root, False, GrabModeAsync, GrabModeAsync);
+    for (int i = 0; i < gLockCount; ++i) {
+        XGrabKey(display, gGrabbedKeycode, ControlMask | gLocks[i], root, False, GrabModeAsync, GrabModeAsync);
     }
     X11UntrapErrors();
     gGrabbed = true;

@@ -107,6 +107,16 @@ uint8_t X11KeysymToVk(KeySym keysym) {
 
 uint8_t X11KeycodeToVk(Display* display, unsigned keycode, unsigned state) {
     if (display == nullptr || keycode < 8 || keycode > 255) return 0;
+    // Asked only for the keypad, the one place the answer depends on it.
+    const KeySym shifted = XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 1);
+    const bool keypad = (shifted >= XK_KP_0 && shifted <= XK_KP_9) || shifted == XK_KP_Decimal ||
+                        shifted == XK_KP_Separator;
+    const unsigned numLock = keypad ? X11ModifierMaskOf(display, XK_Num_Lock) : 0;
+    return X11KeycodeToVkWith(display, keycode, numLock != 0 && (state & numLock) != 0);
+}
+
+uint8_t X11KeycodeToVkWith(Display* display, unsigned keycode, bool numLock) {
+    if (display == nullptr || keycode < 8 || keycode > 255) return 0;
     const KeyCode code = static_cast<KeyCode>(keycode);
     // With Num Lock on the keypad types digits, and those are its virtual keys then. The
     // decimal key stays the decimal key whatever mark it types: some layouts put the
@@ -114,12 +124,14 @@ uint8_t X11KeycodeToVk(Display* display, unsigned keycode, unsigned state) {
     const KeySym shifted = XkbKeycodeToKeysym(display, code, 0, 1);
     const bool digit = shifted >= XK_KP_0 && shifted <= XK_KP_9;
     const bool decimal = shifted == XK_KP_Decimal || shifted == XK_KP_Separator;
-    if (digit || decimal) {
-        const unsigned numLock = X11ModifierMaskOf(display, XK_Num_Lock);
-        if (numLock != 0 && (state & numLock) != 0) return digit ? X11KeysymToVk(shifted) : kVkDecimal;
-    }
+    if (numLock && (digit || decimal)) return digit ? X11KeysymToVk(shifted) : kVkDecimal;
     uint8_t vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 0));
     if (vk == 0) vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 1));
+    return vk;
+}
+
+uint8_t X11SidelessVk(uint8_t vk) {
+    if (vk >= 0xA0 && vk <= 0xA5) return static_cast<uint8_t>(0x10 + (vk - 0xA0) / 2);  // Shift, Ctrl, Alt
     return vk;
 }
 
@@ -176,4 +188,18 @@ unsigned X11ModifierMaskOf(Display* display, KeySym keysym) {
     }
     XFreeModifiermap(map);
     return mask;
+}
+
+int X11LockMasks(Display* display, unsigned out[8]) {
+    const unsigned locks[] = {LockMask, X11ModifierMaskOf(display, XK_Num_Lock),
+                              X11ModifierMaskOf(display, XK_Scroll_Lock)};
+    int n = 1;
+    out[0] = 0;
+    unsigned seen = 0;
+    for (unsigned lock : locks) {
+        if (lock == 0 || (lock & seen) != 0) continue;
+        seen |= lock;
+        for (int i = 0, before = n; i < before; ++i) out[n++] = out[i] | lock;
+    }
+    return n;
 }

@@ -15,6 +15,11 @@ uint8_t X11KeysymToVk(KeySym keysym);
 // carries in the active layout, the keypad's digits when Num Lock is on (modifier state
 // from the event); 0 for a key with no virtual key.
 uint8_t X11KeycodeToVk(Display* display, unsigned keycode, unsigned state);
+// The same for a known Num Lock state, asking the server nothing once Xlib has the map.
+uint8_t X11KeycodeToVkWith(Display* display, unsigned keycode, bool numLock);
+// Shift, Ctrl and Alt without their side, as the system's hooks name them; other keys
+// as they are.
+uint8_t X11SidelessVk(uint8_t vk);
 
 // The PC scan code of a key and whether the PC reaches it through its extended prefix;
 // scan 0 for a key the PC keyboard does not have.
@@ -25,3 +30,7 @@ KeyCode X11ScanCodeToKeycode(Display* display, uint8_t scan, bool extended);
 // The modifier bit (ShiftMask ... Mod5Mask) a key carrying keysym sets; 0 when no such
 // key is a modifier.
 unsigned X11ModifierMaskOf(Display* display, KeySym keysym);
+// Every state of the lock keys (Caps, Num and Scroll Lock, those that are modifiers) a
+// key may arrive with, as modifier masks: a grab holds a combination under each of them.
+// Returns how many went to out (1 to 8).
+int X11LockMasks(Display* display, unsigned out[8]);

@@ -98,14 +98,6 @@ extern bool refuseSharedMemory;
 extern bool clipboardHasText;
 extern std::string clipboardText;
 
-// --- keyboard hook ---
-extern KeyboardProc keyboardProc;  // the installed procedure, or nullptr
-extern intptr_t keyboardHook;      // its handle, 0 while none is installed
-extern bool refuseKeyboardHook, refuseKeyboardUnhook;
-extern std::vector<TakenKey> takenKeys;  // of the installed hook
-// Combinations another program holds: taking them reports them busy.
-extern std::vector<TakenKey> busyKeys;
-
 // --- modules ---
 // The module files there are, by file name, each with its entries' addresses by name.
 extern std::map<std::string, std::map<std::string, void*>> modules;
@@ -244,4 +236,16 @@ extern int focusedDialog, focusedControl;
 void DialogCommand(int dialog, int control, int notification);
 // A control of an open or closed dialog (created empty when missing, for checks).
 Control& DialogControl(int dialog, int control);
+
+// --- keyboard hook ---
+extern KeyboardProc keyboardProc;  // the installed procedure, nullptr for none
+extern intptr_t keyboardHook;      // its handle, 0 for none
+extern bool refuseKeyboardHook;    // the next installations fail
+extern int keyboardInstalls;
+extern std::vector<TakenKey> takenKeys;  // the keys taken last, cleared by the unhook
+extern std::vector<TakenKey> busyKeys;   // combinations other programs hold
+// Hands one key event to the installed procedure as the system does: the key's entry in
+// keyboardState set (press) or cleared (release) first. Returns the procedure's answer,
+// 0 when no hook is installed.
+intptr_t FeedKey(uint8_t vk, bool press);
 }  // namespace fake

@@ -1,0 +1,27 @@
+// The stream of the desktop's input through the RECORD extension, shared by the
+// journal's record hook and the keyboard hook: every device event of all clients, read
+// on a connection of its own and handed over from the main loop. One stream runs at a
+// time.
+#pragma once
+#include <cstdint>
+
+struct X11RawEvent {
+    uint8_t type;    // KeyPress ... MotionNotify
+    uint8_t detail;  // keycode or button
+    uint16_t state;  // modifiers and buttons before the event
+    int16_t x, y;    // root coordinates
+    uint32_t time;   // on the tick clock
+};
+typedef void (*X11RecordSink)(const X11RawEvent& event);
+
+// Starts handing sink the events from KeyPress up to lastType (KeyRelease: keys only;
+// MotionNotify: the pointer too). A stream already running for another sink ends first
+// and its onTakenOver is called. False when the display or RECORD is missing.
+bool X11StartRecordStream(int lastType, X11RecordSink sink, void (*onTakenOver)());
+// The sink the running stream feeds; nullptr when none runs.
+X11RecordSink X11RecordStreamSink();
+// Hands the sink what the server recorded up to now and the loop has not read yet.
+// Does nothing from inside the sink, which may itself end the stream on one of them.
+void X11DrainRecordStream();
+// Ends the stream, dropping what was not handed over; safe from inside the sink.
+void X11StopRecordStream();
