@@ -85,6 +85,23 @@ void Watch() {
 
 }  // namespace
 
+namespace {
+bool gOutliveLostDisplay = false;
+
+// Returning makes Xlib give the connection up quietly; the program's own handler of the
+// lost display decides when to end.
+void GiveUpConnection(Display*, void*) {}
+}  // namespace
+
+void X11OutliveLostDisplay() {
+    gOutliveLostDisplay = true;
+    X11AdoptConnection(gDisplay);
+}
+
+void X11AdoptConnection(Display* display) {
+    if (gOutliveLostDisplay && display != nullptr) XSetIOErrorExitHandler(display, GiveUpConnection, nullptr);
+}
+
 Display* X11Display() {
     if (gDisplay != nullptr || gOpenFailed) return gDisplay;
     gDisplay = XOpenDisplay(nullptr);
@@ -95,6 +112,7 @@ Display* X11Display() {
         return nullptr;
     }
     XSetErrorHandler(OnXError);
+    X11AdoptConnection(gDisplay);
     atexit(SyncAtExit);
     Watch();
     return gDisplay;

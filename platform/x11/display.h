@@ -16,3 +16,10 @@ void X11AddEventHandler(void (*handler)(XEvent* event));
 // (0 when the requests went through).
 void X11TrapErrors();
 int X11UntrapErrors();
+
+// From now on a display that goes away makes the requests of this back end's connections
+// fail instead of ending the program: the program has a handler of its own for that,
+// which runs its exit step (and that step's requests) first. Connections opened later
+// are given to X11AdoptConnection, which treats them alike.
+void X11OutliveLostDisplay();
+void X11AdoptConnection(Display* display);

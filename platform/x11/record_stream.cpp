@@ -88,6 +88,7 @@ bool OpenDataConnection(Display* control) {
     if (gData != nullptr) return true;
     gData = XOpenDisplay(DisplayString(control));
     if (gData == nullptr) return false;
+    X11AdoptConnection(gData);
     XSetWindowAttributes attributes;
     attributes.event_mask = PropertyChangeMask;
     gClockWindow = XCreateWindow(gData, DefaultRootWindow(gData), -1, -1, 1, 1, 0, CopyFromParent, InputOnly,

@@ -8,6 +8,7 @@
 #include "platform/console/print_box.h"
 #include "platform/headless/headless_shell.h"
 #include "platform/module.h"
+#include "platform/x11/display.h"
 #include "player/recorder.h"
 #include "ui/commands.h"
 #include "ui/menu_description.h"
@@ -69,7 +70,10 @@ bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
         for (int i = 0; i < kToolbarCount; ++i) GreyWithoutHandler(kToolbar[i].command);
         if (FACE_HAS(face, setMenuOpenHandler)) face->setMenuOpenHandler(OnMenuOpening);
         // The end of the session takes the display away: the exit step still runs.
-        if (FACE_HAS(face, setDisplayLostHandler)) face->setDisplayLostHandler(HeadlessEndSession);
+        if (FACE_HAS(face, setDisplayLostHandler)) {
+            face->setDisplayLostHandler(HeadlessEndSession);
+            X11OutliveLostDisplay();
+        }
         return true;
     }
     gWindowFace = nullptr;

@@ -133,7 +133,7 @@ exit_kelmor
 
 # A program without its pages says so under the page's path, and opens nothing.
 mkdir -p "$WORK/bare"
-cp "$BUILD/kelmor" "$BUILD/libkelmor-gtk.so" "$WORK/bare/"
+cp "$BUILD/kelmor" "$BUILD/libkelmor-gtk.so" "$BUILD/libkelmor-service.so" "$WORK/bare/"
 KELMOR="$WORK/bare/kelmor"
 start_window "without pages"
 press F1
