@@ -1,9 +1,13 @@
 // Seam: the program's message loop - posted commands, the end of the loop, and the
 // system's order to end the program.
 #pragma once
+#include <cstdint>
 
 // Queues a command for the command dispatch after the current one returns.
 void ShellPostCommand(int id);
+// Shows a message box (ShellMessageBox) from the loop once the current work returns: for
+// code that must not wait on the user where it runs, such as a hook procedure.
+void ShellPostMessageBox(const char* text, const char* caption, uint32_t style);
 // Ends the program's message loop once the current command returns; the program then
 // exits with exitCode.
 void ShellQuitMessageLoop(int exitCode);

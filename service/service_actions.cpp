@@ -6,7 +6,6 @@
 #include "host/mappings.h"
 #include "platform/clipboard.h"
 #include "platform/loop.h"
-#include "platform/message_box.h"
 #include "platform/registry.h"
 #include "recording/start_program.h"
 #include "script/key_names.h"
@@ -76,7 +75,9 @@ void LaunchProgram(const char* commandLine) {
                             "the \"Properties\" of its icon)"),
                commandLine);
     ServiceLog(LOG_LOW, "%s", message);
-    ShellMessageBox(message, commandLine, MB_SYSTEMMODAL | MB_ICONWARNING);
+    // Shown once the key has been handled: a box waiting inside the hook would hold up
+    // every key of the desktop behind it.
+    ShellPostMessageBox(message, commandLine, MB_SYSTEMMODAL | MB_ICONWARNING);
 }
 
 void PlayFile(const char* path) {

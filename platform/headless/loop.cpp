@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/headless/headless_shell.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -64,7 +65,30 @@ gboolean OnEndSignal(gpointer data) {
     return G_SOURCE_REMOVE;
 }
 
+struct PostedBox {
+    gchar* text;
+    gchar* caption;
+    uint32_t style;
+};
+
+gboolean ShowPostedBox(gpointer data) {
+    PostedBox* box = static_cast<PostedBox*>(data);
+    ShellMessageBox(box->text, box->caption, box->style);
+    g_free(box->text);
+    g_free(box->caption);
+    g_free(box);
+    return G_SOURCE_REMOVE;
+}
+
 }  // namespace
+
+void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
+    PostedBox* box = g_new(PostedBox, 1);
+    box->text = g_strdup(text != nullptr ? text : "");
+    box->caption = g_strdup(caption != nullptr ? caption : "");
+    box->style = style;
+    g_idle_add(ShowPostedBox, box);
+}
 
 void HeadlessEndSession() {
     // Once: a signal arriving while the display's loss is handled finds the work done.

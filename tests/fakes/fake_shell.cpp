@@ -17,6 +17,7 @@ std::vector<std::vector<MenuItem>> menuBar;
 std::vector<FileDialogCall> fileDialogs;
 std::deque<FileDialogAnswer> fileDialogAnswers;
 std::deque<int> postedCommands;
+std::vector<MessageBoxCall> postedMessageBoxes;
 int quitExitCode = -1;
 int focusedSpeedButton = 0;
 void (*endSessionHandler)() = nullptr;
@@ -32,6 +33,7 @@ void ResetShell() {
     fileDialogs.clear();
     fileDialogAnswers.clear();
     postedCommands.clear();
+    postedMessageBoxes.clear();
     quitExitCode = -1;
     focusedSpeedButton = 0;
     endSessionHandler = nullptr;
@@ -147,6 +149,10 @@ bool ShellFileDialog(bool save, char* name, int nameSize, const char* filters, i
 }
 
 void ShellPostCommand(int id) { fake::postedCommands.push_back(id); }
+
+void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
+    fake::postedMessageBoxes.push_back({text, caption, style, 0});
+}
 
 void ShellFocusSpeedButton(int speed) { fake::focusedSpeedButton = speed; }
 

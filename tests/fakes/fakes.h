@@ -56,6 +56,8 @@ struct FileDialogAnswer {
 extern std::deque<FileDialogAnswer> fileDialogAnswers;
 
 extern std::deque<int> postedCommands;
+// Message boxes queued for the loop, not shown yet.
+extern std::vector<MessageBoxCall> postedMessageBoxes;
 // Dispatches queued commands until the queue is empty; returns how many ran.
 int RunPostedCommands();
 extern int focusedSpeedButton;

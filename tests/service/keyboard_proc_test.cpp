@@ -152,7 +152,12 @@ TEST_F(KeyboardProcTest, ActionsReachTheMainWindowAndALaunchFailureIsReportedWit
     const std::string message =
         "Unable to START the program 'no-such-program'!\n\n(NOTE: Try to copy the correct command from the "
         "\"Exec\" line of its .desktop launcher)";
-    ExpectBox(message, "no-such-program", MB_SYSTEMMODAL | MB_ICONWARNING);
+    // Shown from the loop afterwards, never while the key is being handled.
+    EXPECT_TRUE(fake::messageBoxes.empty());
+    ASSERT_EQ(fake::postedMessageBoxes.size(), 1u);
+    EXPECT_EQ(fake::postedMessageBoxes[0].text, message);
+    EXPECT_EQ(fake::postedMessageBoxes[0].caption, "no-such-program");
+    EXPECT_EQ(fake::postedMessageBoxes[0].style, uint32_t{MB_SYSTEMMODAL | MB_ICONWARNING});
     EXPECT_TRUE(Logged(message));
     EXPECT_FALSE(Logged("   Service-->Running \"no-such-program\""));  // a level 3 line
     Hold(10);
