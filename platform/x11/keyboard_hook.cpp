@@ -7,6 +7,7 @@
 #include "platform/keyboard_hook.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <cerrno>
@@ -42,6 +43,8 @@ struct Grab {
 };
 std::vector<Grab> gGrabs;
 uint8_t gTakenCodes[32];
+// Taken keys let go already, whose press the procedure has not had yet.
+uint8_t gLetGo[32];
 
 void MakeKeyTables(Display* display) {
     gNumLockMask = X11ModifierMaskOf(display, XK_Num_Lock);
@@ -66,6 +69,7 @@ void UngrabAll() {
     }
     gGrabs.clear();
     memset(gTakenCodes, 0, sizeof gTakenCodes);
+    memset(gLetGo, 0, sizeof gLetGo);
 }
 
 void SetKey(uint8_t vk, bool down) {
@@ -90,15 +94,44 @@ void Note(unsigned code, uint8_t vk, bool press) {
     if (press && !wasDown && (vk == VK_CAPITAL || vk == VK_NUMLOCK || vk == VK_SCROLL)) gView.state[vk] ^= 0x01;
 }
 
+// Whether a press of the key with these modifiers held was one of the taken combinations.
+bool Grabbed(unsigned code, unsigned state) {
+    if (!X11BitSet(gTakenCodes, code)) return false;
+    const unsigned held = state & (ControlMask | ShiftMask | gAltMask);
+    for (const Grab& grab : gGrabs) {
+        if (grab.code == code && (grab.modifiers & (ControlMask | ShiftMask | gAltMask)) == held) return true;
+    }
+    return false;
+}
+
+// A taken key's press: the key is let go at once through XTest. That ends the grab the
+// press started, so what the procedure types reaches the focused program, and leaves the
+// program no release of a key it never saw pressed (the user's own release then finds
+// the key up and goes nowhere). Should the server refuse the release, the grab is given
+// up all the same. Requests on one connection are handled in order: both come before
+// any key the procedure types.
+void LetTakenKeyGo(Display* display, unsigned code) {
+    if (X11BitSet(gLetGo, code)) return;
+    X11SetBit(gLetGo, code, true);
+    if (X11HasXTest(display)) {
+        X11SetBit(gView.ownRelease, code, true);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+    }
+    XUngrabKeyboard(display, CurrentTime);
+    XFlush(display);
+}
+
 void OnKey(const X11RawEvent& event) {
     const unsigned code = event.detail;
     const bool press = event.type == KeyPress;
+    const bool letGo = press && X11BitSet(gLetGo, code);
     // Our own release (or press) of a modifier, made while the state was set: the table
     // already counts it. One of the other kind first means the server dropped ours (the
-    // key was that way already), and it is no longer waited for.
+    // key was that way already), and it is no longer waited for; a taken key's press is
+    // older than the release made for it.
     uint8_t* own = press ? gView.ownPress : gView.ownRelease;
     uint8_t* other = press ? gView.ownRelease : gView.ownPress;
-    X11SetBit(other, code, false);
+    if (!letGo) X11SetBit(other, code, false);
     if (X11BitSet(own, code)) {
         X11SetBit(own, code, false);
         return;
@@ -106,12 +139,8 @@ void OnKey(const X11RawEvent& event) {
     const uint8_t vk = gVks[(event.state & gNumLockMask) != 0 ? 1 : 0][code];
     Note(code, vk, press);
     Display* display = X11Display();
-    if (press && X11BitSet(gTakenCodes, code) && display != nullptr) {
-        // Requests on one connection are handled in order: the grab is gone before any
-        // key the procedure types.
-        XUngrabKeyboard(display, CurrentTime);
-        XFlush(display);
-    }
+    if (press && display != nullptr && Grabbed(code, event.state)) LetTakenKeyGo(display, code);
+    X11SetBit(gLetGo, code, false);
     if (gProc == nullptr) return;
     uint8_t scan = 0;
     bool extended = false;
@@ -122,6 +151,8 @@ void OnKey(const X11RawEvent& event) {
     gX11KeyView = &gView;
     gProc(HC_ACTION, vk, static_cast<intptr_t>(flags));
     gX11KeyView = outer;
+    // Let go above: up from here on, though its release never comes back.
+    if (press && X11BitSet(gView.ownRelease, code) && Grabbed(code, event.state)) Note(code, vk, false);
 }
 
 // The journal's record hook took the stream: nothing reaches the procedure now, so no
@@ -135,10 +166,9 @@ void OnXEvent(XEvent* event) {
     if (event->type == MappingNotify && event->xmapping.request != MappingPointer) {
         MakeKeyTables(X11Display());
     } else if (event->type == KeyPress && !gGrabs.empty()) {
-        // A taken key the stream has not brought yet: the grab goes all the same. The
+        // A taken key the stream has not brought yet: it is let go all the same. The
         // event itself comes through the stream; this copy is dropped.
-        XUngrabKeyboard(X11Display(), CurrentTime);
-        XFlush(X11Display());
+        LetTakenKeyGo(X11Display(), event->xkey.keycode);
     }
 }
 

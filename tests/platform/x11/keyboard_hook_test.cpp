@@ -126,19 +126,18 @@ TEST_F(KeyboardHookTest, TakenKeyStaysFromTheFocusedWindowWhichGetsTheTextTypedF
     XSync(client_, False);
     ASSERT_TRUE(Pump([&] { return Count("-x") > 0; }));
     gOnKey = nullptr;
-    Key(XK_F7, false);
-    Key(XK_Control_L, false);  // already up: the hook let it go
-    Through(5);
-    // The procedure's own typing comes back to it, the Ctrl it let go does not.
+    Key(XK_F7, false);         // already up: the hook let it go, and
+    Key(XK_Control_L, false);  // this one too
+    Through(4);
+    // The procedure's own typing comes back to it, the keys it let go do not.
     const uint32_t ctrl = 1 | Scan(XK_Control_L), f7 = 1 | Scan(XK_F7), x = 1 | Scan(XK_x);
     EXPECT_EQ(gSeen, (std::vector<Seen>{{VK_CONTROL, ctrl, true, false, true},
                                         {kF7, f7, true, false, true},
                                         {'X', x, false, false, true},
-                                        {'X', x | kUp, false, false, false},
-                                        {kF7, f7 | kUp, false, false, false}}));
+                                        {'X', x | kUp, false, false, false}}));
     ASSERT_GE(got_.size(), 4u);
     EXPECT_EQ(Keys(got_.begin(), got_.begin() + 4), (Keys{"+Control_L", "-Control_L", "+x", "-x"}));
-    EXPECT_EQ(Count("+F7"), 0);
+    EXPECT_EQ(Count("+F7") + Count("-F7"), 0) << "neither the press nor a lone release reached the window";
 
     // Under Caps Lock too; with Shift as well, or alone, F7 is not the taken combination.
     got_.clear();
@@ -148,7 +147,7 @@ TEST_F(KeyboardHookTest, TakenKeyStaysFromTheFocusedWindowWhichGetsTheTextTypedF
     Chord({XK_Control_L, XK_Shift_L, XK_F7});
     Chord({XK_F7});
     Chord({XK_Caps_Lock});
-    Through(16);
+    Through(15);  // the taken F7's release is not among them
     EXPECT_EQ(std::count_if(gSeen.begin(), gSeen.end(), [](const Seen& s) { return s.vk == kF7 && s.key; }), 3);
     EXPECT_EQ(Count("+F7"), 2);
 }
@@ -171,7 +170,7 @@ TEST_F(KeyboardHookTest, BusyCombinationIsReportedOthersStayTakenAndTheUnhookGiv
     Chord({XK_Control_L, XK_F7});
     Chord({XK_Shift_L, XK_F9});
     Chord({XK_Control_L, XK_F8});  // to the other client's grab, which got the test's connection
-    Through(12);
+    Through(10);  // the taken keys' releases are not among them
     EXPECT_EQ(Count("+F7") + Count("+F9"), 0);
     EXPECT_EQ(Count("+F8"), 1);
     XUngrabKey(client_, f8, ControlMask, root);
