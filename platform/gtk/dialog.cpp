@@ -86,7 +86,13 @@ void OnClicked(GtkWidget*, gpointer data) { Notify(static_cast<Source*>(data)); 
 void OnToggled(GtkToggleButton* button, gpointer data) {
     // An option button reports being chosen, not the one it replaced losing its mark.
     if (GTK_IS_RADIO_BUTTON(button) && !gtk_toggle_button_get_active(button)) return;
-    Notify(static_cast<Source*>(data));
+    const Source* source = static_cast<Source*>(data);
+    // A box on several pages is one control: its other pages follow the one clicked
+    // before the core reads it.
+    if (gQuiet == 0 && !GTK_IS_RADIO_BUTTON(button)) {
+        GtkDialogCheck(source->dialog, source->control, gtk_toggle_button_get_active(button));
+    }
+    Notify(source);
 }
 
 gboolean OnFocusOut(GtkWidget*, GdkEvent*, gpointer data) {
