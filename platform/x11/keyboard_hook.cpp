@@ -43,8 +43,10 @@ struct Grab {
 };
 std::vector<Grab> gGrabs;
 uint8_t gTakenCodes[32];
-// Taken keys let go already, whose press the procedure has not had yet.
-uint8_t gLetGo[32];
+// A taken key's press comes twice, through the stream and as the grab's own event, in
+// either order; whichever comes first lets the key go and the other is waited for.
+uint8_t gLetGo[32];         // let go at the grab's event; the stream's press to come
+uint8_t gCopyAwaited[32];   // let go at the stream's press; the grab's event to come
 
 void MakeKeyTables(Display* display) {
     gNumLockMask = X11ModifierMaskOf(display, XK_Num_Lock);
@@ -70,6 +72,7 @@ void UngrabAll() {
     gGrabs.clear();
     memset(gTakenCodes, 0, sizeof gTakenCodes);
     memset(gLetGo, 0, sizeof gLetGo);
+    memset(gCopyAwaited, 0, sizeof gCopyAwaited);
 }
 
 void SetKey(uint8_t vk, bool down) {
@@ -111,8 +114,6 @@ bool Grabbed(unsigned code, unsigned state) {
 // up all the same. Requests on one connection are handled in order: both come before
 // any key the procedure types.
 void LetTakenKeyGo(Display* display, unsigned code) {
-    if (X11BitSet(gLetGo, code)) return;
-    X11SetBit(gLetGo, code, true);
     if (X11HasXTest(display)) {
         X11SetBit(gView.ownRelease, code, true);
         XTestFakeKeyEvent(display, code, False, CurrentTime);
@@ -139,8 +140,12 @@ void OnKey(const X11RawEvent& event) {
     const uint8_t vk = gVks[(event.state & gNumLockMask) != 0 ? 1 : 0][code];
     Note(code, vk, press);
     Display* display = X11Display();
-    if (press && display != nullptr && Grabbed(code, event.state)) LetTakenKeyGo(display, code);
-    X11SetBit(gLetGo, code, false);
+    if (letGo) {
+        X11SetBit(gLetGo, code, false);
+    } else if (press && display != nullptr && Grabbed(code, event.state)) {
+        X11SetBit(gCopyAwaited, code, true);
+        LetTakenKeyGo(display, code);
+    }
     if (gProc == nullptr) return;
     uint8_t scan = 0;
     bool extended = false;
@@ -166,9 +171,15 @@ void OnXEvent(XEvent* event) {
     if (event->type == MappingNotify && event->xmapping.request != MappingPointer) {
         MakeKeyTables(X11Display());
     } else if (event->type == KeyPress && !gGrabs.empty()) {
-        // A taken key the stream has not brought yet: it is let go all the same. The
-        // event itself comes through the stream; this copy is dropped.
-        LetTakenKeyGo(X11Display(), event->xkey.keycode);
+        // The grab's own copy of a taken key's press, dropped: the event comes through
+        // the stream. Should the stream not have brought it yet, the key goes now.
+        const unsigned code = event->xkey.keycode;
+        if (X11BitSet(gCopyAwaited, code)) {
+            X11SetBit(gCopyAwaited, code, false);
+        } else {
+            X11SetBit(gLetGo, code, true);
+            LetTakenKeyGo(X11Display(), code);
+        }
     }
 }
 
