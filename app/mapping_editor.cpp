@@ -37,7 +37,6 @@ const char* const kActionTexts[kActionCount] = {
 const int kCaptureSize = 64;     // the capture field's text: 63 characters
 const int kTextSize = 256;       // a Mapping's Text: 255 characters
 const int kListTextShown = 23;   // a longer Text shows cut, with "..."
-const char* const kPrefixes[] = {"Ctrl + ", "Shift + ", "Alt + "};
 
 const uint32_t kRefusal = MB_OK | MB_ICONEXCLAMATION;
 const uint32_t kWarning = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
@@ -66,7 +65,7 @@ void MappingPath(char* out, int size, int vk, const char* name) {
 
 // Removes every modifier prefix, in place.
 void RemovePrefixes(char* text) {
-    for (const char* prefix : kPrefixes) {
+    for (const char* prefix : kModifierPrefixes) {
         const size_t length = strlen(prefix);
         for (char* p = strstr(text, prefix); p != nullptr; p = strstr(text, prefix)) {
             memmove(p, p + length, strlen(p + length) + 1);
@@ -124,7 +123,7 @@ void OnKey(int vk) {
                                                                         : -1;
     if (modifier >= 0) {
         static const char* const kWords[] = {"Ctrl", "Shift", "Alt"};
-        if (strstr(text, kWords[modifier]) == nullptr) Append(text, sizeof text, kPrefixes[modifier]);
+        if (strstr(text, kWords[modifier]) == nullptr) Append(text, sizeof text, kModifierPrefixes[modifier]);
         gKeyComplete = false;
     } else {
         char name[32];
@@ -317,21 +316,6 @@ void FlattenLines(char* text) {
     for (char* p = text; *p != '\0'; ++p) {
         if (*p == '\r' || *p == '\n') *p = ' ';
     }
-}
-
-void KeyCombinationText(int vk, bool ctrl, bool shift, bool alt, char* out, int size) {
-    char name[32];
-    KeyCodeToName(vk, name, sizeof name);
-    FormatText(out, size, "%s%s%s%s", ctrl ? kPrefixes[0] : "", shift ? kPrefixes[1] : "", alt ? kPrefixes[2] : "",
-               name);
-}
-
-void RefreshServiceAfterEdit(const char* notActiveText) {
-    if (!RefreshServiceCache()) {
-        KelmorMessageBox(notActiveText, "Service Not Active", MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    ReportBusyHotKeys();
 }
 
 void MappingEditorInit() {

@@ -8,11 +8,6 @@ void MappingEditorInit();
 // The editor's share of the pane procedure; false when the control is not the editor's.
 bool MappingEditorCommand(int control, int notification);
 
-// After any editor stored or deleted something: refreshes the service's cache, or says
-// with notActiveText that no service took it.
-void RefreshServiceAfterEdit(const char* notActiveText);
-// The keys of a combination as the lists show them: "Ctrl + Shift + F7".
-void KeyCombinationText(int vk, bool ctrl, bool shift, bool alt, char* out, int size);
 // Empties a drop-down list and gives it its empty first entry.
 void ResetEditorList(int control);
 // Turns every line end of the text into a space.

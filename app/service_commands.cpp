@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "app/mapping_editor.h"
 #include "host/service_control.h"
 #include "platform/dialog.h"
 #include "player/playback_control.h"
+#include "script/key_names.h"
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
@@ -39,4 +39,12 @@ void ReportBusyHotKeys() {
                       "Another program already holds these hot keys, so their Mappings cannot act:\n\n%s\n\nThe "
                       "other Mappings work as usual.",
                       keys);
+}
+
+void RefreshServiceAfterEdit(const char* notActiveText) {
+    if (!RefreshServiceCache()) {
+        KelmorMessageBox(notActiveText, "Service Not Active", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ReportBusyHotKeys();
 }

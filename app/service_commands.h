@@ -8,3 +8,6 @@ void OnActivateBox();
 void OnTrayServiceCommand(int id);
 // Says once which Mapping hot keys another program holds, when that has changed.
 void ReportBusyHotKeys();
+// After any editor stored or deleted something: refreshes the service's cache, or says
+// with notActiveText that no service took it.
+void RefreshServiceAfterEdit(const char* notActiveText);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/mapping_editor.h"
+#include "app/service_commands.h"
 #include "platform/dialog.h"
 #include "platform/registry.h"
 #include "platform/wintypes.h"

@@ -73,6 +73,15 @@ void KeyCodeToName(int keyCode, char* out, int size) {
     }
 }
 
+const char* const kModifierPrefixes[3] = {"Ctrl + ", "Shift + ", "Alt + "};
+
+void KeyCombinationText(int keyCode, bool ctrl, bool shift, bool alt, char* out, int size) {
+    char name[32];
+    KeyCodeToName(keyCode, name, sizeof name);
+    FormatText(out, size, "%s%s%s%s", ctrl ? kModifierPrefixes[0] : "", shift ? kModifierPrefixes[1] : "",
+               alt ? kModifierPrefixes[2] : "", name);
+}
+
 int KeyNameToCode(const char* source) {
     if (source == nullptr) return 0;
     // A working copy, so callers may hand in constant text; every caller's text (a key

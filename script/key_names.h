@@ -6,6 +6,11 @@
 // size - 1 characters; an empty text when the key has no name.
 void KeyCodeToName(int keyCode, char* out, int size);
 
+// The words a key combination puts before its key, in the order Ctrl, Shift, Alt.
+extern const char* const kModifierPrefixes[3];
+// A key combination as the Mapping lists show it: "Ctrl + Shift + F7".
+void KeyCombinationText(int keyCode, bool ctrl, bool shift, bool alt, char* out, int size);
+
 // Reads a key name back: a name KeyCodeToName gives, a name as the user types it, a
 // Mapping list entry ("Left = Play back") or a TYPE key token ("{pagedown}"). Only the
 // part before the first " = " counts, and only its first 1023 characters. Never fails:
