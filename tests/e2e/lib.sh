@@ -269,3 +269,10 @@ expect_probe() {
   wait_until "$seconds" '[ "$(probe_typed_since $mark)" = "$want" ]' ||
     fail "the probe received '$(probe_typed_since "$mark")', not '$want'"
 }
+
+# Adds to the store file a Mapping of the virtual key $1 (decimal) with the action code $2
+# and the text $3, with Ctrl held when $4 is 1.
+store_mapping() {
+  printf '[SOFTWARE\\Kelmor\\Mappings\\%s]\nAction=dword:%08x\nControl=dword:%08x\nText=sz:%s\n' \
+    "$1" "$2" "${4:-0}" "$3" >>"$KELMOR_REGISTRY"
+}

@@ -6,22 +6,12 @@
 export KELMOR_REGISTRY="$WORK/registry.ini"
 # Ctrl+F7 types a text, F8 starts a program, F9 plays a file, F11 starts recording and
 # Pause stops it.
-cat >"$KELMOR_REGISTRY" <<INI
-[SOFTWARE\\Kelmor\\Mappings\\118]
-Action=dword:00000005
-Control=dword:00000001
-Text=sz:my address
-[SOFTWARE\\Kelmor\\Mappings\\119]
-Action=dword:00000006
-Text=sz:touch $WORK/launched
-[SOFTWARE\\Kelmor\\Mappings\\120]
-Action=dword:00000007
-Text=sz:$WORK/play.klx
-[SOFTWARE\\Kelmor\\Mappings\\122]
-Action=dword:00000001
-[SOFTWARE\\Kelmor\\Mappings\\19]
-Action=dword:00000002
-INI
+: >"$KELMOR_REGISTRY"
+store_mapping 118 5 "my address" 1
+store_mapping 119 6 "touch $WORK/launched"
+store_mapping 120 7 "$WORK/play.klx"
+store_mapping 122 1 ""
+store_mapping 19 2 ""
 cat >"$WORK/play.klx" <<KLX
 GOTO key probe
 TYPE played

@@ -8,17 +8,9 @@ export KELMOR_REGISTRY="$WORK/registry.ini"
 ADD_BADGE=26a633
 DELETE_BADGE=d9271a
 # The ShortType tab first. Ctrl+F7 types a text, F8 starts a program.
-cat >"$KELMOR_REGISTRY" <<INI
-[SOFTWARE\\Kelmor]
-LastTab=dword:00000004
-[SOFTWARE\\Kelmor\\Mappings\\118]
-Action=dword:00000005
-Control=dword:00000001
-Text=sz:my address
-[SOFTWARE\\Kelmor\\Mappings\\119]
-Action=dword:00000006
-Text=sz:touch $WORK/launched
-INI
+printf '[SOFTWARE\\Kelmor]\nLastTab=dword:00000004\n' >"$KELMOR_REGISTRY"
+store_mapping 118 5 "my address" 1
+store_mapping 119 6 "touch $WORK/launched"
 
 badge() { "$SCREENSHOT" --find "$1"; }
 click_at() {
