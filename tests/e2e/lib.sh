@@ -2,7 +2,8 @@
 # and gets: $1 the kelmor program, $2 kelmorctl, $3 the source folder, $4 a program that
 # prints the keys and buttons held down on the server, $5 one that writes a screenshot
 # as PNG, $6 the folder the screenshots are kept in, $7 one that tells where the window's
-# toolbar buttons are and whether they are greyed.
+# toolbar buttons are and whether they are greyed, $8 a window that logs the key events
+# it receives (key_probe.cpp).
 set -u
 KELMOR=$1
 KELMORCTL=$2
@@ -11,6 +12,7 @@ HELD_INPUT=${4:-}
 SCREENSHOT=${5:-}
 ARTEFACTS=${6:-}
 TOOLBAR_PLACES=${7:-}
+KEY_PROBE=${8:-}
 WORK=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
 # Settings, log and autostart files of this run stay in the run's own folder.
@@ -238,4 +240,39 @@ wait_for_end() {
   wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "$1"
   wait "$pid"
   status=$?
+}
+
+# Starts the key probe titled $1, logging into $PROBE_LOG, and waits for its window.
+start_probe() {
+  PROBE_LOG="$WORK/probe.log"
+  [ -n "$KEY_PROBE" ] || fail "no key probe program"
+  "$KEY_PROBE" "$1" >"$PROBE_LOG" &
+  wait_until 10 'grep -q ^ready "$PROBE_LOG"' || fail "the key probe did not start"
+}
+
+# The number of events the probe has logged so far, to look only at what comes after.
+probe_mark() { wc -l <"$PROBE_LOG"; }
+
+# What the probe received after mark $1, as typed text: a printable key as its character
+# ("space" as a blank), any other key as <KEYSYM>, a key pressed with Ctrl as <ctrl+KEYSYM>;
+# Ctrl and Shift themselves show only in what they do to the other keys.
+probe_typed_since() {
+  tail -n +$(($1 + 1)) "$PROBE_LOG" | awk '$1 == "press" && $2 !~ /^(Control|Shift)_/ {
+      key = $2 == "space" ? " " : length($2) == 1 ? $2 : "<" $2 ">"
+      if (int($5) % 8 >= 4) key = "<ctrl+" $2 ">"
+      printf "%s", key }'
+}
+
+# Waits until what the probe received after mark $1 is exactly $2.
+expect_probe() {
+  local mark=$1 want=$2 seconds=${3:-10}
+  wait_until "$seconds" '[ "$(probe_typed_since $mark)" = "$want" ]' ||
+    fail "the probe received '$(probe_typed_since "$mark")', not '$want'"
+}
+
+# Adds to the store file a Mapping of the virtual key $1 (decimal) with the action code $2
+# and the text $3, with Ctrl held when $4 is 1.
+store_mapping() {
+  printf '[SOFTWARE\\Kelmor\\Mappings\\%s]\nAction=dword:%08x\nControl=dword:%08x\nText=sz:%s\n' \
+    "$1" "$2" "${4:-0}" "$3" >>"$KELMOR_REGISTRY"
 }
