@@ -23,8 +23,8 @@ type_line() {
   xdotool type --delay 40 "$1"
   xdotool key Return
 }
-# Whether the probe got a press of F7 after mark $1.
-probe_saw_f7() { tail -n +$(($1 + 1)) "$PROBE_LOG" | grep -q '^press F7 '; }
+# Whether the probe got an F7 event (press or release) after mark $1.
+probe_saw_f7() { tail -n +$(($1 + 1)) "$PROBE_LOG" | grep -q '^[a-z]* F7 '; }
 
 start_cat_terminal "Kelmor shorttype target" "$WORK/typed.txt"
 start_probe "Kelmor key probe"
