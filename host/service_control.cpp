@@ -58,8 +58,9 @@ void TakeMappingKeys() {
     if (busyCount > BUSY_KEYS_MAX) busyCount = BUSY_KEYS_MAX;
     if (busyCount < 0) busyCount = 0;
     // The same keys held by the same others were reported already.
-    if (busyCount == gnBusyKeys && memcmp(busy, gBusyKeys, sizeof busy[0] * static_cast<size_t>(busyCount)) == 0) return;
-    memcpy(gBusyKeys, busy, sizeof busy[0] * static_cast<size_t>(busyCount));
+    const size_t bytes = sizeof busy[0] * static_cast<size_t>(busyCount);
+    if (busyCount == gnBusyKeys && memcmp(busy, gBusyKeys, bytes) == 0) return;
+    memcpy(gBusyKeys, busy, bytes);
     gnBusyKeys = busyCount;
     gbBusyKeysReported = busyCount == 0;
 }

@@ -1,5 +1,5 @@
-// Seam: a block of memory that every process of the current user sees under one name,
-// and that lives as long as any process holds it.
+// Seam: a block of memory that every process of the current user in the current desktop
+// session sees under one name, and that lives as long as any process holds it.
 #pragma once
 #include <cstdint>
 

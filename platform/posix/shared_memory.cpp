@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/posix/last_error.h"
 
@@ -22,11 +23,29 @@ bool IsPrivateAndOwn(int fd, off_t* bytes) {
     return true;
 }
 
+// The desktop session the block belongs to: its display, with every character a name
+// may not hold made '_'. Two sessions of one user (two displays) keep apart, as the
+// system's sessions do; empty without a display.
+void SessionOf(char* out, size_t size) {
+    const char* display = getenv("DISPLAY");
+    size_t n = 0;
+    if (display != nullptr && display[0] != '\0' && size > 1) out[n++] = '-';
+    for (const char* c = display; c != nullptr && *c != '\0' && n + 1 < size; ++c) {
+        const bool plain =
+            (*c >= '0' && *c <= '9') || (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') || *c == '.';
+        out[n++] = plain ? *c : '_';
+    }
+    out[n] = '\0';
+}
+
 }  // namespace
 
 void* SysOpenSharedMemory(const char* name, uint32_t size, bool* created) {
+    char session[64];
+    SessionOf(session, sizeof session);
     char path[256];
-    const int length = snprintf(path, sizeof path, "/%s-%u", name, static_cast<unsigned>(getuid()));
+    const int length =
+        snprintf(path, sizeof path, "/%s-%u%s", name, static_cast<unsigned>(getuid()), session);
     if (length < 0 || length >= static_cast<int>(sizeof path) || size == 0) return nullptr;
     bool made = true;
     int fd = shm_open(path, O_RDWR | O_CREAT | O_EXCL, 0600);

@@ -30,10 +30,12 @@ expect_inert() {
   case "$(probe_typed_since "$mark")" in *"my address"*) fail "$moment: Ctrl+F7 typed its text" ;; esac
   [ ! -e "$WORK/launched" ] || fail "$moment: F8 started its program"
 }
-# The service is back: Ctrl+F7 types again.
+# The service is back: Ctrl+F7 types again (into the probe: the window coming back at the
+# end of a playback may have taken the focus).
 expect_active() {
   local mark
   sleep 0.6
+  focus_window "Kelmor key probe"
   mark=$(probe_mark)
   xdotool key ctrl+F7
   wait_until 10 '[ "$(probe_typed_since $mark)" = "my address" ]' ||

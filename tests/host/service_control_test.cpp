@@ -156,7 +156,8 @@ TEST_F(ServiceControlTest, HotKeysHeldElsewhereAreReportedOnceByName) {
 
 TEST_F(ServiceControlTest, TheTrayItemsAndTheActivateBoxSetTheWishNotTheHook) {
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
-    EXPECT_TRUE(fake::DialogControl(ID_PANES, IDC_ACTIVATE).enabled && fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked);
+    const fake::Control& box = fake::DialogControl(ID_PANES, IDC_ACTIVATE);
+    EXPECT_TRUE(box.enabled && box.checked);
     gbPlayingNow = true;
     OnTrayServiceCommand(ID_TRAY_STOP_SERVICE);
     EXPECT_EQ(gbKeyboardService, 1) << "ignored while a playback runs";

@@ -1,5 +1,6 @@
-// The user's shared block on the real system: private, kept for later openers, never
-// taken from a name that someone left open to others.
+// The user's shared block on the real system: private, kept for later openers of the same
+// desktop session and apart from another session's, never taken from a name that someone
+// left open to others.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -14,7 +15,8 @@
 
 TEST(SharedMemoryTest, APrivateBlockThatAnotherProcessFindsUnchanged) {
     const std::string name = "kelmor-test-" + std::to_string(getpid());
-    const std::string path = "/" + name + "-" + std::to_string(getuid());
+    const std::string path = "/" + name + "-" + std::to_string(getuid()) + "-_7.0";
+    setenv("DISPLAY", ":7.0", 1);
     bool created = false;
     auto* block = static_cast<uint8_t*>(SysOpenSharedMemory(name.c_str(), 2396, &created));
     ASSERT_NE(block, nullptr);
@@ -34,6 +36,15 @@ TEST(SharedMemoryTest, APrivateBlockThatAnotherProcessFindsUnchanged) {
     int status = -1;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // The same user on another display has a block of its own.
+    setenv("DISPLAY", "host:8", 1);
+    auto* other = static_cast<uint8_t*>(SysOpenSharedMemory(name.c_str(), 2396, &created));
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(other[0], 0);
+    SysCloseSharedMemory(other, 2396);
+    shm_unlink(("/" + name + "-" + std::to_string(getuid()) + "-host_8").c_str());
+    setenv("DISPLAY", ":7.0", 1);
     SysCloseSharedMemory(block, 2396);
     // Left open to others, the name is not used.
     fchmod(fd, 0666);
