@@ -55,7 +55,11 @@ void OnBackupSettings(int id) {
         if (answer != IDYES) return;
     }
     // The window's place is exported as it is now, as the exit step would save it.
-    ShellGetMainWindowPosition(&gnWindowLeft, &gnWindowTop);
+    int32_t left = 0, top = 0;
+    if (ShellGetMainWindowPosition(&left, &top)) {
+        gnWindowLeft = left;
+        gnWindowTop = top;
+    }
     if (!SaveSettingsBackup(name, choice->blocks)) return;
     KelmorMessageBoxF("Export Complete", MB_OK | MB_ICONINFORMATION,
                       PlatformText("The settings were saved in \"%s\"\n\nYou can reload these settings by "
