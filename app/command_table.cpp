@@ -1,6 +1,7 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
 #include "app/about_box.h"
+#include "app/backup_commands.h"
 #include "app/exit_step.h"
 #include "app/help_commands.h"
 #include "app/legal_agreement.h"
@@ -63,6 +64,8 @@ const CommandRow kCommands[] = {
     {ID_AUTO_START, ID_AUTO_START, OnAutoStart},
     {ID_VIEW_LOG, ID_VIEW_LOG, OnViewLogFile},
     {ID_USER_COMMAND, ID_USER_COMMAND, OnUserCommand},
+    {ID_BACKUP_ALL, ID_BACKUP_SHORTTYPES, OnBackupSettings},
+    {ID_BACKUP_BASIC, ID_BACKUP_BASIC, OnBackupSettings},
 };
 
 }  // namespace

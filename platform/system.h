@@ -14,3 +14,6 @@ int SysGetModuleFileName(char* buf, int size);
 // The platform's default log file path (its folder is created when missing). False, with
 // buf empty, when the path does not fit: a cut path would name some other file.
 bool SysDefaultLogPath(char* buf, int size);
+// The path of the file name in the user's home folder. False, with buf empty, when there
+// is no home folder or the path does not fit.
+bool SysHomeFilePath(const char* name, char* buf, int size);

@@ -21,9 +21,6 @@
 
 namespace {
 
-// What xdg-open is to this desktop, notepad.exe was to the program's first home.
-const char kDefaultEditor[] = "xdg-open";
-
 enum SaveOutcome { SAVE_DONE, SAVE_CANCELLED, SAVE_FAILED };
 
 // Copies text into a buffer of size bytes, cutting what does not fit.

@@ -56,12 +56,6 @@ bool SplitPath(const char* path, char* key, size_t keySize, const char** name) {
     return true;
 }
 
-uint32_t ReadDword(const char* name, uint32_t defaultValue) {
-    char path[128];
-    snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
-    return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, defaultValue);
-}
-
 void WriteDword(const char* name, uint32_t value) {
     char path[128];
     snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
@@ -72,6 +66,15 @@ void WriteDword(const char* name, uint32_t value) {
 SysFile gLogHold = SYS_NO_FILE;
 
 }  // namespace
+
+// What xdg-open is to this desktop, notepad.exe was to the program's first home.
+const char kDefaultEditor[] = "xdg-open";
+
+uint32_t ReadSettingDword(const char* name, uint32_t defaultValue) {
+    char path[128];
+    snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
+    return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, defaultValue);
+}
 
 int SetRegistryValue(uint32_t, const char* path, uint32_t kind, const char* text, uint32_t number) {
     char key[512];
@@ -170,42 +173,42 @@ void ResetSettings() {
 }
 
 void LoadSettings() {
-    gbPromptForSave = static_cast<uint8_t>(ReadDword("PromptForSave", 1));
-    gbVisited = static_cast<uint8_t>(ReadDword("Visited", 0));
-    gnFactorFast = static_cast<int32_t>(ReadDword("FactorFast", 15));
-    gnFactorSlow = static_cast<int32_t>(ReadDword("FactorSlow", 4));
-    gnRandomMin = static_cast<int32_t>(ReadDword("RandomMin", 1000));
-    gnRandomMax = static_cast<int32_t>(ReadDword("RandomMax", 9999));
-    gnLoopTypeBase = static_cast<int32_t>(ReadDword("LoopTypeBase", 0));
-    gbLogLevel = static_cast<uint8_t>(ReadDword("Log", 0));
-    gbShowTabs = static_cast<uint8_t>(ReadDword("ShowTabs", 1));
-    gbInterruptWarning = static_cast<uint8_t>(ReadDword("InterruptWarning", 1));
-    gbMinimize = static_cast<uint8_t>(ReadDword("Minimize", 0));
-    gbLastFileType = static_cast<uint8_t>(ReadDword("LastFileType", 1));
-    gnUserCommand = static_cast<int32_t>(ReadDword("UserCommand", 0));
-    gbKeyboardService = static_cast<uint8_t>(ReadDword("KeyboardService", 1));
+    gbPromptForSave = static_cast<uint8_t>(ReadSettingDword("PromptForSave", 1));
+    gbVisited = static_cast<uint8_t>(ReadSettingDword("Visited", 0));
+    gnFactorFast = static_cast<int32_t>(ReadSettingDword("FactorFast", 15));
+    gnFactorSlow = static_cast<int32_t>(ReadSettingDword("FactorSlow", 4));
+    gnRandomMin = static_cast<int32_t>(ReadSettingDword("RandomMin", 1000));
+    gnRandomMax = static_cast<int32_t>(ReadSettingDword("RandomMax", 9999));
+    gnLoopTypeBase = static_cast<int32_t>(ReadSettingDword("LoopTypeBase", 0));
+    gbLogLevel = static_cast<uint8_t>(ReadSettingDword("Log", 0));
+    gbShowTabs = static_cast<uint8_t>(ReadSettingDword("ShowTabs", 1));
+    gbInterruptWarning = static_cast<uint8_t>(ReadSettingDword("InterruptWarning", 1));
+    gbMinimize = static_cast<uint8_t>(ReadSettingDword("Minimize", 0));
+    gbLastFileType = static_cast<uint8_t>(ReadSettingDword("LastFileType", 1));
+    gnUserCommand = static_cast<int32_t>(ReadSettingDword("UserCommand", 0));
+    gbKeyboardService = static_cast<uint8_t>(ReadSettingDword("KeyboardService", 1));
     // Only the low 8 bits decide whether the tray is on; the idle code itself is kept.
-    gdwShowTrayIcon = ReadDword("ShowTrayIcon", 0);
+    gdwShowTrayIcon = ReadSettingDword("ShowTrayIcon", 0);
     if ((gdwShowTrayIcon & 0xFFu) == 0) gdwShowTrayIcon = 0;
-    gbRecentListSize = static_cast<uint8_t>(ReadDword("RecentListSize", 8));
-    gbLastOptionsTab = static_cast<uint8_t>(ReadDword("LastOptionsTab", 1));
-    gbExcludeKelmorAction = static_cast<uint8_t>(ReadDword("ExcludeKelmorAction", 1));
-    gbPlayImmediately = static_cast<uint8_t>(ReadDword("PlayImmediately", 0));
-    gbQuitWhenDone = static_cast<uint8_t>(ReadDword("QuitWhenDone", 0));
-    gbIsWindowsXP = static_cast<uint8_t>(ReadDword("IsWindowsXP", static_cast<uint32_t>(IsWindowsXPOrLater())));
-    gbReload = static_cast<uint8_t>(ReadDword("Reload", 0));
-    gbPlayUpdate = static_cast<uint8_t>(ReadDword("PlayUpdate", 1));
-    gbGOTOWait = static_cast<uint8_t>(ReadDword("GOTOWait", 2));
-    if (ReadDword("RememberPlaybackSettings", 1) != 0) {
-        gbSpeed = static_cast<uint8_t>(ReadDword("Speed", 2));
-        gbContinuous = static_cast<uint8_t>(ReadDword("Continuous", 0));
-        gnRepeats = static_cast<int32_t>(ReadDword("Repeats", 1));
+    gbRecentListSize = static_cast<uint8_t>(ReadSettingDword("RecentListSize", 8));
+    gbLastOptionsTab = static_cast<uint8_t>(ReadSettingDword("LastOptionsTab", 1));
+    gbExcludeKelmorAction = static_cast<uint8_t>(ReadSettingDword("ExcludeKelmorAction", 1));
+    gbPlayImmediately = static_cast<uint8_t>(ReadSettingDword("PlayImmediately", 0));
+    gbQuitWhenDone = static_cast<uint8_t>(ReadSettingDword("QuitWhenDone", 0));
+    gbIsWindowsXP = static_cast<uint8_t>(ReadSettingDword("IsWindowsXP", static_cast<uint32_t>(IsWindowsXPOrLater())));
+    gbReload = static_cast<uint8_t>(ReadSettingDword("Reload", 0));
+    gbPlayUpdate = static_cast<uint8_t>(ReadSettingDword("PlayUpdate", 1));
+    gbGOTOWait = static_cast<uint8_t>(ReadSettingDword("GOTOWait", 2));
+    if (ReadSettingDword("RememberPlaybackSettings", 1) != 0) {
+        gbSpeed = static_cast<uint8_t>(ReadSettingDword("Speed", 2));
+        gbContinuous = static_cast<uint8_t>(ReadSettingDword("Continuous", 0));
+        gnRepeats = static_cast<int32_t>(ReadSettingDword("Repeats", 1));
     } else {
         gbSpeed = 2;
         gbContinuous = 0;
         gnRepeats = 1;
     }
-    gbTopmost = static_cast<uint8_t>(ReadDword("Topmost", 0));
+    gbTopmost = static_cast<uint8_t>(ReadSettingDword("Topmost", 0));
     gdwMsgBoxStyle = gbTopmost ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
     GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Logfile", REG_SZ, gszLogFile, 0);
     if (gszLogFile[0] == '\0') SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
@@ -217,7 +220,7 @@ void StartLogSession() {
     EndLogSession();
     if (!LogEnabled(LOG_LOW) || gszLogFile[0] == '\0') return;
     // A failed delete is no matter: the file is someone else's, or in use, or gone.
-    if (ReadDword("RestartLog", 1) != 0) SysDeleteUnusedFile(gszLogFile);
+    if (ReadSettingDword("RestartLog", 1) != 0) SysDeleteUnusedFile(gszLogFile);
     gLogHold = SysHoldFile(gszLogFile);
 }
 

@@ -51,6 +51,11 @@ extern uint32_t gdwMsgBoxStyle;
 int SetRegistryValue(uint32_t root, const char* path, uint32_t kind, const char* text, uint32_t number);
 uint32_t GetRegistryValue(uint32_t root, const char* path, uint32_t kind, char* textOut, uint32_t defaultValue);
 void DeleteRegistryValue(uint32_t root, const char* path);
+// The DWORD value name of the program's key, or defaultValue when it cannot be read.
+uint32_t ReadSettingDword(const char* name, uint32_t defaultValue);
+
+// The program that opens a file for editing when the Editor setting is empty.
+extern const char kDefaultEditor[];
 
 void LoadSettings();
 // For the programs whose run is a session of the log (the program itself, a playback, a

@@ -42,6 +42,11 @@ const PlatformWording kPlatformWording[] = {
      "Unable to load the Kelmor Keyboard Service Addresses (located in \"libkelmor-service.so\")\n\nKelmor can "
      "run without this component, but Mappings and ShortTypes will not be available until you reinstall Kelmor."},
     {"Unable to load \"KelmorService.DLL\"", "Unable to load \"libkelmor-service.so\""},
+    // A backup is imported by kelmorctl here, not by the registry editor.
+    {"The settings were saved in \"%s\"\n\nYou can reload these settings by double-clicking on this file when "
+     "Kelmor is not running.",
+     "The settings were saved in \"%s\"\n\nYou can reload these settings by running \"kelmorctl restore\" "
+     "with this file when Kelmor is not running."},
 };
 const int kPlatformWordingCount = sizeof kPlatformWording / sizeof kPlatformWording[0];
 #endif

@@ -70,3 +70,14 @@ bool SysDefaultLogPath(char* buf, int size) {
     g_free(dir);
     return fits;
 }
+
+bool SysHomeFilePath(const char* name, char* buf, int size) {
+    if (buf == nullptr || size <= 0) return false;
+    const char* home = g_get_home_dir();
+    const int length = home != nullptr && home[0] != '\0' ? snprintf(buf, static_cast<size_t>(size), "%s%s%s", home,
+                                                                      g_str_has_suffix(home, "/") ? "" : "/", name)
+                                                           : -1;
+    if (length >= 0 && length < size) return true;
+    buf[0] = '\0';
+    return false;
+}

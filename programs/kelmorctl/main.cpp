@@ -32,6 +32,10 @@ const Subcommand kSubcommands[] = {
      2, 2, nullptr, RunExe},
     {"play", "FILE", "Play FILE into the focused program, as kelmor FILE does; 0 once it played through", 1, 1,
      kPlayOptions, RunPlay},
+    {"backup", "PART FILE",
+     "Write settings to FILE as a REGEDIT4 registry script, as the window's Backup commands do; PART is all, basic, "
+     "mappings or shorttypes",
+     2, 2, nullptr, RunBackup},
 };
 
 const Subcommand* FindSubcommand(const char* name) {
