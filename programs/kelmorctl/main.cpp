@@ -32,6 +32,10 @@ const Subcommand kSubcommands[] = {
      2, 2, nullptr, RunExe},
     {"play", "FILE", "Play FILE into the focused program, as kelmor FILE does; 0 once it played through", 1, 1,
      kPlayOptions, RunPlay},
+    {"restore", "FILE",
+     "Restore the settings, Mappings and ShortTypes of a REGEDIT4 backup into the settings store (the Kelmor window "
+     "must be closed)",
+     1, 1, nullptr, RunRestore},
 };
 
 const Subcommand* FindSubcommand(const char* name) {
