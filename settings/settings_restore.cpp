@@ -49,6 +49,8 @@ struct Planned {
     uint32_t kind;
     uint32_t number;
     char text[kTextSize];
+    // Why the text cannot be stored, which refuses the file only when the value is restored.
+    const char* textProblem;
 };
 
 struct PlannedKey {
@@ -85,6 +87,8 @@ struct Reader {
     DataKind kind;
     uint32_t number;
     char text[kTextSize];
+    // Why the text cannot be stored, which refuses the file only when the value is restored.
+    const char* textProblem;
 };
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
@@ -247,15 +251,14 @@ bool ReadHex(Reader* r, const char* p, const char* end, bool keep) {
         if (p == end && end[-1] == ',') return Fail(r, "hexadecimal data ends with a comma");
         if (!keep) continue;
         if (ended) {
-            if (value != 0) return Fail(r, "a text holds a zero byte");
-            continue;
-        }
-        if (value == 0) {
+            if (value != 0 && r->textProblem == nullptr) r->textProblem = "a text holds a zero byte";
+        } else if (value == 0) {
             ended = true;
-            continue;
+        } else if (count + 1 < kTextSize) {
+            r->text[count++] = static_cast<char>(value);
+        } else if (r->textProblem == nullptr) {
+            r->textProblem = "a text longer than 255 characters";
         }
-        if (count + 1 >= kTextSize) return Fail(r, "a text longer than 255 characters");
-        r->text[count++] = static_cast<char>(value);
     }
     r->text[count] = '\0';
     return true;
@@ -284,7 +287,8 @@ bool ReadData(Reader* r, const char* p, const char* end) {
         r->kind = DATA_STRING;
         bool tooLong = false;
         if (!ReadQuoted(r, p + 1, end - 1, r->text, kTextSize, &tooLong)) return false;
-        return tooLong ? Fail(r, "a text longer than 255 characters") : true;
+        if (tooLong) r->textProblem = "a text longer than 255 characters";
+        return true;
     }
     if (length >= 4 && memcmp(p, "hex", 3) == 0) {
         const char* q = p + 3;
@@ -317,6 +321,7 @@ bool ReadValueLine(Reader* r, const char* line, size_t length) {
     const char* p = line;
     r->defaultValue = false;
     r->name[0] = '\0';
+    r->textProblem = nullptr;
     bool nameTooLong = false;
     if (*p == '@') {
         r->defaultValue = true;
@@ -366,6 +371,7 @@ bool ReadValueLine(Reader* r, const char* line, size_t length) {
              known[index].name);
         return true;
     }
+    if (r->textProblem != nullptr) return Fail(r, r->textProblem);
     Keep(&planned[index], *r);
     return true;
 }

@@ -12,8 +12,9 @@
 enum {
     // A full backup of 255 Mappings and 64 ShortTypes is well below this.
     RESTORE_MAX_FILE_SIZE = 1 << 20,
-    // One line, continuation lines joined; a text value of 255 characters in either form fits.
-    RESTORE_MAX_LINE = 4096,
+    // One line, continuation lines joined: far more than a text of 255 characters in either
+    // form needs, so that another program's larger value in an exported key is only skipped.
+    RESTORE_MAX_LINE = 65536,
 };
 
 struct RestoreOutcome {

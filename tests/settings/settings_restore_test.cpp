@@ -192,7 +192,7 @@ TEST_F(SettingsRestoreTest, HostileFilesAreBoundedAndWhatIsUnknownIsSkipped) {
     // Lines and hexadecimal runs past any the program writes.
     ExpectRefused(head + "\"X\"=\"" + std::string(RESTORE_MAX_LINE, 'a') + "\"\r\n", 3, "a line too long");
     std::string run = head + "\"X\"=hex:";
-    for (int i = 0; i < 2000; ++i) run += "ff,\\\n  ";
+    for (int i = 0; i < RESTORE_MAX_LINE / 3; ++i) run += "ff,\\\n  ";
     ExpectRefused(run + "ff\n", 3, "a line too long");
 
     std::string text = head +
@@ -213,7 +213,10 @@ TEST_F(SettingsRestoreTest, HostileFilesAreBoundedAndWhatIsUnknownIsSkipped) {
                        "\"Action\"=dword:00000001\r\n"
                        "; a comment\r\n"
                        "[HKEY_CURRENT_USER\\Software\\Kelmor]\r\n"
-                       "\"RandomMax\"=dword:FFFFFFFF\r\n";
+                       "\"RandomMax\"=dword:FFFFFFFF\r\n"
+                       // Texts that could not be stored, in values that are not restored anyway.
+                       "\"Huge\"=\"" + std::string(300, 'x') + "\"\r\n"
+                       "\"Odd\"=hex(2):61,00,62,00\r\n";
     fake::store.clear();
     ASSERT_TRUE(Restore(text)) << outcome_.error;
     const std::vector<std::string> notes = {
@@ -230,6 +233,8 @@ TEST_F(SettingsRestoreTest, HostileFilesAreBoundedAndWhatIsUnknownIsSkipped) {
         "line 14: unknown key [HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\a] skipped with its values",
         "line 15: unknown key [HKEY_CURRENT_USER\\Software\\Kelmor\\Mappings\\65\\x] skipped with its values",
         "line 16: deleting [HKEY_CURRENT_USER\\Software\\Kelmor\\Mappings] is not done: skipped",
+        "line 21: unknown value \"Huge\" skipped",
+        "line 22: unknown value \"Odd\" skipped",
     };
     EXPECT_EQ(gNotes, notes);
     EXPECT_EQ(outcome_.skipped, static_cast<int>(notes.size()));
