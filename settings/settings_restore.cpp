@@ -49,8 +49,6 @@ struct Planned {
     uint32_t kind;
     uint32_t number;
     char text[kTextSize];
-    // Why the text cannot be stored, which refuses the file only when the value is restored.
-    const char* textProblem;
 };
 
 struct PlannedKey {
@@ -341,7 +339,7 @@ bool ReadValueLine(Reader* r, const char* line, size_t length) {
     if (r->key == KEY_NONE) return Fail(r, "a value before the first key line");
     if (r->key == KEY_SKIPPED) return true;
     if (r->defaultValue) {
-        Note(r, "line %d: the key's default value%s is not used: skipped", "");
+        Note(r, "line %d: the key's default value is not used: skipped", "");
         return true;
     }
     if (r->kind == DATA_DELETE) {
@@ -391,6 +389,8 @@ char gLogical[RESTORE_MAX_LINE + 1];
 bool ReadLines(Reader* r, const char* text, uint32_t size) {
     const char* p = text;
     const char* end = text + size;
+    // A byte order mark, as some editors put before a file they save.
+    if (size >= 3 && memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
     int number = 0;
     while (p < end) {
         const char* newline = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
@@ -448,14 +448,12 @@ int StoredShortTypes() {
 
 bool Write(RestoreOutcome* outcome, const char* key, const char* name, const Planned& value) {
     if (!value.set) return true;
-    bool ok;
-    if (value.kind == REG_DWORD) {
-        const uint8_t data[4] = {static_cast<uint8_t>(value.number), static_cast<uint8_t>(value.number >> 8),
-                                 static_cast<uint8_t>(value.number >> 16), static_cast<uint8_t>(value.number >> 24)};
-        ok = StoreSetValue(key, name, REG_DWORD, data, 4);
-    } else {
-        ok = StoreSetValue(key, name, value.kind, value.text, static_cast<uint32_t>(strlen(value.text) + 1));
-    }
+    char path[96];
+    FormatText(path, sizeof path, "%s\\%s", key, name);
+    // A text keeps the kind the file gave it, whatever it holds.
+    const bool ok = value.kind == REG_DWORD
+                        ? SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value.number) != 0
+                        : StoreSetValue(key, name, value.kind, value.text, static_cast<uint32_t>(strlen(value.text) + 1));
     if (!ok) {
         FormatText(outcome->error, sizeof outcome->error, "cannot write %s\\%s into the settings store", key, name);
         return false;
