@@ -162,21 +162,27 @@ bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
     return true;
 }
 
-bool BringRunningCopyForward() {
+HWND32 FindRunningCopy(bool* hidden) {
     HWND32 windows[kMaxTopLevelWindows];
     // A copy in the tray has hidden its window; it is looked for once the shown ones are.
     for (int pass = 0; pass < 2; ++pass) {
-        const bool hidden = pass == 1;
-        const int count = hidden ? SysEnumHiddenTopLevelWindows(windows, kMaxTopLevelWindows)
-                                 : SysEnumTopLevelWindows(windows, kMaxTopLevelWindows);
+        *hidden = pass == 1;
+        const int count = *hidden ? SysEnumHiddenTopLevelWindows(windows, kMaxTopLevelWindows)
+                                  : SysEnumTopLevelWindows(windows, kMaxTopLevelWindows);
         for (int i = 0; i < count; ++i) {
-            if (!IsRunningCopy(windows[i], hidden)) continue;
-            SysShowWindow(windows[i], !hidden && SysIsWindowMinimized(windows[i]) ? SW_RESTORE : SW_SHOWNORMAL);
-            SysActivateWindow(windows[i]);
-            return true;
+            if (IsRunningCopy(windows[i], *hidden)) return windows[i];
         }
     }
-    return false;
+    return 0;
+}
+
+bool BringRunningCopyForward() {
+    bool hidden = false;
+    const HWND32 window = FindRunningCopy(&hidden);
+    if (window == 0) return false;
+    SysShowWindow(window, !hidden && SysIsWindowMinimized(window) ? SW_RESTORE : SW_SHOWNORMAL);
+    SysActivateWindow(window);
+    return true;
 }
 
 void ShowInteractiveWindow() {

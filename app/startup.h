@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/wintypes.h"
+
 // The number behind option in the command line: 0 when the option is absent or has no
 // digits. Blanks, '=' and '"' between option and number are skipped; at most 32 digits
 // are read and the value saturates at INT32_MAX instead of wrapping.
@@ -38,6 +40,10 @@ void SetStartingState();
 // Loads the recording, clears the keyboard state and posts Playback. Returns false, with
 // the exit status set to failure, when the file cannot be loaded.
 bool StartHiddenPlayback(const char* commandLine, const char* fileName);
+
+// The main window of an interactive copy on the display, shown or hidden in the tray
+// (*hidden says which); 0 when there is none, or no display.
+HWND32 FindRunningCopy(bool* hidden);
 
 // A second interactive start: when a main window of class "Kelmor" is already on the
 // display, shows it (restored when minimised), brings it to the front and returns true;

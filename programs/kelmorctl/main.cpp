@@ -36,6 +36,10 @@ const Subcommand kSubcommands[] = {
      "Write settings to FILE as a REGEDIT4 registry script, as the window's Backup commands do; PART is all, basic, "
      "mappings or shorttypes",
      2, 2, nullptr, RunBackup},
+    {"restore", "FILE",
+     "Restore the settings, Mappings and ShortTypes of a REGEDIT4 backup into the settings store (the Kelmor window "
+     "must be closed)",
+     1, 1, nullptr, RunRestore},
 };
 
 const Subcommand* FindSubcommand(const char* name) {

@@ -23,6 +23,7 @@ int RunExe(int argc, char** argv);
 int RunPlay(int argc, char** argv);
 extern const GOptionEntry kPlayOptions[];
 int RunBackup(int argc, char** argv);
+int RunRestore(int argc, char** argv);
 
 // Reads an option's value as a whole decimal number within minimum...maximum; false,
 // with the reason in error, for anything else.

@@ -208,6 +208,23 @@ TEST_F(StartupTest, ASecondStartBringsTheRunningWindowForward) {
     EXPECT_EQ(fake::showCalls[0].command, SW_SHOWNORMAL);
 }
 
+// What kelmorctl restore looks for before it writes the store: any copy, in the tray too,
+// found without being disturbed.
+TEST_F(StartupTest, ARunningCopyIsFoundShownOrInTheTray) {
+    bool hidden = true;
+    EXPECT_EQ(FindRunningCopy(&hidden), 0u);
+    fake::windows = {{0x40, "Kelmor", {0, 0, 10, 10}, false, false, true}};
+    fake::windowClasses = {{0x40, "Kelmor"}};
+    EXPECT_EQ(FindRunningCopy(&hidden), 0x40u);
+    EXPECT_TRUE(hidden);
+    fake::windows.push_back({0x50, "Kelmor - a.klx", {0, 0, 10, 10}, false, false});
+    fake::windowClasses[0x50] = "Kelmor";
+    EXPECT_EQ(FindRunningCopy(&hidden), 0x50u);
+    EXPECT_FALSE(hidden);
+    EXPECT_TRUE(fake::showCalls.empty());
+    EXPECT_TRUE(fake::activated.empty());
+}
+
 TEST_F(StartupTest, TheWindowOpensWhereItWasWhenThatIsOnTheScreen) {
     gnRunMode = RUN_INTERACTIVE;
     const struct { int32_t left, top; bool moved; } cases[] = {
