@@ -20,6 +20,16 @@ run 1 restore "$tmp/bad.reg"
 expect_eq "refusal" "$err" "kelmorctl restore: $tmp/bad.reg: line 4: a number that is not hexadecimal; nothing was restored"
 cmp -s "$tmp/registry.ini" "$tmp/before.ini" || fail "a refused file changed the store"
 
+# A full backup read back into an empty store writes the same backup again, byte for byte.
+printf 'REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Kelmor\\Mappings\\118]\n"Action"=dword:00000005\n"Control"=dword:00000001\n"Text"="C:\\\\x \"y\""\n[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\btw]\n"Text"="by the way"\n' >"$tmp/more.reg"
+run 0 restore "$tmp/more.reg"
+run 0 backup all "$tmp/first.reg"
+rm "$tmp/registry.ini"
+run 0 restore "$tmp/first.reg"
+run 0 backup all "$tmp/second.reg"
+cmp -s "$tmp/first.reg" "$tmp/second.reg" || fail "backup, restore, backup changed the file: $(diff "$tmp/first.reg" "$tmp/second.reg")"
+grep -q 'ShortType\\btw\]' "$tmp/second.reg" || fail "the round trip lost the ShortType"
+
 run 1 restore "$tmp/missing.reg"
 expect_eq "missing" "$err" "kelmorctl restore: $tmp/missing.reg: no such file; nothing was restored"
 run 1 restore
