@@ -9,7 +9,6 @@ namespace fake {
 KeyboardProc keyboardProc;
 intptr_t keyboardHook;
 bool refuseKeyboardHook;
-int keyboardInstalls;
 std::vector<TakenKey> takenKeys;
 std::vector<TakenKey> busyKeys;
 
@@ -17,16 +16,8 @@ void ResetKeyboardHook() {
     keyboardProc = nullptr;
     keyboardHook = 0;
     refuseKeyboardHook = false;
-    keyboardInstalls = 0;
     takenKeys.clear();
     busyKeys.clear();
-}
-
-intptr_t FeedKey(uint8_t vk, bool press) {
-    if (keyboardProc == nullptr) return 0;
-    keyboardState[vk] = static_cast<uint8_t>(press ? keyboardState[vk] | 0x80 : keyboardState[vk] & ~0x80);
-    const uint32_t flags = press ? 1u : 0xC0000001u;
-    return keyboardProc(HC_ACTION, vk, static_cast<intptr_t>(flags));
 }
 
 }  // namespace fake
@@ -39,9 +30,9 @@ bool Same(const TakenKey& a, const TakenKey& b) {
 
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     if (fake::refuseKeyboardHook || proc == nullptr || fake::keyboardHook != 0) return 0;
-    ++fake::keyboardInstalls;
+    static intptr_t next = 0x200;
     fake::keyboardProc = proc;
-    fake::keyboardHook = 0x200 + fake::keyboardInstalls;
+    fake::keyboardHook = ++next;
     return fake::keyboardHook;
 }
 

@@ -243,11 +243,6 @@ Control& DialogControl(int dialog, int control);
 extern KeyboardProc keyboardProc;  // the installed procedure, nullptr for none
 extern intptr_t keyboardHook;      // its handle, 0 for none
 extern bool refuseKeyboardHook;    // the next installations fail
-extern int keyboardInstalls;
 extern std::vector<TakenKey> takenKeys;  // the keys taken last, cleared by the unhook
 extern std::vector<TakenKey> busyKeys;   // combinations other programs hold
-// Hands one key event to the installed procedure as the system does: the key's entry in
-// keyboardState set (press) or cleared (release) first. Returns the procedure's answer,
-// 0 when no hook is installed.
-intptr_t FeedKey(uint8_t vk, bool press);
 }  // namespace fake
