@@ -107,6 +107,10 @@ struct KelmorFace {
     // How the program words a label for this platform (a label naming a Windows-only
     // thing reads as this desktop says it); labels are shown as they are until it is set.
     void (*setWording)(const char* (*wording)(const char* text));
+    // A control holding the pointer, or giving it back (platform/dialog.h).
+    void (*dialogCapturePointer)(int dialog, int control, bool capture);
+    // Text put on the clipboard (platform/clipboard.h).
+    bool (*setClipboardText)(const char* text);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -32,3 +32,4 @@ int GtkDialogListSelection(int dialog, int control);
 int GtkDialogListCount(int dialog, int control);
 int GtkDialogListGetText(int dialog, int control, int index, char* out, int size);
 void GtkDialogSetImage(int dialog, int control, int bitmapId);
+void GtkDialogCapturePointer(int dialog, int control, bool capture);

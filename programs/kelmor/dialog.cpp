@@ -81,3 +81,7 @@ int DialogListGetText(int dialog, int control, int index, char* out, int size) {
 void DialogSetImage(int dialog, int control, int bitmapId) {
     if (FACE_HAS(Face(), dialogSetImage)) Face()->dialogSetImage(dialog, control, bitmapId);
 }
+
+void DialogCapturePointer(int dialog, int control, bool capture) {
+    if (FACE_HAS(Face(), dialogCapturePointer)) Face()->dialogCapturePointer(dialog, control, capture);
+}

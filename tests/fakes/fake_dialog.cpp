@@ -174,3 +174,7 @@ int DialogListGetText(int dialog, int control, int index, char* out, int size) {
 void DialogSetImage(int dialog, int control, int bitmapId) {
     if (fake::Control* c = fake::Find(dialog, control, "set image")) c->image = bitmapId;
 }
+
+void DialogCapturePointer(int dialog, int control, bool capture) {
+    if (fake::Control* c = fake::Find(dialog, control, "capture pointer")) c->capturing = capture;
+}
