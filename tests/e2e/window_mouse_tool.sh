@@ -60,7 +60,7 @@ wait_until 5 'xclip -o -selection clipboard >"$WORK/clipboard" 2>/dev/null && cm
   fail "the clipboard does not hold the template for the probe"
 }
 
-# The pointer is the person's again: a click on the dialog's OK reaches it.
+# The dialog takes keys again once the pointer is let go.
 activate "$dialog"
 xdotool key --clearmodifiers alt+o
 wait_until 10 '[ -z "$(visible_window "Advanced Options")" ]' || fail "OK did not close Advanced Options"
