@@ -20,14 +20,15 @@ set(CPACK_PACKAGE_NAME kelmor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "The Kelmor developers <support@kelmor.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keyboard and mouse recorder and player")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "keyboard and mouse recorder and player
- Kelmor records the keys pressed and the mouse actions made in any X11 program and
- plays them back at four speeds, any number of times or continuously. Recordings
- can be edited as text scripts (START, GOTO, TYPE, WAIT, CLICK and placeholders),
- saved as .klr or .klx files, or as programs that play themselves.
- .
- Hot-key Mappings type a text, start a program or play a recording, and ShortType
- abbreviations expand as they are typed, in every program.")
+# The long description, below the summary; CPack indents its lines and marks the empty one.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kelmor records the keys pressed and the mouse actions made in any X11
+program and plays them back at four speeds, any number of times or
+continuously. Recordings can be edited as text scripts (START, GOTO, TYPE,
+WAIT, CLICK and placeholders), saved as .klr or .klx files, or as programs
+that play themselves.
+
+Hot-key Mappings type a text, start a program or play a recording, and
+ShortType abbreviations expand as they are typed, in every program.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://kelmor.example.org)
