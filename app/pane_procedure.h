@@ -14,3 +14,6 @@ void PaneFocusSpeedButton(int speed);
 // Ctrl+Page Up the previous one, round the ends, unless a journal hook is installed. True
 // when the key was taken (the window then drops it).
 bool OnPaneTabKey(int virtualKey, bool ctrl);
+// Reload, Immediately play and Quit when done together would start, play and quit without
+// the window ever showing: the box that would make the third is refused with this warning.
+void ShowStartOptionsWarning();
