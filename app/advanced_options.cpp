@@ -120,7 +120,8 @@ void Init() {
     DialogCheck(D, IDC_EXCLUDE_OWN_ACTIONS, gbExcludeKelmorAction != 0);
     DialogCheck(D, IDC_QUIT_WHEN_DONE, gbQuitWhenDone != 0);
     for (const RegistryBox& box : kRegistryBoxes) {
-        DialogCheck(D, box.control, GetRegistryValue(HKEY_CURRENT_USER, box.path, REG_DWORD, nullptr, box.defaultValue) != 0);
+        const uint32_t value = GetRegistryValue(HKEY_CURRENT_USER, box.path, REG_DWORD, nullptr, box.defaultValue);
+        DialogCheck(D, box.control, value != 0);
     }
     char editor[256];
     GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, editor, 0);
@@ -154,7 +155,8 @@ void Init() {
 
 void OnEraseLogBox() {
     if (!Checked(IDC_RESTART_LOG)) return;
-    const int answer = KelmorMessageBox("Do you want to erase the log right now?", "Erase Log", MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        KelmorMessageBox("Do you want to erase the log right now?", "Erase Log", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return;
     DialogGetText(D, IDC_LOG_FILE, gszLogFile, sizeof gszLogFile);
     // This process holds its log, which would keep it from being erased; only a regular
@@ -176,19 +178,6 @@ void OnMinimizeBox() {
                      "Right now you do not have a stop recording key selected.\n\nGo to tab #3 (\"Keyboard\") to "
                      "choose a key.",
                      "Kelmor Warning", MB_ICONEXCLAMATION);
-}
-
-void OnQuitWhenDoneBox() {
-    if (!Checked(IDC_QUIT_WHEN_DONE)) {
-        gbQuitWhenDone = 0;
-        return;
-    }
-    if (gbReload != 0 && gbPlayImmediately != 0) {
-        ShowStartOptionsWarning();
-        DialogCheck(D, IDC_QUIT_WHEN_DONE, false);
-        return;
-    }
-    gbQuitWhenDone = 1;
 }
 
 void LoadTabDefaults(int tab) {
@@ -249,9 +238,7 @@ void Apply() {
     if (gnFactorSlow < 1) gnFactorSlow = 1;
     if (gnRandomMax < gnRandomMin) gnRandomMax = gnRandomMin < INT_MAX ? gnRandomMin + 1 : gnRandomMin;
     gbGOTOWait = ReadByte(IDC_GOTO_WAIT);
-    // An empty path would lose every line: it means the default, as it does at start.
     DialogGetText(D, IDC_LOG_FILE, gszLogFile, sizeof gszLogFile);
-    if (gszLogFile[0] == '\0') SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
     for (const RegistryBox& box : kRegistryBoxes) {
         if (box.control != IDC_REMEMBER_PLAYBACK) WriteRegistryDword(box.path, Checked(box.control) ? 1 : 0);
     }
@@ -295,7 +282,7 @@ void OnCommand(int control, int notification) {
             OnMinimizeBox();
             break;
         case IDC_QUIT_WHEN_DONE:
-            OnQuitWhenDoneBox();
+            OnStartOptionBox(D, control, gbQuitWhenDone, gbReload != 0 && gbPlayImmediately != 0);
             break;
         case IDC_OPTIONS_DEFAULTS:
             LoadTabDefaults(CurrentTab());

@@ -69,21 +69,6 @@ void OnContinuous() {
     WriteSetting(KELMOR_KEY "\\Continuous", gbContinuous);
 }
 
-// Reload, Immediately play and Quit when done together would start, play and quit
-// without the window ever showing: the third of them is refused.
-void OnStartOption(int control, uint8_t& option, uint8_t other) {
-    if (!DialogIsChecked(ID_PANES, control)) {
-        option = 0;
-        return;
-    }
-    if (other != 0 && gbQuitWhenDone != 0) {
-        ShowStartOptionsWarning();
-        DialogCheck(ID_PANES, control, false);
-        return;
-    }
-    option = 1;
-}
-
 void OnTabChanged() {
     const int tab = DialogListSelection(ID_PANES, IDC_PANE_TABS);
     if (tab < 0 || tab >= PANE_TAB_COUNT) return;
@@ -116,12 +101,21 @@ void Init() {
 
 }  // namespace
 
-void ShowStartOptionsWarning() {
-    KelmorMessageBox(
-        "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
-        "open\"\n         *   \"Quit Kelmor when playback done\"\n\n...cannot all be chosen at the same time, "
-        "because the Kelmor window would never appear again.\n\nPlease choose any 2 of those 3 options.",
-        "Kelmor Warning", MB_ICONEXCLAMATION);
+void OnStartOptionBox(int dialog, int control, uint8_t& option, bool othersOn) {
+    if (!DialogIsChecked(dialog, control)) {
+        option = 0;
+        return;
+    }
+    if (othersOn) {
+        KelmorMessageBox(
+            "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing "
+            "after open\"\n         *   \"Quit Kelmor when playback done\"\n\n...cannot all be chosen at the same "
+            "time, because the Kelmor window would never appear again.\n\nPlease choose any 2 of those 3 options.",
+            "Kelmor Warning", MB_ICONEXCLAMATION);
+        DialogCheck(dialog, control, false);
+        return;
+    }
+    option = 1;
 }
 
 void PaneSetSpeedButtons(int speed) {
@@ -162,10 +156,10 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             OnContinuous();
             break;
         case IDC_RELOAD:
-            OnStartOption(IDC_RELOAD, gbReload, gbPlayImmediately);
+            OnStartOptionBox(ID_PANES, IDC_RELOAD, gbReload, gbPlayImmediately != 0 && gbQuitWhenDone != 0);
             break;
         case IDC_PLAY_IMMEDIATELY:
-            OnStartOption(IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload);
+            OnStartOptionBox(ID_PANES, IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload != 0 && gbQuitWhenDone != 0);
             break;
         case IDC_ALWAYS_ON_TOP:
             SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));

@@ -266,10 +266,12 @@ gboolean OnWindowKeyPress(GtkWidget* window, GdkEventKey* event, gpointer) {
 // A slider moved by a person, not by the program.
 void OnSliderMoved(GtkRange*, gpointer data) { Notify(static_cast<Source*>(data)); }
 
-// Inverted, so that position 0 is at the top; the text's lines are the marks from the top.
+// A vertical GTK scale has its lowest value at the top already, as the control has position
+// 0; the text's lines are the marks from the top. No part of the trough is filled: no level
+// is more "on" than another.
 GtkWidget* NewSlider(const ControlDescription& c, int dialog) {
     GtkWidget* w = gtk_scale_new_with_range(GTK_ORIENTATION_VERTICAL, 0, kSliderTop, 1);
-    gtk_range_set_inverted(GTK_RANGE(w), TRUE);
+    gtk_scale_set_has_origin(GTK_SCALE(w), FALSE);
     gtk_range_set_increments(GTK_RANGE(w), 1, 1);
     gtk_range_set_round_digits(GTK_RANGE(w), 0);
     gtk_scale_set_draw_value(GTK_SCALE(w), FALSE);

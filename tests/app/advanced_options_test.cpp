@@ -1,5 +1,7 @@
 #include "app/advanced_options.h"
 
+#include <unistd.h>
+
 #include <climits>
 #include <string>
 
@@ -283,9 +285,20 @@ TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
     EXPECT_EQ(fake::messageBoxes[2].text, "Do you want to erase the log right now?");
     EXPECT_EQ(fake::messageBoxes[2].caption, "Erase Log");
 
+    // Only a regular file is erased, never what a link points at.
+    WriteFile(Path("kept"), "kept\r\n");
+    ASSERT_EQ(symlink(Path("kept").c_str(), Path("link.log").c_str()), 0);
+    const std::string link = Path("link.log");
+    RunOptions([link] {
+        Type(IDC_LOG_FILE, link.c_str());
+        fake::messageBoxAnswers = {IDYES};
+        Click(IDC_RESTART_LOG, true);
+    });
+    EXPECT_TRUE(FileExists(link) && FileExists(Path("kept")));
+
     gbStopRecordingKey = 0x7b;
     RunOptions([] { Click(IDC_MINIMIZE, true); });
-    EXPECT_EQ(fake::messageBoxes.size(), 4u) << "with a stop key nothing to warn about";
+    EXPECT_EQ(fake::messageBoxes.size(), 5u) << "with a stop key nothing to warn about";
 }
 
 TEST_F(AdvancedOptionsTest, ArrowsKeepTheirRangeAndBrowseFillsTheField) {
@@ -311,6 +324,7 @@ TEST_F(AdvancedOptionsTest, ArrowsKeepTheirRangeAndBrowseFillsTheField) {
     ASSERT_EQ(fake::fileDialogs.size(), 2u);
     EXPECT_TRUE(fake::fileDialogs[0].save);
     EXPECT_EQ(fake::fileDialogs[0].filters, "Log Files (*.log)|*.log|Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    EXPECT_FALSE(fake::fileDialogs[1].save) << "a program is chosen among those there are, its name kept whole";
     EXPECT_EQ(fake::fileDialogs[1].initialName, "vi");
     EXPECT_EQ(fake::fileDialogs[1].filters, "Program Files (*.exe)|*.exe|All Files (*.*)|*.*|");
     EXPECT_EQ(fake::fileDialogs[1].filterIndex, 1);
