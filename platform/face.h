@@ -107,6 +107,9 @@ struct KelmorFace {
     // How the program words a label for this platform (a label naming a Windows-only
     // thing reads as this desktop says it); labels are shown as they are until it is set.
     void (*setWording)(const char* (*wording)(const char* text));
+    // A slider control's position (platform/dialog.h).
+    void (*dialogSetPosition)(int dialog, int control, int position);
+    int (*dialogGetPosition)(int dialog, int control);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -81,3 +81,11 @@ int DialogListGetText(int dialog, int control, int index, char* out, int size) {
 void DialogSetImage(int dialog, int control, int bitmapId) {
     if (FACE_HAS(Face(), dialogSetImage)) Face()->dialogSetImage(dialog, control, bitmapId);
 }
+
+void DialogSetPosition(int dialog, int control, int position) {
+    if (FACE_HAS(Face(), dialogSetPosition)) Face()->dialogSetPosition(dialog, control, position);
+}
+
+int DialogGetPosition(int dialog, int control) {
+    return FACE_HAS(Face(), dialogGetPosition) ? Face()->dialogGetPosition(dialog, control) : 0;
+}

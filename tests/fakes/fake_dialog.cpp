@@ -174,3 +174,12 @@ int DialogListGetText(int dialog, int control, int index, char* out, int size) {
 void DialogSetImage(int dialog, int control, int bitmapId) {
     if (fake::Control* c = fake::Find(dialog, control, "set image")) c->image = bitmapId;
 }
+
+void DialogSetPosition(int dialog, int control, int position) {
+    if (fake::Control* c = fake::Find(dialog, control, "set position")) c->position = position;
+}
+
+int DialogGetPosition(int dialog, int control) {
+    fake::Control* c = fake::Find(dialog, control, "get position");
+    return c ? c->position : 0;
+}

@@ -215,6 +215,7 @@ struct Control {
     std::vector<std::string> items;
     int selection = -1;
     int image = 0;  // the bitmap of a picture or gadget
+    int position = 0;  // a slider's
 };
 struct Dialog {
     const DialogDescription* description = nullptr;
