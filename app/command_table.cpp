@@ -1,6 +1,7 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
 #include "app/about_box.h"
+#include "app/advanced_options.h"
 #include "app/backup_commands.h"
 #include "app/exit_step.h"
 #include "app/help_commands.h"
@@ -64,6 +65,7 @@ const CommandRow kCommands[] = {
     {ID_AUTO_START, ID_AUTO_START, OnAutoStart},
     {ID_VIEW_LOG, ID_VIEW_LOG, OnViewLogFile},
     {ID_USER_COMMAND, ID_USER_COMMAND, OnUserCommand},
+    {ID_ADVANCED_OPTIONS, ID_ADVANCED_OPTIONS, OnAdvancedOptions},
     {ID_BACKUP_ALL, ID_BACKUP_SHORTTYPES, OnBackupSettings},
     {ID_BACKUP_BASIC, ID_BACKUP_BASIC, OnBackupSettings},
 };

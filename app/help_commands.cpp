@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/advanced_options.h"
 #include "platform/dialog.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -112,8 +113,13 @@ bool OpenWebPage() {
 
 void OnHelpContents(int) { OpenHelpPage(HELP_CONTENTS, 0); }
 
-// Advanced Options will name its own tab's topic while it is open.
+// While Advanced Options is open, its page is the screen.
 void OnHelpForThisScreen(int) {
+    const int optionsTab = CurrentOptionsTab();
+    if (optionsTab >= 0) {
+        OpenHelpPage(HELP_CONTENTS, kOptionsTabHelpContexts[optionsTab]);
+        return;
+    }
     const int tab = DialogListSelection(ID_PANES, IDC_PANE_TABS);
     OpenHelpPage(HELP_CONTENTS, tab >= 0 && tab < PANE_TAB_COUNT ? kPaneTabHelpContexts[tab] : 0);
 }

@@ -7,20 +7,14 @@
 #include "platform/dialog.h"
 #include "platform/picture_ids.h"
 #include "settings/format.h"
+#include "ui/advanced_options_description.h"
 
 namespace {
 
-// The tool's controls in the Advanced Options dialog.
-// TODO(merge): the dialog's description names these once it is in; use its names then.
-const int kPicture = 1114;
-const int kResult = 1115;
-const int kIgnoreChildren = 1119;
-const int kCopy = 1120;
-
 // At most 255 characters of a title are shown, as the tool always did.
 const int kTitleSize = 256;
-const int kResultSize = kTitleSize + 96;
-const int kTemplateSize = kResultSize + 16;
+const int IDC_POINTER_RESULTSize = kTitleSize + 96;
+const int kTemplateSize = IDC_POINTER_RESULTSize + 16;
 
 bool gCapturing = false;
 
@@ -64,8 +58,8 @@ bool MouseScriptTemplate(const char* result, char* out, int size) {
 void MouseToolPressed(int dialog) {
     if (gCapturing) return;
     gCapturing = true;
-    DialogSetImage(dialog, kPicture, IDB_MOUSE_TOOL_CAPTURING);
-    DialogCapturePointer(dialog, kPicture, true);
+    DialogSetImage(dialog, IDC_POINTER_PICTURE, IDB_MOUSE_TOOL_CAPTURING);
+    DialogCapturePointer(dialog, IDC_POINTER_PICTURE, true);
 }
 
 void MouseToolMoved(int dialog) {
@@ -73,24 +67,24 @@ void MouseToolMoved(int dialog) {
     if (!gCapturing || !SysGetCursorPos(&x, &y)) return;
     char title[kTitleSize];
     RECT32 rect = {0, 0, 0, 0};
-    if (!SysWindowAtPoint(x, y, DialogIsChecked(dialog, kIgnoreChildren), title, sizeof title, &rect) ||
+    if (!SysWindowAtPoint(x, y, DialogIsChecked(dialog, IDC_IGNORE_CHILDREN), title, sizeof title, &rect) ||
         title[0] == '\0') {
         strcpy(title, "(Unknown Window)");
         rect = {0, 0, 0, 0};
     }
-    char text[kResultSize];
+    char text[IDC_POINTER_RESULTSize];
     MouseResultText(title, x - rect.left, y - rect.top, x, y, text, sizeof text);
-    DialogSetText(dialog, kResult, text);
+    DialogSetText(dialog, IDC_POINTER_RESULT, text);
 }
 
 void MouseToolReleased(int dialog) {
     if (!gCapturing) return;
     gCapturing = false;
-    DialogSetImage(dialog, kPicture, IDB_MOUSE_TOOL);
-    DialogCapturePointer(dialog, kPicture, false);
-    if (!DialogIsChecked(dialog, kCopy)) return;
-    char text[kResultSize];
+    DialogSetImage(dialog, IDC_POINTER_PICTURE, IDB_MOUSE_TOOL);
+    DialogCapturePointer(dialog, IDC_POINTER_PICTURE, false);
+    if (!DialogIsChecked(dialog, IDC_COPY_TEMPLATE)) return;
+    char text[IDC_POINTER_RESULTSize];
     char script[kTemplateSize];
-    DialogGetText(dialog, kResult, text, sizeof text);
+    DialogGetText(dialog, IDC_POINTER_RESULT, text, sizeof text);
     if (MouseScriptTemplate(text, script, sizeof script)) SysSetClipboardText(script);
 }

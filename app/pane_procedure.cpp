@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/advanced_options.h"
 #include "app/help_commands.h"
 #include "app/mapping_editor.h"
 #include "app/service_commands.h"
@@ -11,6 +12,7 @@
 #include "platform/dialog.h"
 #include "player/playback_control.h"
 #include "settings/settings.h"
+#include "ui/command_ids.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
 
@@ -21,14 +23,6 @@ namespace {
 const int kRepeatDigits = 7;
 
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
-
-// Their behaviour comes with later work: greyed rather than pretending.
-const int kControlsToCome[] = {IDC_ADVANCED_OPTIONS};
-
-const char kOptionsWarning[] =
-    "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing after "
-    "open\"\n         *   \"Quit Kelmor when playback done\"\n\n...cannot all be chosen at the same time, because "
-    "the Kelmor window would never appear again.\n\nPlease choose any 2 of those 3 options.";
 
 void WriteSetting(const char* path, uint32_t value) {
     SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
@@ -75,21 +69,6 @@ void OnContinuous() {
     WriteSetting(KELMOR_KEY "\\Continuous", gbContinuous);
 }
 
-// Reload, Immediately play and Quit when done together would start, play and quit
-// without the window ever showing: the third of them is refused.
-void OnStartOption(int control, uint8_t& option, uint8_t other) {
-    if (!DialogIsChecked(ID_PANES, control)) {
-        option = 0;
-        return;
-    }
-    if (other != 0 && gbQuitWhenDone != 0) {
-        KelmorMessageBox(kOptionsWarning, "Kelmor Warning", MB_ICONEXCLAMATION);
-        DialogCheck(ID_PANES, control, false);
-        return;
-    }
-    option = 1;
-}
-
 void OnTabChanged() {
     const int tab = DialogListSelection(ID_PANES, IDC_PANE_TABS);
     if (tab < 0 || tab >= PANE_TAB_COUNT) return;
@@ -116,12 +95,28 @@ void Init() {
     DialogCheck(ID_PANES, IDC_TRAY_ICON, gdwShowTrayIcon != 0);
     for (int i = 0; i < kGadgetCount; ++i) DialogSetImage(ID_PANES, kGadgetFaces[i].id, kGadgetFaces[i].bitmap);
     DialogCheck(ID_PANES, IDC_AUTO_START, AutoStartIsOn());
-    for (int control : kControlsToCome) DialogEnable(ID_PANES, control, false);
     MappingEditorInit();
     ShortTypeEditorInit();
 }
 
 }  // namespace
+
+void OnStartOptionBox(int dialog, int control, uint8_t& option, bool othersOn) {
+    if (!DialogIsChecked(dialog, control)) {
+        option = 0;
+        return;
+    }
+    if (othersOn) {
+        KelmorMessageBox(
+            "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing "
+            "after open\"\n         *   \"Quit Kelmor when playback done\"\n\n...cannot all be chosen at the same "
+            "time, because the Kelmor window would never appear again.\n\nPlease choose any 2 of those 3 options.",
+            "Kelmor Warning", MB_ICONEXCLAMATION);
+        DialogCheck(dialog, control, false);
+        return;
+    }
+    option = 1;
+}
 
 void PaneSetSpeedButtons(int speed) {
     for (int i = 0; i < 4; ++i) DialogCheck(ID_PANES, kSpeedButtons[i], i + 1 == SpeedOfButton(speed));
@@ -161,13 +156,16 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             OnContinuous();
             break;
         case IDC_RELOAD:
-            OnStartOption(IDC_RELOAD, gbReload, gbPlayImmediately);
+            OnStartOptionBox(ID_PANES, IDC_RELOAD, gbReload, gbPlayImmediately != 0 && gbQuitWhenDone != 0);
             break;
         case IDC_PLAY_IMMEDIATELY:
-            OnStartOption(IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload);
+            OnStartOptionBox(ID_PANES, IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload != 0 && gbQuitWhenDone != 0);
             break;
         case IDC_ALWAYS_ON_TOP:
             SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));
+            break;
+        case IDC_ADVANCED_OPTIONS:
+            if (notification == NOTIFY_CLICKED) OnAdvancedOptions(ID_ADVANCED_OPTIONS);
             break;
         case IDC_AUTO_START:
             SetAutoStart(DialogIsChecked(ID_PANES, IDC_AUTO_START));

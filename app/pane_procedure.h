@@ -1,6 +1,7 @@
 // The main panes' procedure: the Playback tab writes the playback settings the moment a
 // control changes, the Options tab the start-up options; the tab strip remembers the tab.
 #pragma once
+#include <cstdint>
 
 // The procedure of the pane dialog (ID_PANES) for DialogCreate.
 void PaneProcedure(int dialog, int message, int control, int notification);
@@ -14,3 +15,8 @@ void PaneFocusSpeedButton(int speed);
 // Ctrl+Page Up the previous one, round the ends, unless a journal hook is installed. True
 // when the key was taken (the window then drops it).
 bool OnPaneTabKey(int virtualKey, bool ctrl);
+// Reload, Immediately play and Quit when done together would start, play and quit without
+// the window ever showing. A person switched the box of one of them: off clears its
+// setting at once, on sets it unless the other two are on, when a warning refuses it and
+// the box is cleared again.
+void OnStartOptionBox(int dialog, int control, uint8_t& option, bool othersOn);

@@ -19,6 +19,9 @@ enum ControlKind : uint8_t {
     CONTROL_LINK,        // an underlined text reporting clicks; checked, it is drawn as visited
     CONTROL_FRAME,       // a blank area behind other controls
     CONTROL_GADGET,      // a small picture button with its text as tool tip; a release over it is a click
+    // A vertical slider of positions 0 (top) to 3; its text names the marks, one line each
+    // from the top. Moved by a person, it reports NOTIFY_CHANGED.
+    CONTROL_SLIDER,
 };
 
 // Control flags.
@@ -116,6 +119,9 @@ int DialogListGetText(int dialog, int control, int index, char* out, int size);
 // The picture of a picture or gadget control: one of the program's bitmap resources
 // (ui/icon_ids.h). A bitmap the back end cannot draw leaves the control blank.
 void DialogSetImage(int dialog, int control, int bitmapId);
+// A slider's position (0 at the top); 0 for a control that is none.
+void DialogSetPosition(int dialog, int control, int position);
+int DialogGetPosition(int dialog, int control);
 // Gives the pointer to a control (a picture pressed by a person): every motion on the
 // screen reports NOTIFY_POINTER_MOVED and the left button's release NOTIFY_POINTER_RELEASED
 // to its dialog, under the cross cursor. false gives the pointer back.

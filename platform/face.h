@@ -107,6 +107,9 @@ struct KelmorFace {
     // How the program words a label for this platform (a label naming a Windows-only
     // thing reads as this desktop says it); labels are shown as they are until it is set.
     void (*setWording)(const char* (*wording)(const char* text));
+    // A slider control's position (platform/dialog.h).
+    void (*dialogSetPosition)(int dialog, int control, int position);
+    int (*dialogGetPosition)(int dialog, int control);
     // A control holding the pointer, or giving it back (platform/dialog.h).
     void (*dialogCapturePointer)(int dialog, int control, bool capture);
     // Text put on the clipboard (platform/clipboard.h).

@@ -1,12 +1,14 @@
 #include "ui/help_topics.h"
 
 #include "settings/format.h"
+#include "ui/advanced_options_description.h"
 #include "ui/pane_description.h"
 
 const char* const kHelpPageNames[HELP_PAGE_COUNT] = {"KelmorGuide.html", "KelmorScript.html",
                                                      "KelmorRevisions.html", "KelmorFAQ.html"};
 
 const int kPaneTabHelpContexts[PANE_TAB_COUNT] = {1064, 1063, 1088, 1092};
+const int kOptionsTabHelpContexts[OPTIONS_TAB_COUNT] = {1080, 1081, 1083, 1086, 1152};
 
 const int kHelpContexts[] = {
     1064, 1063, 1088, 1092,        // Playback, Options, Keyboard, ShortType

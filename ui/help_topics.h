@@ -7,6 +7,8 @@ extern const char* const kHelpPageNames[HELP_PAGE_COUNT];
 
 // The context id of each tab of the main panes, in tab order.
 extern const int kPaneTabHelpContexts[4];
+// The context id of each page of Advanced Options, in tab order.
+extern const int kOptionsTabHelpContexts[5];
 // Every context id that has a topic in the contents page: the pane tabs, the Advanced
 // Options tabs and the help gadgets.
 extern const int kHelpContexts[];

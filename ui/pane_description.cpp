@@ -1,6 +1,7 @@
 #include "ui/pane_description.h"
 
 #include "platform/picture_ids.h"
+#include "ui/tab_pages.h"
 
 namespace {
 
@@ -68,9 +69,4 @@ const GadgetFace kGadgetFaces[] = {
 };
 const int kGadgetCount = sizeof kGadgetFaces / sizeof kGadgetFaces[0];
 
-void ShowPaneTab(int tab) {
-    for (int i = 0; i < kPaneDialog.controlCount; ++i) {
-        const ControlDescription& control = kPaneDialog.controls[i];
-        if (control.pages != 0) DialogShow(ID_PANES, control.id, (control.pages >> tab & 1) != 0);
-    }
-}
+void ShowPaneTab(int tab) { ShowTabPage(kPaneDialog, tab); }

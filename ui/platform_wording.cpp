@@ -13,6 +13,8 @@ const PlatformWording kPlatformWording[] = {
     // session is what the setting writes here.
     {"&Auto-Start Kelmor with Windows", "&Auto-Start Kelmor at Log-in"},
     {"Auto-Start Kelmor with Windows", "Auto-Start Kelmor at Log-in"},
+    // Advanced Options: the warning box the setting stands for says "the system" too.
+    {"Show &warning when Windows interrupts Kelmor", "Show &warning when the system interrupts Kelmor"},
     {"You can now access Kelmor from the System Tray on the Taskbar.",
      "You can now access Kelmor from its icon in the panel's notification area."},
     // On X11 the only system cancel is Ctrl+Esc, which the journal back end grabs.

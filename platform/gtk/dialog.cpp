@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gtk/main_window.h"
 #include "platform/gtk/pictures.h"
 #include "platform/x11/keymap.h"
 #include "platform/wintypes.h"
@@ -39,6 +40,8 @@ struct Quiet {
     Quiet() { ++gQuiet; }
     ~Quiet() { --gQuiet; }
 };
+
+const int kSliderTop = 3;  // the last position of a slider
 
 // Dialog units: about a quarter of the average character width and an eighth of its
 // height in the default font.
@@ -303,6 +306,31 @@ gboolean OnWindowKeyPress(GtkWidget* window, GdkEventKey* event, gpointer) {
     return TRUE;
 }
 
+// A slider moved by a person, not by the program.
+void OnSliderMoved(GtkRange*, gpointer data) { Notify(static_cast<Source*>(data)); }
+
+// A vertical GTK scale has its lowest value at the top already, as the control has position
+// 0; the text's lines are the marks from the top. No part of the trough is filled: no level
+// is more "on" than another.
+GtkWidget* NewSlider(const ControlDescription& c, int dialog) {
+    GtkWidget* w = gtk_scale_new_with_range(GTK_ORIENTATION_VERTICAL, 0, kSliderTop, 1);
+    gtk_scale_set_has_origin(GTK_SCALE(w), FALSE);
+    gtk_range_set_increments(GTK_RANGE(w), 1, 1);
+    gtk_range_set_round_digits(GTK_RANGE(w), 0);
+    gtk_scale_set_draw_value(GTK_SCALE(w), FALSE);
+    gchar** marks = g_strsplit(c.text, "\n", kSliderTop + 1);
+    for (int i = 0; marks[i] != nullptr; ++i) {
+        gchar* markup = g_markup_escape_text(marks[i], -1);
+        gtk_scale_add_mark(GTK_SCALE(w), i, GTK_POS_RIGHT, markup);
+        g_free(markup);
+    }
+    g_strfreev(marks);
+    gtk_widget_set_size_request(w, -1, 160);
+    gtk_widget_set_halign(w, GTK_ALIGN_START);
+    g_signal_connect(w, "value-changed", G_CALLBACK(OnSliderMoved), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+    return w;
+}
+
 // One widget of a control, with its signals.
 GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group) {
     const std::string label = GtkMnemonicText(c.text);
@@ -394,6 +422,9 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
         case CONTROL_PICTURE:
         case CONTROL_GADGET:
             w = NewPicture(c, dialog);
+            break;
+        case CONTROL_SLIDER:
+            w = NewSlider(c, dialog);
             break;
         default:
             break;
@@ -505,6 +536,13 @@ gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
 
 const char* (*gWording)(const char*) = nullptr;
 
+// The main window's accelerators do not reach a modal dialog; those on a function key
+// alone (F1, help for this screen) act there too.
+gboolean OnModalKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
+    const bool plain = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SHIFT_MASK)) == 0;
+    return plain && GtkRunFunctionKeyCommand(event->keyval) ? TRUE : FALSE;
+}
+
 }  // namespace
 
 void GtkSetWording(const char* (*wording)(const char* text)) { gWording = wording; }
@@ -552,6 +590,7 @@ int GtkDialogRun(const DialogDescription* description, DialogProc proc) {
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
     gtk_container_add(GTK_CONTAINER(window), d->top);
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDialogDelete), d);
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnModalKeyPress), nullptr);
     if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
     if (d->loop == nullptr && d->result == -1) {
         gtk_widget_show(window);
@@ -782,6 +821,21 @@ void GtkDialogSetImage(int dialog, int control, int bitmapId) {
         else gtk_image_clear(image);
     }
     if (surface != nullptr) cairo_surface_destroy(surface);
+}
+
+void GtkDialogSetPosition(int dialog, int control, int position) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    Quiet quiet;
+    for (GtkWidget* w : c->widgets) {
+        if (GTK_IS_SCALE(w)) gtk_range_set_value(GTK_RANGE(w), position);
+    }
+}
+
+int GtkDialogGetPosition(int dialog, int control) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr || c->widgets.empty() || !GTK_IS_SCALE(c->widgets[0])) return 0;
+    return static_cast<int>(gtk_range_get_value(GTK_RANGE(c->widgets[0])) + 0.5);
 }
 
 void GtkDialogCapturePointer(int dialog, int control, bool capture) {

@@ -24,6 +24,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkAddTrayIcon,          GtkSetTrayIcon,         GtkRemoveTrayIcon,     GtkIsTrayIconReachable, GtkTrackTrayMenu,
         GtkSetMainWindowTopmost, GtkShowPanes,           GtkSetMenuOpenHandler, GtkSetDisplayLostHandler,
         GtkSetWording,
+        GtkDialogSetPosition,    GtkDialogGetPosition,
         GtkDialogCapturePointer, GtkSetClipboardText,
     };
     return &face;

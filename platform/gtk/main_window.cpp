@@ -390,3 +390,14 @@ void GtkShowPanes(bool shown) {
 }
 
 void GtkSetMenuOpenHandler(void (*onMenuOpen)()) { gOnMenuOpen = onMenuOpen; }
+
+bool GtkRunFunctionKeyCommand(guint keyval) {
+    if (gWindow == nullptr) return false;
+    for (int i = 0; i < gParts.acceleratorCount; ++i) {
+        const Accelerator& a = gParts.accelerators[i];
+        if (a.ctrl || a.key < kVirtualKeyF1 || a.key > kVirtualKeyF24 || KeyOfVirtualKey(a.key) != keyval) continue;
+        gParts.onCommand(a.command);
+        return true;
+    }
+    return false;
+}

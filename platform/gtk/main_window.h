@@ -21,3 +21,6 @@ void GtkShowPanes(bool shown);
 void GtkSetMenuOpenHandler(void (*onMenuOpen)());
 // The main window as the parent of dialogs; nullptr before it exists.
 GtkWindow* GtkMainWindowAsParent();
+// Carries out the command of the main window's accelerator on this function key without
+// Ctrl; false when none has it.
+bool GtkRunFunctionKeyCommand(guint keyval);

@@ -28,4 +28,6 @@ int DialogListSelection(int, int) { return -1; }
 int DialogListCount(int, int) { return 0; }
 int DialogListGetText(int, int, int, char* out, int size) { return Clear(out, size); }
 void DialogSetImage(int, int, int) {}
+void DialogSetPosition(int, int, int) {}
+int DialogGetPosition(int, int) { return 0; }
 void DialogCapturePointer(int, int, bool) {}

@@ -82,6 +82,14 @@ void DialogSetImage(int dialog, int control, int bitmapId) {
     if (FACE_HAS(Face(), dialogSetImage)) Face()->dialogSetImage(dialog, control, bitmapId);
 }
 
+void DialogSetPosition(int dialog, int control, int position) {
+    if (FACE_HAS(Face(), dialogSetPosition)) Face()->dialogSetPosition(dialog, control, position);
+}
+
+int DialogGetPosition(int dialog, int control) {
+    return FACE_HAS(Face(), dialogGetPosition) ? Face()->dialogGetPosition(dialog, control) : 0;
+}
+
 void DialogCapturePointer(int dialog, int control, bool capture) {
     if (FACE_HAS(Face(), dialogCapturePointer)) Face()->dialogCapturePointer(dialog, control, capture);
 }

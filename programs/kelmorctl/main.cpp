@@ -15,6 +15,7 @@
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/settings.h"
+#include "ui/version.h"
 
 namespace {
 
@@ -40,6 +41,13 @@ const Subcommand kSubcommands[] = {
      "Restore the settings, Mappings and ShortTypes of a REGEDIT4 backup into the settings store (the Kelmor window "
      "must be closed)",
      1, 1, nullptr, RunRestore},
+    {"keys", "", "Print the key names --stop-key takes, one per line", 0, 0, nullptr, RunKeys},
+};
+
+gboolean gShowVersion = FALSE;
+const GOptionEntry kMainOptions[] = {
+    {"version", 'V', 0, G_OPTION_ARG_NONE, &gShowVersion, "Print the version and exit", nullptr},
+    {},
 };
 
 const Subcommand* FindSubcommand(const char* name) {
@@ -132,6 +140,7 @@ int main(int argc, char** argv) {
     g_option_context_set_description(context,
                                      "Message boxes are printed on standard error as \"Caption: text\".\n"
                                      "Exit status: 0 on success, 1 on any failure, 128 + N when signal N ended it.");
+    g_option_context_add_main_entries(context, kMainOptions, nullptr);
     GError* error = nullptr;
     bool parsed = g_option_context_parse(context, &argc, &argv, &error);
     g_option_context_free(context);
@@ -139,6 +148,10 @@ int main(int argc, char** argv) {
         fprintf(stderr, "kelmorctl: %s\n", TerminalText(error->message).c_str());
         g_error_free(error);
         return 1;
+    }
+    if (gShowVersion) {
+        printf("kelmorctl " KELMOR_VERSION_TEXT "\n");
+        return 0;
     }
     if (argc < 2) {
         fprintf(stderr, "kelmorctl: no command given (see kelmorctl --help)\n");

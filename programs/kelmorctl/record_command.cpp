@@ -143,3 +143,13 @@ int RunRecord(int, char** argv) {
     printf("%d events saved to %s\n", static_cast<int>(nEventCount), TerminalText(saveName).c_str());
     return 0;
 }
+
+// The names --stop-key reads back to their own key, each once, for shell completion.
+int RunKeys(int, char**) {
+    for (int key = 1; key < 256; ++key) {
+        char name[64];
+        KeyCodeToName(key, name, sizeof name);
+        if (name[0] != '\0' && KeyNameToCodeExact(name) == key) printf("%s\n", name);
+    }
+    return 0;
+}

@@ -24,6 +24,7 @@ int RunPlay(int argc, char** argv);
 extern const GOptionEntry kPlayOptions[];
 int RunBackup(int argc, char** argv);
 int RunRestore(int argc, char** argv);
+int RunKeys(int argc, char** argv);
 
 // Reads an option's value as a whole decimal number within minimum...maximum; false,
 // with the reason in error, for anything else.

@@ -2,7 +2,8 @@
 # Settings > Backup All Settings proposes a file in the home folder, writes the name typed
 # into the file dialog (with .reg added) and says how to restore it; the file holds what
 # kelmorctl backup writes from the same store, the window's place aside. Backup Mappings
-# onto that file asks first, and No leaves it as it was.
+# onto that file asks first, and No leaves it as it was. kelmorctl restore reads the
+# window's file back.
 . "$(dirname "$0")/lib.sh"
 export KELMOR_REGISTRY="$WORK/registry.ini"
 # The file dialog keeps its own preferences in GSettings; this run has no session bus.
@@ -44,4 +45,11 @@ cmp -s "$WORK/all.reg" "$WORK/before.reg" || fail "No at the question still repl
 choose_exit() { activate "$window"; xdotool key --clearmodifiers alt+f; sleep 0.4; xdotool key x; }
 choose_exit
 wait_for_end "File > Exit did not end the program"
-echo "ok: Backup All through the menu and the file dialog, the same bytes as kelmorctl; No keeps the old file"
+
+# The window's file restores into an empty store, which then backs up to the same bytes.
+export KELMOR_REGISTRY="$WORK/restored.ini"
+"$KELMORCTL" restore "$WORK/all.reg" >"$WORK/restore.out" 2>&1 || fail "kelmorctl restore refused the window's backup: $(cat "$WORK/restore.out")"
+grep -q 'typed by F1' "$KELMOR_REGISTRY" || fail "the restored store lacks the Mapping: $(cat "$KELMOR_REGISTRY")"
+"$KELMORCTL" backup all "$WORK/again.reg" || fail "kelmorctl backup of the restored store failed"
+cmp -s "$WORK/all.reg" "$WORK/again.reg" || fail "the restored store backs up differently: $(diff "$WORK/all.reg" "$WORK/again.reg")"
+echo "ok: Backup All through the menu and the file dialog, the same bytes as kelmorctl; No keeps the old file; restored"

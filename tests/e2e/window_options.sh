@@ -2,8 +2,9 @@
 # window above others (the window manager's _NET_WM_STATE_ABOVE), Show Tab Interface
 # folds the window to its menu and toolbar and back, Auto-Start writes and removes the
 # autostart entry, View Log File starts the Editor once the log has content, and the
-# User Command button with no command chosen asks to go to Advanced Options. Last, the
-# X server going away (the end of the session) still saves the settings.
+# User Command button with no command chosen asks to go to Advanced Options and goes
+# there on its Value Ranges page. Last, the X server going away (the end of the session)
+# still saves the settings.
 . "$(dirname "$0")/lib.sh"
 export KELMOR_REGISTRY="$WORK/registry.ini"
 # The editor notes the arguments it was started with.
@@ -78,12 +79,19 @@ shot user-command-question.png
 xdotool windowactivate --sync "$(question)" 2>/dev/null
 xdotool key Return
 wait_until 5 '[ -z "$(question)" ]' || fail "Enter did not answer the User Command question"
+# Yes goes there: Advanced Options opens, and Cancel remembers the page it showed.
+wait_until 10 '[ -n "$(visible_window "Advanced Options")" ]' || fail "Yes did not open Advanced Options"
+sleep 0.5
+shot user-command-options.png
+activate "$(visible_window "Advanced Options")"
+xdotool key --clearmodifiers alt+c
+wait_until 10 '[ -z "$(visible_window "Advanced Options")" ]' || fail "Cancel did not close Advanced Options"
 # Both on for the next start, where they apply before the person does anything.
 choose v t
 choose v b
 choose f x
 wait_for_end "File > Exit did not end the program"
-[ "$(setting LastOptionsTab)" = 00000003 ] || fail "Yes did not choose the Value Ranges tab ($(setting LastOptionsTab))"
+[ "$(setting LastOptionsTab)" = 00000003 ] || fail "Yes did not open the Value Ranges tab ($(setting LastOptionsTab))"
 [ "$(setting Topmost)" = 00000001 ] && [ "$(setting ShowTabs)" = 00000000 ] || fail "Topmost or ShowTabs not saved"
 start_window "restart"
 wait_until 5 above || fail "Topmost was not applied at the start"

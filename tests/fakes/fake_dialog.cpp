@@ -175,6 +175,15 @@ void DialogSetImage(int dialog, int control, int bitmapId) {
     if (fake::Control* c = fake::Find(dialog, control, "set image")) c->image = bitmapId;
 }
 
+void DialogSetPosition(int dialog, int control, int position) {
+    if (fake::Control* c = fake::Find(dialog, control, "set position")) c->position = position;
+}
+
+int DialogGetPosition(int dialog, int control) {
+    fake::Control* c = fake::Find(dialog, control, "get position");
+    return c ? c->position : 0;
+}
+
 void DialogCapturePointer(int dialog, int control, bool capture) {
     if (fake::Control* c = fake::Find(dialog, control, "capture pointer")) c->capturing = capture;
 }

@@ -222,6 +222,7 @@ struct Control {
     std::vector<std::string> items;
     int selection = -1;
     int image = 0;  // the bitmap of a picture or gadget
+    int position = 0;  // a slider's
     bool capturing = false;  // holds the pointer (DialogCapturePointer)
 };
 struct Dialog {

@@ -7,7 +7,8 @@ program=$(dirname "$ctl")/kelmor
 [ -x "$program" ] || { echo "no kelmor program in this build: skipped"; exit 77; }
 export DISPLAY=
 
-version=$(sed -n 's/^#define KELMOR_VERSION_TEXT "\(.*\)"$/\1/p' "$src/ui/version.h")
+# The version has one place: the project line of CMakeLists.txt.
+version=$(sed -n 's/^project(kelmor VERSION \([0-9.]*\) .*/\1/p' "$src/CMakeLists.txt")
 for option in --help -h; do
   run 0 "$option"
   case $out in "usage: kelmor FILE"*"/SPEED=1-4"*"kelmor $version") ;; *) fail "kelmor $option printed: $out" ;; esac
