@@ -40,6 +40,20 @@ set -- $corner $extents
 x=$(($1 + 30)) y=$(($2 + 40))
 frame_x=$(($1 - $3)) frame_y=$(($2 - $5))
 
+# A hold lost on the way (the dialog taken off the screen) ends it as a release would:
+# the target is back in its picture and the next press takes the pointer again.
+xdotool mousemove --sync $target mousedown 1
+sleep 0.3
+xdotool mousemove --sync $((x + 20)) $((y + 10))
+sleep 0.2
+xdotool windowunmap --sync "$dialog"
+sleep 0.3
+xdotool mouseup 1
+xdotool windowmap --sync "$dialog"
+sleep 0.5
+activate "$dialog"
+"$COLOUR_PLACE" "$dialog" $TARGET_RED >/dev/null || fail "the target stayed out of its picture after the hold was lost"
+
 xdotool mousemove --sync $target mousedown 1
 sleep 0.3
 xdotool mousemove --sync $((x - 50)) $((y - 20))
