@@ -3,7 +3,8 @@
 # program's window and let go there. While it is held the picture shows its empty well
 # (the target is the pointer); the result names the window and the point; the clipboard,
 # read by another program, holds the GOTO/CLICK template with the point counted from the
-# window's frame, where CLICK counts from when it plays.
+# window's frame, where CLICK counts from when it plays. With a clipboard manager running
+# (parcellite) the template is still there after Kelmor has ended.
 . "$(dirname "$0")/lib.sh"
 export KELMOR_REGISTRY="$WORK/registry.ini"
 printf '[SOFTWARE\\Kelmor]\nLogfile=sz:%s\nPromptForSave=dword:00000000\n' "$WORK/Kelmor.log" >"$KELMOR_REGISTRY"
@@ -16,6 +17,13 @@ TARGET_RED=d9261a
 xterm -T "Probe Target" -geometry 30x8+20+700 -e sleep 600 &
 wait_until 10 '[ -n "$(visible_window "Probe Target")" ]' || fail "no probe window"
 probe=$(visible_window "Probe Target")
+
+# A clipboard manager, where one is installed, keeps the template once Kelmor has ended.
+manager=""
+if command -v parcellite >/dev/null 2>&1; then
+  parcellite -n >/dev/null 2>&1 &
+  manager=$!
+fi
 
 start_window "tool"
 click_toolbar AdvancedOptions "$window"
@@ -83,4 +91,10 @@ xdotool key --clearmodifiers alt+f
 sleep 0.4
 xdotool key x
 wait_for_end "File > Exit did not end the program"
-echo "ok: the Mouse Coordinates tool named the probe at ($x, $y) and put its template on the clipboard"
+kept="no clipboard manager installed"
+if [ -n "$manager" ]; then
+  wait_until 5 'xclip -o -selection clipboard >"$WORK/clipboard" 2>/dev/null && cmp -s "$WORK/clipboard" "$WORK/expected"' ||
+    fail "the clipboard manager did not keep the template after Kelmor ended"
+  kept="kept by the clipboard manager after the exit"
+fi
+echo "ok: the Mouse Coordinates tool named the probe at ($x, $y) and put its template on the clipboard ($kept)"
