@@ -11,10 +11,10 @@
 
 namespace {
 
-// At most 255 characters of a title are shown, as the tool always did.
+// The result shows at most 255 bytes of a title (cut whole characters).
 const int kTitleSize = 256;
-const int IDC_POINTER_RESULTSize = kTitleSize + 96;
-const int kTemplateSize = IDC_POINTER_RESULTSize + 16;
+const int kResultSize = kTitleSize + 96;
+const int kTemplateSize = kResultSize + 16;
 
 bool gCapturing = false;
 
@@ -72,7 +72,12 @@ void MouseToolMoved(int dialog) {
         strcpy(title, "(Unknown Window)");
         rect = {0, 0, 0, 0};
     }
-    char text[IDC_POINTER_RESULTSize];
+    // A title may hold line breaks on this desktop; one line keeps the result and its
+    // template whole.
+    for (char* p = title; *p != '\0'; ++p) {
+        if (*p == '\r' || *p == '\n') *p = ' ';
+    }
+    char text[kResultSize];
     MouseResultText(title, x - rect.left, y - rect.top, x, y, text, sizeof text);
     DialogSetText(dialog, IDC_POINTER_RESULT, text);
 }
@@ -83,7 +88,7 @@ void MouseToolReleased(int dialog) {
     DialogSetImage(dialog, IDC_POINTER_PICTURE, IDB_MOUSE_TOOL);
     DialogCapturePointer(dialog, IDC_POINTER_PICTURE, false);
     if (!DialogIsChecked(dialog, IDC_COPY_TEMPLATE)) return;
-    char text[IDC_POINTER_RESULTSize];
+    char text[kResultSize];
     char script[kTemplateSize];
     DialogGetText(dialog, IDC_POINTER_RESULT, text, sizeof text);
     if (MouseScriptTemplate(text, script, sizeof script)) SysSetClipboardText(script);

@@ -103,13 +103,20 @@ TEST_F(MouseCoordinatesTest, ReleaseWithTheCopyBoxPutsTheTemplateOnTheClipboard)
         };
         Drag({{3, 4}});
         EXPECT_EQ(fake::clipboardText, "GOTO Say \"hi\" now\r\nCLICK 3, 4\r\n");
+        fake::windowAtPoint = [](int32_t, int32_t, bool, std::string* title, RECT32* rect) {
+            *title = "two\r\nlines";
+            *rect = {0, 0, 10, 10};
+            return true;
+        };
+        Drag({{3, 4}});
+        EXPECT_EQ(fake::clipboardText, "GOTO two  lines\r\nCLICK 3, 4\r\n") << "a title is one line";
         fake::windowAtPoint = [](int32_t, int32_t, bool, std::string* title, RECT32*) {
             *title = "\"quoted\"";
             return true;
         };
         Drag({{3, 4}});
     });
-    EXPECT_EQ(fake::clipboardSets, 3);
+    EXPECT_EQ(fake::clipboardSets, 4);
 }
 
 TEST(MouseScriptTemplate, FollowsTheResultText) {
