@@ -3,10 +3,12 @@
 #include <climits>
 #include <cstdio>
 
+#include "app/mouse_coordinates.h"
 #include "app/pane_procedure.h"
 #include "host/mappings.h"
 #include "platform/dialog.h"
 #include "platform/file.h"
+#include "platform/picture_ids.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
 #include "recording/recording_file.h"
@@ -20,7 +22,6 @@
 namespace {
 
 const int D = ID_ADVANCED_OPTIONS_DIALOG;
-const int kPointerPicture = 1009;  // the bitmap of the Mouse Coordinates picture
 const int kSliderTop = 3;          // the slider's positions run from HIGH (0) to OFF (3)
 const int kRecentArrowsMax = 8;
 const int kGotoArrowsMax = 30;
@@ -142,7 +143,7 @@ void Init() {
     // A level above HIGH acts as HIGH.
     DialogSetPosition(D, IDC_LOG_LEVEL, gbLogLevel >= LOG_HIGH ? 0 : kSliderTop - gbLogLevel);
     DialogSetText(D, IDC_LOG_FILE, gszLogFile);
-    DialogSetImage(D, IDC_POINTER_PICTURE, kPointerPicture);
+    DialogSetImage(D, IDC_POINTER_PICTURE, IDB_MOUSE_TOOL);
     DialogCheck(D, IDC_IGNORE_CHILDREN, true);
     DialogCheck(D, IDC_COPY_TEMPLATE, false);
     // A stored tab out of range opens the nearest one.
@@ -327,6 +328,13 @@ void AdvancedOptionsProcedure(int dialog, int message, int control, int notifica
     }
     if (control == IDC_OPTIONS_TABS) {
         if (notification == NOTIFY_CHANGED) ShowTab(CurrentTab());
+        return;
+    }
+    // The tool's picture is pressed and dragged, not a command: nothing to apply.
+    if (control == IDC_POINTER_PICTURE) {
+        if (notification == NOTIFY_CLICKED) MouseToolPressed(D);
+        else if (notification == NOTIFY_POINTER_MOVED) MouseToolMoved(D);
+        else if (notification == NOTIFY_POINTER_RELEASED) MouseToolReleased(D);
         return;
     }
     DialogEnable(D, IDC_OPTIONS_APPLY, true);

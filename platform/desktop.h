@@ -33,3 +33,11 @@ HWND32 SysGetForegroundWindow();
 bool SysGetScreenSize(int32_t* width, int32_t* height);
 // True for the main window and any window inside it.
 bool SysIsOwnWindow(HWND32 window);
+// Where the pointer is on the screen; false when there is no screen.
+bool SysGetCursorPos(int32_t* x, int32_t* y);
+// The window under a screen point and its title (cut to titleSize - 1 bytes) and
+// rectangle on the screen - the rectangle SysGetWindowRect gives for a top-level window,
+// whose left and top CLICK offsets count from. topLevel: the top-level window holding the
+// point; otherwise the innermost window there with a title. False when no window with a
+// title is there.
+bool SysWindowAtPoint(int32_t x, int32_t y, bool topLevel, char* title, int titleSize, RECT32* rect);

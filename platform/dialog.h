@@ -81,6 +81,11 @@ enum DialogNotification {
     NOTIFY_SPIN_UP = 2,    // the up arrow of a spin control
     NOTIFY_SPIN_DOWN = 3,  // its down arrow
     NOTIFY_OTHER = 4,      // any other notice of an edit field (focus in or out)
+    // While a control holds the pointer (DialogCapturePointer): it moved anywhere on the
+    // screen / the left button was released, or the hold was lost (another program took
+    // the pointer, the window went away), which ends it as a release does.
+    NOTIFY_POINTER_MOVED = 5,
+    NOTIFY_POINTER_RELEASED = 6,
     NOTIFY_KEY = 0x100,    // plus a virtual-key code: that key went down in a CONTROL_ENTRY field
     NOTIFY_CHAR = 0x200,   // plus a character's byte: it was typed into a CONTROL_ENTRY field
 };
@@ -117,3 +122,7 @@ void DialogSetImage(int dialog, int control, int bitmapId);
 // A slider's position (0 at the top); 0 for a control that is none.
 void DialogSetPosition(int dialog, int control, int position);
 int DialogGetPosition(int dialog, int control);
+// Gives the pointer to a control (a picture pressed by a person): every motion on the
+// screen reports NOTIFY_POINTER_MOVED and the left button's release NOTIFY_POINTER_RELEASED
+// to its dialog, under the cross cursor. false gives the pointer back.
+void DialogCapturePointer(int dialog, int control, bool capture);

@@ -110,6 +110,10 @@ struct KelmorFace {
     // A slider control's position (platform/dialog.h).
     void (*dialogSetPosition)(int dialog, int control, int position);
     int (*dialogGetPosition)(int dialog, int control);
+    // A control holding the pointer, or giving it back (platform/dialog.h).
+    void (*dialogCapturePointer)(int dialog, int control, bool capture);
+    // Text put on the clipboard (platform/clipboard.h).
+    bool (*setClipboardText)(const char* text);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

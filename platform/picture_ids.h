@@ -12,6 +12,9 @@ enum IconId {
 enum BitmapId {
     IDB_ADD_SHORTTYPE = 1007,
     IDB_ADD_MAPPING = 1008,
+    // The Mouse Coordinates tool's picture: waiting to be pressed, and while it holds the pointer.
+    IDB_MOUSE_TOOL = 1009,
+    IDB_MOUSE_TOOL_CAPTURING = 1010,
     IDB_ABOUT_LOGO = 1012,
     IDB_DELETE_MAPPING = 1013,
     IDB_DELETE_SHORTTYPE = 1014,

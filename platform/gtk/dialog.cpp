@@ -133,6 +133,43 @@ void ShowHand(GtkWidget* w, gpointer) {
     if (hand != nullptr) g_object_unref(hand);
 }
 
+// The picture holding the pointer (DialogCapturePointer), and who is told of it.
+GtkWidget* gCapturer = nullptr;
+Source gCapture;
+
+void EndCapture() {
+    if (gCapturer == nullptr) return;
+    gdk_seat_ungrab(gdk_display_get_default_seat(gtk_widget_get_display(gCapturer)));
+    gCapturer = nullptr;
+}
+
+void ReportCapture(GtkWidget* w, int notification) {
+    if (w != gCapturer) return;
+    const Source source = {gCapture.dialog, gCapture.control, notification};
+    // The core gives the pointer back on a release; a hold lost on the way ends here too.
+    if (notification == NOTIFY_POINTER_RELEASED) EndCapture();
+    Notify(&source);
+}
+
+gboolean OnCaptureMotion(GtkWidget* w, GdkEventMotion*, gpointer) {
+    ReportCapture(w, NOTIFY_POINTER_MOVED);
+    return FALSE;
+}
+
+gboolean OnCaptureReleased(GtkWidget* w, GdkEventButton* event, gpointer) {
+    if (event->button == 1) ReportCapture(w, NOTIFY_POINTER_RELEASED);
+    return FALSE;
+}
+
+// The hold taken from the picture: another grab, or its window no longer on the screen.
+// The press's own implicit hold handed to the picture is no loss.
+gboolean OnCaptureBroken(GtkWidget* w, GdkEventGrabBroken* event, gpointer) {
+    if (!event->implicit && event->grab_window != gtk_widget_get_window(w)) ReportCapture(w, NOTIFY_POINTER_RELEASED);
+    return FALSE;
+}
+
+void OnCaptureUnmapped(GtkWidget* w, gpointer) { ReportCapture(w, NOTIFY_POINTER_RELEASED); }
+
 GtkWidget* NewPicture(const ControlDescription& c, int dialog) {
     GtkWidget* w = gtk_event_box_new();
     gtk_container_add(GTK_CONTAINER(w), gtk_image_new());
@@ -140,6 +177,12 @@ GtkWidget* NewPicture(const ControlDescription& c, int dialog) {
     Source* source = NewSource(w, dialog, c.id, NOTIFY_CLICKED);
     if (c.kind == CONTROL_PICTURE) {
         g_signal_connect(w, "button-press-event", G_CALLBACK(OnPicturePressed), source);
+        // Reported only while the picture holds the pointer.
+        gtk_widget_add_events(w, GDK_POINTER_MOTION_MASK | GDK_BUTTON_RELEASE_MASK);
+        g_signal_connect(w, "motion-notify-event", G_CALLBACK(OnCaptureMotion), nullptr);
+        g_signal_connect(w, "button-release-event", G_CALLBACK(OnCaptureReleased), nullptr);
+        g_signal_connect(w, "grab-broken-event", G_CALLBACK(OnCaptureBroken), nullptr);
+        g_signal_connect(w, "unmap", G_CALLBACK(OnCaptureUnmapped), nullptr);
         return w;
     }
     gtk_widget_set_tooltip_text(w, c.text);
@@ -793,4 +836,26 @@ int GtkDialogGetPosition(int dialog, int control) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr || c->widgets.empty() || !GTK_IS_SCALE(c->widgets[0])) return 0;
     return static_cast<int>(gtk_range_get_value(GTK_RANGE(c->widgets[0])) + 0.5);
+}
+
+void GtkDialogCapturePointer(int dialog, int control, bool capture) {
+    EndCapture();
+    Control* c = FindControl(dialog, control);
+    if (!capture || c == nullptr) return;
+    for (GtkWidget* w : c->widgets) {
+        GdkWindow* window = gtk_widget_get_window(w);
+        if (!GTK_IS_EVENT_BOX(w) || !gtk_widget_get_mapped(w) || window == nullptr) continue;
+        GdkDisplay* display = gtk_widget_get_display(w);
+        GdkCursor* cross = gdk_cursor_new_from_name(display, "crosshair");
+        GdkEvent* press = gtk_get_current_event();
+        // Without the grab (another program holds the pointer) the press's implicit hold
+        // still brings the moves and the release, under the usual cursor.
+        gdk_seat_grab(gdk_display_get_default_seat(display), window, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, cross,
+                      press, nullptr, nullptr);
+        if (press != nullptr) gdk_event_free(press);
+        if (cross != nullptr) g_object_unref(cross);
+        gCapturer = w;
+        gCapture = {dialog, control, NOTIFY_POINTER_MOVED};
+        return;
+    }
 }

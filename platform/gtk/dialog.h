@@ -34,3 +34,4 @@ int GtkDialogListGetText(int dialog, int control, int index, char* out, int size
 void GtkDialogSetImage(int dialog, int control, int bitmapId);
 void GtkDialogSetPosition(int dialog, int control, int position);
 int GtkDialogGetPosition(int dialog, int control);
+void GtkDialogCapturePointer(int dialog, int control, bool capture);

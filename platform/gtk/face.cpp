@@ -1,6 +1,7 @@
 // The module's one export: the table of what the GTK face offers.
 #include "platform/face.h"
 
+#include "platform/gtk/clipboard.h"
 #include "platform/gtk/dialog.h"
 #include "platform/gtk/display_lost.h"
 #include "platform/gtk/file_dialog.h"
@@ -24,6 +25,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkSetMainWindowTopmost, GtkShowPanes,           GtkSetMenuOpenHandler, GtkSetDisplayLostHandler,
         GtkSetWording,
         GtkDialogSetPosition,    GtkDialogGetPosition,
+        GtkDialogCapturePointer, GtkSetClipboardText,
     };
     return &face;
 }

@@ -1,6 +1,8 @@
 // Gadgets are 16x16: a key cap for the Mappings, a sheet of lines for the ShortTypes, each
 // with a green plus to add or a red cross to delete, and a question mark whose colour sets
-// it apart from the toolbar's Help. The logo is a key cap with a K and a record dot.
+// it apart from the toolbar's Help. The logo is a key cap with a K and a record dot. The
+// Mouse Coordinates tool is a sunken well holding a target that a person drags out: the
+// well shows empty while the target is on the move (it is then the pointer).
 #include "platform/gtk/pictures.h"
 
 #include <cmath>
@@ -103,6 +105,30 @@ void Logo(cairo_t* cr) {
     FillAndOutline(cr, 0.9, 0.1, 0.1);
 }
 
+const int kMouseToolSize = 32;
+
+void Well(cairo_t* cr) {
+    cairo_rectangle(cr, 1.5, 1.5, 29, 29);
+    FillAndOutline(cr, 0.97, 0.97, 0.98);
+}
+
+void MouseTool(cairo_t* cr) {
+    Well(cr);
+    cairo_arc(cr, 16, 16, 9, 0, 2 * M_PI);
+    FillAndOutline(cr, 1, 1, 1);
+    cairo_arc(cr, 16, 16, 4, 0, 2 * M_PI);
+    FillAndOutline(cr, 0.85, 0.15, 0.1);
+    Colour(cr, 0.1, 0.1, 0.1);
+    cairo_set_line_width(cr, 1.0);
+    cairo_move_to(cr, 16, 4);
+    cairo_line_to(cr, 16, 28);
+    cairo_move_to(cr, 4, 16);
+    cairo_line_to(cr, 28, 16);
+    cairo_stroke(cr);
+}
+
+void MouseToolCapturing(cairo_t* cr) { Well(cr); }
+
 struct Drawing {
     int bitmapId;
     int size;
@@ -113,6 +139,7 @@ const Drawing kDrawings[] = {
     {IDB_ADD_MAPPING, kGadgetSize, AddMapping},       {IDB_DELETE_MAPPING, kGadgetSize, DeleteMapping},
     {IDB_ADD_SHORTTYPE, kGadgetSize, AddShortType},   {IDB_DELETE_SHORTTYPE, kGadgetSize, DeleteShortType},
     {IDB_HELP_GADGET, kGadgetSize, HelpGadget},       {IDB_ABOUT_LOGO, kLogoSize, Logo},
+    {IDB_MOUSE_TOOL, kMouseToolSize, MouseTool},      {IDB_MOUSE_TOOL_CAPTURING, kMouseToolSize, MouseToolCapturing},
 };
 
 }  // namespace

@@ -30,3 +30,4 @@ int DialogListGetText(int, int, int, char* out, int size) { return Clear(out, si
 void DialogSetImage(int, int, int) {}
 void DialogSetPosition(int, int, int) {}
 int DialogGetPosition(int, int) { return 0; }
+void DialogCapturePointer(int, int, bool) {}

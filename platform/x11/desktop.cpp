@@ -466,6 +466,58 @@ bool BelongsToUs(Display* display, Window window) {
     return static_cast<pid_t>(pid.Item(0)) == getpid() && SameMachine(display, window);
 }
 
+// The windows under a root point, from the root's child down to the innermost one;
+// returns how many were stored (at most kMaxTreeDepth).
+int WindowsAtPoint(Display* display, Window root, int32_t x, int32_t y, Window* path) {
+    int depth = 0;
+    Window window = root;
+    while (depth < kMaxTreeDepth) {
+        // The child of window that holds the root point, if any.
+        Window child = None;
+        int localX = 0, localY = 0;
+        if (!XTranslateCoordinates(display, root, window, x, y, &localX, &localY, &child) || child == None) break;
+        path[depth++] = child;
+        window = child;
+    }
+    return depth;
+}
+
+// The window its manager manages (the client with WM_STATE: on the path when the point is
+// over its contents, below the frame when over the frame's title bar or border); without
+// a manager the root's child.
+Window ManagedWindowAt(Display* display, const Window* path, int depth) {
+    for (int i = 0; i < depth; ++i) {
+        if (WmState(display, path[i]) >= 0) return path[i];
+    }
+    const Window client = ClientBelow(display, path[0]);
+    return client != 0 ? client : path[0];
+}
+
+// The innermost window on the path with a title, its title read into title. A point on a
+// frame's title bar or border names the client that frame holds, as the bar belongs to it.
+Window TitledWindowAt(Display* display, const Window* path, int depth, char* title, int size) {
+    for (int i = depth; i-- > 0;) {
+        if (ReadTitle(display, path[i], title, size) > 0) return path[i];
+    }
+    const Window client = ClientBelow(display, path[0]);
+    return client != 0 && ReadTitle(display, client, title, size) > 0 ? client : 0;
+}
+
+// A managed window's frame rectangle, which CLICK counts its offsets from; any other
+// window's own area on the screen.
+bool WindowArea(Display* display, Window window, RECT32* out) {
+    if (WmState(display, window) >= 0) return FrameRect(display, window, out);
+    XWindowAttributes attributes;
+    int x = 0, y = 0;
+    Window child = 0;
+    if (!XGetWindowAttributes(display, window, &attributes) ||
+        !XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child)) {
+        return false;
+    }
+    *out = {x, y, x + attributes.width, y + attributes.height};
+    return true;
+}
+
 }  // namespace
 
 int SysEnumTopLevelWindows(HWND32* out, int max) {
@@ -652,4 +704,41 @@ bool SysIsOwnWindow(HWND32 window) {
     }
     X11UntrapErrors();
     return own;
+}
+
+bool SysGetCursorPos(int32_t* x, int32_t* y) {
+    Display* display = Connect();
+    if (display == nullptr) return false;
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    unsigned mask = 0;
+    // False when the pointer is on another screen of the display: no point of ours.
+    if (!XQueryPointer(display, Root(display), &root, &child, &rootX, &rootY, &winX, &winY, &mask)) return false;
+    *x = rootX;
+    *y = rootY;
+    return true;
+}
+
+bool SysWindowAtPoint(int32_t x, int32_t y, bool topLevel, char* title, int titleSize, RECT32* rect) {
+    if (title == nullptr || titleSize <= 0 || rect == nullptr) return false;
+    title[0] = '\0';
+    Display* display = Connect();
+    if (display == nullptr) return false;
+    X11TrapErrors();
+    const Window root = Root(display);
+    Window path[kMaxTreeDepth];
+    const int depth = WindowsAtPoint(display, root, x, y, path);
+    Window found = 0;
+    if (depth > 0) {
+        found = topLevel ? ManagedWindowAt(display, path, depth) : TitledWindowAt(display, path, depth, title, titleSize);
+        if (found != 0 && topLevel) ReadTitle(display, found, title, titleSize);
+    }
+    RECT32 area = {0, 0, 0, 0};
+    const bool placed = found != 0 && title[0] != '\0' && WindowArea(display, found, &area);
+    if (X11UntrapErrors() != 0 || !placed) {
+        title[0] = '\0';
+        return false;
+    }
+    *rect = area;
+    return true;
 }

@@ -89,3 +89,7 @@ void DialogSetPosition(int dialog, int control, int position) {
 int DialogGetPosition(int dialog, int control) {
     return FACE_HAS(Face(), dialogGetPosition) ? Face()->dialogGetPosition(dialog, control) : 0;
 }
+
+void DialogCapturePointer(int dialog, int control, bool capture) {
+    if (FACE_HAS(Face(), dialogCapturePointer)) Face()->dialogCapturePointer(dialog, control, capture);
+}

@@ -3,7 +3,8 @@
 # prints the keys and buttons held down on the server, $5 one that writes a screenshot
 # as PNG, $6 the folder the screenshots are kept in, $7 one that tells where the window's
 # toolbar buttons are and whether they are greyed, $8 a window that logs the key events
-# it receives (key_probe.cpp).
+# it receives (key_probe.cpp), $9 one that tells where a colour is drawn in a window
+# (colour_place.cpp).
 set -u
 KELMOR=$1
 KELMORCTL=$2
@@ -13,6 +14,7 @@ SCREENSHOT=${5:-}
 ARTEFACTS=${6:-}
 TOOLBAR_PLACES=${7:-}
 KEY_PROBE=${8:-}
+COLOUR_PLACE=${9:-}
 WORK=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
 # Settings, log and autostart files of this run stay in the run's own folder.

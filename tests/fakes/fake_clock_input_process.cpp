@@ -40,6 +40,7 @@ void Reset() {
     refuseSharedMemory = false;
     clipboardHasText = false;
     clipboardText.clear();
+    clipboardSets = 0;
     modules.clear();
 }
 

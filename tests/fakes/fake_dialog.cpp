@@ -183,3 +183,7 @@ int DialogGetPosition(int dialog, int control) {
     fake::Control* c = fake::Find(dialog, control, "get position");
     return c ? c->position : 0;
 }
+
+void DialogCapturePointer(int dialog, int control, bool capture) {
+    if (fake::Control* c = fake::Find(dialog, control, "capture pointer")) c->capturing = capture;
+}

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstring>
 
 #include "platform/desktop.h"
@@ -40,6 +41,8 @@ std::map<HWND32, std::string> windowClasses;
 std::vector<ShowCall> showCalls;
 std::vector<HWND32> activated;
 int windowEnumerations;
+int32_t cursorX, cursorY;
+std::function<bool(int32_t, int32_t, bool, std::string*, RECT32*)> windowAtPoint;
 
 namespace {
 intptr_t gNextHandle = 0x100;
@@ -48,6 +51,8 @@ JournalProc journalProc;
 }
 
 void ResetJournalAndDesktop() {
+    cursorX = cursorY = 0;
+    windowAtPoint = nullptr;
     windowClasses.clear();
     mainWindowVisible = true;
     mainWindowMinimized = false;
@@ -298,4 +303,17 @@ int ShellTrackTrayMenu(const TrayMenuItem* items, int count) {
     const int chosen = fake::trayMenuAnswers.front();
     fake::trayMenuAnswers.pop_front();
     return chosen;
+}
+
+bool SysGetCursorPos(int32_t* x, int32_t* y) {
+    *x = fake::cursorX;
+    *y = fake::cursorY;
+    return true;
+}
+
+bool SysWindowAtPoint(int32_t x, int32_t y, bool topLevel, char* title, int titleSize, RECT32* rect) {
+    std::string found;
+    if (!fake::windowAtPoint || !fake::windowAtPoint(x, y, topLevel, &found, rect)) return false;
+    snprintf(title, static_cast<size_t>(titleSize), "%s", found.c_str());
+    return true;
 }

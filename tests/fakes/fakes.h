@@ -99,6 +99,8 @@ extern bool refuseSharedMemory;
 // --- clipboard ---
 extern bool clipboardHasText;
 extern std::string clipboardText;
+// How many texts were put on the clipboard.
+extern int clipboardSets;
 
 // --- modules ---
 // The module files there are, by file name, each with its entries' addresses by name.
@@ -203,6 +205,11 @@ struct ShowCall {
 extern std::vector<ShowCall> showCalls;
 extern std::vector<HWND32> activated;
 extern int windowEnumerations;
+// Where the pointer is.
+extern int32_t cursorX, cursorY;
+// The window under a screen point as SysWindowAtPoint finds it: its title and rectangle;
+// false (or no script) when there is none.
+extern std::function<bool(int32_t x, int32_t y, bool topLevel, std::string* title, RECT32* rect)> windowAtPoint;
 }  // namespace fake
 
 namespace fake {
@@ -216,6 +223,7 @@ struct Control {
     int selection = -1;
     int image = 0;  // the bitmap of a picture or gadget
     int position = 0;  // a slider's
+    bool capturing = false;  // holds the pointer (DialogCapturePointer)
 };
 struct Dialog {
     const DialogDescription* description = nullptr;

@@ -104,8 +104,27 @@ protected:
         return w;
     }
 
+    // A child of parent at (x, y), mapped, titled when title is given.
+    Window MakeChild(Window parent, const char* title, int x, int y, int width, int height) {
+        Window w = XCreateSimpleWindow(client_, parent, x, y, width, height, 0, 0, 0);
+        if (title != nullptr) XStoreName(client_, w, title);
+        XMapWindow(client_, w);
+        XSync(client_, False);
+        return w;
+    }
+
     GPid wm_ = 0;
 };
+
+// The window SysWindowAtPoint finds, as "title@left,top,right,bottom", or "none".
+std::string AtPoint(int32_t x, int32_t y, bool topLevel, int titleSize = 256) {
+    std::vector<char> title(static_cast<size_t>(titleSize) + 1, '#');
+    RECT32 r{};
+    if (!SysWindowAtPoint(x, y, topLevel, title.data(), titleSize, &r)) return "none";
+    EXPECT_EQ(title[static_cast<size_t>(titleSize)], '#') << "written past the title";
+    return std::string(title.data()) + "@" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+           std::to_string(r.right) + "," + std::to_string(r.bottom);
+}
 
 TEST_F(Desktop, ListsShownAndMinimisedWindowsTopFirstWithTheirTitlesCutWhole) {
     Window alpha = Make("Alpha editor", 10, 10);
@@ -230,6 +249,43 @@ TEST_F(Desktop, UnderAManagerClientsAreListedMeasuredByTheirFramesAndGoneTo) {
     EXPECT_TRUE(SysActivateWindow(a));
     EXPECT_EQ(SysGetForegroundWindow(), a);
     EXPECT_TRUE(WaitUntil([&] { return Position(a) == 0; }));
+}
+
+TEST_F(Desktop, TheWindowUnderAPointIsTheTitledOneOrItsTopLevelWindow) {
+    Window outer = Make("Outer", 100, 80);
+    MakeChild(outer, "Inner", 20, 30, 50, 40);
+    Window plain = MakeChild(outer, nullptr, 100, 30, 60, 60);
+    MakeChild(plain, nullptr, 5, 5, 20, 20);
+    EXPECT_EQ(AtPoint(130, 120, false), "Inner@120,110,170,150");
+    EXPECT_EQ(AtPoint(130, 120, true), "Outer@100,80,300,230");
+    EXPECT_EQ(AtPoint(210, 120, false), "Outer@100,80,300,230") << "untitled windows climb to a titled one";
+    EXPECT_EQ(AtPoint(150, 200, false, 4), "Out@100,80,300,230");
+    EXPECT_EQ(AtPoint(10, 10, false), "none") << "only the root there";
+    EXPECT_EQ(AtPoint(10, 10, true), "none");
+    int32_t x = -1, y = -1;
+    XWarpPointer(client_, None, DefaultRootWindow(client_), 0, 0, 0, 0, 33, 44);
+    XSync(client_, False);
+    EXPECT_TRUE(SysGetCursorPos(&x, &y));
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(33, 44));
+}
+
+TEST_F(Desktop, UnderAManagerThePointCountsFromTheFrameThatClickCountsFrom) {
+    ASSERT_NO_FATAL_FAILURE(StartWindowManager());
+    Window managed = MakeManaged("Managed", 100, 80);
+    MakeChild(managed, nullptr, 10, 10, 50, 50);
+    RECT32 frame{};
+    ASSERT_TRUE(WaitUntil([&] { return SysGetWindowRect(managed, &frame) && frame.left == 100 && frame.top == 80; }));
+    const std::string expected = "Managed@100,80," + std::to_string(frame.right) + "," + std::to_string(frame.bottom);
+    XWindowAttributes a;
+    int x = 0, y = 0;
+    Window child = 0;
+    ASSERT_TRUE(XGetWindowAttributes(client_, managed, &a));
+    ASSERT_TRUE(XTranslateCoordinates(client_, managed, DefaultRootWindow(client_), 0, 0, &x, &y, &child));
+    ASSERT_GT(y, 82) << "openbox puts a title bar above the window";
+    for (bool topLevel : {false, true}) {
+        EXPECT_EQ(AtPoint(x + 20, y + 20, topLevel), expected) << "inside the untitled child";
+        EXPECT_EQ(AtPoint(x + 100, 82, topLevel), expected) << "on the title bar";
+    }
 }
 
 }  // namespace
