@@ -62,8 +62,7 @@ click_picture() {
 exit_kelmor() {
   press alt+f
   xdotool key x
-  wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
-  wait "$pid"
+  wait_for_end "File > Exit did not end the program"
 }
 
 start_window "build folder"

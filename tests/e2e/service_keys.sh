@@ -13,10 +13,6 @@ store_mapping 118 5 "my address" 1
 store_mapping 119 6 "touch $WORK/launched"
 
 badge() { "$SCREENSHOT" --find "$1"; }
-click_at() {
-  xdotool mousemove "$1" "$2" click 1
-  sleep 0.4
-}
 # Types a line into the terminal, as a person would.
 type_line() {
   focus_window "Kelmor shorttype target"

@@ -92,9 +92,7 @@ where=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 xdotool key x
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
-wait "$pid"
-status=$?
+wait_for_end "File > Exit did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
 [ "$(setting LastTab)" = 00000002 ] || fail "LastTab is '$(setting LastTab)', not the Options tab"
 [ "$(setting Speed)" = 00000003 ] || fail "Speed is '$(setting Speed)' after the exit"
@@ -111,9 +109,7 @@ xdotool key --clearmodifiers alt+l
 sleep 0.3
 [ "$(setting Reload)" = 00000000 ] || fail "Reload was saved before the exit"
 xdotool key --clearmodifiers alt+F4
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "closing the window did not end the program"
-wait "$pid"
-status=$?
+wait_for_end "closing the window did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status after its window was closed"
 [ "$(setting Reload)" = 00000001 ] || fail "Reload is '$(setting Reload)' after the window was closed"
 
