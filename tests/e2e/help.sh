@@ -35,18 +35,16 @@ expect_opened() {
   esac
 }
 
-focus_kelmor() { xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"; }
-
 # Opens the Help menu with Alt+H and types the mnemonics given.
 help_menu() {
-  focus_kelmor
+  activate "$window"
   xdotool key --clearmodifiers alt+h
   sleep 0.4
   xdotool key "$@"
 }
 
 press() {
-  focus_kelmor
+  activate "$window"
   xdotool key --clearmodifiers "$@"
   sleep 0.3
 }

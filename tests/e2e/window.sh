@@ -25,7 +25,7 @@ run_limited 20 "$KELMOR"
 [ "$status" -eq 0 ] || fail "the second start exited with $status"
 wait_until 5 '[ "$(window_of_kelmor)" = "$window" ]' || fail "the second start did not restore the first window"
 [ "$(xdotool search --onlyvisible --class '^Kelmor$' 2>/dev/null | wc -l)" -eq 1 ] || fail "a second window opened"
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 sleep 0.3
 
 # Playback tab: Alt+A chooses Fast, Alt+E goes to the repeat count. Both are written at once.
@@ -46,13 +46,13 @@ kill -0 $pid 2>/dev/null || fail "the program ended with the file dialog"
 
 # Ctrl+O again, a file typed into the dialog: the title names it, and File lists it.
 printf 'TYPE hello\n' >"$WORK/task.klx"
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 xdotool key --clearmodifiers ctrl+o
 choose_in_file_dialog Open "$WORK/task.klx"
 wait_until 10 '[ "$(xdotool getwindowname "$window")" = "Kelmor - task.klx" ]' ||
   fail "the chosen file did not open (title '$(xdotool getwindowname "$window")')"
 
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 shot file-menu.png
@@ -75,7 +75,7 @@ shot about-visited.png
 xdotool key Tab Return
 wait_until 10 '[ -z "$(about_box)" ]' || fail "Enter did not close the About box"
 # Help > Advanced Help > Legal Agreement: the licence, closed by OK.
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 xdotool key --clearmodifiers alt+h
 sleep 0.3
 xdotool key h l
