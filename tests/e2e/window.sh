@@ -79,12 +79,7 @@ activate "$window"
 xdotool key --clearmodifiers alt+h
 sleep 0.3
 xdotool key h l
-legal_box() { xdotool search --onlyvisible --name '^Legal Agreement$' 2>/dev/null | head -n1; }
-wait_until 10 '[ -n "$(legal_box)" ]' || fail "Help > Advanced Help > Legal Agreement opened nothing"
-sleep 0.5
-shot legal.png
-xdotool key Return
-wait_until 10 '[ -z "$(legal_box)" ]' || fail "Enter did not close the Legal Agreement"
+answer_window "Legal Agreement" Return legal.png
 # Moved by the person, it opens there next time.
 xdotool windowmove --sync "$window" 300 200
 sleep 0.3
