@@ -11,10 +11,6 @@ ADD_BADGE=26a633
 DELETE_BADGE=d9271a
 
 find_colour() { "$SCREENSHOT" --find "$1" || fail "no picture of colour $1 on the screen ($2)"; }
-click_at() {
-  xdotool mousemove "$1" "$2" click 1
-  sleep 0.4
-}
 # Clicks the add gadget; the keyboard service takes the change without a word.
 add_with_gadget() {
   local at

@@ -35,18 +35,16 @@ expect_opened() {
   esac
 }
 
-focus_kelmor() { xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"; }
-
 # Opens the Help menu with Alt+H and types the mnemonics given.
 help_menu() {
-  focus_kelmor
+  activate "$window"
   xdotool key --clearmodifiers alt+h
   sleep 0.4
   xdotool key "$@"
 }
 
 press() {
-  focus_kelmor
+  activate "$window"
   xdotool key --clearmodifiers "$@"
   sleep 0.3
 }
@@ -62,8 +60,7 @@ click_picture() {
 exit_kelmor() {
   press alt+f
   xdotool key x
-  wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
-  wait "$pid"
+  wait_for_end "File > Exit did not end the program"
 }
 
 start_window "build folder"

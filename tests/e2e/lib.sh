@@ -102,14 +102,18 @@ answer_dialog_then_wait() {
     tries=$((tries + 1))
     wait_until 1 '! kill -0 $pid 2>/dev/null' && break
   done
-  wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "the program did not exit after the dialog '$title'"
-  wait "$pid"
-  status=$?
+  wait_for_end "the program did not exit after the dialog '$title'"
 }
 
 # A DWORD setting of the store at $KELMOR_REGISTRY, in hex as the store writes it.
 setting() {
   sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null
+}
+
+# Clicks the screen point ($1, $2) and gives the window a moment to take it.
+click_at() {
+  xdotool mousemove "$1" "$2" click 1
+  sleep 0.4
 }
 
 # Keeps a picture of the screen among the artefacts under the given name.
@@ -126,13 +130,13 @@ window_of_kelmor() { xdotool search --onlyvisible --class Kelmor 2>/dev/null | h
 
 activate() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
 
-# Waits for the window titled $1 (a dialog or box), keeps a screenshot named $3, answers it
-# with the key $2 and waits until it is gone.
+# Waits for the window titled $1 (a dialog or box), keeps a screenshot named $3 (if given),
+# answers it with the key $2 and waits until it is gone.
 answer_window() {
   local answered_title=$1
   wait_until 10 '[ -n "$(visible_window "$answered_title")" ]' || fail "no window titled '$1'"
   sleep 0.5
-  shot "$3"
+  [ -z "${3:-}" ] || shot "$3"
   activate "$(visible_window "$1")"
   xdotool key "$2"
   wait_until 10 '[ -z "$(visible_window "$answered_title")" ]' || fail "$2 did not close '$1'"

@@ -13,15 +13,23 @@ store_mapping 118 5 "my address" 1
 store_mapping 119 6 "touch $WORK/launched"
 
 badge() { "$SCREENSHOT" --find "$1"; }
-click_at() {
-  xdotool mousemove "$1" "$2" click 1
-  sleep 0.4
-}
 # Types a line into the terminal, as a person would.
 type_line() {
   focus_window "Kelmor shorttype target"
   xdotool type --delay 40 "$1"
   xdotool key Return
+}
+# Goes to the tab by the keys $1 and clicks its Activate box, below the gadgets; waits a
+# timer period and keeps the screenshot $3.
+click_activate() {
+  activate "$window"
+  xdotool key "$1"
+  sleep 0.5
+  at=$(badge $DELETE_BADGE) || fail "no delete gadget on the $2"
+  read -r x y <<<"$at"
+  click_at $((x - 90)) $((y + 19))
+  sleep 0.6
+  shot "$3"
 }
 # Whether the probe got an F7 event (press or release) after mark $1.
 probe_saw_f7() { tail -n +$(($1 + 1)) "$PROBE_LOG" | grep -q '^[a-z]* F7 '; }
@@ -66,14 +74,7 @@ sleep 0.3
 [ -z "$(probe_typed_since "$mark")" ] || fail "the launch Mapping's key reached the window: $(probe_typed_since "$mark")"
 
 # Activate unchecked on the Keyboard tab: the next tick (500 ms) stops the service.
-activate "$window"
-xdotool key ctrl+Prior
-sleep 0.5
-at=$(badge $DELETE_BADGE) || fail "no delete gadget on the Keyboard tab"
-read -r x y <<<"$at"
-click_at $((x - 90)) $((y + 19))   # the Activate box, below the gadgets
-sleep 0.6
-shot service-stopped.png
+click_activate ctrl+Prior "Keyboard tab" service-stopped.png
 type_line "so btw ok"
 expect_file "$WORK/typed.txt" 'so by the way ok\nso btw ok\n'
 focus_window "Kelmor key probe"
@@ -82,14 +83,7 @@ xdotool key ctrl+F7
 expect_probe "$mark" "<ctrl+F7>"
 
 # The box on the ShortType tab is the same setting: checked there, the service comes back.
-activate "$window"
-xdotool key ctrl+Next
-sleep 0.5
-at=$(badge $DELETE_BADGE) || fail "no delete gadget on the ShortType tab"
-read -r x y <<<"$at"
-click_at $((x - 90)) $((y + 19))
-sleep 0.6
-shot service-restarted.png
+click_activate ctrl+Next "ShortType tab" service-restarted.png
 type_line "btw"
 expect_file "$WORK/typed.txt" 'so by the way ok\nso btw ok\nby the way\n'
 echo "ok: ShortType and hot keys acted in other programs, and stopped with Activate"

@@ -42,9 +42,7 @@ end_with_signal() {
   wait_until 20 all_held || fail "the playback did not hold its keys and button ($("$HELD_INPUT"))"
   sleep 0.5
   [ -n "$signal" ] && kill -s "$signal" "$pid"
-  wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "still running after SIG$signal"
-  wait "$pid"
-  status=$?
+  wait_for_end "still running after SIG$signal"
   [ "$status" -eq "$expected" ] || fail "exit status $status after SIG$signal, expected $expected"
   [ -z "$("$HELD_INPUT")" ] || fail "still held after SIG$signal: $("$HELD_INPUT")"
   before=$(presses)

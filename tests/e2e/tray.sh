@@ -7,14 +7,6 @@
 command -v trayer >/dev/null || { echo "SKIP: trayer is not installed (scripts/install-deps installs it)"; exit 77; }
 export KELMOR_REGISTRY="$WORK/registry.ini" GSETTINGS_BACKEND=memory
 
-setting() { sed -n "s/^$1=dword:\([0-9a-f]*\)$/\1/p" "$KELMOR_REGISTRY" 2>/dev/null; }
-
-shot() {
-  [ -n "$SCREENSHOT" ] && [ -n "$ARTEFACTS" ] || return 0
-  mkdir -p "$ARTEFACTS"
-  "$SCREENSHOT" "$ARTEFACTS/$1" ${2:-} || fail "no screenshot $1"
-}
-
 # The main window while it is shown (menus and tips have the class too, not the title).
 main_window() {
   local w
@@ -22,7 +14,6 @@ main_window() {
     case "$(xdotool getwindowname "$w" 2>/dev/null)" in Kelmor | "Kelmor - "*) echo "$w" && return ;; esac
   done
 }
-box() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 open_menus() {
   local n=0 w
   for w in $(xdotool search --onlyvisible --class '^Kelmor$' 2>/dev/null); do
@@ -52,17 +43,6 @@ start_kelmor() {
   pid=$!
 }
 
-# Answers the message box titled $1 with Enter.
-answer_box() {
-  local title=$1
-  wait_until 10 '[ -n "$(box "$title")" ]' || fail "no box '$title' ($2)"
-  sleep 0.3
-  [ -n "${3:-}" ] && shot "$3"
-  xdotool windowactivate --sync "$(box "$title")" 2>/dev/null
-  xdotool key Return
-  wait_until 10 '[ -z "$(box "$title")" ]' || fail "the box '$title' did not close ($2)"
-}
-
 click_icon() {
   icon=$(docked_icon)
   [ -n "$icon" ] || fail "the icon is not in the tray ($1)"
@@ -87,14 +67,14 @@ printf '[SOFTWARE\\Kelmor]\nLog=dword:00000001\n' >"$KELMOR_REGISTRY"
 start_trayer
 start_kelmor
 wait_until 20 '[ -n "$(main_window)" ]' || fail "no window"
-xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+activate "$(main_window)"
 sleep 0.3
 
 # View > Run from Tray: the notice, then the window goes and the icon docks.
 xdotool key --clearmodifiers alt+v
 sleep 0.3
 xdotool key r
-answer_box "Tray Icon" "Run from Tray" tray-notice.png
+answer_window "Tray Icon" Return tray-notice.png
 wait_until 5 '[ -z "$(main_window)" ]' || fail "Run from Tray did not hide the window"
 wait_until 5 '[ -n "$(docked_icon)" ]' || fail "the icon was not embedded in the tray"
 kill -0 $pid 2>/dev/null || fail "the program ended"
@@ -119,9 +99,8 @@ wait_until 5 '[ -n "$(main_window)" ]' || fail "Show Kelmor did not bring the wi
 
 # A playback shows the playing icon.
 printf 'WAIT 3\n' >"$WORK/wait.klx"
-xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+activate "$(main_window)"
 xdotool key --clearmodifiers ctrl+o
-wait_until 10 '[ -n "$(box Open)" ]' || fail "Ctrl+O opened no file dialog"
 choose_in_file_dialog Open "$WORK/wait.klx"
 wait_until 10 '[ "$(xdotool getwindowname "$(main_window)")" = "Kelmor - wait.klx" ]' || fail "wait.klx did not open"
 xdotool key --clearmodifiers alt+r
@@ -132,7 +111,7 @@ shot tray-playing.png
 sleep 3
 
 # The close box only hides the window; a double click on the icon brings it back.
-xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+activate "$(main_window)"
 xdotool key --clearmodifiers alt+F4
 wait_until 5 '[ -z "$(main_window)" ]' || fail "closing did not hide the window"
 kill -0 $pid 2>/dev/null || fail "closing in the tray mode ended the program"
@@ -143,7 +122,7 @@ wait_until 5 '[ -n "$(main_window)" ]' || fail "a double click did not bring the
 xdotool windowmove --sync "$(main_window)" 300 200
 sleep 0.3
 where=$(xdotool getwindowgeometry "$(main_window)" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')
-xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+activate "$(main_window)"
 xdotool key --clearmodifiers alt+F4
 wait_until 5 '[ -z "$(main_window)" ]' || fail "closing did not hide the window the second time"
 
@@ -153,7 +132,7 @@ run_limited 20 "$KELMOR"
 [ "$status" -eq 0 ] || fail "the second start exited with $status"
 wait_until 5 '[ -n "$(main_window)" ]' || fail "the second start did not bring the hidden window back"
 [ "$(xdotool search --class '^kelmor-tray$' 2>/dev/null | wc -l)" -eq 1 ] || fail "a second tray icon appeared"
-xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+activate "$(main_window)"
 xdotool key --clearmodifiers alt+F4
 wait_until 5 '[ -z "$(main_window)" ]' || fail "closing did not hide the window brought back by a second start"
 
@@ -168,9 +147,7 @@ log="$XDG_STATE_HOME/kelmor/Kelmor.log"
 wait_until 5 'grep -q "End recording time: .* ([1-9][0-9]* total actions" "$log"' ||
   fail "Stop Recording from the tray menu left no recording: $(tail -n 3 "$log")"
 tray_menu "Exit Kelmor" Up Return
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "Exit Kelmor did not end the program (a question? $(box 'Confirm Action'))"
-wait "$pid"
-status=$?
+wait_for_end "Exit Kelmor did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status after Exit Kelmor"
 # The tray's idle picture with the keyboard service active: tray mode stays on for the next start.
 [ "$(setting ShowTrayIcon)" = 000003e8 ] || fail "ShowTrayIcon is '$(setting ShowTrayIcon)' after Exit Kelmor"
@@ -181,23 +158,20 @@ wait_until 10 '[ -n "$(docked_icon)" ]' || fail "started in the tray mode, the i
 [ -z "$(main_window)" ] || fail "started in the tray mode, the window showed"
 kill "$trayer_pid"
 wait "$trayer_pid" 2>/dev/null
-answer_box "Tray Icon" "the tray went away" tray-gone.png
+answer_window "Tray Icon" Return tray-gone.png
 wait_until 5 '[ -n "$(main_window)" ]' || fail "the window did not come back when the tray went away"
 [ "$(xdotool getwindowgeometry "$(main_window)" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')" = "$where" ] ||
   fail "the window came back at $(xdotool getwindowgeometry "$(main_window)" | grep Position), not at $where"
-xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+activate "$(main_window)"
 xdotool key --clearmodifiers alt+F4
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "without a tray, closing hid the window instead of ending"
-wait "$pid"
+wait_for_end "without a tray, closing hid the window instead of ending"
 
 # No tray at start-up: the window shows, says why, and closing it ends the program.
 start_kelmor
-answer_box "Tray Icon" "no tray at start-up"
+answer_window "Tray Icon" Return
 wait_until 5 '[ -n "$(main_window)" ]' || fail "without a tray the window did not show"
-xdotool windowactivate --sync "$(main_window)" 2>/dev/null
+activate "$(main_window)"
 xdotool key --clearmodifiers alt+F4
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "without a tray, closing did not end the program"
-wait "$pid"
-status=$?
+wait_for_end "without a tray, closing did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
 echo "ok: the tray icon docks in trayer, its menu and double click work, and without a tray the window stays"

@@ -25,7 +25,7 @@ run_limited 20 "$KELMOR"
 [ "$status" -eq 0 ] || fail "the second start exited with $status"
 wait_until 5 '[ "$(window_of_kelmor)" = "$window" ]' || fail "the second start did not restore the first window"
 [ "$(xdotool search --onlyvisible --class '^Kelmor$' 2>/dev/null | wc -l)" -eq 1 ] || fail "a second window opened"
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 sleep 0.3
 
 # Playback tab: Alt+A chooses Fast, Alt+E goes to the repeat count. Both are written at once.
@@ -46,13 +46,13 @@ kill -0 $pid 2>/dev/null || fail "the program ended with the file dialog"
 
 # Ctrl+O again, a file typed into the dialog: the title names it, and File lists it.
 printf 'TYPE hello\n' >"$WORK/task.klx"
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 xdotool key --clearmodifiers ctrl+o
 choose_in_file_dialog Open "$WORK/task.klx"
 wait_until 10 '[ "$(xdotool getwindowname "$window")" = "Kelmor - task.klx" ]' ||
   fail "the chosen file did not open (title '$(xdotool getwindowname "$window")')"
 
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 shot file-menu.png
@@ -75,16 +75,11 @@ shot about-visited.png
 xdotool key Tab Return
 wait_until 10 '[ -z "$(about_box)" ]' || fail "Enter did not close the About box"
 # Help > Advanced Help > Legal Agreement: the licence, closed by OK.
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+activate "$window"
 xdotool key --clearmodifiers alt+h
 sleep 0.3
 xdotool key h l
-legal_box() { xdotool search --onlyvisible --name '^Legal Agreement$' 2>/dev/null | head -n1; }
-wait_until 10 '[ -n "$(legal_box)" ]' || fail "Help > Advanced Help > Legal Agreement opened nothing"
-sleep 0.5
-shot legal.png
-xdotool key Return
-wait_until 10 '[ -z "$(legal_box)" ]' || fail "Enter did not close the Legal Agreement"
+answer_window "Legal Agreement" Return legal.png
 # Moved by the person, it opens there next time.
 xdotool windowmove --sync "$window" 300 200
 sleep 0.3
@@ -92,9 +87,7 @@ where=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-
 xdotool key --clearmodifiers alt+f
 sleep 0.5
 xdotool key x
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end the program"
-wait "$pid"
-status=$?
+wait_for_end "File > Exit did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
 [ "$(setting LastTab)" = 00000002 ] || fail "LastTab is '$(setting LastTab)', not the Options tab"
 [ "$(setting Speed)" = 00000003 ] || fail "Speed is '$(setting Speed)' after the exit"
@@ -111,9 +104,7 @@ xdotool key --clearmodifiers alt+l
 sleep 0.3
 [ "$(setting Reload)" = 00000000 ] || fail "Reload was saved before the exit"
 xdotool key --clearmodifiers alt+F4
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "closing the window did not end the program"
-wait "$pid"
-status=$?
+wait_for_end "closing the window did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status after its window was closed"
 [ "$(setting Reload)" = 00000001 ] || fail "Reload is '$(setting Reload)' after the window was closed"
 

@@ -17,7 +17,7 @@ size_of_window() { xwininfo -id "$window" | sed -n 's/^ *\(Width\|Height\): *//p
 above() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 # Opens a menu of the menu bar by its mnemonic and chooses an item by its own.
 choose() {
-  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  activate "$window"
   xdotool key --clearmodifiers "alt+$1"
   sleep 0.4
   xdotool key "$2"
@@ -72,13 +72,7 @@ wait_until 5 '[ -e "$WORK/edited" ]' || fail "View Log File did not start the Ed
 
 # The User Command button, found where it is drawn: the window's width follows its widest page.
 click_toolbar UserCommand "$window"
-question() { xdotool search --onlyvisible --name '^Empty User Command$' 2>/dev/null | head -n1; }
-wait_until 10 '[ -n "$(question)" ]' || fail "the User Command button asked nothing"
-sleep 0.5
-shot user-command-question.png
-xdotool windowactivate --sync "$(question)" 2>/dev/null
-xdotool key Return
-wait_until 5 '[ -z "$(question)" ]' || fail "Enter did not answer the User Command question"
+answer_window "Empty User Command" Return user-command-question.png
 # Yes goes there: Advanced Options opens, and Cancel remembers the page it showed.
 wait_until 10 '[ -n "$(visible_window "Advanced Options")" ]' || fail "Yes did not open Advanced Options"
 sleep 0.5

@@ -29,17 +29,6 @@ recorded_keys() {
     while read -r l; do echo $((l & 255)); done | grep -vx '16\|160\|161' | xargs printf '%x '
 }
 
-# Answers the "Confirm Action" box with the key of a button; $1 names the moment.
-answer_confirm() {
-  local moment=$1 key=$2 box
-  wait_until 10 '[ -n "$(visible_window "Confirm Action")" ]' || fail "no Confirm Action box ($moment)"
-  box=$(visible_window "Confirm Action")
-  activate "$box"
-  sleep 0.3
-  xdotool key "$key"
-  wait_until 10 '[ -z "$(visible_window "Confirm Action")" ]' || fail "$key did not answer the Confirm Action box"
-}
-
 start_cat_terminal "Kelmor play target" "$WORK/played.txt"
 cat >"$WORK/play.klx" <<KLX
 GOTO Kelmor play target
@@ -53,7 +42,6 @@ expect_toolbar "Open:enabled SaveAs:greyed StartRecording:enabled StopRecording:
 
 # Ctrl+O, the file typed into the dialog; the toolbar's Playback button plays it.
 xdotool key --clearmodifiers ctrl+o
-wait_until 10 '[ -n "$(visible_window Open)" ]' || fail "Ctrl+O opened no file dialog"
 choose_in_file_dialog Open "$WORK/play.klx" open-typed.png
 wait_until 10 '[ "$(title)" = "Kelmor - play.klx" ]' || fail "the chosen file did not open (title '$(title)')"
 expect_toolbar "$IDLE"
@@ -79,7 +67,6 @@ expect_toolbar "$IDLE"
 
 # Ctrl+S: the Save As dialog writes the recording where it is told.
 xdotool key --clearmodifiers ctrl+s
-wait_until 10 '[ -n "$(visible_window "Save As")" ]' || fail "Ctrl+S opened no file dialog"
 choose_in_file_dialog "Save As" "$WORK/typed.klx" save-as-typed.png
 wait_until 10 '[ "$(title)" = "Kelmor - typed.klx" ]' || fail "the recording was not saved (title '$(title)')"
 [ "$(recorded_keys "$WORK/typed.klx")" = "52 45 43 20 37 d " ] ||
@@ -104,18 +91,13 @@ expect_toolbar "$IDLE"
 xdotool key --clearmodifiers alt+f
 sleep 0.3
 xdotool key x
-wait_until 10 '[ -n "$(visible_window "Confirm Action")" ]' || fail "Exit with an unsaved recording asked nothing"
-sleep 0.5
-shot confirm-action.png
-answer_confirm "Exit, then Cancel" alt+c
+answer_window "Confirm Action" alt+c confirm-action.png
 kill -0 "$pid" 2>/dev/null || fail "Cancel ended the program"
 [ -n "$(window_of_kelmor)" ] || fail "Cancel closed the window"
 activate "$window"
 xdotool key --clearmodifiers alt+F4
-answer_confirm "closed, then No" alt+n
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "No did not end the program"
-wait "$pid"
-status=$?
+answer_window "Confirm Action" alt+n
+wait_for_end "No did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status after No"
 cmp -s "$WORK/typed.klx" "$WORK/saved-before.klx" || fail "No changed the saved file"
 
@@ -143,11 +125,9 @@ expect_toolbar "$IDLE"
 xdotool key --clearmodifiers alt+f
 sleep 0.3
 xdotool key x
-answer_confirm "Exit, then Yes" alt+y
+answer_window "Confirm Action" alt+y
 choose_in_file_dialog "Save As" "$WORK/at-exit.klx" save-as-at-exit.png
-wait_until 10 '! kill -0 $pid 2>/dev/null' || fail "the program did not end after saving"
-wait "$pid"
-status=$?
+wait_for_end "the program did not end after saving"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status after Yes"
 [ "$(recorded_keys "$WORK/at-exit.klx")" = "59 45 53 d " ] ||
   fail "the recording saved at exit holds the keys $(recorded_keys "$WORK/at-exit.klx")"

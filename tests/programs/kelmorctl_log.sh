@@ -27,14 +27,6 @@ settings 1 "$log"
 case $(cat "$log") in "old run"*) fail "play with logging on kept the old log" ;; *missing.klx*) ;; *)
   fail "play did not log into the new log: $(cat "$log")" ;; esac
 
-# A link is not erased, nor what it points to.
-echo "old run" >"$tmp/user.txt"
-ln -s "$tmp/user.txt" "$tmp/link.log"
-settings 1 "$tmp/link.log"
-"$ctl" play "$tmp/missing.klx" 2>/dev/null
-[ -L "$tmp/link.log" ] || fail "the link was erased"
-kept "a link as the log" "$tmp/user.txt"
-
 # A default path too long for the setting names no log at all, not the file its cut
 # form would name.
 state="$tmp/"
