@@ -114,6 +114,9 @@ struct KelmorFace {
     void (*dialogCapturePointer)(int dialog, int control, bool capture);
     // Text put on the clipboard (platform/clipboard.h).
     bool (*setClipboardText)(const char* text);
+    // The program is ending: what it put on the clipboard goes to those that keep it
+    // (platform/clipboard.h).
+    void (*letGoOfClipboard)();
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

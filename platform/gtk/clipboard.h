@@ -3,3 +3,4 @@
 #pragma once
 
 bool GtkSetClipboardText(const char* text);
+void GtkLetGoOfClipboard();

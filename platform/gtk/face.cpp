@@ -25,7 +25,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkSetMainWindowTopmost, GtkShowPanes,           GtkSetMenuOpenHandler, GtkSetDisplayLostHandler,
         GtkSetWording,
         GtkDialogSetPosition,    GtkDialogGetPosition,
-        GtkDialogCapturePointer, GtkSetClipboardText,
+        GtkDialogCapturePointer, GtkSetClipboardText, GtkLetGoOfClipboard,
     };
     return &face;
 }

@@ -3,3 +3,4 @@
 #include "platform/clipboard.h"
 
 bool SysSetClipboardText(const char*) { return false; }
+void SysLetGoOfClipboard() {}

@@ -7,3 +7,8 @@ bool SysSetClipboardText(const char* text) {
     const KelmorFace* face = WindowFace();
     return FACE_HAS(face, setClipboardText) && text != nullptr && face->setClipboardText(text);
 }
+
+void SysLetGoOfClipboard() {
+    const KelmorFace* face = WindowFace();
+    if (FACE_HAS(face, letGoOfClipboard)) face->letGoOfClipboard();
+}

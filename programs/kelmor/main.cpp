@@ -10,6 +10,7 @@
 #include "app/exit_step.h"
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "platform/clipboard.h"
 #include "platform/headless/headless_shell.h"
 #include "programs/kelmor/face.h"
 #include "ui/commands.h"
@@ -65,7 +66,9 @@ int RunInteractive() {
     if (!OpenMainWindow(SendCommand, CloseMainWindow)) return EXIT_CODE_FAILED;
     HeadlessShellSetDispatcher(SendCommand);
     ShowInteractiveWindow();
-    return HeadlessRunMessageLoop();
+    const int status = HeadlessRunMessageLoop();
+    SysLetGoOfClipboard();
+    return status;
 }
 
 }  // namespace
