@@ -17,6 +17,13 @@ if(TARGET kelmor_win32_registry)
   target_link_libraries(kelmor_win32_registry PUBLIC advapi32)
 endif()
 
+# The pieces of kelmorctl that need no GLib, built so that they keep compiling here: message
+# boxes on standard error and the shell without a main window (its loop is GLib's).
+add_library(kelmor_console_boxes STATIC ${CMAKE_SOURCE_DIR}/platform/console/message_box.cpp)
+file(GLOB KELMOR_HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/headless/*.cpp)
+list(REMOVE_ITEM KELMOR_HEADLESS_SOURCES ${CMAKE_SOURCE_DIR}/platform/headless/loop.cpp)
+add_library(kelmor_headless_shell STATIC ${KELMOR_HEADLESS_SOURCES})
+
 # Fakes of every seam; the unit tests use real files and the real system seam.
 file(GLOB KELMOR_FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fakes/*.cpp)
 add_library(kelmor_fakes STATIC ${KELMOR_FAKE_SOURCES})

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 #include "platform/system.h"
@@ -22,14 +23,9 @@ protected:
         ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
     }
     void TearDown() override {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((dir_ + "\\*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
+        for (const std::string& name : Names()) {
             if (!DeleteFileA(Path(name).c_str())) RemoveDirectoryA(Path(name).c_str());
         }
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
         EXPECT_TRUE(RemoveDirectoryA(dir_.c_str()));
     }
     std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
@@ -40,16 +36,18 @@ protected:
         return text.str();
     }
     // The names in the folder, to see that no temporary file is left behind.
-    int Count() const {
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((dir_ + "\\*").c_str(), &found);
-        int n = 0;
         for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            n += found.cFileName[0] != '.' || (found.cFileName[1] != '\0' && found.cFileName[1] != '.');
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..") names.push_back(name);
         }
         if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        return n;
+        return names;
     }
+    int Count() const { return static_cast<int>(Names().size()); }
     std::string dir_;
 };
 
