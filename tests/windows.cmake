@@ -8,7 +8,6 @@ set(KELMOR_LINUX_ONLY_TESTS
   recording/executable_recording_test.cpp
   # the settings store's key file ($XDG_CONFIG_HOME) and its modes
   settings/settings_test.cpp
-  settings/settings_backup_test.cpp
   # .reg files in the home folder through GLib, and folders without access rights
   app/backup_commands_test.cpp
   app/advanced_options_test.cpp)
