@@ -103,13 +103,21 @@ bool SysAppendFileContent(SysFile f, const char* from) {
 
 bool SysAppendToFile(const char* name, const void* buf, uint32_t n) {
     if (name == nullptr || name[0] == '\0') return false;
-    // A handle with append rights only: the system puts each write at the end as it is
-    // at that moment, so appenders in other processes never overwrite each other.
-    HANDLE h = CreateFileA(name, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE h = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    const bool ok = WriteAll(h, buf, n);
+    // Appenders take turns on a lock far past any content, so that readers are never
+    // kept out. An append-only handle alone is not enough: where the system finds the end
+    // and then writes there (as Wine does), two appenders can find the same end.
+    OVERLAPPED turn;
+    memset(&turn, 0, sizeof turn);
+    turn.OffsetHigh = 0x7FFFFFFF;
+    const bool locked = LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn) != 0;
+    LARGE_INTEGER none;
+    none.QuadPart = 0;
+    const bool ok = locked && SetFilePointerEx(h, none, nullptr, FILE_END) && WriteAll(h, buf, n);
     const DWORD error = GetLastError();
+    if (locked) UnlockFileEx(h, 0, 1, 0, &turn);
     CloseHandle(h);
     SetLastError(error);
     return ok;
