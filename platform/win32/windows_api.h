@@ -11,10 +11,16 @@
 //   are not rewritten into numbers (which would not compile). The values are the same, so
 //   a back end passes the core's names straight to the system's calls.
 // HKEY_CURRENT_USER stays the core's number; WinCurrentUser() is the system's handle.
+// A name added to wintypes.h that <windows.h> also defines stops the back ends compiling
+// until it is undefined here too.
 #pragma once
 
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #define EVENTMSG WinEventMsg
 #define SYSTEMTIME WinSystemTime
 #include <windows.h>
