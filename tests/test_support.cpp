@@ -1,13 +1,14 @@
 #include "tests/test_support.h"
 
-#include <glib.h>
-#include <glib/gstdio.h>
-
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <system_error>
 
 #include "app/program_state.h"
 #include "recording/recording.h"
@@ -18,21 +19,38 @@
 #include "tests/fakes/fakes.h"
 #include "ui/run_mode.h"
 
+std::string MakeTemporaryFolder(const char* prefix) {
+    // Where the system keeps temporary files, in its own spelling of paths; the tests add
+    // names with '/', which every system here takes as a separator too.
+    std::error_code error;
+    std::string base = std::filesystem::temp_directory_path(error).string();
+    if (error) base = ".";
+    while (base.size() > 1 && (base.back() == '/' || base.back() == '\\')) base.pop_back();
+    std::mt19937 random(static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = base + "/" + prefix;
+        for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+        if (std::filesystem::create_directory(name, error)) return name;
+    }
+    ADD_FAILURE() << "no temporary folder in " << base;
+    return base;
+}
+
 void CoreTest::SetUp() {
     fake::Reset();
     ResetProgramState();
     ResetServiceState();  // the module's own, linked into the tests
     // A test that ran the exit step freed the shared store.
     if (gEvents == nullptr) AllocateRecordingStore();
-    gchar* dir = g_dir_make_tmp("kelmor-test-XXXXXX", nullptr);
-    dir_ = dir;
-    g_free(dir);
+    dir_ = MakeTemporaryFolder("kelmor-test-");
     snprintf(gszLogFile, sizeof gszLogFile, "%s/Kelmor.log", dir_.c_str());
 }
 
 void CoreTest::TearDown() {
-    std::string cmd = "rm -rf '" + dir_ + "'";
-    if (system(cmd.c_str()) != 0) ADD_FAILURE() << "could not remove " << dir_;
+    std::error_code error;
+    std::filesystem::remove_all(dir_, error);
+    if (error) ADD_FAILURE() << "could not remove " << dir_ << ": " << error.message();
 }
 
 std::string CoreTest::Path(const std::string& name) const { return dir_ + "/" + name; }
@@ -49,7 +67,10 @@ void CoreTest::WriteFile(const std::string& path, const std::string& content) {
     out << content;
 }
 
-bool CoreTest::FileExists(const std::string& path) { return g_file_test(path.c_str(), G_FILE_TEST_EXISTS); }
+bool CoreTest::FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
 
 int CoreTest::LoadFile(const std::string& path) {
     snprintf(gszFile, sizeof gszFile, "%s", path.c_str());
@@ -58,11 +79,10 @@ int CoreTest::LoadFile(const std::string& path) {
 
 std::vector<std::string> CoreTest::Entries() const {
     std::vector<std::string> names;
-    if (GDir* d = g_dir_open(dir_.c_str(), 0, nullptr)) {
-        while (const char* name = g_dir_read_name(d)) {
-            if (std::string(name) != "Kelmor.log") names.push_back(name);
-        }
-        g_dir_close(d);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "Kelmor.log") names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -8,6 +8,8 @@
 
 #include "platform/wintypes.h"
 
+// Makes a new empty folder PREFIXxxxxxx in the system's temporary folder; returns its path.
+std::string MakeTemporaryFolder(const char* prefix);
 // The binary file form of these events: five little-endian 32-bit fields each.
 std::string Records(std::initializer_list<EVENTMSG> events);
 // A recording of count presses and releases of A, 100 ms apart.

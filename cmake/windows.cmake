@@ -1,0 +1,43 @@
+# The Windows build (i686, mingw-w64; see cmake/mingw-i686.cmake): the core with the
+# platform/win32 back ends and the unit tests, which run under Wine.
+
+# The programs run on a system with nothing installed: the compiler's runtime, the C++
+# library and the thread library are linked in.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# Back ends: one library per seam, chosen at link time, as on Linux.
+file(GLOB KELMOR_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+set(KELMOR_WIN32_LIBS)
+foreach(source ${KELMOR_WIN32_SOURCES})
+  get_filename_component(seam ${source} NAME_WE)
+  add_library(kelmor_win32_${seam} STATIC ${source})
+  list(APPEND KELMOR_WIN32_LIBS kelmor_win32_${seam})
+endforeach()
+if(TARGET kelmor_win32_registry)
+  target_link_libraries(kelmor_win32_registry PUBLIC advapi32)
+endif()
+
+# The pieces of kelmorctl that need no GLib, built so that they keep compiling here: message
+# boxes on standard error and the shell without a main window (its loop is GLib's).
+add_library(kelmor_console_boxes STATIC ${CMAKE_SOURCE_DIR}/platform/console/message_box.cpp)
+file(GLOB KELMOR_HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/headless/*.cpp)
+list(REMOVE_ITEM KELMOR_HEADLESS_SOURCES ${CMAKE_SOURCE_DIR}/platform/headless/loop.cpp)
+add_library(kelmor_headless_shell STATIC ${KELMOR_HEADLESS_SOURCES})
+
+# Fakes of every seam; the unit tests use real files and the real system seam.
+file(GLOB KELMOR_FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fakes/*.cpp)
+add_library(kelmor_fakes STATIC ${KELMOR_FAKE_SOURCES})
+set(KELMOR_FAKED_CORE "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_fakes,kelmor_win32_file,kelmor_win32_system>")
+
+# The help pages beside the programs, as on Linux.
+add_subdirectory(docs/help)
+
+if(KELMOR_TESTS)
+  # Debian packages GoogleTest for mingw only as sources: built here with the cross compiler.
+  set(KELMOR_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${KELMOR_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  enable_testing()
+  add_subdirectory(tests)
+endif()
