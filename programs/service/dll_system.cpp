@@ -1,0 +1,96 @@
+// The system's part of the keyboard service inside the DLL. On Linux the module borrows it
+// from the program that loads it; here the DLL runs inside whatever process gets the key,
+// so key state, typing, the hook chain, the clipboard and the way to the main window are
+// its own.
+#include "platform/win32/windows_api.h"
+
+#include <cstring>
+
+#include "platform/clipboard.h"
+#include "platform/input.h"
+#include "platform/journal.h"
+#include "platform/loop.h"
+
+void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+bool SysGetKeyboardState(uint8_t state[256]) { return GetKeyboardState(state) != FALSE; }
+
+int16_t SysGetKeyState(uint8_t vk) { return GetKeyState(vk); }
+
+bool SysSetKeyboardState(const uint8_t state[256]) {
+    BYTE copy[256];
+    memcpy(copy, state, sizeof copy);
+    return SetKeyboardState(copy) != FALSE;
+}
+
+intptr_t SysCallNextHook(intptr_t hook, int code, uintptr_t wParam, intptr_t lParam) {
+    return CallNextHookEx(reinterpret_cast<HHOOK>(hook), code, wParam, lParam);
+}
+
+bool SysGetClipboardText(char* out, int size) {
+    if (out == nullptr || size <= 0 || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return false;
+    bool got = false;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (text != nullptr) {
+        const size_t length = strnlen(text, static_cast<size_t>(size) - 1);
+        memcpy(out, text, length);
+        out[length] = '\0';
+        got = true;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return got;
+}
+
+// The main window is found as the single-instance check finds it, by its class.
+void ShellPostCommand(int id) {
+    HWND main = FindWindowA("Kelmor", nullptr);
+    if (main != nullptr) PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+namespace {
+
+struct Box {
+    char text[1024];
+    char caption[256];
+    UINT style;
+};
+
+DWORD WINAPI ShowBox(LPVOID parameter) {
+    Box* box = static_cast<Box*>(parameter);
+    MessageBoxA(nullptr, box->text, box->caption, box->style);
+    HeapFree(GetProcessHeap(), 0, box);
+    return 0;
+}
+
+void CopyCut(char* field, size_t size, const char* text) {
+    const size_t length = text != nullptr ? strnlen(text, size - 1) : 0;
+    if (length > 0) memcpy(field, text, length);
+    field[length] = '\0';
+}
+
+}  // namespace
+
+// A box waiting inside the hook would hold up the keys of the process that got the key:
+// it waits on a thread of its own.
+void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
+    Box* box = static_cast<Box*>(HeapAlloc(GetProcessHeap(), 0, sizeof(Box)));
+    if (box == nullptr) return;
+    CopyCut(box->text, sizeof box->text, text);
+    CopyCut(box->caption, sizeof box->caption, caption);
+    box->style = style;
+    HANDLE thread = CreateThread(nullptr, 0, ShowBox, box, 0, nullptr);
+    if (thread == nullptr) {
+        HeapFree(GetProcessHeap(), 0, box);
+        return;
+    }
+    CloseHandle(thread);
+}
