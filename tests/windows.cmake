@@ -70,5 +70,7 @@ foreach(binary kelmor_unit_tests kelmor_win32_tests)
 endforeach()
 add_test(NAME kelmor_service_hook COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/with-xvfb ${KELMOR_WINE}
          $<TARGET_FILE:kelmor_service_hook_probe>)
-set_tests_properties(kelmor_service_hook PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                     TIMEOUT 120)
+add_test(NAME kelmor_service_hook_other_process COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/with-xvfb ${KELMOR_WINE}
+         $<TARGET_FILE:kelmor_service_hook_probe> --other-process)
+set_tests_properties(kelmor_service_hook kelmor_service_hook_other_process PROPERTIES ENVIRONMENT "${wine_env}"
+                     FIXTURES_REQUIRED wine LABELS wine TIMEOUT 120)

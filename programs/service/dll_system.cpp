@@ -10,6 +10,32 @@
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/loop.h"
+#include "service/keyboard_proc.h"
+
+namespace {
+
+// The key event the system is asking the hook about. The system updates the thread's key
+// state only once the hook has let the event through (Wine 8 does so, at least), while the
+// procedure takes the key's own state as telling a press from a release: the event's
+// transition flag (lParam bit 31) gives it, until the procedure sets the state itself.
+struct KeyEvent {
+    bool active;
+    uint8_t vk;
+    bool down;
+};
+KeyEvent gEvent = {};
+
+}  // namespace
+
+// Exported as KelmorKeyboardProc (KelmorService.def): the system calls this.
+extern "C" intptr_t KEYBOARD_PROC_CALL ServiceKeyboardEntry(int code, uintptr_t wParam, intptr_t lParam) {
+    const KeyEvent outer = gEvent;
+    gEvent = KeyEvent{code == HC_ACTION && wParam <= 255, static_cast<uint8_t>(wParam),
+                      (static_cast<uint32_t>(lParam) & 0x80000000u) == 0};
+    const intptr_t result = KelmorKeyboardProc(code, wParam, lParam);
+    gEvent = outer;
+    return result;
+}
 
 void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     INPUT input = {};
@@ -22,9 +48,14 @@ void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
 
 bool SysGetKeyboardState(uint8_t state[256]) { return GetKeyboardState(state) != FALSE; }
 
-int16_t SysGetKeyState(uint8_t vk) { return GetKeyState(vk); }
+int16_t SysGetKeyState(uint8_t vk) {
+    const int16_t state = GetKeyState(vk);
+    if (!gEvent.active || gEvent.vk != vk) return state;
+    return static_cast<int16_t>((state & 1) | (gEvent.down ? 0x8000 : 0));
+}
 
 bool SysSetKeyboardState(const uint8_t state[256]) {
+    gEvent.active = false;
     BYTE copy[256];
     memcpy(copy, state, sizeof copy);
     return SetKeyboardState(copy) != FALSE;
