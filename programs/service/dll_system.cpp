@@ -93,13 +93,15 @@ struct Box {
     char text[1024];
     char caption[256];
     UINT style;
+    HMODULE self;  // held while the box shows: removing the hook may unload the DLL
 };
 
 DWORD WINAPI ShowBox(LPVOID parameter) {
     Box* box = static_cast<Box*>(parameter);
     MessageBoxA(nullptr, box->text, box->caption, box->style);
+    HMODULE self = box->self;
     HeapFree(GetProcessHeap(), 0, box);
-    return 0;
+    FreeLibraryAndExitThread(self, 0);
 }
 
 void CopyCut(char* field, size_t size, const char* text) {
@@ -118,7 +120,11 @@ void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) 
     CopyCut(box->text, sizeof box->text, text);
     CopyCut(box->caption, sizeof box->caption, caption);
     box->style = style;
-    HANDLE thread = CreateThread(nullptr, 0, ShowBox, box, 0, nullptr);
+    HANDLE thread = nullptr;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ShowBox), &box->self)) {
+        thread = CreateThread(nullptr, 0, ShowBox, box, 0, nullptr);
+        if (thread == nullptr) FreeLibrary(box->self);
+    }
     if (thread == nullptr) {
         HeapFree(GetProcessHeap(), 0, box);
         return;

@@ -58,6 +58,7 @@ std::string Visible(const std::string& text) {
 }
 
 const char kText[] = "by the way";
+const char kMissingProgram[] = "kelmor-no-such-program";
 
 bool TypedIntoOwnWindow() {
     WNDCLASSA windowClass = {};
@@ -78,8 +79,21 @@ bool TypedIntoOwnWindow() {
     Type(f7);
     Pump(5000, expected);
     printf("received \"%s\", F7 pressed %d times\n", Visible(gReceived).c_str(), gF7Presses);
-    if (gReceived == expected && gF7Presses == 0) return true;
-    fprintf(stderr, "expected \"%s\" and no F7\n", Visible(expected).c_str());
+    if (gReceived != expected || gF7Presses != 0) {
+        fprintf(stderr, "expected \"%s\" and no F7\n", Visible(expected).c_str());
+        return false;
+    }
+    // F8 launches a program that is not there: the warning, captioned by the command
+    // line, comes up without holding up the keys that follow.
+    const char f8[] = {static_cast<char>(kF7 + 1), 'B', '\0'};
+    Type(f8);
+    HWND box = nullptr;
+    for (int tries = 0; tries < 100 && (box == nullptr || gReceived.back() != 'b'); ++tries) {
+        Pump(50, "");
+        box = FindWindowA(nullptr, kMissingProgram);
+    }
+    if (box != nullptr && gReceived.back() == 'b') return true;
+    fprintf(stderr, "no warning box for the failed launch, or the keys after it held up\n");
     return false;
 }
 
@@ -115,8 +129,10 @@ int main(int argc, char** argv) {
     }
     const char key[] = "SOFTWARE\\Kelmor\\ShortType\\btw";
     const char mapping[] = "SOFTWARE\\Kelmor\\Mappings\\118";
+    const char launch[] = "SOFTWARE\\Kelmor\\Mappings\\119";
     if (!StoreCreateKey(key) || !StoreSetValue(key, "Text", REG_SZ, kText, sizeof kText) ||
-        !StoreCreateKey(mapping) || !StoreSetValue(mapping, "Text", REG_SZ, "ok", 3)) {
+        !StoreCreateKey(mapping) || !StoreSetValue(mapping, "Text", REG_SZ, "ok", 3) ||
+        !StoreCreateKey(launch) || !StoreSetValue(launch, "Text", REG_SZ, kMissingProgram, sizeof kMissingProgram)) {
         fprintf(stderr, "cannot write the ShortType and the Mapping to the registry\n");
         return 1;
     }
@@ -136,7 +152,8 @@ int main(int argc, char** argv) {
     }
     char shortTypes[64 * 16] = "btw";
     uint8_t actions[256] = {};
-    actions[kF7] = 5;  // type the Mapping's text
+    actions[kF7] = 5;      // type the Mapping's text
+    actions[kF7 + 1] = 6;  // launch the Mapping's program
     reload(0, static_cast<uint32_t>(hook), 0, nullptr, actions, nullptr, nullptr, nullptr, shortTypes, nullptr);
     const bool typed = mode == "--other-process" ? InOtherProcess() : TypedIntoOwnWindow();
     const bool unhooked = SysUnhookKeyboard(hook);
