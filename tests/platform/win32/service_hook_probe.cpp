@@ -1,7 +1,8 @@
 // The keyboard service at work on a desktop: a window of this program has the focus, the
 // service's hook is installed through the keyboard hook seam, b, t and w are typed with
 // SendInput, and the window must receive them followed by three Backspaces and the
-// ShortType's text from the registry. Exits 0 when the characters arrived as expected.
+// ShortType's text from the registry; F7's Mapping types its text and keeps F7 from the
+// window, F8's fails to launch its program and warns. Exits 0 when all went as expected.
 // With --other-process the hook is installed here and the window is a second process's,
 // into which the system must load the DLL (run as --window-only).
 #include "platform/win32/windows_api.h"
@@ -24,8 +25,8 @@ std::string gReceived;
 int gF7Presses = 0;
 
 LRESULT CALLBACK ProbeWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == 0x0102) gReceived += static_cast<char>(wParam);       // WM_CHAR
-    if (message == 0x0100 && wParam == kF7) ++gF7Presses;                // WM_KEYDOWN
+    if (message == WM_CHAR) gReceived += static_cast<char>(wParam);
+    if (message == WM_KEYDOWN && wParam == kF7) ++gF7Presses;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
