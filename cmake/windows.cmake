@@ -17,6 +17,18 @@ if(TARGET kelmor_win32_registry)
   target_link_libraries(kelmor_win32_registry PUBLIC advapi32)
 endif()
 
+# KelmorService.DLL: the service's code with the system's part linked in, since the system
+# loads it into other processes where nothing of Kelmor.exe is at hand. The .def file makes
+# its two entries the only exports.
+file(GLOB service_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/service/*.cpp)
+add_library(kelmor_service_dll SHARED ${service_sources} ${CMAKE_SOURCE_DIR}/programs/service/dll_main.cpp
+            ${CMAKE_SOURCE_DIR}/programs/service/dll_system.cpp ${CMAKE_SOURCE_DIR}/programs/service/KelmorService.def)
+set_target_properties(kelmor_service_dll PROPERTIES OUTPUT_NAME KelmorService PREFIX "" SUFFIX ".DLL"
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_compile_options(kelmor_service_dll PRIVATE -O2)
+target_link_libraries(kelmor_service_dll PRIVATE
+  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory>")
+
 # The pieces of kelmorctl that need no GLib, built so that they keep compiling here: message
 # boxes on standard error and the shell without a main window (its loop is GLib's).
 add_library(kelmor_console_boxes STATIC ${CMAKE_SOURCE_DIR}/platform/console/message_box.cpp)

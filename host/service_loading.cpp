@@ -10,8 +10,6 @@
 
 namespace {
 
-const char kServiceModule[] = "libkelmor-service.so";
-
 void ShowServiceError(const char* text) {
     KelmorMessageBox(PlatformText(text), "Keyboard Service Error", MB_ICONINFORMATION);
 }
@@ -20,7 +18,7 @@ void ShowServiceError(const char* text) {
 
 void LoadKeyboardService() {
     char why[256] = "";
-    void* module = ModuleLoad(kServiceModule, why, sizeof why);
+    void* module = ModuleLoad(PlatformText("KelmorService.DLL"), why, sizeof why);
     if (module == nullptr) {
         ShowServiceError(
             "Unable to load the Kelmor Keyboard Service (located in \"KelmorService.DLL\")\n\nKelmor can run without "

@@ -9,7 +9,13 @@
 // release). While the procedure runs, SysGetKeyState answers for the moment of the event,
 // the event itself counted, and SysSetKeyboardState changes that view without the change
 // coming back to the procedure as events.
-typedef intptr_t (*KeyboardProc)(int code, uintptr_t wParam, intptr_t lParam);
+// On Windows the system calls the procedure itself, with the callee popping the arguments.
+#if defined(_WIN32)
+#define KEYBOARD_PROC_CALL __stdcall
+#else
+#define KEYBOARD_PROC_CALL
+#endif
+typedef intptr_t(KEYBOARD_PROC_CALL* KeyboardProc)(int code, uintptr_t wParam, intptr_t lParam);
 
 // A key combination the procedure may take away from programs: the virtual key and,
 // 1 or 0, whether Ctrl, Shift and Alt are held, each exactly.

@@ -102,7 +102,7 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
 
 }  // namespace
 
-intptr_t KelmorKeyboardProc(int code, uintptr_t wParam, intptr_t lParam) {
+intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intptr_t lParam) {
     const KELMORSERVICEDATA* data = gpServiceData;
     if (data == nullptr || data->hHook == 0) return 1;
     if (code != HC_ACTION || wParam > 255) return PassOn(code, wParam, lParam);

@@ -3,7 +3,8 @@
 #pragma once
 
 #if defined(_WIN32)
-#define SERVICE_ENTRY extern "C" __declspec(dllexport)
+// The DLL's .def file names its exports, undecorated whatever the calling convention.
+#define SERVICE_ENTRY extern "C"
 #else
 #define SERVICE_ENTRY extern "C" __attribute__((visibility("default")))
 #endif

@@ -27,7 +27,17 @@ file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS platform/win32/*_test.cpp)
 if(WIN32_TEST_SOURCES)
   add_executable(kelmor_win32_tests ${WIN32_TEST_SOURCES})
   target_link_libraries(kelmor_win32_tests PRIVATE "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>" gtest_main)
+  add_dependencies(kelmor_win32_tests kelmor_service_dll)
+  target_compile_definitions(kelmor_win32_tests PRIVATE
+                             "KELMOR_SERVICE_DLL=\"${build_dir_windows}\\\\KelmorService.DLL\"")
 endif()
+
+# The keyboard service typing a ShortType into a window of its own, on a display; the
+# program sits beside the DLL, where the program finds it.
+add_executable(kelmor_service_hook_probe platform/win32/service_hook_probe.cpp)
+target_link_libraries(kelmor_service_hook_probe PRIVATE "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>")
+set_target_properties(kelmor_service_hook_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(kelmor_service_hook_probe kelmor_service_dll)
 
 # Each binary is one test: a Wine process costs far more than a test in it. Wine keeps its
 # own prefix in the build folder, made once before the tests (its first start takes long).
@@ -58,3 +68,9 @@ foreach(binary kelmor_unit_tests kelmor_win32_tests)
                          TIMEOUT 600)
   endif()
 endforeach()
+add_test(NAME kelmor_service_hook COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/with-xvfb ${KELMOR_WINE}
+         $<TARGET_FILE:kelmor_service_hook_probe>)
+add_test(NAME kelmor_service_hook_other_process COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/with-xvfb ${KELMOR_WINE}
+         $<TARGET_FILE:kelmor_service_hook_probe> --other-process)
+set_tests_properties(kelmor_service_hook kelmor_service_hook_other_process PROPERTIES ENVIRONMENT "${wine_env}"
+                     FIXTURES_REQUIRED wine LABELS wine TIMEOUT 120)

@@ -35,6 +35,7 @@ const PlatformWording kPlatformWording[] = {
      "Unable to START the program '%s'!\n\n(NOTE: Try to copy the correct command from the \"Exec\" line of its "
      ".desktop launcher)"},
     // The keyboard service is a shared library beside the program.
+    {"KelmorService.DLL", "libkelmor-service.so"},
     {"Unable to load the Kelmor Keyboard Service (located in \"KelmorService.DLL\")\n\nKelmor can run without this "
      "component, but Mappings and ShortTypes will not be available until you reinstall Kelmor.",
      "Unable to load the Kelmor Keyboard Service (located in \"libkelmor-service.so\")\n\nKelmor can run without "

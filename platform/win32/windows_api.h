@@ -112,6 +112,15 @@
 #undef VER_PLATFORM_WIN32_WINDOWS
 #undef VER_PLATFORM_WIN32_NT
 #undef MAX_PATH
+// Seam headers' own enumerators that <windows.h> also defines (platform/input.h,
+// platform/journal.h).
+#undef MOUSEEVENTF_MOVE
+#undef MOUSEEVENTF_LEFTDOWN
+#undef MOUSEEVENTF_LEFTUP
+#undef MOUSEEVENTF_WHEEL
+#undef MOUSEEVENTF_ABSOLUTE
+#undef WH_JOURNALRECORD
+#undef WH_JOURNALPLAYBACK
 
 #include "platform/wintypes.h"
 

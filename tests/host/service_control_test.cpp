@@ -17,6 +17,7 @@
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/pane_description.h"
+#include "ui/platform_wording.h"
 #include "ui/tray_icon.h"
 
 namespace {
@@ -28,7 +29,6 @@ size_t Count(const std::string& text, const std::string& line) {
 }
 
 const int kF7 = 0x76;
-const char kModule[] = "libkelmor-service.so";
 
 class ServiceControlTest : public CoreTest {
 protected:
@@ -38,7 +38,8 @@ protected:
         gbKeyboardService = 1;
     }
     static void Entries(bool proc, bool reload) {
-        auto& entries = fake::modules[kModule];
+        // The module under the name the program loads on this system.
+        auto& entries = fake::modules[PlatformText("KelmorService.DLL")];
         if (proc) entries["KelmorKeyboardProc"] = reinterpret_cast<void*>(&KelmorKeyboardProc);
         if (reload) entries["ReloadServiceCache"] = reinterpret_cast<void*>(&ReloadServiceCache);
     }

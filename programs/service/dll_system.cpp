@@ -1,0 +1,133 @@
+// The system's part of the keyboard service inside the DLL. On Linux the module borrows it
+// from the program that loads it; here the DLL runs inside whatever process gets the key,
+// so key state, typing, the hook chain, the clipboard and the way to the main window are
+// its own.
+#include "platform/win32/windows_api.h"
+
+#include <cstring>
+
+#include "platform/clipboard.h"
+#include "platform/input.h"
+#include "platform/journal.h"
+#include "platform/loop.h"
+#include "service/keyboard_proc.h"
+
+namespace {
+
+// The key event the system is asking the hook about. The system updates the thread's key
+// state only once the hook has let the event through (Wine 8 does so, at least), while the
+// procedure takes the key's own state as telling a press from a release: the event's
+// transition flag (lParam bit 31) gives it, until the procedure sets the state itself.
+struct KeyEvent {
+    bool active;
+    uint8_t vk;
+    bool down;
+};
+KeyEvent gEvent = {};
+
+}  // namespace
+
+// Exported as KelmorKeyboardProc (KelmorService.def): the system calls this.
+extern "C" intptr_t KEYBOARD_PROC_CALL ServiceKeyboardEntry(int code, uintptr_t wParam, intptr_t lParam) {
+    const KeyEvent outer = gEvent;
+    gEvent = KeyEvent{code == HC_ACTION && wParam <= 255, static_cast<uint8_t>(wParam),
+                      (static_cast<uint32_t>(lParam) & 0x80000000u) == 0};
+    const intptr_t result = KelmorKeyboardProc(code, wParam, lParam);
+    gEvent = outer;
+    return result;
+}
+
+void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+bool SysGetKeyboardState(uint8_t state[256]) { return GetKeyboardState(state) != FALSE; }
+
+int16_t SysGetKeyState(uint8_t vk) {
+    const int16_t state = GetKeyState(vk);
+    if (!gEvent.active || gEvent.vk != vk) return state;
+    return static_cast<int16_t>((state & 1) | (gEvent.down ? 0x8000 : 0));
+}
+
+bool SysSetKeyboardState(const uint8_t state[256]) {
+    gEvent.active = false;
+    BYTE copy[256];
+    memcpy(copy, state, sizeof copy);
+    return SetKeyboardState(copy) != FALSE;
+}
+
+intptr_t SysCallNextHook(intptr_t hook, int code, uintptr_t wParam, intptr_t lParam) {
+    return CallNextHookEx(reinterpret_cast<HHOOK>(hook), code, wParam, lParam);
+}
+
+bool SysGetClipboardText(char* out, int size) {
+    if (out == nullptr || size <= 0 || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return false;
+    bool got = false;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (text != nullptr) {
+        const size_t length = strnlen(text, static_cast<size_t>(size) - 1);
+        memcpy(out, text, length);
+        out[length] = '\0';
+        got = true;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return got;
+}
+
+// The main window is found as the single-instance check finds it, by its class.
+void ShellPostCommand(int id) {
+    HWND main = FindWindowA("Kelmor", nullptr);
+    if (main != nullptr) PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+namespace {
+
+struct Box {
+    char text[1024];
+    char caption[256];
+    UINT style;
+    HMODULE self;  // held while the box shows: removing the hook may unload the DLL
+};
+
+DWORD WINAPI ShowBox(LPVOID parameter) {
+    Box* box = static_cast<Box*>(parameter);
+    MessageBoxA(nullptr, box->text, box->caption, box->style);
+    HMODULE self = box->self;
+    HeapFree(GetProcessHeap(), 0, box);
+    FreeLibraryAndExitThread(self, 0);
+}
+
+void CopyCut(char* field, size_t size, const char* text) {
+    const size_t length = text != nullptr ? strnlen(text, size - 1) : 0;
+    if (length > 0) memcpy(field, text, length);
+    field[length] = '\0';
+}
+
+}  // namespace
+
+// A box waiting inside the hook would hold up the keys of the process that got the key:
+// it waits on a thread of its own.
+void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
+    Box* box = static_cast<Box*>(HeapAlloc(GetProcessHeap(), 0, sizeof(Box)));
+    if (box == nullptr) return;
+    CopyCut(box->text, sizeof box->text, text);
+    CopyCut(box->caption, sizeof box->caption, caption);
+    box->style = style;
+    HANDLE thread = nullptr;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ShowBox), &box->self)) {
+        thread = CreateThread(nullptr, 0, ShowBox, box, 0, nullptr);
+        if (thread == nullptr) FreeLibrary(box->self);
+    }
+    if (thread == nullptr) {
+        HeapFree(GetProcessHeap(), 0, box);
+        return;
+    }
+    CloseHandle(thread);
+}
