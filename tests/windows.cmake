@@ -65,12 +65,15 @@ foreach(binary kelmor_unit_tests kelmor_win32_tests)
   if(TARGET ${binary})
     add_test(NAME ${binary} COMMAND ${binary} --gtest_brief=1 ${${binary}_args})
     set_tests_properties(${binary} PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                         TIMEOUT 600)
+                         TIMEOUT 600 RESOURCE_LOCK wine_input)
   endif()
 endforeach()
 add_test(NAME kelmor_service_hook COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/with-xvfb ${KELMOR_WINE}
          $<TARGET_FILE:kelmor_service_hook_probe>)
 add_test(NAME kelmor_service_hook_other_process COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/with-xvfb ${KELMOR_WINE}
          $<TARGET_FILE:kelmor_service_hook_probe> --other-process)
+# One Wine prefix is one wineserver and one desktop, whose foreground window, hooks and
+# injected input every program it runs shares, whatever its display: a program started
+# beside a test that types takes the keys' window away from it. The Wine tests take turns.
 set_tests_properties(kelmor_service_hook kelmor_service_hook_other_process PROPERTIES ENVIRONMENT "${wine_env}"
-                     FIXTURES_REQUIRED wine LABELS wine TIMEOUT 120)
+                     FIXTURES_REQUIRED wine LABELS wine TIMEOUT 120 RESOURCE_LOCK wine_input)
