@@ -41,3 +41,6 @@ if(KELMOR_TESTS)
   enable_testing()
   add_subdirectory(tests)
 endif()
+
+# Kelmor.exe, playing recordings hidden from its command line.
+add_subdirectory(programs/kelmor-win)
