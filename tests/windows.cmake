@@ -58,3 +58,12 @@ foreach(binary kelmor_unit_tests kelmor_win32_tests)
                          TIMEOUT 600)
   endif()
 endforeach()
+
+# Kelmor.exe as a person starts it, on a display of its own (Wine needs one): it types into
+# Wine's notepad, plays as an executable recording and gives way to Ctrl+Esc.
+if(TARGET kelmor_exe)
+  add_test(NAME wine_play COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_play.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR})
+  set_tests_properties(wine_play PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_desktop)
+endif()
