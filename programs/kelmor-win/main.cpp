@@ -16,7 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ResetProgramState();
     if (DetectProgramRunMode(arguments[0] != '\0') == RUN_INTERACTIVE) {
         ShellMessageBox("The Kelmor window is not part of this build yet.\n\n"
-                        "Start Kelmor with a recording: Kelmor FILE [/SPEED=1-4] [/REPEATS=n] [/CONTINUOUS=1]",
+                        "Start Kelmor with a recording:\nKelmor FILE [/SPEED=1-4] [/REPEATS=n] [/CONTINUOUS=1]",
                         "Kelmor", MB_OK | MB_ICONEXCLAMATION);
         return EXIT_CODE_FAILED;
     }
