@@ -6,13 +6,12 @@
 #include <mmsystem.h>
 
 #include "platform/input.h"
+#include "platform/journal_batch.h"
 #include "platform/win32/message_loop.h"
 
 namespace {
 
-// Played without delays, events come back to back; the loop still gets its turn after at
-// most this many of them or this many milliseconds, for the Ctrl+Esc cancel.
-const int kBatchEvents = 400;
+// The time budget of a batch of events played without delays (platform/journal_batch.h).
 const DWORD kBatchMs = 5;
 // The bit of a key record's paramH that marks the PC's extended keys.
 const uint32_t kExtendedKey = 0x8000;
@@ -74,28 +73,14 @@ void Inject(const EVENTMSG& record) {
     SendInput(static_cast<UINT>(count), input, sizeof(INPUT));
 }
 
-// Asks for and injects events until the procedure asks for a wait, the batch is full or
-// the playback is stopped or replaced from inside the procedure.
 void Step() {
     if (gProc == nullptr) return;
-    const unsigned generation = gGeneration;
     const DWORD start = GetTickCount();
-    for (int count = 1;; ++count) {
-        EVENTMSG record{};
-        const intptr_t delay = gProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(&record));
-        if (generation != gGeneration) break;
-        if (delay > 0) {
-            gTimer = SetTimer(nullptr, 0, static_cast<UINT>(delay), OnWaitOver);
-            break;
-        }
-        if (record.message != 0) Inject(record);
-        gProc(HC_SKIP, 0, 0);
-        if (generation != gGeneration) break;
-        if (count >= kBatchEvents || GetTickCount() - start >= kBatchMs) {
-            RunSoon();
-            break;
-        }
-    }
+    intptr_t delay = 0;
+    const JournalBatchEnd end = PlayJournalBatch(
+        gProc, gGeneration, Inject, [start] { return GetTickCount() - start >= kBatchMs; }, &delay);
+    if (end == JournalBatchEnd::Wait) gTimer = SetTimer(nullptr, 0, static_cast<UINT>(delay), OnWaitOver);
+    if (end == JournalBatchEnd::Yield) RunSoon();
 }
 
 // A playback that stopped between a press and its release would leave the key down for

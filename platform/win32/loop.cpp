@@ -19,8 +19,6 @@ const char kClassName[] = "KelmorLoop";
 enum : UINT { kPostedCommand = WM_APP + 1, kPostedBox, kPostedWork, kEndSession };
 
 HWND gWindow = nullptr;
-void (*gDispatch)(int) = nullptr;
-void (*gEndSession)() = nullptr;
 int gExitCode = 0;
 bool gQuitRequested = false;
 bool gConsoleWatched = false;
@@ -56,7 +54,7 @@ void EndProgram() {
 LRESULT CALLBACK LoopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kPostedCommand:
-            if (gDispatch != nullptr) gDispatch(static_cast<int>(wParam));
+            HeadlessRunPostedCommand("Kelmor", static_cast<int>(wParam));
             return 0;
         case kPostedBox: {
             PostedBox* box = reinterpret_cast<PostedBox*>(lParam);
@@ -129,15 +127,6 @@ void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) 
     }
 }
 
-void HeadlessEndSession() {
-    static bool ended = false;
-    if (ended) return;
-    ended = true;
-    if (gEndSession != nullptr) gEndSession();
-}
-
-void HeadlessShellSetDispatcher(void (*dispatch)(int id)) { gDispatch = dispatch; }
-
 int HeadlessRunMessageLoop() {
     if (gQuitRequested) return gExitCode;
     LoopWindow();
@@ -158,7 +147,7 @@ void ShellQuitMessageLoop(int exitCode) {
 void ShellPostCommand(int id) { Post(kPostedCommand, static_cast<WPARAM>(id), 0); }
 
 void ShellSetEndSessionHandler(void (*onEndSession)()) {
-    gEndSession = onEndSession;
+    HeadlessKeepEndSessionHandler(onEndSession);
     if (gConsoleWatched || LoopWindow() == nullptr) return;
     // Started from a console, the program is also ended by its Ctrl+C or its closing.
     gConsoleWatched = true;
