@@ -149,9 +149,10 @@ void ShellPostCommand(int id) { Post(kPostedCommand, static_cast<WPARAM>(id), 0)
 void ShellSetEndSessionHandler(void (*onEndSession)()) {
     HeadlessKeepEndSessionHandler(onEndSession);
     if (gConsoleWatched || LoopWindow() == nullptr) return;
-    // Started from a console, the program is also ended by its Ctrl+C or its closing.
+    // Started from a console (a batch file waits for it), the program is also ended by
+    // that console's Ctrl+C or its closing. A GUI program has no console of its own.
     gConsoleWatched = true;
-    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
 void ShellSetTimer(int id, unsigned periodMs, void (*onTick)(int id)) {

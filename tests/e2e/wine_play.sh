@@ -2,9 +2,9 @@
 # Kelmor.exe under Wine plays a text recording into Wine's notepad, which then saves
 # what it received: once named on the command line, once as an executable recording
 # (the program with the recording behind it); a recorded pointer move lands where it was
-# recorded; Ctrl+Esc cancels a playback with a failure status, and a start without a file
-# ends with one after saying why. $1 is Kelmor.exe, $3 the source folder (lib.sh),
-# WINEPREFIX a prefix made already.
+# recorded; Ctrl+Esc and the end of the session stop a playback with a failure status, and
+# a start without a file ends with one after saying why. $1 is Kelmor.exe, $3 the source
+# folder (lib.sh), WINEPREFIX a prefix made already.
 . "$(dirname "$0")/lib.sh"
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
@@ -59,9 +59,19 @@ case "$pointer" in "x:637 y:411 "*) ;; *) fail "the pointer went to $pointer, no
 xdotool key ctrl+Escape
 answer_dialog_then_wait "Playbacks Completed" "$player"
 [ "$status" -ne 0 ] || fail "a cancelled playback exited with 0"
+# The end of the session (WM_QUERYENDSESSION, WM_ENDSESSION) ends a playback with a failure.
+printf 'WAIT 60 seconds\n' >wait.klx
+wine "$KELMOR" "$(windows_path "$WORK/wait.klx")" &
+player=$!
+sleep 3
+wineboot --end-session || fail "wineboot --end-session failed"
+wait_until 10 '! kill -0 $player 2>/dev/null' || fail "the playback outlived the session"
+wait "$player"
+[ $? -ne 0 ] || fail "a playback ended with the session exited with 0"
+
 # Without a file it would open the window, which this build does not have yet: it says so.
 wine "$KELMOR" &
 player=$!
 answer_dialog_then_wait "Kelmor" "$player"
 [ "$status" -ne 0 ] || fail "a start without a file exited with 0"
-echo "ok: typed, played by itself, cancelled, refused the start without a file"
+echo "ok: typed, played by itself, cancelled, ended with the session, refused the start without a file"
