@@ -92,6 +92,32 @@ void ApplyCommandLineOptions(const char* options) {
     }
 }
 
+const char* CommandLineArguments(const char* commandLine) {
+    if (commandLine == nullptr) return "";
+    const char* p = commandLine;
+    if (*p == '"') {
+        // A quoted name may hold blanks; the system's own reading ends it at the next quote.
+        const char* end = strchr(p + 1, '"');
+        p = end != nullptr ? end + 1 : p + strlen(p);
+    } else {
+        while (*p != '\0' && !IsBlank(*p)) ++p;
+    }
+    while (IsBlank(*p)) ++p;
+    return p;
+}
+
+const char* SplitCommandLine(const char* arguments, char* fileName, size_t size) {
+    const char* options = strchr(arguments, '/');
+    if (options == nullptr) options = arguments + strlen(arguments);
+    size_t length = 0;
+    for (const char* p = arguments; p < options && length + 1 < size; ++p) {
+        if (*p != '"') fileName[length++] = *p;
+    }
+    while (length > 0 && IsBlank(fileName[length - 1])) --length;
+    if (size > 0) fileName[length] = '\0';
+    return options;
+}
+
 bool IsCommandLineOption(const char* argument) {
     if (argument == nullptr) return false;
     for (const char* option : kOptions) {

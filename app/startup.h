@@ -1,6 +1,7 @@
 // Start-up: the run mode, the command-line options, the program's initial state and the
 // hidden playback that the non-interactive run modes start.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/wintypes.h"
@@ -13,6 +14,14 @@ int32_t GetCommandLineValue(const char* commandLine, const char* option);
 // Applies /SPEED, /CONTINUOUS and /REPEATS found in the option text (the arguments
 // behind the file name) to this run's playback settings; absent options keep theirs.
 void ApplyCommandLineOptions(const char* options);
+
+// The arguments in a command line as Windows hands it over whole: what follows the
+// program's name (quoted, or up to the first blank) and the blanks behind it.
+const char* CommandLineArguments(const char* commandLine);
+// Splits arguments the Windows way: the file name is everything before the first '/',
+// without its double quotes and trailing blanks (cut to fit size - 1 bytes); returns the
+// options, from that '/' on.
+const char* SplitCommandLine(const char* arguments, char* fileName, size_t size);
 
 // True when a first argument is one of the options rather than a file name, so that
 // "kelmor /SPEED=4" names no file although every absolute path begins with '/'.

@@ -44,6 +44,12 @@ set(KELMOR_FAKED_CORE "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_fakes,kelmor_win32
 # The help pages beside the programs, as on Linux.
 add_subdirectory(docs/help)
 
+# Kelmor.exe, playing recordings hidden from its command line.
+if(TARGET kelmor_win32_journal_playback)
+  target_link_libraries(kelmor_win32_journal_playback PUBLIC winmm)
+endif()
+add_subdirectory(programs/kelmor-win)
+
 if(KELMOR_TESTS)
   # Debian packages GoogleTest for mingw only as sources: built here with the cross compiler.
   set(KELMOR_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")

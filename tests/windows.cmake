@@ -77,3 +77,12 @@ add_test(NAME kelmor_service_hook_other_process COMMAND ${CMAKE_SOURCE_DIR}/test
 # beside a test that types takes the keys' window away from it. The Wine tests take turns.
 set_tests_properties(kelmor_service_hook kelmor_service_hook_other_process PROPERTIES ENVIRONMENT "${wine_env}"
                      FIXTURES_REQUIRED wine LABELS wine TIMEOUT 120 RESOURCE_LOCK wine_input)
+
+# Kelmor.exe as a person starts it, on a display of its own (Wine needs one): it types into
+# Wine's notepad, plays as an executable recording and gives way to Ctrl+Esc.
+if(TARGET kelmor_exe)
+  add_test(NAME wine_play COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_play.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR})
+  set_tests_properties(wine_play PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_input)
+endif()

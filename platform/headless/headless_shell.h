@@ -12,3 +12,9 @@ int HeadlessRunMessageLoop();
 // Runs the program's end-session handler (ShellSetEndSessionHandler), at most once in the
 // program's life: the display's loss and a signal may both come.
 void HeadlessEndSession();
+
+// For the loops themselves (platform/headless/loop.cpp, platform/win32/loop.cpp): runs a
+// posted command through the dispatch, or says on standard error that nothing can; and
+// keeps the handler of ShellSetEndSessionHandler for HeadlessEndSession.
+void HeadlessRunPostedCommand(const char* programName, int id);
+void HeadlessKeepEndSessionHandler(void (*onEndSession)());

@@ -14,11 +14,9 @@
 
 namespace {
 
-void (*gDispatch)(int) = nullptr;
 GMainLoop* gLoop = nullptr;
 int gExitCode = 0;
 bool gQuitRequested = false;
-void (*gEndSession)() = nullptr;
 bool gSignalsWatched = false;
 
 // The program's timers: SERVICE_TIMER, and room for a few more.
@@ -44,12 +42,7 @@ Timer* FindTimer(int id) {
 }
 
 gboolean RunPosted(gpointer data) {
-    int id = GPOINTER_TO_INT(data);
-    if (gDispatch != nullptr) {
-        gDispatch(id);
-    } else {
-        fprintf(stderr, "%s: command %d was posted but nothing can run it\n", g_get_prgname(), id);
-    }
+    HeadlessRunPostedCommand(g_get_prgname(), GPOINTER_TO_INT(data));
     return G_SOURCE_REMOVE;
 }
 
@@ -90,16 +83,6 @@ void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) 
     g_idle_add(ShowPostedBox, box);
 }
 
-void HeadlessEndSession() {
-    // Once: a signal arriving while the display's loss is handled finds the work done.
-    static bool ended = false;
-    if (ended) return;
-    ended = true;
-    if (gEndSession != nullptr) gEndSession();
-}
-
-void HeadlessShellSetDispatcher(void (*dispatch)(int id)) { gDispatch = dispatch; }
-
 int HeadlessRunMessageLoop() {
     // A quit asked for before the loop ran (a start-up that ended early) still counts.
     if (gQuitRequested) return gExitCode;
@@ -119,7 +102,7 @@ void ShellQuitMessageLoop(int exitCode) {
 void ShellPostCommand(int id) { g_idle_add(RunPosted, GINT_TO_POINTER(id)); }
 
 void ShellSetEndSessionHandler(void (*onEndSession)()) {
-    gEndSession = onEndSession;
+    HeadlessKeepEndSessionHandler(onEndSession);
     if (gSignalsWatched) return;
     gSignalsWatched = true;
     const int signals[] = {SIGINT, SIGTERM, SIGHUP};

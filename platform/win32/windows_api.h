@@ -122,6 +122,22 @@
 #undef WH_JOURNALRECORD
 #undef WH_JOURNALPLAYBACK
 
+// Names the seams platform/input.h, desktop.h and journal.h declare for themselves.
+#undef MOUSEEVENTF_MOVE
+#undef MOUSEEVENTF_LEFTDOWN
+#undef MOUSEEVENTF_LEFTUP
+#undef MOUSEEVENTF_WHEEL
+#undef MOUSEEVENTF_ABSOLUTE
+#undef SW_HIDE
+#undef SW_SHOWNORMAL
+#undef SW_SHOWMINIMIZED
+#undef SW_SHOW
+#undef SW_SHOWNA
+#undef SW_RESTORE
+#undef SW_MINIMIZE
+#undef WH_JOURNALRECORD
+#undef WH_JOURNALPLAYBACK
+
 #include "platform/wintypes.h"
 
 // The system's handle for the one registry root the program uses.

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/journal_batch.h"
 #include "platform/wintypes.h"
 #include "platform/x11/display.h"
 #include "platform/x11/inject.h"
@@ -17,10 +18,7 @@
 
 namespace {
 
-// Played without delays, events come back to back; the loop still gets its turn after at
-// most this many of them or this much time, so that the Ctrl+Esc cancel and posted
-// commands are not starved.
-const int kBatchEvents = 400;
+// The time budget of a batch of events played without delays (platform/journal_batch.h).
 const gint64 kBatchMicros = 5000;
 // The bit of a key record's paramH that marks the PC's extended keys.
 const uint32_t kExtendedKey = 0x8000;
@@ -140,32 +138,22 @@ void Inject(Display* display, const EVENTMSG& e) {
     }
 }
 
-// Asks for and injects events until the procedure asks for a wait, the batch is full or
-// the playback is stopped or replaced from inside the procedure.
 void Step() {
     Display* display = X11Display();
     if (gProc == nullptr || display == nullptr) return;
-    const unsigned generation = gGeneration;
     const gint64 start = g_get_monotonic_time();
-    for (int count = 1;; ++count) {
-        EVENTMSG record{};
-        const intptr_t delay = gProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(&record));
-        if (generation != gGeneration) break;
-        if (delay > 0) {
-            // The procedure measures the wait from the tick (a whole millisecond) it read
-            // while answering; ending it on a tick boundary keeps each gap as recorded
-            // instead of half a millisecond long on average.
-            const gint64 now = g_get_monotonic_time();
-            ArmTimer(now - now % 1000 + static_cast<gint64>(delay) * 1000);
-            break;
-        }
-        if (record.message != 0) Inject(display, record);
-        gProc(HC_SKIP, 0, 0);
-        if (generation != gGeneration) break;
-        if (count >= kBatchEvents || g_get_monotonic_time() - start >= kBatchMicros) {
-            RunSoon();
-            break;
-        }
+    intptr_t delay = 0;
+    const JournalBatchEnd end = PlayJournalBatch(
+        gProc, gGeneration, [display](const EVENTMSG& record) { Inject(display, record); },
+        [start] { return g_get_monotonic_time() - start >= kBatchMicros; }, &delay);
+    if (end == JournalBatchEnd::Wait) {
+        // The procedure measures the wait from the tick (a whole millisecond) it read
+        // while answering; ending it on a tick boundary keeps each gap as recorded
+        // instead of half a millisecond long on average.
+        const gint64 now = g_get_monotonic_time();
+        ArmTimer(now - now % 1000 + static_cast<gint64>(delay) * 1000);
+    } else if (end == JournalBatchEnd::Yield) {
+        RunSoon();
     }
     XFlush(display);
 }

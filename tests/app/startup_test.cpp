@@ -36,6 +36,24 @@ TEST(CommandLineTest, ValueBehindOptionAndWhatIsAnOption) {
     }
 }
 
+TEST(CommandLineTest, AWindowsCommandLineSplitsIntoFileAndOptions) {
+    const struct { const char* line; const char* file; const char* options; } cases[] = {
+        {"Kelmor.exe", "", ""},
+        {"\"C:\\Program Files\\Kelmor.exe\"  \"C:\\My Tasks\\a.klx\" /SPEED=4", "C:\\My Tasks\\a.klx", "/SPEED=4"},
+        {"Kelmor a b.klx   /REPEATS=2 /SPEED=1", "a b.klx", "/REPEATS=2 /SPEED=1"},
+        {"Kelmor /CONTINUOUS=1", "", "/CONTINUOUS=1"},
+        {"\"Kelmor", "", ""}};
+    for (const auto& c : cases) {
+        char file[MAX_PATH];
+        const char* options = SplitCommandLine(CommandLineArguments(c.line), file, sizeof file);
+        EXPECT_STREQ(file, c.file) << c.line;
+        EXPECT_STREQ(options, c.options) << c.line;
+    }
+    char cut[4];
+    SplitCommandLine("\"abcdef\"", cut, sizeof cut);
+    EXPECT_STREQ(cut, "abc") << "a name is cut to the room given";
+}
+
 TEST(CommandLineTest, OptionsOverrideSettingsWithFallbacks) {
     const struct { const char* options; int speed, repeats, continuous; } cases[] = {
         {"/speed=4", 4, 5, 1},    {"/REPEATS 3", 3, 3, 1},   {"/REPEATS 0", 3, 1, 1}, {"/SPEED 7", 2, 5, 1},

@@ -1,0 +1,114 @@
+// The journal seam on Windows: the playback hook, played by the driver of
+// journal_playback.cpp, with the user's Ctrl+Esc way out watched by a low-level keyboard
+// hook while it is installed. The record hook is not there yet: its install is refused.
+#include "platform/win32/windows_api.h"
+
+#include <cstdlib>
+
+#include "platform/journal.h"
+#include "platform/win32/journal_playback.h"
+#include "platform/win32/message_loop.h"
+
+namespace {
+
+intptr_t gHook = 0;
+intptr_t gNextHandle = 1;
+void (*gCancelHandler)() = nullptr;
+HHOOK gKeyWatch = nullptr;
+bool gUnwatchPosted = false;
+bool gExitHandlerAdded = false;
+// The user's own Ctrl keys, told from the ones the playback presses.
+bool gLeftCtrlDown = false;
+bool gRightCtrlDown = false;
+
+void RunCancelHandler() {
+    if (gCancelHandler != nullptr) gCancelHandler();
+}
+
+void Unwatch() {
+    if (gKeyWatch != nullptr) UnhookWindowsHookEx(gKeyWatch);
+    gKeyWatch = nullptr;
+}
+
+void UnwatchWhenIdle() {
+    gUnwatchPosted = false;
+    if (gHook == 0) Unwatch();
+}
+
+LRESULT CALLBACK WatchKeys(int code, WPARAM wParam, LPARAM lParam) {
+    const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (code != HC_ACTION || (key->flags & LLKHF_INJECTED) != 0) return CallNextHookEx(nullptr, code, wParam, lParam);
+    const bool down = wParam == 0x0100 || wParam == 0x0104;  // WM_KEYDOWN, WM_SYSKEYDOWN
+    if (key->vkCode == VK_LCONTROL) gLeftCtrlDown = down;
+    if (key->vkCode == VK_RCONTROL) gRightCtrlDown = down;
+    if (down && key->vkCode == VK_ESCAPE && (gLeftCtrlDown || gRightCtrlDown) && gHook != 0) {
+        // The system's cancel: the hook is gone before anyone hears of it, so the core's
+        // own unhook of the same handle afterwards finds nothing to remove.
+        gHook = 0;
+        WinStopPlaybackDriver();
+        WinPostToLoop(RunCancelHandler);
+        if (!gUnwatchPosted) gUnwatchPosted = WinPostToLoop(UnwatchWhenIdle);
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A program that ends with the hook installed still lets go of what it holds down.
+void EndAtExit() {
+    if (gHook != 0) WinStopPlaybackDriver();
+    gHook = 0;
+    WinReleaseHeldInput();
+    Unwatch();
+}
+
+}  // namespace
+
+intptr_t SysSetJournalHook(int kind, JournalProc proc) {
+    if (proc == nullptr || (kind != WH_JOURNALRECORD && kind != WH_JOURNALPLAYBACK)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (gHook != 0) {
+        SetLastError(ERROR_BUSY);
+        return 0;
+    }
+    if (kind == WH_JOURNALRECORD || !WinStartPlaybackDriver(proc)) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return 0;
+    }
+    gHook = gNextHandle++;
+    if (gNextHandle <= 0) gNextHandle = 1;
+    // Without the watch the playback still runs, as it would where Ctrl+Esc is taken.
+    if (gKeyWatch == nullptr) {
+        gLeftCtrlDown = (GetAsyncKeyState(VK_LCONTROL) & 0x8000) != 0;
+        gRightCtrlDown = (GetAsyncKeyState(VK_RCONTROL) & 0x8000) != 0;
+        gKeyWatch = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeys, GetModuleHandleA(nullptr), 0);
+    }
+    if (!gExitHandlerAdded) {
+        gExitHandlerAdded = true;
+        atexit(EndAtExit);
+    }
+    return gHook;
+}
+
+bool SysUnhookJournal(intptr_t hook) {
+    if (hook == 0 || hook != gHook) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    gHook = 0;
+    WinStopPlaybackDriver();
+    // The end of a playback pass unhooks and hooks again at once; the watch stays through
+    // that and goes only when the loop finds no hook left.
+    if (!gUnwatchPosted) gUnwatchPosted = WinPostToLoop(UnwatchWhenIdle);
+    return true;
+}
+
+intptr_t SysCallNextHook(intptr_t, int, uintptr_t, intptr_t) {
+    // No other journal hook is chained behind this one.
+    return 0;
+}
+
+uint32_t SysGetDoubleClickTime() { return GetDoubleClickTime(); }
+
+void SysSetJournalCancelHandler(void (*onCancel)()) { gCancelHandler = onCancel; }
