@@ -59,6 +59,10 @@ case "$pointer" in "x:637 y:411 "*) ;; *) fail "the pointer went to $pointer, no
 xdotool key ctrl+Escape
 answer_dialog_then_wait "Playbacks Completed" "$player"
 [ "$status" -ne 0 ] || fail "a cancelled playback exited with 0"
+# The cancelled playback's notepad goes first: the session's end below is asked of every
+# program, and one still starting or busy may hold it up.
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
 # The end of the session (WM_QUERYENDSESSION, WM_ENDSESSION) ends a playback with a failure.
 printf 'WAIT 60 seconds\n' >wait.klx
 wine "$KELMOR" "$(windows_path "$WORK/wait.klx")" &
@@ -68,6 +72,9 @@ wineboot --end-session || fail "wineboot --end-session failed"
 wait_until 10 '! kill -0 $player 2>/dev/null' || fail "the playback outlived the session"
 wait "$player"
 [ $? -ne 0 ] || fail "a playback ended with the session exited with 0"
+# A new session for the last start: the ended one may still be winding down.
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
 
 # Without a file it would open the window, which this build does not have yet: it says so.
 wine "$KELMOR" &
