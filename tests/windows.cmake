@@ -86,3 +86,12 @@ if(TARGET kelmor_exe)
   set_tests_properties(wine_play PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
                        TIMEOUT 300 RESOURCE_LOCK wine_input)
 endif()
+
+# The journal record hook through the seam, fed with real X input into a Wine window.
+add_executable(kelmor_record_hook_probe platform/win32/record_hook_probe.cpp)
+target_link_libraries(kelmor_record_hook_probe PRIVATE
+                      "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,${KELMOR_WIN32_LIBS}>")
+add_test(NAME wine_record COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_record.sh $<TARGET_FILE:kelmor_record_hook_probe> "" ${CMAKE_SOURCE_DIR})
+set_tests_properties(wine_record PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 120 RESOURCE_LOCK wine_input)

@@ -1,17 +1,19 @@
 // The journal seam on Windows: the playback hook, played by the driver of
-// journal_playback.cpp, with the user's Ctrl+Esc way out watched by a low-level keyboard
-// hook while it is installed. The record hook is not there yet: its install is refused.
+// journal_playback.cpp, and the record hook, emulated by journal_record.cpp, with the
+// user's Ctrl+Esc way out watched by a low-level keyboard hook while either is installed.
 #include "platform/win32/windows_api.h"
 
 #include <cstdlib>
 
 #include "platform/journal.h"
 #include "platform/win32/journal_playback.h"
+#include "platform/win32/journal_record.h"
 #include "platform/win32/message_loop.h"
 
 namespace {
 
 intptr_t gHook = 0;
+int gKind = WH_JOURNALPLAYBACK;
 intptr_t gNextHandle = 1;
 void (*gCancelHandler)() = nullptr;
 HHOOK gKeyWatch = nullptr;
@@ -20,6 +22,14 @@ bool gExitHandlerAdded = false;
 // The user's own Ctrl keys, told from the ones the playback presses.
 bool gLeftCtrlDown = false;
 bool gRightCtrlDown = false;
+
+void StopDriver() {
+    if (gKind == WH_JOURNALRECORD) {
+        WinStopRecordDriver();
+    } else {
+        WinStopPlaybackDriver();
+    }
+}
 
 void RunCancelHandler() {
     if (gCancelHandler != nullptr) gCancelHandler();
@@ -36,32 +46,35 @@ void UnwatchWhenIdle() {
 }
 
 LRESULT CALLBACK WatchKeys(int code, WPARAM wParam, LPARAM lParam) {
-    const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (code != HC_ACTION || (key->flags & LLKHF_INJECTED) != 0) return CallNextHookEx(nullptr, code, wParam, lParam);
-    const bool down = wParam == 0x0100 || wParam == 0x0104;  // WM_KEYDOWN, WM_SYSKEYDOWN
-    if (key->vkCode == VK_LCONTROL) gLeftCtrlDown = down;
-    if (key->vkCode == VK_RCONTROL) gRightCtrlDown = down;
-    if (down && key->vkCode == VK_ESCAPE && (gLeftCtrlDown || gRightCtrlDown) && gHook != 0) {
-        // The system's cancel: the hook is gone before anyone hears of it, so the core's
-        // own unhook of the same handle afterwards finds nothing to remove.
-        gHook = 0;
-        WinStopPlaybackDriver();
-        WinPostToLoop(RunCancelHandler);
-        if (!gUnwatchPosted) gUnwatchPosted = WinPostToLoop(UnwatchWhenIdle);
+    if (code == HC_ACTION && WinTakeJournalCancel(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)))
         return 1;
-    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // A program that ends with the hook installed still lets go of what it holds down.
 void EndAtExit() {
-    if (gHook != 0) WinStopPlaybackDriver();
+    if (gHook != 0) StopDriver();
     gHook = 0;
     WinReleaseHeldInput();
     Unwatch();
 }
 
 }  // namespace
+
+bool WinTakeJournalCancel(WPARAM message, const KBDLLHOOKSTRUCT& key) {
+    if ((key.flags & LLKHF_INJECTED) != 0) return false;
+    const bool down = message == 0x0100 || message == 0x0104;  // WM_KEYDOWN, WM_SYSKEYDOWN
+    if (key.vkCode == VK_LCONTROL) gLeftCtrlDown = down;
+    if (key.vkCode == VK_RCONTROL) gRightCtrlDown = down;
+    if (!down || key.vkCode != VK_ESCAPE || !(gLeftCtrlDown || gRightCtrlDown) || gHook == 0) return false;
+    // The system's cancel: the hook is gone before anyone hears of it, so the core's
+    // own unhook of the same handle afterwards finds nothing to remove.
+    gHook = 0;
+    StopDriver();
+    WinPostToLoop(RunCancelHandler);
+    if (!gUnwatchPosted) gUnwatchPosted = WinPostToLoop(UnwatchWhenIdle);
+    return true;
+}
 
 intptr_t SysSetJournalHook(int kind, JournalProc proc) {
     if (proc == nullptr || (kind != WH_JOURNALRECORD && kind != WH_JOURNALPLAYBACK)) {
@@ -72,10 +85,12 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
         SetLastError(ERROR_BUSY);
         return 0;
     }
-    if (kind == WH_JOURNALRECORD || !WinStartPlaybackDriver(proc)) {
+    const bool started = kind == WH_JOURNALRECORD ? WinStartRecordDriver(proc) : WinStartPlaybackDriver(proc);
+    if (!started) {
         SetLastError(ERROR_NOT_SUPPORTED);
         return 0;
     }
+    gKind = kind;
     gHook = gNextHandle++;
     if (gNextHandle <= 0) gNextHandle = 1;
     // Without the watch the playback still runs, as it would where Ctrl+Esc is taken.
@@ -97,7 +112,7 @@ bool SysUnhookJournal(intptr_t hook) {
         return false;
     }
     gHook = 0;
-    WinStopPlaybackDriver();
+    StopDriver();
     // The end of a playback pass unhooks and hooks again at once; the watch stays through
     // that and goes only when the loop finds no hook left.
     if (!gUnwatchPosted) gUnwatchPosted = WinPostToLoop(UnwatchWhenIdle);
