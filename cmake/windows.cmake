@@ -27,7 +27,7 @@ set_target_properties(kelmor_service_dll PROPERTIES OUTPUT_NAME KelmorService PR
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_compile_options(kelmor_service_dll PRIVATE -O2)
 target_link_libraries(kelmor_service_dll PRIVATE
-  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory>")
+  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory,kelmor_win32_key_typing>")
 
 # The pieces of kelmorctl that need no GLib, built so that they keep compiling here: message
 # boxes on standard error and the shell without a main window (its loop is GLib's).

@@ -4,6 +4,7 @@
 
 #include "host/mappings.h"
 #include "host/short_types.h"
+#include "platform/input.h"
 #include "platform/window.h"
 #include "settings/log.h"
 #include "settings/settings.h"
@@ -69,9 +70,13 @@ void HandCacheOver() {
     char shortTypes[SHORTTYPE_LIST_SLOTS * SHORTTYPE_LIST_SLOT_SIZE];
     ReadShortTypes(shortTypes);
     ReadMappings();
-    // Typing here works in any keyboard layout, so no layout ever needs restoring.
+    // The person's layout, given back after the service typed; none when it is the one
+    // the service types in anyway.
+    char layout[16] = "";
+    SysGetKeyboardLayoutName(layout, sizeof layout);
+    if (strcmp(layout, kTypingLayout) == 0) layout[0] = '\0';
     gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(ghServiceHook), gbLogLevel, gszLogFile, gbMapAction,
-                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, "");
+                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, layout);
     if (ghServiceHook != 0) TakeMappingKeys();
 }
 

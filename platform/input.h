@@ -11,6 +11,15 @@ bool SysGetKeyboardState(uint8_t state[256]);
 int16_t SysGetKeyState(uint8_t vk);
 bool SysSetKeyboardState(const uint8_t state[256]);
 
+// The keyboard layout typed text is turned into keys for: the keyboard service types in
+// the US English layout ("00000409") and gives the person's own back afterwards.
+constexpr char kTypingLayout[] = "00000409";
+// The name of this thread's active layout, eight hexadecimal digits; empty where the
+// layout plays no part in typing. Returns the length copied (at most size - 1).
+int SysGetKeyboardLayoutName(char* out, int size);
+// Loads a layout by that name and makes it this thread's active one; false when it cannot.
+bool SysActivateKeyboardLayout(const char* name);
+
 // mouse_event flags
 enum : uint32_t {
     MOUSEEVENTF_MOVE = 0x0001,

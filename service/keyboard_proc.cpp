@@ -110,6 +110,14 @@ intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intpt
         --gnInjectedEvents;
         return PassOn(code, wParam, lParam);
     }
+    // The first real event after typed text gives the person's layout back.
+    if (gbLayoutSwitched && data->szKeyboardLayout[0] != '\0') {
+        char layout[sizeof data->szKeyboardLayout + 1];
+        memcpy(layout, data->szKeyboardLayout, sizeof data->szKeyboardLayout);
+        layout[sizeof data->szKeyboardLayout] = '\0';
+        SysActivateKeyboardLayout(layout);
+        gbLayoutSwitched = false;
+    }
     const int vk = static_cast<int>(wParam);
     if (HeldState(vk) == 0) return Release(data, vk, code, wParam, lParam);
     if (data->bAction[vk] != 0) return MappedPress(data, vk, code, wParam, lParam);

@@ -5,6 +5,7 @@
 
 #include "host/mappings.h"
 #include "platform/clipboard.h"
+#include "platform/input.h"
 #include "platform/loop.h"
 #include "platform/registry.h"
 #include "recording/start_program.h"
@@ -45,6 +46,12 @@ int ReadServiceText(const char* keyPath, const char* name, char text[256]) {
 }
 
 void TypeServiceText(const char* text) {
+    // Characters become keys by the US table: typed in another layout they would come out
+    // as other characters. The switch is made whether or not there is a layout to restore.
+    if (!gbLayoutSwitched) {
+        SysActivateKeyboardLayout(kTypingLayout);
+        gbLayoutSwitched = true;
+    }
     for (size_t i = 0; text[i] != '\0'; ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
             if (text[i] == '\r' && text[i + 1] == '\n') ++i;

@@ -10,7 +10,8 @@ void ServiceLog(int level, const char* format, ...);
 // or 0 with text untouched when the value is missing, not a string or too long.
 int ReadServiceText(const char* keyPath, const char* name, char text[256]);
 
-// Types text literally, one Enter for CR, LF or CR LF, and counts the typed events in
+// Types text literally, one Enter for CR, LF or CR LF, in the US English layout (switched
+// to for this thread first, unless it already was), and counts the typed events in
 // gnInjectedEvents.
 void TypeServiceText(const char* text);
 

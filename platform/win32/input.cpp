@@ -1,16 +1,7 @@
-// Synthetic input and the keyboard state on Windows.
+// Synthetic mouse input and the keyboard state on Windows; typed keys are in key_typing.cpp.
 #include "platform/win32/windows_api.h"
 
 #include "platform/input.h"
-
-void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = scan;
-    input.ki.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
 
 bool SysGetKeyboardState(uint8_t state[256]) {
     // The thread's table follows the desktop's only once the thread asks about a key.

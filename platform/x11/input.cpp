@@ -513,3 +513,13 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
     XFlush(display);
     return true;
 }
+
+// Keys are typed here by the keysym their virtual key stands for in the US table, found in
+// whatever keyboard map the display has: the person's layout never changes what comes out,
+// so there is none to name and none to switch to.
+int SysGetKeyboardLayoutName(char* out, int size) {
+    if (out != nullptr && size > 0) out[0] = '\0';
+    return 0;
+}
+
+bool SysActivateKeyboardLayout(const char*) { return true; }

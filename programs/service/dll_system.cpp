@@ -37,15 +37,6 @@ extern "C" intptr_t KEYBOARD_PROC_CALL ServiceKeyboardEntry(int code, uintptr_t 
     return result;
 }
 
-void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = scan;
-    input.ki.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
 bool SysGetKeyboardState(uint8_t state[256]) { return GetKeyboardState(state) != FALSE; }
 
 int16_t SysGetKeyState(uint8_t vk) {

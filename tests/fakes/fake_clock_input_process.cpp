@@ -12,6 +12,8 @@ uint32_t tickCount = 0;
 SYSTEMTIME localTime = {};
 std::vector<KeyEvent> keyEvents;
 uint8_t keyboardState[256] = {};
+std::string keyboardLayout;
+std::vector<std::string> activatedLayouts;
 std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
 std::vector<std::string> openedUris;
@@ -31,6 +33,8 @@ void Reset() {
     localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     keyEvents.clear();
     memset(keyboardState, 0, sizeof keyboardState);
+    keyboardLayout.clear();
+    activatedLayouts.clear();
     startedPrograms.clear();
     startProgramSucceeds = true;
     openedUris.clear();
@@ -67,6 +71,19 @@ int16_t SysGetKeyState(uint8_t vk) {
 
 bool SysSetKeyboardState(const uint8_t state[256]) {
     memcpy(fake::keyboardState, state, 256);
+    return true;
+}
+
+int SysGetKeyboardLayoutName(char* out, int size) {
+    if (out == nullptr || size <= 0) return 0;
+    const int length = static_cast<int>(fake::keyboardLayout.copy(out, static_cast<size_t>(size) - 1));
+    out[length] = '\0';
+    return length;
+}
+
+bool SysActivateKeyboardLayout(const char* name) {
+    fake::activatedLayouts.push_back(name);
+    fake::keyboardLayout = name;
     return true;
 }
 

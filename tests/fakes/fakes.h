@@ -84,6 +84,9 @@ struct KeyEvent {
 };
 extern std::vector<KeyEvent> keyEvents;
 extern uint8_t keyboardState[256];
+// The thread's active layout ("" by default: none is named) and each layout activated.
+extern std::string keyboardLayout;
+extern std::vector<std::string> activatedLayouts;
 
 // --- process ---
 extern std::vector<std::string> startedPrograms;

@@ -32,10 +32,10 @@ protected:
         strcpy(list_ + 16 * shortTypes_++, name);
         StoreText(std::string(KELMOR_KEY "\\ShortType\\") + name, text);
     }
-    void Reload(int level = 3, uint32_t window = 0x2001) {
+    void Reload(int level = 3, uint32_t window = 0x2001, const char* layout = nullptr) {
         AttachServiceData();
         ReloadServiceCache(window, 0x51, level, gszLogFile, tables_[0], tables_[1], tables_[2], tables_[3], list_,
-                           nullptr);
+                           layout);
     }
     static void Hold(int mods) {
         fake::keyboardState[VK_CONTROL] = mods / 100 ? 0x80 : 0;
@@ -133,6 +133,27 @@ TEST_F(KeyboardProcTest, AMappingFiresOnlyWithExactlyItsModifiersAndTypesItsText
     EXPECT_EQ(Typed(), std::string(255, '1'));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Key(kF8), 1);  // auto-repeat
     EXPECT_EQ(fake::postedCommands, (std::deque<int>{1054, 1054, 1054}));
+}
+
+TEST_F(KeyboardProcTest, TextIsTypedInTheUsLayoutAndThePersonsComesBackWithTheNextRealKey) {
+    ShortType("btw", "by the way");
+    Mapping(kF7, ACTION_TYPE_TEXT, 0, "x");
+    Reload(3, 0x2001, "00000407");
+    Releases("BTW");
+    EXPECT_EQ(Typed(), "\b\b\bBY THE WAY");  // its own keys give nothing back
+    EXPECT_EQ(fake::activatedLayouts, std::vector<std::string>{"00000409"});
+    Key('Q');
+    EXPECT_EQ(fake::activatedLayouts, (std::vector<std::string>{"00000409", "00000407"}));
+    Key('Q', false);
+    EXPECT_EQ(Key(kF7), 1);
+    EXPECT_EQ(Typed(), "X");
+    EXPECT_EQ(fake::activatedLayouts.back(), "00000409");
+    // With no layout to give back, the switch is made once and stays.
+    Reload(3, 0x2001, "");
+    Key('Q', false);
+    EXPECT_EQ(Key(kF7), 1);
+    Typed();
+    EXPECT_EQ(fake::activatedLayouts.size(), 3u);
 }
 
 TEST_F(KeyboardProcTest, ActionsReachTheMainWindowAndALaunchFailureIsReportedWithoutAPlayback) {
