@@ -19,6 +19,7 @@ const char kClassName[] = "KelmorLoop";
 enum : UINT { kPostedCommand = WM_APP + 1, kPostedBox, kPostedWork, kEndSession };
 
 HWND gWindow = nullptr;
+const char* gProgramName = "Kelmor";
 int gExitCode = 0;
 bool gQuitRequested = false;
 bool gConsoleWatched = false;
@@ -54,7 +55,7 @@ void EndProgram() {
 LRESULT CALLBACK LoopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kPostedCommand:
-            HeadlessRunPostedCommand("Kelmor", static_cast<int>(wParam));
+            HeadlessRunPostedCommand(gProgramName, static_cast<int>(wParam));
             return 0;
         case kPostedBox: {
             PostedBox* box = reinterpret_cast<PostedBox*>(lParam);
@@ -111,6 +112,8 @@ BOOL WINAPI OnConsoleControl(DWORD) {
 }
 
 }  // namespace
+
+void HeadlessSetProgramName(const char* name) { gProgramName = name; }
 
 bool WinPostToLoop(void (*work)()) { return Post(kPostedWork, 0, reinterpret_cast<LPARAM>(work)); }
 
