@@ -153,9 +153,12 @@ void ShellSetEndSessionHandler(void (*onEndSession)()) {
     HeadlessKeepEndSessionHandler(onEndSession);
     if (gConsoleWatched || LoopWindow() == nullptr) return;
     // Started from a console (a batch file waits for it), the program is also ended by
-    // that console's Ctrl+C or its closing. A GUI program has no console of its own.
+    // that console's Ctrl+C or its closing. A GUI program has no console of its own; a
+    // console program (kelmorctl.exe) has one already, which it cannot attach again.
     gConsoleWatched = true;
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    if (AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED) {
+        SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    }
 }
 
 void ShellSetTimer(int id, unsigned periodMs, void (*onTick)(int id)) {
