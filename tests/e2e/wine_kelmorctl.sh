@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # kelmorctl.exe under Wine as a script runs it: info and convert on a recording, exe
 # making an executable recording from the Kelmor.exe beside it that types into notepad,
-# play typing into notepad, and record saving what is typed into a Wine window.
+# play typing into notepad and ended by Ctrl+C (kelmorctl.exe record: wine_cross_platform).
 # $1 is Kelmor.exe, $2 kelmorctl.exe beside it, $3 the source folder (lib.sh), WINEPREFIX
 # a prefix made already.
 . "$(dirname "$0")/lib.sh"
@@ -42,4 +42,15 @@ case $out in "kelmorctl exe: the kelmor program is missing: "*'\alone\Kelmor.exe
 echo 'TYPE played by kelmorctl.exe @#{enter}' | notepad_recording "$WORK/played.txt" >played.klx
 play_and_expect "$WORK/played.txt" "played by kelmorctl.exe @#" \
   wine "$KELMORCTL" play --speed 4 "$(windows_path "$WORK/played.klx")"
-echo "ok: info, convert, exe with and without Kelmor.exe, play"
+
+# Ctrl+C in its console (Wine makes it of SIGINT) ends a playback as a failure, not as done.
+printf 'WAIT 60 seconds\n' >wait.klx
+wine "$KELMORCTL" play "$(windows_path "$WORK/wait.klx")" &
+player=$!
+sleep 3
+kill -INT "$player"
+wait_until 10 '! kill -0 $player 2>/dev/null' || fail "Ctrl+C did not end the playback"
+wait "$player"
+status=$?
+[ "$status" -eq 1 ] || fail "a playback ended by Ctrl+C exited with $status"
+echo "ok: info, convert, exe with and without Kelmor.exe, play, Ctrl+C"
