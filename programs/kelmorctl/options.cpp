@@ -1,3 +1,4 @@
+// kelmorctl's options taken out of its command line, and the help that lists them.
 #include "programs/kelmorctl/options.h"
 
 #include <cerrno>

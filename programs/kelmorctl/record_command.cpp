@@ -3,7 +3,6 @@
 // up; Ctrl+Esc cancels it and nothing is written.
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/exit_step.h"
