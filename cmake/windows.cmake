@@ -29,12 +29,20 @@ target_compile_options(kelmor_service_dll PRIVATE -O2)
 target_link_libraries(kelmor_service_dll PRIVATE
   "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory,kelmor_win32_key_typing>")
 
-# The pieces of kelmorctl that need no GLib, built so that they keep compiling here: message
-# boxes on standard error and the shell without a main window (its loop is GLib's).
+# The shell without a main window (its loop here is platform/win32/loop.cpp, not GLib's) and
+# message boxes on standard error, for kelmorctl.exe.
 add_library(kelmor_console_boxes STATIC ${CMAKE_SOURCE_DIR}/platform/console/message_box.cpp)
 file(GLOB KELMOR_HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/headless/*.cpp)
 list(REMOVE_ITEM KELMOR_HEADLESS_SOURCES ${CMAKE_SOURCE_DIR}/platform/headless/loop.cpp)
 add_library(kelmor_headless_shell STATIC ${KELMOR_HEADLESS_SOURCES})
+
+# kelmorctl.exe: the same sources as kelmorctl on Linux, a console program beside Kelmor.exe,
+# which its exe command copies.
+file(GLOB KELMORCTL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/programs/kelmorctl/*.cpp)
+add_executable(kelmorctl_exe ${KELMORCTL_SOURCES})
+set_target_properties(kelmorctl_exe PROPERTIES OUTPUT_NAME kelmorctl RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_link_libraries(kelmorctl_exe PRIVATE
+  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_console_boxes,${KELMOR_WIN32_LIBS}>")
 
 # Fakes of every seam; the unit tests use real files and the real system seam.
 file(GLOB KELMOR_FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fakes/*.cpp)

@@ -87,6 +87,26 @@ if(TARGET kelmor_exe)
                        TIMEOUT 300 RESOURCE_LOCK wine_input)
 endif()
 
+# kelmorctl.exe as a script runs it, beside Kelmor.exe, which its exe command copies.
+if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
+  add_test(NAME wine_kelmorctl COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_kelmorctl.sh $<TARGET_FILE:kelmor_exe> $<TARGET_FILE:kelmorctl_exe>
+           ${CMAKE_SOURCE_DIR})
+  set_tests_properties(wine_kelmorctl PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_input)
+endif()
+
+# Recordings crossing platforms need the Linux programs too: scripts/test passes its Linux
+# build. Without one the test says so and is skipped.
+set(KELMOR_LINUX_BUILD "" CACHE PATH "A Linux build folder (kelmorctl, kelmor) for the tests across platforms")
+if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
+  add_test(NAME wine_cross_platform COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_cross_platform.sh $<TARGET_FILE:kelmor_exe>
+           $<TARGET_FILE:kelmorctl_exe> ${CMAKE_SOURCE_DIR} "${KELMOR_LINUX_BUILD}")
+  set_tests_properties(wine_cross_platform PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_input SKIP_RETURN_CODE 77)
+endif()
+
 # The journal record hook through the seam, fed with real X input into a Wine window.
 add_executable(kelmor_record_hook_probe platform/win32/record_hook_probe.cpp)
 target_link_libraries(kelmor_record_hook_probe PRIVATE

@@ -6,6 +6,8 @@
 // (playback, recording) hands the command dispatch over here; one that never does
 // keeps its link free of everything the dispatch reaches.
 void HeadlessShellSetDispatcher(void (*dispatch)(int id));
+// The program's name in what the loop and the back ends say on standard error.
+void HeadlessSetProgramName(const char* name);
 // Runs the message loop (the GLib main loop) until ShellQuitMessageLoop; returns the
 // exit code given there.
 int HeadlessRunMessageLoop();

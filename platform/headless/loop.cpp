@@ -75,6 +75,8 @@ gboolean ShowPostedBox(gpointer data) {
 
 }  // namespace
 
+void HeadlessSetProgramName(const char* name) { g_set_prgname(name); }
+
 void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
     PostedBox* box = g_new(PostedBox, 1);
     box->text = g_strdup(text != nullptr ? text : "");

@@ -19,6 +19,7 @@ const char kClassName[] = "KelmorLoop";
 enum : UINT { kPostedCommand = WM_APP + 1, kPostedBox, kPostedWork, kEndSession };
 
 HWND gWindow = nullptr;
+const char* gProgramName = "Kelmor";
 int gExitCode = 0;
 bool gQuitRequested = false;
 bool gConsoleWatched = false;
@@ -54,7 +55,7 @@ void EndProgram() {
 LRESULT CALLBACK LoopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kPostedCommand:
-            HeadlessRunPostedCommand("Kelmor", static_cast<int>(wParam));
+            HeadlessRunPostedCommand(gProgramName, static_cast<int>(wParam));
             return 0;
         case kPostedBox: {
             PostedBox* box = reinterpret_cast<PostedBox*>(lParam);
@@ -112,6 +113,8 @@ BOOL WINAPI OnConsoleControl(DWORD) {
 
 }  // namespace
 
+void HeadlessSetProgramName(const char* name) { gProgramName = name; }
+
 bool WinPostToLoop(void (*work)()) { return Post(kPostedWork, 0, reinterpret_cast<LPARAM>(work)); }
 
 void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
@@ -150,9 +153,12 @@ void ShellSetEndSessionHandler(void (*onEndSession)()) {
     HeadlessKeepEndSessionHandler(onEndSession);
     if (gConsoleWatched || LoopWindow() == nullptr) return;
     // Started from a console (a batch file waits for it), the program is also ended by
-    // that console's Ctrl+C or its closing. A GUI program has no console of its own.
+    // that console's Ctrl+C or its closing. A GUI program has no console of its own; a
+    // console program (kelmorctl.exe) has one already, which it cannot attach again.
     gConsoleWatched = true;
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    if (AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED) {
+        SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    }
 }
 
 void ShellSetTimer(int id, unsigned periodMs, void (*onTick)(int id)) {

@@ -1,8 +1,7 @@
 // exe: a recording file in, an executable recording out, made from the kelmor program
 // installed beside kelmorctl.
-#include <glib.h>
-
 #include <cstdio>
+#include <string>
 
 #include "platform/console/terminal_text.h"
 #include "platform/system.h"
@@ -12,29 +11,26 @@
 
 namespace {
 
-// The kelmor program beside this one (for g_free), or nullptr after saying why.
-gchar* FindKelmorProgram() {
+// The kelmor program beside this one, or "" after saying why.
+std::string FindKelmorProgram() {
     char self[512];
     if (SysGetModuleFileName(self, sizeof self) == 0) {
         fprintf(stderr, "kelmorctl exe: cannot find kelmorctl's own file\n");
-        return nullptr;
+        return "";
     }
-    gchar* dir = g_path_get_dirname(self);
-    gchar* program = g_build_filename(dir, "kelmor", nullptr);
-    g_free(dir);
-    const uint32_t size = GetFileSize32(program);
+    const std::string program = KelmorProgramBeside(self);
+    const uint32_t size = GetFileSize32(program.c_str());
     if (size == 0) {
-        fprintf(stderr, "kelmorctl exe: the kelmor program is missing: %s\n", TerminalText(program).c_str());
+        fprintf(stderr, "kelmorctl exe: the kelmor program is missing: %s\n", TerminalText(program.c_str()).c_str());
     } else if (size != EMBEDDED_RECORDING_OFFSET) {
         // Anything else would put the recording where the made program never looks.
         fprintf(stderr, "kelmorctl exe: %s is %u bytes long, not %u: not the kelmor program as built\n",
-                TerminalText(program).c_str(),
-                static_cast<unsigned>(size), static_cast<unsigned>(EMBEDDED_RECORDING_OFFSET));
+                TerminalText(program.c_str()).c_str(), static_cast<unsigned>(size),
+                static_cast<unsigned>(EMBEDDED_RECORDING_OFFSET));
     } else {
         return program;
     }
-    g_free(program);
-    return nullptr;
+    return "";
 }
 
 }  // namespace
@@ -49,11 +45,8 @@ int RunExe(int, char** argv) {
                 TerminalText(argv[1]).c_str());
         return 1;
     }
-    gchar* program = FindKelmorProgram();
-    if (program == nullptr) return 1;
-    const bool made = WriteExecutableRecording(name, program);
-    g_free(program);
-    if (!made) return 1;
+    const std::string program = FindKelmorProgram();
+    if (program.empty() || !WriteExecutableRecording(name, program.c_str())) return 1;
     printf("%s\n", TerminalText(name).c_str());
     return 0;
 }

@@ -1,16 +1,16 @@
 // kelmorctl: the program's core for scripts and terminals. It never waits on a dialog:
 // the console shell prints every message box as one line on standard error.
-#include <glib.h>
-
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/program_state.h"
 #include "host/mappings.h"
 #include "platform/console/terminal_text.h"
+#include "platform/headless/headless_shell.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -44,11 +44,18 @@ const Subcommand kSubcommands[] = {
     {"keys", "", "Print the key names --stop-key takes, one per line", 0, 0, nullptr, RunKeys},
 };
 
-gboolean gShowVersion = FALSE;
-const GOptionEntry kMainOptions[] = {
-    {"version", 'V', 0, G_OPTION_ARG_NONE, &gShowVersion, "Print the version and exit", nullptr},
+bool gShowVersion = false;
+
+bool TakeVersion(const char*, const char*, std::string*) {
+    gShowVersion = true;
+    return true;
+}
+
+const CommandOption kMainOptions[] = {
+    {"version", 'V', nullptr, "Print the version and exit", TakeVersion},
     {},
 };
+const CommandOption kNoOptions[] = {{}};
 
 const Subcommand* FindSubcommand(const char* name) {
     for (const Subcommand& command : kSubcommands) {
@@ -57,65 +64,56 @@ const Subcommand* FindSubcommand(const char* name) {
     return nullptr;
 }
 
-gchar* CommandList() {
-    GString* text = g_string_new("Commands:");
+std::string CommandList() {
+    std::string text = "Commands:";
     for (const Subcommand& command : kSubcommands) {
-        gchar* usage = g_strdup_printf("%s %s", command.name, command.arguments);
-        g_string_append_printf(text, "\n  %-18s %s", usage, command.summary);
-        g_free(usage);
+        char line[512];
+        const std::string usage = std::string(command.name) + " " + command.arguments;
+        snprintf(line, sizeof line, "\n  %-18s %s", usage.c_str(), command.summary);
+        text += line;
     }
-    g_string_append(text, "\n\nRun \"kelmorctl COMMAND --help\" for the options of one command.");
-    return g_string_free(text, FALSE);
+    return text + "\n\nRun \"kelmorctl COMMAND --help\" for the options of one command.";
 }
 
 // Parses the subcommand's own options out of argv (argv[0] is its name); false after
-// saying why when they or the number of arguments are wrong.
-bool ParseSubcommand(const Subcommand& command, int* argc, char*** argv) {
-    gchar* parameters = g_strdup_printf("%s %s", command.name, command.arguments);
-    GOptionContext* context = g_option_context_new(parameters);
-    g_free(parameters);
-    g_option_context_set_summary(context, command.summary);
-    if (command.options != nullptr) g_option_context_add_main_entries(context, command.options, nullptr);
-    GError* error = nullptr;
-    bool ok = g_option_context_parse(context, argc, argv, &error);
-    if (!ok) {
-        fprintf(stderr, "kelmorctl %s: %s\n", command.name, TerminalText(error->message).c_str());
-        g_error_free(error);
-    } else if (*argc - 1 < command.minArguments || *argc - 1 > command.maxArguments) {
-        fprintf(stderr, "kelmorctl: usage: kelmorctl %s %s\n", command.name, command.arguments);
-        ok = false;
+// saying why when they or the number of arguments are wrong. *status is then the exit
+// status: 0 when the command's help was asked for and printed.
+bool ParseSubcommand(const Subcommand& command, int* argc, char** argv, int* status) {
+    const CommandOption* options = command.options != nullptr ? command.options : kNoOptions;
+    std::string error;
+    *status = 1;
+    switch (ParseOptions(options, false, argc, argv, &error)) {
+        case OPTIONS_HELP: {
+            const std::string usage = std::string(command.name) + " [OPTION...] " + command.arguments;
+            fputs(OptionsHelpText("kelmorctl", {usage.c_str(), command.summary, nullptr}, options).c_str(), stdout);
+            *status = 0;
+            return false;
+        }
+        case OPTIONS_FAILED:
+            fprintf(stderr, "kelmorctl %s: %s\n", command.name, TerminalText(error.c_str()).c_str());
+            return false;
+        case OPTIONS_PARSED:
+            break;
     }
-    g_option_context_free(context);
-    return ok;
+    if (*argc - 1 < command.minArguments || *argc - 1 > command.maxArguments) {
+        fprintf(stderr, "kelmorctl: usage: kelmorctl %s %s\n", command.name, command.arguments);
+        return false;
+    }
+    return true;
 }
 
-// Every writer of standard output ends here, the help that GLib prints before it exits
-// included: output that was not all written makes the run a failure.
+// Every writer of standard output ends here, the help included: output that was not all
+// written makes the run a failure.
 void CheckStandardOutput() {
     errno = 0;
     if (fflush(stdout) == 0 && !ferror(stdout)) return;
     const int error = errno;
     fprintf(stderr, "kelmorctl: cannot write standard output%s%s\n", error != 0 ? ": " : "",
-            error != 0 ? g_strerror(error) : "");
+            error != 0 ? strerror(error) : "");
     std::_Exit(1);
 }
 
 }  // namespace
-
-bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minimum, gint64 maximum, gint64* out,
-                       GError** error) {
-    gchar* end = nullptr;
-    errno = 0;
-    const gint64 number = g_ascii_strtoll(value, &end, 10);
-    if (value[0] == '\0' || *end != '\0' || errno != 0 || number < minimum || number > maximum) {
-        g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_BAD_VALUE,
-                    "%s takes a number from %" G_GINT64_FORMAT " to %" G_GINT64_FORMAT ", not '%s'", optionName,
-                    minimum, maximum, value);
-        return false;
-    }
-    *out = number;
-    return true;
-}
 
 bool SetCurrentFileFromArgument(const char* name) {
     if (strlen(name) >= MAX_PATH) {
@@ -123,31 +121,33 @@ bool SetCurrentFileFromArgument(const char* name) {
                 TerminalText(name).c_str());
         return false;
     }
-    g_strlcpy(gszFile, name, MAX_PATH);
+    memcpy(gszFile, name, strlen(name) + 1);
     return true;
 }
 
 int main(int argc, char** argv) {
     setlocale(LC_CTYPE, "");  // help text in the terminal's character set
-    g_set_prgname("kelmorctl");
+    HeadlessSetProgramName("kelmorctl");
     atexit(CheckStandardOutput);
-    GOptionContext* context = g_option_context_new("COMMAND [ARGUMENT...]");
+    std::string error;
     // Everything from the command name on belongs to the command.
-    g_option_context_set_strict_posix(context, TRUE);
-    gchar* commands = CommandList();
-    g_option_context_set_summary(context, commands);
-    g_free(commands);
-    g_option_context_set_description(context,
-                                     "Message boxes are printed on standard error as \"Caption: text\".\n"
-                                     "Exit status: 0 on success, 1 on any failure, 128 + N when signal N ended it.");
-    g_option_context_add_main_entries(context, kMainOptions, nullptr);
-    GError* error = nullptr;
-    bool parsed = g_option_context_parse(context, &argc, &argv, &error);
-    g_option_context_free(context);
-    if (!parsed) {
-        fprintf(stderr, "kelmorctl: %s\n", TerminalText(error->message).c_str());
-        g_error_free(error);
-        return 1;
+    switch (ParseOptions(kMainOptions, true, &argc, argv, &error)) {
+        case OPTIONS_HELP: {
+            const std::string commands = CommandList();
+            fputs(OptionsHelpText("kelmorctl",
+                                  {"[OPTION...] COMMAND [ARGUMENT...]", commands.c_str(),
+                                   "Message boxes are printed on standard error as \"Caption: text\".\n"
+                                   "Exit status: 0 on success, 1 on any failure, 128 + N when signal N ended it."},
+                                  kMainOptions)
+                      .c_str(),
+                  stdout);
+            return 0;
+        }
+        case OPTIONS_FAILED:
+            fprintf(stderr, "kelmorctl: %s\n", TerminalText(error.c_str()).c_str());
+            return 1;
+        case OPTIONS_PARSED:
+            break;
     }
     if (gShowVersion) {
         printf("kelmorctl " KELMOR_VERSION_TEXT "\n");
@@ -164,7 +164,8 @@ int main(int argc, char** argv) {
     }
     int commandArgc = argc - 1;
     char** commandArgv = argv + 1;
-    if (!ParseSubcommand(*command, &commandArgc, &commandArgv)) return 1;
+    int parseStatus = 1;
+    if (!ParseSubcommand(*command, &commandArgc, commandArgv, &parseStatus)) return parseStatus;
 
     ResetProgramState();
     if (!AllocateRecordingStore()) return 1;

@@ -1,9 +1,9 @@
 // record: the program's recorder run from a terminal, saved as convert saves. The
 // recording ends at the stop key (pressed anywhere on the desktop) or when its time is
 // up; Ctrl+Esc cancels it and nothing is written.
-#include <glib.h>
-
+#include <cinttypes>
 #include <cstdio>
+#include <string>
 
 #include "app/exit_step.h"
 #include "host/mappings.h"
@@ -25,16 +25,23 @@
 namespace {
 
 // The longest run a timer in milliseconds can hold with room to spare.
-const gint64 kMaxSeconds = 2000000;
+const int64_t kMaxSeconds = 2000000;
 // How often the loop looks whether the recorder has stopped. The stop key ends the
 // recording from inside the record hook, where nothing may quit the loop yet.
-const guint kWatchInterval = 50;
+const unsigned kWatchInterval = 50;
+// The loop's timers of this command, clear of the program's own.
+enum { TIME_UP_TIMER = 1801, WATCH_TIMER };
 
-gchar* gStopKeyName = nullptr;
-gint64 gSeconds = 0;
+const char* gStopKeyName = nullptr;
+int64_t gSeconds = 0;
 bool gCancelled = false;
 
-gboolean TakeSeconds(const gchar* optionName, const gchar* value, gpointer, GError** error) {
+bool TakeStopKey(const char*, const char* value, std::string*) {
+    gStopKeyName = value;
+    return true;
+}
+
+bool TakeSeconds(const char* optionName, const char* value, std::string* error) {
     return ParseNumberOption(optionName, value, 1, kMaxSeconds, &gSeconds, error);
 }
 
@@ -48,15 +55,15 @@ void OnEnded() {
     OnEndSession();
 }
 
-gboolean StopWhenTimeIsUp(gpointer) {
+void StopWhenTimeIsUp(int id) {
+    ShellKillTimer(id);
     if (ghJournalHook != 0 && !gbPlayingNow) SendCommand(ID_STOP_RECORDING);
-    return G_SOURCE_REMOVE;
 }
 
-gboolean QuitWhenStopped(gpointer) {
-    if (ghJournalHook != 0) return G_SOURCE_CONTINUE;
+void QuitWhenStopped(int id) {
+    if (ghJournalHook != 0) return;
+    ShellKillTimer(id);
     ShellQuitMessageLoop(gCancelled ? 1 : 0);
-    return G_SOURCE_REMOVE;
 }
 
 // Whether the recording can be saved as name once it is done; says why not.
@@ -65,27 +72,25 @@ bool CanSaveTo(const char* name) {
         fprintf(stderr, "kelmorctl record: cannot save to %s: it is a folder\n", name);
         return false;
     }
-    gchar* folder = g_path_get_dirname(name);
-    const bool ok = SysCanCreateFilesIn(folder);
+    const std::string folder = FolderOfFile(name);
+    const bool ok = SysCanCreateFilesIn(folder.c_str());
     if (!ok) {
         char reason[256];
-        if (!SysFormatError(SysGetLastError(), reason, sizeof reason)) g_strlcpy(reason, "unknown error", sizeof reason);
-        fprintf(stderr, "kelmorctl record: cannot save in %s: %s\n", folder, reason);
+        if (!SysFormatError(SysGetLastError(), reason, sizeof reason)) snprintf(reason, sizeof reason, "unknown error");
+        fprintf(stderr, "kelmorctl record: cannot save in %s: %s\n", folder.c_str(), reason);
     }
-    g_free(folder);
     return ok;
 }
 
 }  // namespace
 
-const GOptionEntry kRecordOptions[] = {
-    {"stop-key", 'k', 0, G_OPTION_ARG_STRING, &gStopKeyName,
+const CommandOption kRecordOptions[] = {
+    {"stop-key", 'k', "NAME",
      "Stop at this key, named as in the Mapping editor (Pause, F12, ScrollLock...), not at the Stop Recording "
      "Mapping's key; it is not recorded",
-     "NAME"},
-    {"seconds", 't', 0, G_OPTION_ARG_CALLBACK, reinterpret_cast<gpointer>(TakeSeconds),
-     "Stop after N seconds, 1 to 2000000", "N"},
-    {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
+     TakeStopKey},
+    {"seconds", 't', "N", "Stop after N seconds, 1 to 2000000", TakeSeconds},
+    {},
 };
 
 int RunRecord(int, char** argv) {
@@ -124,15 +129,15 @@ int RunRecord(int, char** argv) {
     if (stopKey != 0) KeyCodeToName(stopKey, keyName, sizeof keyName);
     const char* unit = gSeconds == 1 ? "second" : "seconds";
     if (stopKey != 0 && gSeconds != 0) {
-        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " %s or until %s; Ctrl+Esc cancels\n", gSeconds,
+        fprintf(stderr, "kelmorctl: recording for %" PRId64 " %s or until %s; Ctrl+Esc cancels\n", gSeconds,
                 unit, keyName);
     } else if (stopKey != 0) {
         fprintf(stderr, "kelmorctl: recording until %s; Ctrl+Esc cancels\n", keyName);
     } else {
-        fprintf(stderr, "kelmorctl: recording for %" G_GINT64_FORMAT " %s; Ctrl+Esc cancels\n", gSeconds, unit);
+        fprintf(stderr, "kelmorctl: recording for %" PRId64 " %s; Ctrl+Esc cancels\n", gSeconds, unit);
     }
-    if (gSeconds != 0) g_timeout_add(static_cast<guint>(gSeconds * 1000), StopWhenTimeIsUp, nullptr);
-    g_timeout_add(kWatchInterval, QuitWhenStopped, nullptr);
+    if (gSeconds != 0) ShellSetTimer(TIME_UP_TIMER, static_cast<unsigned>(gSeconds * 1000), StopWhenTimeIsUp);
+    ShellSetTimer(WATCH_TIMER, kWatchInterval, QuitWhenStopped);
     const int status = HeadlessRunMessageLoop();
     if (gCancelled) {
         fprintf(stderr, "kelmorctl record: cancelled with Ctrl+Esc; nothing saved\n");

@@ -1,6 +1,4 @@
 // restore: a settings backup (REGEDIT4) back into the settings store.
-#include <glib.h>
-
 #include <cstdio>
 
 #include "app/startup.h"
@@ -16,11 +14,10 @@ void PrintNote(const char* note) { printf("%s\n", TerminalText(note).c_str()); }
 
 int RunRestore(int, char** argv) {
     // The window writes its settings back when it closes, over whatever was restored.
-    // Without a display (a console, a service) no window can be open on it: the restore
-    // goes ahead, as it does when the display named cannot be reached (which is said).
-    const gchar* display = g_getenv("DISPLAY");
+    // Where no window can be open the restore goes ahead, as it does when the display
+    // named cannot be reached (which is said).
     bool hidden = false;
-    if (display != nullptr && display[0] != '\0' && FindRunningCopy(&hidden) != 0) {
+    if (DesktopMayHoldWindows() && FindRunningCopy(&hidden) != 0) {
         fprintf(stderr,
                 "kelmorctl restore: Close the Kelmor window first: it saves its settings when it closes and would "
                 "overwrite what is restored.\n");

@@ -2,7 +2,7 @@
 // its arguments as the help shows them, how many it takes, its own options (if any)
 // and the function that runs it once the recording store and the settings are ready.
 #pragma once
-#include <glib.h>
+#include "programs/kelmorctl/options.h"
 
 struct Subcommand {
     const char* name;
@@ -10,7 +10,7 @@ struct Subcommand {
     const char* summary;       // one line for the help
     int minArguments;
     int maxArguments;
-    const GOptionEntry* options;  // nullptr, or entries ended by an empty one
+    const CommandOption* options;  // nullptr, or entries ended by an empty one
     // Runs with the arguments behind the name; returns the exit status.
     int (*run)(int argc, char** argv);
 };
@@ -18,18 +18,13 @@ struct Subcommand {
 int RunInfo(int argc, char** argv);
 int RunConvert(int argc, char** argv);
 int RunRecord(int argc, char** argv);
-extern const GOptionEntry kRecordOptions[];
+extern const CommandOption kRecordOptions[];
 int RunExe(int argc, char** argv);
 int RunPlay(int argc, char** argv);
-extern const GOptionEntry kPlayOptions[];
+extern const CommandOption kPlayOptions[];
 int RunBackup(int argc, char** argv);
 int RunRestore(int argc, char** argv);
 int RunKeys(int argc, char** argv);
-
-// Reads an option's value as a whole decimal number within minimum...maximum; false,
-// with the reason in error, for anything else.
-bool ParseNumberOption(const gchar* optionName, const gchar* value, gint64 minimum, gint64 maximum, gint64* out,
-                       GError** error);
 
 // Makes name the current file; false (after saying why) when it does not fit.
 bool SetCurrentFileFromArgument(const char* name);
@@ -42,3 +37,9 @@ bool CheckHasActions(const char* caption);
 // The name Save As writes to (MakeSaveName: ".klr" added to a plain name without one) in out;
 // false, after saying why, for an executable's name or one too long.
 bool SaveAsName(const char* name, char* out, int size);
+// The folder of a file name as the system reads it ("." for a name without one).
+std::string FolderOfFile(const char* name);
+// The kelmor program's file beside the given program file.
+std::string KelmorProgramBeside(const char* program);
+// Whether a Kelmor window can be open where kelmorctl runs.
+bool DesktopMayHoldWindows();

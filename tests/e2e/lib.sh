@@ -56,6 +56,17 @@ start_cat_terminal() {
   wait_until 10 '[ -n "$(window_named "$title")" ] && [ -e "$file" ]' || fail "terminal '$title' did not appear"
 }
 
+# Plays the recording $2 with the kelmor program $1 at full speed into a fresh terminal
+# titled $3, which must then have received the text $4 (printf format).
+play_into_terminal() {
+  local program=$1 recording=$2 title=$3 text=$4
+  start_cat_terminal "$title" "$WORK/$title.txt"
+  focus_window "$title"
+  run_limited 60 "$program" "$recording" /SPEED=4
+  [ "$status" -eq 0 ] || fail "$(basename "$program") exited with $status playing $recording"
+  expect_file "$WORK/$title.txt" "$text"
+}
+
 # Gives the window the keyboard focus (and raises it) the way a user would.
 focus_window() {
   local w

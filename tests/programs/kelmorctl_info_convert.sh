@@ -13,6 +13,17 @@ run 1
 run 1 frobnicate x
 run 1 info
 run 1 info a b
+# Options as terminal tools spell them, also after the arguments; -- ends them.
+run 0 info "$src/examples/demo.klx" --help
+case $out in "Usage:"*"kelmorctl info [OPTION...] FILE"*) ;; *) fail "info --help: $out" ;; esac
+run 1 play "$src/examples/demo.klx" --speed=5
+expect_eq "--speed=5" "$err" "kelmorctl play: --speed takes a number from 1 to 4, not '5'"
+run 1 play -s
+expect_eq "-s without a value" "$err" "kelmorctl play: Missing argument for -s"
+run 1 info --continuous "$src/examples/demo.klx"
+expect_eq "another command's option" "$err" "kelmorctl info: Unknown option --continuous"
+run 1 info -- --continuous
+expect_in "a name after --" "$err" "Unable to open file '--continuous'"
 
 # The shipped example loads.
 run 0 info "$src/examples/demo.klx"

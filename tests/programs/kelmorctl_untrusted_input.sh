@@ -6,10 +6,6 @@
 # No desktop: nothing that gets past the checks can record or play.
 export DISPLAY=:77
 
-expect_in() {  # what text part
-  case $2 in *"$3"*) ;; *) fail "$1: [$2] lacks [$3]" ;; esac
-}
-
 # One event more than a recording holds, in either form; commands beyond their limit.
 awk 'BEGIN { for (i = 0; i <= 32766; i++) print "message=WM_KEYUP paramH=0 paramL=65" }' >"$tmp/big.klx"
 head -c 655340 /dev/zero | tr '\0' '\1' >"$tmp/big.klr"

@@ -31,6 +31,10 @@ expect_eq() {  # what actual expected
   [ "$2" = "$3" ] || fail "$1: got [$2], expected [$3]"
 }
 
+expect_in() {  # what text part
+  case $2 in *"$3"*) ;; *) fail "$1: [$2] lacks [$3]" ;; esac
+}
+
 # finish WHAT: the test's verdict.
 finish() {
   [ "$failures" -eq 0 ] || exit 1
