@@ -22,6 +22,7 @@ HWND gWindow = nullptr;
 int gExitCode = 0;
 bool gQuitRequested = false;
 bool gConsoleWatched = false;
+bool (*gFilter)(MSG* message) = nullptr;
 
 struct Timer {
     int id;
@@ -112,6 +113,8 @@ BOOL WINAPI OnConsoleControl(DWORD) {
 
 }  // namespace
 
+void WinSetMessageFilter(bool (*filter)(MSG* message)) { gFilter = filter; }
+
 bool WinPostToLoop(void (*work)()) { return Post(kPostedWork, 0, reinterpret_cast<LPARAM>(work)); }
 
 void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
@@ -132,6 +135,7 @@ int HeadlessRunMessageLoop() {
     LoopWindow();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (gFilter != nullptr && gFilter(&message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
