@@ -87,6 +87,21 @@ if(TARGET kelmor_exe)
                        TIMEOUT 300 RESOURCE_LOCK wine_input)
 endif()
 
+# Kelmor.exe's window, driven as a person does, and its keyboard service in notepad. The
+# screenshots are taken by the Linux build's tool where that build is beside this one.
+set(KELMOR_SCREENSHOT_TOOL ${CMAKE_SOURCE_DIR}/build/tests/kelmor_screenshot CACHE FILEPATH
+    "A Linux build's screenshot program for the Wine window test")
+if(TARGET kelmor_exe)
+  if(NOT EXISTS ${KELMOR_SCREENSHOT_TOOL})
+    set(KELMOR_SCREENSHOT_TOOL "")
+  endif()
+  add_test(NAME wine_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_window.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
+           "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
+  set_tests_properties(wine_window PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_input)
+endif()
+
 # The journal record hook through the seam, fed with real X input into a Wine window.
 add_executable(kelmor_record_hook_probe platform/win32/record_hook_probe.cpp)
 target_link_libraries(kelmor_record_hook_probe PRIVATE
