@@ -1,5 +1,6 @@
-// The message loop of Kelmor.exe without a main window: posted commands, message boxes,
-// timers and the end of the session go through one hidden window of its own.
+// The message loop of Kelmor.exe: posted commands, message boxes, timers and the end of
+// the session go through one hidden window of its own, whether or not the main window
+// (platform/win32gui) is open; that window sees each message first through the filter.
 #include "platform/win32/windows_api.h"
 
 #include <cstdlib>
