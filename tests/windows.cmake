@@ -32,6 +32,11 @@ if(WIN32_TEST_SOURCES)
                              "KELMOR_SERVICE_DLL=\"${build_dir_windows}\\\\KelmorService.DLL\"")
 endif()
 
+# The face's window parts that need no display, on the system's own menus.
+add_executable(kelmor_win32gui_tests platform/win32gui/menu_bar_test.cpp platform/win32gui/toolbar_test.cpp)
+target_link_libraries(kelmor_win32gui_tests PRIVATE kelmor_win32gui "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>"
+                      gtest_main)
+
 # The keyboard service typing a ShortType into a window of its own, on a display; the
 # program sits beside the DLL, where the program finds it.
 add_executable(kelmor_service_hook_probe platform/win32/service_hook_probe.cpp)
@@ -61,7 +66,8 @@ set(KELMOR_LINUX_ONLY_CASES
 list(JOIN KELMOR_LINUX_ONLY_CASES ":" linux_only_cases)
 set(kelmor_unit_tests_args --gtest_filter=-${linux_only_cases})
 set(kelmor_win32_tests_args)
-foreach(binary kelmor_unit_tests kelmor_win32_tests)
+set(kelmor_win32gui_tests_args)
+foreach(binary kelmor_unit_tests kelmor_win32_tests kelmor_win32gui_tests)
   if(TARGET ${binary})
     add_test(NAME ${binary} COMMAND ${binary} --gtest_brief=1 ${${binary}_args})
     set_tests_properties(${binary} PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
