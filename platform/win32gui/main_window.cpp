@@ -4,7 +4,9 @@
 // so choosing a check item does not toggle it by itself.
 #include "platform/win32gui/main_window.h"
 
-#include "platform/win32gui/controls_api.h"
+#include "platform/win32gui/common_controls.h"
+
+#include <shellapi.h>
 
 #include <cstdlib>
 
@@ -130,6 +132,17 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A plain function key pressed in a modal dialog runs the window's command on it (F1).
+bool RunFunctionKeyCommand(int virtualKey) {
+    for (int i = 0; i < gParts.acceleratorCount; ++i) {
+        const Accelerator& a = gParts.accelerators[i];
+        if (a.ctrl || a.key != virtualKey || a.key < VK_F1 || a.key > VK_F24) continue;
+        gParts.onCommand(a.command);
+        return true;
+    }
+    return false;
+}
+
 HACCEL BuildAccelerators() {
     ACCEL table[kMaxAccelerators];
     int count = 0;
@@ -165,6 +178,7 @@ bool Win32CreateMainWindow(const KelmorWindowParts* parts) {
     gToolbar = Win32CreateToolbar(gWindow, gParts);
     Win32SetTrayWindow(gWindow);
     Win32SetDialogOwner(gWindow);
+    Win32SetFunctionKeyCommand(RunFunctionKeyCommand);
     WinSetMessageFilter(FilterMessage);
     const KelmorFace* face = Win32Face();
     if (gParts.panes != nullptr) {

@@ -1,6 +1,6 @@
 #include "platform/win32gui/toolbar.h"
 
-#include "platform/win32gui/controls_api.h"
+#include "platform/win32gui/common_controls.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "platform/win32gui/tray_icon.h"
 
-#include "platform/win32gui/controls_api.h"
+#include <shellapi.h>
 
 #include <cstring>
 

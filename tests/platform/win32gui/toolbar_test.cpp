@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/face.h"
-#include "platform/win32gui/controls_api.h"
+#include "platform/win32gui/common_controls.h"
 #include "platform/window_parts.h"
 
 namespace {
