@@ -143,6 +143,20 @@ bool RunFunctionKeyCommand(int virtualKey) {
     return false;
 }
 
+struct OwnedPopups {
+    HWND owner;
+    HWND windows[32];
+    int count;
+};
+
+BOOL CALLBACK CollectTopmostPopup(HWND window, LPARAM data) {
+    OwnedPopups* popups = reinterpret_cast<OwnedPopups*>(data);
+    if (GetWindow(window, GW_OWNER) == popups->owner && (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
+        popups->windows[popups->count++] = window;
+    }
+    return popups->count < static_cast<int>(sizeof popups->windows / sizeof popups->windows[0]);
+}
+
 HACCEL BuildAccelerators() {
     ACCEL table[kMaxAccelerators];
     int count = 0;
@@ -248,7 +262,16 @@ void Win32MoveMainWindow(int32_t left, int32_t top) {
 
 void Win32SetMainWindowTopmost(bool topmost) {
     if (gWindow == nullptr) return;
+    // Wine places a window after its own pop-ups that are always on top (the tool tips)
+    // rather than among the topmost windows, so that it never comes above the rest: they
+    // are nobody's for that moment.
+    OwnedPopups popups = {gWindow, {}, 0};
+    if (topmost) EnumThreadWindows(GetCurrentThreadId(), CollectTopmostPopup, reinterpret_cast<LPARAM>(&popups));
+    for (int i = 0; i < popups.count; ++i) SetWindowLongPtrA(popups.windows[i], GWLP_HWNDPARENT, 0);
     SetWindowPos(gWindow, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (int i = 0; i < popups.count; ++i) {
+        SetWindowLongPtrA(popups.windows[i], GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(gWindow));
+    }
 }
 
 void Win32ShowPanes(bool shown) {
