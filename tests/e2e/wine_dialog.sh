@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The Windows face's dialogs under Wine, driven by real X input: the probe
+# (tests/platform/win32gui/dialog_probe.cpp) runs the real Advanced Options description
+# twice. The first time a person ticks a box, types into a field, presses F1, turns the
+# tab pages, clicks a spin arrow and the log slider, holds the pointer with the picture
+# and presses Enter: the procedure must have been told each, saw only the chosen page,
+# and reads back what was done. The second time Esc cancels it.
+# $1 is the probe, $3 the source folder (lib.sh), $5 a screenshot program (may be empty),
+# $6 the artefacts' folder; WINEPREFIX a prefix made already.
+. "$(dirname "$0")/lib.sh"
+export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
+
+cd "$WORK" || exit 1
+: >events
+wine "$KELMOR" >events &
+probe=$!
+said() { tr -d '\r' <events | grep -qx "$1"; }
+expect() {
+  wanted=$1
+  wait_until 10 'said "$wanted"' || { tr -d '\r' <events >&2; fail "the procedure was not told '$wanted'"; }
+}
+at() { tr -d '\r' <events | grep "^at $1 " | tail -n1 | cut -d' ' -f3-; }
+
+wait_until 30 'said shown' || fail "the dialog did not show: $(cat events)"
+window=$(visible_window "Advanced Options")
+[ -n "$window" ] || fail "no window titled 'Advanced Options'"
+activate "$window"
+sleep 0.3
+
+click_at $(at minimize)
+expect "minimize 0"
+click_at $(at editor)
+xdotool type --delay 50 notepad
+expect "editor 1"
+xdotool key F1
+expect "F1"
+
+click_at $(at tab1)
+expect "page 1 display-shown 1 behavior-shown 0"
+shot wine-dialog-display.png
+click_at $(at recent-up)
+expect "recent-arrows 2"
+click_at $(at tab3)
+click_at $(at log-level)
+expect "log-level 1"
+shot wine-dialog-log.png
+
+click_at $(at tab4)
+read -r x y <<<"$(at pointer)"
+xdotool mousemove "$x" "$y" mousedown 1
+expect "pointer 0"
+xdotool mousemove $((x + 120)) $((y + 60))
+expect "pointer 5"
+xdotool mouseup 1
+expect "pointer 6"
+
+xdotool key Return
+expect "ok editor=notepad minimize=1 tab=4 level=2"
+expect "result 1"
+
+# Again, cancelled with Esc.
+wait_until 20 '[ "$(tr -d "\r" <events | grep -cx shown)" = 2 ]' || fail "the dialog did not show again"
+activate "$(visible_window "Advanced Options")"
+xdotool key Escape
+expect "cancel 0"
+expect "result 2"
+wait_until 10 '! kill -0 $probe 2>/dev/null' || fail "the probe did not end"
+tr -d "\r" <events | grep -v "^at " >&2
+echo "PASS: $(tr -d '\r' <events | grep -vc '^at ') reports"
