@@ -47,6 +47,7 @@ expect "log-level 1"
 shot wine-dialog-log.png
 
 click_at $(at tab4)
+shot wine-dialog-mouse.png
 read -r x y <<<"$(at pointer)"
 xdotool mousemove "$x" "$y" mousedown 1
 expect "pointer 0"
