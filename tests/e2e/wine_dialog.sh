@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The Windows face's dialogs under Wine, driven by real X input: the probe
-# (tests/platform/win32gui/dialog_probe.cpp) runs the real Advanced Options description
-# twice. The first time a person ticks a box, types into a field, presses F1, turns the
-# tab pages, clicks a spin arrow and the log slider, holds the pointer with the picture
-# and presses Enter: the procedure must have been told each, saw only the chosen page,
-# and reads back what was done. The second time Esc cancels it.
+# (tests/platform/win32gui/dialog_probe.cpp) shows the real panes in a window of its own.
+# Keys typed into the Keys field all reach the procedure (Tab and Ctrl too), characters
+# typed into the ShortType field reach it as characters, and neither field changes by
+# itself; clicking a gadget ends that part. Then it runs the real Advanced Options
+# description twice, owned by that window (disabled meanwhile). The first time a person
+# ticks a box, types into a field, presses F1, turns the tab pages, clicks a spin arrow
+# and the log slider, holds the pointer with the picture and presses Enter: the procedure
+# must have been told each, saw only the chosen page, and reads back what was done. The
+# second time Esc cancels it.
 # $1 is the probe, $3 the source folder (lib.sh), $5 a screenshot program (may be empty),
 # $6 the artefacts' folder; WINEPREFIX a prefix made already.
 . "$(dirname "$0")/lib.sh"
@@ -22,7 +26,29 @@ expect() {
 }
 at() { tr -d '\r' <events | grep "^at $1 " | tail -n1 | cut -d' ' -f3-; }
 
+wait_until 30 'said "pane shown"' || fail "the panes did not show: $(cat events)"
+activate "$(visible_window "Kelmor dialog probe")"
+sleep 0.3
+# Key codes: NOTIFY_KEY 0x100 + virtual key, NOTIFY_CHAR 0x200 + character.
+xdotool key a
+expect "pane keys $((0x100 + 0x41)) text="
+expect "pane keys $((0x200 + 0x61)) text="
+xdotool key Tab ctrl+x
+expect "pane keys $((0x100 + 0x09)) text="
+expect "pane keys $((0x100 + 0x58)) text="
+shot wine-dialog-panes.png
+click_at $(at pane-tab3)
+expect "pane tabs 1 text="
+click_at $(at shorttype)
+xdotool type x
+xdotool key Delete BackSpace
+expect "pane shorttype $((0x200 + 0x78)) text="
+expect "pane shorttype $((0x200 + 0x08)) text="
+click_at $(at gadget)
+expect "pane gadget 0 text="
+
 wait_until 30 'said shown' || fail "the dialog did not show: $(cat events)"
+expect "owner-enabled 0"
 window=$(visible_window "Advanced Options")
 [ -n "$window" ] || fail "no window titled 'Advanced Options'"
 activate "$window"

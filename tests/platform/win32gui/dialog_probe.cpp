@@ -1,14 +1,17 @@
-// Runs the real Advanced Options description through the Windows face, twice, with a
-// procedure that prints what it is told, for tests/e2e/wine_dialog.sh to drive as a
-// person would. Once the dialog shows, the probe prints where the controls the script
-// presses are on the screen ("at NAME X Y") and "shown"; every report is printed as
-// "NAME NOTIFICATION", the values read back at OK as "ok ...", each run's end as
-// "result N". A plain F1 prints "F1", as the main window's help would run.
+// Runs real descriptions of ui/ through the Windows face with procedures that print what
+// they are told, for tests/e2e/wine_dialog.sh to drive as a person would: first the panes
+// as the child dialog of a window of the probe's (until a gadget is clicked), then the
+// Advanced Options dialog twice, owned by that window. Once a dialog shows, the probe
+// prints where the controls the script presses are on the screen ("at NAME X Y") and
+// "shown"; every report is printed as "NAME NOTIFICATION" ("pane NAME NOTIFICATION"),
+// the values read back at OK as "ok ...", each run's end as "result N". A plain F1 prints
+// "F1", as the main window's help would run.
 #include <cstdio>
 
 #include "platform/win32gui/common_controls.h"
 #include "platform/win32gui/win32gui.h"
 #include "ui/advanced_options_description.h"
+#include "ui/pane_description.h"
 
 namespace {
 
@@ -38,7 +41,7 @@ void Say(const char* format, int a = 0, int b = 0, int c = 0) {
 
 HWND Control(int id) { return GetDlgItem(Win32DialogWindow(ID_ADVANCED_OPTIONS_DIALOG), id); }
 
-void SayAt(const char* name, HWND w, const RECT* part) {
+void SayAt(const char* name, HWND w, const RECT* part = nullptr) {
     RECT r;
     if (part != nullptr) {
         r = *part;
@@ -68,6 +71,7 @@ void CALLBACK Shown(HWND, UINT, UINT_PTR timer, DWORD) {
     SayAt("recent-up", Control(IDC_RECENT_SIZE_ARROWS), &arrows);
     SayAt("pointer", Control(IDC_POINTER_PICTURE), nullptr);
     SayAt("log-level", Control(IDC_LOG_LEVEL), nullptr);
+    printf("owner-enabled %d\n", IsWindowEnabled(GetWindow(Win32DialogWindow(ID_ADVANCED_OPTIONS_DIALOG), GW_OWNER)));
     printf("shown\n");
     fflush(stdout);
 }
@@ -113,6 +117,68 @@ void Procedure(int dialog, int message, int control, int notification) {
     }
 }
 
+HWND PaneControl(int id) { return GetDlgItem(Win32DialogWindow(ID_PANES), id); }
+
+bool gPanesDone = false;
+
+void CALLBACK PaneShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    for (int tab = 0; tab < PANE_TAB_COUNT; ++tab) {
+        RECT r;
+        SendMessageA(PaneControl(IDC_PANE_TABS), TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r));
+        char name[16];
+        snprintf(name, sizeof name, "pane-tab%d", tab);
+        SayAt(name, PaneControl(IDC_PANE_TABS), &r);
+    }
+    SayAt("keys", PaneControl(IDC_KEYS));
+    SayAt("shorttype", PaneControl(IDC_SHORTTYPE));
+    SayAt("gadget", PaneControl(IDC_GADGET_ADD_SHORTTYPE));
+    printf("pane shown\n");
+    fflush(stdout);
+}
+
+void PaneProcedure(int dialog, int message, int control, int notification) {
+    if (message == DIALOG_INIT) {
+        for (const char* name : kPaneTabNames) gFace.dialogListAdd(dialog, IDC_PANE_TABS, name);
+        for (int i = 0; i < kGadgetCount; ++i) gFace.dialogSetImage(dialog, kGadgetFaces[i].id, kGadgetFaces[i].bitmap);
+        gFace.dialogListSelect(dialog, IDC_PANE_TABS, TAB_KEYBOARD);
+        gFace.dialogSetText(dialog, IDC_STATUS, "Ready");
+        gFace.dialogFocus(dialog, IDC_KEYS);
+        SetTimer(nullptr, 0, 500, PaneShown);
+        return;
+    }
+    const char* name = control == IDC_KEYS ? "keys" : control == IDC_SHORTTYPE ? "shorttype"
+                       : control == IDC_GADGET_ADD_SHORTTYPE ? "gadget" : control == IDC_PANE_TABS ? "tabs" : "other";
+    char text[32];
+    gFace.dialogGetText(dialog, control, text, sizeof text);
+    // The entry fields change only through the procedure, which here changes nothing.
+    printf("pane %s %d text=%s\n", name, notification, text);
+    fflush(stdout);
+    if (control == IDC_GADGET_ADD_SHORTTYPE) gPanesDone = true;
+}
+
+// The panes in a window of the probe's, whose loop gives keys to them first.
+HWND RunPanes() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = "KelmorDialogProbe";
+    RegisterClassA(&windowClass);
+    HWND owner = CreateWindowExA(0, "KelmorDialogProbe", "Kelmor dialog probe", WS_OVERLAPPEDWINDOW, 100, 100, 600, 400,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    Win32SetDialogOwner(owner);
+    if (!gFace.dialogCreate(&kPaneDialog, PaneProcedure)) Say("no panes\n");
+    ShowWindow(owner, SW_NORMAL);
+    MSG m;
+    while (!gPanesDone && GetMessageA(&m, nullptr, 0, 0) > 0) {
+        if (Win32IsDialogMessage(&m)) continue;
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+    return owner;
+}
+
 bool FunctionKey(int virtualKey) {
     Say("F%d\n", virtualKey - VK_F1 + 1);
     return true;
@@ -120,11 +186,15 @@ bool FunctionKey(int virtualKey) {
 
 }  // namespace
 
+// The seam as the program forwards it to the face; the panes' description file uses it.
+void DialogShow(int dialog, int control, bool shown) { gFace.dialogShow(dialog, control, shown); }
+
 int main() {
     gFace.size = sizeof gFace;
     gFace.version = KELMOR_FACE_VERSION;
     Win32FillDialogFace(&gFace);
     Win32SetFunctionKeyCommand(FunctionKey);
+    RunPanes();
     for (int run = 0; run < 2; ++run) {
         Say("result %d\n", gFace.dialogRun(&kAdvancedOptionsDialog, Procedure));
     }
