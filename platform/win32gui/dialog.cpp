@@ -61,6 +61,11 @@ void Command(WinDialog* d, int id, int code, HWND from) {
         case CONTROL_COMBO:
             if (code == CBN_SELCHANGE) WinNotify(d->id, id, NOTIFY_CHANGED);
             break;
+        case CONTROL_STATIC:
+            // A text only read: the dialog manager selects the whole of a field it focuses,
+            // which is then put back to nothing selected.
+            if (code == EN_SETFOCUS) PostMessageA(c->hwnd, EM_SETSEL, 0, 0);
+            break;
         case CONTROL_PICTURE:
         case CONTROL_LINK:
             // A picture reports the press itself, so that it can take the pointer.
@@ -155,7 +160,17 @@ void Close(WinDialog* d) {
     for (size_t i = 0; i < gDialogs.size(); ++i) {
         if (gDialogs[i] == d) gDialogs.erase(gDialogs.begin() + static_cast<long>(i));
     }
+    // The pictures shown are the program's to free; their controls go with the dialog.
+    std::vector<HGDIOBJ> pictures;
+    for (const WinControl& c : d->controls) {
+        if (c.hwnd != nullptr && (c.kind == CONTROL_PICTURE || c.kind == CONTROL_GADGET)) {
+            pictures.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(c.hwnd, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        }
+    }
     DestroyWindow(d->hwnd);
+    for (HGDIOBJ picture : pictures) {
+        if (picture != nullptr) DeleteObject(picture);
+    }
     DeleteObject(d->bold);
     DeleteObject(d->underlined);
     delete d;

@@ -92,6 +92,20 @@ activate "$(visible_window "Advanced Options")"
 xdotool key Escape
 expect "cancel 0"
 expect "result 2"
+
+# The About box: Enter presses its default OK. The Legal box keeps its text as given and
+# Esc presses its Cancel.
+wait_until 20 'said "small shown"' || fail "no About box"
+activate "$(visible_window "About Kelmor")"
+shot wine-dialog-about.png
+xdotool key Return
+expect "about 1"
+expect "legal text kept"
+wait_until 20 '[ "$(tr -d "\r" <events | grep -cx "small shown")" = 2 ]' || fail "no Legal Agreement box"
+activate "$(visible_window "Legal Agreement")"
+shot wine-dialog-legal.png
+xdotool key Escape
+expect "legal 2"
 wait_until 10 '! kill -0 $probe 2>/dev/null' || fail "the probe did not end"
 tr -d "\r" <events | grep -v "^at " >&2
 echo "PASS: $(tr -d '\r' <events | grep -vc '^at ') reports"

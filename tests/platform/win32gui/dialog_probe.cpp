@@ -5,13 +5,17 @@
 // prints where the controls the script presses are on the screen ("at NAME X Y") and
 // "shown"; every report is printed as "NAME NOTIFICATION" ("pane NAME NOTIFICATION"),
 // the values read back at OK as "ok ...", each run's end as "result N". A plain F1 prints
-// "F1", as the main window's help would run.
+// "F1", as the main window's help would run. Last come the About and Legal boxes, to be
+// seen and answered with Enter and Esc.
 #include <cstdio>
+#include <cstring>
 
 #include "platform/win32gui/common_controls.h"
 #include "platform/win32gui/win32gui.h"
 #include "ui/advanced_options_description.h"
+#include "ui/command_ids.h"
 #include "ui/pane_description.h"
+#include "ui/small_dialog_description.h"
 
 namespace {
 
@@ -117,6 +121,30 @@ void Procedure(int dialog, int message, int control, int notification) {
     }
 }
 
+void CALLBACK SmallShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    Say("small shown\n");
+}
+
+// The small boxes as the program fills them; the link reports its click.
+void SmallProcedure(int dialog, int message, int control, int) {
+    if (message == DIALOG_INIT) {
+        gFace.dialogSetText(dialog, IDC_ABOUT_VERSION, "Kelmor Version 3.13");
+        gFace.dialogSetText(dialog, IDC_ABOUT_BUILD, "Build: 1  Time: 12:00");
+        gFace.dialogSetText(dialog, IDC_ABOUT_LINK, "https://kelmor.example/");
+        gFace.dialogSetImage(dialog, IDC_ABOUT_LOGO, 1012);
+        gFace.dialogSetText(dialog, IDC_LEGAL_TEXT, "First line of the licence.\nSecond line.\n\nA paragraph.");
+        char text[64];
+        gFace.dialogGetText(dialog, IDC_LEGAL_TEXT, text, sizeof text);
+        if (dialog == ID_LEGAL) Say(strcmp(text, "First line of the licence.\nSecond line.\n\nA paragraph.") == 0
+                                        ? "legal text kept\n" : "legal text changed\n");
+        SetTimer(nullptr, 0, 500, SmallShown);
+        return;
+    }
+    if (control == IDC_ABOUT_LINK) gFace.dialogCheck(dialog, control, true);
+    if (control == IDOK || control == IDCANCEL) gFace.dialogEnd(dialog, control);
+}
+
 HWND PaneControl(int id) { return GetDlgItem(Win32DialogWindow(ID_PANES), id); }
 
 bool gPanesDone = false;
@@ -198,5 +226,7 @@ int main() {
     for (int run = 0; run < 2; ++run) {
         Say("result %d\n", gFace.dialogRun(&kAdvancedOptionsDialog, Procedure));
     }
+    Say("about %d\n", gFace.dialogRun(&kAboutDialog, SmallProcedure));
+    Say("legal %d\n", gFace.dialogRun(&kLegalDialog, SmallProcedure));
     return 0;
 }
