@@ -116,3 +116,16 @@ add_test(NAME wine_record COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm
          ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_record.sh $<TARGET_FILE:kelmor_record_hook_probe> "" ${CMAKE_SOURCE_DIR})
 set_tests_properties(wine_record PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
                      TIMEOUT 120 RESOURCE_LOCK wine_input)
+
+# The dialogs of the Windows face built from the real descriptions of ui/ and driven with
+# real X input: typing, clicking, tab pages, the spin arrows, the pointer hold, F1, Enter, Esc.
+add_executable(kelmor_dialog_probe platform/win32gui/dialog_probe.cpp)
+target_link_libraries(kelmor_dialog_probe PRIVATE
+                      "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32gui,${KELMOR_WIN32_LIBS}>")
+# Screenshots need a Linux build's screenshot program (tests/e2e/screenshot.cpp), if any.
+set(KELMOR_SCREENSHOT "" CACHE FILEPATH "A Linux build's kelmor_screenshot, for the Wine tests' screenshots")
+add_test(NAME wine_dialog COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_dialog.sh $<TARGET_FILE:kelmor_dialog_probe> "" ${CMAKE_SOURCE_DIR}
+         "" "${KELMOR_SCREENSHOT}" ${CMAKE_BINARY_DIR}/artefacts)
+set_tests_properties(wine_dialog PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 120 RESOURCE_LOCK wine_input)

@@ -1,6 +1,6 @@
 // The dialogs of the Windows face: the open dialogs by id, their procedure, the modal
 // loop and the calls the core acts through (platform/dialog.h).
-#include <string>
+#include <cstring>
 
 #include "platform/win32gui/dialogs.h"
 
@@ -10,13 +10,16 @@ int gWinQuiet = 0;
 
 namespace {
 
-std::vector<WinDialog*> gDialogs;
+// The open dialogs: the panes and the modal dialogs opened one from another.
+const int kMostDialogs = 16;
+WinDialog* gDialogs[kMostDialogs];
+int gDialogCount = 0;
 HWND gOwner = nullptr;
 bool (*gFunctionKeyCommand)(int virtualKey) = nullptr;
 
 WinControl* ControlOf(WinDialog* d, int id) {
-    for (WinControl& c : d->controls) {
-        if (c.id == id) return &c;
+    for (int i = 0; i < d->controlCount; ++i) {
+        if (d->controls[i].id == id) return &d->controls[i];
     }
     return nullptr;
 }
@@ -61,6 +64,11 @@ void Command(WinDialog* d, int id, int code, HWND from) {
         case CONTROL_COMBO:
             if (code == CBN_SELCHANGE) WinNotify(d->id, id, NOTIFY_CHANGED);
             break;
+        case CONTROL_STATIC:
+            // A text only read: the dialog manager selects the whole of a field it focuses,
+            // which is then put back to nothing selected.
+            if (code == EN_SETFOCUS) PostMessageA(c->hwnd, EM_SETSEL, 0, 0);
+            break;
         case CONTROL_PICTURE:
         case CONTROL_LINK:
             // A picture reports the press itself, so that it can take the pointer.
@@ -87,7 +95,8 @@ LRESULT Notice(WinDialog* d, const NMHDR* n) {
 }
 
 void Scrolled(WinDialog* d, HWND from) {
-    for (WinControl& c : d->controls) {
+    for (int i = 0; i < d->controlCount; ++i) {
+        WinControl& c = d->controls[i];
         if (c.hwnd != from || c.kind != CONTROL_SLIDER) continue;
         const int now = static_cast<int>(SendMessageA(from, TBM_GETPOS, 0, 0));
         if (now == c.position) return;
@@ -119,7 +128,8 @@ INT_PTR CALLBACK DialogProcedure(HWND w, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CTLCOLORSTATIC: {
             // Links in the colours the program has always drawn: blue, purple once opened.
             HWND from = reinterpret_cast<HWND>(lParam);
-            for (const WinControl& c : d->controls) {
+            for (int i = 0; i < d->controlCount; ++i) {
+                const WinControl& c = d->controls[i];
                 if (c.hwnd != from || c.kind != CONTROL_LINK) continue;
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, c.visited ? RGB(128, 0, 128) : RGB(0, 0, 255));
@@ -134,17 +144,19 @@ INT_PTR CALLBACK DialogProcedure(HWND w, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 WinDialog* Open(const DialogDescription* description, DialogProc proc, bool modal) {
-    if (description == nullptr || WinFindDialog(description->id) != nullptr) return nullptr;
+    if (description == nullptr || WinFindDialog(description->id) != nullptr || gDialogCount == kMostDialogs) return nullptr;
     if (!modal && gOwner == nullptr) return nullptr;
     static bool commonControls = false;
     if (!commonControls) {
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
         commonControls = InitCommonControlsEx(&classes) != FALSE;
     }
-    auto* d = new WinDialog{description->id, proc, nullptr, modal, false, -1, nullptr, nullptr, {}};
-    gDialogs.push_back(d);
+    const int count = description->controlCount > 0 ? description->controlCount : 0;
+    auto* d = new WinDialog{description->id, proc, nullptr, modal, false, -1, nullptr, nullptr, new WinControl[count + 1], 0};
+    gDialogs[gDialogCount++] = d;
     if (WinBuildDialog(d, description, gOwner, DialogProcedure) == nullptr) {
-        gDialogs.pop_back();
+        --gDialogCount;
+        delete[] d->controls;
         delete d;
         return nullptr;
     }
@@ -152,10 +164,21 @@ WinDialog* Open(const DialogDescription* description, DialogProc proc, bool moda
 }
 
 void Close(WinDialog* d) {
-    for (size_t i = 0; i < gDialogs.size(); ++i) {
-        if (gDialogs[i] == d) gDialogs.erase(gDialogs.begin() + static_cast<long>(i));
+    for (int i = 0; i < gDialogCount; ++i) {
+        if (gDialogs[i] != d) continue;
+        memmove(&gDialogs[i], &gDialogs[i + 1], sizeof gDialogs[0] * static_cast<size_t>(gDialogCount - i - 1));
+        --gDialogCount;
+        break;
+    }
+    // The pictures shown are the program's to free; their controls go with the dialog.
+    for (int i = 0; i < d->controlCount; ++i) {
+        const WinControl& c = d->controls[i];
+        if (c.hwnd == nullptr || (c.kind != CONTROL_PICTURE && c.kind != CONTROL_GADGET)) continue;
+        HGDIOBJ shown = reinterpret_cast<HGDIOBJ>(SendMessageA(c.hwnd, STM_SETIMAGE, IMAGE_BITMAP, 0));
+        if (shown != nullptr) DeleteObject(shown);
     }
     DestroyWindow(d->hwnd);
+    delete[] d->controls;
     DeleteObject(d->bold);
     DeleteObject(d->underlined);
     delete d;
@@ -220,27 +243,23 @@ bool Create(const DialogDescription* description, DialogProc proc) {
     return true;
 }
 
-int CopyText(const std::string& text, char* out, int size) {
+int CopyText(const char* text, int length, char* out, int size) {
     if (out == nullptr || size <= 0) return 0;
-    const int length = static_cast<int>(text.size()) < size - 1 ? static_cast<int>(text.size()) : size - 1;
-    memcpy(out, text.data(), static_cast<size_t>(length));
+    if (length > size - 1) length = size - 1;
+    memcpy(out, text, static_cast<size_t>(length));
     out[length] = '\0';
     return length;
 }
 
-std::string WindowText(HWND w) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(w)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(w, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-// A text of several lines shows its line ends only as the system writes them.
-std::string WithLineEnds(const char* text, bool multiline) {
-    std::string out;
+// A text of several lines shows its line ends only as the system writes them: CR LF.
+char* WithLineEnds(const char* text) {
+    char* out = new char[2 * strlen(text) + 1];
+    char* end = out;
     for (const char* p = text; *p != '\0'; ++p) {
-        if (multiline && *p == '\n' && (p == text || p[-1] != '\r')) out += '\r';
-        out += *p;
+        if (*p == '\n' && (p == text || p[-1] != '\r')) *end++ = '\r';
+        *end++ = *p;
     }
+    *end = '\0';
     return out;
 }
 
@@ -248,8 +267,10 @@ void SetText(int dialog, int control, const char* text) {
     WinControl* c = WinFindControl(dialog, control);
     if (c == nullptr || c->hwnd == nullptr) return;
     WinQuiet quiet;
-    const std::string shown = WithLineEnds(text != nullptr ? text : "", (c->flags & CONTROL_MULTILINE) != 0);
-    SetWindowTextA(c->hwnd, shown.c_str());
+    if (text == nullptr) text = "";
+    char* lines = (c->flags & CONTROL_MULTILINE) ? WithLineEnds(text) : nullptr;
+    const char* shown = lines != nullptr ? lines : text;
+    SetWindowTextA(c->hwnd, shown);
     if (c->flags & CONTROL_ENTRY) SendMessageA(c->hwnd, CB_SETEDITSEL, 0, MAKELPARAM(0xFFFF, 0xFFFF));
     if (c->tip != nullptr) {
         TOOLINFOA tool = {};
@@ -257,22 +278,28 @@ void SetText(int dialog, int control, const char* text) {
         tool.uFlags = TTF_IDISHWND;
         tool.hwnd = GetParent(c->hwnd);
         tool.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
-        tool.lpszText = const_cast<char*>(shown.c_str());
+        tool.lpszText = const_cast<char*>(shown);
         SendMessageA(c->tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    delete[] lines;
 }
 
 int GetText(int dialog, int control, char* out, int size) {
     WinControl* c = WinFindControl(dialog, control);
-    std::string text = c != nullptr && c->hwnd != nullptr ? WindowText(c->hwnd) : std::string();
-    if (c != nullptr && (c->flags & CONTROL_MULTILINE)) {
-        std::string plain;
-        for (char ch : text) {
-            if (ch != '\r') plain += ch;
+    if (out == nullptr || size <= 0) return 0;
+    out[0] = '\0';
+    if (c == nullptr || c->hwnd == nullptr) return 0;
+    int length = GetWindowTextA(c->hwnd, out, size);
+    if (c->flags & CONTROL_MULTILINE) {
+        // Back to the line ends it was given.
+        int kept = 0;
+        for (int i = 0; i < length; ++i) {
+            if (out[i] != '\r') out[kept++] = out[i];
         }
-        text = plain;
+        out[kept] = '\0';
+        length = kept;
     }
-    return CopyText(text, out, size);
+    return length;
 }
 
 void Check(int dialog, int control, bool checked) {
@@ -289,11 +316,11 @@ void Check(int dialog, int control, bool checked) {
     if (c->kind == CONTROL_OPTION) {
         // The system clears the others of the group only for a click.
         WinDialog* d = WinFindDialog(dialog);
-        size_t first = static_cast<size_t>(c - d->controls.data());
+        int first = static_cast<int>(c - d->controls);
         while (first > 0 && !(d->controls[first].flags & CONTROL_GROUP) && d->controls[first - 1].kind == CONTROL_OPTION) {
             --first;
         }
-        for (size_t i = first; i < d->controls.size() && d->controls[i].kind == CONTROL_OPTION; ++i) {
+        for (int i = first; i < d->controlCount && d->controls[i].kind == CONTROL_OPTION; ++i) {
             if (i > first && (d->controls[i].flags & CONTROL_GROUP)) break;
             SendMessageA(d->controls[i].hwnd, BM_SETCHECK, &d->controls[i] == c ? BST_CHECKED : BST_UNCHECKED, 0);
         }
@@ -314,7 +341,7 @@ void Enable(int dialog, int control, bool enabled) {
     WinControl* c = WinFindControl(dialog, control);
     if (c == nullptr || c->hwnd == nullptr) return;
     EnableWindow(c->hwnd, enabled);
-    for (HWND mark : c->marks) EnableWindow(mark, enabled);
+    for (int i = 0; i < c->markCount; ++i) EnableWindow(c->marks[i], enabled);
 }
 
 void Show(int dialog, int control, bool shown) {
@@ -405,26 +432,29 @@ int ListSelection(int dialog, int control) {
 
 int ListGetText(int dialog, int control, int index, char* out, int size) {
     WinControl* c = WinFindControl(dialog, control);
-    std::string text;
-    if (index >= 0 && index < ListCount(dialog, control)) {
-        if (Tabs(dialog, control) != nullptr) {
-            char label[256] = "";
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = label;
-            item.cchTextMax = sizeof label;
-            SendMessageA(c->hwnd, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-            text = label;
-        } else if (const ListMessages* m = ListOf(c)) {
-            const LRESULT length = SendMessageA(c->hwnd, m->length, static_cast<WPARAM>(index), 0);
-            if (length >= 0) {
-                text.assign(static_cast<size_t>(length) + 1, '\0');
-                SendMessageA(c->hwnd, m->text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-                text.resize(strlen(text.c_str()));
-            }
-        }
+    if (out == nullptr || size <= 0) return 0;
+    out[0] = '\0';
+    if (index < 0 || index >= ListCount(dialog, control)) return 0;
+    if (Tabs(dialog, control) != nullptr) {
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = out;
+        item.cchTextMax = size;
+        SendMessageA(c->hwnd, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        // The strip may hand back its own copy of the name instead of filling the buffer.
+        if (item.pszText != out) return CopyText(item.pszText, static_cast<int>(strlen(item.pszText)), out, size);
+        out[size - 1] = '\0';
+        return static_cast<int>(strlen(out));
     }
-    return CopyText(text, out, size);
+    const ListMessages* m = ListOf(c);
+    const LRESULT length = m != nullptr ? SendMessageA(c->hwnd, m->length, static_cast<WPARAM>(index), 0) : -1;
+    if (length < 0) return 0;
+    // The list copies the whole item: one longer than the buffer goes through a copy of its own.
+    char* whole = length < size ? out : new char[static_cast<size_t>(length) + 1];
+    const LRESULT copied = SendMessageA(c->hwnd, m->text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(whole));
+    const int kept = copied < 0 ? 0 : CopyText(whole, static_cast<int>(copied), out, size);
+    if (whole != out) delete[] whole;
+    return kept;
 }
 
 void SetImage(int dialog, int control, int bitmapId) {
@@ -452,15 +482,15 @@ int GetPosition(int dialog, int control) {
 }  // namespace
 
 WinDialog* WinFindDialog(int dialog) {
-    for (WinDialog* d : gDialogs) {
-        if (d->id == dialog) return d;
+    for (int i = 0; i < gDialogCount; ++i) {
+        if (gDialogs[i]->id == dialog) return gDialogs[i];
     }
     return nullptr;
 }
 
 WinDialog* WinDialogByWindow(HWND w) {
-    for (WinDialog* d : gDialogs) {
-        if (d->hwnd == w && w != nullptr) return d;
+    for (int i = 0; i < gDialogCount; ++i) {
+        if (gDialogs[i]->hwnd == w && w != nullptr) return gDialogs[i];
     }
     return nullptr;
 }

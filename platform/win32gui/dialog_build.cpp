@@ -3,7 +3,6 @@
 // control. Descriptions without positions are laid out in rows and columns as the Linux
 // face lays them: a grid per tab page inside the tab strip, the dialog's own grid below.
 #include <cstring>
-#include <string>
 
 #include "platform/win32gui/dialogs.h"
 
@@ -31,11 +30,18 @@ struct Fonts {
     int average;    // an average character
 };
 
-Size TextSize(const Fonts& f, const char* text, int wrapAt) {
+Size TextSize(const Fonts& f, const char* text, int wrapAt, int length = -1) {
     RECT r = {0, 0, wrapAt, 0};
     const UINT wrap = wrapAt > 0 ? DT_WORDBREAK : DT_SINGLELINE;
-    DrawTextA(f.dc, text[0] != '\0' ? text : " ", -1, &r, DT_CALCRECT | wrap);
+    if (length == 0 || text[0] == '\0') text = " ", length = 1;
+    DrawTextA(f.dc, text, length, &r, DT_CALCRECT | wrap);
     return {static_cast<int>(r.right), static_cast<int>(r.bottom)};
+}
+
+// The length of the line starting at text.
+int LineLength(const char* text) {
+    const char* end = strchr(text, '\n');
+    return static_cast<int>(end != nullptr ? end - text : static_cast<ptrdiff_t>(strlen(text)));
 }
 
 // The size a control asks for in its grid cell.
@@ -68,13 +74,11 @@ Size Wanted(const Fonts& f, const ControlDescription& c) {
         case CONTROL_GADGET: return {22, 22};
         case CONTROL_SLIDER: {
             int widest = 0;
-            const char* p = c.text;
-            while (*p != '\0') {
-                const char* end = strchr(p, '\n');
-                std::string mark(p, end != nullptr ? static_cast<size_t>(end - p) : strlen(p));
-                const Size s = TextSize(f, mark.c_str(), 0);
+            for (const char* p = c.text; *p != '\0';) {
+                const int length = LineLength(p);
+                const Size s = TextSize(f, p, 0, length);
                 if (s.w > widest) widest = s.w;
-                p = end != nullptr ? end + 1 : p + strlen(p);
+                p += length + (p[length] != '\0');
             }
             return {kSliderWidth + 6 + widest, kSliderHeight};
         }
@@ -115,19 +119,19 @@ struct Grid {
 
 // An empty dialog template: no controls, the caption set later (it is ANSI), the dialog
 // font named so that dialog units follow it.
-std::vector<WORD> Template(bool child) {
-    std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-    auto* head = reinterpret_cast<DLGTEMPLATE*>(t.data());
-    head->style = DS_SETFONT | (child ? WS_CHILD | DS_CONTROL | WS_CLIPCHILDREN
-                                      : WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN);
-    t.push_back(0);  // no menu
-    t.push_back(0);  // the dialog class
-    t.push_back(0);  // no caption yet
-    t.push_back(8);  // points
-    for (const char* p = "MS Shell Dlg"; ; ++p) {
-        t.push_back(static_cast<WORD>(*p));
-        if (*p == '\0') break;
-    }
+struct Template {
+    DLGTEMPLATE head;
+    WORD menu, windowClass, caption, points;
+    WORD font[13];
+};
+
+Template MakeTemplate(bool child) {
+    Template t = {};
+    t.head.style = DS_SETFONT | (child ? WS_CHILD | DS_CONTROL | WS_CLIPCHILDREN
+                                       : WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN);
+    t.points = 8;
+    const char* name = "MS Shell Dlg";
+    for (int i = 0; name[i] != '\0'; ++i) t.font[i] = static_cast<WORD>(name[i]);
     return t;
 }
 
@@ -180,12 +184,14 @@ void Move(HWND w, int x, int y, int width, int height) {
 
 // A slider's marks: one label a line of its text, beside the positions from the top.
 void MakeMarks(WinControl* c, const ControlDescription& desc, HWND dialog, HFONT font) {
-    const char* p = desc.text;
-    while (*p != '\0' && static_cast<int>(c->marks.size()) <= kSliderTop) {
-        const char* end = strchr(p, '\n');
-        std::string mark(p, end != nullptr ? static_cast<size_t>(end - p) : strlen(p));
-        c->marks.push_back(MakeChild(dialog, "STATIC", SS_LEFT | SS_NOPREFIX, mark.c_str(), 0, font));
-        p = end != nullptr ? end + 1 : p + strlen(p);
+    for (const char* p = desc.text; *p != '\0' && c->markCount <= kSliderTop;) {
+        const int length = LineLength(p);
+        char mark[128];
+        const int kept = length < static_cast<int>(sizeof mark) ? length : static_cast<int>(sizeof mark) - 1;
+        memcpy(mark, p, static_cast<size_t>(kept));
+        mark[kept] = '\0';
+        c->marks[c->markCount++] = MakeChild(dialog, "STATIC", SS_LEFT | SS_NOPREFIX, mark, 0, font);
+        p += length + (p[length] != '\0');
     }
 }
 
@@ -201,8 +207,7 @@ void PlaceControl(const Fonts& f, WinControl* c, const ControlDescription& desc,
     if (desc.kind == CONTROL_SLIDER) {
         Move(c->hwnd, cell.left, cell.top, kSliderWidth, kSliderHeight);
         // The thumb's centre runs from half a thumb below the top to as much above the bottom.
-        const int count = static_cast<int>(c->marks.size());
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < c->markCount; ++i) {
             const int y = cell.top + 11 + i * (kSliderHeight - 22) / kSliderTop - f.line / 2;
             Move(c->marks[i], cell.left + kSliderWidth + 6, y, want.w - kSliderWidth - 6, f.line);
         }
@@ -215,9 +220,8 @@ void PlaceControl(const Fonts& f, WinControl* c, const ControlDescription& desc,
 
 HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND parent, DLGPROC proc) {
     const bool child = !d->modal;
-    std::vector<WORD> t = Template(child);
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()), parent,
-                                             proc, reinterpret_cast<LPARAM>(d));
+    Template t = MakeTemplate(child);
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &t.head, parent, proc, reinterpret_cast<LPARAM>(d));
     if (dialog == nullptr) return nullptr;
     d->hwnd = dialog;
     if (!child) SetWindowTextA(dialog, description->caption);
@@ -240,17 +244,15 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
     const bool positioned = description->width > 0;
     Grid own = {}, pages[8] = {};
     int tabsAt = -1;
-    d->controls.reserve(static_cast<size_t>(description->controlCount));
     for (int i = 0; i < description->controlCount; ++i) {
         const ControlDescription& c = description->controls[i];
-        WinControl control = {c.id, c.kind, c.flags, c.pages, nullptr, {}, nullptr, true, false, -1};
+        WinControl control = {c.id, c.kind, c.flags, c.pages, nullptr, {}, 0, nullptr, true, false, -1};
         const Made made = ClassOf(c);
         if (c.kind == CONTROL_TABS) tabsAt = i;
         if (made.cls != nullptr) {
             HFONT own_font = (c.flags & CONTROL_BOLD) ? d->bold : c.kind == CONTROL_LINK ? d->underlined : font;
             const char* text = c.kind == CONTROL_EDIT || c.kind == CONTROL_GADGET ? "" : c.text;
             control.hwnd = MakeChild(dialog, made.cls, made.style, text, c.id, own_font);
-            if (control.hwnd == nullptr) continue;
             if (c.kind == CONTROL_EDIT) SetWindowTextA(control.hwnd, c.text);
             if (c.kind == CONTROL_SLIDER) {
                 SendMessageA(control.hwnd, TBM_SETRANGE, FALSE, MAKELPARAM(0, kSliderTop));
@@ -259,8 +261,8 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
             }
             if (c.kind == CONTROL_SPIN) SendMessageA(control.hwnd, UDM_SETRANGE32, 0, 100);
         }
-        d->controls.push_back(control);
-        if (c.kind == CONTROL_TABS || c.kind == CONTROL_FRAME || made.cls == nullptr || positioned) continue;
+        d->controls[d->controlCount++] = control;
+        if (c.kind == CONTROL_TABS || control.hwnd == nullptr || positioned) continue;
         const Size want = Wanted(f, c);
         if (c.pages == 0 || tabsAt < 0) {
             own.add(c.place, want);
@@ -277,7 +279,7 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
 
     int width = 0, height = 0;
     if (positioned) {
-        for (size_t i = 0; i < d->controls.size(); ++i) {
+        for (int i = 0; i < d->controlCount; ++i) {
             const ControlPlace& p = description->controls[i].place;
             RECT r = {p.x, p.y, p.x + p.w, p.y + p.h};
             MapDialogRect(dialog, &r);
@@ -304,8 +306,8 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
         // A grid of one column spans the dialog: a status line under the tab strip.
         if (own.columnCount == 1 && own.columns[0] < width - 2 * kBorder) own.columns[0] = width - 2 * kBorder;
         height = ownTop + (own.rowCount > 0 ? ownSize.h : 4);
-        if (tabsAt >= 0) Move(d->controls[static_cast<size_t>(tabsAt)].hwnd, 4, tabsTop, width - 8, tabs.h);
-        for (size_t i = 0; i < d->controls.size(); ++i) {
+        if (tabsAt >= 0) Move(d->controls[tabsAt].hwnd, 4, tabsTop, width - 8, tabs.h);
+        for (int i = 0; i < d->controlCount; ++i) {
             const ControlDescription& c = description->controls[i];
             WinControl* control = &d->controls[i];
             if (c.kind == CONTROL_TABS || control->hwnd == nullptr) continue;
@@ -328,8 +330,8 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
     // keeps the classic look: a themed strip paints its pages in a colour of its own, which
     // the controls standing on them do not share.
     if (tabsAt >= 0) {
-        SetWindowTheme(d->controls[static_cast<size_t>(tabsAt)].hwnd, L" ", L" ");
-        SetWindowPos(d->controls[static_cast<size_t>(tabsAt)].hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+        SetWindowTheme(d->controls[tabsAt].hwnd, L" ", L" ");
+        SetWindowPos(d->controls[tabsAt].hwnd, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     RECT outer = {0, 0, width, height};
@@ -337,23 +339,25 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
                        static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
     SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (WinControl& c : d->controls) WinSubclassControl(d, &c);
+    for (int i = 0; i < d->controlCount; ++i) WinSubclassControl(d, &d->controls[i]);
     WinShowCurrentPage(d);
     return dialog;
 }
 
 void WinShowCurrentPage(WinDialog* d) {
     int page = 0;
-    for (const WinControl& c : d->controls) {
+    for (int i = 0; i < d->controlCount; ++i) {
+        const WinControl& c = d->controls[i];
         if (c.kind == CONTROL_TABS && c.hwnd != nullptr) {
             const int selected = static_cast<int>(SendMessageA(c.hwnd, TCM_GETCURSEL, 0, 0));
             page = selected > 0 ? selected : 0;
         }
     }
-    for (const WinControl& c : d->controls) {
+    for (int i = 0; i < d->controlCount; ++i) {
+        const WinControl& c = d->controls[i];
         const bool shown = c.wanted && (c.pages == 0 || (c.pages >> page & 1) != 0);
         const int command = shown ? SW_SHOWNA : SW_HIDE;
         if (c.hwnd != nullptr) ShowWindow(c.hwnd, command);
-        for (HWND mark : c.marks) ShowWindow(mark, command);
+        for (int m = 0; m < c.markCount; ++m) ShowWindow(c.marks[m], command);
     }
 }

@@ -1,8 +1,8 @@
 // What the Windows dialogs keep of each open dialog and control, shared by the files that
 // build them (dialog_build.cpp) and those that act on them (dialog.cpp, dialog_input.cpp).
+// No containers of the C++ library: their failure paths would link in its exception
+// machinery, more than the whole face, into a program that must stay small.
 #pragma once
-#include <vector>
-
 #include "platform/desktop.h"
 #include "platform/win32gui/win32gui.h"
 
@@ -12,7 +12,8 @@ struct WinControl {
     uint16_t flags;
     uint8_t pages;     // the tab strip's pages it sits on; 0: always there
     HWND hwnd;         // nullptr for a frame, which the dialog's own ground stands for
-    std::vector<HWND> marks;  // a slider's mark labels, shown and enabled with it
+    HWND marks[4];     // a slider's mark labels, shown and enabled with it
+    int markCount;
     HWND tip;          // a gadget's tool tip
     bool wanted;       // shown unless the core hid it (DialogShow)
     bool visited;      // a link opened (DialogCheck)
@@ -28,7 +29,8 @@ struct WinDialog {
     int result;
     HFONT bold;
     HFONT underlined;
-    std::vector<WinControl> controls;
+    WinControl* controls;  // as many as its description has
+    int controlCount;
 };
 
 // Makes the dialog window and its controls laid out as the description says; nullptr when
