@@ -2,10 +2,11 @@
 # Kelmor.exe under Wine started without a file opens its window, driven as a person does:
 # View > Always on Top by its letters puts it above the others, Help > About opens the
 # About box and Esc closes it, a toolbar button asks its question, Ctrl+PgDn turns the
-# panes' tab, and File > Exit ends it with 0 and its place and settings in the registry.
-# Its keyboard service then expands a ShortType typed into Wine's notepad. $1 is
-# Kelmor.exe, $3 the source folder, $5 a screenshot program and $6 the folder for the
-# pictures (both may be empty), WINEPREFIX a prefix made already.
+# panes' tab, Run from Tray hides it behind a tray icon, and File > Exit ends it with 0 and
+# its place and settings in the registry. Its keyboard service then expands a ShortType
+# typed into Wine's notepad. $1 is Kelmor.exe, $3 the source folder, $5 a screenshot
+# program and $6 the folder for the pictures (both may be empty), WINEPREFIX a prefix made
+# already.
 . "$(dirname "$0")/lib.sh"
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
@@ -63,6 +64,23 @@ activate "$window"
 xdotool key ctrl+Next
 sleep 0.5
 shot wine-second-tab.png
+
+# View > Run from Tray: the window goes to the tray (Wine's own tray window without a
+# desktop's), and its right click's menu brings the window back.
+choose v r
+answer_window "Tray Icon" Return wine-tray-notice.png
+wait_until 5 '[ -z "$(main_window)" ]' || fail "Run from Tray left the window shown"
+tray=$(visible_window "Wine System Tray")
+[ -n "$tray" ] || fail "no tray holds the icon"
+xdotool windowraise "$tray"
+xdotool mousemove --window "$tray" 10 10 click 3
+sleep 1
+shot wine-tray-menu.png
+# Show Kelmor, the sixth item below the pointer (three items, a separator, one, another).
+xdotool mousemove_relative 50 96 click 1
+wait_until 5 '[ -n "$(main_window)" ]' || fail "Show Kelmor of the tray menu did not bring the window back"
+choose v r
+wait_until 5 '[ -z "$(visible_window "Wine System Tray")" ]' || fail "the tray icon stayed after Run from Tray was off"
 
 # File > Exit: status 0, the window's place and the settings in the registry.
 choose f x
