@@ -4,9 +4,9 @@
 # About box and Esc closes it, a toolbar button asks its question, Ctrl+PgDn turns the
 # panes' tab, Run from Tray hides it behind a tray icon, and File > Exit ends it with 0 and
 # its place and settings in the registry. Its keyboard service then expands a ShortType
-# typed into Wine's notepad. $1 is Kelmor.exe, $3 the source folder, $5 a screenshot
-# program and $6 the folder for the pictures (both may be empty), WINEPREFIX a prefix made
-# already.
+# typed into Wine's notepad, and the end of the session saves the settings. $1 is
+# Kelmor.exe, $3 the source folder, $5 a screenshot program and $6 the folder for the
+# pictures (both may be empty), WINEPREFIX a prefix made already.
 . "$(dirname "$0")/lib.sh"
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
@@ -111,4 +111,14 @@ wait_until 10 '[ -s "$WORK/typed.txt" ]' || fail "notepad saved nothing"
 shot wine-shorttype.png
 printf 'so by the way ok' >"$WORK/expected"
 cmp -s "$WORK/typed.txt" "$WORK/expected" || fail "the ShortType was not expanded in notepad: '$(cat "$WORK/typed.txt")'"
-echo "ok: window, Always on Top, About, toolbar, tab key, Exit with 0 and saved settings, ShortType in notepad"
+
+# The end of the session runs the exit step before the program goes: Always on Top,
+# switched off just before, is saved so.
+window=$(main_window)
+choose v t
+wineboot --end-session || fail "wineboot --end-session failed"
+wait_until 15 '! kill -0 $pid 2>/dev/null' || fail "Kelmor.exe outlived the session"
+[ "$(stored Topmost)" = 0x0 ] || fail "the end of the session did not save the settings: Topmost=$(stored Topmost)"
+echo "ok: window, Always on Top, About, toolbar, tab key, tray, Exit with 0 and saved settings, ShortType in" \
+  "notepad, the end of the session"
+
