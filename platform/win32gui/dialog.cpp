@@ -40,9 +40,8 @@ void Cancel(WinDialog* d) {
 void Command(WinDialog* d, int id, int code, HWND from) {
     if (from == nullptr && id == IDCANCEL) return Cancel(d);
     WinControl* c = ControlOf(d, id);
-    // Enter presses the default button, which the system reports as the button's id.
-    if (c == nullptr || c->hwnd == nullptr || (from != nullptr && from != c->hwnd)) return;
-    if (from == nullptr && !IsWindowEnabled(c->hwnd)) return;
+    // Enter and Esc press the default and the Cancel button through the keyboard, greyed or not.
+    if (c == nullptr || c->hwnd == nullptr || (from != nullptr && from != c->hwnd) || !IsWindowEnabled(c->hwnd)) return;
     switch (c->kind) {
         case CONTROL_BUTTON:
         case CONTROL_CHECK_BOX:
@@ -154,7 +153,8 @@ WinDialog* Open(const DialogDescription* description, DialogProc proc, bool moda
     const int count = description->controlCount > 0 ? description->controlCount : 0;
     auto* d = new WinDialog{description->id, proc, nullptr, modal, false, -1, nullptr, nullptr, new WinControl[count + 1], 0};
     gDialogs[gDialogCount++] = d;
-    if (WinBuildDialog(d, description, gOwner, DialogProcedure) == nullptr) {
+    // A modal dialog opened from another belongs to that one; the panes to the main window.
+    if (WinBuildDialog(d, description, modal ? WinDialogOwner() : gOwner, DialogProcedure) == nullptr) {
         --gDialogCount;
         delete[] d->controls;
         delete d;
@@ -194,7 +194,8 @@ bool FunctionKey(const MSG& m) {
 
 void CenterOnOwner(HWND w) {
     RECT area, box;
-    if (gOwner != nullptr && IsWindowVisible(gOwner) && !IsIconic(gOwner)) GetWindowRect(gOwner, &area);
+    HWND owner = GetWindow(w, GW_OWNER);
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
     else SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     GetWindowRect(w, &box);
     const int x = (area.left + area.right - (box.right - box.left)) / 2;
@@ -207,7 +208,7 @@ int Run(const DialogDescription* description, DialogProc proc) {
     if (d == nullptr) return -1;
     if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
     if (!d->ended) {
-        HWND owner = gOwner;
+        HWND owner = GetWindow(d->hwnd, GW_OWNER);
         const bool ownerEnabled = owner != nullptr && IsWindowEnabled(owner);
         if (ownerEnabled) EnableWindow(owner, FALSE);
         CenterOnOwner(d->hwnd);
@@ -515,7 +516,13 @@ void WinDialogEnd(int dialog, int result) {
 
 void Win32SetDialogOwner(HWND owner) { gOwner = owner; }
 
-HWND WinDialogOwner() { return gOwner; }
+HWND WinDialogOwner() {
+    // The innermost open modal dialog, so that a box it opens comes above it and holds it.
+    for (int i = gDialogCount - 1; i >= 0; --i) {
+        if (gDialogs[i]->modal && gDialogs[i]->hwnd != nullptr) return gDialogs[i]->hwnd;
+    }
+    return gOwner;
+}
 
 void Win32SetFunctionKeyCommand(bool (*run)(int virtualKey)) { gFunctionKeyCommand = run; }
 

@@ -58,7 +58,8 @@ struct WinQuiet {
 void WinSubclassControl(WinDialog* d, WinControl* c);
 void WinCapturePointer(int dialog, int control, bool capture);
 
-// The window that owns the dialogs and boxes (Win32SetDialogOwner); nullptr before it exists.
+// The window a new modal dialog or box belongs to: the innermost open modal dialog, else the
+// main window (Win32SetDialogOwner); nullptr when there is neither.
 HWND WinDialogOwner();
 // The message box, file dialogs and clipboard of the face (boxes.cpp).
 void Win32FillBoxFace(KelmorFace* face);
