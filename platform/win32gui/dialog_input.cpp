@@ -142,17 +142,12 @@ HWND AddTip(HWND w, const char* text) {
 
 }  // namespace
 
-void WinSubclassControl(WinDialog* d, WinControl* c) {
+void WinSubclassControl(WinDialog* d, WinControl* c, const char* text) {
     if (c->hwnd == nullptr) return;
     if (c->kind == CONTROL_PICTURE || c->kind == CONTROL_GADGET) {
         SetWindowSubclass(c->hwnd, Picture, kSubclass, reinterpret_cast<DWORD_PTR>(new Where{d->id, c->id}));
     }
-    if (c->kind == CONTROL_GADGET) {
-        char text[256] = "";
-        // The description's text, kept by the control's class as its window text.
-        GetWindowTextA(c->hwnd, text, sizeof text);
-        c->tip = AddTip(c->hwnd, text);
-    }
+    if (c->kind == CONTROL_GADGET) c->tip = AddTip(c->hwnd, text);
     if (c->kind == CONTROL_COMBO && (c->flags & CONTROL_ENTRY)) {
         HWND field = EntryField(c);
         if (field != nullptr) SetWindowSubclass(field, Entry, kSubclass, reinterpret_cast<DWORD_PTR>(new Where{d->id, c->id}));

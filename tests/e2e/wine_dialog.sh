@@ -30,6 +30,10 @@ at() { tr -d '\r' <events | grep "^at $1 " | tail -n1 | cut -d' ' -f3-; }
 wait_until 30 'said "pane shown"' || fail "the panes did not show: $(cat events)"
 activate "$(visible_window "Kelmor dialog probe")"
 sleep 0.3
+# A gadget's text is its tool tip (seen in the screenshot).
+xdotool mousemove $(at mapping-gadget)
+sleep 1.5
+shot wine-dialog-tip.png
 # Key codes: NOTIFY_KEY 0x100 + virtual key, NOTIFY_CHAR 0x200 + character.
 xdotool key a
 expect "pane keys $((0x100 + 0x41)) text="

@@ -176,6 +176,7 @@ void CALLBACK PaneShown(HWND, UINT, UINT_PTR timer, DWORD) {
     SayAt("keys", PaneControl(IDC_KEYS));
     SayAt("shorttype", PaneControl(IDC_SHORTTYPE));
     SayAt("gadget", PaneControl(IDC_GADGET_ADD_SHORTTYPE));
+    SayAt("mapping-gadget", PaneControl(IDC_GADGET_ADD_MAPPING));
     printf("pane shown\n");
     fflush(stdout);
 }
