@@ -26,21 +26,14 @@ WinControl* ControlOf(WinDialog* d, int id) {
 
 WinDialog* DialogOf(HWND w) { return reinterpret_cast<WinDialog*>(GetWindowLongPtrA(w, DWLP_USER)); }
 
-// Esc and the close button cancel: the Cancel button reports its click where there is one,
-// as a click of it would; a dialog without one ends with IDCANCEL.
-void Cancel(WinDialog* d) {
-    WinControl* cancel = ControlOf(d, IDCANCEL);
-    if (cancel != nullptr && cancel->hwnd != nullptr && IsWindowEnabled(cancel->hwnd)) {
-        WinNotify(d->id, IDCANCEL, NOTIFY_CLICKED);
-    } else if (d->modal) {
-        WinDialogEnd(d->id, IDCANCEL);
-    }
-}
-
 void Command(WinDialog* d, int id, int code, HWND from) {
-    if (from == nullptr && id == IDCANCEL) return Cancel(d);
+    // Esc presses the Cancel button; a modal dialog without one ends as cancelled.
+    if (from == nullptr && id == IDCANCEL && ControlOf(d, IDCANCEL) == nullptr) {
+        if (d->modal) WinDialogEnd(d->id, IDCANCEL);
+        return;
+    }
     WinControl* c = ControlOf(d, id);
-    // Enter and Esc press the default and the Cancel button through the keyboard, greyed or not.
+    // The keys reach the default and Cancel buttons greyed or not; a greyed one stays unpressed.
     if (c == nullptr || c->hwnd == nullptr || (from != nullptr && from != c->hwnd) || !IsWindowEnabled(c->hwnd)) return;
     switch (c->kind) {
         case CONTROL_BUTTON:
