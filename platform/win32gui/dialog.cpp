@@ -26,23 +26,15 @@ WinControl* ControlOf(WinDialog* d, int id) {
 
 WinDialog* DialogOf(HWND w) { return reinterpret_cast<WinDialog*>(GetWindowLongPtrA(w, DWLP_USER)); }
 
-// Esc and the close button cancel: the Cancel button reports its click where there is one,
-// as a click of it would; a dialog without one ends with IDCANCEL.
-void Cancel(WinDialog* d) {
-    WinControl* cancel = ControlOf(d, IDCANCEL);
-    if (cancel != nullptr && cancel->hwnd != nullptr && IsWindowEnabled(cancel->hwnd)) {
-        WinNotify(d->id, IDCANCEL, NOTIFY_CLICKED);
-    } else if (d->modal) {
-        WinDialogEnd(d->id, IDCANCEL);
-    }
-}
-
 void Command(WinDialog* d, int id, int code, HWND from) {
-    if (from == nullptr && id == IDCANCEL) return Cancel(d);
+    // Esc presses the Cancel button; a modal dialog without one ends as cancelled.
+    if (from == nullptr && id == IDCANCEL && ControlOf(d, IDCANCEL) == nullptr) {
+        if (d->modal) WinDialogEnd(d->id, IDCANCEL);
+        return;
+    }
     WinControl* c = ControlOf(d, id);
-    // Enter presses the default button, which the system reports as the button's id.
-    if (c == nullptr || c->hwnd == nullptr || (from != nullptr && from != c->hwnd)) return;
-    if (from == nullptr && !IsWindowEnabled(c->hwnd)) return;
+    // The keys reach the default and Cancel buttons greyed or not; a greyed one stays unpressed.
+    if (c == nullptr || c->hwnd == nullptr || (from != nullptr && from != c->hwnd) || !IsWindowEnabled(c->hwnd)) return;
     switch (c->kind) {
         case CONTROL_BUTTON:
         case CONTROL_CHECK_BOX:
@@ -154,7 +146,8 @@ WinDialog* Open(const DialogDescription* description, DialogProc proc, bool moda
     const int count = description->controlCount > 0 ? description->controlCount : 0;
     auto* d = new WinDialog{description->id, proc, nullptr, modal, false, -1, nullptr, nullptr, new WinControl[count + 1], 0};
     gDialogs[gDialogCount++] = d;
-    if (WinBuildDialog(d, description, gOwner, DialogProcedure) == nullptr) {
+    // A modal dialog opened from another belongs to that one; the panes to the main window.
+    if (WinBuildDialog(d, description, modal ? WinDialogOwner() : gOwner, DialogProcedure) == nullptr) {
         --gDialogCount;
         delete[] d->controls;
         delete d;
@@ -194,7 +187,8 @@ bool FunctionKey(const MSG& m) {
 
 void CenterOnOwner(HWND w) {
     RECT area, box;
-    if (gOwner != nullptr && IsWindowVisible(gOwner) && !IsIconic(gOwner)) GetWindowRect(gOwner, &area);
+    HWND owner = GetWindow(w, GW_OWNER);
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
     else SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     GetWindowRect(w, &box);
     const int x = (area.left + area.right - (box.right - box.left)) / 2;
@@ -207,7 +201,7 @@ int Run(const DialogDescription* description, DialogProc proc) {
     if (d == nullptr) return -1;
     if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
     if (!d->ended) {
-        HWND owner = gOwner;
+        HWND owner = GetWindow(d->hwnd, GW_OWNER);
         const bool ownerEnabled = owner != nullptr && IsWindowEnabled(owner);
         if (ownerEnabled) EnableWindow(owner, FALSE);
         CenterOnOwner(d->hwnd);
@@ -515,7 +509,13 @@ void WinDialogEnd(int dialog, int result) {
 
 void Win32SetDialogOwner(HWND owner) { gOwner = owner; }
 
-HWND WinDialogOwner() { return gOwner; }
+HWND WinDialogOwner() {
+    // The innermost open modal dialog, so that a box it opens comes above it and holds it.
+    for (int i = gDialogCount - 1; i >= 0; --i) {
+        if (gDialogs[i]->modal && gDialogs[i]->hwnd != nullptr) return gDialogs[i]->hwnd;
+    }
+    return gOwner;
+}
 
 void Win32SetFunctionKeyCommand(bool (*run)(int virtualKey)) { gFunctionKeyCommand = run; }
 

@@ -251,6 +251,7 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
         if (c.kind == CONTROL_TABS) tabsAt = i;
         if (made.cls != nullptr) {
             HFONT own_font = (c.flags & CONTROL_BOLD) ? d->bold : c.kind == CONTROL_LINK ? d->underlined : font;
+            // A picture's window text would name a bitmap resource; a gadget's is its tool tip.
             const char* text = c.kind == CONTROL_EDIT || c.kind == CONTROL_GADGET ? "" : c.text;
             control.hwnd = MakeChild(dialog, made.cls, made.style, text, c.id, own_font);
             if (c.kind == CONTROL_EDIT) SetWindowTextA(control.hwnd, c.text);
@@ -339,7 +340,7 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
                        static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
     SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (int i = 0; i < d->controlCount; ++i) WinSubclassControl(d, &d->controls[i]);
+    for (int i = 0; i < d->controlCount; ++i) WinSubclassControl(d, &d->controls[i], description->controls[i].text);
     WinShowCurrentPage(d);
     return dialog;
 }

@@ -1,6 +1,7 @@
 // What a person does to the controls that the system's own classes do not report as the
 // core wants: pictures pressed and gadgets released, the pointer held by a picture, and
-// entry fields whose keys and characters go to the procedure instead of the field.
+// entry fields whose keys and characters go to the procedure instead of the field. Links
+// share the pictures' hand.
 #include "platform/win32gui/dialogs.h"
 
 #include "platform/win32gui/common_controls.h"
@@ -142,17 +143,12 @@ HWND AddTip(HWND w, const char* text) {
 
 }  // namespace
 
-void WinSubclassControl(WinDialog* d, WinControl* c) {
+void WinSubclassControl(WinDialog* d, WinControl* c, const char* text) {
     if (c->hwnd == nullptr) return;
-    if (c->kind == CONTROL_PICTURE || c->kind == CONTROL_GADGET) {
+    if (c->kind == CONTROL_PICTURE || c->kind == CONTROL_GADGET || c->kind == CONTROL_LINK) {
         SetWindowSubclass(c->hwnd, Picture, kSubclass, reinterpret_cast<DWORD_PTR>(new Where{d->id, c->id}));
     }
-    if (c->kind == CONTROL_GADGET) {
-        char text[256] = "";
-        // The description's text, kept by the control's class as its window text.
-        GetWindowTextA(c->hwnd, text, sizeof text);
-        c->tip = AddTip(c->hwnd, text);
-    }
+    if (c->kind == CONTROL_GADGET) c->tip = AddTip(c->hwnd, text);
     if (c->kind == CONTROL_COMBO && (c->flags & CONTROL_ENTRY)) {
         HWND field = EntryField(c);
         if (field != nullptr) SetWindowSubclass(field, Entry, kSubclass, reinterpret_cast<DWORD_PTR>(new Where{d->id, c->id}));

@@ -55,10 +55,12 @@ struct WinQuiet {
 };
 
 // Picture and gadget controls, entry fields and the pointer hold (dialog_input.cpp).
-void WinSubclassControl(WinDialog* d, WinControl* c);
+// text: the description's, a gadget's tool tip.
+void WinSubclassControl(WinDialog* d, WinControl* c, const char* text);
 void WinCapturePointer(int dialog, int control, bool capture);
 
-// The window that owns the dialogs and boxes (Win32SetDialogOwner); nullptr before it exists.
+// The window a new modal dialog or box belongs to: the innermost open modal dialog, else the
+// main window (Win32SetDialogOwner); nullptr when there is neither.
 HWND WinDialogOwner();
 // The message box, file dialogs and clipboard of the face (boxes.cpp).
 void Win32FillBoxFace(KelmorFace* face);

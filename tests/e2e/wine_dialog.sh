@@ -5,7 +5,8 @@
 # typed into the ShortType field reach it as characters, and neither field changes by
 # itself; clicking a gadget ends that part. Then it runs the real Advanced Options
 # description twice, owned by that window (disabled meanwhile). The first time a person
-# ticks a box, types into a field, presses F1, turns the tab pages, clicks a spin arrow
+# ticks a box, types into a field, presses F1, answers a message box the dialog opens
+# (owned by it), turns the tab pages, clicks a spin arrow
 # and the log slider, holds the pointer with the picture and presses Enter: the procedure
 # must have been told each, saw only the chosen page, and reads back what was done. The
 # second time Esc cancels it.
@@ -29,6 +30,10 @@ at() { tr -d '\r' <events | grep "^at $1 " | tail -n1 | cut -d' ' -f3-; }
 wait_until 30 'said "pane shown"' || fail "the panes did not show: $(cat events)"
 activate "$(visible_window "Kelmor dialog probe")"
 sleep 0.3
+# A gadget's text is its tool tip (seen in the screenshot).
+xdotool mousemove $(at mapping-gadget)
+sleep 1.5
+shot wine-dialog-tip.png
 # Key codes: NOTIFY_KEY 0x100 + virtual key, NOTIFY_CHAR 0x200 + character.
 xdotool key a
 expect "pane keys $((0x100 + 0x41)) text="
@@ -61,6 +66,15 @@ xdotool type --delay 50 notepad
 expect "editor 1"
 xdotool key F1
 expect "F1"
+# A message box opened from the dialog: above it, holding it, with the program's icon.
+click_at $(at browse)
+wait_until 10 'said "box shown"' || fail "no message box"
+shot wine-dialog-box.png
+expect "box owner-is-dialog 1 dialog-enabled 0"
+activate "$(visible_window "Kelmor probe box")"
+xdotool key Escape
+expect "box 2"
+activate "$window"
 
 click_at $(at tab1)
 expect "page 1 display-shown 1 behavior-shown 0"

@@ -13,6 +13,7 @@
 #include "platform/win32gui/common_controls.h"
 #include "platform/win32gui/win32gui.h"
 #include "ui/advanced_options_description.h"
+#include "platform/picture_ids.h"
 #include "ui/command_ids.h"
 #include "ui/pane_description.h"
 #include "ui/small_dialog_description.h"
@@ -56,18 +57,24 @@ void SayAt(const char* name, HWND w, const RECT* part = nullptr) {
     printf("at %s %d %d\n", name, static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
 }
 
+// Where each tab of a strip is: PREFIX0, PREFIX1, ...
+void SayTabs(const char* prefix, HWND tabs, int count) {
+    for (int tab = 0; tab < count; ++tab) {
+        RECT r;
+        SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r));
+        char name[32];
+        snprintf(name, sizeof name, "%s%d", prefix, tab);
+        SayAt(name, tabs, &r);
+    }
+}
+
 // Once the dialog is on the screen: where a person finds what the script presses.
 void CALLBACK Shown(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     SayAt("minimize", Control(IDC_MINIMIZE), nullptr);
     SayAt("editor", Control(IDC_EDITOR), nullptr);
-    for (int tab = 0; tab < OPTIONS_TAB_COUNT; ++tab) {
-        RECT r;
-        SendMessageA(Control(IDC_OPTIONS_TABS), TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r));
-        char name[16];
-        snprintf(name, sizeof name, "tab%d", tab);
-        SayAt(name, Control(IDC_OPTIONS_TABS), &r);
-    }
+    SayAt("browse", Control(IDC_EDITOR_BROWSE), nullptr);
+    SayTabs("tab", Control(IDC_OPTIONS_TABS), OPTIONS_TAB_COUNT);
     // The up arrow: the upper half of the arrows.
     RECT arrows;
     GetClientRect(Control(IDC_RECENT_SIZE_ARROWS), &arrows);
@@ -78,6 +85,16 @@ void CALLBACK Shown(HWND, UINT, UINT_PTR timer, DWORD) {
     printf("owner-enabled %d\n", IsWindowEnabled(GetWindow(Win32DialogWindow(ID_ADVANCED_OPTIONS_DIALOG), GW_OWNER)));
     printf("shown\n");
     fflush(stdout);
+}
+
+// A box opened from the dialog belongs to it and holds it while open.
+void CALLBACK BoxShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND box = FindWindowA(nullptr, "Kelmor probe box");
+    HWND dialog = Win32DialogWindow(ID_ADVANCED_OPTIONS_DIALOG);
+    Say("box owner-is-dialog %d dialog-enabled %d\n", box != nullptr && GetWindow(box, GW_OWNER) == dialog,
+        IsWindowEnabled(dialog) != FALSE);
+    Say("box shown\n");
 }
 
 void Procedure(int dialog, int message, int control, int notification) {
@@ -113,6 +130,10 @@ void Procedure(int dialog, int message, int control, int notification) {
                 behavior);
             break;
         }
+        case IDC_EDITOR_BROWSE:
+            SetTimer(nullptr, 0, 700, BoxShown);
+            Say("box %d\n", gFace.messageBox("Choose an editor.", "Kelmor probe box", MB_OKCANCEL | MB_USERICON, IDI_KELMOR));
+            break;
         case IDC_POINTER_PICTURE:
             if (notification == NOTIFY_CLICKED) gFace.dialogCapturePointer(dialog, control, true);
             break;
@@ -151,16 +172,11 @@ bool gPanesDone = false;
 
 void CALLBACK PaneShown(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    for (int tab = 0; tab < PANE_TAB_COUNT; ++tab) {
-        RECT r;
-        SendMessageA(PaneControl(IDC_PANE_TABS), TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r));
-        char name[16];
-        snprintf(name, sizeof name, "pane-tab%d", tab);
-        SayAt(name, PaneControl(IDC_PANE_TABS), &r);
-    }
+    SayTabs("pane-tab", PaneControl(IDC_PANE_TABS), PANE_TAB_COUNT);
     SayAt("keys", PaneControl(IDC_KEYS));
     SayAt("shorttype", PaneControl(IDC_SHORTTYPE));
     SayAt("gadget", PaneControl(IDC_GADGET_ADD_SHORTTYPE));
+    SayAt("mapping-gadget", PaneControl(IDC_GADGET_ADD_MAPPING));
     printf("pane shown\n");
     fflush(stdout);
 }
