@@ -17,6 +17,16 @@ if(TARGET kelmor_win32_registry)
   target_link_libraries(kelmor_win32_registry PUBLIC advapi32)
 endif()
 
+# The face: the main window and the dialogs built from the descriptions of ui/, the boxes
+# and the pictures, linked into Kelmor.exe.
+file(GLOB KELMOR_WIN32GUI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32gui/*.cpp)
+add_library(kelmor_win32gui STATIC ${KELMOR_WIN32GUI_SOURCES})
+target_link_libraries(kelmor_win32gui PUBLIC kelmor_win32_message_box comctl32 comdlg32 shell32 gdi32 user32 uxtheme)
+# The pictures are resources: a static library's would be left out of the program, so each
+# program that links the face compiles them into itself.
+enable_language(RC)
+target_sources(kelmor_win32gui INTERFACE ${CMAKE_SOURCE_DIR}/platform/win32gui/pictures.rc)
+
 # KelmorService.DLL: the service's code with the system's part linked in, since the system
 # loads it into other processes where nothing of Kelmor.exe is at hand. The .def file makes
 # its two entries the only exports.

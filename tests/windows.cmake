@@ -32,6 +32,11 @@ if(WIN32_TEST_SOURCES)
                              "KELMOR_SERVICE_DLL=\"${build_dir_windows}\\\\KelmorService.DLL\"")
 endif()
 
+# The face's window parts that need no display, on the system's own menus.
+add_executable(kelmor_win32gui_tests platform/win32gui/menu_bar_test.cpp platform/win32gui/toolbar_test.cpp)
+target_link_libraries(kelmor_win32gui_tests PRIVATE kelmor_win32gui "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>"
+                      gtest_main)
+
 # The keyboard service typing a ShortType into a window of its own, on a display; the
 # program sits beside the DLL, where the program finds it.
 add_executable(kelmor_service_hook_probe platform/win32/service_hook_probe.cpp)
@@ -61,7 +66,8 @@ set(KELMOR_LINUX_ONLY_CASES
 list(JOIN KELMOR_LINUX_ONLY_CASES ":" linux_only_cases)
 set(kelmor_unit_tests_args --gtest_filter=-${linux_only_cases})
 set(kelmor_win32_tests_args)
-foreach(binary kelmor_unit_tests kelmor_win32_tests)
+set(kelmor_win32gui_tests_args)
+foreach(binary kelmor_unit_tests kelmor_win32_tests kelmor_win32gui_tests)
   if(TARGET ${binary})
     add_test(NAME ${binary} COMMAND ${binary} --gtest_brief=1 ${${binary}_args})
     set_tests_properties(${binary} PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
@@ -107,6 +113,20 @@ if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
                        TIMEOUT 300 RESOURCE_LOCK wine_input SKIP_RETURN_CODE 77)
 endif()
 
+# Kelmor.exe's window, driven as a person does, and its keyboard service in notepad. The
+# screenshots are taken by the Linux build's tool when one is given.
+if(TARGET kelmor_exe)
+  set(KELMOR_SCREENSHOT_TOOL "")
+  if(KELMOR_LINUX_BUILD AND EXISTS ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
+    set(KELMOR_SCREENSHOT_TOOL ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
+  endif()
+  add_test(NAME wine_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_window.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
+           "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
+  set_tests_properties(wine_window PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_input)
+endif()
+
 # The journal record hook through the seam, fed with real X input into a Wine window.
 add_executable(kelmor_record_hook_probe platform/win32/record_hook_probe.cpp)
 target_link_libraries(kelmor_record_hook_probe PRIVATE
@@ -114,4 +134,17 @@ target_link_libraries(kelmor_record_hook_probe PRIVATE
 add_test(NAME wine_record COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
          ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_record.sh $<TARGET_FILE:kelmor_record_hook_probe> "" ${CMAKE_SOURCE_DIR})
 set_tests_properties(wine_record PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 120 RESOURCE_LOCK wine_input)
+
+# The dialogs of the Windows face built from the real descriptions of ui/ and driven with
+# real X input: typing, clicking, tab pages, the spin arrows, the pointer hold, F1, Enter, Esc.
+add_executable(kelmor_dialog_probe platform/win32gui/dialog_probe.cpp)
+target_link_libraries(kelmor_dialog_probe PRIVATE
+                      "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32gui,${KELMOR_WIN32_LIBS}>")
+# Screenshots need a Linux build's screenshot program (tests/e2e/screenshot.cpp), if any.
+set(KELMOR_SCREENSHOT "" CACHE FILEPATH "A Linux build's kelmor_screenshot, for the Wine tests' screenshots")
+add_test(NAME wine_dialog COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_dialog.sh $<TARGET_FILE:kelmor_dialog_probe> "" ${CMAKE_SOURCE_DIR}
+         "" "${KELMOR_SCREENSHOT}" ${CMAKE_BINARY_DIR}/artefacts)
+set_tests_properties(wine_dialog PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
                      TIMEOUT 120 RESOURCE_LOCK wine_input)

@@ -84,9 +84,16 @@ void (*const kDrawings[])(cairo_t*) = {Page, Folder, Disk, RecordDot, StopSquare
 
 }  // namespace
 
+const int kToolbarImageCount = sizeof kDrawings / sizeof kDrawings[0];
+
+cairo_surface_t* ToolbarSurface(int index) {
+    if (index < 0 || index >= kToolbarImageCount) return nullptr;
+    return DrawnSurface(kSize, kSize, kDrawings[index]);
+}
+
 GtkWidget* ToolbarImage(int index) {
-    if (index < 0 || index >= static_cast<int>(sizeof kDrawings / sizeof kDrawings[0])) return gtk_image_new();
-    cairo_surface_t* surface = DrawnSurface(kSize, kSize, kDrawings[index]);
+    cairo_surface_t* surface = ToolbarSurface(index);
+    if (surface == nullptr) return gtk_image_new();
     GtkWidget* image = gtk_image_new_from_surface(surface);
     cairo_surface_destroy(surface);
     return image;

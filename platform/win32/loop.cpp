@@ -1,5 +1,6 @@
-// The message loop of Kelmor.exe without a main window: posted commands, message boxes,
-// timers and the end of the session go through one hidden window of its own.
+// The message loop of Kelmor.exe: posted commands, message boxes, timers and the end of
+// the session go through one hidden window of its own, whether or not the main window
+// (platform/win32gui) is open; that window sees each message first through the filter.
 #include "platform/win32/windows_api.h"
 
 #include <cstdlib>
@@ -23,6 +24,7 @@ const char* gProgramName = "Kelmor";
 int gExitCode = 0;
 bool gQuitRequested = false;
 bool gConsoleWatched = false;
+bool (*gFilter)(MSG* message) = nullptr;
 
 struct Timer {
     int id;
@@ -115,6 +117,8 @@ BOOL WINAPI OnConsoleControl(DWORD) {
 
 void HeadlessSetProgramName(const char* name) { gProgramName = name; }
 
+void WinSetMessageFilter(bool (*filter)(MSG* message)) { gFilter = filter; }
+
 bool WinPostToLoop(void (*work)()) { return Post(kPostedWork, 0, reinterpret_cast<LPARAM>(work)); }
 
 void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) {
@@ -135,6 +139,7 @@ int HeadlessRunMessageLoop() {
     LoopWindow();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (gFilter != nullptr && gFilter(&message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -20,6 +20,9 @@ void Win32FillDialogFace(KelmorFace* face);
 void Win32SetDialogOwner(HWND owner);
 // The window of an open dialog, by its description's id; nullptr when none is open.
 HWND Win32DialogWindow(int dialog);
+// What a plain function key pressed in a modal dialog runs: the main window's command on
+// that key (F1, help for this screen), as its accelerators do outside; true when one ran.
+void Win32SetFunctionKeyCommand(bool (*run)(int virtualKey));
 // Gives a message to the open modeless dialogs (keyboard navigation in the panes); true
 // when one took it, and the loop then neither translates nor dispatches it.
 bool Win32IsDialogMessage(MSG* message);

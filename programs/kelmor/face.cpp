@@ -3,28 +3,15 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "app/pane_procedure.h"
-#include "app/tool_commands.h"
 #include "platform/console/print_box.h"
-#include "platform/headless/headless_shell.h"
 #include "platform/module.h"
 #include "platform/x11/display.h"
-#include "player/recorder.h"
-#include "ui/commands.h"
-#include "ui/menu_description.h"
-#include "ui/pane_description.h"
 #include "ui/platform_wording.h"
-#include "ui/toolbar_description.h"
 
 namespace {
 
 const KelmorFace* gFace = nullptr;
 bool gFaceTried = false;
-const KelmorFace* gWindowFace = nullptr;
-
-void GreyWithoutHandler(int id) {
-    if (id != 0 && FindCommandHandler(id) == nullptr) gWindowFace->enableCommand(id, false);
-}
 
 }  // namespace
 
@@ -46,7 +33,9 @@ const KelmorFace* LoadFace() {
     return gFace;
 }
 
-const KelmorFace* WindowFace() { return gWindowFace; }
+int BoxWithoutFace(const char* text, const char* caption, uint32_t style) {
+    return ConsolePrintBox(text, caption, style);
+}
 
 bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
     const KelmorFace* face = LoadFace();
@@ -55,28 +44,10 @@ bool OpenMainWindow(void (*onCommand)(int id), bool (*onClose)()) {
         fprintf(stderr, "kelmor: cannot open the window: %s has no window\n", KELMOR_FACE_MODULE);
         return false;
     }
-    const KelmorWindowParts parts = {kMenuBar,     kMenuBarCount, kAccelerators, kAcceleratorCount,
-                                     kToolbar,     kToolbarCount, kToolbarTips,  &kPaneDialog,
-                                     PaneProcedure, onCommand,    onClose,       OnPaneTabKey,
-                                     OnMainWindowFocus};
-    // The window's creation already sets the panes up through the dialog calls.
-    gWindowFace = face;
-    if (face->createMainWindow(&parts)) {
-        // Items whose command comes with later work are built enabled like the rest:
-        // grey them now (the window seam keeps them grey).
-        for (int i = 0; i < kMenuBarCount; ++i) {
-            if (kMenuBar[i].kind == MENU_ITEM) GreyWithoutHandler(kMenuBar[i].id);
-        }
-        for (int i = 0; i < kToolbarCount; ++i) GreyWithoutHandler(kToolbar[i].command);
-        if (FACE_HAS(face, setMenuOpenHandler)) face->setMenuOpenHandler(OnMenuOpening);
-        // The end of the session takes the display away: the exit step still runs.
-        if (FACE_HAS(face, setDisplayLostHandler)) {
-            face->setDisplayLostHandler(HeadlessEndSession);
-            X11OutliveLostDisplay();
-        }
-        return true;
+    if (!OpenMainWindowOn(face, onCommand, onClose)) {
+        fputs("kelmor: cannot open the window: no display\n", stderr);
+        return false;
     }
-    gWindowFace = nullptr;
-    fputs("kelmor: cannot open the window: no display\n", stderr);
-    return false;
+    if (FACE_HAS(face, setDisplayLostHandler)) X11OutliveLostDisplay();
+    return true;
 }

@@ -7,10 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/exit_step.h"
 #include "app/program_state.h"
 #include "app/startup.h"
-#include "platform/clipboard.h"
 #include "platform/headless/headless_shell.h"
 #include "programs/kelmor/face.h"
 #include "ui/commands.h"
@@ -58,19 +56,6 @@ int AnswerOption(const char* argument) {
     return -1;
 }
 
-// The window: the settings, the window built hidden, shown in the empty state, and the
-// message loop until the exit step ends it.
-int RunInteractive() {
-    if (BringRunningCopyForward()) return 0;
-    if (!PrepareProgram()) return 0;
-    if (!OpenMainWindow(SendCommand, CloseMainWindow)) return EXIT_CODE_FAILED;
-    HeadlessShellSetDispatcher(SendCommand);
-    ShowInteractiveWindow();
-    const int status = HeadlessRunMessageLoop();
-    SysLetGoOfClipboard();
-    return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,7 +65,7 @@ int main(int argc, char** argv) {
         if (status >= 0) return status;
     }
     ResetProgramState();
-    if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) return RunInteractive();
+    if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) return RunMainWindow();
     // The shell has already split the command line and removed its quotes: the first
     // word is the file (an absolute path begins with '/' like the options do), the rest
     // hold the options.

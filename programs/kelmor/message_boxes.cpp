@@ -1,8 +1,8 @@
 // Message boxes of the kelmor program: dialogs of the face module, loaded with the first
 // box, since most playbacks never show one. Where the module cannot be loaded or there is
-// no display, the box is one line on standard error and takes its default button. File
-// dialogs belong to the window: a hidden playback takes its names from its arguments.
-#include "platform/console/print_box.h"
+// no display, the box is the face loader's own (one line on standard error on Linux) and
+// takes its default button. File dialogs belong to the window: a hidden playback takes its
+// names from its arguments.
 #include "platform/message_box.h"
 #include "programs/kelmor/face.h"
 
@@ -11,7 +11,7 @@ namespace {
 int ShowBox(const char* text, const char* caption, uint32_t style, int iconId) {
     const KelmorFace* face = LoadFace();
     const int answer = face != nullptr ? face->messageBox(text, caption, style, iconId) : 0;
-    return answer != 0 ? answer : ConsolePrintBox(text, caption, style);
+    return answer != 0 ? answer : BoxWithoutFace(text, caption, style);
 }
 
 }  // namespace
