@@ -185,6 +185,28 @@ bool FunctionKey(const MSG& m) {
     return gFunctionKeyCommand(static_cast<int>(m.wParam));
 }
 
+// Ctrl+Page Down and Ctrl+Page Up (Ctrl+Tab, Ctrl+Shift+Tab) go round a modal dialog's
+// tab pages, as a tab strip does on every desktop.
+bool TurnPage(WinDialog* d, const MSG& m) {
+    if (m.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    int step = 0;
+    if (m.wParam == VK_NEXT || (m.wParam == VK_TAB && !shift)) step = 1;
+    if (m.wParam == VK_PRIOR || (m.wParam == VK_TAB && shift)) step = -1;
+    for (int i = 0; i < d->controlCount && step != 0; ++i) {
+        const WinControl& c = d->controls[i];
+        if (c.kind != CONTROL_TABS || c.hwnd == nullptr) continue;
+        const int count = static_cast<int>(SendMessageA(c.hwnd, TCM_GETITEMCOUNT, 0, 0));
+        if (count <= 0) return false;
+        const int page = static_cast<int>(SendMessageA(c.hwnd, TCM_GETCURSEL, 0, 0));
+        SendMessageA(c.hwnd, TCM_SETCURSEL, static_cast<WPARAM>((page + step + count) % count), 0);
+        WinShowCurrentPage(d);
+        WinNotify(d->id, c.id, NOTIFY_CHANGED);
+        return true;
+    }
+    return false;
+}
+
 void CenterOnOwner(HWND w) {
     RECT area, box;
     HWND owner = GetWindow(w, GW_OWNER);
@@ -216,7 +238,7 @@ int Run(const DialogDescription* description, DialogProc proc) {
                 d->result = IDCANCEL;
                 break;
             }
-            if (FunctionKey(m) || Win32IsDialogMessage(&m)) continue;
+            if (FunctionKey(m) || TurnPage(d, m) || Win32IsDialogMessage(&m)) continue;
             TranslateMessage(&m);
             DispatchMessageA(&m);
         }

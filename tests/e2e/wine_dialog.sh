@@ -6,7 +6,7 @@
 # itself; clicking a gadget ends that part. Then it runs the real Advanced Options
 # description twice, owned by that window (disabled meanwhile). The first time a person
 # ticks a box, types into a field, presses F1, answers a message box the dialog opens
-# (owned by it), turns the tab pages, clicks a spin arrow
+# (owned by it), turns the tab pages (Ctrl+Page Down and clicks), clicks a spin arrow
 # and the log slider, holds the pointer with the picture and presses Enter: the procedure
 # must have been told each, saw only the chosen page, and reads back what was done. The
 # second time Esc cancels it.
@@ -76,7 +76,7 @@ xdotool key Escape
 expect "box 2"
 activate "$window"
 
-click_at $(at tab1)
+xdotool key ctrl+Next
 expect "page 1 display-shown 1 behavior-shown 0"
 shot wine-dialog-display.png
 click_at $(at recent-up)
