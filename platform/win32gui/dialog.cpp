@@ -2,6 +2,7 @@
 // modal loop and the panes (platform/dialog.h); the calls on controls are dialog_controls.cpp.
 #include <cstring>
 
+#include "platform/picture_ids.h"
 #include "platform/win32gui/dialogs.h"
 
 #include "platform/win32gui/common_controls.h"
@@ -227,6 +228,10 @@ int Run(const DialogDescription* description, DialogProc proc) {
         const bool ownerEnabled = owner != nullptr && IsWindowEnabled(owner);
         if (ownerEnabled) EnableWindow(owner, FALSE);
         CenterOnOwner(d->hwnd);
+        // Every window of the program carries its icon.
+        HICON icon = Win32LoadIcon(IDI_KELMOR);
+        SendMessageA(d->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(d->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         ShowWindow(d->hwnd, SW_SHOWNORMAL);
         SetForegroundWindow(d->hwnd);
         MSG m;
