@@ -77,7 +77,7 @@ expect "box 2"
 activate "$window"
 
 xdotool key ctrl+Next
-expect "page 1 display-shown 1 behavior-shown 0"
+expect "page 1 display-shown 1 behavior-shown 0 focus-on-tabs 1"
 shot wine-dialog-display.png
 click_at $(at recent-up)
 expect "recent-arrows 2"

@@ -127,8 +127,10 @@ void Procedure(int dialog, int message, int control, int notification) {
             // Only the chosen page's controls show.
             const bool display = IsWindowVisible(Control(IDC_PROMPTS)) != FALSE;
             const bool behavior = IsWindowVisible(Control(IDC_MINIMIZE)) != FALSE;
-            Say("page %d display-shown %d behavior-shown %d\n", gFace.dialogListSelection(dialog, control), display,
-                behavior);
+            // The keyboard is not left on a control of the page gone.
+            printf("page %d display-shown %d behavior-shown %d focus-on-tabs %d\n",
+                   gFace.dialogListSelection(dialog, control), display, behavior, GetFocus() == Control(control));
+            fflush(stdout);
             break;
         }
         case IDC_EDITOR_BROWSE:
