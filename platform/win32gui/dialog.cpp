@@ -1,7 +1,8 @@
-// The dialogs of the Windows face: the open dialogs by id, their procedure, the modal
-// loop and the calls the core acts through (platform/dialog.h).
+// The dialogs of the Windows face: the open dialogs by id, what their windows report, the
+// modal loop and the panes (platform/dialog.h); the calls on controls are dialog_controls.cpp.
 #include <cstring>
 
+#include "platform/picture_ids.h"
 #include "platform/win32gui/dialogs.h"
 
 #include "platform/win32gui/common_controls.h"
@@ -185,6 +186,28 @@ bool FunctionKey(const MSG& m) {
     return gFunctionKeyCommand(static_cast<int>(m.wParam));
 }
 
+// Ctrl+Page Down and Ctrl+Page Up (Ctrl+Tab, Ctrl+Shift+Tab) go round a modal dialog's
+// tab pages, as a tab strip does on every desktop.
+bool TurnPage(WinDialog* d, const MSG& m) {
+    if (m.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    int step = 0;
+    if (m.wParam == VK_NEXT || (m.wParam == VK_TAB && !shift)) step = 1;
+    if (m.wParam == VK_PRIOR || (m.wParam == VK_TAB && shift)) step = -1;
+    for (int i = 0; i < d->controlCount && step != 0; ++i) {
+        const WinControl& c = d->controls[i];
+        if (c.kind != CONTROL_TABS || c.hwnd == nullptr) continue;
+        const int count = static_cast<int>(SendMessageA(c.hwnd, TCM_GETITEMCOUNT, 0, 0));
+        if (count <= 0) return false;
+        const int page = static_cast<int>(SendMessageA(c.hwnd, TCM_GETCURSEL, 0, 0));
+        SendMessageA(c.hwnd, TCM_SETCURSEL, static_cast<WPARAM>((page + step + count) % count), 0);
+        WinShowCurrentPage(d);
+        WinNotify(d->id, c.id, NOTIFY_CHANGED);
+        return true;
+    }
+    return false;
+}
+
 void CenterOnOwner(HWND w) {
     RECT area, box;
     HWND owner = GetWindow(w, GW_OWNER);
@@ -205,6 +228,10 @@ int Run(const DialogDescription* description, DialogProc proc) {
         const bool ownerEnabled = owner != nullptr && IsWindowEnabled(owner);
         if (ownerEnabled) EnableWindow(owner, FALSE);
         CenterOnOwner(d->hwnd);
+        // Every window of the program carries its icon.
+        HICON icon = Win32LoadIcon(IDI_KELMOR);
+        SendMessageA(d->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(d->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         ShowWindow(d->hwnd, SW_SHOWNORMAL);
         SetForegroundWindow(d->hwnd);
         MSG m;
@@ -216,7 +243,7 @@ int Run(const DialogDescription* description, DialogProc proc) {
                 d->result = IDCANCEL;
                 break;
             }
-            if (FunctionKey(m) || Win32IsDialogMessage(&m)) continue;
+            if (FunctionKey(m) || TurnPage(d, m) || Win32IsDialogMessage(&m)) continue;
             TranslateMessage(&m);
             DispatchMessageA(&m);
         }
@@ -235,242 +262,6 @@ bool Create(const DialogDescription* description, DialogProc proc) {
     ShowWindow(d->hwnd, SW_SHOWNA);
     if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
     return true;
-}
-
-int CopyText(const char* text, int length, char* out, int size) {
-    if (out == nullptr || size <= 0) return 0;
-    if (length > size - 1) length = size - 1;
-    memcpy(out, text, static_cast<size_t>(length));
-    out[length] = '\0';
-    return length;
-}
-
-// A text of several lines shows its line ends only as the system writes them: CR LF.
-char* WithLineEnds(const char* text) {
-    char* out = new char[2 * strlen(text) + 1];
-    char* end = out;
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p == '\n' && (p == text || p[-1] != '\r')) *end++ = '\r';
-        *end++ = *p;
-    }
-    *end = '\0';
-    return out;
-}
-
-void SetText(int dialog, int control, const char* text) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr) return;
-    WinQuiet quiet;
-    if (text == nullptr) text = "";
-    char* lines = (c->flags & CONTROL_MULTILINE) ? WithLineEnds(text) : nullptr;
-    const char* shown = lines != nullptr ? lines : text;
-    SetWindowTextA(c->hwnd, shown);
-    if (c->flags & CONTROL_ENTRY) SendMessageA(c->hwnd, CB_SETEDITSEL, 0, MAKELPARAM(0xFFFF, 0xFFFF));
-    if (c->tip != nullptr) {
-        TOOLINFOA tool = {};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND;
-        tool.hwnd = GetParent(c->hwnd);
-        tool.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
-        tool.lpszText = const_cast<char*>(shown);
-        SendMessageA(c->tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    delete[] lines;
-}
-
-int GetText(int dialog, int control, char* out, int size) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (out == nullptr || size <= 0) return 0;
-    out[0] = '\0';
-    if (c == nullptr || c->hwnd == nullptr) return 0;
-    int length = GetWindowTextA(c->hwnd, out, size);
-    if (c->flags & CONTROL_MULTILINE) {
-        // Back to the line ends it was given.
-        int kept = 0;
-        for (int i = 0; i < length; ++i) {
-            if (out[i] != '\r') out[kept++] = out[i];
-        }
-        out[kept] = '\0';
-        length = kept;
-    }
-    return length;
-}
-
-void Check(int dialog, int control, bool checked) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr) return;
-    WinQuiet quiet;
-    if (c->kind == CONTROL_LINK) {
-        c->visited = checked;
-        InvalidateRect(c->hwnd, nullptr, TRUE);
-        return;
-    }
-    // An option button is cleared by checking another of its group.
-    if (c->kind == CONTROL_OPTION && !checked) return;
-    if (c->kind == CONTROL_OPTION) {
-        // The system clears the others of the group only for a click.
-        WinDialog* d = WinFindDialog(dialog);
-        int first = static_cast<int>(c - d->controls);
-        while (first > 0 && !(d->controls[first].flags & CONTROL_GROUP) && d->controls[first - 1].kind == CONTROL_OPTION) {
-            --first;
-        }
-        for (int i = first; i < d->controlCount && d->controls[i].kind == CONTROL_OPTION; ++i) {
-            if (i > first && (d->controls[i].flags & CONTROL_GROUP)) break;
-            SendMessageA(d->controls[i].hwnd, BM_SETCHECK, &d->controls[i] == c ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-        return;
-    }
-    SendMessageA(c->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool IsChecked(int dialog, int control) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr) return false;
-    if (c->kind == CONTROL_LINK) return c->visited;
-    return (c->kind == CONTROL_CHECK_BOX || c->kind == CONTROL_OPTION) &&
-           SendMessageA(c->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void Enable(int dialog, int control, bool enabled) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr) return;
-    EnableWindow(c->hwnd, enabled);
-    for (int i = 0; i < c->markCount; ++i) EnableWindow(c->marks[i], enabled);
-}
-
-void Show(int dialog, int control, bool shown) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr) return;
-    // A control of another page stays hidden until its page comes.
-    c->wanted = shown;
-    WinShowCurrentPage(WinFindDialog(dialog));
-}
-
-void Focus(int dialog, int control) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr) return;
-    SendMessageA(GetParent(c->hwnd), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c->hwnd), TRUE);
-}
-
-// The messages of each kind of list: add, remove, select, selection, count, text length, text.
-struct ListMessages {
-    UINT add, remove, select, selection, count, length, text;
-};
-const ListMessages kListBox = {LB_ADDSTRING, LB_DELETESTRING, LB_SETCURSEL, LB_GETCURSEL,
-                               LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
-const ListMessages kComboBox = {CB_ADDSTRING, CB_DELETESTRING, CB_SETCURSEL, CB_GETCURSEL,
-                                CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
-
-const ListMessages* ListOf(const WinControl* c) {
-    if (c == nullptr || c->hwnd == nullptr) return nullptr;
-    return c->kind == CONTROL_LIST ? &kListBox : c->kind == CONTROL_COMBO ? &kComboBox : nullptr;
-}
-
-WinControl* Tabs(int dialog, int control) {
-    WinControl* c = WinFindControl(dialog, control);
-    return c != nullptr && c->kind == CONTROL_TABS && c->hwnd != nullptr ? c : nullptr;
-}
-
-int ListCount(int dialog, int control) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (Tabs(dialog, control) != nullptr) return static_cast<int>(SendMessageA(c->hwnd, TCM_GETITEMCOUNT, 0, 0));
-    const ListMessages* m = ListOf(c);
-    return m != nullptr ? static_cast<int>(SendMessageA(c->hwnd, m->count, 0, 0)) : 0;
-}
-
-int ListAdd(int dialog, int control, const char* text) {
-    WinControl* c = WinFindControl(dialog, control);
-    WinQuiet quiet;
-    if (Tabs(dialog, control) != nullptr) {
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(text != nullptr ? text : "");
-        const int index = static_cast<int>(SendMessageA(c->hwnd, TCM_INSERTITEMA, static_cast<WPARAM>(ListCount(dialog, control)),
-                                                        reinterpret_cast<LPARAM>(&item)));
-        WinShowCurrentPage(WinFindDialog(dialog));
-        return index;
-    }
-    const ListMessages* m = ListOf(c);
-    if (m == nullptr) return -1;
-    const LRESULT index = SendMessageA(c->hwnd, m->add, 0, reinterpret_cast<LPARAM>(text != nullptr ? text : ""));
-    return index >= 0 ? static_cast<int>(index) : -1;
-}
-
-bool ListRemove(int dialog, int control, int index) {
-    WinControl* c = WinFindControl(dialog, control);
-    const ListMessages* m = ListOf(c);  // the pages of a tab strip hold controls and stay
-    if (m == nullptr || index < 0 || index >= ListCount(dialog, control)) return false;
-    WinQuiet quiet;
-    return SendMessageA(c->hwnd, m->remove, static_cast<WPARAM>(index), 0) >= 0;
-}
-
-void ListSelect(int dialog, int control, int index) {
-    WinControl* c = WinFindControl(dialog, control);
-    WinQuiet quiet;
-    if (Tabs(dialog, control) != nullptr) {
-        if (index < 0) return;
-        SendMessageA(c->hwnd, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
-        WinShowCurrentPage(WinFindDialog(dialog));
-        return;
-    }
-    const ListMessages* m = ListOf(c);
-    if (m != nullptr) SendMessageA(c->hwnd, m->select, static_cast<WPARAM>(index), 0);
-}
-
-int ListSelection(int dialog, int control) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (Tabs(dialog, control) != nullptr) return static_cast<int>(SendMessageA(c->hwnd, TCM_GETCURSEL, 0, 0));
-    const ListMessages* m = ListOf(c);
-    return m != nullptr ? static_cast<int>(SendMessageA(c->hwnd, m->selection, 0, 0)) : -1;
-}
-
-int ListGetText(int dialog, int control, int index, char* out, int size) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (out == nullptr || size <= 0) return 0;
-    out[0] = '\0';
-    if (index < 0 || index >= ListCount(dialog, control)) return 0;
-    if (Tabs(dialog, control) != nullptr) {
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = out;
-        item.cchTextMax = size;
-        SendMessageA(c->hwnd, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        // The strip may hand back its own copy of the name instead of filling the buffer.
-        if (item.pszText != out) return CopyText(item.pszText, static_cast<int>(strlen(item.pszText)), out, size);
-        out[size - 1] = '\0';
-        return static_cast<int>(strlen(out));
-    }
-    const ListMessages* m = ListOf(c);
-    const LRESULT length = m != nullptr ? SendMessageA(c->hwnd, m->length, static_cast<WPARAM>(index), 0) : -1;
-    if (length < 0) return 0;
-    // The list copies the whole item: one longer than the buffer goes through a copy of its own.
-    char* whole = length < size ? out : new char[static_cast<size_t>(length) + 1];
-    const LRESULT copied = SendMessageA(c->hwnd, m->text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(whole));
-    const int kept = copied < 0 ? 0 : CopyText(whole, static_cast<int>(copied), out, size);
-    if (whole != out) delete[] whole;
-    return kept;
-}
-
-void SetImage(int dialog, int control, int bitmapId) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr || (c->kind != CONTROL_PICTURE && c->kind != CONTROL_GADGET)) return;
-    // The control draws the picture; the one it showed before is the program's to free.
-    HBITMAP old = reinterpret_cast<HBITMAP>(SendMessageA(c->hwnd, STM_SETIMAGE, IMAGE_BITMAP,
-                                                         reinterpret_cast<LPARAM>(Win32LoadPicture(bitmapId))));
-    if (old != nullptr) DeleteObject(old);
-}
-
-void SetPosition(int dialog, int control, int position) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr || c->kind != CONTROL_SLIDER) return;
-    SendMessageA(c->hwnd, TBM_SETPOS, TRUE, position);
-    c->position = static_cast<int>(SendMessageA(c->hwnd, TBM_GETPOS, 0, 0));
-}
-
-int GetPosition(int dialog, int control) {
-    WinControl* c = WinFindControl(dialog, control);
-    if (c == nullptr || c->hwnd == nullptr || c->kind != CONTROL_SLIDER) return 0;
-    return static_cast<int>(SendMessageA(c->hwnd, TBM_GETPOS, 0, 0));
 }
 
 }  // namespace
@@ -528,22 +319,7 @@ void Win32FillDialogFace(KelmorFace* face) {
     face->dialogRun = Run;
     face->dialogCreate = Create;
     face->dialogEnd = WinDialogEnd;
-    face->dialogSetText = SetText;
-    face->dialogGetText = GetText;
-    face->dialogCheck = Check;
-    face->dialogIsChecked = IsChecked;
-    face->dialogEnable = Enable;
-    face->dialogShow = Show;
-    face->dialogFocus = Focus;
-    face->dialogListAdd = ListAdd;
-    face->dialogListRemove = ListRemove;
-    face->dialogListSelect = ListSelect;
-    face->dialogListSelection = ListSelection;
-    face->dialogListCount = ListCount;
-    face->dialogListGetText = ListGetText;
-    face->dialogSetImage = SetImage;
-    face->dialogSetPosition = SetPosition;
-    face->dialogGetPosition = GetPosition;
     face->dialogCapturePointer = WinCapturePointer;
+    WinFillControlFace(face);
     Win32FillBoxFace(face);
 }

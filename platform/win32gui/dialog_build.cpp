@@ -326,6 +326,15 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
     }
     SelectObject(f.dc, old);
     ReleaseDC(dialog, f.dc);
+    // Spin arrows stand against the right of the field before them, as tall as it.
+    for (int i = 1; i < d->controlCount; ++i) {
+        const WinControl& field = d->controls[i - 1];
+        if (d->controls[i].kind != CONTROL_SPIN || field.kind != CONTROL_EDIT || field.hwnd == nullptr) continue;
+        RECT r;
+        GetWindowRect(field.hwnd, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        Move(d->controls[i].hwnd, r.right, r.top, 17, r.bottom - r.top);
+    }
 
     // The tab strip goes behind the controls of its pages, or it would paint over them. It
     // keeps the classic look: a themed strip paints its pages in a colour of its own, which
@@ -347,18 +356,25 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
 
 void WinShowCurrentPage(WinDialog* d) {
     int page = 0;
+    HWND tabs = nullptr;
     for (int i = 0; i < d->controlCount; ++i) {
         const WinControl& c = d->controls[i];
         if (c.kind == CONTROL_TABS && c.hwnd != nullptr) {
+            tabs = c.hwnd;
             const int selected = static_cast<int>(SendMessageA(c.hwnd, TCM_GETCURSEL, 0, 0));
             page = selected > 0 ? selected : 0;
         }
     }
+    HWND focus = GetFocus();
+    bool focusHidden = false;
     for (int i = 0; i < d->controlCount; ++i) {
         const WinControl& c = d->controls[i];
         const bool shown = c.wanted && (c.pages == 0 || (c.pages >> page & 1) != 0);
         const int command = shown ? SW_SHOWNA : SW_HIDE;
         if (c.hwnd != nullptr) ShowWindow(c.hwnd, command);
         for (int m = 0; m < c.markCount; ++m) ShowWindow(c.marks[m], command);
+        focusHidden = focusHidden || (!shown && c.hwnd != nullptr && (focus == c.hwnd || IsChild(c.hwnd, focus)));
     }
+    // The keyboard stays in the dialog, on the tab strip, when its field goes with its page.
+    if (focusHidden && tabs != nullptr) SendMessageA(d->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tabs), TRUE);
 }

@@ -1,5 +1,6 @@
 // What the Windows dialogs keep of each open dialog and control, shared by the files that
-// build them (dialog_build.cpp) and those that act on them (dialog.cpp, dialog_input.cpp).
+// build them (dialog_build.cpp) and those that act on them (dialog.cpp, dialog_controls.cpp,
+// dialog_input.cpp).
 // No containers of the C++ library: their failure paths would link in its exception
 // machinery, more than the whole face, into a program that must stay small.
 #pragma once
@@ -62,5 +63,7 @@ void WinCapturePointer(int dialog, int control, bool capture);
 // The window a new modal dialog or box belongs to: the innermost open modal dialog, else the
 // main window (Win32SetDialogOwner); nullptr when there is neither.
 HWND WinDialogOwner();
+// The calls on controls (dialog_controls.cpp).
+void WinFillControlFace(KelmorFace* face);
 // The message box, file dialogs and clipboard of the face (boxes.cpp).
 void Win32FillBoxFace(KelmorFace* face);

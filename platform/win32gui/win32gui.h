@@ -15,8 +15,9 @@ const KelmorFace* Win32Face();
 // letGoOfClipboard).
 void Win32FillDialogFace(KelmorFace* face);
 
-// The window every modal dialog, message box and file dialog is owned by, and the parent of
-// the dialogs DialogCreate makes (the panes); nullptr before the window exists.
+// The window every modal dialog, message box and file dialog is owned by (one opened from a
+// modal dialog belongs to that dialog), and the parent of the dialogs DialogCreate makes
+// (the panes); nullptr before the window exists.
 void Win32SetDialogOwner(HWND owner);
 // The window of an open dialog, by its description's id; nullptr when none is open.
 HWND Win32DialogWindow(int dialog);
@@ -24,7 +25,9 @@ HWND Win32DialogWindow(int dialog);
 // that key (F1, help for this screen), as its accelerators do outside; true when one ran.
 void Win32SetFunctionKeyCommand(bool (*run)(int virtualKey));
 // Gives a message to the open modeless dialogs (keyboard navigation in the panes); true
-// when one took it, and the loop then neither translates nor dispatches it.
+// when one took it, and the loop then neither translates nor dispatches it. Called before
+// the accelerators: a key field that takes every key (CONTROL_ALL_KEYS) gets Ctrl and
+// function keys too.
 bool Win32IsDialogMessage(MSG* message);
 
 // The pictures, drawn for this program: a bitmap of platform/picture_ids.h (nullptr for an

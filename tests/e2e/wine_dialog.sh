@@ -6,8 +6,8 @@
 # itself; clicking a gadget ends that part. Then it runs the real Advanced Options
 # description twice, owned by that window (disabled meanwhile). The first time a person
 # ticks a box, types into a field, presses F1, answers a message box the dialog opens
-# (owned by it), turns the tab pages, clicks a spin arrow
-# and the log slider, holds the pointer with the picture and presses Enter: the procedure
+# (owned by it), turns the tab pages (Ctrl+Page Down and clicks), clicks a spin arrow
+# and the log slider, saves through the file dialog, holds the pointer with the picture and presses Enter: the procedure
 # must have been told each, saw only the chosen page, and reads back what was done. The
 # second time Esc cancels it.
 # $1 is the probe, $3 the source folder (lib.sh), $5 a screenshot program (may be empty),
@@ -76,8 +76,8 @@ xdotool key Escape
 expect "box 2"
 activate "$window"
 
-click_at $(at tab1)
-expect "page 1 display-shown 1 behavior-shown 0"
+xdotool key ctrl+Next
+expect "page 1 display-shown 1 behavior-shown 0 focus-on-tabs 1"
 shot wine-dialog-display.png
 click_at $(at recent-up)
 expect "recent-arrows 2"
@@ -85,6 +85,15 @@ click_at $(at tab3)
 click_at $(at log-level)
 expect "log-level 1"
 shot wine-dialog-log.png
+# The save dialog with the name proposed, and the filter it was opened with.
+click_at $(at log-browse)
+wait_until 20 '[ -n "$(visible_window "Save As")" ]' || fail "no Save As dialog"
+sleep 1
+shot wine-dialog-save.png
+activate "$(visible_window "Save As")"
+xdotool key Return
+expect "file 1 probe.klr filter 2"
+activate "$window"
 
 click_at $(at tab4)
 shot wine-dialog-mouse.png

@@ -82,6 +82,7 @@ void CALLBACK Shown(HWND, UINT, UINT_PTR timer, DWORD) {
     SayAt("recent-up", Control(IDC_RECENT_SIZE_ARROWS), &arrows);
     SayAt("pointer", Control(IDC_POINTER_PICTURE), nullptr);
     SayAt("log-level", Control(IDC_LOG_LEVEL), nullptr);
+    SayAt("log-browse", Control(IDC_LOG_FILE_BROWSE), nullptr);
     printf("owner-enabled %d\n", IsWindowEnabled(GetWindow(Win32DialogWindow(ID_ADVANCED_OPTIONS_DIALOG), GW_OWNER)));
     printf("shown\n");
     fflush(stdout);
@@ -126,14 +127,27 @@ void Procedure(int dialog, int message, int control, int notification) {
             // Only the chosen page's controls show.
             const bool display = IsWindowVisible(Control(IDC_PROMPTS)) != FALSE;
             const bool behavior = IsWindowVisible(Control(IDC_MINIMIZE)) != FALSE;
-            Say("page %d display-shown %d behavior-shown %d\n", gFace.dialogListSelection(dialog, control), display,
-                behavior);
+            // The keyboard is not left on a control of the page gone.
+            printf("page %d display-shown %d behavior-shown %d focus-on-tabs %d\n",
+                   gFace.dialogListSelection(dialog, control), display, behavior, GetFocus() == Control(control));
+            fflush(stdout);
             break;
         }
         case IDC_EDITOR_BROWSE:
             SetTimer(nullptr, 0, 700, BoxShown);
             Say("box %d\n", gFace.messageBox("Choose an editor.", "Kelmor probe box", MB_OKCANCEL | MB_USERICON, IDI_KELMOR));
             break;
+        case IDC_LOG_FILE_BROWSE: {
+            // The name proposed is kept, the initial filter is the second.
+            char name[MAX_PATH] = "probe.klr";
+            int filter = 0;
+            const bool chosen = gFace.fileDialog(true, name, sizeof name, "Kelmor Recording (*.klr)\0*.klr\0All Files (*.*)\0*.*\0",
+                                                 2, &filter);
+            const char* base = strrchr(name, '\\');
+            printf("file %d %s filter %d\n", chosen, base != nullptr ? base + 1 : name, filter);
+            fflush(stdout);
+            break;
+        }
         case IDC_POINTER_PICTURE:
             if (notification == NOTIFY_CLICKED) gFace.dialogCapturePointer(dialog, control, true);
             break;
