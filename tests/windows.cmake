@@ -105,6 +105,11 @@ endif()
 # Recordings crossing platforms need the Linux programs too: scripts/test passes its Linux
 # build. Without one the test says so and is skipped.
 set(KELMOR_LINUX_BUILD "" CACHE PATH "A Linux build folder (kelmorctl, kelmor) for the tests across platforms")
+# The Wine tests' screenshots are taken by that build's screenshot program, when there is one.
+set(KELMOR_SCREENSHOT_TOOL "")
+if(KELMOR_LINUX_BUILD AND EXISTS ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
+  set(KELMOR_SCREENSHOT_TOOL ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
+endif()
 if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
   add_test(NAME wine_cross_platform COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
            ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_cross_platform.sh $<TARGET_FILE:kelmor_exe>
@@ -116,10 +121,6 @@ endif()
 # Kelmor.exe's window, driven as a person does, and its keyboard service in notepad. The
 # screenshots are taken by the Linux build's tool when one is given.
 if(TARGET kelmor_exe)
-  set(KELMOR_SCREENSHOT_TOOL "")
-  if(KELMOR_LINUX_BUILD AND EXISTS ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
-    set(KELMOR_SCREENSHOT_TOOL ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
-  endif()
   add_test(NAME wine_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
            ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_window.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
            "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
@@ -141,10 +142,8 @@ set_tests_properties(wine_record PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_R
 add_executable(kelmor_dialog_probe platform/win32gui/dialog_probe.cpp)
 target_link_libraries(kelmor_dialog_probe PRIVATE
                       "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32gui,${KELMOR_WIN32_LIBS}>")
-# Screenshots need a Linux build's screenshot program (tests/e2e/screenshot.cpp), if any.
-set(KELMOR_SCREENSHOT "" CACHE FILEPATH "A Linux build's kelmor_screenshot, for the Wine tests' screenshots")
 add_test(NAME wine_dialog COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
          ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_dialog.sh $<TARGET_FILE:kelmor_dialog_probe> "" ${CMAKE_SOURCE_DIR}
-         "" "${KELMOR_SCREENSHOT}" ${CMAKE_BINARY_DIR}/artefacts)
+         "" "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
 set_tests_properties(wine_dialog PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
                      TIMEOUT 120 RESOURCE_LOCK wine_input)
