@@ -33,7 +33,8 @@ if(WIN32_TEST_SOURCES)
 endif()
 
 # The face's window parts that need no display, on the system's own menus.
-add_executable(kelmor_win32gui_tests platform/win32gui/menu_bar_test.cpp platform/win32gui/toolbar_test.cpp)
+add_executable(kelmor_win32gui_tests platform/win32gui/menu_bar_test.cpp platform/win32gui/toolbar_test.cpp
+               platform/win32gui/file_uri_test.cpp)
 target_link_libraries(kelmor_win32gui_tests PRIVATE kelmor_win32gui "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>"
                       gtest_main)
 

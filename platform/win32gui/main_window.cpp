@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/picture_ids.h"
 #include "platform/win32/message_loop.h"
+#include "platform/win32gui/file_uri.h"
 #include "platform/win32gui/menu_bar.h"
 #include "platform/win32gui/toolbar.h"
 #include "platform/win32gui/tray_icon.h"
@@ -288,6 +289,10 @@ void Win32SetWording(const char* (*wording)(const char* text)) { gWording = word
 
 bool Win32OpenUri(const char* uri) {
     // The system answers a number above 32 when the handler started.
-    const INT_PTR result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", uri, nullptr, nullptr, SW_SHOWNORMAL));
-    return result > 32;
+    if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", uri, nullptr, nullptr, SW_SHOWNORMAL)) > 32) return true;
+    // A shell that takes no file URI (Wine's) still opens the page by its path, at its
+    // top: a topic is not worth a failure.
+    char path[MAX_PATH];
+    return Win32PathOfFileUri(uri, path, sizeof path) &&
+           reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
