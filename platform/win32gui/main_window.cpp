@@ -133,6 +133,17 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Windows hands the foreground to the next window within the minimising call, Wine only
+// once the window manager has focused that one: a playback started meanwhile would type
+// its first keys into no window. Half a second at most.
+void WaitForOtherForeground() {
+    for (int waited = 0; waited < 500; waited += 10) {
+        HWND foreground = GetForegroundWindow();
+        if (foreground != nullptr && foreground != gWindow) return;
+        Sleep(10);
+    }
+}
+
 // A plain function key pressed in a modal dialog runs the window's command on it (F1).
 bool RunFunctionKeyCommand(int virtualKey) {
     for (int i = 0; i < gParts.acceleratorCount; ++i) {
@@ -207,9 +218,12 @@ bool Win32CreateMainWindow(const KelmorWindowParts* parts) {
 void Win32ShowMainWindow(int showCommand) {
     if (gWindow == nullptr) return;
     switch (showCommand) {
-        case SW_HIDE:
         case SW_MINIMIZE:
         case SW_SHOWMINIMIZED:
+            ShowWindow(gWindow, showCommand);
+            WaitForOtherForeground();
+            break;
+        case SW_HIDE:
         case SW_SHOWNA:
             ShowWindow(gWindow, showCommand);
             break;
