@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/picture_ids.h"
 #include "platform/win32/message_loop.h"
+#include "platform/win32gui/file_uri.h"
 #include "platform/win32gui/menu_bar.h"
 #include "platform/win32gui/toolbar.h"
 #include "platform/win32gui/tray_icon.h"
@@ -132,6 +133,17 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Windows hands the foreground to the next window within the minimising call, Wine only
+// once the window manager has focused that one: a playback started meanwhile would type
+// its first keys into no window. Half a second at most.
+void WaitForOtherForeground() {
+    for (int waited = 0; waited < 500; waited += 10) {
+        HWND foreground = GetForegroundWindow();
+        if (foreground != nullptr && foreground != gWindow) return;
+        Sleep(10);
+    }
+}
+
 // A plain function key pressed in a modal dialog runs the window's command on it (F1).
 bool RunFunctionKeyCommand(int virtualKey) {
     for (int i = 0; i < gParts.acceleratorCount; ++i) {
@@ -206,9 +218,12 @@ bool Win32CreateMainWindow(const KelmorWindowParts* parts) {
 void Win32ShowMainWindow(int showCommand) {
     if (gWindow == nullptr) return;
     switch (showCommand) {
-        case SW_HIDE:
         case SW_MINIMIZE:
         case SW_SHOWMINIMIZED:
+            ShowWindow(gWindow, showCommand);
+            WaitForOtherForeground();
+            break;
+        case SW_HIDE:
         case SW_SHOWNA:
             ShowWindow(gWindow, showCommand);
             break;
@@ -288,6 +303,10 @@ void Win32SetWording(const char* (*wording)(const char* text)) { gWording = word
 
 bool Win32OpenUri(const char* uri) {
     // The system answers a number above 32 when the handler started.
-    const INT_PTR result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", uri, nullptr, nullptr, SW_SHOWNORMAL));
-    return result > 32;
+    if (reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", uri, nullptr, nullptr, SW_SHOWNORMAL)) > 32) return true;
+    // A shell that takes no file URI (Wine's) still opens the page by its path, at its
+    // top: a topic is not worth a failure.
+    char path[MAX_PATH];
+    return Win32PathOfFileUri(uri, path, sizeof path) &&
+           reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }

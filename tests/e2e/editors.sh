@@ -10,7 +10,6 @@ printf '[SOFTWARE\\Kelmor]\nLastTab=dword:00000003\n' >"$KELMOR_REGISTRY"
 ADD_BADGE=26a633
 DELETE_BADGE=d9271a
 
-find_colour() { "$SCREENSHOT" --find "$1" || fail "no picture of colour $1 on the screen ($2)"; }
 # Clicks the add gadget; the keyboard service takes the change without a word.
 add_with_gadget() {
   local at

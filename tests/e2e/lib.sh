@@ -134,6 +134,10 @@ shot() {
   "$SCREENSHOT" "$ARTEFACTS/$1" || fail "no screenshot $1"
 }
 
+# The screen point "x y" of the drawn picture filled with the colour $1 (RRGGBB); $2 says
+# where it was looked for.
+find_colour() { "$SCREENSHOT" --find "$1" || fail "no picture of colour $1 on the screen ($2)"; }
+
 # The id of the visible window titled exactly $1 (empty when none).
 visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 

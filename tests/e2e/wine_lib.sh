@@ -1,5 +1,5 @@
 # Shared by the tests under Wine, sourced after lib.sh: Windows names of files, and the
-# round trip through Wine's notepad that tells what a playback typed.
+# round trips through Wine's notepad that tell what a playback or a person typed.
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
 
@@ -31,4 +31,31 @@ play_and_expect() {
 end_wine_session() {
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
+}
+
+# Starts a fresh notepad and gives it the focus; sets $notepad.
+start_notepad() {
+  wine notepad.exe &
+  wait_until 20 '[ -n "$(visible_window "Untitled - Notepad")" ]' || fail "notepad did not start"
+  notepad=$(visible_window "Untitled - Notepad")
+  # Beside the window at the top left, so that both show in the pictures.
+  xdotool windowmove "$notepad" 340 24
+  activate "$notepad"
+  sleep 1.5
+}
+
+# Saves what the notepad of start_notepad holds as the file $1 through its Save As, as a
+# person does, and closes it.
+save_notepad() {
+  local saved=$1
+  activate "$notepad"
+  xdotool key ctrl+s
+  wait_until 10 '[ -n "$(visible_window "Save As")" ]' || fail "notepad showed no Save As"
+  sleep 0.5
+  xdotool type --delay 20 "$(windows_path "$saved")"
+  xdotool key Return
+  wait_until 10 '[ -s "$saved" ]' || fail "notepad saved no $saved"
+  activate "$notepad"
+  xdotool key alt+F4
+  wait_until 10 '! xdotool getwindowname "$notepad" >/dev/null 2>&1' || fail "notepad did not close"
 }

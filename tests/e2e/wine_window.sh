@@ -3,16 +3,19 @@
 # View > Always on Top by its letters puts it above the others, Help > About opens the
 # About box and Esc closes it, a toolbar button asks its question, Ctrl+PgDn turns the
 # panes' tab, Run from Tray hides it behind a tray icon, and File > Exit ends it with 0 and
-# its place and settings in the registry. Its keyboard service then expands a ShortType
-# typed into Wine's notepad, and the end of the session saves the settings. $1 is
-# Kelmor.exe, $3 the source folder, $5 a screenshot program and $6 the folder for the
-# pictures (both may be empty), WINEPREFIX a prefix made already.
+# its place and settings in the registry. Started again, a Mapping and a ShortType added
+# with the editors' gadgets work in Wine's notepad, which saves what it got; Recorder >
+# Start Recording records what is typed into notepad until the window is brought back, and
+# Recorder > Playback types the same into a fresh notepad; F1, Help > Contents and the web
+# page reach the desktop's opener through the shell; the end of the session saves the
+# settings. $1 is Kelmor.exe, $3 the source folder, $5 a screenshot program and $6 the
+# folder for the pictures (without them the test is skipped), WINEPREFIX a prefix made already.
 . "$(dirname "$0")/lib.sh"
-export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
+. "$(dirname "$0")/wine_lib.sh"
+# The editors' gadgets are found by their pictures' colours on the screen.
+[ -n "$SCREENSHOT" ] || { echo "SKIP: no screenshot program (a Linux build) to find the gadgets with"; exit 77; }
 KEY='HKCU\Software\Kelmor'
 
-windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 # A DWORD value of the program's key as reg.exe shows it (0x... ), empty when missing.
 stored() { wine reg query "$KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
 main_window() { xdotool search --onlyvisible --name '^Kelmor$' 2>/dev/null | head -n1; }
@@ -35,7 +38,16 @@ wineserver -w 2>/dev/null
 wine reg delete "$KEY" /f >/dev/null 2>&1
 wine reg add "$KEY" /v LastTab /t REG_DWORD /d 1 /f >/dev/null || fail "cannot write the settings"
 wine reg add "$KEY" /v PromptForSave /t REG_DWORD /d 1 /f >/dev/null
-wine reg add "$KEY\\ShortType\\btw" /v Text /t REG_SZ /d "by the way" /f >/dev/null || fail "cannot write the ShortType"
+# A recording or playback puts the window aside, so that the keys go to notepad.
+wine reg add "$KEY" /v Minimize /t REG_DWORD /d 1 /f >/dev/null
+# Wine's shell hands pages and addresses to winebrowser, and that to xdg-open: the one on
+# PATH here writes down what it was given. A page goes there as an .html file, which a
+# prefix made without Wine's HTML engine does not know.
+wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null || fail "cannot make .html a web page"
+mkdir -p "$WORK/opener"
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$WORK/opened" >"$WORK/opener/xdg-open"
+chmod +x "$WORK/opener/xdg-open"
+export PATH="$WORK/opener:$PATH"
 
 wine "$KELMOR" &
 pid=$!
@@ -92,33 +104,111 @@ status=$?
 [ "$(stored LastTab)" = 0x2 ] || fail "Ctrl+PgDn did not turn to the second tab: LastTab=$(stored LastTab)"
 [ -n "$(stored Left)" ] && [ "$(stored Left)" != 0xffffff9d ] || fail "the window's place was not saved"
 
-# The keyboard service of the open window expands btw in notepad, which saves what it got.
+# The fill colour of the add gadgets' badges.
+ADD_BADGE=26a633
+# Clicks the add gadget of the tab shown; the keyboard service takes the change silently.
+add_with_gadget() {
+  xdotool mousemove $(find_colour $ADD_BADGE "$1")
+  sleep 0.2
+  xdotool click 1
+  sleep 0.5
+  [ -z "$(visible_window "Service Not Active")" ] || fail "the service did not take the $1"
+  shot "wine-$1-added.png"
+}
+
 wine "$KELMOR" &
 pid=$!
 wait_until 30 '[ -n "$(main_window)" ]' || fail "Kelmor.exe did not open its window again"
-wine notepad.exe &
-wait_until 20 '[ -n "$(visible_window "Untitled - Notepad")" ]' || fail "notepad did not start"
-activate "$(visible_window "Untitled - Notepad")"
-sleep 1.5
-xdotool type --delay 60 "so btw ok"
-sleep 1
-xdotool key ctrl+s
-wait_until 10 '[ -n "$(visible_window "Save As")" ]' || fail "notepad showed no Save As"
+window=$(main_window)
+# The Keyboard tab, after the second: Ctrl+F7 types a text. The fields stand above the add
+# gadget.
+activate "$window"
+xdotool key ctrl+Next
 sleep 0.5
-xdotool type --delay 20 "$(windows_path "$WORK/typed.txt")"
-xdotool key Return
-wait_until 10 '[ -s "$WORK/typed.txt" ]' || fail "notepad saved nothing"
+read -r x y <<<"$(find_colour $ADD_BADGE "Keyboard tab")"
+click_at $((x + 130)) $((y - 55))   # the Action list opens
+xdotool key Down Down Down Down Down Return
+click_at $((x + 130)) $((y - 29))   # the Text field
+xdotool type --delay 20 "typed by a Mapping"
+xdotool key --clearmodifiers alt+k
+sleep 0.3
+xdotool key ctrl+F7
+sleep 0.3
+shot wine-mapping.png
+add_with_gadget Mapping
+# The ShortType tab: btw, the capital and the mark kept out of the abbreviation.
+xdotool key ctrl+Next
+sleep 0.5
+read -r x y <<<"$(find_colour $ADD_BADGE "ShortType tab")"
+click_at $((x + 110)) $((y - 55))   # the abbreviation field
+xdotool type --delay 40 "bTt=w"
+click_at $((x + 110)) $((y - 30))   # the Replace text field
+xdotool type --delay 20 "by the way"
+shot wine-shorttype-editor.png
+add_with_gadget ShortType
+
+start_notepad
+xdotool type --delay 60 "so btw ok "
+xdotool key ctrl+F7
+sleep 2
 shot wine-shorttype.png
-printf 'so by the way ok' >"$WORK/expected"
-cmp -s "$WORK/typed.txt" "$WORK/expected" || fail "the ShortType was not expanded in notepad: '$(cat "$WORK/typed.txt")'"
+save_notepad "$WORK/typed.txt"
+printf 'so by the way ok typed by a Mapping' >"$WORK/expected"
+cmp -s "$WORK/typed.txt" "$WORK/expected" || fail "notepad got '$(cat "$WORK/typed.txt")' from the ShortType and the Mapping"
+
+# Recorder > Start Recording puts the window aside, titled as the way to stop; bringing it
+# back stops the recording of what was typed into notepad meanwhile.
+title() { xdotool getwindowname "$window" 2>/dev/null; }
+window_shown() { xdotool search --onlyvisible --name '^Kelmor' 2>/dev/null | grep -qx "$window"; }
+start_notepad
+choose r r
+wait_until 5 '[ "$(title)" = "CLICK TO STOP RECORDING" ]' || fail "Start Recording left the title '$(title)'"
+activate "$notepad"
+xdotool type --delay 60 'Rec 7, ok!'
+xdotool key Return
+xdotool type --delay 60 'two'
+shot wine-recording.png
+activate "$window"
+wait_until 10 '[ "$(title)" = "Kelmor - (Untitled)" ]' || fail "bringing the window back left the title '$(title)'"
+save_notepad "$WORK/recorded.txt"
+# Recorder > Playback: the window steps aside while it types into the fresh notepad that
+# had the focus before, and comes back after.
+start_notepad
+choose r p
+wait_until 30 'window_shown' || fail "the window did not come back after the playback"
+sleep 1
+shot wine-played.png
+save_notepad "$WORK/played.txt"
+printf 'Rec 7, ok!\r\ntwo' >"$WORK/expected"
+cmp -s "$WORK/recorded.txt" "$WORK/expected" || fail "notepad got '$(cat "$WORK/recorded.txt")' while recording"
+cmp -s "$WORK/played.txt" "$WORK/expected" || fail "the playback typed '$(cat "$WORK/played.txt")'"
+
+# Help: F1 and Help > Contents/Index open the guide beside the program (winebrowser takes
+# no topic with a page), Help > Kelmor on the Web the web page.
+opened_count() { if [ -f "$WORK/opened" ]; then wc -l <"$WORK/opened"; else echo 0; fi; }
+count=0
+expect_opened() {
+  local want=$1
+  count=$((count + 1))
+  wait_until 15 '[ "$(opened_count)" -ge $count ]' || fail "nothing was opened; expected $want"
+  [ "$(sed -n "${count}p" "$WORK/opened")" = "$want" ] || fail "the opener was given '$(sed -n "${count}p" "$WORK/opened")', not '$want'"
+}
+GUIDE="$(cd "$(dirname "$KELMOR")" && pwd)/help/KelmorGuide.html"
+[ -f "$GUIDE" ] || fail "no help page $GUIDE (the kelmor_help target builds it)"
+activate "$window"
+xdotool key F1
+expect_opened "file://$GUIDE"
+choose h c
+expect_opened "file://$GUIDE"
+choose h w
+expect_opened "https://kelmor.example.org/"
 
 # The end of the session runs the exit step before the program goes: Always on Top,
 # switched off just before, is saved so.
-window=$(main_window)
 choose v t
 wineboot --end-session || fail "wineboot --end-session failed"
 wait_until 15 '! kill -0 $pid 2>/dev/null' || fail "Kelmor.exe outlived the session"
 [ "$(stored Topmost)" = 0x0 ] || fail "the end of the session did not save the settings: Topmost=$(stored Topmost)"
-echo "ok: window, Always on Top, About, toolbar, tab key, tray, Exit with 0 and saved settings, ShortType in" \
-  "notepad, the end of the session"
+echo "ok: window, Always on Top, About, toolbar, tab key, tray, Exit with 0 and saved settings, Mapping and" \
+  "ShortType added and used in notepad, recorded and played back, help and web page opened, the end of the session"
 
