@@ -37,6 +37,9 @@ const char* const kActionTexts[kActionCount] = {
 const int kCaptureSize = 64;     // the capture field's text: 63 characters
 const int kTextSize = 256;       // a Mapping's Text: 255 characters
 const int kListTextShown = 23;   // a longer Text shows cut, with "..."
+// The widest the lists open to show their entries, in pixels.
+const int kKeysDropDownLimit = 200;
+const int kActionDropDownLimit = 250;
 
 const uint32_t kRefusal = MB_OK | MB_ICONEXCLAMATION;
 const uint32_t kWarning = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
@@ -106,6 +109,7 @@ void FillKeysList() {
         DialogListAdd(ID_PANES, IDC_KEYS, entry);
         LogAt(LOG_HIGH, "Adding Mapping for key %d: Action %d: \"%s\"", vk, gbMapAction[vk], entry);
     }
+    DialogFitDropDown(ID_PANES, IDC_KEYS, kKeysDropDownLimit);
 }
 
 void OnKey(int vk) {
@@ -321,6 +325,7 @@ void FlattenLines(char* text) {
 void MappingEditorInit() {
     gKeyComplete = false;
     for (const char* text : kActionTexts) DialogListAdd(ID_PANES, IDC_ACTION, text);
+    DialogFitDropDown(ID_PANES, IDC_ACTION, kActionDropDownLimit);
     DialogListSelect(ID_PANES, IDC_ACTION, 0);
     FillKeysList();
 }

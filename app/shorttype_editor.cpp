@@ -21,6 +21,7 @@ const int kMaxAbbreviation = 15;
 const int kFieldSize = 64;
 const int kTextSize = 256;
 const int kListTextShown = 28;
+const int kDropDownLimit = 200;  // the widest the list opens, in pixels
 const uint32_t kRefusal = MB_OK | MB_ICONEXCLAMATION;
 const char kMissing[] = "Missing Information";
 
@@ -48,6 +49,7 @@ void FillList() {
         FlattenLines(entry);
         DialogListAdd(ID_PANES, IDC_SHORTTYPE, entry);
     }
+    DialogFitDropDown(ID_PANES, IDC_SHORTTYPE, kDropDownLimit);
 }
 
 void CutAtEquals(char* text) {

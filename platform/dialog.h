@@ -116,6 +116,10 @@ void DialogListSelect(int dialog, int control, int index);  // -1 selects nothin
 int DialogListSelection(int dialog, int control);           // -1 when nothing is selected
 int DialogListCount(int dialog, int control);
 int DialogListGetText(int dialog, int control, int index, char* out, int size);
+// Lets a drop-down list open wider than itself, so that its longest entry shows whole: at
+// least a run of "X" three longer than that entry in the list's font, a scroll bar and 6
+// pixels, but never more than limit pixels for that reason. Call it after filling the list.
+void DialogFitDropDown(int dialog, int control, int limit);
 // The picture of a picture or gadget control: one of the program's bitmap resources
 // (ui/icon_ids.h). A bitmap the back end cannot draw leaves the control blank.
 void DialogSetImage(int dialog, int control, int bitmapId);

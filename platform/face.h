@@ -117,6 +117,8 @@ struct KelmorFace {
     // The program is ending: what it put on the clipboard goes to those that keep it
     // (platform/clipboard.h).
     void (*letGoOfClipboard)();
+    // A drop-down list's width when open (platform/dialog.h).
+    void (*dialogFitDropDown)(int dialog, int control, int limit);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gtk/drop_down.h"
 #include "platform/gtk/main_window.h"
 #include "platform/gtk/pictures.h"
 #include "platform/x11/keymap.h"
@@ -808,6 +809,14 @@ int GtkDialogListGetText(int dialog, int control, int index, char* out, int size
     const int length = CopyText(text != nullptr ? text : "", out, size);
     g_free(owned);
     return length;
+}
+
+void GtkDialogFitDropDown(int dialog, int control, int limit) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    for (GtkWidget* w : c->widgets) {
+        if (GTK_IS_COMBO_BOX(w)) GtkFitDropDown(GTK_COMBO_BOX(w), limit);
+    }
 }
 
 void GtkDialogSetImage(int dialog, int control, int bitmapId) {

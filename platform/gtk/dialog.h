@@ -31,6 +31,7 @@ void GtkDialogListSelect(int dialog, int control, int index);
 int GtkDialogListSelection(int dialog, int control);
 int GtkDialogListCount(int dialog, int control);
 int GtkDialogListGetText(int dialog, int control, int index, char* out, int size);
+void GtkDialogFitDropDown(int dialog, int control, int limit);
 void GtkDialogSetImage(int dialog, int control, int bitmapId);
 void GtkDialogSetPosition(int dialog, int control, int position);
 int GtkDialogGetPosition(int dialog, int control);

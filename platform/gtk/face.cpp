@@ -26,6 +26,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkSetWording,
         GtkDialogSetPosition,    GtkDialogGetPosition,
         GtkDialogCapturePointer, GtkSetClipboardText, GtkLetGoOfClipboard,
+        GtkDialogFitDropDown,
     };
     return &face;
 }

@@ -31,3 +31,4 @@ void DialogSetImage(int, int, int) {}
 void DialogSetPosition(int, int, int) {}
 int DialogGetPosition(int, int) { return 0; }
 void DialogCapturePointer(int, int, bool) {}
+void DialogFitDropDown(int, int, int) {}

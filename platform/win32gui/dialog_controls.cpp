@@ -36,7 +36,12 @@ void SetText(int dialog, int control, const char* text) {
     char* lines = (c->flags & CONTROL_MULTILINE) ? WithLineEnds(text) : nullptr;
     const char* shown = lines != nullptr ? lines : text;
     SetWindowTextA(c->hwnd, shown);
-    if (c->flags & CONTROL_ENTRY) SendMessageA(c->hwnd, CB_SETEDITSEL, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+    // The caret after the text, where the next key captured or character typed goes; the
+    // system leaves it at the start.
+    if (c->flags & CONTROL_ENTRY) {
+        const WORD end = static_cast<WORD>(strlen(shown));
+        SendMessageA(c->hwnd, CB_SETEDITSEL, 0, MAKELPARAM(end, end));
+    }
     if (c->tip != nullptr) {
         TOOLINFOA tool = {};
         tool.cbSize = sizeof tool;
@@ -222,6 +227,33 @@ int ListGetText(int dialog, int control, int index, char* out, int size) {
     return kept;
 }
 
+void FitDropDown(int dialog, int control, int limit) {
+    WinControl* c = WinFindControl(dialog, control);
+    if (c == nullptr || c->hwnd == nullptr || c->kind != CONTROL_COMBO) return;
+    int longest = 0;
+    const int count = static_cast<int>(SendMessageA(c->hwnd, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const int length = static_cast<int>(SendMessageA(c->hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+        if (length > longest) longest = length;
+    }
+    // The run of X is measured in pieces: the widths of a run's parts add up in the
+    // system's fonts, and no entry's length bounds a buffer.
+    static const char kRun[] = "XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX";
+    const int piece = static_cast<int>(sizeof kRun) - 1;
+    HDC dc = GetDC(c->hwnd);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(c->hwnd, WM_GETFONT, 0, 0)));
+    int width = GetSystemMetrics(SM_CXVSCROLL) + 6;
+    for (int left = longest + 3; left > 0 && width < limit; left -= piece) {
+        SIZE extent = {0, 0};
+        GetTextExtentPoint32A(dc, kRun, left < piece ? left : piece, &extent);
+        width += extent.cx;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(c->hwnd, dc);
+    // The list never opens narrower than the box itself, whatever is asked.
+    SendMessageA(c->hwnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width < limit ? width : limit), 0);
+}
+
 void SetImage(int dialog, int control, int bitmapId) {
     WinControl* c = WinFindControl(dialog, control);
     if (c == nullptr || c->hwnd == nullptr || (c->kind != CONTROL_PICTURE && c->kind != CONTROL_GADGET)) return;
@@ -263,4 +295,5 @@ void WinFillControlFace(KelmorFace* face) {
     face->dialogSetImage = SetImage;
     face->dialogSetPosition = SetPosition;
     face->dialogGetPosition = GetPosition;
+    face->dialogFitDropDown = FitDropDown;
 }

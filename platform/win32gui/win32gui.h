@@ -12,7 +12,7 @@ const KelmorFace* Win32Face();
 
 // The dialogs' half of the table (dialog*, messageBox, fileDialog, dialogSetImage,
 // dialogSetPosition, dialogGetPosition, dialogCapturePointer, setClipboardText,
-// letGoOfClipboard).
+// letGoOfClipboard, dialogFitDropDown).
 void Win32FillDialogFace(KelmorFace* face);
 
 // The window every modal dialog, message box and file dialog is owned by (one opened from a

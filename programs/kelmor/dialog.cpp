@@ -93,3 +93,7 @@ int DialogGetPosition(int dialog, int control) {
 void DialogCapturePointer(int dialog, int control, bool capture) {
     if (FACE_HAS(Face(), dialogCapturePointer)) Face()->dialogCapturePointer(dialog, control, capture);
 }
+
+void DialogFitDropDown(int dialog, int control, int limit) {
+    if (FACE_HAS(Face(), dialogFitDropDown)) Face()->dialogFitDropDown(dialog, control, limit);
+}

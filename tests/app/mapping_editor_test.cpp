@@ -103,6 +103,10 @@ TEST_F(MappingEditorTest, ChecksRefuseOrWarnWithTheirTexts) {
 }
 
 TEST_F(MappingEditorTest, AddStoresListsAndReloadsAndDeleteRemoves) {
+    // The lists open wide enough for what they hold once filled: the actions at creation,
+    // the Mappings after every fill.
+    EXPECT_EQ(Pane(IDC_ACTION).dropDownLimit * 100 + Pane(IDC_ACTION).dropDownItems, 250 * 100 + 13);
+    EXPECT_EQ(Pane(IDC_KEYS).dropDownLimit * 100 + Pane(IDC_KEYS).dropDownItems, 200 * 100 + 1);
     EXPECT_EQ(Add({VK_CONTROL, VK_SHIFT, 0x76}, ACTION_TYPE_TEXT, "line one\r\nline two, longer than that"), "");
     EXPECT_EQ(Pane(IDC_STATUS).text, "Mapping was Added");
     ASSERT_EQ(fake::messageBoxes.size(), 1u);
@@ -111,6 +115,7 @@ TEST_F(MappingEditorTest, AddStoresListsAndReloadsAndDeleteRemoves) {
     ASSERT_EQ(Pane(IDC_KEYS).items.size(), 3u);
     EXPECT_EQ(Pane(IDC_KEYS).items[1], "F6 = Replace with play loop # during playback");
     EXPECT_EQ(Pane(IDC_KEYS).items[2], "Ctrl + Shift + F7 = \"line one  line two, lon...\"");
+    EXPECT_EQ(Pane(IDC_KEYS).dropDownItems, 3);
     EXPECT_EQ(gbMapAction[0x75], ACTION_REPLACE_LOOP) << "the tables follow the store at once";
     EXPECT_EQ(Pane(IDC_KEYS).text + Pane(IDC_MAPPING_TEXT).text, "");
     EXPECT_EQ(Pane(IDC_ACTION).selection, 0);
@@ -133,4 +138,5 @@ TEST_F(MappingEditorTest, AddStoresListsAndReloadsAndDeleteRemoves) {
     EXPECT_EQ(StoredAction(0x75), 0u);
     EXPECT_EQ(gbMapAction[0x75], 0);
     EXPECT_EQ(Pane(IDC_KEYS).items.size(), 2u);
+    EXPECT_EQ(Pane(IDC_KEYS).dropDownItems, 2);
 }

@@ -73,6 +73,8 @@ TEST_F(ShortTypeEditorTest, ChecksAddListAndDelete) {
     EXPECT_EQ(Stored("a b"), "one\r\ntwo, and a text of thirty-odd");
     ASSERT_EQ(Pane(IDC_SHORTTYPE).items.size(), 3u);
     EXPECT_EQ(Pane(IDC_SHORTTYPE).items[1], "a b = \"one  two, and a text of thir...\"");
+    EXPECT_EQ(Pane(IDC_SHORTTYPE).dropDownLimit * 100 + Pane(IDC_SHORTTYPE).dropDownItems, 200 * 100 + 3)
+        << "the list opens wide enough for what it holds once filled";
     EXPECT_EQ(Pane(IDC_SHORTTYPE).text + Pane(IDC_REPLACE_TEXT).text, "");
 
     // A listed entry fills both fields; storing over it asks first.

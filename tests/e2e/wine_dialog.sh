@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows face's dialogs under Wine, driven by real X input: the probe
 # (tests/platform/win32gui/dialog_probe.cpp) shows the real panes in a window of its own.
-# Keys typed into the Keys field all reach the procedure (Tab and Ctrl too), characters
-# typed into the ShortType field reach it as characters, and neither field changes by
+# Keys typed into the Keys field all reach the procedure (Tab and Ctrl too), and a text it
+# shows there leaves the caret at its end; characters typed into the ShortType field reach it as characters, and neither field changes by
 # itself; clicking a gadget ends that part. Then it runs the real Advanced Options
 # description twice, owned by that window (disabled meanwhile). The first time a person
 # ticks a box, types into a field, presses F1, answers a message box the dialog opens
@@ -41,6 +41,9 @@ expect "pane keys $((0x200 + 0x61)) text="
 xdotool key Tab ctrl+x
 expect "pane keys $((0x100 + 0x09)) text="
 expect "pane keys $((0x100 + 0x58)) text="
+# A key the procedure shows leaves the caret at the end of the field.
+xdotool key F7
+expect "keys caret 9 9"
 shot wine-dialog-panes.png
 click_at $(at pane-tab3)
 expect "pane tabs 1 text="

@@ -116,6 +116,16 @@ add_with_gadget() {
   shot "wine-$1-added.png"
 }
 
+# The width of the list open on the screen: the one pop-up window shown beside the others.
+open_list_width() {
+  local w
+  for w in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+    xwininfo -id "$w" | grep -q 'Map State: IsViewable' || continue
+    xwininfo -id "$w" | sed -n 's/^ *Width: //p'
+  done | sort -n | tail -n1
+}
+
 wine "$KELMOR" &
 pid=$!
 wait_until 30 '[ -n "$(main_window)" ]' || fail "Kelmor.exe did not open its window again"
@@ -127,6 +137,11 @@ xdotool key ctrl+Next
 sleep 0.5
 read -r x y <<<"$(find_colour $ADD_BADGE "Keyboard tab")"
 click_at $((x + 130)) $((y - 55))   # the Action list opens
+# Open, the list is as wide as its longest entry needs ("Replace with random number during
+# playback" and three more characters), which is more than the limit of 250 pixels.
+sleep 0.3
+shot wine-action-list.png
+[ "$(open_list_width)" = 250 ] || fail "the Action list opened $(open_list_width) pixels wide, not 250"
 xdotool key Down Down Down Down Down Return
 click_at $((x + 130)) $((y - 29))   # the Text field
 xdotool type --delay 20 "typed by a Mapping"

@@ -187,3 +187,10 @@ int DialogGetPosition(int dialog, int control) {
 void DialogCapturePointer(int dialog, int control, bool capture) {
     if (fake::Control* c = fake::Find(dialog, control, "capture pointer")) c->capturing = capture;
 }
+
+void DialogFitDropDown(int dialog, int control, int limit) {
+    if (fake::Control* c = fake::Find(dialog, control, "fit drop-down")) {
+        c->dropDownLimit = limit;
+        c->dropDownItems = static_cast<int>(c->items.size());
+    }
+}

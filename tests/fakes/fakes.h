@@ -227,6 +227,10 @@ struct Control {
     int image = 0;  // the bitmap of a picture or gadget
     int position = 0;  // a slider's
     bool capturing = false;  // holds the pointer (DialogCapturePointer)
+    // The last DialogFitDropDown: its limit (0: never fitted) and how many items the list
+    // held then.
+    int dropDownLimit = 0;
+    int dropDownItems = 0;
 };
 struct Dialog {
     const DialogDescription* description = nullptr;

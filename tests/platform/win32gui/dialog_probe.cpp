@@ -205,6 +205,16 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
         SetTimer(nullptr, 0, 500, PaneShown);
         return;
     }
+    // A key captured as the editor does: the text shown, the caret after it ("keys caret
+    // START END"), then the field emptied again.
+    if (control == IDC_KEYS && notification == NOTIFY_KEY + VK_F7) {
+        gFace.dialogSetText(dialog, IDC_KEYS, "Ctrl + F7");
+        DWORD start = 0, end = 0;
+        SendMessageA(PaneControl(IDC_KEYS), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        printf("keys caret %d %d\n", static_cast<int>(start), static_cast<int>(end));
+        gFace.dialogSetText(dialog, IDC_KEYS, "");
+    }
     const char* name = control == IDC_KEYS ? "keys" : control == IDC_SHORTTYPE ? "shorttype"
                        : control == IDC_GADGET_ADD_SHORTTYPE ? "gadget" : control == IDC_PANE_TABS ? "tabs" : "other";
     char text[32];
