@@ -6,19 +6,18 @@
 #include <cstdlib>
 
 #include "platform/journal.h"
+#include "platform/journal_handle.h"
 #include "platform/win32/journal_playback.h"
 #include "platform/win32/journal_record.h"
 #include "platform/win32/message_loop.h"
 
 namespace {
 
-intptr_t gHook = 0;
+JournalHandle gHook;
 int gKind = WH_JOURNALPLAYBACK;
-intptr_t gNextHandle = 1;
 void (*gCancelHandler)() = nullptr;
 HHOOK gKeyWatch = nullptr;
 bool gUnwatchPosted = false;
-bool gExitHandlerAdded = false;
 // The user's own Ctrl keys, told from the ones the playback presses.
 bool gLeftCtrlDown = false;
 bool gRightCtrlDown = false;
@@ -42,7 +41,7 @@ void Unwatch() {
 
 void UnwatchWhenIdle() {
     gUnwatchPosted = false;
-    if (gHook == 0) Unwatch();
+    if (!gHook.Installed()) Unwatch();
 }
 
 LRESULT CALLBACK WatchKeys(int code, WPARAM wParam, LPARAM lParam) {
@@ -53,8 +52,8 @@ LRESULT CALLBACK WatchKeys(int code, WPARAM wParam, LPARAM lParam) {
 
 // A program that ends with the hook installed still lets go of what it holds down.
 void EndAtExit() {
-    if (gHook != 0) StopDriver();
-    gHook = 0;
+    if (gHook.Installed()) StopDriver();
+    gHook.Clear();
     WinReleaseHeldInput();
     Unwatch();
 }
@@ -66,10 +65,10 @@ bool WinTakeJournalCancel(WPARAM message, const KBDLLHOOKSTRUCT& key) {
     const bool down = message == 0x0100 || message == 0x0104;  // WM_KEYDOWN, WM_SYSKEYDOWN
     if (key.vkCode == VK_LCONTROL) gLeftCtrlDown = down;
     if (key.vkCode == VK_RCONTROL) gRightCtrlDown = down;
-    if (!down || key.vkCode != VK_ESCAPE || !(gLeftCtrlDown || gRightCtrlDown) || gHook == 0) return false;
+    if (!down || key.vkCode != VK_ESCAPE || !(gLeftCtrlDown || gRightCtrlDown) || !gHook.Installed()) return false;
     // The system's cancel: the hook is gone before anyone hears of it, so the core's
     // own unhook of the same handle afterwards finds nothing to remove.
-    gHook = 0;
+    gHook.Clear();
     StopDriver();
     WinPostToLoop(RunCancelHandler);
     if (!gUnwatchPosted) gUnwatchPosted = WinPostToLoop(UnwatchWhenIdle);
@@ -81,7 +80,7 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (gHook != 0) {
+    if (gHook.Installed()) {
         SetLastError(ERROR_BUSY);
         return 0;
     }
@@ -91,27 +90,23 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
         return 0;
     }
     gKind = kind;
-    gHook = gNextHandle++;
-    if (gNextHandle <= 0) gNextHandle = 1;
+    gHook.Issue();
     // Without the watch the playback still runs, as it would where Ctrl+Esc is taken.
     if (gKeyWatch == nullptr) {
         gLeftCtrlDown = (GetAsyncKeyState(VK_LCONTROL) & 0x8000) != 0;
         gRightCtrlDown = (GetAsyncKeyState(VK_RCONTROL) & 0x8000) != 0;
         gKeyWatch = SetWindowsHookExA(WH_KEYBOARD_LL, WatchKeys, GetModuleHandleA(nullptr), 0);
     }
-    if (!gExitHandlerAdded) {
-        gExitHandlerAdded = true;
-        atexit(EndAtExit);
-    }
-    return gHook;
+    EndJournalAtExit(EndAtExit);
+    return gHook.Current();
 }
 
 bool SysUnhookJournal(intptr_t hook) {
-    if (hook == 0 || hook != gHook) {
+    if (!gHook.Holds(hook)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    gHook = 0;
+    gHook.Clear();
     StopDriver();
     // The end of a playback pass unhooks and hooks again at once; the watch stays through
     // that and goes only when the loop finds no hook left.

@@ -2,6 +2,7 @@
 // playback driver or the record hook, with the user's Ctrl+Esc way out grabbed while it
 // is installed.
 #include "platform/journal.h"
+#include "platform/journal_handle.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -21,13 +22,11 @@
 
 namespace {
 
-intptr_t gHook = 0;
+JournalHandle gHook;
 int gKind = -1;
-intptr_t gNextHandle = 1;
 void (*gCancelHandler)() = nullptr;
 
 bool gHandlerAdded = false;
-bool gExitHandlerAdded = false;
 bool gGrabbed = false;
 KeyCode gGrabbedKeycode = 0;
 // The first request of the grab: a key press the server made before it (one that an
@@ -68,9 +67,9 @@ void Ungrab() {
 // ungrab (an exit straight from a signal), still takes its hook and its grab with it
 // rather than leaving them to the server's clean-up of a closed connection.
 void EndAtExit() {
-    if (gHook != 0) {
+    if (gHook.Installed()) {
         const int kind = gKind;
-        gHook = 0;
+        gHook.Clear();
         gKind = -1;
         StopBackend(kind);
     }
@@ -79,18 +78,18 @@ void EndAtExit() {
 
 gboolean UngrabWhenIdle(gpointer) {
     gUngrabSource = 0;
-    if (gHook == 0) Ungrab();
+    if (!gHook.Installed()) Ungrab();
     return G_SOURCE_REMOVE;
 }
 
 void OnXEvent(XEvent* event) {
-    if (event->type != KeyPress || !gGrabbed || gHook == 0) return;
+    if (event->type != KeyPress || !gGrabbed || !gHook.Installed()) return;
     const XKeyEvent& key = event->xkey;
     if (key.keycode != gGrabbedKeycode || (key.state & ControlMask) == 0 || key.serial < gGrabSerial) return;
     // The system's cancel: the hook is gone before anyone hears of it, so the core's
     // own unhook of the same handle afterwards finds nothing to remove.
     const int kind = gKind;
-    gHook = 0;
+    gHook.Clear();
     gKind = -1;
     StopBackend(kind);
     Ungrab();
@@ -209,7 +208,7 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
         SysSetLastError(EINVAL);
         return 0;
     }
-    if (gHook != 0) {
+    if (gHook.Installed()) {
         SysSetLastError(EBUSY);
         return 0;
     }
@@ -224,19 +223,15 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
         SysSetLastError(ENOTSUP);
         return 0;
     }
-    gHook = gNextHandle++;
-    if (gNextHandle <= 0) gNextHandle = 1;
+    gHook.Issue();
     gKind = kind;
     Grab(display);
-    if (!gExitHandlerAdded) {
-        gExitHandlerAdded = true;
-        atexit(EndAtExit);
-    }
-    return gHook;
+    EndJournalAtExit(EndAtExit);
+    return gHook.Current();
 }
 
 bool SysUnhookJournal(intptr_t hook) {
-    if (hook == 0 || hook != gHook) {
+    if (!gHook.Holds(hook)) {
         SysSetLastError(EINVAL);
         return false;
     }
@@ -244,9 +239,9 @@ bool SysUnhookJournal(intptr_t hook) {
     // belongs to the recording even when the loop has not read it yet.
     if (gKind == WH_JOURNALRECORD) X11TakeRecordedInput();
     // The procedure met its stop key among that input and removed the hook itself.
-    if (gHook != hook) return true;
+    if (!gHook.Holds(hook)) return true;
     const int kind = gKind;
-    gHook = 0;
+    gHook.Clear();
     gKind = -1;
     StopBackend(kind);
     // The end of a playback pass unhooks and hooks again at once; the grab stays through
