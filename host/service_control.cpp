@@ -70,13 +70,10 @@ void HandCacheOver() {
     char shortTypes[SHORTTYPE_LIST_SLOTS * SHORTTYPE_LIST_SLOT_SIZE];
     ReadShortTypes(shortTypes);
     ReadMappings();
-    // The person's layout, given back after the service typed; none when it is the one
-    // the service types in anyway.
-    char layout[16] = "";
-    SysGetKeyboardLayoutName(layout, sizeof layout);
-    if (strcmp(layout, kTypingLayout) == 0) layout[0] = '\0';
+    // The service types characters in whatever layout is active and switches none, so
+    // there is no layout to give back.
     gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(ghServiceHook), gbLogLevel, gszLogFile, gbMapAction,
-                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, layout);
+                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, nullptr);
     if (ghServiceHook != 0) TakeMappingKeys();
 }
 

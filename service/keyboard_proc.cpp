@@ -48,15 +48,28 @@ intptr_t MappedPress(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t 
     return result < 0 ? PassOn(code, wParam, lParam) : result;
 }
 
-bool CountsForShortTypes(int vk) {
-    return (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == VK_SPACE || vk == VK_SHIFT;
+bool IsModifierKey(int vk) {
+    return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU || (vk >= 0xA0 && vk <= 0xA5) || vk == VK_LWIN ||
+           vk == VK_RWIN;
 }
 
-// The first slot whose abbreviation the last released keys spell, or -1.
-int MatchingSlot(const KELMORSERVICEDATA* data, int vk) {
+// What a released key adds to the abbreviation being typed, as the slots hold it: the
+// character its key made in the active layout when it is one abbreviations are made of
+// (a lower-case letter, upper-cased, a digit or a blank); 0 for a modifier, which only
+// helps make characters; -1 for every other key, which ends the word.
+int AbbreviationCharacter(int vk) {
+    const uint32_t character = SysKeyEventCharacter();
+    if (character == 0 && IsModifierKey(vk)) return 0;
+    if (character >= 'a' && character <= 'z') return static_cast<int>(character) - 'a' + 'A';
+    if ((character >= '0' && character <= '9') || character == ' ') return static_cast<int>(character);
+    return -1;
+}
+
+// The first slot whose abbreviation the last typed characters spell, or -1.
+int MatchingSlot(const KELMORSERVICEDATA* data, int last) {
     const int count = data->nShortTypes < SHORTTYPE_SLOTS ? data->nShortTypes : SHORTTYPE_SLOTS;
     for (int slot = 0; slot < count; ++slot) {
-        if (static_cast<uint8_t>(data->chShortTypeLast[slot]) != vk) continue;
+        if (static_cast<uint8_t>(data->chShortTypeLast[slot]) != last) continue;
         char name[SHORTTYPE_SLOT_SIZE];
         SlotText(data, slot, name);
         ServiceLog(LOG_HIGH, "      Last char of ShortType #%d: \"%s\", checking for full match...", slot, name);
@@ -71,17 +84,19 @@ int MatchingSlot(const KELMORSERVICEDATA* data, int vk) {
 }
 
 intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
-    if (data->nShortTypes <= 0 || HeldState(VK_SHIFT) != 0) return PassOn(code, wParam, lParam);
-    if (!CountsForShortTypes(vk)) {
+    if (data->nShortTypes <= 0) return PassOn(code, wParam, lParam);
+    const int character = AbbreviationCharacter(vk);
+    if (character == 0) return PassOn(code, wParam, lParam);
+    if (character < 0) {
         ServiceLog(LOG_HIGH, "   Non-Printable Char %d: Resetting Keyboard Buffer", vk);
         ClearKeyBuffer();
         return PassOn(code, wParam, lParam);
     }
     memmove(gszKeyBuffer + 1, gszKeyBuffer, sizeof gszKeyBuffer - 2);
     gszKeyBuffer[sizeof gszKeyBuffer - 1] = '\0';
-    gszKeyBuffer[0] = static_cast<char>(vk);
+    gszKeyBuffer[0] = static_cast<char>(character);
     ServiceLog(LOG_HIGH, "   Current Keyboard Buffer: [%s]", gszKeyBuffer);
-    const int slot = MatchingSlot(data, vk);
+    const int slot = MatchingSlot(data, character);
     if (slot < 0) return PassOn(code, wParam, lParam);
     char name[SHORTTYPE_SLOT_SIZE];
     SlotText(data, slot, name);
@@ -110,20 +125,8 @@ intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intpt
         --gnInjectedEvents;
         return PassOn(code, wParam, lParam);
     }
-    // The first real event after typed text gives the person's layout back.
-    if (gbLayoutSwitched && data->szKeyboardLayout[0] != '\0') {
-        char layout[sizeof data->szKeyboardLayout + 1];
-        memcpy(layout, data->szKeyboardLayout, sizeof data->szKeyboardLayout);
-        layout[sizeof data->szKeyboardLayout] = '\0';
-        SysActivateKeyboardLayout(layout);
-        gbLayoutSwitched = false;
-    }
     const int vk = static_cast<int>(wParam);
     if (HeldState(vk) == 0) return Release(data, vk, code, wParam, lParam);
     if (data->bAction[vk] != 0) return MappedPress(data, vk, code, wParam, lParam);
-    if (vk == VK_SHIFT || HeldState(VK_SHIFT) != 0) {
-        ServiceLog(LOG_HIGH, "   Non-Printable SHIFT Char %d: Resetting Keyboard Buffer", vk);
-        ClearKeyBuffer();
-    }
     return PassOn(code, wParam, lParam);
 }

@@ -8,7 +8,6 @@
 KELMORSERVICEDATA* gpServiceData = nullptr;
 char gszKeyBuffer[16];
 int32_t gnInjectedEvents = 0;
-bool gbLayoutSwitched = false;
 
 namespace {
 
@@ -87,5 +86,4 @@ void ResetServiceState() {
     DetachServiceData();
     memset(gszKeyBuffer, 0, sizeof gszKeyBuffer);
     gnInjectedEvents = 0;
-    gbLayoutSwitched = false;
 }

@@ -22,7 +22,7 @@ struct KELMORSERVICEDATA {
     char chShortTypeLast[SHORTTYPE_SLOTS];
     uint8_t nShortTypeLength[SHORTTYPE_SLOTS];
     char szLogFile[128];
-    char szKeyboardLayout[12];  // to give back after typing; on X11 always empty
+    char szKeyboardLayout[12];  // kept for the layout of the record; nothing switches layouts now
 };
 static_assert(sizeof(KELMORSERVICEDATA) == 2396, "the shared record is 2396 bytes");
 static_assert(offsetof(KELMORSERVICEDATA, nShortTypes) == 12, "record layout");
@@ -43,9 +43,6 @@ extern KELMORSERVICEDATA* gpServiceData;
 // always 0) and the count of its own typed events still to come back.
 extern char gszKeyBuffer[16];
 extern int32_t gnInjectedEvents;
-// Set once this instance switched its thread to the layout it types in and has not given
-// the person's own layout back; it stays set while the record names none to give back.
-extern bool gbLayoutSwitched;
 
 // Maps the shared record, zeroing it only when this instance created it. False when it
 // cannot be had: the service then does not load in this process.

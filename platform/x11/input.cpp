@@ -375,10 +375,12 @@ void X11ReleaseHeldInput(Display* display) {
 
 // --- the seam -----------------------------------------------------------------------
 
-void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     Display* display = X11Display();
     const bool extended = (flags & KEYEVENTF_EXTENDEDKEY) != 0;
-    if (X11InjectKey(display, vk, scan, extended, (flags & KEYEVENTF_KEYUP) == 0)) XFlush(display);
+    if (!X11InjectKey(display, vk, scan, extended, (flags & KEYEVENTF_KEYUP) == 0)) return false;
+    XFlush(display);
+    return true;
 }
 
 void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t) {
@@ -513,13 +515,3 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
     XFlush(display);
     return true;
 }
-
-// Keys are typed here by the keysym their virtual key stands for in the US table, found in
-// whatever keyboard map the display has: the person's layout never changes what comes out,
-// so there is none to name and none to switch to.
-int SysGetKeyboardLayoutName(char* out, int size) {
-    if (out != nullptr && size > 0) out[0] = '\0';
-    return 0;
-}
-
-bool SysActivateKeyboardLayout(const char*) { return true; }

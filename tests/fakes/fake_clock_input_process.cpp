@@ -12,8 +12,10 @@ uint32_t tickCount = 0;
 SYSTEMTIME localTime = {};
 std::vector<KeyEvent> keyEvents;
 uint8_t keyboardState[256] = {};
-std::string keyboardLayout;
-std::vector<std::string> activatedLayouts;
+std::set<uint8_t> unsentKeys;
+std::set<uint32_t> untypableCharacters;
+int eventsPerCharacter = 1;
+uint32_t eventCharacter = 0;
 std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
 std::vector<std::string> openedUris;
@@ -33,8 +35,10 @@ void Reset() {
     localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     keyEvents.clear();
     memset(keyboardState, 0, sizeof keyboardState);
-    keyboardLayout.clear();
-    activatedLayouts.clear();
+    unsentKeys.clear();
+    untypableCharacters.clear();
+    eventsPerCharacter = 1;
+    eventCharacter = 0;
     startedPrograms.clear();
     startProgramSucceeds = true;
     openedUris.clear();
@@ -57,7 +61,24 @@ void SysGetLocalTime(SYSTEMTIME* out) { *out = fake::localTime; }
 // Time passes on the fake clock only.
 void SysSleep(uint32_t milliseconds) { fake::tickCount += milliseconds; }
 
-void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { fake::keyEvents.push_back({vk, scan, flags}); }
+bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    if (fake::unsentKeys.count(vk) != 0) return false;
+    fake::keyEvents.push_back({vk, scan, flags});
+    return true;
+}
+
+bool SysCanTypeCharacter(uint32_t character) {
+    return character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0) &&
+           character <= 0x10FFFF && fake::untypableCharacters.count(character) == 0;
+}
+
+int SysTypeCharacter(uint32_t character, bool press) {
+    if (!SysCanTypeCharacter(character)) return 0;
+    fake::keyEvents.push_back({VK_PACKET, 0, press ? 0u : static_cast<uint32_t>(KEYEVENTF_KEYUP), character});
+    return fake::eventsPerCharacter;
+}
+
+uint32_t SysKeyEventCharacter() { return fake::eventCharacter; }
 
 bool SysGetKeyboardState(uint8_t state[256]) {
     memcpy(state, fake::keyboardState, 256);
@@ -71,19 +92,6 @@ int16_t SysGetKeyState(uint8_t vk) {
 
 bool SysSetKeyboardState(const uint8_t state[256]) {
     memcpy(fake::keyboardState, state, 256);
-    return true;
-}
-
-int SysGetKeyboardLayoutName(char* out, int size) {
-    if (out == nullptr || size <= 0) return 0;
-    const int length = static_cast<int>(fake::keyboardLayout.copy(out, static_cast<size_t>(size) - 1));
-    out[length] = '\0';
-    return length;
-}
-
-bool SysActivateKeyboardLayout(const char* name) {
-    fake::activatedLayouts.push_back(name);
-    fake::keyboardLayout = name;
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,16 +78,23 @@ extern uint32_t tickCount;
 extern SYSTEMTIME localTime;
 
 // --- input ---
+// A key sent, or a typed character (vk VK_PACKET, the character in character).
 struct KeyEvent {
     uint8_t vk;
     uint8_t scan;
     uint32_t flags;
+    uint32_t character = 0;
 };
 extern std::vector<KeyEvent> keyEvents;
 extern uint8_t keyboardState[256];
-// The thread's active layout ("" by default: none is named) and each layout activated.
-extern std::string keyboardLayout;
-extern std::vector<std::string> activatedLayouts;
+// Virtual keys no key stands for: sending them sends nothing.
+extern std::set<uint8_t> unsentKeys;
+// Characters the system cannot make (control characters never can), and the key events
+// one press or release of any other character takes.
+extern std::set<uint32_t> untypableCharacters;
+extern int eventsPerCharacter;
+// The character the key handed to the keyboard hook makes.
+extern uint32_t eventCharacter;
 
 // --- process ---
 extern std::vector<std::string> startedPrograms;
