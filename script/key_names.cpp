@@ -145,6 +145,7 @@ int CharToKey(char ch, int* shift) {
     if (c >= 'a' && c <= 'z') {
         key = c - 'a' + 'A';
     } else if (c >= 'A' && c <= 'Z') {
+        key = c;
         shifted = 1;
     } else if (c == '\n' || c == '\r') {
         key = 13;
