@@ -53,12 +53,11 @@ bool IsModifierKey(int vk) {
            vk == VK_RWIN;
 }
 
-// What a released key adds to the abbreviation being typed, as the slots hold it: the
-// character its key made in the active layout when it is one abbreviations are made of
+// What a pressed key adds to the abbreviation being typed, as the slots hold it: the
+// character its key makes in the active layout when it is one abbreviations are made of
 // (a lower-case letter, upper-cased, a digit or a blank); 0 for a modifier, which only
 // helps make characters; -1 for every other key, which ends the word.
-int AbbreviationCharacter(int vk) {
-    const uint32_t character = SysKeyEventCharacter();
+int AbbreviationCharacter(int vk, uint32_t character) {
     if (character == 0 && IsModifierKey(vk)) return 0;
     if (character >= 'a' && character <= 'z') return static_cast<int>(character) - 'a' + 'A';
     if ((character >= '0' && character <= '9') || character == ' ') return static_cast<int>(character);
@@ -83,35 +82,76 @@ int MatchingSlot(const KELMORSERVICEDATA* data, int last) {
     return -1;
 }
 
-intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
-    if (data->nShortTypes <= 0) return PassOn(code, wParam, lParam);
-    const int character = AbbreviationCharacter(vk);
-    if (character == 0) return PassOn(code, wParam, lParam);
+void ForgetPending() {
+    gnPendingShortType = -1;
+    gnPendingTyped = 0;
+}
+
+// A key went down. The abbreviation is matched here, where its last character was typed,
+// and replaced when that key comes up: keys pressed in between (the next word's first
+// letter or the blank after it, pressed before the key was let go) are kept, typed
+// again behind the replacement, as if they had come one after another.
+void Pressed(const KELMORSERVICEDATA* data, int vk) {
+    if (data->nShortTypes <= 0) return;
+    const uint32_t typed = SysKeyEventCharacter();
+    if (gnPendingShortType >= 0) {
+        if (typed == 0 && IsModifierKey(vk)) return;
+        const int most = static_cast<int>(sizeof gPendingTyped / sizeof gPendingTyped[0]);
+        if (typed >= 0x20 && typed != 0x7F && gnPendingTyped < most) {
+            gPendingTyped[gnPendingTyped++] = typed;
+            return;
+        }
+        // A key that edits or moves (Backspace, Enter, an arrow) cannot be typed again.
+        ForgetPending();
+    }
+    const int character = AbbreviationCharacter(vk, typed);
+    if (character == 0) return;
     if (character < 0) {
         ServiceLog(LOG_HIGH, "   Non-Printable Char %d: Resetting Keyboard Buffer", vk);
         ClearKeyBuffer();
-        return PassOn(code, wParam, lParam);
+        return;
     }
     memmove(gszKeyBuffer + 1, gszKeyBuffer, sizeof gszKeyBuffer - 2);
     gszKeyBuffer[sizeof gszKeyBuffer - 1] = '\0';
     gszKeyBuffer[0] = static_cast<char>(character);
     ServiceLog(LOG_HIGH, "   Current Keyboard Buffer: [%s]", gszKeyBuffer);
     const int slot = MatchingSlot(data, character);
-    if (slot < 0) return PassOn(code, wParam, lParam);
+    if (slot < 0) return;
     char name[SHORTTYPE_SLOT_SIZE];
     SlotText(data, slot, name);
     ServiceLog(LOG_HIGH, "   Got match for ShortType #%d: \"%s\"", slot, name);
     ClearKeyBuffer();
+    gnPendingShortType = slot;
+    gnPendingShortTypeKey = static_cast<uint8_t>(vk);
+    gnPendingTyped = 0;
+}
+
+intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
+    if (gnPendingShortType < 0 || vk != gnPendingShortTypeKey) return PassOn(code, wParam, lParam);
+    const int slot = gnPendingShortType;
+    const int typedAfter = gnPendingTyped;
+    uint32_t after[sizeof gPendingTyped / sizeof gPendingTyped[0]];
+    memcpy(after, gPendingTyped, sizeof after);
+    ForgetPending();
+    if (slot >= data->nShortTypes) return PassOn(code, wParam, lParam);  // the cache changed meanwhile
+    char name[SHORTTYPE_SLOT_SIZE];
+    SlotText(data, slot, name);
     char path[64];
     FormatText(path, sizeof path, KELMOR_KEY "\\ShortType\\%s", name);
     char text[256] = "";
     ReadServiceText(path, "Text", text);
     ServiceLog(LOG_HIGH, "   Service-->Replacing \"%s\" with \"%s\"", name, text);
     if (text[0] == '\0') return 0;
-    // The program already has the abbreviation's characters: take them back first.
+    // The program already has the abbreviation's characters and what followed them: take
+    // them back first, then put the replacement and what followed in their place.
     gnInjectedEvents = 0;
     for (size_t i = 0; name[i] != '\0'; ++i) gnInjectedEvents += SendLockKey(VK_BACK, 0);
+    for (int i = 0; i < typedAfter; ++i) gnInjectedEvents += SendLockKey(VK_BACK, 0);
     TypeServiceText(text);
+    for (int i = 0; i < typedAfter; ++i) {
+        gnInjectedEvents += SysTypeCharacter(after[i], true);
+        gnInjectedEvents += SysTypeCharacter(after[i], false);
+    }
     return 0;
 }
 
@@ -120,6 +160,12 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
 intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intptr_t lParam) {
     const KELMORSERVICEDATA* data = gpServiceData;
     if (data == nullptr || data->hHook == 0) return 1;
+    if (code == HC_NOREMOVE) {
+        // A key the system hands over only to be looked at, or too late to act on: what
+        // was being typed can no longer be told, and nothing is typed for it.
+        ClearKeyBuffer();
+        ForgetPending();
+    }
     if (code != HC_ACTION || wParam > 255) return PassOn(code, wParam, lParam);
     if (gnInjectedEvents >= 1) {
         --gnInjectedEvents;
@@ -127,6 +173,10 @@ intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intpt
     }
     const int vk = static_cast<int>(wParam);
     if (HeldState(vk) == 0) return Release(data, vk, code, wParam, lParam);
-    if (data->bAction[vk] != 0) return MappedPress(data, vk, code, wParam, lParam);
+    if (data->bAction[vk] != 0) {
+        ForgetPending();
+        return MappedPress(data, vk, code, wParam, lParam);
+    }
+    Pressed(data, vk);
     return PassOn(code, wParam, lParam);
 }

@@ -8,6 +8,10 @@
 KELMORSERVICEDATA* gpServiceData = nullptr;
 char gszKeyBuffer[16];
 int32_t gnInjectedEvents = 0;
+int32_t gnPendingShortType = -1;
+uint8_t gnPendingShortTypeKey = 0;
+uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1];
+int32_t gnPendingTyped = 0;
 
 namespace {
 
@@ -86,4 +90,7 @@ void ResetServiceState() {
     DetachServiceData();
     memset(gszKeyBuffer, 0, sizeof gszKeyBuffer);
     gnInjectedEvents = 0;
+    gnPendingShortType = -1;
+    gnPendingShortTypeKey = 0;
+    gnPendingTyped = 0;
 }

@@ -129,9 +129,9 @@ bool HasNetState(Display* display, Window window, Atom wanted) {
 
 // An EWMH window manager is running: the root names a check window that names itself
 // (a manager that died leaves a stale id behind).
-bool HasWindowManager(Display* display) {
+bool HasWindowManager(Display* display, Window root) {
     Property check;
-    if (!check.Read(display, Root(display), A(NET_SUPPORTING_WM_CHECK), XA_WINDOW, 32, 1) || check.count < 1) {
+    if (!check.Read(display, root, A(NET_SUPPORTING_WM_CHECK), XA_WINDOW, 32, 1) || check.count < 1) {
         return false;
     }
     const Window window = check.Item(0);
@@ -214,10 +214,10 @@ bool Store(HWND32* out, int max, int* count, Window window) {
 // Without an EWMH manager: the root's children from the top of the stack down, each
 // stood for by its client. Override-redirect windows (menus, tooltips, pop-ups) and
 // never-shown or withdrawn windows are nothing a user would go to.
-int EnumRootChildren(Display* display, HWND32* out, int max) {
+int EnumRootChildren(Display* display, Window screenRoot, HWND32* out, int max) {
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, Root(display), &root, &parent, &children, &count)) return 0;
+    if (!XQueryTree(display, screenRoot, &root, &parent, &children, &count)) return 0;
     int stored = 0;
     for (unsigned i = count; i-- > 0 && stored < max;) {
         XWindowAttributes attributes;
@@ -233,13 +233,15 @@ int EnumRootChildren(Display* display, HWND32* out, int max) {
     return stored;
 }
 
+bool HasWindowManager(Display* display) { return HasWindowManager(display, Root(display)); }
+
 // A window manager's list of its clients, topmost first: the stacking list is bottom to
 // top, and the plain list (oldest first) is read newest first, which is the next best
 // guess at the stacking order. -1 when the manager keeps neither.
-int EnumManagedClients(Display* display, HWND32* out, int max) {
+int EnumManagedClients(Display* display, Window root, HWND32* out, int max) {
     Property list;
-    if (!list.Read(display, Root(display), A(NET_CLIENT_LIST_STACKING), XA_WINDOW, 32, kMaxListLongs) &&
-        !list.Read(display, Root(display), A(NET_CLIENT_LIST), XA_WINDOW, 32, kMaxListLongs)) {
+    if (!list.Read(display, root, A(NET_CLIENT_LIST_STACKING), XA_WINDOW, 32, kMaxListLongs) &&
+        !list.Read(display, root, A(NET_CLIENT_LIST), XA_WINDOW, 32, kMaxListLongs)) {
         return -1;
     }
     int stored = 0;
@@ -520,24 +522,47 @@ bool WindowArea(Display* display, Window window, RECT32* out) {
 
 }  // namespace
 
+// Every screen of the server, the program's own first: a window on another screen of the
+// same server is still one of the desktop's (a second copy of the program there is found).
+static int ScreenRoots(Display* display, Window roots[], int max) {
+    const int screens = ScreenCount(display);
+    int n = 0;
+    roots[n++] = Root(display);
+    for (int screen = 0; screen < screens && n < max; ++screen) {
+        if (screen != DefaultScreen(display)) roots[n++] = RootWindow(display, screen);
+    }
+    return n;
+}
+
+static const int kMaxScreens = 16;
+
 int SysEnumTopLevelWindows(HWND32* out, int max) {
     Display* display = Connect();
     if (display == nullptr || out == nullptr || max <= 0) return 0;
     X11TrapErrors();
-    int count = HasWindowManager(display) ? EnumManagedClients(display, out, max) : -1;
-    if (count < 0) count = EnumRootChildren(display, out, max);
+    Window roots[kMaxScreens];
+    const int screens = ScreenRoots(display, roots, kMaxScreens);
+    int total = 0;
+    for (int i = 0; i < screens && total < max; ++i) {
+        int count = HasWindowManager(display, roots[i]) ? EnumManagedClients(display, roots[i], out + total, max - total) : -1;
+        if (count < 0) count = EnumRootChildren(display, roots[i], out + total, max - total);
+        total += count;
+    }
     X11UntrapErrors();
-    return count;
+    return total;
 }
 
 int SysEnumHiddenTopLevelWindows(HWND32* out, int max) {
     Display* display = Connect();
     if (display == nullptr || out == nullptr || max <= 0) return 0;
     X11TrapErrors();
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
+    Window roots[kMaxScreens];
+    const int screens = ScreenRoots(display, roots, kMaxScreens);
     int stored = 0;
-    if (XQueryTree(display, Root(display), &root, &parent, &children, &count)) {
+    for (int s = 0; s < screens; ++s) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, roots[s], &root, &parent, &children, &count)) continue;
         for (unsigned i = count; i-- > 0 && stored < max;) {
             XWindowAttributes attributes;
             if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.override_redirect ||

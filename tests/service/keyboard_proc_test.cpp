@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "host/mappings.h"
 #include "platform/registry.h"
@@ -179,6 +181,36 @@ TEST_F(KeyboardProcTest, AbbreviationsMatchTheCharactersTheLayoutMakesAndTextIsT
     fake::keyEvents.clear();
     seen_ = 0;
     EXPECT_EQ(Key(kF7), 1);
+}
+
+TEST_F(KeyboardProcTest, KeysRolledOverTheAbbreviationsLastKeyAreKeptBehindTheReplacement) {
+    ShortType("btw", "by the way");
+    Reload();
+    // Each row: the keys after "bt" as (key, down, character); what is typed in reply.
+    const struct {
+        std::vector<std::tuple<int, bool, uint32_t>> keys;
+        std::string typed;
+    } rows[] = {
+        {{{'W', true, 'w'}, {' ', true, ' '}, {'W', false, 'w'}, {' ', false, ' '}}, "\b\b\b\bby the way "},
+        {{{'W', true, 'w'}, {'X', true, 'x'}, {VK_SHIFT, true, 0}, {'Y', true, 'Y'}, {'W', false, 'w'}},
+         "\b\b\b\b\bby the wayxY"},
+        // An edit while the key is held cannot be replayed: nothing is replaced.
+        {{{'W', true, 'w'}, {VK_BACK, true, 8}, {'W', false, 'w'}}, ""},
+        // Too late to act on: dropped.
+        {{{'W', true, 'w'}, {-1, true, 0}, {'W', false, 'w'}}, ""},
+    };
+    for (const auto& row : rows) {
+        Releases("bt");
+        for (auto [vk, down, character] : row.keys) {
+            if (vk < 0) {
+                KelmorKeyboardProc(HC_NOREMOVE, 'Q', 0);
+                continue;
+            }
+            Key(vk, down, character);
+        }
+        Key(VK_SHIFT, false);
+        EXPECT_EQ(Typed(), row.typed);
+    }
 }
 
 TEST_F(KeyboardProcTest, ActionsReachTheMainWindowAndALaunchFailureIsReportedWithoutAPlayback) {
