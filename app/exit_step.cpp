@@ -69,7 +69,7 @@ void RunExitStep() {
     gbExitStepDone = true;
     RemoveTrayIcon();
     if (ghJournalHook != 0) {
-        if (!SysUnhookJournal(ghJournalHook)) LogLastErrorAt(LOG_LOW);
+        if (!RemoveJournalHook(ghJournalHook)) LogLastErrorAt(LOG_LOW);
         ghJournalHook = 0;
         gbPlayingNow = false;
     }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/busy_processes.h"
 #include "host/mappings.h"
 #include "host/short_types.h"
 #include "platform/input.h"
@@ -110,7 +111,13 @@ void RemoveServiceForJournal(int reason) {
 }
 
 void ServiceTimerUpkeep() {
-    if (gbKeyboardService != 0 && ghServiceHook == 0) {
+    // Another Kelmor playing back or recording: its keys are no one's to act on or take.
+    const bool resting = AnotherProcessBusy();
+    if (resting && ghServiceHook != 0) {
+        Unhook(REMOVE_FOR_PLAYBACK, LOG_LOW);
+    } else if (resting) {
+        return;
+    } else if (gbKeyboardService != 0 && ghServiceHook == 0) {
         Install();
     } else if (gbKeyboardService == 0 && ghServiceHook != 0) {
         if (!Unhook(REMOVE_FOR_TIMER, LOG_LOW)) return;
@@ -138,4 +145,5 @@ void ResetHostState() {
     gnBusyKeys = 0;
     gbBusyKeysReported = true;
     ClearMappings();
+    ResetBusyProcesses();
 }

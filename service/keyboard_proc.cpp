@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/busy_processes.h"
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/wintypes.h"
@@ -167,6 +168,14 @@ intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intpt
         ForgetPending();
     }
     if (code != HC_ACTION || wParam > 255) return PassOn(code, wParam, lParam);
+    // Another Kelmor plays back or records: what it plays is not the user's typing, and
+    // what the service typed would land in the recording.
+    if (AnotherProcessBusy()) {
+        ClearKeyBuffer();
+        ForgetPending();
+        gnInjectedEvents = 0;
+        return PassOn(code, wParam, lParam);
+    }
     if (gnInjectedEvents >= 1) {
         --gnInjectedEvents;
         return PassOn(code, wParam, lParam);

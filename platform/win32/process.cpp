@@ -30,3 +30,14 @@ bool SysStartProcess(const char* commandLine) {
     CloseHandle(started.hProcess);
     return true;
 }
+
+uint32_t SysCurrentProcessId() { return GetCurrentProcessId(); }
+
+bool SysProcessRuns(uint32_t id) {
+    if (id == 0) return false;
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return runs;
+}

@@ -18,6 +18,8 @@ int eventsPerCharacter = 1;
 uint32_t eventCharacter = 0;
 std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
+uint32_t processId = 4242;
+std::set<uint32_t> runningProcesses;
 std::vector<std::string> openedUris;
 bool openSucceeds = true;
 
@@ -41,6 +43,8 @@ void Reset() {
     eventCharacter = 0;
     startedPrograms.clear();
     startProgramSucceeds = true;
+    processId = 4242;
+    runningProcesses.clear();
     openedUris.clear();
     openSucceeds = true;
     store.clear();
@@ -94,6 +98,10 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
     memcpy(fake::keyboardState, state, 256);
     return true;
 }
+
+uint32_t SysCurrentProcessId() { return fake::processId; }
+
+bool SysProcessRuns(uint32_t id) { return id == fake::processId || fake::runningProcesses.count(id) != 0; }
 
 bool SysStartProcess(const char* commandLine) {
     fake::startedPrograms.push_back(commandLine ? commandLine : "");

@@ -99,6 +99,9 @@ extern uint32_t eventCharacter;
 // --- process ---
 extern std::vector<std::string> startedPrograms;
 extern bool startProgramSucceeds;
+// This process's id, and the other processes that run.
+extern uint32_t processId;
+extern std::set<uint32_t> runningProcesses;
 // What ShellOpen was given, in order, and whether the desktop opens it.
 extern std::vector<std::string> openedUris;
 extern bool openSucceeds;

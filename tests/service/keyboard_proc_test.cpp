@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "host/busy_processes.h"
 #include "host/mappings.h"
 #include "platform/registry.h"
 #include "service/service_data.h"
@@ -211,6 +212,16 @@ TEST_F(KeyboardProcTest, KeysRolledOverTheAbbreviationsLastKeyAreKeptBehindTheRe
         Key(VK_SHIFT, false);
         EXPECT_EQ(Typed(), row.typed);
     }
+    // Nothing is acted on while another Kelmor plays back or records.
+    fake::processId = 77;
+    MarkJournalBusy(true);
+    fake::processId = 4242;
+    fake::runningProcesses = {77};
+    Releases("btw");
+    EXPECT_EQ(Typed(), "");
+    fake::runningProcesses.clear();
+    Releases("btw");
+    EXPECT_EQ(Typed(), "\b\b\bby the way");
 }
 
 TEST_F(KeyboardProcTest, ActionsReachTheMainWindowAndALaunchFailureIsReportedWithoutAPlayback) {
