@@ -37,8 +37,11 @@ HKL ForegroundLayout() {
     return GetKeyboardLayout(foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0);
 }
 
+// As the thread that gets the keys sees them: the keyboard service runs in that thread,
+// and a thread without the focus follows the desktop's state once it asks about a key.
 uint8_t HeldModifiers() {
-    const auto down = [](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; };
+    GetKeyState(0);
+    const auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
     return static_cast<uint8_t>((down(VK_SHIFT) ? kKeyShift : 0) | (down(VK_CONTROL) ? kKeyCtrl : 0) |
                                 (down(VK_MENU) ? kKeyAlt : 0));
 }
@@ -140,9 +143,9 @@ CharacterKeys WinChooseCharacterKeys(uint32_t character, int16_t keyScan, bool m
     if ((wanted & ~(kKeyShift | kKeyCtrl | kKeyAlt)) != 0 || !IsCharacterKey(vk)) return unicode;
     // Ctrl or Alt alone make shortcuts, not characters; together they are AltGr.
     if (((wanted & kKeyCtrl) != 0) != ((wanted & kKeyAlt) != 0)) return unicode;
-    // A modifier held that the level does not want would make another character or a
-    // shortcut of the key; Unicode input is the character whatever is held.
-    if ((held & ~wanted) != 0) return unicode;
+    // A modifier held that the level does not want stays held: it is the script's (Ctrl
+    // for a shortcut, Shift for capitals) or was taken from the program already (the
+    // keyboard service clears the state of the thread it types into).
     return CharacterKeys{true, vk, static_cast<uint8_t>(wanted & ~held)};
 }
 

@@ -21,7 +21,7 @@ bool WinIsTypableCharacter(uint32_t character);
 // character (-1 for none); madeBack whether the key with those modifiers gives the
 // character back in the layout's own translation; held the modifiers down now. The key's
 // way is taken only for a key of the main block whose level needs no more than Shift
-// and AltGr (Ctrl+Alt), and only when no modifier the level does not want is held.
+// and AltGr (Ctrl+Alt); the modifiers it wants that are not held are pressed around it.
 struct CharacterKeys {
     bool byKey;        // false: Unicode input
     uint8_t vk;        // the key, when byKey

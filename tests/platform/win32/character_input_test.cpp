@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(CharacterInputTest, ThroughTheKeyOnlyForAMainBlockKeyWithShiftOrAltGrAndNothingElseHeld) {
+TEST(CharacterInputTest, ThroughTheKeyOnlyForAMainBlockKeyWithShiftOrAltGrPressingWhatIsNotHeld) {
     const uint8_t altGr = kKeyCtrl | kKeyAlt;
     struct Case {
         const char* what;
@@ -25,8 +25,8 @@ TEST(CharacterInputTest, ThroughTheKeyOnlyForAMainBlockKeyWithShiftOrAltGrAndNot
         {"@ on German: AltGr+Q", '@', 0x0651, true, 0, true, 'Q', altGr},
         {"Shift already held is not pressed again", '@', 0x0132, true, kKeyShift, true, '2', 0},
         {"the user's Ctrl half of AltGr", 0x20AC, 0x0645, true, kKeyCtrl, true, 'E', kKeyAlt},
-        {"Shift held where the level wants none", 'a', 0x0041, true, kKeyShift, false, 0, 0},
-        {"Ctrl held over a plain key", 'a', 0x0041, true, kKeyCtrl, false, 0, 0},
+        {"the script's Shift held makes capitals", 'a', 0x0041, true, kKeyShift, true, 'A', 0},
+        {"the script's Ctrl held makes a shortcut", 's', 0x0053, true, kKeyCtrl, true, 'S', 0},
         {"Ctrl alone makes a shortcut", 'x', 0x0258, true, 0, false, 0, 0},
         {"Alt alone makes a menu key", 'x', 0x0458, true, 0, false, 0, 0},
         {"a Kana-level modifier", 0x30A2, 0x0833, true, 0, false, 0, 0},
