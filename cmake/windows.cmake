@@ -37,7 +37,7 @@ set_target_properties(kelmor_service_dll PROPERTIES OUTPUT_NAME KelmorService PR
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_compile_options(kelmor_service_dll PRIVATE -O2)
 target_link_libraries(kelmor_service_dll PRIVATE
-  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory,kelmor_win32_key_typing>")
+  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory,kelmor_win32_key_typing,kelmor_win32_character_input>")
 
 # The shell without a main window (its loop here is platform/win32/loop.cpp, not GLib's) and
 # message boxes on standard error, for kelmorctl.exe.
@@ -49,7 +49,8 @@ add_library(kelmor_headless_shell STATIC ${KELMOR_HEADLESS_SOURCES})
 # kelmorctl.exe: the same sources as kelmorctl on Linux, a console program beside Kelmor.exe,
 # which its exe command copies.
 file(GLOB KELMORCTL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/programs/kelmorctl/*.cpp)
-add_executable(kelmorctl_exe ${KELMORCTL_SOURCES})
+# It shares Kelmor.exe's manifest (programs/kelmor-win), which makes its texts UTF-8.
+add_executable(kelmorctl_exe ${KELMORCTL_SOURCES} ${CMAKE_SOURCE_DIR}/programs/kelmor-win/manifest.rc)
 set_target_properties(kelmorctl_exe PROPERTIES OUTPUT_NAME kelmorctl RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_link_libraries(kelmorctl_exe PRIVATE
   "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_console_boxes,${KELMOR_WIN32_LIBS}>")

@@ -94,6 +94,16 @@ if(TARGET kelmor_exe)
                        TIMEOUT 300 RESOURCE_LOCK wine_input)
 endif()
 
+# Kelmor.exe typing characters into notepad on a German layout, from a recording whose
+# name is not ASCII.
+if(TARGET kelmor_exe)
+  add_test(NAME wine_layout COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_layout.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
+           "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
+  set_tests_properties(wine_layout PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_input)
+endif()
+
 # kelmorctl.exe as a script runs it, beside Kelmor.exe, which its exe command copies.
 if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
   add_test(NAME wine_kelmorctl COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
