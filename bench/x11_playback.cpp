@@ -85,6 +85,11 @@ struct Logger {
 
 void TakeEvent(Logger& logger, const XEvent& event) {
     switch (event.type) {
+        case MappingNotify: {
+            XMappingEvent mapping = event.xmapping;
+            XRefreshKeyboardMapping(&mapping);
+            break;
+        }
         case KeyPress:
         case KeyRelease:
             logger.events.push_back({event.type, event.xkey.keycode, static_cast<uint32_t>(event.xkey.time)});
@@ -237,6 +242,19 @@ std::string CneeLines(const std::vector<Stroke>& strokes) {
     return text;
 }
 
+// The keys that type the text in the layout the server has now: one press and release
+// each, no modifier.
+std::vector<Stroke> TypedStrokes(Display* d, const std::string& text) {
+    std::vector<Stroke> strokes;
+    for (char c : text) {
+        KeySym sym = c == ' ' ? XK_space : static_cast<KeySym>(c);
+        int keycode = XKeysymToKeycode(d, sym);
+        strokes.push_back({true, keycode, 0, 0});
+        strokes.push_back({false, keycode, 0, 0});
+    }
+    return strokes;
+}
+
 bool MakeInputs(Display* d, Inputs& in) {
     int letters[26];
     if (!LetterKeycodes(d, letters)) {
@@ -273,12 +291,7 @@ bool MakeInputs(Display* d, Inputs& in) {
         in.typed += c;
     }
     for (int i = 0; i < kTypedChars; i += kTypeLineChars) typeScript += "TYPE " + in.typed.substr(i, kTypeLineChars) + "\n";
-    for (char c : in.typed) {
-        KeySym sym = c == ' ' ? XK_space : static_cast<KeySym>(c);
-        int keycode = XKeysymToKeycode(d, sym);
-        in.typedStrokes.push_back({true, keycode, 0, 0});
-        in.typedStrokes.push_back({false, keycode, 0, 0});
-    }
+    in.typedStrokes = TypedStrokes(d, in.typed);
 
     char folder[] = "/tmp/kelmor-bench-XXXXXX";
     if (mkdtemp(folder) == nullptr) {
@@ -532,8 +545,8 @@ void Fidelity(Logger& logger, const Inputs& in, const char* name, const std::vec
 }
 
 // The median rate of a few runs: on a busy machine one run says little.
-void Throughput(Logger& logger, const Inputs& in, const char* name, const char* input,
-                const std::vector<std::string>& argv, const std::vector<Stroke>& sent) {
+double Throughput(Logger& logger, const Inputs& in, const char* name, const char* input,
+                  const std::vector<std::string>& argv, const std::vector<Stroke>& sent) {
     std::vector<double> rates, spans;
     for (int i = 0; i < gOptions.runs; ++i) {
         Run run = RunPlayer(logger, in, argv, sent.size(), 120000);
@@ -549,7 +562,7 @@ void Throughput(Logger& logger, const Inputs& in, const char* name, const char* 
             printf("%-26s %-16s %s%s\n", name, input, Verdict(run, keys.size(), sent.size(), wrong).c_str(),
                    rate.c_str());
             ShowFailure(name, in, run, keys, sent);
-            return;
+            return 0;
         }
         int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
         spans.push_back(span);
@@ -557,6 +570,25 @@ void Throughput(Logger& logger, const Inputs& in, const char* name, const char* 
     }
     printf("%-26s %-16s %8zu %8.0f %12.0f %8.0f %8.0f\n", name, input, sent.size(), Percentile(spans, 0.5),
            Percentile(rates, 0.5), Percentile(rates, 0.0), Percentile(rates, 1.0));
+    return Percentile(rates, 0.5);
+}
+
+// Gives the server a keyboard layout as a user would (setxkbmap) and reads its keymap
+// back (xkbcomp) to be sure it holds: a server that resets its keymap when its last
+// client leaves (run it with -noreset) would measure the old one. The logger's copy of
+// the mapping follows the notice.
+bool SetLayout(Logger& logger, const std::string& layout) {
+    if (system(("setxkbmap " + layout).c_str()) != 0) return false;
+    FILE* keymap = popen("xkbcomp -xkb \"$DISPLAY\" - 2>/dev/null", "r");
+    if (keymap == nullptr) return false;
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, keymap)) > 0) text.append(buffer, n);
+    pclose(keymap);
+    XSync(logger.display, False);
+    Pump(logger);
+    return text.find("+" + layout + "+") != std::string::npos;
 }
 
 // The first key is all a start-up figure needs, so a run that went wrong later still
@@ -675,14 +707,33 @@ int main(int argc, char** argv) {
         printf("%-26s %-16s %8s %8s %12s %8s %8s\n", "player", "input", "events", "ms", "median/s", "min/s",
                "max/s");
         const std::string typed = std::to_string(kTypedChars) + " chars";
+        double typeUs = 0, typeDe = 0, xdotoolUs = 0, xdotoolDe = 0;
         if (withKelmor) {
             Throughput(logger, in, "kelmor /SPEED=4", (std::to_string(kBulkEvents) + " events").c_str(),
                        {kelmor, in.bulkKlx, "/SPEED=4"}, in.bulk);
-            Throughput(logger, in, "kelmor /SPEED=4", ("TYPE " + typed).c_str(), {kelmor, in.typeKlx, "/SPEED=4"},
-                       in.typedStrokes);
+            typeUs = Throughput(logger, in, "kelmor /SPEED=4", ("TYPE " + typed).c_str(),
+                                {kelmor, in.typeKlx, "/SPEED=4"}, in.typedStrokes);
         }
-        Throughput(logger, in, "xdotool type --delay 0", typed.c_str(),
-                   {xdotool, "type", "--delay", "0", in.typed}, in.typedStrokes);
+        xdotoolUs = Throughput(logger, in, "xdotool type --delay 0", typed.c_str(),
+                               {xdotool, "type", "--delay", "0", in.typed}, in.typedStrokes);
+        // The same text under the German layout, where y and z trade keys and typing goes
+        // through the layout's own levels.
+        if (SetLayout(logger, "de")) {
+            const std::vector<Stroke> strokes = TypedStrokes(logger.display, in.typed);
+            if (withKelmor) {
+                typeDe = Throughput(logger, in, "kelmor /SPEED=4 (de)", ("TYPE " + typed).c_str(),
+                                    {kelmor, in.typeKlx, "/SPEED=4"}, strokes);
+            }
+            xdotoolDe = Throughput(logger, in, "xdotool type (de)", typed.c_str(),
+                                   {xdotool, "type", "--delay", "0", in.typed}, strokes);
+        } else {
+            printf("the de layout could not be set (setxkbmap, xkbcomp): no run under it\n");
+            gFailed = true;
+        }
+        if (!SetLayout(logger, "us")) gFailed = true;
+        if (typeUs > 0 && typeDe > 0) printf("TYPE under de: %.0f %% of under us\n", typeDe * 100 / typeUs);
+        if (typeUs > 0 && xdotoolUs > 0) printf("TYPE under us: %.1f x xdotool\n", typeUs / xdotoolUs);
+        if (typeDe > 0 && xdotoolDe > 0) printf("TYPE under de: %.1f x xdotool\n", typeDe / xdotoolDe);
     }
 
     if (Wanted("startup")) {

@@ -5,6 +5,7 @@
 namespace {
 
 const xkb_mod_mask_t kRealModifiers = 0xFF;
+const xkb_mod_mask_t kShift = 0x01, kShiftingLocks = 0x02 | 0x10;  // Lock, Num Lock (Mod2)
 const int kGroups = 4;  // the most an X server has
 
 bool Marked(const uint8_t bits[32], xkb_keycode_t code) { return code < 256 && (bits[code / 8] & (1u << (code % 8))) != 0; }
@@ -148,8 +149,11 @@ bool ChooseKeyForCharacter(xkb_keymap* keymap, const KeyboardNow& now, uint32_t 
             xkb_mod_mask_t masks[16];
             const size_t count = xkb_keymap_key_get_mods_for_level(keymap, key, layout, level, masks, 16);
             const int keypad = IsKeypadSymbol(symbols[0]) ? 100 : 0;
-            for (size_t m = 0; m < count; ++m) {
-                const xkb_mod_mask_t wanted = masks[m] & kRealModifiers;
+            for (size_t m = 0; m < 2 * count; ++m) {
+                // A lock that shifts (Caps Lock on letters, Num Lock on the keypad) leaves
+                // the level to Shift pressed with it, which no mask of the type names.
+                if (m >= count && (locked & kShiftingLocks) == 0) break;
+                const xkb_mod_mask_t wanted = (masks[m % count] & kRealModifiers) ^ (m >= count ? kShift : 0);
                 const xkb_mod_mask_t press = wanted & ~(locked | held);
                 for (int pass = 0; pass < 2; ++pass) {
                     Candidate candidate;

@@ -36,6 +36,17 @@ struct {
     KeyboardNow now;
 } gState;
 
+// The decisions taken, for the characters of a text that come again: deciding looks at
+// every key of the layout. Good for the keymap, group and modifiers they were taken for.
+struct Decided {
+    bool valid;
+    bool found;
+    uint32_t character;
+    KeyboardNow now;
+    KeyChoice choice;
+};
+Decided gDecided[256];
+
 // The characters pressed and not yet released, with what their press pressed.
 const int kMaxTyped = 16;
 struct Typed {
@@ -85,6 +96,7 @@ bool LoadKeymap(Display* display) {
     if (keymap == nullptr) return false;
     if (gKeymap != nullptr) xkb_keymap_unref(gKeymap);
     gKeymap = keymap;
+    memset(gDecided, 0, sizeof gDecided);
     gStale = false;
     gState.valid = false;
     return true;
@@ -117,6 +129,26 @@ void KeysToAvoid(uint8_t avoid[32]) {
     uint8_t borrowed[32];
     X11BorrowedKeys(borrowed);
     for (int i = 0; i < 32; ++i) avoid[i] |= borrowed[i];
+}
+
+bool Marked(const uint8_t bits[32], xkb_keycode_t code) { return X11BitSet(bits, code); }
+
+bool Decide(const KeyboardNow& now, uint32_t character, const uint8_t avoid[32], KeyChoice* choice) {
+    Decided& slot = gDecided[character % 256];
+    bool usable = slot.valid && slot.character == character && slot.now.group == now.group &&
+                  slot.now.locked == now.locked && slot.now.held == now.held;
+    if (usable && slot.found) {
+        usable = !Marked(avoid, slot.choice.key);
+        for (int i = 0; usable && i < slot.choice.modifierCount; ++i) usable = !Marked(avoid, slot.choice.modifiers[i]);
+    }
+    if (!usable) {
+        slot.found = ChooseKeyForCharacter(gKeymap, now, character, avoid, &slot.choice);
+        slot.valid = true;
+        slot.character = character;
+        slot.now = now;
+    }
+    if (slot.found) *choice = slot.choice;
+    return slot.found;
 }
 
 // A spare key for the character. One with two cases gives its capital on the second
@@ -152,7 +184,7 @@ bool Choose(Display* display, uint32_t character, bool mayBorrow, Typed* typed) 
     KeysToAvoid(avoid);
     *typed = Typed{character, 0, {}, 0, 0, false};
     KeyChoice choice;
-    if (ChooseKeyForCharacter(gKeymap, now, character, avoid, &choice)) {
+    if (Decide(now, character, avoid, &choice)) {
         typed->key = static_cast<KeyCode>(choice.key);
         for (int i = 0; i < choice.modifierCount; ++i) {
             typed->modifiers[typed->modifierCount++] = static_cast<KeyCode>(choice.modifiers[i]);
