@@ -107,7 +107,7 @@ KeyCode KeyFor(Display* display, uint8_t vk, bool mayBorrow) {
     const KeySym symbol = X11VkToKeysym(vk);
     if (symbol == NoSymbol) return 0;
     KeySym lower = symbol, upper = symbol;
-    XConvertCase(symbol, &lower, &upper);
+    X11CasesOfSymbol(symbol, &lower, &upper);
     const KeyCode code = XKeysymToKeycode(display, symbol);
     if (code != 0) {
         // Our own copy of the mapping may still show a spare key as it was.

@@ -23,6 +23,7 @@ xkb_keymap* gKeymap = nullptr;
 int32_t gDevice = -1;
 bool gStale = true;
 bool gWatching = false;
+int gXkbEvents = -1;  // the XKB extension's first event code
 
 // The server's keyboard state, asked once for a run of characters rather than once for
 // each: a character's own modifiers are up again after it. Asked again after any other
@@ -60,9 +61,15 @@ struct Typed {
 Typed gTyped[kMaxTyped];
 int gTypedCount = 0;
 
+// A new layout (setxkbmap) comes as XKB's notice of a new keyboard: the server tells
+// clients that use XKB of no core mapping change then. A key remapped by a client
+// (xmodmap, a spare key) comes as a core mapping notice.
 void OnXEvent(XEvent* event) {
-    if (event->type == MappingNotify && event->xmapping.request != MappingPointer &&
-        !X11IsSpareKeyNotice(event->xmapping)) {
+    const bool newKeyboard = event->type == gXkbEvents &&
+                             reinterpret_cast<XkbAnyEvent*>(event)->xkb_type == XkbNewKeyboardNotify;
+    const bool remapped = event->type == MappingNotify && event->xmapping.request != MappingPointer &&
+                          !X11IsSpareKeyNotice(event->xmapping);
+    if (newKeyboard || remapped) {
         gStale = true;
         gState.valid = false;
     }
@@ -82,6 +89,10 @@ bool LoadKeymap(Display* display) {
         gDevice = xkb_x11_get_core_keyboard_device_id(connection);
     }
     if (!gWatching) {
+        int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (XkbQueryExtension(display, &opcode, &gXkbEvents, &error, &major, &minor)) {
+            XkbSelectEvents(display, XkbUseCoreKbd, XkbNewKeyboardNotifyMask, XkbNewKeyboardNotifyMask);
+        }
         X11AddEventHandler(OnXEvent);
         gWatching = true;
     }
@@ -159,7 +170,7 @@ bool ChooseSpareKey(Display* display, const KeyboardNow& now, uint32_t character
     const KeySym symbol = xkb_utf32_to_keysym(character);
     if (symbol == NoSymbol) return false;
     KeySym lower = symbol, upper = symbol;
-    XConvertCase(symbol, &lower, &upper);
+    X11CasesOfSymbol(symbol, &lower, &upper);
     const KeyCode code = X11BorrowSpareKey(display, lower, upper);
     if (code == 0) return false;
     typed->key = code;
