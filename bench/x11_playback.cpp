@@ -544,33 +544,61 @@ void Fidelity(Logger& logger, const Inputs& in, const char* name, const std::vec
            totalError, received, span);
 }
 
-// The median rate of a few runs: on a busy machine one run says little.
+// The runs of one player on one input: on a busy machine one run says little.
+struct Series {
+    std::string name, input;
+    std::vector<std::string> argv;
+    std::vector<Stroke> sent;
+    std::vector<double> rates, spans;
+    bool failed = false;
+};
+
+// One more run of the series; false (and the failure shown) when it fell short.
+bool RunOnce(Logger& logger, const Inputs& in, Series& series) {
+    if (series.failed) return false;
+    Run run = RunPlayer(logger, in, series.argv, series.sent.size(), 120000);
+    std::vector<Received> keys = KeysOnly(run.events);
+    int wrong = WrongStrokes(keys, series.sent);
+    if (!Complete(run, keys.size(), series.sent.size(), wrong)) {
+        // The rate of what did arrive still tells where the time goes.
+        std::string rate;
+        if (keys.size() > 1) {
+            int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
+            rate = " (arrived at " + std::to_string(static_cast<long>(keys.size() * 1000.0 / span)) + "/s)";
+        }
+        printf("%-26s %-16s %s%s\n", series.name.c_str(), series.input.c_str(),
+               Verdict(run, keys.size(), series.sent.size(), wrong).c_str(), rate.c_str());
+        ShowFailure(series.name.c_str(), in, run, keys, series.sent);
+        series.failed = true;
+        return false;
+    }
+    int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
+    series.spans.push_back(span);
+    series.rates.push_back(static_cast<double>(keys.size()) * 1000.0 / span);
+    return true;
+}
+
+// The median rate of the series (0 when it failed), after its row.
+double Report(Series& series) {
+    if (series.failed || series.rates.empty()) return 0;
+    printf("%-26s %-16s %8zu %8.0f %12.0f %8.0f %8.0f\n", series.name.c_str(), series.input.c_str(),
+           series.sent.size(), Percentile(series.spans, 0.5), Percentile(series.rates, 0.5),
+           Percentile(series.rates, 0.0), Percentile(series.rates, 1.0));
+    return Percentile(series.rates, 0.5);
+}
+
 double Throughput(Logger& logger, const Inputs& in, const char* name, const char* input,
                   const std::vector<std::string>& argv, const std::vector<Stroke>& sent) {
-    std::vector<double> rates, spans;
-    for (int i = 0; i < gOptions.runs; ++i) {
-        Run run = RunPlayer(logger, in, argv, sent.size(), 120000);
-        std::vector<Received> keys = KeysOnly(run.events);
-        int wrong = WrongStrokes(keys, sent);
-        if (!Complete(run, keys.size(), sent.size(), wrong)) {
-            // The rate of what did arrive still tells where the time goes.
-            std::string rate;
-            if (keys.size() > 1) {
-                int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
-                rate = " (arrived at " + std::to_string(static_cast<long>(keys.size() * 1000.0 / span)) + "/s)";
-            }
-            printf("%-26s %-16s %s%s\n", name, input, Verdict(run, keys.size(), sent.size(), wrong).c_str(),
-                   rate.c_str());
-            ShowFailure(name, in, run, keys, sent);
-            return 0;
-        }
-        int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
-        spans.push_back(span);
-        rates.push_back(static_cast<double>(keys.size()) * 1000.0 / span);
-    }
-    printf("%-26s %-16s %8zu %8.0f %12.0f %8.0f %8.0f\n", name, input, sent.size(), Percentile(spans, 0.5),
-           Percentile(rates, 0.5), Percentile(rates, 0.0), Percentile(rates, 1.0));
-    return Percentile(rates, 0.5);
+    Series series{name, input, argv, sent, {}, {}, false};
+    for (int i = 0; i < gOptions.runs; ++i) RunOnce(logger, in, series);
+    return Report(series);
+}
+
+// The median of the ratios of two series' runs taken side by side; 0 when one failed.
+double PairedRatio(const Series& over, const Series& under) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < over.rates.size() && i < under.rates.size(); ++i) ratios.push_back(over.rates[i] / under.rates[i]);
+    return over.failed || under.failed || ratios.empty() ? 0 : Percentile(ratios, 0.5);
 }
 
 // Gives the server a keyboard layout as a user would (setxkbmap) and reads its keymap
@@ -707,33 +735,40 @@ int main(int argc, char** argv) {
         printf("%-26s %-16s %8s %8s %12s %8s %8s\n", "player", "input", "events", "ms", "median/s", "min/s",
                "max/s");
         const std::string typed = std::to_string(kTypedChars) + " chars";
-        double typeUs = 0, typeDe = 0, xdotoolUs = 0, xdotoolDe = 0;
         if (withKelmor) {
             Throughput(logger, in, "kelmor /SPEED=4", (std::to_string(kBulkEvents) + " events").c_str(),
                        {kelmor, in.bulkKlx, "/SPEED=4"}, in.bulk);
-            typeUs = Throughput(logger, in, "kelmor /SPEED=4", ("TYPE " + typed).c_str(),
-                                {kelmor, in.typeKlx, "/SPEED=4"}, in.typedStrokes);
         }
-        xdotoolUs = Throughput(logger, in, "xdotool type --delay 0", typed.c_str(),
-                               {xdotool, "type", "--delay", "0", in.typed}, in.typedStrokes);
-        // The same text under the German layout, where y and z trade keys and typing goes
-        // through the layout's own levels.
-        if (SetLayout(logger, "de")) {
-            const std::vector<Stroke> strokes = TypedStrokes(logger.display, in.typed);
-            if (withKelmor) {
-                typeDe = Throughput(logger, in, "kelmor /SPEED=4 (de)", ("TYPE " + typed).c_str(),
-                                    {kelmor, in.typeKlx, "/SPEED=4"}, strokes);
+        // The text under the US layout and under the German one, where y and z trade keys
+        // and typing goes through that layout's levels. The runs take turns, so that both
+        // layouts see the machine alike: the ratios are of runs taken side by side.
+        const std::vector<std::string> kelmorType = {kelmor, in.typeKlx, "/SPEED=4"};
+        const std::vector<std::string> xdotoolType = {xdotool, "type", "--delay", "0", in.typed};
+        Series kelmorUs{"kelmor /SPEED=4", "TYPE " + typed, kelmorType, in.typedStrokes, {}, {}, false};
+        Series xdotoolUs{"xdotool type --delay 0", typed, xdotoolType, in.typedStrokes, {}, {}, false};
+        Series kelmorDe = kelmorUs, xdotoolDe = xdotoolUs;
+        kelmorDe.name += " (de)";
+        xdotoolDe.name += " (de)";
+        for (int i = 0; i < gOptions.runs && !gFailed; ++i) {
+            if (!SetLayout(logger, "us")) break;
+            if (withKelmor) RunOnce(logger, in, kelmorUs);
+            RunOnce(logger, in, xdotoolUs);
+            if (!SetLayout(logger, "de")) {
+                printf("the de layout could not be set (setxkbmap, xkbcomp): no run under it\n");
+                gFailed = true;
+                break;
             }
-            xdotoolDe = Throughput(logger, in, "xdotool type (de)", typed.c_str(),
-                                   {xdotool, "type", "--delay", "0", in.typed}, strokes);
-        } else {
-            printf("the de layout could not be set (setxkbmap, xkbcomp): no run under it\n");
-            gFailed = true;
+            kelmorDe.sent = xdotoolDe.sent = TypedStrokes(logger.display, in.typed);
+            if (withKelmor) RunOnce(logger, in, kelmorDe);
+            RunOnce(logger, in, xdotoolDe);
         }
         if (!SetLayout(logger, "us")) gFailed = true;
-        if (typeUs > 0 && typeDe > 0) printf("TYPE under de: %.0f %% of under us\n", typeDe * 100 / typeUs);
-        if (typeUs > 0 && xdotoolUs > 0) printf("TYPE under us: %.1f x xdotool\n", typeUs / xdotoolUs);
-        if (typeDe > 0 && xdotoolDe > 0) printf("TYPE under de: %.1f x xdotool\n", typeDe / xdotoolDe);
+        for (Series* series : {&kelmorUs, &xdotoolUs, &kelmorDe, &xdotoolDe}) Report(*series);
+        const double deOverUs = PairedRatio(kelmorDe, kelmorUs);
+        const double usOverXdotool = PairedRatio(kelmorUs, xdotoolUs), deOverXdotool = PairedRatio(kelmorDe, xdotoolDe);
+        if (deOverUs > 0) printf("kelmor TYPE under de: %.0f %% of under us (median of paired runs)\n", deOverUs * 100);
+        if (usOverXdotool > 0) printf("kelmor TYPE under us: %.1f x xdotool\n", usOverXdotool);
+        if (deOverXdotool > 0) printf("kelmor TYPE under de: %.1f x xdotool\n", deOverXdotool);
     }
 
     if (Wanted("startup")) {
