@@ -8,6 +8,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include "platform/input.h"
+#include "platform/x11/typing.h"
 #include "tests/platform/x11/x_layout.h"
 #include "text/utf8.h"
 
@@ -116,6 +117,19 @@ TEST_F(TypingTest, ASpareKeyTypesItsCharacterWhateverModifiersAreHeld) {
     EXPECT_EQ(Type("\xC2\xA2"), "\xC2\xA2");
     Key(XK_ISO_Level3_Shift, false);
     Key(XK_Shift_L, false);
+}
+
+TEST_F(TypingTest, AKeyMakesItsCharacterWithTheModifiersAndGroupOfItsEvent) {
+    ASSERT_TRUE(SetLayout(client_, "-layout fr,ru"));
+    const unsigned kGroup2 = 1u << 13;  // where a core event's state carries the group
+    const struct {
+        unsigned keycode, state;
+        uint32_t want;
+    } cases[] = {{10, 0, '&'},       {10, ShiftMask, '1'}, {38, 0, 'q'},  {38, LockMask, 'Q'},
+                 {38, kGroup2, 0x444}, {50, 0, 0},          {67, 0, 0}};  // AE01, AC01, Shift, F1
+    for (const auto& c : cases) {
+        EXPECT_EQ(X11CharacterOfKey(X11Display(), c.keycode, c.state), c.want) << c.keycode << " " << c.state;
+    }
 }
 
 TEST_F(TypingTest, OnlyCharactersAreTyped) {
