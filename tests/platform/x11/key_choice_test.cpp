@@ -63,7 +63,6 @@ TEST(KeyChoiceTest, FindsTheLevelAndGroupAndTheModifiersThatSelectItWithTheLocks
         {"de", {0, kLock, 0}, 0xE4, "AC11+Shift_L"},      // ä with Caps Lock on
         {"de", {0, 0, 0}, '`', "-"},                      // only a dead key makes it
         {"fr", {0, 0, 0}, '1', "AE01+Shift_L"},
-        {"fr", {0, kLock, 0}, '1', "AE01+Shift_L"},
         {"fr", {0, 0, 0}, 0xE9, "AE02"},
         {"fr", {0, 0, 0}, 'a', "AD01"},
         {"ru", {0, 0, 0}, 0x444, "AC01"},                 // ф
