@@ -6,7 +6,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <glib.h>
 
 #include <cstdlib>
 #include <cstring>
