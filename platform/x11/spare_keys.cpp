@@ -22,10 +22,12 @@ namespace {
 // it.
 const int kSpareKeys = 8;
 const guint kRestoreAfterMs = 500;
-// A key remapped a moment ago may still be waiting for clients to read its symbol: one is
-// taken for another symbol only once it has had this long, and the program waits for that
-// rather than type a wrong character.
-const gint64 kReuseAfterMicros = 60000;
+// A key remapped a moment ago may still be waiting for clients to read its symbol (a
+// busy program reads its events late, and looks the key up only then): one is taken for
+// another symbol only once it has had this long, and the program waits for that rather
+// than type a wrong character. Only a text with more distinct characters missing from
+// the layout than there are spare keys ever waits.
+const gint64 kReuseAfterMicros = 200000;
 // The most key codes a server has, and so the most entries the note on the root window
 // can hold that mean anything.
 const int kMaxNoted = 256;
