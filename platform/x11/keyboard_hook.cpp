@@ -21,6 +21,7 @@
 #include "platform/x11/inject.h"
 #include "platform/x11/keymap.h"
 #include "platform/x11/record_stream.h"
+#include "platform/x11/typing.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ std::vector<Grab> gGrabs;
 uint8_t gTakenCodes[32];
 // A taken key's press comes twice, through the stream and as the grab's own event, in
 // either order; whichever comes first lets the key go and the other is waited for.
+uint32_t gPressCharacters[256];  // what each key made at its press, for its release
 uint8_t gLetGo[32];         // let go at the grab's event; the stream's press to come
 uint8_t gCopyAwaited[32];   // let go at the stream's press; the grab's event to come
 
@@ -147,6 +149,8 @@ void OnKey(const X11RawEvent& event) {
         LetTakenKeyGo(display, code);
     }
     if (gProc == nullptr) return;
+    if (press && code < 256) gPressCharacters[code] = X11CharacterOfKey(display, code, event.state);
+    gView.character = code < 256 ? gPressCharacters[code] : 0;
     uint8_t scan = 0;
     bool extended = false;
     X11KeycodeToScanCode(code, &scan, &extended);
