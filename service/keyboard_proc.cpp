@@ -86,16 +86,31 @@ int MatchingSlot(const KELMORSERVICEDATA* data, int last) {
 void ForgetPending() {
     gnPendingShortType = -1;
     gnPendingTyped = 0;
+    memset(gPendingKeysDown, 0, sizeof gPendingKeysDown);
+}
+
+void NotePendingKey(int vk, bool down) {
+    const uint8_t bit = static_cast<uint8_t>(1u << (vk % 8));
+    gPendingKeysDown[vk / 8] = static_cast<uint8_t>(down ? gPendingKeysDown[vk / 8] | bit : gPendingKeysDown[vk / 8] & ~bit);
+}
+
+bool PendingKeysDown() {
+    for (uint8_t bits : gPendingKeysDown) {
+        if (bits != 0) return true;
+    }
+    return false;
 }
 
 // A key went down. The abbreviation is matched here, where its last character was typed,
-// and replaced when that key comes up: keys pressed in between (the next word's first
-// letter or the blank after it, pressed before the key was let go) are kept, typed
-// again behind the replacement, as if they had come one after another.
+// and replaced once that key and every key pressed after it are up: keys pressed in
+// between (the blank after the word or the next word's first letter, pressed before the
+// key was let go) are kept, typed again behind the replacement, as if they had come one
+// after another; and no key of the user's is still held while the replacement is typed.
 void Pressed(const KELMORSERVICEDATA* data, int vk) {
     if (data->nShortTypes <= 0) return;
     const uint32_t typed = SysKeyEventCharacter();
     if (gnPendingShortType >= 0) {
+        NotePendingKey(vk, true);
         if (typed == 0 && IsModifierKey(vk)) return;
         const int most = static_cast<int>(sizeof gPendingTyped / sizeof gPendingTyped[0]);
         if (typed >= 0x20 && typed != 0x7F && gnPendingTyped < most) {
@@ -122,13 +137,15 @@ void Pressed(const KELMORSERVICEDATA* data, int vk) {
     SlotText(data, slot, name);
     ServiceLog(LOG_HIGH, "   Got match for ShortType #%d: \"%s\"", slot, name);
     ClearKeyBuffer();
+    ForgetPending();
     gnPendingShortType = slot;
-    gnPendingShortTypeKey = static_cast<uint8_t>(vk);
-    gnPendingTyped = 0;
+    NotePendingKey(vk, true);
 }
 
 intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
-    if (gnPendingShortType < 0 || vk != gnPendingShortTypeKey) return PassOn(code, wParam, lParam);
+    if (gnPendingShortType < 0) return PassOn(code, wParam, lParam);
+    NotePendingKey(vk, false);
+    if (PendingKeysDown()) return PassOn(code, wParam, lParam);
     const int slot = gnPendingShortType;
     const int typedAfter = gnPendingTyped;
     uint32_t after[sizeof gPendingTyped / sizeof gPendingTyped[0]];

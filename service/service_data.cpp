@@ -9,7 +9,7 @@ KELMORSERVICEDATA* gpServiceData = nullptr;
 char gszKeyBuffer[16];
 int32_t gnInjectedEvents = 0;
 int32_t gnPendingShortType = -1;
-uint8_t gnPendingShortTypeKey = 0;
+uint8_t gPendingKeysDown[32];
 uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1];
 int32_t gnPendingTyped = 0;
 
@@ -91,6 +91,6 @@ void ResetServiceState() {
     memset(gszKeyBuffer, 0, sizeof gszKeyBuffer);
     gnInjectedEvents = 0;
     gnPendingShortType = -1;
-    gnPendingShortTypeKey = 0;
+    memset(gPendingKeysDown, 0, sizeof gPendingKeysDown);
     gnPendingTyped = 0;
 }

@@ -43,11 +43,12 @@ extern KELMORSERVICEDATA* gpServiceData;
 // always 0) and the count of its own typed events still to come back.
 extern char gszKeyBuffer[16];
 extern int32_t gnInjectedEvents;
-// A ShortType whose abbreviation the last pressed key completed (-1: none), replaced when
-// that key comes up; the characters typed while it was held, typed again behind the
-// replacement (at most 15; more, or a key that makes none, gives the replacement up).
+// A ShortType whose abbreviation a pressed key completed (-1: none), replaced once that key
+// and every key pressed after it are up again; the keys still down (one bit each), and the
+// characters typed meanwhile, typed again behind the replacement (at most 15; more, or a
+// key that makes none, gives the replacement up).
 extern int32_t gnPendingShortType;
-extern uint8_t gnPendingShortTypeKey;
+extern uint8_t gPendingKeysDown[32];
 extern uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1];
 extern int32_t gnPendingTyped;
 

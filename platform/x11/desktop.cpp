@@ -140,10 +140,11 @@ bool HasWindowManager(Display* display, Window root) {
            self.Item(0) == window;
 }
 
-bool GetParent(Display* display, Window window, Window* parent) {
-    Window root = 0, *children = nullptr;
+// The window's parent and the root of its own screen, which need not be the program's.
+bool GetParent(Display* display, Window window, Window* parent, Window* root) {
+    Window* children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, window, &root, parent, &children, &count)) return false;
+    if (!XQueryTree(display, window, root, parent, &children, &count)) return false;
     if (children != nullptr) XFree(children);
     return true;
 }
@@ -177,10 +178,9 @@ Window ClientBelow(Display* display, Window top) {
 // The ancestor of a window that is a child of the root (the window itself for a
 // top-level window); 0 for the root or a window that is gone.
 Window TopLevelOf(Display* display, Window window) {
-    const Window root = Root(display);
-    for (int n = 0; n < kMaxTreeDepth && window != 0 && window != root; ++n) {
-        Window parent = 0;
-        if (!GetParent(display, window, &parent)) return 0;
+    for (int n = 0; n < kMaxTreeDepth && window != 0; ++n) {
+        Window parent = 0, root = 0;
+        if (!GetParent(display, window, &parent, &root) || window == root) return 0;
         if (parent == root) return window;
         window = parent;
     }
@@ -190,11 +190,10 @@ Window TopLevelOf(Display* display, Window window) {
 // The client a window belongs to: itself or the nearest ancestor with WM_STATE, else the
 // client inside its top-level window (a frame), else the top-level window itself.
 Window ClientOf(Display* display, Window window) {
-    const Window root = Root(display);
-    for (int n = 0; n < kMaxTreeDepth && window != 0 && window != root; ++n) {
+    for (int n = 0; n < kMaxTreeDepth && window != 0; ++n) {
+        Window parent = 0, root = 0;
+        if (!GetParent(display, window, &parent, &root) || window == root) return 0;
         if (WmState(display, window) >= 0) return window;
-        Window parent = 0;
-        if (!GetParent(display, window, &parent)) return 0;
         if (parent == root) {
             const Window client = ClientBelow(display, window);
             return client != 0 ? client : window;
@@ -385,8 +384,8 @@ bool FocusIsInside(Display* display, Window window) {
     const Window root = Root(display);
     for (int n = 0; n < kMaxTreeDepth && focus != None && focus != PointerRoot && focus != root; ++n) {
         if (focus == window) return true;
-        Window parent = 0;
-        if (!GetParent(display, focus, &parent)) return false;
+        Window parent = 0, focusRoot = 0;
+        if (!GetParent(display, focus, &parent, &focusRoot)) return false;
         focus = parent;
     }
     return false;
@@ -717,9 +716,9 @@ bool SysIsOwnWindow(HWND32 window) {
     for (int n = 0; n < kMaxTreeDepth && current != 0 && current != root; ++n) {
         own = BelongsToUs(display, current);
         if (own) break;
-        Window parent = 0;
-        if (!GetParent(display, current, &parent)) break;
-        if (parent == root) top = current;
+        Window parent = 0, currentRoot = 0;
+        if (!GetParent(display, current, &parent, &currentRoot)) break;
+        if (parent == currentRoot) top = current;
         current = parent;
     }
     // A manager's frame (what a pointer event on a title bar names) holds the client.
