@@ -13,7 +13,9 @@ KeySym X11VkToKeysym(uint8_t vk);
 uint8_t X11KeysymToVk(KeySym keysym);
 // The virtual key of a pressed key, as the recorder stores it: by the symbol the key
 // carries in the active layout, the keypad's digits when Num Lock is on (modifier state
-// from the event); 0 for a key with no virtual key.
+// from the event); for a typing key whose symbols the US keyboard lacks (ß, a dead key,
+// a Cyrillic letter), the US keyboard's key at the same place. 0 for a key with no
+// virtual key.
 uint8_t X11KeycodeToVk(Display* display, unsigned keycode, unsigned state);
 // The same for a known Num Lock state, asking the server nothing once Xlib has the map.
 uint8_t X11KeycodeToVkWith(Display* display, unsigned keycode, bool numLock);
