@@ -48,6 +48,8 @@ struct X11KeyView {
     uint8_t state[256];  // as SysGetKeyboardState fills it
     uint8_t down[32];    // key codes down, a bit each
     uint8_t ownPress[32], ownRelease[32];
+    // What the event's key makes (SysKeyEventCharacter): a release reports its press's.
+    uint32_t character;
 };
 // Set only while the hook hands an event over.
 extern X11KeyView* gX11KeyView;

@@ -213,9 +213,9 @@ KeyCode X11ScanCodeToKeycode(Display* display, uint8_t scan, bool extended) {
     return static_cast<KeyCode>(keycode);
 }
 
-unsigned X11ModifierMaskOf(Display* display, KeySym keysym) {
+unsigned X11ModifierMaskOf(Display* display, KeySym keysym, XModifierKeymap* given) {
     if (display == nullptr || keysym == NoSymbol) return 0;
-    XModifierKeymap* map = XGetModifierMapping(display);
+    XModifierKeymap* map = given != nullptr ? given : XGetModifierMapping(display);
     if (map == nullptr) return 0;
     unsigned mask = 0;
     // Any key carrying the symbol counts: a layout may put it on more than one.
@@ -229,13 +229,13 @@ unsigned X11ModifierMaskOf(Display* display, KeySym keysym) {
             }
         }
     }
-    XFreeModifiermap(map);
+    if (given == nullptr) XFreeModifiermap(map);
     return mask;
 }
 
-int X11LockMasks(Display* display, unsigned out[8]) {
-    const unsigned locks[] = {LockMask, X11ModifierMaskOf(display, XK_Num_Lock),
-                              X11ModifierMaskOf(display, XK_Scroll_Lock)};
+int X11LockMasks(Display* display, unsigned out[8], XModifierKeymap* map) {
+    const unsigned locks[] = {LockMask, X11ModifierMaskOf(display, XK_Num_Lock, map),
+                              X11ModifierMaskOf(display, XK_Scroll_Lock, map)};
     int n = 1;
     out[0] = 0;
     unsigned seen = 0;
