@@ -297,3 +297,25 @@ store_mapping() {
   printf '[SOFTWARE\\Kelmor\\Mappings\\%s]\nAction=dword:%08x\nControl=dword:%08x\nText=sz:%s\n' \
     "$1" "$2" "${4:-0}" "$3" >>"$KELMOR_REGISTRY"
 }
+
+# The text the probe's program read after mark $1: the text of each press as UTF-8
+# (BackSpace as \b, Return as \r).
+probe_text_since() {
+  printf "$(tail -n +$(($1 + 1)) "$PROBE_LOG" | awk '$1 == "press" && $6 != "-" { printf "%s", $6 }' |
+    sed 's/../\\x&/g')"
+}
+
+# Waits until the text the probe read after mark $1 is $2 (printf format); $3 says when.
+expect_probe_text() {
+  probe_text_mark=$1
+  printf "$2" >"$WORK/wanted-text"
+  wait_until 10 '[ "$(probe_text_since $probe_text_mark)" = "$(cat "$WORK/wanted-text")" ]' ||
+    fail "$3: the probe read '$(probe_text_since "$probe_text_mark")', not '$(cat "$WORK/wanted-text")'"
+}
+
+# Makes $1 the server's keyboard layout, as a desktop does. The server keeps it while any
+# client is connected (with-xvfb starts it with -noreset).
+use_layout() {
+  setxkbmap "$1" || fail "setxkbmap $1"
+  xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -q "xkb_symbols.*+$1[+(\"]" || fail "the layout did not become $1"
+}
