@@ -46,6 +46,8 @@ while IFS='|' read -r layout keys text; do
   xdotool key F12
   wait "$recorder" || fail "kelmorctl record exited with $? under $layout"
   expect_probe_text "$mark" "$text" "$layout, typed"
+  sed -n 's/^message=WM_\(SYS\)*KEY\(DOWN\|UP\) .*paramL=\([0-9]*\) .*/\3/p' "$WORK/$layout.klx" |
+    awk '$1 % 256 == 0 { found = 1 } END { exit found }' || fail "a key recorded under $layout has no key code"
   mark=$(probe_mark)
   run_limited 60 "$KELMOR" "$WORK/$layout.klx" /SPEED=4
   [ "$status" -eq 0 ] || fail "kelmor exited with $status playing the $layout recording"

@@ -6,7 +6,6 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <cstring>
 #include <tuple>
 
 #include "platform/clock.h"
@@ -226,40 +225,6 @@ TEST_F(RecordHookTest, RightModifiersAndAltGrComeBackOnTheirOwnKeys) {
     EXPECT_EQ(got_, (Keys{"+ISO_Level3_Shift", "-ISO_Level3_Shift"}));
     remap(XK_Alt_R, Mod5MapIndex, Mod1MapIndex);  // as found, for a next test on the same server
     XSync(client_, False);
-}
-
-TEST_F(RecordHookTest, TypingRecordedUnderALayoutReplaysAsTheSameTextUnderIt) {
-    // Typed as a person types them, Shift and AltGr included; the text as the window read it.
-    const struct {
-        const char* layout;
-        const char* keys;
-        const char* text;
-    } cases[] = {
-        {"de", "z y ssharp plus numbersign Shift_L+ssharp Shift_L+plus ISO_Level3_Shift+ssharp ISO_Level3_Shift+plus "
-               "ISO_Level3_Shift+q dead_circumflex e",
-         "zy\u00DF+#?*\\~@<dead_circumflex>e"},
-        {"fr", "Shift_L+ampersand eacute ISO_Level3_Shift+eacute ISO_Level3_Shift+agrave a w", "1\u00E9~@aw"},
-        {"ru", "Cyrillic_ef Shift_L+Cyrillic_ya period Shift_L+7", "\u0444\u042F.?"},
-        {"us", "a Shift_L+1 grave z y", "a!`zy"},
-    };
-    for (const auto& c : cases) {
-        ASSERT_NO_FATAL_FAILURE(UseLayout(c.layout));
-        StartRecording();
-        text_.clear();
-        Type(c.keys);
-        Recorded(KeyEventsIn(c.keys));
-        EXPECT_TRUE(Pump([&] { return text_ == c.text; })) << c.layout << " typed " << text_;
-        for (const EVENTMSG& e : gRecorded) EXPECT_NE(e.paramL & 0xFF, 0u) << c.layout << ": a key recorded as none";
-        SysUnhookJournal(hook_);
-        hook_ = 0;
-        gReplay = gRecorded, gReplayed = 0;
-        text_.clear();
-        gReplayHook = SysSetJournalHook(WH_JOURNALPLAYBACK, ReplayProc);
-        ASSERT_NE(gReplayHook, 0);
-        EXPECT_TRUE(Pump([&] { return gReplayed == gReplay.size() && text_.size() >= strlen(c.text); }));
-        Settle();
-        EXPECT_EQ(text_, c.text) << c.layout << " replayed";
-    }
 }
 
 using JournalSettingsTest = XConnectionTest;
