@@ -6,7 +6,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <glib.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -107,7 +106,7 @@ KeyCode KeyFor(Display* display, uint8_t vk, bool mayBorrow) {
     const KeySym symbol = X11VkToKeysym(vk);
     if (symbol == NoSymbol) return 0;
     KeySym lower = symbol, upper = symbol;
-    XConvertCase(symbol, &lower, &upper);
+    X11CasesOfSymbol(symbol, &lower, &upper);
     const KeyCode code = XKeysymToKeycode(display, symbol);
     if (code != 0) {
         // Our own copy of the mapping may still show a spare key as it was.

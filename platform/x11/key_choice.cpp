@@ -5,6 +5,7 @@
 namespace {
 
 const xkb_mod_mask_t kRealModifiers = 0xFF;
+const xkb_mod_mask_t kShift = 0x01, kShiftingLocks = 0x02 | 0x10;  // Lock, Num Lock (Mod2)
 const int kGroups = 4;  // the most an X server has
 
 bool Marked(const uint8_t bits[32], xkb_keycode_t code) { return code < 256 && (bits[code / 8] & (1u << (code % 8))) != 0; }
@@ -83,25 +84,29 @@ struct Candidate {
     int cost;
 };
 
-// Whether pressing the modifiers of press (ascending) and then the key, from the state
-// as it is, gives the character. Fills the modifier keys of the choice.
-bool Works(xkb_keymap* keymap, xkb_mod_mask_t depressed, xkb_mod_mask_t locked, xkb_layout_index_t group,
-           xkb_keycode_t key, xkb_mod_mask_t press, uint32_t character, const uint8_t avoid[32], KeyChoice* choice) {
+// The symbol pressing the modifiers of press (ascending) and then the key gives from the
+// state as it is, with the case Caps Lock gives one that does not use it up, as programs
+// read it. Fills the modifier keys of the choice; NoSymbol when one cannot be pressed.
+xkb_keysym_t Makes(xkb_keymap* keymap, xkb_mod_mask_t depressed, xkb_mod_mask_t locked, xkb_layout_index_t group,
+                   xkb_keycode_t key, xkb_mod_mask_t press, const uint8_t avoid[32], KeyChoice* choice) {
     choice->key = key;
     choice->modifierCount = 0;
     choice->modifierMask = press;
     for (int bit = 0; bit < 8; ++bit) {
         if ((press & (1u << bit)) == 0) continue;
         const xkb_keycode_t modifierKey = ChooseModifierKey(keymap, group, 1u << bit, avoid);
-        if (modifierKey == 0 || modifierKey == key) return false;
+        if (modifierKey == 0 || modifierKey == key) return XKB_KEY_NoSymbol;
         choice->modifiers[choice->modifierCount++] = modifierKey;
     }
     xkb_state* state = StateWith(keymap, depressed, locked, group);
-    if (state == nullptr) return false;
+    if (state == nullptr) return XKB_KEY_NoSymbol;
     for (int i = 0; i < choice->modifierCount; ++i) xkb_state_update_key(state, choice->modifiers[i], XKB_KEY_DOWN);
-    // With the case Caps Lock gives a symbol that does not use it up, as programs read it.
     const xkb_keysym_t symbol = xkb_state_key_get_one_sym(state, key);
     xkb_state_unref(state);
+    return symbol;
+}
+
+bool Is(xkb_keysym_t symbol, uint32_t character) {
     return symbol != XKB_KEY_NoSymbol && xkb_keysym_to_utf32(symbol) == character;
 }
 
@@ -148,15 +153,26 @@ bool ChooseKeyForCharacter(xkb_keymap* keymap, const KeyboardNow& now, uint32_t 
             xkb_mod_mask_t masks[16];
             const size_t count = xkb_keymap_key_get_mods_for_level(keymap, key, layout, level, masks, 16);
             const int keypad = IsKeypadSymbol(symbols[0]) ? 100 : 0;
-            for (size_t m = 0; m < count; ++m) {
-                const xkb_mod_mask_t wanted = masks[m] & kRealModifiers;
+            for (size_t m = 0; m < 2 * count; ++m) {
+                // A lock that shifts (Caps Lock on letters, Num Lock on the keypad) leaves
+                // the level to Shift pressed with it, which no mask of the type names.
+                if (m >= count && (locked & kShiftingLocks) == 0) break;
+                const xkb_mod_mask_t wanted = (masks[m % count] & kRealModifiers) ^ (m >= count ? kShift : 0);
                 const xkb_mod_mask_t press = wanted & ~(locked | held);
                 for (int pass = 0; pass < 2; ++pass) {
                     Candidate candidate;
                     candidate.cost = keypad + Bits(press);
                     if (found[pass] && best[pass].cost <= candidate.cost) continue;
-                    const xkb_mod_mask_t depressed = pass == 0 ? held : held & wanted;
-                    if (!Works(keymap, depressed, locked, now.group, key, press, character, avoid, &candidate.choice)) {
+                    // The second pass takes a key the held modifiers turn into the other case
+                    // of the character, as they would the user's own typing; no other sign.
+                    const xkb_keysym_t made =
+                        Makes(keymap, held, locked, now.group, key, press, avoid, &candidate.choice);
+                    if (pass == 0 && !Is(made, character)) continue;
+                    if (pass == 1 && ((!Is(xkb_keysym_to_upper(made), character) &&
+                                       !Is(xkb_keysym_to_lower(made), character)) ||
+                                      !Is(Makes(keymap, held & wanted, locked, now.group, key, press, avoid,
+                                                &candidate.choice),
+                                          character))) {
                         continue;
                     }
                     best[pass] = candidate;

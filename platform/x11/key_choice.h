@@ -27,8 +27,8 @@ struct KeyChoice {
 // A key of the active group with a level whose symbol is the character, and the modifier
 // keys to press so that the key gives that level with the locked modifiers as they are.
 // Modifiers already held are not pressed again; a choice they do not spoil is taken
-// first, else one they change as they would change the user's own typing (a held Shift
-// makes capitals). The modifiers pressed are keys whose press only sets the modifier. A
+// first, else one they turn into the other case of the character, as they would the
+// user's own typing (a held Shift makes capitals), never into another sign. The modifiers pressed are keys whose press only sets the modifier. A
 // key of the main block comes before one of the keypad, then fewer modifiers before more.
 // Keys marked in avoid (a bit per key code: keys held down, keys lent) are left alone.
 // False when the active group has no such key.

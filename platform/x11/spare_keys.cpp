@@ -1,6 +1,7 @@
 #include "platform/x11/spare_keys.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <glib.h>
 #include <signal.h>
@@ -138,6 +139,14 @@ void NoteForeign(const long pairs[][2], int count) {
 }
 
 }  // namespace
+
+void X11CasesOfSymbol(KeySym symbol, KeySym* lower, KeySym* upper) {
+    XConvertCase(symbol, lower, upper);
+    KeySym back = NoSymbol, again = NoSymbol;
+    XConvertCase(*upper, &back, &again);
+    const bool named = XKeysymToString(*lower) != nullptr && XKeysymToString(*upper) != nullptr;
+    if (!named || back != *lower || (symbol != *lower && symbol != *upper)) *lower = *upper = symbol;
+}
 
 void X11ClaimSpareKeys(Display* display) {
     if (gSpareCount >= 0 || display == nullptr) return;

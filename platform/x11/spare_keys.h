@@ -13,6 +13,9 @@
 
 #include <cstdint>
 
+// The two cases of a symbol as a spare key carries them: both the symbol itself where it
+// has no case, or where its other case is no symbol a server knows.
+void X11CasesOfSymbol(KeySym symbol, KeySym* lower, KeySym* upper);
 // The spare key carrying symbol (remapped now if none does); 0 when no key is free.
 // lower and upper are the symbol's two cases, the same for a symbol without case.
 KeyCode X11BorrowSpareKey(Display* display, KeySym lower, KeySym upper);

@@ -23,6 +23,7 @@ xkb_keymap* gKeymap = nullptr;
 int32_t gDevice = -1;
 bool gStale = true;
 bool gWatching = false;
+int gXkbEvents = -1;  // the XKB extension's first event code
 
 // The server's keyboard state, asked once for a run of characters rather than once for
 // each: a character's own modifiers are up again after it. Asked again after any other
@@ -35,6 +36,17 @@ struct {
     gint64 at;
     KeyboardNow now;
 } gState;
+
+// The decisions taken, for the characters of a text that come again: deciding looks at
+// every key of the layout. Good for the keymap, group and modifiers they were taken for.
+struct Decided {
+    bool valid;
+    bool found;
+    uint32_t character;
+    KeyboardNow now;
+    KeyChoice choice;
+};
+Decided gDecided[256];
 
 // The characters pressed and not yet released, with what their press pressed.
 const int kMaxTyped = 16;
@@ -49,9 +61,15 @@ struct Typed {
 Typed gTyped[kMaxTyped];
 int gTypedCount = 0;
 
+// A new layout (setxkbmap) comes as XKB's notice of a new keyboard: the server tells
+// clients that use XKB of no core mapping change then. A key remapped by a client
+// (xmodmap, a spare key) comes as a core mapping notice.
 void OnXEvent(XEvent* event) {
-    if (event->type == MappingNotify && event->xmapping.request != MappingPointer &&
-        !X11IsSpareKeyNotice(event->xmapping)) {
+    const bool newKeyboard = event->type == gXkbEvents &&
+                             reinterpret_cast<XkbAnyEvent*>(event)->xkb_type == XkbNewKeyboardNotify;
+    const bool remapped = event->type == MappingNotify && event->xmapping.request != MappingPointer &&
+                          !X11IsSpareKeyNotice(event->xmapping);
+    if (newKeyboard || remapped) {
         gStale = true;
         gState.valid = false;
     }
@@ -71,6 +89,10 @@ bool LoadKeymap(Display* display) {
         gDevice = xkb_x11_get_core_keyboard_device_id(connection);
     }
     if (!gWatching) {
+        int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (XkbQueryExtension(display, &opcode, &gXkbEvents, &error, &major, &minor)) {
+            XkbSelectEvents(display, XkbUseCoreKbd, XkbNewKeyboardNotifyMask, XkbNewKeyboardNotifyMask);
+        }
         X11AddEventHandler(OnXEvent);
         gWatching = true;
     }
@@ -85,6 +107,7 @@ bool LoadKeymap(Display* display) {
     if (keymap == nullptr) return false;
     if (gKeymap != nullptr) xkb_keymap_unref(gKeymap);
     gKeymap = keymap;
+    memset(gDecided, 0, sizeof gDecided);
     gStale = false;
     gState.valid = false;
     return true;
@@ -119,6 +142,26 @@ void KeysToAvoid(uint8_t avoid[32]) {
     for (int i = 0; i < 32; ++i) avoid[i] |= borrowed[i];
 }
 
+bool Marked(const uint8_t bits[32], xkb_keycode_t code) { return X11BitSet(bits, code); }
+
+bool Decide(const KeyboardNow& now, uint32_t character, const uint8_t avoid[32], KeyChoice* choice) {
+    Decided& slot = gDecided[character % 256];
+    bool usable = slot.valid && slot.character == character && slot.now.group == now.group &&
+                  slot.now.locked == now.locked && slot.now.held == now.held;
+    if (usable && slot.found) {
+        usable = !Marked(avoid, slot.choice.key);
+        for (int i = 0; usable && i < slot.choice.modifierCount; ++i) usable = !Marked(avoid, slot.choice.modifiers[i]);
+    }
+    if (!usable) {
+        slot.found = ChooseKeyForCharacter(gKeymap, now, character, avoid, &slot.choice);
+        slot.valid = true;
+        slot.character = character;
+        slot.now = now;
+    }
+    if (slot.found) *choice = slot.choice;
+    return slot.found;
+}
+
 // A spare key for the character. One with two cases gives its capital on the second
 // level of each group, as a letter key does: Shift or Caps Lock select it, both together
 // the small letter, and the Shift to press (if any) is chosen for that.
@@ -127,7 +170,7 @@ bool ChooseSpareKey(Display* display, const KeyboardNow& now, uint32_t character
     const KeySym symbol = xkb_utf32_to_keysym(character);
     if (symbol == NoSymbol) return false;
     KeySym lower = symbol, upper = symbol;
-    XConvertCase(symbol, &lower, &upper);
+    X11CasesOfSymbol(symbol, &lower, &upper);
     const KeyCode code = X11BorrowSpareKey(display, lower, upper);
     if (code == 0) return false;
     typed->key = code;
@@ -152,7 +195,7 @@ bool Choose(Display* display, uint32_t character, bool mayBorrow, Typed* typed) 
     KeysToAvoid(avoid);
     *typed = Typed{character, 0, {}, 0, 0, false};
     KeyChoice choice;
-    if (ChooseKeyForCharacter(gKeymap, now, character, avoid, &choice)) {
+    if (Decide(now, character, avoid, &choice)) {
         typed->key = static_cast<KeyCode>(choice.key);
         for (int i = 0; i < choice.modifierCount; ++i) {
             typed->modifiers[typed->modifierCount++] = static_cast<KeyCode>(choice.modifiers[i]);
@@ -205,17 +248,6 @@ bool X11CanTypeCharacter(Display* display, uint32_t character) {
 }
 
 void X11ForgetTypedCharacters() { gTypedCount = 0; }
-
-uint32_t X11CharacterOfKey(Display* display, unsigned keycode, unsigned state) {
-    if (!LoadKeymap(display)) return 0;
-    xkb_state* xkb = xkb_state_new(gKeymap);
-    if (xkb == nullptr) return 0;
-    const unsigned group = (state >> 13) & 3;
-    xkb_state_update_mask(xkb, state & 0xFF & ~LockMask, 0, state & LockMask, 0, 0, group);
-    const xkb_keysym_t symbol = xkb_state_key_get_one_sym(xkb, keycode);
-    xkb_state_unref(xkb);
-    return xkb_keysym_to_utf32(symbol);
-}
 
 // --- the seam -----------------------------------------------------------------------
 

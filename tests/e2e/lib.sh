@@ -284,6 +284,14 @@ probe_typed_since() {
       printf "%s", key }'
 }
 
+# What the probe received after mark $1 as text, as a program reading text gets it (the
+# probe's TEXT column): the characters only; keys that make none leave nothing.
+probe_text_since() {
+  local hex
+  hex=$(tail -n +$(($1 + 1)) "$PROBE_LOG" | awk '$1 == "press" && NF >= 6 && $6 != "-" { printf "%s", $6 }')
+  printf "$(printf '%s' "$hex" | sed 's/../\\x&/g')"
+}
+
 # Waits until what the probe received after mark $1 is exactly $2.
 expect_probe() {
   local mark=$1 want=$2 seconds=${3:-10}
@@ -296,13 +304,6 @@ expect_probe() {
 store_mapping() {
   printf '[SOFTWARE\\Kelmor\\Mappings\\%s]\nAction=dword:%08x\nControl=dword:%08x\nText=sz:%s\n' \
     "$1" "$2" "${4:-0}" "$3" >>"$KELMOR_REGISTRY"
-}
-
-# The text the probe's program read after mark $1: the text of each press as UTF-8
-# (BackSpace as \b, Return as \r).
-probe_text_since() {
-  printf "$(tail -n +$(($1 + 1)) "$PROBE_LOG" | awk '$1 == "press" && $6 != "-" { printf "%s", $6 }' |
-    sed 's/../\\x&/g')"
 }
 
 # Waits until the text the probe read after mark $1 is $2 (printf format); $3 says when.

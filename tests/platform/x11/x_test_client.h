@@ -10,7 +10,6 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <sstream>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "platform/x11/display.h"
+#include "tests/platform/x11/x_layout.h"
 #include "text/utf8.h"
 
 using Keys = std::vector<std::string>;
@@ -137,16 +137,12 @@ protected:
     void UseLayout(const std::string& layout) {
         if (layout == layout_) return;
         layout_ = layout;
-        ASSERT_EQ(system(("setxkbmap " + layout).c_str()), 0) << layout;
-        XSync(client_, False);
-        XSync(X11Display(), False);
+        ASSERT_TRUE(SetLayout(client_, layout)) << layout;
         Pump([] { return g_main_context_pending(nullptr) == FALSE; });
     }
     void TearDown() override {
         if (client_ != nullptr && layout_ != "us") {
-            EXPECT_EQ(system("setxkbmap us"), 0);
-            XSync(X11Display(), False);
-            Pump([] { return g_main_context_pending(nullptr) == FALSE; });
+            EXPECT_TRUE(SetLayout(client_, "us"));
         }
         XConnectionTest::TearDown();
     }
