@@ -6,6 +6,7 @@
 // so that what it types reaches the focused program.
 #include "platform/keyboard_hook.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -53,6 +54,7 @@ std::vector<Grab> gGrabs;
 std::vector<TakenKey> gTaken;
 std::vector<Grab> gWanted;
 guint gRenewal = 0;
+int gXkbEvents = -1;  // the XKB extension's first event code; -1 without it
 uint8_t gTakenCodes[32];
 // A taken key's press comes twice, through the stream and as the grab's own event, in
 // either order; whichever comes first lets the key go and the other is waited for.
@@ -258,9 +260,18 @@ gboolean Renew(gpointer) {
     return G_SOURCE_REMOVE;
 }
 
+// A new keymap comes as a core mapping notice, or as XKB's own notice to a client that
+// asked for those (a new layout comes as XKB's new keyboard then, and no core notice).
+bool KeymapChanged(const XEvent* event) {
+    if (event->type == MappingNotify) return event->xmapping.request != MappingPointer;
+    if (gXkbEvents < 0 || event->type != gXkbEvents) return false;
+    const int kind = reinterpret_cast<const XkbAnyEvent*>(event)->xkb_type;
+    return kind == XkbNewKeyboardNotify || kind == XkbMapNotify;
+}
+
 void OnXEvent(XEvent* event) {
     if (!Listening()) return;
-    if (event->type == MappingNotify && event->xmapping.request != MappingPointer) {
+    if (KeymapChanged(event)) {
         if (gRenewal == 0) gRenewal = g_idle_add_full(G_PRIORITY_DEFAULT, Renew, nullptr, nullptr);
     } else if (event->type == KeyPress && !gGrabs.empty()) {
         // The grab's own copy of a taken key's press, dropped: the event comes through
@@ -301,6 +312,8 @@ intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     SysGetKeyboardState(gView.state);
     XQueryKeymap(display, reinterpret_cast<char*>(gView.down));
     if (!gHandlerAdded) {
+        int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (!XkbQueryExtension(display, &opcode, &gXkbEvents, &error, &major, &minor)) gXkbEvents = -1;
         X11AddEventHandler(OnXEvent);
         gHandlerAdded = true;
     }
