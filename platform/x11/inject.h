@@ -9,12 +9,14 @@
 // Whether the server offers XTest (asked once per connection).
 bool X11HasXTest(Display* display);
 
-// Presses or releases the key of a virtual key with its US meaning, in the active
-// layout. A symbol the layout lacks is typed through a spare key lent for the moment
-// (spare_keys.h). A code with no symbol is pressed by its PC scan code and extended bit, and so
-// is the side of a generic Shift, Ctrl or Alt that its scan code names. A release goes
-// to the key the matching press went to, whatever the layout did in between. False when
-// nothing could be sent.
+// Presses or releases the key of a virtual key: the one at the scan code's place when the
+// active layout gives it that virtual key (a recording replays under the layout it was
+// made in), else the key of the virtual key's US meaning in the active layout. A symbol
+// the layout lacks is typed through a spare key lent for the moment (spare_keys.h). A
+// code with no symbol is pressed by its PC scan code and extended bit, and so is the side
+// of a generic Shift, Ctrl or Alt that its scan code names. A release goes to the key the
+// matching press went to, whatever the layout did in between. False when nothing could
+// be sent.
 bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, bool press);
 
 // Presses or releases a key code through XTest, noting it as held until it comes up.

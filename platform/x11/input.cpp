@@ -129,6 +129,21 @@ KeyCode KeyByScanCode(Display* display, uint8_t vk, uint8_t scan, bool extended)
     return generic == vk ? code : 0;
 }
 
+// The key at a scan code's place when the active layout gives it the virtual key that
+// came with the scan code (with Num Lock on or off: the keypad's keys have both); 0
+// otherwise. A recording names its keys both ways: under the layout it was made in, each
+// key means at its place what it meant then, a dead key or ß included; under a layout
+// that moved the meaning (Z where the recording had Y), the key that makes the virtual
+// key plays instead.
+KeyCode KeyAtRecordedPlace(Display* display, uint8_t vk, uint8_t scan, bool extended) {
+    const KeyCode code = X11ScanCodeToKeycode(display, scan, extended);
+    if (code == 0) return 0;
+    for (int numLock = 0; numLock < 2; ++numLock) {
+        if (X11SidelessVk(X11KeycodeToVkWith(display, code, numLock != 0)) == X11SidelessVk(vk)) return code;
+    }
+    return 0;
+}
+
 // --- modifiers ----------------------------------------------------------------------
 
 // The modifier on the other side of the same kind.
@@ -224,6 +239,7 @@ bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, boo
     KeyCode code = gPressedWith[vk];
     if (press) {
         // A repeated press (the key held down) goes where the first one went.
+        if (code == 0) code = KeyAtRecordedPlace(display, vk, scan, extended);
         if (code == 0) code = KeyFor(display, vk, true);
         if (code == 0) return false;
         if (gPressedWith[vk] == 0) X11SpareKeyPressed(code);
@@ -231,6 +247,7 @@ bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, boo
         FakeKey(display, code, true);
         return true;
     }
+    if (code == 0) code = KeyAtRecordedPlace(display, vk, scan, extended);
     if (code == 0) code = KeyFor(display, vk, false);
     if (code == 0) return false;
     gPressedWith[vk] = 0;

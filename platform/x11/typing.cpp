@@ -249,17 +249,6 @@ bool X11CanTypeCharacter(Display* display, uint32_t character) {
 
 void X11ForgetTypedCharacters() { gTypedCount = 0; }
 
-uint32_t X11CharacterOfKey(Display* display, unsigned keycode, unsigned state) {
-    if (!LoadKeymap(display)) return 0;
-    xkb_state* xkb = xkb_state_new(gKeymap);
-    if (xkb == nullptr) return 0;
-    const unsigned group = (state >> 13) & 3;
-    xkb_state_update_mask(xkb, state & 0xFF & ~LockMask, 0, state & LockMask, 0, 0, group);
-    const xkb_keysym_t symbol = xkb_state_key_get_one_sym(xkb, keycode);
-    xkb_state_unref(xkb);
-    return xkb_keysym_to_utf32(symbol);
-}
-
 // --- the seam -----------------------------------------------------------------------
 
 bool SysCanTypeCharacter(uint32_t character) { return X11CanTypeCharacter(X11Display(), character); }

@@ -16,6 +16,3 @@ bool X11CanTypeCharacter(Display* display, uint32_t character);
 // The keys held for characters were released (a playback stopped in between): their
 // releases are not sent again.
 void X11ForgetTypedCharacters();
-// The character a key makes in the active layout with a key event's state (its
-// modifiers and group); 0 for keys that make none.
-uint32_t X11CharacterOfKey(Display* display, unsigned keycode, unsigned state);

@@ -305,3 +305,18 @@ store_mapping() {
   printf '[SOFTWARE\\Kelmor\\Mappings\\%s]\nAction=dword:%08x\nControl=dword:%08x\nText=sz:%s\n' \
     "$1" "$2" "${4:-0}" "$3" >>"$KELMOR_REGISTRY"
 }
+
+# Waits until the text the probe read after mark $1 is $2 (printf format); $3 says when.
+expect_probe_text() {
+  probe_text_mark=$1
+  printf "$2" >"$WORK/wanted-text"
+  wait_until 10 '[ "$(probe_text_since $probe_text_mark)" = "$(cat "$WORK/wanted-text")" ]' ||
+    fail "$3: the probe read '$(probe_text_since "$probe_text_mark")', not '$(cat "$WORK/wanted-text")'"
+}
+
+# Makes $1 the server's keyboard layout, as a desktop does. The server keeps it while any
+# client is connected (with-xvfb starts it with -noreset).
+use_layout() {
+  setxkbmap "$1" || fail "setxkbmap $1"
+  xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -q "xkb_symbols.*+$1[+(\"]" || fail "the layout did not become $1"
+}

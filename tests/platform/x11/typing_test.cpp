@@ -8,7 +8,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include "platform/input.h"
-#include "platform/x11/typing.h"
+#include "platform/x11/keymap.h"
 #include "tests/platform/x11/x_layout.h"
 #include "text/utf8.h"
 
@@ -128,7 +128,7 @@ TEST_F(TypingTest, AKeyMakesItsCharacterWithTheModifiersAndGroupOfItsEvent) {
     } cases[] = {{10, 0, '&'},       {10, ShiftMask, '1'}, {38, 0, 'q'},  {38, LockMask, 'Q'},
                  {38, kGroup2, 0x444}, {50, 0, 0},          {67, 0, 0}};  // AE01, AC01, Shift, F1
     for (const auto& c : cases) {
-        EXPECT_EQ(X11CharacterOfKey(X11Display(), c.keycode, c.state), c.want) << c.keycode << " " << c.state;
+        EXPECT_EQ(X11KeyCharacter(X11Display(), c.keycode, c.state), c.want) << c.keycode << " " << c.state;
     }
 }
 
