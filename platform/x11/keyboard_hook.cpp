@@ -16,6 +16,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
@@ -27,6 +28,8 @@
 namespace {
 
 KeyboardProc gProc = nullptr;
+// How old a key may be when it reaches the procedure for it still to act on it.
+const int32_t kLateKeyMs = 250;
 intptr_t gHook = 0;
 intptr_t gNextHandle = 1;
 bool gHandlerAdded = false;
@@ -175,7 +178,11 @@ void OnKey(const X11RawEvent& event) {
         1u | static_cast<uint32_t>(scan) << 16 | (extended ? 1u << 24 : 0u) | (press ? 0u : 0xC0000000u);
     X11KeyView* outer = gX11KeyView;
     gX11KeyView = &gView;
-    gProc(HC_ACTION, vk, static_cast<intptr_t>(flags));
+    // A key the stream brings long after it was pressed (the server held the stream back,
+    // or the loop was busy) is only shown: typing for it now would land wherever the focus
+    // has gone since, after whatever came in between.
+    const int32_t age = static_cast<int32_t>(SysGetTickCount() - event.time);
+    gProc(age > kLateKeyMs ? HC_NOREMOVE : HC_ACTION, vk, static_cast<intptr_t>(flags));
     gX11KeyView = outer;
     // Let go above: up from here on, though its release never comes back.
     if (press && X11BitSet(gView.ownRelease, code) && Grabbed(code, event.state)) Note(code, vk, false);

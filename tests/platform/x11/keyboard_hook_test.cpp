@@ -34,9 +34,10 @@ std::ostream& operator<<(std::ostream& out, const Seen& s) {
 std::vector<Seen> gSeen;
 std::vector<uint32_t> gCharacters;  // what each of gSeen made
 std::function<void(uintptr_t vk, bool press)> gOnKey;
+std::vector<int> gCodes;  // the hook code of each of gSeen
 
 intptr_t Proc(int code, uintptr_t vk, intptr_t lParam) {
-    EXPECT_EQ(code, HC_ACTION);
+    gCodes.push_back(code);
     const auto flags = static_cast<uint32_t>(lParam);
     gSeen.push_back({vk, flags, SysGetKeyState(VK_CONTROL) < 0, SysGetKeyState(VK_SHIFT) < 0,
                      SysGetKeyState(static_cast<uint8_t>(vk)) < 0});
@@ -71,6 +72,7 @@ protected:
         }));
         Settle();
         gSeen.clear();
+        gCodes.clear();
         gCharacters.clear();
         got_.clear();
     }
@@ -111,6 +113,16 @@ TEST_F(KeyboardHookTest, KeysCarryTheVirtualKeyFlagsAndTheKeyStateOfTheirMoment)
                                         {0x26, up | kUp, false, true, false},
                                         {VK_SHIFT, shift | kUp, false, false, false}}));
     EXPECT_EQ(Count("+F7"), 1) << "nothing taken: the procedure's answer keeps no key";
+    EXPECT_EQ(std::count(gCodes.begin(), gCodes.end(), HC_ACTION), static_cast<long>(gCodes.size()));
+
+    // Keys that reach the procedure long after they were pressed are only shown to it.
+    gSeen.clear(), gCodes.clear();
+    Chord({XK_F8});
+    XSync(client_, False);
+    g_usleep(400 * 1000);
+    Through(2);
+    ASSERT_GE(gCodes.size(), 2u);
+    EXPECT_EQ(std::vector<int>(gCodes.begin(), gCodes.begin() + 2), std::vector<int>(2, HC_NOREMOVE));
 }
 
 TEST_F(KeyboardHookTest, TakenKeyStaysFromTheFocusedWindowWhichGetsTheTextTypedForIt) {
