@@ -30,12 +30,22 @@ target_sources(kelmor_win32gui INTERFACE ${CMAKE_SOURCE_DIR}/platform/win32gui/p
 # KelmorService.DLL: the service's code with the system's part linked in, since the system
 # loads it into other processes where nothing of Kelmor.exe is at hand. The .def file makes
 # its two entries the only exports.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(KEYBOARD_ENTRY_DECORATION "@12")
+else()
+  set(KEYBOARD_ENTRY_DECORATION "")
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/programs/service/KelmorService.def.in ${CMAKE_BINARY_DIR}/KelmorService.def @ONLY)
 file(GLOB service_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/service/*.cpp)
 add_library(kelmor_service_dll SHARED ${service_sources} ${CMAKE_SOURCE_DIR}/programs/service/dll_main.cpp
-            ${CMAKE_SOURCE_DIR}/programs/service/dll_system.cpp ${CMAKE_SOURCE_DIR}/programs/service/KelmorService.def)
+            ${CMAKE_SOURCE_DIR}/programs/service/dll_system.cpp ${CMAKE_BINARY_DIR}/KelmorService.def)
 set_target_properties(kelmor_service_dll PROPERTIES OUTPUT_NAME KelmorService PREFIX "" SUFFIX ".DLL"
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_compile_options(kelmor_service_dll PRIVATE -O2)
+add_custom_command(TARGET kelmor_service_dll POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:kelmor_service_dll> -DOBJDUMP=${CMAKE_OBJDUMP}
+          "-DNAMES=KelmorKeyboardProc;ReloadServiceCache" -P ${CMAKE_SOURCE_DIR}/programs/service/check_exports.cmake
+  VERBATIM)
 target_link_libraries(kelmor_service_dll PRIVATE
   "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory,kelmor_win32_key_typing,kelmor_win32_character_input>")
 
