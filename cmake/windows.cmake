@@ -1,5 +1,19 @@
 # The Windows build (i686, mingw-w64; see cmake/mingw-i686.cmake): the core with the
-# platform/win32 back ends and the unit tests, which run under Wine.
+# platform/win32 back ends and the unit tests, which run under Wine. The same tree builds
+# for x86_64 (cmake/mingw-x86_64.cmake) to run the tests where 32-bit Wine cannot run.
+
+# Kelmor.exe is padded to the offset of an executable recording's recording: the header's
+# EMBEDDED_RECORDING_OFFSET, the budget of the shipped 32-bit program. A 64-bit build, made
+# to run the tests, has code of another size: it pads to a size of its own with room to
+# spare, which all its code is compiled with, so its executable recordings work among
+# themselves and the 32-bit budget stays the 32-bit program's.
+include(${CMAKE_SOURCE_DIR}/cmake/program_sources.cmake)
+kelmor_program_size(KELMOR_PROGRAM_SIZE)
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(KELMOR_WIN64_PROGRAM_SIZE 262144 CACHE STRING "Kelmor.exe's padded size in a 64-bit build")
+  set(KELMOR_PROGRAM_SIZE ${KELMOR_WIN64_PROGRAM_SIZE})
+  add_compile_definitions(EMBEDDED_RECORDING_OFFSET=${KELMOR_PROGRAM_SIZE})
+endif()
 
 # The programs run on a system with nothing installed: the compiler's runtime, the C++
 # library and the thread library are linked in.
