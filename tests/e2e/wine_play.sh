@@ -35,7 +35,7 @@ printf 'WAIT 60 seconds\n' >wait.klx
 wine "$KELMOR" "$(windows_path "$WORK/wait.klx")" &
 player=$!
 sleep 3
-wineboot --end-session || fail "wineboot --end-session failed"
+wine wineboot --end-session || fail "wineboot --end-session failed"
 wait_until 10 '! kill -0 $player 2>/dev/null' || fail "the playback outlived the session"
 wait "$player"
 [ $? -ne 0 ] || fail "a playback ended with the session exited with 0"
