@@ -1,8 +1,10 @@
 // The settings store on a real file: what goes in comes back out, in this process and in
 // others, and the file stays a private, valid key file.
+#include <gio/gdesktopappinfo.h>
 #include <glib.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -217,6 +219,30 @@ TEST_F(StoreTest, TheRunValueIsTheAutostartEntry) {
     EXPECT_EQ(Get(kRun, "Kelmor"), Sz("/usr/bin/kelmor"));
     std::ofstream(desktop) << "[Desktop Entry]\nExec=/usr/bin/kelmor\nHidden=true\n";
     EXPECT_EQ(Get(kRun, "Kelmor"), Sz(""));
+
+    // A program whose path holds a '%': the entry is one the desktop's launcher takes, and
+    // launched, it starts that program.
+    setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
+    const std::string program = dir_ + "/100% sure/kelmor";
+    fs::create_directories(dir_ + "/100% sure");
+    std::ofstream(program) << "#!/bin/sh\necho started >\"" << dir_ << "/started\"\n";
+    fs::permissions(program, fs::perms::owner_all);
+    ASSERT_TRUE(Set(kRun, "Kelmor", REG_EXPAND_SZ, Sz(program)));
+    EXPECT_EQ(Get(kRun, "Kelmor"), Sz(program)) << "the value names the program itself";
+    g_autoptr(GDesktopAppInfo) entry = g_desktop_app_info_new_from_filename(desktop.c_str());
+    ASSERT_NE(entry, nullptr) << Contents(desktop);
+    ASSERT_TRUE(g_app_info_launch(G_APP_INFO(entry), nullptr, nullptr, nullptr));
+    for (int i = 0; i < 100 && !fs::exists(dir_ + "/started"); ++i) usleep(50000);
+    EXPECT_TRUE(fs::exists(dir_ + "/started")) << "the entry did not start the program";
+    // Nothing of it is left once the value is gone, or names a program without '%'.
+    const std::string link = dir_ + "/data/kelmor/autostart/kelmor";
+    EXPECT_TRUE(fs::is_symlink(link));
+    ASSERT_TRUE(Set(kRun, "Kelmor", REG_SZ, Sz("/usr/bin/kelmor")));
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_EQ(Get(kRun, "Kelmor"), Sz("/usr/bin/kelmor"));
+    ASSERT_TRUE(Set(kRun, "Kelmor", REG_EXPAND_SZ, Sz(program)));
+    ASSERT_TRUE(StoreDeleteValue(kRun, "Kelmor"));
+    EXPECT_FALSE(fs::is_symlink(link));
 }
 
 TEST_F(StoreTest, TheFileIsPrivateAndItsFolderIsMade) {
