@@ -39,7 +39,7 @@ void Reset() {
     startProgramSucceeds = true;
     openedUris.clear();
     openSucceeds = true;
-    store.clear();
+    ResetStore();
     sharedBlocks.clear();
     refuseSharedMemory = false;
     clipboardHasText = false;

@@ -352,4 +352,81 @@ TEST_F(StoreTest, WritesOfOtherProcessesAreNeitherLostNorMissed) {
     }
 }
 
+TEST_F(StoreTest, ASetOfChangesIsWrittenOnceOrNotAtAll) {
+    ASSERT_TRUE(StoreCreateKey(kKey) && Set(kKey, "Speed", REG_DWORD, Dword(2)));
+    const std::string mapping = std::string(kKey) + "\\Mappings\\65";
+    const std::string before = Contents(path_);
+    ASSERT_TRUE(StoreBeginChanges());
+    EXPECT_FALSE(StoreBeginChanges()) << "one set at a time";
+    ASSERT_TRUE(StoreCreateKey(mapping.c_str()) && Set(mapping, "Action", REG_DWORD, Dword(5)));
+    ASSERT_TRUE(Set(kKey, "Speed", REG_DWORD, Dword(3)) && Set(kKey, "Editor", REG_SZ, Sz("vi")));
+    EXPECT_EQ(Get(kKey, "Speed"), Dword(3)) << "this process reads its own changes";
+    EXPECT_EQ(Contents(path_), before) << "nothing reaches the file before the end";
+    ASSERT_TRUE(StoreEndChanges(true));
+    Reopen();
+    EXPECT_EQ(Get(kKey, "Speed"), Dword(3));
+    EXPECT_EQ(Get(mapping, "Action"), Dword(5));
+    EXPECT_EQ(Get(kKey, "Editor"), Sz("vi"));
+
+    // Dropped, or failing to be written: the store stays as it was.
+    const std::string after = Contents(path_);
+    ASSERT_TRUE(StoreBeginChanges());
+    ASSERT_TRUE(Set(kKey, "Speed", REG_DWORD, Dword(4)) && StoreDeleteValue(kKey, "Editor"));
+    ASSERT_TRUE(StoreEndChanges(false));
+    EXPECT_EQ(Contents(path_), after);
+    EXPECT_EQ(Get(kKey, "Speed"), Dword(3));
+    EXPECT_EQ(Get(kKey, "Editor"), Sz("vi"));
+    // A disk that takes only a little more than the store holds now.
+    EXPECT_TRUE(Succeeded(Spawn([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit little = {after.size() + 64, after.size() + 64};
+        if (setrlimit(RLIMIT_FSIZE, &little) != 0 || !StoreBeginChanges()) return false;
+        bool ok = true;
+        for (int i = 0; i < 20 && ok; ++i) ok = Set(kKey, "V" + std::to_string(i), REG_SZ, Sz(std::string(20, 'v')));
+        return ok && !StoreEndChanges(true) && SysGetLastError() == EFBIG;
+    })));
+    EXPECT_EQ(Contents(path_), after);
+}
+
+TEST_F(StoreTest, ARestoreKeepsWindowsOutAndIsKeptOutByOne) {
+    bool windowOpen = true;
+    ASSERT_TRUE(StoreKeepWindowsOut(&windowOpen));
+    EXPECT_FALSE(windowOpen);
+    // A window starting meanwhile waits until the restore is done. (The child lets go of
+    // what it inherited, as a program started anew would not have it.)
+    const pid_t window = Spawn([] {
+        StoreLetWindowsIn();
+        return StoreHoldForWindow();
+    });
+    usleep(200000);
+    EXPECT_EQ(waitpid(window, nullptr, WNOHANG), 0) << "the window did not wait";
+    StoreLetWindowsIn();
+    EXPECT_TRUE(Succeeded(window));
+
+    // A window running, in this process or another: no restore, whatever display it is on.
+    ASSERT_TRUE(StoreHoldForWindow());
+    EXPECT_FALSE(StoreKeepWindowsOut(&windowOpen));
+    EXPECT_TRUE(windowOpen);
+    EXPECT_TRUE(Succeeded(Spawn([] {
+        bool open = false;
+        return !StoreKeepWindowsOut(&open) && open;
+    })));
+    StoreReleaseWindowHold();
+    EXPECT_TRUE(StoreKeepWindowsOut(&windowOpen));
+    StoreLetWindowsIn();
+}
+
+TEST_F(StoreTest, TheStoresOwnFilesAreKnownByAnyName) {
+    EXPECT_TRUE(StoreUsesFile(path_.c_str())) << "before it exists";
+    ASSERT_TRUE(StoreCreateKey(kKey));
+    ASSERT_EQ(symlink(path_.c_str(), (dir_ + "/alias.reg").c_str()), 0);
+    for (const std::string& name : {path_, dir_ + "/./registry.ini", dir_ + "/alias.reg", path_ + ".lock"}) {
+        EXPECT_TRUE(StoreUsesFile(name.c_str())) << name;
+    }
+    std::ofstream(dir_ + "/backup.reg") << "REGEDIT4\n";
+    for (const std::string& name : {dir_ + "/backup.reg", dir_ + "/new.reg", std::string("registry.ini")}) {
+        EXPECT_FALSE(StoreUsesFile(name.c_str())) << name;
+    }
+}
+
 }  // namespace
