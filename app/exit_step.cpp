@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/journal.h"
 #include "platform/loop.h"
+#include "platform/registry.h"
 #include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
@@ -80,6 +81,7 @@ void RunExitStep() {
     if (Interactive()) {
         ShellGetMainWindowPosition(&gnWindowLeft, &gnWindowTop);
         SaveSettings();
+        StoreReleaseWindowHold();
     }
     ShellQuitMessageLoop(gnExitCode);
 }

@@ -47,7 +47,7 @@ void Reset() {
     runningProcesses.clear();
     openedUris.clear();
     openSucceeds = true;
-    store.clear();
+    ResetStore();
     sharedBlocks.clear();
     refuseSharedMemory = false;
     clipboardHasText = false;

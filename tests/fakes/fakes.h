@@ -137,6 +137,16 @@ extern std::map<std::string, std::map<std::string, StoredValue>> store;
 // Reads a DWORD or string value back for checks; false when missing.
 bool StoredDword(const std::string& keyPath, const std::string& name, uint32_t* out);
 bool StoredString(const std::string& keyPath, const std::string& name, std::string* out, uint32_t* kind = nullptr);
+// Writes (values set, keys created) that succeed before every further one fails; -1: none fails.
+extern int storeWritesBeforeFailure;
+// Whether the end of a set of changes fails to write it (leaving this error), and how
+// many sets were written.
+extern bool storeEndFails;
+const uint32_t kStoreEndError = 5;
+extern int storeSetsWritten;
+void ResetStore();
+// Whether the store holds exactly these keys and values.
+bool StoreEquals(const std::map<std::string, std::map<std::string, StoredValue>>& other);
 }  // namespace fake
 
 #include <functional>

@@ -141,3 +141,36 @@ TEST_F(RegistryTest, TextsAndNamesAreUtf8AndTheRegistryHoldsTheirCharacters) {
     EXPECT_STREQ(name, "\xE6\x97\xA5\xE6\x9C\xAC");
     EXPECT_TRUE(StoreDeleteKey(sub.c_str()));
 }
+
+TEST_F(RegistryTest, ADroppedSetOfChangesLeavesTheRegistryAsItWas) {
+    const std::string kept = root_ + "\\alpha";
+    ASSERT_TRUE(StoreCreateKey(kept.c_str()));
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Old", REG_SZ, "old", 4));
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Gone", REG_SZ, "gone", 5));
+    ASSERT_TRUE(StoreBeginChanges());
+    EXPECT_FALSE(StoreBeginChanges()) << "one set at a time";
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Old", REG_SZ, "new", 4));
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Added", REG_DWORD, "\1\0\0\0", 4));
+    ASSERT_TRUE(StoreDeleteValue(kept.c_str(), "Gone"));
+    ASSERT_TRUE(StoreCreateKey((root_ + "\\a\\b").c_str()));
+    ASSERT_TRUE(StoreSetValue((root_ + "\\a\\b").c_str(), "V", REG_SZ, "v", 2));
+    ASSERT_TRUE(StoreDeleteKey((root_ + "\\a\\b").c_str()));
+    ASSERT_TRUE(StoreCreateKey((root_ + "\\gamma").c_str()));
+    ASSERT_TRUE(StoreEndChanges(false));
+    uint32_t kind = 0;
+    EXPECT_EQ(Text(kept.c_str(), "Old", &kind), std::string("old", 4));
+    EXPECT_EQ(Text(kept.c_str(), "Gone", &kind), std::string("gone", 5));
+    EXPECT_EQ(Text(kept.c_str(), "Added", &kind), "<none>");
+    EXPECT_FALSE(StoreKeyExists((root_ + "\\a").c_str()));
+    EXPECT_FALSE(StoreKeyExists((root_ + "\\gamma").c_str()));
+}
+
+TEST_F(RegistryTest, ARestoreIsKeptOutByARunningWindow) {
+    bool windowOpen = false;
+    ASSERT_TRUE(StoreHoldForWindow());
+    EXPECT_FALSE(StoreKeepWindowsOut(&windowOpen));
+    EXPECT_TRUE(windowOpen);
+    StoreReleaseWindowHold();
+    EXPECT_TRUE(StoreKeepWindowsOut(&windowOpen));
+    StoreLetWindowsIn();
+}
