@@ -8,6 +8,7 @@
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "settings/settings.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -633,6 +634,13 @@ bool RestoreSettingsText(const char* text, uint32_t size, RestoreNoteProc note, 
     if (IsWideText(text, size)) {
         if (!NarrowWideText(&reader, text, size, &size)) return false;
         text = gNarrowText;
+    } else if (!IsUtf8(text, size)) {
+        // Written by an older program in Windows-1252: its texts are read as such.
+        bool cut = false;
+        const int length = Windows1252ToUtf8(text, size, gNarrowText, sizeof gNarrowText, &cut);
+        if (cut) return Fail(&reader, "a file too large for its characters");
+        text = gNarrowText;
+        size = static_cast<uint32_t>(length);
     }
     return ReadLines(&reader, text, size) && ApplyAtOnce(outcome);
 }

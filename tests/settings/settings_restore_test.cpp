@@ -199,6 +199,14 @@ TEST_F(SettingsRestoreTest, AUtf16ExportOfTheRegistryEditorRestores) {
     ExpectRefused(Utf16(head) + std::string("\x00\xD8\r\0", 4), 3, "a character this system's texts cannot hold");
 }
 
+TEST_F(SettingsRestoreTest, AWindows1252BackupRestoresAsTheCharactersItMeant) {
+    // What an older program wrote: its texts in the Windows code page, not UTF-8.
+    ASSERT_TRUE(Restore("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\mfg]\r\n"
+                        "\"Text\"=\"Gr\xFC\xDF" "e \x80\"\r\n"))
+        << outcome_.error;
+    EXPECT_EQ(Text("SOFTWARE\\Kelmor\\ShortType\\mfg", "Text", REG_SZ), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+}
+
 TEST_F(SettingsRestoreTest, AFileExportedFromTheSameKeysOnWindowsRestores) {
     const std::string text = Lines({
         "REGEDIT4",
