@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "platform/desktop.h"
+#include "platform/wayland/choice.h"
 #include "platform/x11/display.h"
 
 namespace {
@@ -681,6 +682,7 @@ bool SysGetWindowRect(HWND32 window, RECT32* out) {
 }
 
 bool SysGetScreenSize(int32_t* width, int32_t* height) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->getScreenSize(width, height);
     Display* display = Connect();
     if (display == nullptr) return false;
     const int screen = DefaultScreen(display);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/wayland/choice.h"
 #include "platform/wintypes.h"
 #include "platform/x11/display.h"
 #include "platform/x11/inject.h"
@@ -281,6 +282,7 @@ void X11ReleaseHeldInput(Display* display) {
 // --- the seam -----------------------------------------------------------------------
 
 bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->keybdEvent(vk, scan, flags);
     Display* display = X11Display();
     const bool extended = (flags & KEYEVENTF_EXTENDEDKEY) != 0;
     if (!X11InjectKey(display, vk, scan, extended, (flags & KEYEVENTF_KEYUP) == 0)) return false;
@@ -289,6 +291,7 @@ bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
 }
 
 void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->mouseEvent(flags, dx, dy, data);
     Display* display = X11Display();
     if (display == nullptr || !X11HasXTest(display)) return;
     if ((flags & MOUSEEVENTF_MOVE) != 0) {
@@ -375,6 +378,11 @@ int16_t SysGetKeyState(uint8_t vk) {
 // pressed through XTest; a modifier the user still holds on the real keyboard stays.
 // While the keyboard hook hands an event over, the keys down are those of its view.
 bool SysSetKeyboardState(const uint8_t state[256]) {
+    // No program sees the keys of others on Wayland: the program's own are all there is.
+    if (const KelmorWayland* wayland = gX11KeyView == nullptr ? WaylandPlayback() : nullptr) {
+        wayland->releaseModifiers();
+        return true;
+    }
     Display* display = X11Display();
     if (display == nullptr || !X11HasXTest(display)) return false;
     X11KeyView* view = gX11KeyView;

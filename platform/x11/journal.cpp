@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "platform/system.h"
+#include "platform/wayland/choice.h"
 #include "platform/x11/display.h"
 #include "platform/x11/journal_drivers.h"
 #include "platform/x11/keymap.h"
@@ -212,8 +213,16 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
         SysSetLastError(EBUSY);
         return 0;
     }
-    Display* display = X11Display();
-    if (display == nullptr) {
+    // Playback in a Wayland session goes through the compositor, and there no program
+    // can hold Ctrl+Esc for itself: a signal ends it instead.
+    bool refused = false;
+    const bool wayland = kind == WH_JOURNALPLAYBACK && WaylandPlayback(&refused) != nullptr;
+    if (refused || (kind == WH_JOURNALRECORD && WaylandRefusesReading("recording"))) {
+        SysSetLastError(ENOTSUP);
+        return 0;
+    }
+    Display* display = wayland ? nullptr : X11Display();
+    if (display == nullptr && !wayland) {
         SysSetLastError(ENXIO);
         return 0;
     }
@@ -225,7 +234,7 @@ intptr_t SysSetJournalHook(int kind, JournalProc proc) {
     }
     gHook.Issue();
     gKind = kind;
-    Grab(display);
+    if (display != nullptr) Grab(display);
     EndJournalAtExit(EndAtExit);
     return gHook.Current();
 }

@@ -19,6 +19,7 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "platform/wayland/choice.h"
 #include "platform/wintypes.h"
 #include "platform/x11/display.h"
 #include "platform/x11/inject.h"
@@ -296,8 +297,12 @@ void OnXEvent(XEvent* event) {
 }  // namespace
 
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
-    Display* display = X11Display();
     int error = 0;
+    if (WaylandRefusesReading("the keyboard service")) {
+        SysSetLastError(ENOTSUP);
+        return 0;
+    }
+    Display* display = X11Display();
     if (proc == nullptr) {
         error = EINVAL;
     } else if (gHook != 0 || (X11RecordStreamSink() != nullptr && X11RecordStreamSink() != OnKey)) {

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/wayland/choice.h"
 #include "platform/x11/display.h"
 #include "platform/x11/inject.h"
 #include "platform/x11/key_choice.h"
@@ -251,9 +252,13 @@ void X11ForgetTypedCharacters() { gTypedCount = 0; }
 
 // --- the seam -----------------------------------------------------------------------
 
-bool SysCanTypeCharacter(uint32_t character) { return X11CanTypeCharacter(X11Display(), character); }
+bool SysCanTypeCharacter(uint32_t character) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->canTypeCharacter(character);
+    return X11CanTypeCharacter(X11Display(), character);
+}
 
 int SysTypeCharacter(uint32_t character, bool press) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->typeCharacter(character, press);
     Display* display = X11Display();
     const int sent = X11TypeCharacter(display, character, press);
     if (sent > 0) XFlush(display);
