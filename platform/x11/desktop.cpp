@@ -64,6 +64,9 @@ const gulong kActivationPollUs = 10 * 1000;
 Atom A(AtomIndex index) { return gAtoms[index]; }
 
 Display* Connect() {
+    // Playing through Wayland, the windows are the compositor's, not X's: the X windows
+    // of Xwayland would be the wrong ones, with places on another screen.
+    if (WaylandPlayback() != nullptr) return nullptr;
     Display* display = X11Display();
     if (display != nullptr && !gAtomsInterned) {
         XInternAtoms(display, const_cast<char**>(kAtomNames), ATOM_COUNT, False, gAtoms);

@@ -1,0 +1,28 @@
+# kelmorctl play on a headless sway with no X display: a recording's text (letters,
+# symbols, characters no US key makes), its clicks and waits, played twice, arrive in a
+# Wayland window exactly, judged by what that window received.
+. "$(dirname "$0")/lib.sh"
+start_compositor sway
+start_receiver "Kelmor receiver" "$WORK/received.log"
+
+cat >"$WORK/text.klx" <<'KLX'
+TYPE Hello, World! {enter}
+WAIT 1
+TYPE a1@#$%^&*()_+<>?:"{}|~
+TYPE ß€ñéü Ωж→✓
+CLICK 40,50
+KLX
+"$KELMORCTL" play --speed 2 --repeats 2 "$WORK/text.klx" 2>"$WORK/play.err" || fail "play failed: $(cat "$WORK/play.err")"
+wait_until 5 '[ "$(grep -c " button 272 0 " "$WORK/received.log")" -ge 2 ]' || fail "the clicks did not arrive"
+once=$(printf '%s\r%s' "Hello, World! " "a1@#\$%^&*()_+<>?:\"{}|~ß€ñéü Ωж→✓")
+got=$(received_text "$WORK/received.log")
+[ "$got" = "$once$once" ] || fail "received '$got', expected '$once$once' (twice)"
+[ ! -s "$WORK/play.err" ] || fail "play said: $(cat "$WORK/play.err")"
+
+# The WAIT between the two lines of text, as the receiver's own clock saw it.
+gap=$(awk '/ char /{ if (prev != "" && $3 == "a" && !seen) { print $1 - prev; seen = 1 } prev = $1 }' "$WORK/received.log")
+awk -v g="$gap" 'BEGIN { exit !(g >= 990 && g <= 1100) }' || fail "the WAIT 1 lasted ${gap} ms"
+
+# The click landed where the recording put it: the one window fills the output.
+grep -q " button 272 1 40 50" "$WORK/received.log" || fail "the click did not land at 40,50: $(grep button "$WORK/received.log")"
+echo PASS
