@@ -119,8 +119,7 @@ bool WaylandKey(uint8_t vk, uint8_t scan, bool extended, bool press) {
 }
 
 bool WaylandCanTypeCharacter(uint32_t character) {
-    return character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0) &&
-           xkb_utf32_to_keysym(character) != XKB_KEY_NoSymbol;
+    return IsTypableCharacter(character) && xkb_utf32_to_keysym(character) != XKB_KEY_NoSymbol;
 }
 
 int WaylandTypeCharacter(uint32_t character, bool press) {

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/x11/key_choice.h"
+
 namespace {
 
 const char kBase[] =
@@ -74,7 +76,7 @@ xkb_keycode_t CharacterKey(const MadeKeymap* made, uint32_t character) {
 }
 
 xkb_keycode_t AddCharacterKey(MadeKeymap* made, uint32_t character, const uint8_t held[32]) {
-    if (character == 0 || xkb_utf32_to_keysym(character) == XKB_KEY_NoSymbol) return 0;
+    if (!IsTypableCharacter(character) || xkb_utf32_to_keysym(character) == XKB_KEY_NoSymbol) return 0;
     const xkb_keycode_t had = CharacterKey(made, character);
     if (had != 0) return had;
     int slot = -1;

@@ -16,6 +16,13 @@ struct KeyboardNow {
 
 const int kMaxModifierKeys = 8;
 
+// Whether a code point is a character a key can make at all: control characters are keys
+// (Enter, Tab) or nothing; surrogates and what lies past U+10FFFF are no characters.
+inline bool IsTypableCharacter(uint32_t character) {
+    return character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0) &&
+           !(character >= 0xD800 && character <= 0xDFFF) && character <= 0x10FFFF;
+}
+
 struct KeyChoice {
     xkb_keycode_t key;
     // Pressed in this order before the key, released in the reverse order after it.

@@ -129,13 +129,6 @@ bool CurrentState(Display* display, KeyboardNow* now) {
     return true;
 }
 
-// Control characters are keys (Enter, Tab) or nothing; surrogates and what lies past
-// U+10FFFF are no characters.
-bool IsCharacter(uint32_t character) {
-    return character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0) &&
-           !(character >= 0xD800 && character <= 0xDFFF) && character <= 0x10FFFF;
-}
-
 void KeysToAvoid(uint8_t avoid[32]) {
     X11HeldKeys(avoid);
     uint8_t borrowed[32];
@@ -189,7 +182,7 @@ bool ChooseSpareKey(Display* display, const KeyboardNow& now, uint32_t character
 
 // What makes the character now: the layout's key, else a spare key.
 bool Choose(Display* display, uint32_t character, bool mayBorrow, Typed* typed) {
-    if (!IsCharacter(character) || !LoadKeymap(display)) return false;
+    if (!IsTypableCharacter(character) || !LoadKeymap(display)) return false;
     KeyboardNow now;
     if (!CurrentState(display, &now)) return false;
     uint8_t avoid[32];
