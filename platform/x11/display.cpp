@@ -108,6 +108,9 @@ Display* X11Display() {
     if (gDisplay == nullptr) {
         gOpenFailed = true;
         const char* name = g_getenv("DISPLAY");
+        // A Wayland session without X11 is no fault of X's: the Wayland back end and the
+        // refusals of what needs X speak for themselves.
+        if (name == nullptr && g_getenv("WAYLAND_DISPLAY") != nullptr) return nullptr;
         fprintf(stderr, "%s: cannot open the X display \"%s\"\n", g_get_prgname(), name ? name : "");
         return nullptr;
     }
