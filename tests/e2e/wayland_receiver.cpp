@@ -1,7 +1,8 @@
 // A Wayland window for the end-to-end tests: it logs, with its own clock, the characters
 // its keyboard focus receives (through the keymap the compositor hands it) and the
 // pointer's buttons and wheel, one line each:
-//   <ms> char <text>   <ms> button <code> <0|1> <x> <y>   <ms> wheel <discrete>   <ms> focus
+//   <ms> key <keysym> <0|1>   <ms> char <text>   <ms> button <code> <0|1> <x> <y>
+//   <ms> wheel <axis> <discrete>   <ms> focus
 // Usage: wayland_receiver TITLE LOGFILE
 // A headless compositor has no keyboard and no mouse, and its seat offers neither until a
 // device comes: the window stands in for the machine's own with a virtual keyboard and
@@ -68,8 +69,15 @@ void OnKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
 void OnEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) { Log("focus%s", ""); }
 void OnLeave(void*, wl_keyboard*, uint32_t, wl_surface*) { Log("unfocus%s", ""); }
 void OnKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
-    if (gState == nullptr || state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
+    if (gState == nullptr) return;
     char text[64];
+    // The key by its first level's symbol: the same name down and up, whatever the modifiers.
+    const xkb_keysym_t* symbols = nullptr;
+    const int count = xkb_keymap_key_get_syms_by_level(gKeymap, key + 8, 0, 0, &symbols);
+    xkb_keysym_get_name(count > 0 ? symbols[0] : XKB_KEY_NoSymbol, text, sizeof text - 2);
+    strcat(text, state == WL_KEYBOARD_KEY_STATE_PRESSED ? " 1" : " 0");
+    Log("key %s", text);
+    if (state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
     if (xkb_state_key_get_utf8(gState, key + 8, text, sizeof text) > 0) Log("char %s", text);
 }
 void OnModifiers(void*, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched, uint32_t locked,
