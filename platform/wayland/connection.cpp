@@ -50,8 +50,8 @@ void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface
         gGlobals.pointers = static_cast<zwlr_virtual_pointer_manager_v1*>(
             bind(&zwlr_virtual_pointer_manager_v1_interface, 1));
     } else if (strcmp(interface, zwlr_foreign_toplevel_manager_v1_interface.name) == 0) {
-        gGlobals.toplevels = static_cast<zwlr_foreign_toplevel_manager_v1*>(
-            bind(&zwlr_foreign_toplevel_manager_v1_interface, 3));
+        gGlobals.toplevelsName = name;
+        gGlobals.toplevelsVersion = version < 3 ? version : 3;
     } else if (strcmp(interface, wl_output_interface.name) == 0 && gOutputCount < kMaxOutputs) {
         OutputPlace* place = &gOutputs[gOutputCount++];
         place->output = static_cast<wl_output*>(bind(&wl_output_interface, 2));
@@ -78,7 +78,7 @@ bool WaylandConnect(char* why, int whySize) {
                  g_getenv("WAYLAND_DISPLAY") ? g_getenv("WAYLAND_DISPLAY") : "");
         return false;
     }
-    wl_registry* registry = wl_display_get_registry(gGlobals.display);
+    wl_registry* registry = gGlobals.registry = wl_display_get_registry(gGlobals.display);
     wl_registry_add_listener(registry, &kRegistryListener, nullptr);
     // The globals, then the outputs' details.
     wl_display_roundtrip(gGlobals.display);

@@ -15,6 +15,10 @@ struct WaylandGlobals {
     wl_seat* seat;
     zwp_virtual_keyboard_manager_v1* keyboards;
     zwlr_virtual_pointer_manager_v1* pointers;
+    // The foreign-toplevel manager is bound by its user (toplevels.cpp), which must listen
+    // from the start: the windows are announced straight after the bind.
+    wl_registry* registry;
+    uint32_t toplevelsName, toplevelsVersion;
     zwlr_foreign_toplevel_manager_v1* toplevels;
     // The layout's extent: the outputs' union, in the compositor's pixels.
     int32_t width, height;

@@ -1,4 +1,6 @@
 // The module's one export: the table of platform/wayland/module.h.
+#include <glib.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,6 +10,7 @@
 #include "platform/wayland/keyboard.h"
 #include "platform/wayland/module.h"
 #include "platform/wayland/pointer.h"
+#include "platform/wayland/toplevels.h"
 
 namespace {
 
@@ -39,6 +42,7 @@ bool Open(char* why, int whySize) {
         snprintf(why, static_cast<size_t>(whySize), "no keymap could be made (is xkb-data installed?)");
         return false;
     }
+    WaylandToplevelsOpen();
     atexit(FinishAtExit);
     return true;
 }
@@ -97,6 +101,22 @@ bool GetScreenSize(int32_t* width, int32_t* height) {
     return *width > 0 && *height > 0;
 }
 
+int EnumWindows(HWND32* out, int max) {
+    static bool told = false;
+    if (!Wayland()->toplevels && !told) {
+        fprintf(stderr, "%s: the compositor offers no zwlr_foreign_toplevel_manager_v1: GOTO finds no window\n",
+                g_get_prgname());
+        told = true;
+    }
+    return WaylandEnumWindows(out, max);
+}
+
+bool ActivateWindow(HWND32 window) {
+    const bool activated = WaylandActivateWindow(window);
+    Flush();
+    return activated;
+}
+
 struct WaylandOut {
     void character(uint32_t c, bool press) { WaylandTypeCharacter(c, press); }
     void key(uint8_t vk, uint8_t scan, bool extended, bool press) { WaylandKey(vk, scan, extended, press); }
@@ -111,7 +131,9 @@ void Inject(const EVENTMSG& record) {
 
 const KelmorWayland kTable = {sizeof(KelmorWayland), KELMOR_WAYLAND_VERSION, Open, KeybdEvent,
                               WaylandCanTypeCharacter, TypeCharacter, MouseEvent, ReleaseModifiers,
-                              GetScreenSize, Inject, Flush, ReleaseHeld};
+                              GetScreenSize, Inject, Flush, ReleaseHeld, EnumWindows, WaylandWindowTitle,
+                              WaylandWindowMinimized, WaylandRestoreWindow, ActivateWindow,
+                              WaylandForegroundWindow};
 
 }  // namespace
 

@@ -33,6 +33,14 @@ struct KelmorWayland {
     void (*inject)(const EVENTMSG& record);
     void (*flush)();
     void (*releaseHeld)();
+    // Other programs' windows (platform/desktop.h), as the compositor tells of them; none
+    // where it offers no foreign-toplevel manager. Where they are it does not tell.
+    int (*enumWindows)(HWND32* out, int max);
+    int (*getWindowText)(HWND32 window, char* out, int size);
+    bool (*isWindowMinimized)(HWND32 window);
+    bool (*restoreWindow)(HWND32 window);
+    bool (*activateWindow)(HWND32 window);
+    HWND32 (*foregroundWindow)();
 };
 
 using KelmorWaylandEntryFunction = const KelmorWayland* (*)();

@@ -540,6 +540,7 @@ static int ScreenRoots(Display* display, Window roots[], int max) {
 static const int kMaxScreens = 16;
 
 int SysEnumTopLevelWindows(HWND32* out, int max) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->enumWindows(out, max);
     Display* display = Connect();
     if (display == nullptr || out == nullptr || max <= 0) return 0;
     X11TrapErrors();
@@ -584,6 +585,7 @@ int SysEnumHiddenTopLevelWindows(HWND32* out, int max) {
 }
 
 int SysGetWindowText(HWND32 window, char* out, int size) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->getWindowText(window, out, size);
     if (out == nullptr || size <= 0) return 0;
     out[0] = '\0';
     Display* display = Connect();
@@ -613,6 +615,7 @@ int SysGetWindowClass(HWND32 window, char* out, int size) {
 }
 
 bool SysIsWindowMinimized(HWND32 window) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->isWindowMinimized(window);
     Display* display = Connect();
     if (display == nullptr || window == 0) return false;
     X11TrapErrors();
@@ -621,6 +624,7 @@ bool SysIsWindowMinimized(HWND32 window) {
 }
 
 bool SysShowWindow(HWND32 window, int showCommand) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return showCommand != SW_RESTORE || wayland->restoreWindow(window);
     Display* display = Connect();
     if (display == nullptr || window == 0) return false;
     X11TrapErrors();
@@ -653,6 +657,7 @@ bool SysShowWindow(HWND32 window, int showCommand) {
 }
 
 bool SysActivateWindow(HWND32 window) {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->activateWindow(window);
     Display* display = Connect();
     if (display == nullptr || window == 0) return false;
     X11TrapErrors();
@@ -695,6 +700,7 @@ bool SysGetScreenSize(int32_t* width, int32_t* height) {
 }
 
 HWND32 SysGetForegroundWindow() {
+    if (const KelmorWayland* wayland = WaylandPlayback()) return wayland->foregroundWindow();
     Display* display = Connect();
     if (display == nullptr) return 0;
     X11TrapErrors();
