@@ -60,14 +60,16 @@ const KelmorWayland* WaylandPlayback(bool* refused) {
 }
 
 bool WaylandRefusesReading(const char* what) {
-    if (!Set(g_getenv("WAYLAND_DISPLAY")) || Set(g_getenv("DISPLAY"))) return false;
+    if (!Set(g_getenv("WAYLAND_DISPLAY"))) return false;
+    const bool x11 = Set(g_getenv("DISPLAY"));
     static bool told = false;
     if (!told) {
         fprintf(stderr,
-                "%s: %s needs to read the keys typed into every program, which Wayland shows no ordinary "
-                "program; use an X11 session, or set DISPLAY to reach Xwayland programs only\n",
+                x11 ? "%s: in a Wayland session %s sees only the programs running under Xwayland\n"
+                    : "%s: %s needs to read the keys typed into every program, which Wayland shows no ordinary "
+                      "program; use an X11 session, or set DISPLAY to reach Xwayland programs only\n",
                 g_get_prgname(), what);
         told = true;
     }
-    return true;
+    return !x11;
 }

@@ -18,6 +18,7 @@ PlaybackBackend ChoosePlaybackBackend(const char* waylandDisplay, const char* di
 const KelmorWayland* WaylandPlayback(bool* refused = nullptr);
 
 // Reading the user's keys (recording, the keyboard service, the stop key) in a Wayland
-// session without X11: Wayland shows no ordinary program the keys typed into others. True,
-// with the reason printed once, when what cannot be done here.
+// session: Wayland shows no ordinary program the keys typed into others. Without X11 it
+// cannot be done (true, the reason printed once); with Xwayland it reaches Xwayland's
+// programs only, which is said once.
 bool WaylandRefusesReading(const char* what);

@@ -9,7 +9,9 @@ RECEIVER=$3
 KELMOR=${4:-}
 WORK=$(mktemp -d)
 chmod 0755 "$WORK"
-trap 'kill $(jobs -p) 2>/dev/null; sleep 0.2; rm -rf "$WORK"' EXIT
+# The compositor goes last: its clients end with it.
+trap 'kill $(jobs -p) 2>/dev/null; sleep 0.2; [ -z "${COMPOSITOR_PID:-}" ] || kill "$COMPOSITOR_PID" 2>/dev/null;
+      rm -rf "$WORK"' EXIT
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
 unset DISPLAY WAYLAND_DISPLAY KELMOR_BACKEND
@@ -40,28 +42,35 @@ wait_until() {
   return 1
 }
 
-# Runs a compositor command as the compositor's user, in the test's runtime folder.
-as_compositor_user() {
-  if [ -n "$COMPOSITOR_USER" ]; then
-    runuser -u "$COMPOSITOR_USER" -- env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" HOME="$XDG_RUNTIME_DIR" "$@"
-  else
-    "$@"
-  fi
-}
+# Runs a command as the compositor's user, in the test's runtime folder. setpriv takes the
+# command's place rather than waiting for it, so that "${AS_COMPOSITOR_USER[@]}" CMD &
+# leaves the command itself in $! for the end of the test to stop.
+AS_COMPOSITOR_USER=(env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR")
+if [ -n "$COMPOSITOR_USER" ]; then
+  AS_COMPOSITOR_USER=(setpriv --reuid="$COMPOSITOR_USER" --regid="$COMPOSITOR_USER" --clear-groups --
+    env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" HOME="$XDG_RUNTIME_DIR")
+fi
 
-# Starts a compositor (sway or weston, headless) and sets WAYLAND_DISPLAY to its socket.
+# Starts a compositor (sway or weston, headless; sway-xwayland is sway with Xwayland, whose
+# display goes to XWAYLAND_DISPLAY) and sets WAYLAND_DISPLAY to its socket.
 start_compositor() {
-  local kind=$1
+  local kind=$1 xwayland="xwayland disable"
+  if [ "$kind" = sway-xwayland ]; then
+    command -v Xwayland >/dev/null || { echo "SKIP: no Xwayland installed"; exit 77; }
+    kind=sway
+    xwayland="xwayland enable\nexec sh -c 'echo \$DISPLAY >\$XDG_RUNTIME_DIR/x-display'"
+  fi
   command -v "$kind" >/dev/null || { echo "SKIP: no $kind installed"; exit 77; }
   if [ "$kind" = sway ]; then
     # No border or title bar: a window's own coordinates are the screen's less its place.
-    printf 'output HEADLESS-1 resolution 1280x1024\nxwayland disable\ndefault_border none\n' >"$XDG_RUNTIME_DIR/sway.conf"
+    printf "output HEADLESS-1 resolution 1280x1024\n$xwayland\ndefault_border none\n" >"$XDG_RUNTIME_DIR/sway.conf"
     chmod 0644 "$XDG_RUNTIME_DIR/sway.conf"
-    as_compositor_user env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    "${AS_COMPOSITOR_USER[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
       sway -c "$XDG_RUNTIME_DIR/sway.conf" >"$WORK/compositor.log" 2>&1 &
   else
-    as_compositor_user weston --backend=headless-backend.so --socket=wayland-1 >"$WORK/compositor.log" 2>&1 &
+    "${AS_COMPOSITOR_USER[@]}" weston --backend=headless-backend.so --socket=wayland-1 >"$WORK/compositor.log" 2>&1 &
   fi
+  COMPOSITOR_PID=$!
   wait_until 20 '[ -S "$(ls "$XDG_RUNTIME_DIR"/wayland-[0-9] 2>/dev/null | head -n1)" ]' ||
     fail "$kind did not start"
   export WAYLAND_DISPLAY
@@ -70,6 +79,10 @@ start_compositor() {
     export SWAYSOCK
     wait_until 10 'SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -n1); [ -S "$SWAYSOCK" ]' ||
       fail "sway's IPC socket did not appear"
+  fi
+  if [ "$xwayland" != "xwayland disable" ]; then
+    wait_until 10 '[ -s "$XDG_RUNTIME_DIR/x-display" ]' || fail "sway started no Xwayland"
+    XWAYLAND_DISPLAY=$(cat "$XDG_RUNTIME_DIR/x-display")
   fi
 }
 

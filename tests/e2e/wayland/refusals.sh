@@ -13,7 +13,7 @@ for word in zwp_virtual_keyboard_manager_v1 zwlr_virtual_pointer_manager_v1 sway
   grep -q "$word" "$WORK/weston.err" || fail "the refusal does not name $word: $(cat "$WORK/weston.err")"
 done
 grep -q "X display" "$WORK/weston.err" && fail "the refusal blames X11: $(cat "$WORK/weston.err")"
-kill %1 && wait %1 2>/dev/null
+kill "$COMPOSITOR_PID" && wait "$COMPOSITOR_PID" 2>/dev/null
 rm -f "$XDG_RUNTIME_DIR"/wayland-*
 
 start_compositor sway
