@@ -21,7 +21,8 @@ const int kUsageExit = 2;
 const char kUsage[] = "usage: kelmor FILE [/SPEED=1-4] [/REPEATS=n] [/CONTINUOUS=1]\n";
 const char kHelp[] =
     "Plays the recording FILE (.klr or .klx) into the focused program and exits: 0 once it\n"
-    "played through, non-zero when it failed or was cancelled. Ctrl+Esc cancels.\n"
+    "played through, non-zero when it failed or was cancelled. Ctrl+Esc cancels; on Wayland,\n"
+    "which shows no program the keys of others, Ctrl+C or SIGTERM does.\n"
     "  /SPEED=1-4      1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible\n"
     "  /REPEATS=n      play n times\n"
     "  /CONTINUOUS=1   play again and again until Ctrl+Esc\n"

@@ -42,7 +42,8 @@ bool TakeContinuous(const char*, const char*, std::string*) {
 const CommandOption kPlayOptions[] = {
     {"speed", 's', "1-4", "1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible (default: the saved setting)", TakeSpeed},
     {"repeats", 'r', "N", "Play N times, 1 to 2000000000 (default: the saved setting)", TakeRepeats},
-    {"continuous", 'c', nullptr, "Play again and again until Ctrl+Esc", TakeContinuous},
+    {"continuous", 'c', nullptr, "Play again and again until Ctrl+Esc (on Wayland: Ctrl+C or SIGTERM)",
+     TakeContinuous},
     {},
 };
 
