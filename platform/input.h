@@ -48,5 +48,17 @@ inline int32_t NormaliseScreenCoordinate(int32_t pixel, int32_t size) {
     return value > 65535 ? 65535 : static_cast<int32_t>(value);
 }
 
+// The button presses and releases a mouse action's flags ask for, in the order the back
+// ends send them; buttons by X's numbers (1 left, 2 middle, 3 right). The right and middle
+// flags are not named above, but a caller may still pass them.
+struct MouseButtonFlag {
+    uint32_t flag;
+    unsigned button;
+    bool press;
+};
+const MouseButtonFlag kMouseButtonFlags[] = {{MOUSEEVENTF_LEFTDOWN, 1, true}, {MOUSEEVENTF_LEFTUP, 1, false},
+                                             {0x0008, 3, true},               {0x0010, 3, false},
+                                             {0x0020, 2, true},               {0x0040, 2, false}};
+
 // One synthetic mouse action (flags MOUSEEVENTF_*), sent straight to the system.
 void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t extraInfo);

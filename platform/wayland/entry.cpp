@@ -14,7 +14,6 @@
 
 namespace {
 
-const uint32_t kRightDown = 0x0008, kRightUp = 0x0010, kMiddleDown = 0x0020, kMiddleUp = 0x0040;
 const uint32_t kHorizontalWheel = 0x01000;
 const int kWheelDelta = 120;
 
@@ -76,13 +75,7 @@ void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {
         };
         WaylandMotion(span(dx, wayland->width), span(dy, wayland->height));
     }
-    const struct {
-        uint32_t flag;
-        unsigned button;
-        bool press;
-    } kButtons[] = {{MOUSEEVENTF_LEFTDOWN, 1, true}, {MOUSEEVENTF_LEFTUP, 1, false}, {kRightDown, 3, true},
-                    {kRightUp, 3, false},            {kMiddleDown, 2, true},         {kMiddleUp, 2, false}};
-    for (const auto& b : kButtons) {
+    for (const MouseButtonFlag& b : kMouseButtonFlags) {
         if ((flags & b.flag) != 0) WaylandButton(b.button, b.press);
     }
     if ((flags & MOUSEEVENTF_WHEEL) != 0) Wheel(false, &gWheelRest, data);

@@ -21,7 +21,6 @@
 namespace {
 
 // mouse_event flags the seam does not name but a caller may still pass.
-const uint32_t kRightDown = 0x0008, kRightUp = 0x0010, kMiddleDown = 0x0020, kMiddleUp = 0x0040;
 const uint32_t kHorizontalWheel = 0x01000;
 const int kWheelDelta = 120;
 
@@ -305,13 +304,7 @@ void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_
             XTestFakeRelativeMotionEvent(display, dx, dy, CurrentTime);
         }
     }
-    const struct {
-        uint32_t flag;
-        unsigned button;
-        bool press;
-    } kButtons[] = {{MOUSEEVENTF_LEFTDOWN, 1, true}, {MOUSEEVENTF_LEFTUP, 1, false}, {kRightDown, 3, true},
-                    {kRightUp, 3, false},            {kMiddleDown, 2, true},         {kMiddleUp, 2, false}};
-    for (const auto& b : kButtons) {
+    for (const MouseButtonFlag& b : kMouseButtonFlags) {
         if ((flags & b.flag) != 0) X11InjectButton(display, b.button, b.press);
     }
     // Positive data turns the wheel away from the user (up, button 4) or to the right

@@ -1,19 +1,14 @@
-# Shared by the Wayland end-to-end tests: $1 kelmorctl, $2 the source folder, $3 the
-# receiving window (wayland_receiver.cpp), $4 the kelmor program. Each test runs its own
-# headless compositor; sway refuses to run as root, so a test started as root runs it as
-# an unprivileged user made for the purpose, with a runtime folder of that user's own.
-set -u
-KELMORCTL=$1
-SRC=$2
-RECEIVER=$3
-KELMOR=${4:-}
-WORK=$(mktemp -d)
+# Shared by the Wayland end-to-end tests, on top of the X11 ones' (../lib.sh): $1 the kelmor
+# program, $2 kelmorctl, $3 the source folder, $4 the receiving window
+# (wayland_receiver.cpp). Each test runs its own headless compositor; sway refuses to run
+# as root, so a test started as root runs it as an unprivileged user made for the
+# purpose, with a runtime folder of that user's own.
+. "$(dirname "$0")/../lib.sh" "$1" "$2" "$3"
+RECEIVER=$4
 chmod 0755 "$WORK"
 # The compositor goes last: its clients end with it.
 trap 'kill $(jobs -p) 2>/dev/null; sleep 0.2; [ -z "${COMPOSITOR_PID:-}" ] || kill "$COMPOSITOR_PID" 2>/dev/null;
       rm -rf "$WORK"' EXIT
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
 unset DISPLAY WAYLAND_DISPLAY KELMOR_BACKEND
 export XDG_RUNTIME_DIR="$WORK/runtime"
 COMPOSITOR_USER=""
@@ -28,18 +23,6 @@ fail() {
   echo "FAIL: $*" >&2
   [ -f "$WORK/compositor.log" ] && tail -n 20 "$WORK/compositor.log" >&2
   exit 1
-}
-
-wait_until() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  while [ $tries -gt 0 ]; do
-    eval "$@" && return 0
-    sleep 0.1
-    tries=$((tries - 1))
-  done
-  return 1
 }
 
 # Runs a command as the compositor's user, in the test's runtime folder. setpriv takes the
