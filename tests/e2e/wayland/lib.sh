@@ -3,7 +3,7 @@
 # (wayland_receiver.cpp). Each test runs its own headless compositor; sway refuses to run
 # as root, so a test started as root runs it as an unprivileged user made for the
 # purpose, with a runtime folder of that user's own.
-. "$(dirname "$0")/../lib.sh" "$1" "$2" "$3"
+. "$(dirname "${BASH_SOURCE[0]}")/../lib.sh" "$1" "$2" "$3"
 RECEIVER=$4
 chmod 0755 "$WORK"
 # The compositor goes last: its clients end with it.
