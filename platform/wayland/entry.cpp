@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/input.h"
 #include "platform/posix/playback_driver.h"
@@ -117,9 +118,41 @@ struct WaylandOut {
     void button(unsigned n, bool press) { WaylandButton(n, press); }
 };
 
+// Events played without delays must not outrun the program that receives them: the
+// compositor keeps only a few kilobytes (about 170 key events) for a client that has not
+// read them yet, and disconnects one that falls further behind (libwayland before 1.23),
+// and no protocol tells when a client has read. So events go out at most this fast, in
+// steps of a few, each step once the compositor has handled the one before: a receiver
+// may then stall for about 14 ms without being cut off.
+const int kEventsPerStep = 24;
+const int64_t kMaxEventsPerSecond = 12000;
+int gStepEvents = 0;
+int64_t gStepStart = 0;
+
+int64_t NowMicros() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+void Pace() {
+    if (++gStepEvents < kEventsPerStep) return;
+    wl_display_roundtrip(Wayland()->display);
+    const int64_t due = gStepStart + kEventsPerStep * 1000000 / kMaxEventsPerSecond;
+    int64_t now = NowMicros();
+    if (now < due) {
+        const timespec pause = {0, static_cast<long>((due - now) * 1000)};
+        nanosleep(&pause, nullptr);
+        now = due;
+    }
+    gStepStart = now;
+    gStepEvents = 0;
+}
+
 void Inject(const EVENTMSG& record) {
     WaylandOut out;
     PlayRecord(record, out);
+    Pace();
 }
 
 const KelmorWayland kTable = {sizeof(KelmorWayland), KELMOR_WAYLAND_VERSION, Open, KeybdEvent,

@@ -3,7 +3,9 @@
 // pointer's buttons and wheel, one line each:
 //   <ms> key <keysym> <0|1>   <ms> char <text>   <ms> button <code> <0|1> <x> <y>
 //   <ms> wheel <axis> <discrete>   <ms> focus
-// Usage: wayland_receiver TITLE LOGFILE
+// Usage: wayland_receiver TITLE LOGFILE [STALL_MS]
+// With STALL_MS the window stops reading for that long after every 500th character, as a
+// busy program does now and then.
 // A headless compositor has no keyboard and no mouse, and its seat offers neither until a
 // device comes: the window stands in for the machine's own with a virtual keyboard and
 // pointer that never send anything, so that it has both before the program under test
@@ -15,6 +17,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -36,6 +39,8 @@ xkb_context* gXkb = nullptr;
 xkb_keymap* gKeymap = nullptr;
 xkb_state* gState = nullptr;
 double gX = 0, gY = 0;
+long gStallMs = 0;
+long gCharacters = 0;
 bool gConfigured = false;
 
 double Now() {
@@ -78,7 +83,13 @@ void OnKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state
     strcat(text, state == WL_KEYBOARD_KEY_STATE_PRESSED ? " 1" : " 0");
     Log("key %s", text);
     if (state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
-    if (xkb_state_key_get_utf8(gState, key + 8, text, sizeof text) > 0) Log("char %s", text);
+    if (xkb_state_key_get_utf8(gState, key + 8, text, sizeof text) > 0) {
+        Log("char %s", text);
+        if (gStallMs > 0 && ++gCharacters % 500 == 0) {
+            const timespec stall = {gStallMs / 1000, (gStallMs % 1000) * 1000000};
+            nanosleep(&stall, nullptr);
+        }
+    }
 }
 void OnModifiers(void*, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched, uint32_t locked,
                  uint32_t group) {
@@ -191,10 +202,11 @@ const wl_registry_listener kRegistry = {OnGlobal, OnGlobalRemove};
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s TITLE LOGFILE\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: %s TITLE LOGFILE [STALL_MS]\n", argv[0]);
         return 2;
     }
+    if (argc == 4) gStallMs = atol(argv[3]);
     gLog = fopen(argv[2], "a");
     wl_display* display = wl_display_connect(nullptr);
     if (gLog == nullptr || display == nullptr) {
@@ -221,5 +233,6 @@ int main(int argc, char** argv) {
     Log("started%s", "");
     while (wl_display_dispatch(display) >= 0) {
     }
-    return 0;
+    fprintf(stderr, "%s: the compositor went away: %s\n", argv[0], strerror(wl_display_get_error(display)));
+    return 1;
 }

@@ -69,10 +69,11 @@ start_compositor() {
   fi
 }
 
-# Opens a receiving window titled $1 logging to $2 and waits until it has the focus.
+# Opens a receiving window titled $1 logging to $2 (stalling $3 ms after every 500th
+# character when given) and waits until it has the focus.
 start_receiver() {
   local title=$1 log=$2
-  "$RECEIVER" "$title" "$log" &
+  "$RECEIVER" "$title" "$log" ${3:+"$3"} &
   wait_until 10 'grep -q " focus" "$log" 2>/dev/null' || fail "window '$title' got no focus"
 }
 
