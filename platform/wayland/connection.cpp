@@ -61,8 +61,20 @@ void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface
 void OnGlobalRemove(void*, wl_registry*, uint32_t) {}
 const wl_registry_listener kRegistryListener = {OnGlobal, OnGlobalRemove};
 
+// The events that made the descriptor readable may have been read meanwhile by a round
+// trip of the playback; wl_display_dispatch would then wait for the next one, holding
+// the loop. Reading without waiting keeps it moving.
+bool ReadWithoutWaiting() {
+    wl_display* display = gGlobals.display;
+    while (wl_display_prepare_read(display) != 0) {
+        if (wl_display_dispatch_pending(display) < 0) return false;
+    }
+    if (wl_display_read_events(display) < 0) return false;
+    return wl_display_dispatch_pending(display) >= 0;
+}
+
 gboolean OnReadable(gint, GIOCondition condition, gpointer) {
-    if ((condition & (G_IO_HUP | G_IO_ERR)) != 0 || wl_display_dispatch(gGlobals.display) < 0) {
+    if ((condition & (G_IO_HUP | G_IO_ERR)) != 0 || !ReadWithoutWaiting()) {
         fprintf(stderr, "%s: the Wayland compositor went away\n", g_get_prgname());
         return G_SOURCE_REMOVE;
     }

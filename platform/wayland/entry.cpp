@@ -137,15 +137,15 @@ int64_t NowMicros() {
 
 void Pace() {
     if (++gStepEvents < kEventsPerStep) return;
-    wl_display_roundtrip(Wayland()->display);
+    // Events that came slower than that (a recording's own gaps) are not held up.
     const int64_t due = gStepStart + kEventsPerStep * 1000000 / kMaxEventsPerSecond;
-    int64_t now = NowMicros();
-    if (now < due) {
-        const timespec pause = {0, static_cast<long>((due - now) * 1000)};
+    if (NowMicros() < due) {
+        wl_display_roundtrip(Wayland()->display);
+        const int64_t now = NowMicros();
+        const timespec pause = {0, static_cast<long>(now < due ? (due - now) * 1000 : 0)};
         nanosleep(&pause, nullptr);
-        now = due;
     }
-    gStepStart = now;
+    gStepStart = NowMicros();
     gStepEvents = 0;
 }
 

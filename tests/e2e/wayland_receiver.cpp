@@ -1,7 +1,7 @@
 // A Wayland window for the end-to-end tests: it logs, with its own clock, the characters
 // its keyboard focus receives (through the keymap the compositor hands it) and the
 // pointer's buttons and wheel, one line each:
-//   <ms> key <keysym> <0|1>   <ms> char <text>   <ms> button <code> <0|1> <x> <y>
+//   <ms> key <keysym> <0|1> <event time>   <ms> char <text>   <ms> button <code> <0|1> <x> <y>
 //   <ms> wheel <axis> <discrete>   <ms> focus
 // Usage: wayland_receiver TITLE LOGFILE [STALL_MS]
 // With STALL_MS the window stops reading for that long after every 500th character, as a
@@ -73,14 +73,16 @@ void OnKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
 }
 void OnEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) { Log("focus%s", ""); }
 void OnLeave(void*, wl_keyboard*, uint32_t, wl_surface*) { Log("unfocus%s", ""); }
-void OnKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
+void OnKey(void*, wl_keyboard*, uint32_t, uint32_t time, uint32_t key, uint32_t state) {
     if (gState == nullptr) return;
     char text[64];
     // The key by its first level's symbol: the same name down and up, whatever the modifiers.
     const xkb_keysym_t* symbols = nullptr;
     const int count = xkb_keymap_key_get_syms_by_level(gKeymap, key + 8, 0, 0, &symbols);
-    xkb_keysym_get_name(count > 0 ? symbols[0] : XKB_KEY_NoSymbol, text, sizeof text - 2);
-    strcat(text, state == WL_KEYBOARD_KEY_STATE_PRESSED ? " 1" : " 0");
+    xkb_keysym_get_name(count > 0 ? symbols[0] : XKB_KEY_NoSymbol, text, 32);
+    // The event's own time stamp after the state: the sender's, passed on by the compositor.
+    const size_t length = strlen(text);
+    snprintf(text + length, sizeof text - length, " %u %u", state == WL_KEYBOARD_KEY_STATE_PRESSED ? 1u : 0u, time);
     Log("key %s", text);
     if (state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
     if (xkb_state_key_get_utf8(gState, key + 8, text, sizeof text) > 0) {
