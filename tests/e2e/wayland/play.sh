@@ -19,9 +19,10 @@ got=$(received_text "$WORK/received.log")
 [ "$got" = "$once$once" ] || fail "received '$got', expected '$once$once' (twice)"
 [ ! -s "$WORK/play.err" ] || fail "play said: $(cat "$WORK/play.err")"
 
-# The WAIT between the two lines of text, as the receiver's own clock saw it.
+# The WAIT between the two lines of text, as the receiver's own clock saw it (loosely: a
+# busy machine delivers a key late now and then; timing is measured in bench/).
 gap=$(awk '/ char /{ if (prev != "" && $3 == "a" && !seen) { print $1 - prev; seen = 1 } prev = $1 }' "$WORK/received.log")
-awk -v g="$gap" 'BEGIN { exit !(g >= 990 && g <= 1100) }' || fail "the WAIT 1 lasted ${gap} ms"
+awk -v g="$gap" 'BEGIN { exit !(g >= 900 && g <= 1500) }' || fail "the WAIT 1 lasted ${gap} ms"
 
 # The click landed where the recording put it: the one window fills the output.
 grep -q " button 272 1 40 50" "$WORK/received.log" || fail "the click did not land at 40,50: $(grep button "$WORK/received.log")"
