@@ -14,7 +14,12 @@ export XDG_RUNTIME_DIR="$WORK/runtime"
 COMPOSITOR_USER=""
 if [ "$(id -u)" -eq 0 ]; then
   COMPOSITOR_USER=kelmor-compositor
-  id "$COMPOSITOR_USER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$COMPOSITOR_USER"
+  # Tests run side by side may make the user at the same moment; one of them wins.
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    id "$COMPOSITOR_USER" >/dev/null 2>&1 && break
+    useradd --system --no-create-home --shell /usr/sbin/nologin "$COMPOSITOR_USER" 2>/dev/null || sleep 0.3
+  done
+  id "$COMPOSITOR_USER" >/dev/null 2>&1 || fail "cannot make the user $COMPOSITOR_USER"
 fi
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 [ -z "$COMPOSITOR_USER" ] || chown "$COMPOSITOR_USER" "$XDG_RUNTIME_DIR"
