@@ -61,14 +61,21 @@ bool Upload() {
     }
     zwp_virtual_keyboard_v1_keymap(gKeyboard, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd, static_cast<uint32_t>(size));
     close(fd);
+    // The base layout is the same in every keymap made, so the held keys and the locks
+    // mean the same in the new one.
+    const xkb_mod_mask_t locked = gState != nullptr ? xkb_state_serialize_mods(gState, XKB_STATE_MODS_LOCKED) : 0;
     xkb_state_unref(gState);
     gState = xkb_state_new(gMade.keymap);
+    if (gState == nullptr) return false;
     for (xkb_keycode_t code = kLowestKeycode; code <= kHighestKeycode; ++code) {
         if (IsHeld(code)) xkb_state_update_key(gState, code, XKB_KEY_DOWN);
     }
+    if (locked != 0) {
+        xkb_state_update_mask(gState, xkb_state_serialize_mods(gState, XKB_STATE_MODS_DEPRESSED), 0, locked, 0, 0, 0);
+    }
     SendModifiers();
     wl_display_roundtrip(Wayland()->display);
-    return gState != nullptr;
+    return true;
 }
 
 xkb_keycode_t KeyOfSymbol(xkb_keysym_t symbol) {
@@ -92,7 +99,9 @@ xkb_keycode_t KeyOfScanCode(uint8_t scan, bool extended) {
 }
 
 bool Choose(uint32_t character, KeyChoice* choice) {
-    const KeyboardNow now = {0, 0, xkb_state_serialize_mods(gState, XKB_STATE_MODS_DEPRESSED)};
+    // Caps Lock, played from a recording, stays on in the keymap's state and turns letters.
+    const KeyboardNow now = {0, xkb_state_serialize_mods(gState, XKB_STATE_MODS_LOCKED),
+                             xkb_state_serialize_mods(gState, XKB_STATE_MODS_DEPRESSED)};
     return ChooseKeyForCharacter(gMade.keymap, now, character, gHeld, choice);
 }
 
