@@ -6,6 +6,7 @@
 //
 //   bench_x11_playback [--kelmor PATH] [--cnee PATH] [--xdotool PATH] [--runs N]
 //                      [--only fidelity|throughput|startup] [--keep]
+//   bench_x11_playback --xtest-type TEXT [--cancel-grab]   (the ceiling client, below)
 //
 // --runs: runs per throughput and start-up figure (median shown; default 5); --keep:
 // leave the generated inputs, and a dump of what a failed run received, in /tmp.
@@ -474,6 +475,30 @@ struct Options {
 Options gOptions;
 bool gFailed = false;
 
+// The ceiling of any player's rate: a bare client that sends one XTest press and release
+// per character of a text (lower-case letters, digits and blanks) and nothing else, so
+// that all the time left is the server's. With the cancel grab it first holds Ctrl+Esc
+// on the root window under the lock states, as kelmor does while it plays: the server
+// then looks at that grab on every press, which is part of what kelmor's rate pays for
+// being cancellable.
+int XTestType(const std::string& text, bool cancelGrab) {
+    Display* d = XOpenDisplay(nullptr);
+    if (d == nullptr) return 1;
+    if (cancelGrab) {
+        const unsigned locks[] = {0, LockMask, Mod2Mask, LockMask | Mod2Mask};
+        for (unsigned lock : locks) {
+            XGrabKey(d, XKeysymToKeycode(d, XK_Escape), ControlMask | lock, DefaultRootWindow(d), False, GrabModeAsync,
+                     GrabModeAsync);
+        }
+    }
+    for (const Stroke& stroke : TypedStrokes(d, text)) {
+        XTestFakeKeyEvent(d, static_cast<unsigned>(stroke.keycode), stroke.down, CurrentTime);
+    }
+    XSync(d, False);
+    XCloseDisplay(d);
+    return 0;
+}
+
 bool Wanted(const char* section) {
     return gOptions.only.empty() || gOptions.only == section;
 }
@@ -685,6 +710,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && strcmp(argv[1], "--xtest-type") == 0) {
+        return XTestType(argv[2], argc == 4 && strcmp(argv[3], "--cancel-grab") == 0);
+    }
     if (!ParseOptions(argc, argv, gOptions)) {
         Usage();
         return 2;
@@ -746,6 +774,10 @@ int main(int argc, char** argv) {
         const std::vector<std::string> xdotoolType = {xdotool, "type", "--delay", "0", in.typed};
         Series kelmorUs{"kelmor /SPEED=4", "TYPE " + typed, kelmorType, in.typedStrokes, {}, {}, false};
         Series xdotoolUs{"xdotool type --delay 0", typed, xdotoolType, in.typedStrokes, {}, {}, false};
+        const std::string self = "/proc/self/exe";
+        Series ceiling{"bare XTest client", typed, {self, "--xtest-type", in.typed}, in.typedStrokes, {}, {}, false};
+        Series ceilingGrab{"bare XTest + Ctrl+Esc grab", typed, {self, "--xtest-type", in.typed, "--cancel-grab"},
+                           in.typedStrokes, {}, {}, false};
         Series kelmorDe = kelmorUs, xdotoolDe = xdotoolUs;
         kelmorDe.name += " (de)";
         xdotoolDe.name += " (de)";
@@ -753,6 +785,8 @@ int main(int argc, char** argv) {
             if (!SetLayout(logger, "us")) break;
             if (withKelmor) RunOnce(logger, in, kelmorUs);
             RunOnce(logger, in, xdotoolUs);
+            RunOnce(logger, in, ceiling);
+            RunOnce(logger, in, ceilingGrab);
             if (!SetLayout(logger, "de")) {
                 printf("the de layout could not be set (setxkbmap, xkbcomp): no run under it\n");
                 gFailed = true;
@@ -763,12 +797,17 @@ int main(int argc, char** argv) {
             RunOnce(logger, in, xdotoolDe);
         }
         if (!SetLayout(logger, "us")) gFailed = true;
-        for (Series* series : {&kelmorUs, &xdotoolUs, &kelmorDe, &xdotoolDe}) Report(*series);
+        for (Series* series : {&kelmorUs, &xdotoolUs, &kelmorDe, &xdotoolDe, &ceiling, &ceilingGrab}) Report(*series);
         const double deOverUs = PairedRatio(kelmorDe, kelmorUs);
         const double usOverXdotool = PairedRatio(kelmorUs, xdotoolUs), deOverXdotool = PairedRatio(kelmorDe, xdotoolDe);
         if (deOverUs > 0) printf("kelmor TYPE under de: %.0f %% of under us (median of paired runs)\n", deOverUs * 100);
         if (usOverXdotool > 0) printf("kelmor TYPE under us: %.1f x xdotool\n", usOverXdotool);
         if (deOverXdotool > 0) printf("kelmor TYPE under de: %.1f x xdotool\n", deOverXdotool);
+        const double ofCeiling = PairedRatio(kelmorUs, ceilingGrab), grabCost = PairedRatio(ceilingGrab, ceiling);
+        if (ofCeiling > 0) printf("kelmor TYPE under us: %.0f %% of the bare client holding the same grab\n", ofCeiling * 100);
+        if (grabCost > 0) printf("the grab alone: the bare client at %.0f %% of its rate without it\n", grabCost * 100);
+        const double ceilingOverXdotool = PairedRatio(ceilingGrab, xdotoolUs);
+        if (ceilingOverXdotool > 0) printf("the bare client with the grab: %.1f x xdotool\n", ceilingOverXdotool);
     }
 
     if (Wanted("startup")) {
