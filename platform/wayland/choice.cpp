@@ -62,14 +62,17 @@ const KelmorWayland* WaylandPlayback(bool* refused) {
 bool WaylandRefusesReading(const char* what) {
     if (!Set(g_getenv("WAYLAND_DISPLAY"))) return false;
     const bool x11 = Set(g_getenv("DISPLAY"));
-    static bool told = false;
-    if (!told) {
+    // Once for each of them: the refusal of a recording is news after the service's.
+    static const char* told[4] = {};
+    int slot = 0;
+    while (slot < 4 && told[slot] != nullptr && strcmp(told[slot], what) != 0) ++slot;
+    if (slot < 4 && told[slot] == nullptr) {
+        told[slot] = what;
         fprintf(stderr,
                 x11 ? "%s: in a Wayland session %s sees only the programs running under Xwayland\n"
                     : "%s: %s needs to read the keys typed into every program, which Wayland shows no ordinary "
                       "program; use an X11 session, or set DISPLAY to reach Xwayland programs only\n",
                 g_get_prgname(), what);
-        told = true;
     }
     return !x11;
 }
