@@ -15,9 +15,8 @@ GOTO kelmor first
 TYPE three
 KLX
 "$KELMORCTL" play --speed 2 "$WORK/goto.klx" 2>"$WORK/play.err" || fail "play failed: $(cat "$WORK/play.err")"
-sleep 0.2
-[ "$(received_text "$WORK/first.log")" = onethree ] || fail "the first window got '$(received_text "$WORK/first.log")'"
-[ "$(received_text "$WORK/second.log")" = two ] || fail "the second window got '$(received_text "$WORK/second.log")'"
+wait_until 5 '[ "$(received_text "$WORK/first.log")" = onethree ]' || fail "the first window got '$(received_text "$WORK/first.log")'"
+wait_until 5 '[ "$(received_text "$WORK/second.log")" = two ]' || fail "the second window got '$(received_text "$WORK/second.log")'"
 
 # A title no window has: the playback stops with the script's error and types nothing.
 printf 'GOTO no such window\nTYPE lost\n' >"$WORK/missing.klx"

@@ -7,7 +7,7 @@ start_receiver "Kelmor receiver" "$WORK/received.log"
 
 printf 'TYPE kelmor ß€{enter}\n' >"$WORK/file.klx"
 timeout 60 "$KELMOR" "$WORK/file.klx" /speed 4 /repeats 2 2>"$WORK/kelmor.err" || fail "kelmor FILE failed: $(cat "$WORK/kelmor.err")"
-[ "$(received_text "$WORK/received.log")" = "$(printf 'kelmor ß€\rkelmor ß€\r')" ] ||
+wait_until 5 '[ "$(received_text "$WORK/received.log")" = "$(printf "kelmor ß€\rkelmor ß€\r")" ]' ||
   fail "kelmor FILE typed '$(received_text "$WORK/received.log")'"
 
 # Again and again until a signal: the passes arrive whole, and nothing after the signal.
@@ -29,6 +29,6 @@ printf 'TYPE made by exe{enter}\n' >"$WORK/task.klx"
 cp "$(dirname "$KELMOR")/libkelmor-wayland.so" "$WORK/"
 : >"$WORK/received.log"
 timeout 60 "$WORK/task.exe" 2>"$WORK/exe.err" || fail "the executable recording failed: $(cat "$WORK/exe.err")"
-[ "$(received_text "$WORK/received.log")" = "$(printf 'made by exe\r')" ] ||
+wait_until 5 '[ "$(received_text "$WORK/received.log")" = "$(printf "made by exe\r")" ]' ||
   fail "the executable recording typed '$(received_text "$WORK/received.log")'"
 echo PASS
