@@ -110,8 +110,12 @@ void HoldLog(bool kept) {
 
 }  // namespace
 
-// What xdg-open is to this desktop, notepad.exe was to the program's first home.
+// Each system's own way to open a text file: the desktop's chosen program, or notepad.
+#ifdef _WIN32
+const char kDefaultEditor[] = "notepad.exe";
+#else
 const char kDefaultEditor[] = "xdg-open";
+#endif
 
 uint32_t ReadSettingDword(const char* name, uint32_t defaultValue) {
     char path[128];
