@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Kelmor.exe as a new Windows user first meets it, installed in "Kelmor App\bin" (a folder
-# with a blank, named bin): /?, -h and --help show the usage in a box and exit 0; View Log
-# File opens the log, whose path has a blank, in notepad; Auto-Start writes the program's
-# path quoted, and reads it back; F1 opens the help page beside the program, and a missing
-# page is named in the box. $1 is Kelmor.exe (KelmorService.DLL and the help folder beside
+# with a blank, named bin): /?, -h and --help show the usage in a box and exit 0; Advanced
+# Options opens centred on the window; View Log File opens the log, whose path has a
+# blank, in notepad; Auto-Start writes the program's path quoted, and reads it back; F1
+# opens the help page beside the program, and a missing page is named in the box; a second
+# start brings the window forward. $1 is Kelmor.exe (KelmorService.DLL and the help folder beside
 # it), $3 the source folder, $5 a screenshot program and $6 the folder for the pictures
 # (both optional), WINEPREFIX a prefix made already.
 . "$(dirname "$0")/lib.sh"
@@ -56,6 +57,25 @@ pid=$!
 wait_until 30 '[ -n "$(main_window)" ]' || fail "Kelmor.exe without a file showed no window"
 window=$(main_window)
 sleep 1
+# The Playback tab: the Repeat arrows inside their field.
+shot wine-first-window.png
+# The About box's OK at the right; Advanced Options centred on the window, which stands
+# where the dialog fits around it.
+choose h a
+answer_window "About Kelmor" Escape wine-about-ok.png
+xdotool windowmove "$window" 400 300
+sleep 0.5
+centre() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+}
+choose t o
+wait_until 10 '[ -n "$(visible_window "Advanced Options")" ]' || fail "Tools > Advanced Options opened nothing"
+read -r wx wy <<<"$(centre "$window")"
+read -r ox oy <<<"$(centre "$(visible_window "Advanced Options")")"
+[ $((ox - wx)) -le 30 ] && [ $((wx - ox)) -le 30 ] && [ $((oy - wy)) -le 30 ] && [ $((wy - oy)) -le 30 ] ||
+  fail "Advanced Options is centred at $ox,$oy, the window at $wx,$wy"
+answer_window "Advanced Options" Escape wine-advanced-centred.png
 
 choose t v
 wait_until 15 '[ -n "$(visible_window "my log.txt - Notepad")" ]' ||
@@ -86,6 +106,17 @@ xdotool key F1
 answer_window "Kelmor Help" Return wine-help-missing.png
 [ "$(wc -l <"$WORK/opened")" -eq 1 ] || fail "a missing page was handed on: $(tail -n1 "$WORK/opened")"
 
+# A second start brings the window forward from behind notepad, with the focus, and ends.
+start_notepad
+wine "$PROGRAM" &
+second=$!
+wait_until 20 '! kill -0 $second 2>/dev/null' || fail "the second Kelmor.exe did not end"
+wait_until 10 '[ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]' ||
+  fail "a second start left '$(xdotool getactivewindow getwindowname 2>/dev/null)' in front"
+[ "$(xdotool search --onlyvisible --name '^Kelmor' | wc -l)" -eq 1 ] || fail "a second start opened a second window"
+shot wine-second-start.png
+
 choose f x
 wait_until 15 '! kill -0 $pid 2>/dev/null' || fail "File > Exit did not end Kelmor.exe"
-echo "ok: usage box for /? -h --help, log opened in notepad, Auto-Start quoted, help beside the program"
+echo "ok: usage box for /? -h --help, Advanced Options centred, log opened in notepad, Auto-Start quoted," \
+  "help beside the program, second start"
