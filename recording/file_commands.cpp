@@ -167,8 +167,7 @@ void OnSaveAs(int) { SaveAs(); }
 
 void EditFile(const char* path) {
     char editor[256];
-    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, editor, 0);
-    if (editor[0] == '\0') CopyText(editor, sizeof editor, kDefaultEditor);
+    ReadEditorSetting(editor);
     char file[4 * MAX_PATH + 3];
     QuoteArgument(file, sizeof file, path, SystemCommandLineRules());
     char commandLine[sizeof editor + sizeof file + 1];

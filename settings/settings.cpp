@@ -117,6 +117,16 @@ const char kDefaultEditor[] = "notepad.exe";
 const char kDefaultEditor[] = "xdg-open";
 #endif
 
+void ReadEditorSetting(char* out) {
+    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, out, 0);
+#ifdef _WIN32
+    // Earlier Windows builds showed, saved and exported the desktop opener as their
+    // default; it starts nothing here.
+    if (strcmp(out, "xdg-open") == 0) out[0] = '\0';
+#endif
+    if (out[0] == '\0') snprintf(out, 256, "%s", kDefaultEditor);
+}
+
 uint32_t ReadSettingDword(const char* name, uint32_t defaultValue) {
     char path[128];
     snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
