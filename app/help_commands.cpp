@@ -30,13 +30,19 @@ bool KeptInUri(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || strchr("-._~/:", c) != nullptr;
 }
 
-// The page beside the program itself, where a Windows installation may keep its help
-// files; 0 when it does not fit.
-int PageBesideProgram(const char* programPath, const char* page, char* out, int size) {
+// Where the program's folder ends in its path, its last separator included.
+int FolderEnd(const char* programPath) {
     int folderEnd = 0;
     for (int i = 0; programPath[i] != '\0'; ++i) {
         if (IsSeparator(programPath[i])) folderEnd = i + 1;
     }
+    return folderEnd;
+}
+
+// The page beside the program itself, where a Windows installation may keep its help
+// files; 0 when it does not fit.
+int PageBesideProgram(const char* programPath, const char* page, char* out, int size) {
+    const int folderEnd = FolderEnd(programPath);
     const int pageLength = static_cast<int>(strlen(page));
     if (folderEnd + pageLength >= size) return 0;
     memcpy(out, programPath, static_cast<size_t>(folderEnd));
@@ -73,10 +79,7 @@ void OpenHelpPage(HelpPage page, int contextId) {
 int HelpPagePath(const char* programPath, const char* page, char* out, int size) {
     if (size <= 0) return 0;
     out[0] = '\0';
-    int folderEnd = 0;  // the program's folder, its last separator included
-    for (int i = 0; programPath[i] != '\0'; ++i) {
-        if (IsSeparator(programPath[i])) folderEnd = i + 1;
-    }
+    const int folderEnd = FolderEnd(programPath);
     const char separator = folderEnd > 0 ? programPath[folderEnd - 1] : '/';
     // "bin" as the folder's whole last name, in a POSIX path: a Windows installation keeps
     // its help beside the program, whatever its folder is called.
