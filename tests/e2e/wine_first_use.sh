@@ -44,13 +44,7 @@ done
 printf 'Log level set to Low\r\n' >"$WORK/Kelmor App/my log.txt"
 wine reg add "$KEY" /v Logfile /t REG_SZ /d "$(windows_path "$WORK/Kelmor App/my log.txt")" /f >/dev/null ||
   fail "cannot write the settings"
-# Wine's shell hands pages to winebrowser, and that to the xdg-open on PATH here, which
-# writes down what it was given.
-wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null || fail "cannot make .html a web page"
-mkdir -p "$WORK/opener"
-printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$WORK/opened" >"$WORK/opener/xdg-open"
-chmod +x "$WORK/opener/xdg-open"
-export PATH="$WORK/opener:$PATH"
+record_opened_pages
 
 wine "$PROGRAM" &
 pid=$!

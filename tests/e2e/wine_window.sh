@@ -40,14 +40,7 @@ wine reg add "$KEY" /v LastTab /t REG_DWORD /d 1 /f >/dev/null || fail "cannot w
 wine reg add "$KEY" /v PromptForSave /t REG_DWORD /d 1 /f >/dev/null
 # A recording or playback puts the window aside, so that the keys go to notepad.
 wine reg add "$KEY" /v Minimize /t REG_DWORD /d 1 /f >/dev/null
-# Wine's shell hands pages and addresses to winebrowser, and that to xdg-open: the one on
-# PATH here writes down what it was given. A page goes there as an .html file, which a
-# prefix made without Wine's HTML engine does not know.
-wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null || fail "cannot make .html a web page"
-mkdir -p "$WORK/opener"
-printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$WORK/opened" >"$WORK/opener/xdg-open"
-chmod +x "$WORK/opener/xdg-open"
-export PATH="$WORK/opener:$PATH"
+record_opened_pages
 
 wine "$KELMOR" &
 pid=$!
