@@ -147,7 +147,11 @@ if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
   add_test(NAME windows_binaries COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_binaries.sh ${CMAKE_OBJDUMP}
            ${PROJECT_VERSION} ${CMAKE_CURRENT_SOURCE_DIR}/windows_imports.list $<TARGET_FILE:kelmor_exe>
            $<TARGET_FILE:kelmorctl_exe> $<TARGET_FILE:kelmor_service_dll>)
-  set_tests_properties(windows_binaries PROPERTIES LABELS wine)
+  set(debug_build 0)
+  if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+    set(debug_build 1)
+  endif()
+  set_tests_properties(windows_binaries PROPERTIES LABELS wine ENVIRONMENT KELMOR_DEBUG_BUILD=${debug_build})
 endif()
 
 # Kelmor.exe as a new user first meets it, installed in a folder with a blank: the usage
