@@ -124,8 +124,8 @@ void Init() {
         DialogCheck(D, box.control, value != 0);
     }
     char editor[256];
-    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, editor, 0);
-    DialogSetText(D, IDC_EDITOR, editor[0] != '\0' ? editor : kDefaultEditor);
+    ReadEditorSetting(editor);
+    DialogSetText(D, IDC_EDITOR, editor);
     CheckPlayUpdate(gbPlayUpdate == 0 ? IDC_PLAY_UPDATE_NONE : gbPlayUpdate == 2 ? IDC_PLAY_UPDATE_ACTION
                                                                                  : IDC_PLAY_UPDATE_LOOP);
     DialogCheck(D, IDC_PROMPTS, gbPromptForSave != 0);

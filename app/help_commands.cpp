@@ -4,6 +4,7 @@
 
 #include "app/advanced_options.h"
 #include "platform/dialog.h"
+#include "platform/file.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "platform/wintypes.h"
@@ -29,6 +30,26 @@ bool KeptInUri(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || strchr("-._~/:", c) != nullptr;
 }
 
+// Where the program's folder ends in its path, its last separator included.
+int FolderEnd(const char* programPath) {
+    int folderEnd = 0;
+    for (int i = 0; programPath[i] != '\0'; ++i) {
+        if (IsSeparator(programPath[i])) folderEnd = i + 1;
+    }
+    return folderEnd;
+}
+
+// The page beside the program itself, where a Windows installation may keep its help
+// files; 0 when it does not fit.
+int PageBesideProgram(const char* programPath, const char* page, char* out, int size) {
+    const int folderEnd = FolderEnd(programPath);
+    const int pageLength = static_cast<int>(strlen(page));
+    if (folderEnd + pageLength >= size) return 0;
+    memcpy(out, programPath, static_cast<size_t>(folderEnd));
+    memcpy(out + folderEnd, page, static_cast<size_t>(pageLength) + 1);
+    return folderEnd + pageLength;
+}
+
 void OpenHelpPage(HelpPage page, int contextId) {
     char program[MAX_PATH];
     char path[MAX_PATH];
@@ -38,9 +59,19 @@ void OpenHelpPage(HelpPage page, int contextId) {
     const bool located = SysGetModuleFileName(program, sizeof program) > 0 &&
                          HelpPagePath(program, name, path, sizeof path) > 0;
     if (!located) FormatText(path, sizeof path, "%s", name);
+    char beside[MAX_PATH];
+    if (located && SysGetFileKind(path) == SYS_FILE_MISSING &&
+        PageBesideProgram(program, name, beside, sizeof beside) > 0 && SysGetFileKind(beside) == SYS_FILE_REGULAR) {
+        FormatText(path, sizeof path, "%s", beside);
+    }
     if (contextId != 0) HelpAnchor(contextId, anchor, sizeof anchor);
+    if (located && SysGetFileKind(path) == SYS_FILE_MISSING) {
+        // The path a person can look for; a caption would cut it.
+        KelmorMessageBoxF("Kelmor Help", MB_OK | MB_ICONEXCLAMATION, "The help file is missing:\n\n%s", path);
+        return;
+    }
     if (located && FileUri(path, anchor, uri, sizeof uri) > 0 && ShellOpen(uri)) return;
-    KelmorMessageBox(kHelpFailure, path, MB_OK | MB_ICONEXCLAMATION);
+    KelmorMessageBoxF("Kelmor Help", MB_OK | MB_ICONEXCLAMATION, "%s\n\n%s", kHelpFailure, path);
 }
 
 }  // namespace
@@ -48,13 +79,11 @@ void OpenHelpPage(HelpPage page, int contextId) {
 int HelpPagePath(const char* programPath, const char* page, char* out, int size) {
     if (size <= 0) return 0;
     out[0] = '\0';
-    int folderEnd = 0;  // the program's folder, its last separator included
-    for (int i = 0; programPath[i] != '\0'; ++i) {
-        if (IsSeparator(programPath[i])) folderEnd = i + 1;
-    }
+    const int folderEnd = FolderEnd(programPath);
     const char separator = folderEnd > 0 ? programPath[folderEnd - 1] : '/';
-    // "bin" as the folder's whole last name.
-    const bool installed = folderEnd >= 4 && strncmp(programPath + folderEnd - 4, "bin", 3) == 0 &&
+    // "bin" as the folder's whole last name, in a POSIX path: a Windows installation keeps
+    // its help beside the program, whatever its folder is called.
+    const bool installed = separator == '/' && folderEnd >= 4 && strncmp(programPath + folderEnd - 4, "bin", 3) == 0 &&
                            (folderEnd == 4 || IsSeparator(programPath[folderEnd - 5]));
     char tail[64];
     if (installed) FormatText(tail, sizeof tail, "share%ckelmor%chelp%c%s", separator, separator, separator, page);

@@ -7,16 +7,17 @@ extern const char kWebPageAddress[];
 extern const char kSupportMailAddress[];
 
 // Where a help page lives for a program file: in "help" beside the program (the build
-// folder), or, for a program in a "bin" folder, in "share/kelmor/help" beside that folder
-// (an installation). Returns the length, or 0 when the path does not fit in size.
+// folder, and every Windows path), or, for a POSIX program in a "bin" folder, in
+// "share/kelmor/help" beside that folder (an installation). Returns the length, or 0 when
+// the path does not fit in size. A page missing there is looked for beside the program.
 int HelpPagePath(const char* programPath, const char* page, char* out, int size);
 // The file URI of a path, with "#anchor" behind it when anchor is not empty; every
 // backslash becomes a slash and bytes that would change the URI's meaning are escaped.
 // Returns the length, or 0 when it does not fit in size.
 int FileUri(const char* path, const char* anchor, char* out, int size);
 
-// Opens the contents page at the topic of a context id (0: at its top); a page that
-// cannot be opened says "\"Unable to open the help file\"" under the page's path.
+// Opens the contents page at the topic of a context id (0: at its top); a page that is
+// missing or cannot be opened is said with the page's path.
 void OpenHelpTopic(int contextId);
 // Opens the web page; says so when it cannot. True when it opened.
 bool OpenWebPage();

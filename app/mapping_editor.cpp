@@ -39,7 +39,7 @@ const int kTextSize = 256;       // a Mapping's Text: 255 characters
 const int kListTextShown = 23;   // a longer Text shows cut, with "..."
 // The widest the lists open to show their entries, in pixels.
 const int kKeysDropDownLimit = 200;
-const int kActionDropDownLimit = 250;
+const int kActionDropDownLimit = 300;
 
 const uint32_t kRefusal = MB_OK | MB_ICONEXCLAMATION;
 const uint32_t kWarning = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;

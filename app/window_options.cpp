@@ -1,5 +1,6 @@
 #include "app/window_options.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/dialog.h"
@@ -8,6 +9,7 @@
 #include "platform/window.h"
 #include "platform/wintypes.h"
 #include "settings/settings.h"
+#include "text/command_line.h"
 #include "ui/command_ids.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
@@ -17,6 +19,26 @@ namespace {
 const char kRunValue[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Kelmor";
 // The Run value holds a path of at most 255 characters.
 const int kRunValueSize = 256;
+
+// On Windows the Run value is a command line: a path with a blank left bare would have
+// the system try its prefixes first (Z:\Kelmor.exe for Z:\Kelmor App\Kelmor.exe). The
+// POSIX store makes its autostart entry from the bare path and quotes it itself.
+void RunValueOf(const char* path, char* out, size_t size) {
+    if (SystemCommandLineRules() == CommandLineRules::kWindows) {
+        QuoteArgument(out, size, path, CommandLineRules::kWindows);
+    } else {
+        snprintf(out, size, "%s", path);
+    }
+}
+
+// The path a Run value names, quoted (as written now) or bare (as written before).
+void PathOfRunValue(char* value) {
+    const size_t length = strlen(value);
+    if (length >= 2 && value[0] == '"' && value[length - 1] == '"') {
+        memmove(value, value + 1, length - 2);
+        value[length - 2] = '\0';
+    }
+}
 
 }  // namespace
 
@@ -47,6 +69,7 @@ void OnShowTabs(int) {
 bool AutoStartIsOn() {
     char value[kRunValueSize];
     GetRegistryValue(HKEY_CURRENT_USER, kRunValue, REG_SZ, value, 0);
+    PathOfRunValue(value);
     // Another copy of the program started at log-in is not this one.
     char own[kRunValueSize + 1];
     return value[0] != '\0' && SysGetModuleFileName(own, sizeof own) > 0 &&
@@ -59,8 +82,10 @@ void SetAutoStart(bool on) {
         // would start some other program, or none, at the next log-in.
         char path[kRunValueSize + 1];
         const int length = SysGetModuleFileName(path, sizeof path);
-        if (length > 0 && length < kRunValueSize) {
-            SetRegistryValue(HKEY_CURRENT_USER, kRunValue, REG_SZ, path, 0);
+        char value[kRunValueSize + 1];
+        RunValueOf(path, value, sizeof value);
+        if (length > 0 && length < kRunValueSize && strlen(value) < static_cast<size_t>(kRunValueSize)) {
+            SetRegistryValue(HKEY_CURRENT_USER, kRunValue, REG_SZ, value, 0);
         } else {
             KelmorMessageBox("The program's path is too long to start it at log-in.", "Auto-Start",
                              MB_ICONEXCLAMATION);

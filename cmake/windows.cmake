@@ -19,6 +19,28 @@ endif()
 # library and the thread library are linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+# Each binary's version resource (programs/kelmor-win/version.rc.in): its name, what it
+# is and the project's version. Sets out to the generated resource file.
+function(kelmor_version_resource out name type description)
+  set(KELMOR_FILE_NAME ${name})
+  set(KELMOR_FILE_TYPE ${type})
+  set(KELMOR_FILE_DESCRIPTION ${description})
+  configure_file(${CMAKE_SOURCE_DIR}/programs/kelmor-win/version.rc.in ${CMAKE_BINARY_DIR}/generated/version-${name}.rc
+                 @ONLY)
+  set(${out} ${CMAKE_BINARY_DIR}/generated/version-${name}.rc PARENT_SCOPE)
+endfunction()
+
+# Release builds ship their binaries stripped, as Kelmor.exe is (pad_program.cmake); the
+# linked file stays beside it as NAME-unstripped for a debugger.
+function(kelmor_strip_release target)
+  if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>-unstripped
+      COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:${target}>
+      VERBATIM)
+  endif()
+endfunction()
+
 # Back ends: one library per seam, chosen at link time, as on Linux.
 file(GLOB KELMOR_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 set(KELMOR_WIN32_LIBS)
@@ -51,8 +73,10 @@ else()
 endif()
 configure_file(${CMAKE_SOURCE_DIR}/programs/service/KelmorService.def.in ${CMAKE_BINARY_DIR}/KelmorService.def @ONLY)
 file(GLOB service_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/service/*.cpp)
+kelmor_version_resource(service_version KelmorService.DLL VFT_DLL "Kelmor Keyboard Service")
 add_library(kelmor_service_dll SHARED ${service_sources} ${CMAKE_SOURCE_DIR}/programs/service/dll_main.cpp
-            ${CMAKE_SOURCE_DIR}/programs/service/dll_system.cpp ${CMAKE_BINARY_DIR}/KelmorService.def)
+            ${CMAKE_SOURCE_DIR}/programs/service/dll_system.cpp ${CMAKE_BINARY_DIR}/KelmorService.def
+            ${service_version})
 set_target_properties(kelmor_service_dll PROPERTIES OUTPUT_NAME KelmorService PREFIX "" SUFFIX ".DLL"
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_compile_options(kelmor_service_dll PRIVATE -O2)
@@ -60,6 +84,7 @@ add_custom_command(TARGET kelmor_service_dll POST_BUILD
   COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:kelmor_service_dll> -DOBJDUMP=${CMAKE_OBJDUMP}
           "-DNAMES=KelmorKeyboardProc;ReloadServiceCache" -P ${CMAKE_SOURCE_DIR}/programs/service/check_exports.cmake
   VERBATIM)
+kelmor_strip_release(kelmor_service_dll)
 target_link_libraries(kelmor_service_dll PRIVATE
   "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32_registry,kelmor_win32_file,kelmor_win32_system,kelmor_win32_process,kelmor_win32_shared_memory,kelmor_win32_key_typing,kelmor_win32_character_input>")
 
@@ -74,8 +99,11 @@ add_library(kelmor_headless_shell STATIC ${KELMOR_HEADLESS_SOURCES})
 # which its exe command copies.
 file(GLOB KELMORCTL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/programs/kelmorctl/*.cpp)
 # It shares Kelmor.exe's manifest (programs/kelmor-win), which makes its texts UTF-8.
-add_executable(kelmorctl_exe ${KELMORCTL_SOURCES} ${CMAKE_SOURCE_DIR}/programs/kelmor-win/manifest.rc)
+kelmor_version_resource(kelmorctl_version kelmorctl.exe VFT_APP "Kelmor command line")
+add_executable(kelmorctl_exe ${KELMORCTL_SOURCES} ${CMAKE_SOURCE_DIR}/programs/kelmor-win/manifest.rc
+               ${kelmorctl_version})
 set_target_properties(kelmorctl_exe PROPERTIES OUTPUT_NAME kelmorctl RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+kelmor_strip_release(kelmorctl_exe)
 target_link_libraries(kelmorctl_exe PRIVATE
   "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_console_boxes,${KELMOR_WIN32_LIBS}>")
 

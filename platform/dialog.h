@@ -28,7 +28,7 @@ enum ControlKind : uint8_t {
 enum : uint16_t {
     CONTROL_GROUP = 1 << 0,      // starts a group of option buttons
     CONTROL_NUMBER = 1 << 1,     // digits only
-    CONTROL_RIGHT = 1 << 2,      // right-aligned text
+    CONTROL_RIGHT = 1 << 2,      // right-aligned text; a button at the right of its cell
     CONTROL_CENTER = 1 << 3,     // centred text
     CONTROL_BOLD = 1 << 4,       // bold text
     CONTROL_DEFAULT = 1 << 5,    // the default push button

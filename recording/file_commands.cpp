@@ -12,6 +12,7 @@
 #include "settings/format.h"
 #include "settings/recent_files.h"
 #include "settings/settings.h"
+#include "text/command_line.h"
 #include "text/texts.h"
 #include "ui/command_ids.h"
 #include "ui/command_state.h"
@@ -101,32 +102,6 @@ bool CloseRecording() {
     return true;
 }
 
-// Quotes a file name for a command line split by shell rules, so that blanks and quotes
-// in it reach the editor as one argument. Names made of plain characters stay as they are.
-void QuoteFileName(char* out, size_t size, const char* name) {
-    const char* plain = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-./:+,@%=~";
-    if (name[0] == '\0' || strspn(name, plain) == strlen(name)) {
-        CopyText(out, size, name);
-        return;
-    }
-    size_t n = 0;
-    auto put = [&](char c) {
-        if (n + 1 < size) out[n++] = c;
-    };
-    put('\'');
-    for (const char* p = name; *p != '\0'; ++p) {
-        if (*p == '\'') {
-            // Close the quote, add an escaped quote, open it again.
-            put('\'');
-            put('\\');
-            put('\'');
-        }
-        put(*p);
-    }
-    put('\'');
-    out[n] = '\0';
-}
-
 }  // namespace
 
 bool RefuseExecutableSaveName(const char* name) {
@@ -192,10 +167,9 @@ void OnSaveAs(int) { SaveAs(); }
 
 void EditFile(const char* path) {
     char editor[256];
-    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, editor, 0);
-    if (editor[0] == '\0') CopyText(editor, sizeof editor, kDefaultEditor);
+    ReadEditorSetting(editor);
     char file[4 * MAX_PATH + 3];
-    QuoteFileName(file, sizeof file, path);
+    QuoteArgument(file, sizeof file, path, SystemCommandLineRules());
     char commandLine[sizeof editor + sizeof file + 1];
     FormatText(commandLine, sizeof commandLine, "%s %s", editor, file);
     if (!StartProgram(commandLine)) {

@@ -110,8 +110,22 @@ void HoldLog(bool kept) {
 
 }  // namespace
 
-// What xdg-open is to this desktop, notepad.exe was to the program's first home.
+// Each system's own way to open a text file: the desktop's chosen program, or notepad.
+#ifdef _WIN32
+const char kDefaultEditor[] = "notepad.exe";
+#else
 const char kDefaultEditor[] = "xdg-open";
+#endif
+
+void ReadEditorSetting(char* out) {
+    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, out, 0);
+#ifdef _WIN32
+    // Earlier Windows builds showed, saved and exported the desktop opener as their
+    // default; it starts nothing here.
+    if (strcmp(out, "xdg-open") == 0) out[0] = '\0';
+#endif
+    if (out[0] == '\0') snprintf(out, 256, "%s", kDefaultEditor);
+}
 
 uint32_t ReadSettingDword(const char* name, uint32_t defaultValue) {
     char path[128];

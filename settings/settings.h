@@ -56,6 +56,9 @@ uint32_t ReadSettingDword(const char* name, uint32_t defaultValue);
 
 // The program that opens a file for editing when the Editor setting is empty.
 extern const char kDefaultEditor[];
+// The program that opens a file for editing: the Editor setting, or kDefaultEditor. out
+// holds at least 256 bytes.
+void ReadEditorSetting(char* out);
 
 void LoadSettings();
 // For the programs whose run is a session of the log (the program itself, a playback, a

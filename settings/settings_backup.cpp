@@ -126,8 +126,8 @@ void PutBasicBlock(Output* out) {
     PutDword(out, "InterruptWarning", gbInterruptWarning);
     PutString(out, "Logfile", gszLogFile);
     char text[TEXT_SIZE];
-    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, text, 0);
-    PutString(out, "Editor", text[0] != '\0' ? text : kDefaultEditor);
+    ReadEditorSetting(text);
+    PutString(out, "Editor", text);
     PutDword(out, "LastFileType", gbLastFileType);
     PutDword(out, "UserCommand", static_cast<uint32_t>(gnUserCommand));
     PutDword(out, "KeyboardService", gbKeyboardService);

@@ -141,6 +141,29 @@ if(TARGET kelmor_exe)
                        TIMEOUT 300 RESOURCE_LOCK wine_input SKIP_RETURN_CODE 77)
 endif()
 
+# The three shipped binaries: only imports the oldest supported Windows has, the version
+# resource, the manifest of each program, no debug sections.
+if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
+  add_test(NAME windows_binaries COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_binaries.sh ${CMAKE_OBJDUMP}
+           ${PROJECT_VERSION} ${CMAKE_CURRENT_SOURCE_DIR}/windows_imports.list $<TARGET_FILE:kelmor_exe>
+           $<TARGET_FILE:kelmorctl_exe> $<TARGET_FILE:kelmor_service_dll>)
+  set(debug_build 0)
+  if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+    set(debug_build 1)
+  endif()
+  set_tests_properties(windows_binaries PROPERTIES LABELS wine ENVIRONMENT KELMOR_DEBUG_BUILD=${debug_build})
+endif()
+
+# Kelmor.exe as a new user first meets it, installed in a folder with a blank: the usage
+# box, the log in notepad, the quoted Auto-Start path and the help beside the program.
+if(TARGET kelmor_exe)
+  add_test(NAME wine_first_use COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_first_use.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
+           "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
+  set_tests_properties(wine_first_use PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 300 RESOURCE_LOCK wine_input)
+endif()
+
 # The journal record hook through the seam, fed with real X input into a Wine window.
 add_executable(kelmor_record_hook_probe platform/win32/record_hook_probe.cpp)
 target_link_libraries(kelmor_record_hook_probe PRIVATE

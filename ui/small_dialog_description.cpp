@@ -14,7 +14,7 @@ const ControlDescription kAboutControls[] = {
     {IDC_ABOUT_VERSION, CONTROL_STATIC, 0, 0, "", At(0, 1)},
     {IDC_ABOUT_BUILD, CONTROL_STATIC, 0, 0, "", At(1, 1)},
     {IDC_ABOUT_LINK, CONTROL_LINK, 0, 0, "", At(2, 1)},
-    {IDOK, CONTROL_BUTTON, CONTROL_DEFAULT, 0, "OK", At(3, 1)},
+    {IDOK, CONTROL_BUTTON, CONTROL_DEFAULT | CONTROL_RIGHT, 0, "OK", At(3, 1)},
 };
 
 const ControlDescription kLegalControls[] = {

@@ -1,7 +1,10 @@
 // Other programs' top-level windows on Windows.
 #include "platform/win32/windows_api.h"
 
+#include <cstring>
+
 #include "platform/desktop.h"
+#include "platform/win32/come_forward.h"
 
 namespace {
 
@@ -75,6 +78,14 @@ bool SysActivateWindow(HWND32 window) {
     const bool done = SetForegroundWindow(target) != FALSE;
     SetFocus(target);
     if (attached) AttachThreadInput(own, foreground, FALSE);
+    // Another copy of this program takes the foreground itself.
+    DWORD process = 0;
+    char className[8];
+    if (GetWindowThreadProcessId(target, &process) != 0 && process != GetCurrentProcessId() &&
+        GetClassNameA(target, className, sizeof className) > 0 && strcmp(className, "Kelmor") == 0) {
+        AllowSetForegroundWindow(process);
+        PostMessageA(target, RegisterWindowMessageA(kComeForwardMessage), 0, 0);
+    }
     return done;
 }
 

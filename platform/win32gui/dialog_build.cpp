@@ -69,7 +69,8 @@ Size Wanted(const Fonts& f, const ControlDescription& c) {
         case CONTROL_EDIT: return {(c.flags & CONTROL_NUMBER) ? 10 * f.average : 24 * f.average, field};
         case CONTROL_SPIN: return {17, field};
         case CONTROL_LIST: return {24 * f.average, 8 * f.line};
-        case CONTROL_COMBO: return {24 * f.average, field};
+        // An indented entry and the arrow beside it, shown whole: "   (Type the text below:)".
+        case CONTROL_COMBO: return {30 * f.average, field};
         case CONTROL_PICTURE: return {48, 48};
         case CONTROL_GADGET: return {22, 22};
         case CONTROL_SLIDER: {
@@ -158,7 +159,7 @@ Made ClassOf(const ControlDescription& c) {
         case CONTROL_EDIT:
             return {"EDIT", ES_AUTOHSCROLL | WS_BORDER | tab | ((c.flags & CONTROL_NUMBER) ? ES_NUMBER : 0) |
                                 ((c.flags & CONTROL_RIGHT) ? ES_RIGHT : 0)};
-        case CONTROL_SPIN: return {UPDOWN_CLASSA, UDS_ARROWKEYS};
+        case CONTROL_SPIN: return {UPDOWN_CLASSA, UDS_ARROWKEYS | UDS_ALIGNRIGHT};
         case CONTROL_LIST: return {"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | tab};
         case CONTROL_COMBO:
             return {"COMBOBOX", static_cast<DWORD>((c.flags & CONTROL_ENTRY) ? CBS_DROPDOWN | CBS_AUTOHSCROLL
@@ -213,7 +214,9 @@ void PlaceControl(const Fonts& f, WinControl* c, const ControlDescription& desc,
         }
         return;
     }
-    Move(c->hwnd, cell.left, top, width, want.h);
+    // A button marked so stands at the right of its cell, where the system's boxes keep OK.
+    const int left = desc.kind == CONTROL_BUTTON && (desc.flags & CONTROL_RIGHT) ? cell.right - width : cell.left;
+    Move(c->hwnd, left, top, width, want.h);
 }
 
 }  // namespace
@@ -326,14 +329,13 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
     }
     SelectObject(f.dc, old);
     ReleaseDC(dialog, f.dc);
-    // Spin arrows stand against the right of the field before them, as tall as it.
+    // Spin arrows belong to the field before them: its buddy, they stand inside its right
+    // edge, as tall as it, and move with it.
     for (int i = 1; i < d->controlCount; ++i) {
         const WinControl& field = d->controls[i - 1];
         if (d->controls[i].kind != CONTROL_SPIN || field.kind != CONTROL_EDIT || field.hwnd == nullptr) continue;
-        RECT r;
-        GetWindowRect(field.hwnd, &r);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-        Move(d->controls[i].hwnd, r.right, r.top, 17, r.bottom - r.top);
+        Move(d->controls[i].hwnd, 0, 0, 17, 0);
+        SendMessageA(d->controls[i].hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field.hwnd), 0);
     }
 
     // The tab strip goes behind the controls of its pages, or it would paint over them. It

@@ -230,28 +230,31 @@ int ListGetText(int dialog, int control, int index, char* out, int size) {
 void FitDropDown(int dialog, int control, int limit) {
     WinControl* c = WinFindControl(dialog, control);
     if (c == nullptr || c->hwnd == nullptr || c->kind != CONTROL_COMBO) return;
-    int longest = 0;
-    const int count = static_cast<int>(SendMessageA(c->hwnd, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        const int length = static_cast<int>(SendMessageA(c->hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
-        if (length > longest) longest = length;
-    }
-    // The run of X is measured in pieces: the widths of a run's parts add up in the
-    // system's fonts, and no entry's length bounds a buffer.
-    static const char kRun[] = "XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX";
-    const int piece = static_cast<int>(sizeof kRun) - 1;
     HDC dc = GetDC(c->hwnd);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(c->hwnd, WM_GETFONT, 0, 0)));
-    int width = GetSystemMetrics(SM_CXVSCROLL) + 6;
-    for (int left = longest + 3; left > 0 && width < limit; left -= piece) {
+    // Each entry as drawn, in a buffer of its own length: no entry is cut by a guess of
+    // its width, nor its text by a buffer.
+    int widest = 0;
+    const int count = static_cast<int>(SendMessageA(c->hwnd, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageA(c->hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length <= 0) continue;
+        char* text = new char[static_cast<size_t>(length) + 1];
+        const LRESULT got = SendMessageA(c->hwnd, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         SIZE extent = {0, 0};
-        GetTextExtentPoint32A(dc, kRun, left < piece ? left : piece, &extent);
-        width += extent.cx;
+        if (got > 0 && GetTextExtentPoint32A(dc, text, static_cast<int>(got), &extent) && extent.cx > widest) {
+            widest = extent.cx;
+        }
+        delete[] text;
     }
+    // The limit is in pixels of a 96-dpi screen, as the program's other sizes are; the
+    // text grows with the screen's dpi, and so does the limit.
+    const int scaled = MulDiv(limit, GetDeviceCaps(dc, LOGPIXELSX), 96);
     SelectObject(dc, old);
     ReleaseDC(c->hwnd, dc);
+    const int width = widest + GetSystemMetrics(SM_CXVSCROLL) + 12;
     // The list never opens narrower than the box itself, whatever is asked.
-    SendMessageA(c->hwnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width < limit ? width : limit), 0);
+    SendMessageA(c->hwnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width < scaled ? width : scaled), 0);
 }
 
 void SetImage(int dialog, int control, int bitmapId) {

@@ -12,6 +12,7 @@
 
 #include "platform/desktop.h"
 #include "platform/picture_ids.h"
+#include "platform/win32/come_forward.h"
 #include "platform/win32/message_loop.h"
 #include "platform/win32gui/file_uri.h"
 #include "platform/win32gui/menu_bar.h"
@@ -31,6 +32,8 @@ HMENU gMenuBar = nullptr;
 HWND gToolbar = nullptr;
 HWND gPanes = nullptr;
 HACCEL gAccelerators = nullptr;
+// A second start's request to come forward (come_forward.h), registered with the class.
+UINT gComeForward = 0;
 KelmorWindowParts gParts;
 void (*gOnMenuOpen)() = nullptr;
 void (*gOnDisplayLost)() = nullptr;
@@ -90,6 +93,15 @@ bool FilterMessage(MSG* message) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Win32OnTrayMessage(message, lParam)) return 0;
+    if (message == gComeForward && gComeForward != 0) {
+        // Shown anew, so that a window manager that keeps the focus where it is (as under
+        // Wine) hands it to the window it maps; then the system's foreground.
+        if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+        ShowWindow(window, SW_HIDE);
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             // Menu items, accelerators, toolbar buttons and the commands others post.
@@ -190,6 +202,7 @@ bool Win32CreateMainWindow(const KelmorWindowParts* parts) {
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
+    gComeForward = RegisterWindowMessageA(kComeForwardMessage);
     windowClass.hIcon = Win32LoadIcon(IDI_KELMOR);
     windowClass.hIconSm = windowClass.hIcon;
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));

@@ -44,6 +44,17 @@ const Subcommand kSubcommands[] = {
     {"keys", "", "Print the key names --stop-key takes, one per line", 0, 0, nullptr, RunKeys},
 };
 
+#ifdef _WIN32
+// Ctrl+C and Ctrl+Break end a run as a failure; the system has no signals to report.
+const char kClosingHelp[] =
+    "Message boxes are printed on standard error as \"Caption: text\".\n"
+    "Exit status: 0 on success, 1 on any failure or when Ctrl+C ended it.";
+#else
+const char kClosingHelp[] =
+    "Message boxes are printed on standard error as \"Caption: text\".\n"
+    "Exit status: 0 on success, 1 on any failure, 128 + N when signal N ended it.";
+#endif
+
 bool gShowVersion = false;
 
 bool TakeVersion(const char*, const char*, std::string*) {
@@ -136,8 +147,7 @@ int main(int argc, char** argv) {
             const std::string commands = CommandList();
             fputs(OptionsHelpText("kelmorctl",
                                   {"[OPTION...] COMMAND [ARGUMENT...]", commands.c_str(),
-                                   "Message boxes are printed on standard error as \"Caption: text\".\n"
-                                   "Exit status: 0 on success, 1 on any failure, 128 + N when signal N ended it."},
+                                   kClosingHelp},
                                   kMainOptions)
                       .c_str(),
                   stdout);

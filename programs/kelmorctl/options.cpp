@@ -12,6 +12,10 @@ namespace {
 const CommandOption kHelpOption = {"help", 'h', nullptr, "Show help options", nullptr};
 
 bool IsHelp(const char* argument) {
+#ifdef _WIN32
+    // What a person on Windows types first; no file is named so there.
+    if (strcmp(argument, "/?") == 0) return true;
+#endif
     return strcmp(argument, "--help") == 0 || strcmp(argument, "-h") == 0 || strcmp(argument, "-?") == 0;
 }
 
@@ -99,6 +103,7 @@ OptionOutcome ParseOptions(const CommandOption* options, bool stopAtArgument, in
             ++i;
             break;
         }
+        if (IsHelp(argument)) return OPTIONS_HELP;
         // A lone "-" is an argument: the name scripts give standard input or output.
         if (argument[0] != '-' || argument[1] == '\0') {
             argv[kept++] = argument;
@@ -108,7 +113,6 @@ OptionOutcome ParseOptions(const CommandOption* options, bool stopAtArgument, in
             }
             continue;
         }
-        if (IsHelp(argument)) return OPTIONS_HELP;
         if (!TakeOption(options, *argc, argv, &i, error)) return OPTIONS_FAILED;
     }
     for (; i < *argc; ++i) argv[kept++] = argv[i];

@@ -51,6 +51,8 @@ TEST_F(HelpCommandsTest, PagesLiveBesideTheProgramOrInTheShareFolderOfItsBinFold
     // Only a folder named bin as a whole counts.
     EXPECT_EQ(PagePath("/opt/cabin/kelmor", "a.html"), "/opt/cabin/help/a.html");
     EXPECT_EQ(PagePath("C:\\Program Files\\Kelmor\\Kelmor.exe", "a.html"), "C:\\Program Files\\Kelmor\\help\\a.html");
+    // Windows keeps it beside the program in any folder.
+    EXPECT_EQ(PagePath("Z:\\opt\\bin\\Kelmor.exe", "a.html"), "Z:\\opt\\bin\\help\\a.html");
     // A path that does not fit is no path: a cut one would name another file.
     EXPECT_EQ(PagePath("/work/build/kelmor", "KelmorFAQ.html", 31), "");
     EXPECT_EQ(PagePath("/work/build/kelmor", "KelmorFAQ.html", 32), "/work/build/help/KelmorFAQ.html");
@@ -83,10 +85,10 @@ TEST_F(HelpCommandsTest, PagesAndAddressesOfTheHelpMenuAndWhatCannotBeOpened) {
     EXPECT_EQ(fake::openedUris,
               (std::vector<std::string>{HelpUri("KelmorScript.html"), HelpUri("KelmorRevisions.html")}));
     EXPECT_TRUE(fake::messageBoxes.empty());
-    // Said under the path or site that could not be opened.
+    // Said with the path that could not be opened, or under the address.
     fake::openSucceeds = false;
     Choose(ID_FAQ);
-    ExpectBox("\"Unable to open the help file\"", HelpUri("KelmorFAQ.html").substr(7));
+    ExpectBox("\"Unable to open the help file\"\n\n" + HelpUri("KelmorFAQ.html").substr(7), "Kelmor Help");
     Choose(ID_SUPPORT_MAIL);
     ExpectBox("\"Unable to open the help file\"", "mailto:support@kelmor.example.org");
     Choose(ID_WEB);

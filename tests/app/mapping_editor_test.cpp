@@ -105,7 +105,7 @@ TEST_F(MappingEditorTest, ChecksRefuseOrWarnWithTheirTexts) {
 TEST_F(MappingEditorTest, AddStoresListsAndReloadsAndDeleteRemoves) {
     // The lists open wide enough for what they hold once filled: the actions at creation,
     // the Mappings after every fill.
-    EXPECT_EQ(Pane(IDC_ACTION).dropDownLimit * 100 + Pane(IDC_ACTION).dropDownItems, 250 * 100 + 13);
+    EXPECT_EQ(Pane(IDC_ACTION).dropDownLimit * 100 + Pane(IDC_ACTION).dropDownItems, 300 * 100 + 13);
     EXPECT_EQ(Pane(IDC_KEYS).dropDownLimit * 100 + Pane(IDC_KEYS).dropDownItems, 200 * 100 + 1);
     EXPECT_EQ(Add({VK_CONTROL, VK_SHIFT, 0x76}, ACTION_TYPE_TEXT, "line one\r\nline two, longer than that"), "");
     EXPECT_EQ(Pane(IDC_STATUS).text, "Mapping was Added");

@@ -24,12 +24,19 @@ protected:
 
 TEST_F(ToolCommandsTest, ViewLogFileOpensTheLogInTheEditor) {
     snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("my log.txt").c_str());
+#ifdef _WIN32
+    const std::string quoted = "\"" + Path("my log.txt") + "\"";
+    const char* editor = "notepad.exe ";
+#else
+    const std::string quoted = "'" + Path("my log.txt") + "'";
+    const char* editor = "xdg-open ";
+#endif
     SendCommand(ID_VIEW_LOG);
-    EXPECT_EQ(fake::startedPrograms, std::vector<std::string>{"xdg-open '" + Path("my log.txt") + "'"});
+    EXPECT_EQ(fake::startedPrograms, std::vector<std::string>{editor + quoted});
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, "gedit -s", 0);
     fake::startProgramSucceeds = false;
     SendCommand(ID_VIEW_LOG);
-    EXPECT_EQ(fake::startedPrograms.back(), "gedit -s '" + Path("my log.txt") + "'");
+    EXPECT_EQ(fake::startedPrograms.back(), "gedit -s " + quoted);
     ExpectBox("Unable to edit " + Path("my log.txt") + " with \"gedit -s\"", "Edit Error");
 }
 

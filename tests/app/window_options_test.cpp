@@ -85,7 +85,8 @@ TEST_F(WindowOptionsTest, AutoStartWritesTheProgramsPathAndTakesItAway) {
     const struct {
         std::string value;
         bool checked;
-    } cases[] = {{"/opt/kelmor", false}, {own, true}, {spelled, true}, {Path("kelmor"), false}};
+    } cases[] = {{"/opt/kelmor", false}, {own, true}, {spelled, true}, {"\"" + spelled + "\"", true},
+                 {Path("kelmor"), false}};
     WriteFile(Path("kelmor"), "another copy");
     for (const auto& c : cases) {
         SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Kelmor", REG_SZ,

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# kelmorctl.exe under Wine as a script runs it: info and convert on a recording, exe
-# making an executable recording from the Kelmor.exe beside it that types into notepad,
-# play typing into notepad and ended by Ctrl+C (kelmorctl.exe record: wine_cross_platform).
-# $1 is Kelmor.exe, $2 kelmorctl.exe beside it, $3 the source folder (lib.sh), WINEPREFIX
-# a prefix made already.
+# kelmorctl.exe under Wine as a script runs it: its help for /?, -h and --help, info and
+# convert on a recording, exe making an executable recording from the Kelmor.exe beside
+# it that types into notepad, play typing into notepad and ended by Ctrl+C (kelmorctl.exe
+# record: wine_cross_platform). $1 is Kelmor.exe, $2 kelmorctl.exe beside it, $3 the
+# source folder (lib.sh), WINEPREFIX a prefix made already.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wine_lib.sh"
 
@@ -18,6 +18,14 @@ ctl() {
 }
 
 cd "$WORK" || exit 1
+# The help, asked for as on Windows or as elsewhere, on standard output; no signals there.
+for asked in /? -h --help; do
+  ctl 0 "$asked"
+  case $out in "Usage:"*"kelmorctl [OPTION...] COMMAND"*) ;; *) fail "kelmorctl.exe $asked printed: $out" ;; esac
+  case $out in *signal*) fail "kelmorctl.exe $asked speaks of signals: $out" ;; esac
+done
+ctl 0 info /?
+case $out in "Usage:"*"kelmorctl info [OPTION...] FILE"*) ;; *) fail "kelmorctl.exe info /? printed: $out" ;; esac
 ctl 0 info "$(windows_path "$SRC/examples/demo.klx")"
 [ "$out" = "$(printf 'events: 15\ncommands: 9')" ] || fail "info: $out"
 # Text -> binary -> text keeps every event.
@@ -55,4 +63,4 @@ wait_until 10 '! kill -0 $player 2>/dev/null' || fail "Ctrl+C did not end the pl
 wait "$player"
 status=$?
 [ "$status" -eq 1 ] || fail "a playback ended by Ctrl+C exited with $status"
-echo "ok: info, convert, exe with and without Kelmor.exe, play, Ctrl+C"
+echo "ok: help, info, convert, exe with and without Kelmor.exe, play, Ctrl+C"

@@ -1,5 +1,6 @@
 # Shared by the tests under Wine, sourced after lib.sh: Windows names of files, and the
-# round trips through Wine's notepad that tell what a playback or a person typed.
+# round trips through Wine's notepad that tell what a playback or a person typed, and the
+# pages and addresses handed on to the desktop.
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
 
@@ -58,4 +59,15 @@ save_notepad() {
   activate "$notepad"
   xdotool key alt+F4
   wait_until 10 '! xdotool getwindowname "$notepad" >/dev/null 2>&1' || fail "notepad did not close"
+}
+
+# Wine's shell hands pages and addresses to winebrowser, and that to xdg-open: the one put
+# on PATH here writes each down as a line of $WORK/opened. A page goes there as an .html
+# file, which a prefix made without Wine's HTML engine does not know.
+record_opened_pages() {
+  wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null || fail "cannot make .html a web page"
+  mkdir -p "$WORK/opener"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$WORK/opened" >"$WORK/opener/xdg-open"
+  chmod +x "$WORK/opener/xdg-open"
+  export PATH="$WORK/opener:$PATH"
 }
