@@ -48,7 +48,7 @@ void Reset() {
     openedUris.clear();
     openSucceeds = true;
     ResetStore();
-    sharedBlocks.clear();
+    RetireSharedBlocks();
     refuseSharedMemory = false;
     clipboardHasText = false;
     clipboardText.clear();

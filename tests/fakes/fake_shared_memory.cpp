@@ -16,3 +16,14 @@ void* SysOpenSharedMemory(const char* name, uint32_t size, bool* created) {
 }
 
 void SysCloseSharedMemory(void*, uint32_t) {}
+
+namespace fake {
+// A mapping stays usable until its holder closes it, as the system's do: the blocks a
+// reset drops are kept aside rather than freed, for code that still holds one and lets
+// it go in its own reset.
+void RetireSharedBlocks() {
+    static std::vector<std::map<std::string, std::vector<uint8_t>>> retired;
+    retired.push_back(std::move(sharedBlocks));
+    sharedBlocks.clear();
+}
+}  // namespace fake

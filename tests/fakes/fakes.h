@@ -108,6 +108,7 @@ extern bool openSucceeds;
 
 // --- shared memory: blocks by name, kept while the test runs ---
 extern std::map<std::string, std::vector<uint8_t>> sharedBlocks;
+void RetireSharedBlocks();
 extern bool refuseSharedMemory;
 
 // --- clipboard ---
