@@ -1,5 +1,6 @@
 #include "host/service_control.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "host/busy_processes.h"
@@ -9,6 +10,7 @@
 #include "platform/window.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "ui/message_box.h"
 #include "ui/tray_icon.h"
 
 intptr_t ghServiceHook = 0;
@@ -27,6 +29,26 @@ const uint32_t kMainWindow = 1;
 // A failed installation is said once until it succeeds or the service is turned off,
 // not at every tick.
 bool gbInstallFailureLogged = false;
+// Whether the user was told once that the keys of only some programs can be read.
+bool gbReachTold = false;
+
+// Said once a run, in a box: the status line alone is easily missed, and a service that
+// quietly misses most programs' keys looks broken.
+void TellReach(bool installed, const char* reach) {
+    if (gbReachTold || reach == nullptr) return;
+    gbReachTold = true;
+    if (installed) {
+        KelmorMessageBoxF("Kelmor", MB_ICONINFORMATION,
+                          "In this Wayland session Kelmor can read the keys of %s: the keyboard service (Mappings "
+                          "and ShortTypes), recording and the stop key see no other program's keys.",
+                          reach);
+    } else {
+        KelmorMessageBox("Wayland shows the keys typed into other programs to no ordinary program, so the keyboard "
+                         "service (Mappings and ShortTypes) cannot run in this session. Use an X11 session, or start "
+                         "Kelmor with DISPLAY set to reach the programs running under Xwayland.",
+                         "Kelmor", MB_ICONINFORMATION);
+    }
+}
 
 void SetIdleTrayIcon() {
     if (gdwShowTrayIcon != 0) SetTrayIcon(ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE, "Kelmor");
@@ -87,6 +109,7 @@ void Install() {
             gbInstallFailureLogged = true;
         }
         ShellSetStatusText("Unable to Activate the Service!");
+        TellReach(false, SysKeyboardHookReach());
         return;
     }
     if (gpfnReloadServiceCache == nullptr) {
@@ -98,8 +121,16 @@ void Install() {
     }
     gbInstallFailureLogged = false;
     HandCacheOver();
-    ShellSetStatusText("Service Active");
+    const char* reach = SysKeyboardHookReach();
+    if (reach == nullptr) {
+        ShellSetStatusText("Service Active");
+    } else {
+        char status[96];
+        snprintf(status, sizeof status, "Service Active (%s)", reach);
+        ShellSetStatusText(status);
+    }
     SetIdleTrayIcon();
+    TellReach(true, reach);
     LogAt(LOG_HIGH, "Installed Keyboard Service %li Successfully", static_cast<int32_t>(ghServiceHook));
 }
 
@@ -142,6 +173,7 @@ void ResetHostState() {
     gpfnKelmorKeyboardProc = nullptr;
     gpfnReloadServiceCache = nullptr;
     gbInstallFailureLogged = false;
+    gbReachTold = false;
     gnBusyKeys = 0;
     gbBusyKeysReported = true;
     ClearMappings();

@@ -26,6 +26,9 @@ struct TakenKey {
 // Installs proc for the key events of every program; returns the hook's handle, or 0
 // when the system refuses.
 intptr_t SysSetKeyboardHook(KeyboardProc proc);
+// The programs whose keys a hook sees, when not every program's: a short phrase for the
+// status line ("Xwayland programs only"), or nullptr when it sees them all.
+const char* SysKeyboardHookReach();
 // Removes the hook and the keys it took; false when the handle is not the installed hook.
 bool SysUnhookKeyboard(intptr_t hook);
 // Where the system cannot ask the procedure before a program gets its key, the keys the

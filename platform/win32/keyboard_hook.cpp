@@ -5,6 +5,8 @@
 
 #include "platform/keyboard_hook.h"
 
+const char* SysKeyboardHookReach() { return nullptr; }
+
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     if (proc == nullptr) return 0;
     // The hook names the module the procedure lives in, which the system then loads

@@ -296,6 +296,12 @@ void OnXEvent(XEvent* event) {
 
 }  // namespace
 
+// In a Wayland session the X server is Xwayland, which sees only its own programs' keys.
+const char* SysKeyboardHookReach() {
+    const char* wayland = g_getenv("WAYLAND_DISPLAY");
+    return wayland != nullptr && wayland[0] != '\0' ? "Xwayland programs only" : nullptr;
+}
+
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     int error = 0;
     if (WaylandRefusesReading("the keyboard service")) {

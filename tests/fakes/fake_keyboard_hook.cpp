@@ -10,6 +10,7 @@ KeyboardProc keyboardProc;
 intptr_t keyboardHook;
 bool refuseKeyboardHook;
 std::vector<TakenKey> takenKeys;
+const char* hookReach;
 std::vector<TakenKey> busyKeys;
 
 void ResetKeyboardHook() {
@@ -18,6 +19,7 @@ void ResetKeyboardHook() {
     refuseKeyboardHook = false;
     takenKeys.clear();
     busyKeys.clear();
+    hookReach = nullptr;
 }
 
 }  // namespace fake
@@ -27,6 +29,8 @@ bool Same(const TakenKey& a, const TakenKey& b) {
     return a.vk == b.vk && a.ctrl == b.ctrl && a.shift == b.shift && a.alt == b.alt;
 }
 }  // namespace
+
+const char* SysKeyboardHookReach() { return fake::hookReach; }
 
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     if (fake::refuseKeyboardHook || proc == nullptr || fake::keyboardHook != 0) return 0;

@@ -283,4 +283,5 @@ extern intptr_t keyboardHook;      // its handle, 0 for none
 extern bool refuseKeyboardHook;    // the next installations fail
 extern std::vector<TakenKey> takenKeys;  // the keys taken last, cleared by the unhook
 extern std::vector<TakenKey> busyKeys;   // combinations other programs hold
+extern const char* hookReach;            // what SysKeyboardHookReach answers
 }  // namespace fake

@@ -154,16 +154,32 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     EXPECT_NE(ghServiceHook, 0);
 }
 
+// A failed installation is logged once until it works. Where the hook reads the keys of
+// some programs only (a Wayland session), the user is told once in a box, whether the
+// hook was refused or installed, and the status line says whose keys it reads.
 TEST_F(ServiceControlTest, AFailedInstallationIsLoggedOnceUntilItWorks) {
-    Entries(true, true);
-    LoadKeyboardService();
-    fake::refuseKeyboardHook = true;
-    for (int tick = 0; tick < 4; ++tick) ServiceTimerUpkeep();
-    EXPECT_EQ(fake::statusText, "Unable to Activate the Service!");
-    EXPECT_EQ(Count(ReadFile(gszLogFile), "Install Keyboard Hook FAILED (last error above)!"), 1u);
-    fake::refuseKeyboardHook = false;
-    ServiceTimerUpkeep();
-    EXPECT_EQ(fake::statusText, "Service Active");
+    for (const char* reach : {static_cast<const char*>(nullptr), "Xwayland programs only"}) {
+        SCOPED_TRACE(reach != nullptr ? reach : "every program");
+        if (reach != nullptr) {
+            TearDown();
+            SetUp();
+        }
+        fake::hookReach = reach;
+        Entries(true, true);
+        LoadKeyboardService();
+        fake::refuseKeyboardHook = true;
+        for (int tick = 0; tick < 4; ++tick) ServiceTimerUpkeep();
+        EXPECT_EQ(fake::statusText, "Unable to Activate the Service!");
+        EXPECT_EQ(Count(ReadFile(gszLogFile), "Install Keyboard Hook FAILED (last error above)!"), 1u);
+        ASSERT_EQ(fake::messageBoxes.size(), reach != nullptr ? 1u : 0u);
+        if (reach != nullptr) {
+            EXPECT_NE(fake::messageBoxes[0].text.find("X11 session"), std::string::npos);
+        }
+        fake::refuseKeyboardHook = false;
+        ServiceTimerUpkeep();
+        EXPECT_EQ(fake::statusText, reach != nullptr ? "Service Active (Xwayland programs only)" : "Service Active");
+        EXPECT_EQ(fake::messageBoxes.size(), reach != nullptr ? 1u : 0u) << "told once a run";
+    }
 }
 
 TEST_F(ServiceControlTest, HotKeysHeldElsewhereAreReportedOnceByName) {

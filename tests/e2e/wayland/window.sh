@@ -8,6 +8,9 @@ start_compositor sway
 pid=$!
 wait_until 20 'swaymsg -t get_tree | grep -q "\"name\": \"Kelmor\""' || fail "no Kelmor window: $(cat "$WORK/window.err")"
 wait_until 10 'grep -q "keyboard service" "$WORK/window.err"' || fail "no word of the keyboard service: $(cat "$WORK/window.err")"
+# The window's user is told too, in a box of its own beside the main window.
+wait_until 10 '[ "$(swaymsg -t get_tree | grep -c "\"name\": \"Kelmor\"")" -ge 2 ]' ||
+  fail "no box told the window's user: $(swaymsg -t get_tree | grep '"name"')"
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "the window ended: $(cat "$WORK/window.err")"
 [ "$(grep -c "keyboard service" "$WORK/window.err")" -eq 1 ] || fail "said more than once: $(cat "$WORK/window.err")"
