@@ -34,20 +34,11 @@ bool gbReachTold = false;
 
 // Said once a run, in a box: the status line alone is easily missed, and a service that
 // quietly misses most programs' keys looks broken.
-void TellReach(bool installed, const char* reach) {
-    if (gbReachTold || reach == nullptr) return;
+void TellReach(bool installed) {
+    const char* notice = SysKeyboardHookReachNotice(installed);
+    if (gbReachTold || notice == nullptr) return;
     gbReachTold = true;
-    if (installed) {
-        KelmorMessageBoxF("Kelmor", MB_ICONINFORMATION,
-                          "In this Wayland session Kelmor can read the keys of %s: the keyboard service (Mappings "
-                          "and ShortTypes), recording and the stop key see no other program's keys.",
-                          reach);
-    } else {
-        KelmorMessageBox("Wayland shows the keys typed into other programs to no ordinary program, so the keyboard "
-                         "service (Mappings and ShortTypes) cannot run in this session. Use an X11 session, or start "
-                         "Kelmor with DISPLAY set to reach the programs running under Xwayland.",
-                         "Kelmor", MB_ICONINFORMATION);
-    }
+    KelmorMessageBox(notice, "Kelmor", MB_ICONINFORMATION);
 }
 
 void SetIdleTrayIcon() {
@@ -109,7 +100,7 @@ void Install() {
             gbInstallFailureLogged = true;
         }
         ShellSetStatusText("Unable to Activate the Service!");
-        TellReach(false, SysKeyboardHookReach());
+        TellReach(false);
         return;
     }
     if (gpfnReloadServiceCache == nullptr) {
@@ -130,7 +121,7 @@ void Install() {
         ShellSetStatusText(status);
     }
     SetIdleTrayIcon();
-    TellReach(true, reach);
+    TellReach(true);
     LogAt(LOG_HIGH, "Installed Keyboard Service %li Successfully", static_cast<int32_t>(ghServiceHook));
 }
 

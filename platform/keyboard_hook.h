@@ -29,6 +29,9 @@ intptr_t SysSetKeyboardHook(KeyboardProc proc);
 // The programs whose keys a hook sees, when not every program's: a short phrase for the
 // status line ("Xwayland programs only"), or nullptr when it sees them all.
 const char* SysKeyboardHookReach();
+// What to tell the user about that, for a hook installed or refused; nullptr when the
+// hook sees every program's keys.
+const char* SysKeyboardHookReachNotice(bool installed);
 // Removes the hook and the keys it took; false when the handle is not the installed hook.
 bool SysUnhookKeyboard(intptr_t hook);
 // Where the system cannot ask the procedure before a program gets its key, the keys the

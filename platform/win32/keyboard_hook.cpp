@@ -6,6 +6,7 @@
 #include "platform/keyboard_hook.h"
 
 const char* SysKeyboardHookReach() { return nullptr; }
+const char* SysKeyboardHookReachNotice(bool) { return nullptr; }
 
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     if (proc == nullptr) return 0;

@@ -302,6 +302,16 @@ const char* SysKeyboardHookReach() {
     return wayland != nullptr && wayland[0] != '\0' ? "Xwayland programs only" : nullptr;
 }
 
+const char* SysKeyboardHookReachNotice(bool installed) {
+    if (SysKeyboardHookReach() == nullptr) return nullptr;
+    return installed ? "In this Wayland session Kelmor can read the keys of the programs running under Xwayland "
+                       "only: the keyboard service (Mappings and ShortTypes), recording and the stop key see no "
+                       "other program's keys."
+                     : "Wayland shows the keys typed into other programs to no ordinary program, so the keyboard "
+                       "service (Mappings and ShortTypes) cannot run in this session. Use an X11 session, or start "
+                       "Kelmor with DISPLAY set to reach the programs running under Xwayland.";
+}
+
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     int error = 0;
     if (WaylandRefusesReading("the keyboard service")) {

@@ -31,6 +31,10 @@ bool Same(const TakenKey& a, const TakenKey& b) {
 }  // namespace
 
 const char* SysKeyboardHookReach() { return fake::hookReach; }
+const char* SysKeyboardHookReachNotice(bool installed) {
+    if (fake::hookReach == nullptr) return nullptr;
+    return installed ? "installed: reads some programs' keys" : "refused: use an X11 session";
+}
 
 intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     if (fake::refuseKeyboardHook || proc == nullptr || fake::keyboardHook != 0) return 0;
