@@ -231,6 +231,8 @@ struct Control {
     // held then.
     int dropDownLimit = 0;
     int dropDownItems = 0;
+    // The caret and selection in the field: after the text once the program sets it.
+    int selectionStart = 0, selectionEnd = 0;
 };
 struct Dialog {
     const DialogDescription* description = nullptr;
