@@ -52,6 +52,9 @@ const char kReserved[] =
 // Set when the capture field holds a combination ending in an ordinary key, or a listed
 // Mapping was chosen: the next key starts a new combination.
 bool gKeyComplete = false;
+// The complete combination a modifier replaced, while no other key has followed it: Ctrl
+// pressed for Ctrl+Tab, the way out of the field, gives it back when the focus leaves.
+char gReplaced[64] = "";
 
 bool IsTextAction(int action) { return action >= ACTION_TYPE_TEXT && action <= ACTION_PLAY_FILE; }
 
@@ -115,8 +118,10 @@ void FillKeysList() {
 void OnKey(int vk) {
     char text[kCaptureSize] = "";
     if (!gKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, text, sizeof text);
+    if (gKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, gReplaced, sizeof gReplaced);
     if (vk == VK_BACK) {
         gKeyComplete = false;
+        gReplaced[0] = '\0';
         DialogSetText(ID_PANES, IDC_KEYS, "");
         return;
     }
@@ -135,8 +140,18 @@ void OnKey(int vk) {
         if (name[0] == '\0') return;
         Append(text, sizeof text, name);
         gKeyComplete = true;
+        gReplaced[0] = '\0';
     }
     DialogSetText(ID_PANES, IDC_KEYS, text);
+}
+
+// The focus left the field: modifiers pressed only on the way out leave the combination
+// as it was.
+void OnLeft() {
+    if (gKeyComplete || gReplaced[0] == '\0') return;
+    DialogSetText(ID_PANES, IDC_KEYS, gReplaced);
+    gKeyComplete = true;
+    gReplaced[0] = '\0';
 }
 
 void OnActionChosen() {
@@ -160,6 +175,7 @@ void OnMappingChosen() {
     const int index = DialogListSelection(ID_PANES, IDC_KEYS);
     if (index <= 0) return;
     gKeyComplete = true;
+    gReplaced[0] = '\0';
     char entry[kTextSize + 64];
     DialogListGetText(ID_PANES, IDC_KEYS, index, entry, sizeof entry);
     DialogSetText(ID_PANES, IDC_KEYS, entry);
@@ -324,6 +340,7 @@ void FlattenLines(char* text) {
 
 void MappingEditorInit() {
     gKeyComplete = false;
+    gReplaced[0] = '\0';
     for (const char* text : kActionTexts) DialogListAdd(ID_PANES, IDC_ACTION, text);
     DialogFitDropDown(ID_PANES, IDC_ACTION, kActionDropDownLimit);
     DialogListSelect(ID_PANES, IDC_ACTION, 0);
@@ -335,6 +352,7 @@ bool MappingEditorCommand(int control, int notification) {
         case IDC_KEYS:
             if ((notification & ~0xFF) == NOTIFY_KEY) OnKey(notification & 0xFF);
             if (notification == NOTIFY_CHANGED) OnMappingChosen();
+            if (notification == NOTIFY_OTHER) OnLeft();
             return true;
         case IDC_ACTION:
             if (notification == NOTIFY_CHANGED) OnActionChosen();

@@ -63,6 +63,16 @@ TEST_F(MappingEditorTest, CaptureBuildsTheCombinationInTheOrderPressed) {
     EXPECT_EQ(Pane(IDC_KEYS).text, "Ctrl + Alt + ") << "the left Alt is Alt; a key without a name changes nothing";
     Press({VK_BACK});
     EXPECT_EQ(Pane(IDC_KEYS).text, "");
+    // Ctrl pressed for Ctrl+Tab, the way out, leaves the combination as it was; modifiers
+    // pressed on their own and left are kept.
+    Press({VK_CONTROL, 0x76, VK_CONTROL, VK_SHIFT});
+    fake::DialogCommand(ID_PANES, IDC_KEYS, NOTIFY_OTHER);
+    EXPECT_EQ(Pane(IDC_KEYS).text, "Ctrl + F7");
+    Press({VK_SHIFT});
+    EXPECT_EQ(Pane(IDC_KEYS).text, "Shift + ") << "complete again after leaving";
+    Press({VK_BACK, VK_CONTROL});
+    fake::DialogCommand(ID_PANES, IDC_KEYS, NOTIFY_OTHER);
+    EXPECT_EQ(Pane(IDC_KEYS).text, "Ctrl + ");
     ASSERT_EQ(Pane(IDC_ACTION).items.size(), 13u);
     EXPECT_EQ(Pane(IDC_ACTION).items[7], "   (Play the recorded file below:)");
 }
