@@ -27,6 +27,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogSetPosition,    GtkDialogGetPosition,
         GtkDialogCapturePointer, GtkSetClipboardText, GtkLetGoOfClipboard,
         GtkDialogFitDropDown,
+        GtkDialogGetFocus,       GtkDialogGetSelection,  GtkDialogSetSelection,
     };
     return &face;
 }
