@@ -3,6 +3,7 @@
 // every call acts on all of them.
 #include "platform/gtk/dialog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -238,13 +239,16 @@ GtkWidget* NewMultilineText(bool editable) {
     gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 4);
     gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 4);
     GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+    // The text takes the focus, not its frame.
+    gtk_widget_set_can_focus(scrolled, FALSE);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
     if (editable) {
         // As wide as a one-line field, three lines high.
         gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
         gtk_widget_set_size_request(scrolled, 200, 58);
     } else {
-        gtk_widget_set_size_request(scrolled, 600, 300);
+        // Small enough for a dialog that fits a 1280-pixel screen at twice the scale.
+        gtk_widget_set_size_request(scrolled, 480, 300);
         gtk_widget_set_vexpand(scrolled, TRUE);
     }
     gtk_widget_set_hexpand(scrolled, TRUE);
@@ -280,6 +284,11 @@ GtkWidget* ArrowButton(bool up, int dialog, int control, int notification) {
     gtk_widget_set_can_focus(button, FALSE);
     g_signal_connect(button, "clicked", G_CALLBACK(OnClicked), NewSource(button, dialog, control, notification));
     return button;
+}
+
+void NoFocus(GtkWidget* w, gpointer) {
+    if (GTK_IS_TOGGLE_BUTTON(w)) gtk_widget_set_can_focus(w, FALSE);
+    else if (GTK_IS_BOX(w)) gtk_container_forall(GTK_CONTAINER(w), NoFocus, nullptr);
 }
 
 // Only the procedure's own changes reach a field it edits.
@@ -427,9 +436,10 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
                 gtk_label_set_attributes(GTK_LABEL(w), bold);
                 pango_attr_list_unref(bold);
             }
-            // A long status wraps instead of widening the window or being cut off.
+            // A long status wraps instead of widening the window or being cut off; so does a
+            // long label, which would make a dialog wider than a screen at twice the scale.
             gtk_label_set_line_wrap(GTK_LABEL(w), TRUE);
-            gtk_label_set_max_width_chars(GTK_LABEL(w), 40);
+            gtk_label_set_max_width_chars(GTK_LABEL(w), strlen(c.text) > 40 ? 24 : 40);
             break;
         }
         case CONTROL_BUTTON:
@@ -462,7 +472,7 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
             if ((c.flags & CONTROL_RIGHT) != 0) gtk_entry_set_alignment(GTK_ENTRY(w), 1.0f);
             if ((c.flags & CONTROL_NUMBER) != 0) {
                 gtk_entry_set_input_purpose(GTK_ENTRY(w), GTK_INPUT_PURPOSE_DIGITS);
-                gtk_entry_set_width_chars(GTK_ENTRY(w), 10);
+                gtk_entry_set_width_chars(GTK_ENTRY(w), 7);
                 g_signal_connect(w, "insert-text", G_CALLBACK(OnDigitsOnly), nullptr);
             }
             Source* changed = NewSource(w, dialog, c.id, NOTIFY_CHANGED);
@@ -492,6 +502,11 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
                 g_signal_connect(entry, "delete-text", G_CALLBACK(OnEntryDelete), nullptr);
                 g_signal_connect(w, "changed", G_CALLBACK(OnEntryComboChanged),
                                  NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+                // The field is the control: Alt+Down opens the list from it, and Tab goes
+                // on to the next control rather than to the arrow, which a screen reader
+                // does not find. A field that takes every key leaves the arrow as the way to
+                // its list.
+                if ((c.flags & CONTROL_ALL_KEYS) == 0) gtk_container_forall(GTK_CONTAINER(w), NoFocus, nullptr);
             } else {
                 w = gtk_combo_box_text_new();
                 g_signal_connect(w, "changed", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
@@ -514,6 +529,19 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
 
 const char kNamed[] = "kelmor-named";
 
+// The theme's tabs are padded for a few large pages: five names of Advanced Options would
+// make it wider than a 1280-pixel screen at twice the scale.
+void NarrowTabs(GtkWidget* notebook) {
+    static GtkCssProvider* css = nullptr;
+    if (css == nullptr) {
+        css = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(css, "notebook > header > tabs > tab { padding-left: 7px; padding-right: 7px; }",
+                                        -1, nullptr);
+    }
+    gtk_style_context_add_provider(gtk_widget_get_style_context(notebook), GTK_STYLE_PROVIDER(css),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
 // A tool tip; the control's name too where no label gave it one. A tab strip would show
 // its tip over every page: it is named only.
 void AddTip(GtkWidget* w, const char* text) {
@@ -527,12 +555,38 @@ void AddTip(GtkWidget* w, const char* text) {
     }
 }
 
-void Place(GtkWidget* container, GtkWidget* w, const ControlPlace& place) {
+// A widget waiting for its grid cell.
+struct Cell {
+    GtkWidget* grid;
+    GtkWidget* widget;
+    ControlPlace place;
+};
+
+void Place(GtkWidget* container, GtkWidget* w, const ControlPlace& place, std::vector<Cell>* cells) {
     if (GTK_IS_FIXED(container)) {
         gtk_widget_set_size_request(w, UnitsToPixelsX(place.w), UnitsToPixelsY(place.h));
         gtk_fixed_put(GTK_FIXED(container), w, UnitsToPixelsX(place.x), UnitsToPixelsY(place.y));
     } else {
-        gtk_grid_attach(GTK_GRID(container), w, place.column, place.row, 1, 1);
+        cells->push_back({container, w, place});
+    }
+}
+
+// A grid lists its children (to a screen reader too) last attached first: attached from
+// the last row and column back, they read in the order a person sees them. A control alone
+// in its row spans the columns, rather than widening the first one for every row.
+void AttachCells(std::vector<Cell>* cells) {
+    std::stable_sort(cells->begin(), cells->end(), [](const Cell& a, const Cell& b) {
+        return a.place.row != b.place.row ? a.place.row > b.place.row : a.place.column > b.place.column;
+    });
+    for (const Cell& c : *cells) {
+        int inRow = 0, columns = 1;
+        for (const Cell& other : *cells) {
+            if (other.grid != c.grid) continue;
+            if (other.place.row == c.place.row) ++inRow;
+            if (other.place.column + 1 > columns) columns = other.place.column + 1;
+        }
+        const int span = inRow == 1 && c.place.column == 0 ? columns : 1;
+        gtk_grid_attach(GTK_GRID(c.grid), c.widget, c.place.column, c.place.row, span, 1);
     }
 }
 
@@ -562,11 +616,13 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
     }
     GtkWidget* group = nullptr;
     GtkWidget* pendingLabel = nullptr;
+    std::vector<Cell> cells;
     for (int i = 0; i < description->controlCount; ++i) {
         const ControlDescription& c = description->controls[i];
         Control control{c.id, c.kind, c.flags, {}, 0};
         if (c.kind == CONTROL_TABS) {
             notebook = gtk_notebook_new();
+            NarrowTabs(notebook);
             for (int page = 0; page < pageCount; ++page) {
                 pages.push_back(NewPage(positioned));
                 gtk_notebook_append_page(GTK_NOTEBOOK(notebook), pages.back(), gtk_label_new(""));
@@ -582,13 +638,13 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
                 if ((c.pages >> page & 1) == 0) continue;
                 GtkWidget* w = MakeWidget(c, d->id, &group);
                 if (w == nullptr) continue;
-                Place(pages[page], w, c.place);
+                Place(pages[page], w, c.place, &cells);
                 control.widgets.push_back(w);
             }
         } else {
             GtkWidget* w = MakeWidget(c, d->id, &group);
             if (w != nullptr) {
-                Place(grid, w, c.place);
+                Place(grid, w, c.place, &cells);
                 control.widgets.push_back(w);
             }
         }
@@ -605,6 +661,7 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
         pendingLabel = c.kind == CONTROL_STATIC && !control.widgets.empty() ? control.widgets[0] : nullptr;
         d->controls.push_back(control);
     }
+    AttachCells(&cells);
     for (int i = 0; i < description->tipCount && description->tips != nullptr; ++i) {
         const ControlTip& tip = description->tips[i];
         for (Control& c : d->controls) {
@@ -633,6 +690,40 @@ int CopyText(const char* text, char* out, int size) {
     memcpy(out, text, static_cast<size_t>(length));
     out[length] = '\0';
     return length;
+}
+
+// A dialog larger than the screen's work area (a large scale, a small screen) scrolls its
+// pages, so that its buttons stay in reach; the frame the window manager adds is allowed for.
+void FitOnScreen(GtkWidget* top) {
+    const int kFrame = 48;
+    GdkDisplay* display = gtk_widget_get_display(top);
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+    if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+    if (monitor == nullptr) return;
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    GtkRequisition natural;
+    gtk_widget_get_preferred_size(top, nullptr, &natural);
+    const int width = area.width - kFrame, height = area.height - kFrame;
+    if (natural.width <= width && natural.height <= height) return;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(top));
+    GtkWidget* pages = children != nullptr ? GTK_WIDGET(children->data) : nullptr;
+    g_list_free(children);
+    if (pages == nullptr) return;
+    GtkRequisition rest;
+    gtk_widget_get_preferred_size(pages, nullptr, &rest);
+    rest.height = natural.height - rest.height;
+    GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_widget_set_can_focus(scrolled, FALSE);
+    g_object_ref(pages);
+    gtk_container_remove(GTK_CONTAINER(top), pages);
+    gtk_container_add(GTK_CONTAINER(scrolled), pages);
+    g_object_unref(pages);
+    gtk_widget_set_size_request(scrolled, natural.width < width ? natural.width : width,
+                                natural.height < height ? natural.height - rest.height : height - rest.height);
+    gtk_box_pack_start(GTK_BOX(top), scrolled, TRUE, TRUE, 0);
+    gtk_box_reorder_child(GTK_BOX(top), scrolled, 0);
+    gtk_widget_show(scrolled);
 }
 
 gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
@@ -707,6 +798,7 @@ int GtkDialogRun(const DialogDescription* description, DialogProc proc) {
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
     gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
     atk_object_set_role(gtk_widget_get_accessible(window), ATK_ROLE_DIALOG);
+    FitOnScreen(d->top);
     gtk_container_add(GTK_CONTAINER(window), d->top);
     // Enter presses the default button, from a field too.
     for (const Control& c : d->controls) {
