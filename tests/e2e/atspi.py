@@ -41,8 +41,13 @@ def find_window(title):
 
 
 def focused(node):
-    if node.get_state_set().contains(Atspi.StateType.FOCUSED):
+    states = node.get_state_set()
+    if states.contains(Atspi.StateType.FOCUSED):
         return node
+    # Menus take the focus only while open; hidden pages not at all.
+    if node.get_role_name() in ("menu bar", "menu") or (
+            node.get_role_name() != "application" and not states.contains(Atspi.StateType.SHOWING)):
+        return None
     for i in range(node.get_child_count()):
         child = node.get_child_at_index(i)
         found = focused(child) if child is not None else None
@@ -101,7 +106,12 @@ for _ in range(100):
         break
     time.sleep(0.1)
 if window is None:
-    print("FAIL: no window \"%s\" of %s on the accessibility bus" % (title, program), file=sys.stderr)
+    desktop = Atspi.get_desktop(0)
+    seen = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
+    print("FAIL: no window \"%s\" of %s on the accessibility bus (there: %s)"
+          % (title, program, ", ".join("%s: %s" % (a.get_name(), "|".join(
+              (a.get_child_at_index(j).get_name() or "") for j in range(a.get_child_count())))
+              for a in seen if a is not None)), file=sys.stderr)
     sys.exit(1)
 walk(window, 0)
 if kind == "dialog" and window.get_role_name() != "dialog":
