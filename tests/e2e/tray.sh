@@ -39,7 +39,7 @@ start_trayer() {
 }
 
 start_kelmor() {
-  "$KELMOR" 2>"$WORK/kelmor.err" &
+  "$KELMOR" &
   pid=$!
 }
 
