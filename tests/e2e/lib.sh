@@ -29,7 +29,13 @@ finish() {
   local status=$? complaints
   kill $(jobs -p) 2>/dev/null
   exec 2>&-
-  wait "$STDERR_TEE" 2>/dev/null
+  # A program the test started through kelmor (a terminal) may still hold the pipe open:
+  # tee gets a moment to write what it has, it is not waited for.
+  local tries=50
+  while kill -0 "$STDERR_TEE" 2>/dev/null && [ $tries -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+  done
   complaints=$(grep -E '^\(kelmor[^:]*:[0-9]+\): [A-Za-z]+-(CRITICAL|WARNING) \*\*' "$WORK/stderr" 2>/dev/null)
   rm -rf "$WORK"
   if [ "$status" -eq 0 ] && [ -n "$complaints" ]; then
