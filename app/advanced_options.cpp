@@ -7,7 +7,6 @@
 #include "app/pane_procedure.h"
 #include "host/mappings.h"
 #include "platform/dialog.h"
-#include "platform/file.h"
 #include "platform/picture_ids.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
@@ -160,11 +159,9 @@ void OnEraseLogBox() {
         KelmorMessageBox("Do you want to erase the log right now?", "Erase Log", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return;
     DialogGetText(D, IDC_LOG_FILE, gszLogFile, sizeof gszLogFile);
-    // This process holds its log, which would keep it from being erased; only a regular
-    // file that no other running program holds as its log is erased.
-    EndLogSession();
-    SysDeleteUnusedFile(gszLogFile);
-    StartLogSession();
+    // Only a regular file that the program made as its log, and no other running program
+    // holds as its log, is erased.
+    EraseLogNow();
 }
 
 void OnBrowse(int field, const char* filters, bool save) {

@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/journal.h"
 #include "platform/loop.h"
+#include "platform/registry.h"
 #include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"
@@ -69,7 +70,7 @@ void RunExitStep() {
     gbExitStepDone = true;
     RemoveTrayIcon();
     if (ghJournalHook != 0) {
-        if (!SysUnhookJournal(ghJournalHook)) LogLastErrorAt(LOG_LOW);
+        if (!RemoveJournalHook(ghJournalHook)) LogLastErrorAt(LOG_LOW);
         ghJournalHook = 0;
         gbPlayingNow = false;
     }
@@ -80,6 +81,7 @@ void RunExitStep() {
     if (Interactive()) {
         ShellGetMainWindowPosition(&gnWindowLeft, &gnWindowTop);
         SaveSettings();
+        StoreReleaseWindowHold();
     }
     ShellQuitMessageLoop(gnExitCode);
 }

@@ -13,6 +13,7 @@
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/loop.h"
+#include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "player/playback_control.h"
@@ -156,6 +157,9 @@ void SetStartingState() {
 bool PrepareProgram() {
     if (!AllocateRecordingStore()) return false;
     SetStartingState();
+    // Held from before the settings are read until they are written back at exit, so that
+    // no restore goes in between to be overwritten. Without it the window still runs.
+    if (gnRunMode == RUN_INTERACTIVE) StoreHoldForWindow();
     LoadSettings();
     // REPLACE Mappings and the Mapping stop key act in every run mode, not only where
     // the keyboard service runs.

@@ -1,6 +1,9 @@
 #include "app/window_options.h"
 
+#include <cstring>
+
 #include "platform/dialog.h"
+#include "platform/file.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "platform/wintypes.h"
@@ -44,7 +47,10 @@ void OnShowTabs(int) {
 bool AutoStartIsOn() {
     char value[kRunValueSize];
     GetRegistryValue(HKEY_CURRENT_USER, kRunValue, REG_SZ, value, 0);
-    return value[0] != '\0';
+    // Another copy of the program started at log-in is not this one.
+    char own[kRunValueSize + 1];
+    return value[0] != '\0' && SysGetModuleFileName(own, sizeof own) > 0 &&
+           (strcmp(value, own) == 0 || SysIsSameFile(value, own));
 }
 
 void SetAutoStart(bool on) {

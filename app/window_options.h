@@ -17,7 +17,7 @@ void FitMainWindow();
 // Writes the running program's path as the Run value (on) or deletes it (off), then sets
 // menu check and Options box to what the value now is.
 void SetAutoStart(bool on);
-// The Run value exists and is not empty.
+// The Run value names the running program itself (its file, by whatever path).
 bool AutoStartIsOn();
 // The check marks of Show Tab Interface, Always on Top and Auto-Start as the settings
 // and the Run value say.

@@ -221,6 +221,8 @@ struct Figures {
     int realKeys = 0, sentKeys = 0, withCtrl = 0;
     int userKeysLost = 0, userKeysTyped = 0;
     int hotkeyPressLeaked = 0, hotkeyReleaseLeaked = 0, hotkeyTrials = 0;
+    int rolloverTrials = 0, rolloverMangled = 0;
+    int playedTrials = 0, playedExpanded = 0, playedLate = 0;
     std::string leftHeld;  // keys still down once the program had ended
 };
 
@@ -338,6 +340,82 @@ void MeasureLong(Keyboard& keys, Probe& probe, Figures& f, const std::string& te
     f.longTotal.push_back((lastAt - pressed) / 1e6);
 }
 
+void WriteFile(const std::string& path, const std::string& text) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f == nullptr) return;
+    fputs(text.c_str(), f);
+    fclose(f);
+}
+
+// The text a client ends up with from the presses it got: BackSpace takes the last
+// character back.
+std::string Edited(const std::vector<KeyEvent>& events) {
+    std::string text;
+    for (const KeyEvent& e : events) {
+        if (!e.press) continue;
+        if (e.sym == "BackSpace") {
+            if (!text.empty()) text.pop_back();
+        } else if (e.sym == "space") {
+            text += ' ';
+        } else if (e.sym.size() == 1) {
+            text += e.sym;
+        }
+    }
+    return text;
+}
+
+// Key rollover, as fast typists type: the blank goes down before the w comes up, and the
+// next word's first letter before the blank comes up. The client must end with the
+// replacement and every key after it, in order.
+void MeasureRollover(Keyboard& keys, Probe& probe, Figures& f) {
+    keys.Tap("Return");
+    probe.Settle(50);
+    keys.Tap("b");
+    usleep(8000);
+    keys.Tap("t");
+    usleep(8000);
+    keys.Send("w", true);
+    usleep(3000);
+    keys.Send("space", true);
+    usleep(3000);
+    keys.Send("w", false);
+    usleep(3000);
+    keys.Send("o", true);
+    usleep(3000);
+    keys.Send("space", false);
+    keys.Send("o", false);
+    const std::string want = std::string(kPhrase) + " o";
+    std::vector<KeyEvent> got = probe.Until([&](const std::vector<KeyEvent>& e) { return Edited(e) == want; }, 1000);
+    probe.Settle(200);
+    for (const KeyEvent& e : probe.Take()) got.push_back(e);
+    f.rolloverTrials++;
+    if (Edited(got) != want) {
+        if (f.rolloverMangled++ == 0) fprintf(stderr, "bench_service_peers: rollover gave '%s'\n", Edited(got).c_str());
+    }
+}
+
+// Another Kelmor (kelmorctl) plays the abbreviation into the client: the service must act
+// on none of it, neither during the playback nor afterwards.
+void MeasurePlayedByAnother(const std::string& kelmorctl, const std::string& folder, Probe& probe, Figures& f) {
+    WriteFile(folder + "/played.klx", "TYPE one btw two{enter}\nWAIT 1\nTYPE three{enter}\n");
+    probe.Settle(50);
+    pid_t player = StartChild({kelmorctl, "play", folder + "/played.klx"}, folder + "/player", folder + "/player.log");
+    int status = 0;
+    rusage usage{};
+    if (player > 0) wait4(player, &status, 0, &usage);
+    const int64_t ended = MonotonicNs();
+    std::vector<KeyEvent> got = probe.Until([](const std::vector<KeyEvent>&) { return false; }, 1500);
+    f.playedTrials++;
+    bool expanded = false, late = false;
+    for (const KeyEvent& e : got) {
+        if (e.press && e.sym == "BackSpace") expanded = true;
+        if (e.ns > ended) late = true;
+    }
+    if (Edited(got).find("one btw twothree") == std::string::npos) expanded = true;
+    f.playedExpanded += expanded ? 1 : 0;
+    f.playedLate += late ? 1 : 0;
+}
+
 // Launch until Ctrl+F7 types: the hot key is pressed every 100 ms until "m" arrives.
 void Launch(Peer& peer, Keyboard& keys, Probe& probe) {
     probe.Settle(50);
@@ -357,13 +435,6 @@ void Launch(Peer& peer, Keyboard& keys, Probe& probe) {
     }
     probe.Settle(500);
     peer.figures.rssReadyKb = RssKb(peer.pid);
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f == nullptr) return;
-    fputs(text.c_str(), f);
-    fclose(f);
 }
 
 // The settings store file with the three triggers.
@@ -438,7 +509,7 @@ std::string Format(const char* format, double a, double b = 0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string probePath, kelmorPath, warmUpPath;
+    std::string probePath, kelmorPath, warmUpPath, kelmorctlPath;
     bool autokey = false;
     int runs = 50;
     for (int i = 1; i < argc; ++i) {
@@ -447,9 +518,10 @@ int main(int argc, char** argv) {
         else if (strcmp(argv[i], "--autokey") == 0) autokey = true;
         else if (strcmp(argv[i], "--runs") == 0 && i + 1 < argc) runs = atoi(argv[++i]);
         else if (strcmp(argv[i], "--warm-up") == 0 && i + 1 < argc) warmUpPath = argv[++i];
+        else if (strcmp(argv[i], "--kelmorctl") == 0 && i + 1 < argc) kelmorctlPath = argv[++i];
         else {
             fprintf(stderr, "usage: bench_service_peers --probe PATH [--kelmor PATH] [--autokey] [--runs N] "
-                            "[--warm-up PATH]\n");
+                            "[--warm-up PATH] [--kelmorctl PATH]\n");
             return 2;
         }
     }
@@ -494,6 +566,11 @@ int main(int argc, char** argv) {
             for (int i = 0; i < runs; ++i) MeasurePhrase(keys, probe, f);
             for (int i = 0; i < runs; ++i) MeasureHotkey(keys, probe, f);
             for (int i = 0; i < std::max(3, runs / 10); ++i) MeasureLong(keys, probe, f, text);
+            for (int i = 0; i < runs; ++i) MeasureRollover(keys, probe, f);
+            if (!kelmorctlPath.empty()) {
+                mkdir((peer.folder + "/player").c_str(), 0700);
+                for (int i = 0; i < std::max(3, runs / 10); ++i) MeasurePlayedByAnother(kelmorctlPath, peer.folder, probe, f);
+            }
             f.rssAfterKb = RssKb(peer.pid);
         }
         int exitStatus = 0;
@@ -525,6 +602,13 @@ int main(int argc, char** argv) {
         [](const Figures& f) { return Format("%.0f", f.longFailures); });
     Row("user's keys lost while the 255 characters came", peers,
         [](const Figures& f) { return Format("%.0f of %.0f", f.userKeysLost, f.userKeysTyped); });
+    Row("rollover (w up after the blank is down): mangled", peers,
+        [](const Figures& f) { return Format("%.0f of %.0f", f.rolloverMangled, f.rolloverTrials); });
+    Row("btw played by kelmorctl: expanded / typed late", peers, [](const Figures& f) {
+        return f.playedTrials == 0 ? std::string("-")
+                                   : Format("%.0f / %.0f", f.playedExpanded, f.playedLate) + " of " +
+                                         std::to_string(f.playedTrials);
+    });
     Row("typed keys: real (server input) / XSendEvent", peers,
         [](const Figures& f) { return Format("%.0f / %.0f", f.realKeys, f.sentKeys); });
     Row("typed keys the client read with Ctrl held", peers,

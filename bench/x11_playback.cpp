@@ -85,6 +85,11 @@ struct Logger {
 
 void TakeEvent(Logger& logger, const XEvent& event) {
     switch (event.type) {
+        case MappingNotify: {
+            XMappingEvent mapping = event.xmapping;
+            XRefreshKeyboardMapping(&mapping);
+            break;
+        }
         case KeyPress:
         case KeyRelease:
             logger.events.push_back({event.type, event.xkey.keycode, static_cast<uint32_t>(event.xkey.time)});
@@ -237,6 +242,19 @@ std::string CneeLines(const std::vector<Stroke>& strokes) {
     return text;
 }
 
+// The keys that type the text in the layout the server has now: one press and release
+// each, no modifier.
+std::vector<Stroke> TypedStrokes(Display* d, const std::string& text) {
+    std::vector<Stroke> strokes;
+    for (char c : text) {
+        KeySym sym = c == ' ' ? XK_space : static_cast<KeySym>(c);
+        int keycode = XKeysymToKeycode(d, sym);
+        strokes.push_back({true, keycode, 0, 0});
+        strokes.push_back({false, keycode, 0, 0});
+    }
+    return strokes;
+}
+
 bool MakeInputs(Display* d, Inputs& in) {
     int letters[26];
     if (!LetterKeycodes(d, letters)) {
@@ -273,12 +291,7 @@ bool MakeInputs(Display* d, Inputs& in) {
         in.typed += c;
     }
     for (int i = 0; i < kTypedChars; i += kTypeLineChars) typeScript += "TYPE " + in.typed.substr(i, kTypeLineChars) + "\n";
-    for (char c : in.typed) {
-        KeySym sym = c == ' ' ? XK_space : static_cast<KeySym>(c);
-        int keycode = XKeysymToKeycode(d, sym);
-        in.typedStrokes.push_back({true, keycode, 0, 0});
-        in.typedStrokes.push_back({false, keycode, 0, 0});
-    }
+    in.typedStrokes = TypedStrokes(d, in.typed);
 
     char folder[] = "/tmp/kelmor-bench-XXXXXX";
     if (mkdtemp(folder) == nullptr) {
@@ -531,32 +544,79 @@ void Fidelity(Logger& logger, const Inputs& in, const char* name, const std::vec
            totalError, received, span);
 }
 
-// The median rate of a few runs: on a busy machine one run says little.
-void Throughput(Logger& logger, const Inputs& in, const char* name, const char* input,
-                const std::vector<std::string>& argv, const std::vector<Stroke>& sent) {
+// The runs of one player on one input: on a busy machine one run says little.
+struct Series {
+    std::string name, input;
+    std::vector<std::string> argv;
+    std::vector<Stroke> sent;
     std::vector<double> rates, spans;
-    for (int i = 0; i < gOptions.runs; ++i) {
-        Run run = RunPlayer(logger, in, argv, sent.size(), 120000);
-        std::vector<Received> keys = KeysOnly(run.events);
-        int wrong = WrongStrokes(keys, sent);
-        if (!Complete(run, keys.size(), sent.size(), wrong)) {
-            // The rate of what did arrive still tells where the time goes.
-            std::string rate;
-            if (keys.size() > 1) {
-                int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
-                rate = " (arrived at " + std::to_string(static_cast<long>(keys.size() * 1000.0 / span)) + "/s)";
-            }
-            printf("%-26s %-16s %s%s\n", name, input, Verdict(run, keys.size(), sent.size(), wrong).c_str(),
-                   rate.c_str());
-            ShowFailure(name, in, run, keys, sent);
-            return;
+    bool failed = false;
+};
+
+// One more run of the series; false (and the failure shown) when it fell short.
+bool RunOnce(Logger& logger, const Inputs& in, Series& series) {
+    if (series.failed) return false;
+    Run run = RunPlayer(logger, in, series.argv, series.sent.size(), 120000);
+    std::vector<Received> keys = KeysOnly(run.events);
+    int wrong = WrongStrokes(keys, series.sent);
+    if (!Complete(run, keys.size(), series.sent.size(), wrong)) {
+        // The rate of what did arrive still tells where the time goes.
+        std::string rate;
+        if (keys.size() > 1) {
+            int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
+            rate = " (arrived at " + std::to_string(static_cast<long>(keys.size() * 1000.0 / span)) + "/s)";
         }
-        int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
-        spans.push_back(span);
-        rates.push_back(static_cast<double>(keys.size()) * 1000.0 / span);
+        printf("%-26s %-16s %s%s\n", series.name.c_str(), series.input.c_str(),
+               Verdict(run, keys.size(), series.sent.size(), wrong).c_str(), rate.c_str());
+        ShowFailure(series.name.c_str(), in, run, keys, series.sent);
+        series.failed = true;
+        return false;
     }
-    printf("%-26s %-16s %8zu %8.0f %12.0f %8.0f %8.0f\n", name, input, sent.size(), Percentile(spans, 0.5),
-           Percentile(rates, 0.5), Percentile(rates, 0.0), Percentile(rates, 1.0));
+    int32_t span = std::max(static_cast<int32_t>(keys.back().time - keys.front().time), 1);
+    series.spans.push_back(span);
+    series.rates.push_back(static_cast<double>(keys.size()) * 1000.0 / span);
+    return true;
+}
+
+// The median rate of the series (0 when it failed), after its row.
+double Report(Series& series) {
+    if (series.failed || series.rates.empty()) return 0;
+    printf("%-26s %-16s %8zu %8.0f %12.0f %8.0f %8.0f\n", series.name.c_str(), series.input.c_str(),
+           series.sent.size(), Percentile(series.spans, 0.5), Percentile(series.rates, 0.5),
+           Percentile(series.rates, 0.0), Percentile(series.rates, 1.0));
+    return Percentile(series.rates, 0.5);
+}
+
+double Throughput(Logger& logger, const Inputs& in, const char* name, const char* input,
+                  const std::vector<std::string>& argv, const std::vector<Stroke>& sent) {
+    Series series{name, input, argv, sent, {}, {}, false};
+    for (int i = 0; i < gOptions.runs; ++i) RunOnce(logger, in, series);
+    return Report(series);
+}
+
+// The median of the ratios of two series' runs taken side by side; 0 when one failed.
+double PairedRatio(const Series& over, const Series& under) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < over.rates.size() && i < under.rates.size(); ++i) ratios.push_back(over.rates[i] / under.rates[i]);
+    return over.failed || under.failed || ratios.empty() ? 0 : Percentile(ratios, 0.5);
+}
+
+// Gives the server a keyboard layout as a user would (setxkbmap) and reads its keymap
+// back (xkbcomp) to be sure it holds: a server that resets its keymap when its last
+// client leaves (run it with -noreset) would measure the old one. The logger's copy of
+// the mapping follows the notice.
+bool SetLayout(Logger& logger, const std::string& layout) {
+    if (system(("setxkbmap " + layout).c_str()) != 0) return false;
+    FILE* keymap = popen("xkbcomp -xkb \"$DISPLAY\" - 2>/dev/null", "r");
+    if (keymap == nullptr) return false;
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, keymap)) > 0) text.append(buffer, n);
+    pclose(keymap);
+    XSync(logger.display, False);
+    Pump(logger);
+    return text.find("+" + layout + "+") != std::string::npos;
 }
 
 // The first key is all a start-up figure needs, so a run that went wrong later still
@@ -678,11 +738,37 @@ int main(int argc, char** argv) {
         if (withKelmor) {
             Throughput(logger, in, "kelmor /SPEED=4", (std::to_string(kBulkEvents) + " events").c_str(),
                        {kelmor, in.bulkKlx, "/SPEED=4"}, in.bulk);
-            Throughput(logger, in, "kelmor /SPEED=4", ("TYPE " + typed).c_str(), {kelmor, in.typeKlx, "/SPEED=4"},
-                       in.typedStrokes);
         }
-        Throughput(logger, in, "xdotool type --delay 0", typed.c_str(),
-                   {xdotool, "type", "--delay", "0", in.typed}, in.typedStrokes);
+        // The text under the US layout and under the German one, where y and z trade keys
+        // and typing goes through that layout's levels. The runs take turns, so that both
+        // layouts see the machine alike: the ratios are of runs taken side by side.
+        const std::vector<std::string> kelmorType = {kelmor, in.typeKlx, "/SPEED=4"};
+        const std::vector<std::string> xdotoolType = {xdotool, "type", "--delay", "0", in.typed};
+        Series kelmorUs{"kelmor /SPEED=4", "TYPE " + typed, kelmorType, in.typedStrokes, {}, {}, false};
+        Series xdotoolUs{"xdotool type --delay 0", typed, xdotoolType, in.typedStrokes, {}, {}, false};
+        Series kelmorDe = kelmorUs, xdotoolDe = xdotoolUs;
+        kelmorDe.name += " (de)";
+        xdotoolDe.name += " (de)";
+        for (int i = 0; i < gOptions.runs && !gFailed; ++i) {
+            if (!SetLayout(logger, "us")) break;
+            if (withKelmor) RunOnce(logger, in, kelmorUs);
+            RunOnce(logger, in, xdotoolUs);
+            if (!SetLayout(logger, "de")) {
+                printf("the de layout could not be set (setxkbmap, xkbcomp): no run under it\n");
+                gFailed = true;
+                break;
+            }
+            kelmorDe.sent = xdotoolDe.sent = TypedStrokes(logger.display, in.typed);
+            if (withKelmor) RunOnce(logger, in, kelmorDe);
+            RunOnce(logger, in, xdotoolDe);
+        }
+        if (!SetLayout(logger, "us")) gFailed = true;
+        for (Series* series : {&kelmorUs, &xdotoolUs, &kelmorDe, &xdotoolDe}) Report(*series);
+        const double deOverUs = PairedRatio(kelmorDe, kelmorUs);
+        const double usOverXdotool = PairedRatio(kelmorUs, xdotoolUs), deOverXdotool = PairedRatio(kelmorDe, xdotoolDe);
+        if (deOverUs > 0) printf("kelmor TYPE under de: %.0f %% of under us (median of paired runs)\n", deOverUs * 100);
+        if (usOverXdotool > 0) printf("kelmor TYPE under us: %.1f x xdotool\n", usOverXdotool);
+        if (deOverXdotool > 0) printf("kelmor TYPE under de: %.1f x xdotool\n", deOverXdotool);
     }
 
     if (Wanted("startup")) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/wintypes.h"
 #include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/type_expansion.h"
@@ -78,7 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(nEventIndex[1] == count - 1 + added);
         Check(gEvents[nEventIndex[1]].message == 0 && gEvents[nEventIndex[0]].message == 0);
         for (int32_t i = position; i < position + added; ++i) {
-            Check(IsKeyMessage(gEvents[i].message) && gEvents[i].paramL < 256 && gEvents[i].time == 0);
+            // A key of the table or a typed character, never a media, browser or launch key.
+            const uint32_t key = gEvents[i].paramL;
+            Check(IsKeyMessage(gEvents[i].message) && gEvents[i].time == 0 &&
+                  (IsCharacterRecord(key) || (key < 256 && !(key >= 0xA6 && key <= 0xB7))));
         }
         for (int32_t i = position + added; i < nEventIndex[1]; ++i) Check(gEvents[i].message == kFiller.message);
     } else {

@@ -28,19 +28,6 @@ void Seed() {
     fake::store["software\\kelmor\\shorttype\\zz"]["text"] = {"Text", REG_SZ, std::string("old\0", 4)};
 }
 
-bool SameStore(const std::map<std::string, std::map<std::string, fake::StoredValue>>& a) {
-    if (a.size() != fake::store.size()) return false;
-    for (auto i = a.begin(), j = fake::store.cbegin(); i != a.end(); ++i, ++j) {
-        if (i->first != j->first || i->second.size() != j->second.size()) return false;
-        for (auto k = i->second.begin(), l = j->second.cbegin(); k != i->second.end(); ++k, ++l) {
-            if (k->first != l->first || k->second.kind != l->second.kind || k->second.data != l->second.data) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 int gNotes = 0;
 void CountNote(const char* note) {
     Check(strncmp(note, "line ", 5) == 0, "a note without its line");
@@ -64,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!ok) {
         // The fake store never fails a write, so only the file can refuse.
         Check(outcome.errorLine >= 1 && outcome.errorLine <= lines, "a refusal names no line of the file");
-        Check(SameStore(before), "a refused file changed the store");
+        Check(fake::StoreEquals(before), "a refused file changed the store");
         return 0;
     }
     Check(outcome.errorLine == 0 && outcome.error[0] == '\0', "success with an error");

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/busy_processes.h"
 #include "host/mappings.h"
 #include "host/short_types.h"
 #include "platform/input.h"
@@ -70,13 +71,10 @@ void HandCacheOver() {
     char shortTypes[SHORTTYPE_LIST_SLOTS * SHORTTYPE_LIST_SLOT_SIZE];
     ReadShortTypes(shortTypes);
     ReadMappings();
-    // The person's layout, given back after the service typed; none when it is the one
-    // the service types in anyway.
-    char layout[16] = "";
-    SysGetKeyboardLayoutName(layout, sizeof layout);
-    if (strcmp(layout, kTypingLayout) == 0) layout[0] = '\0';
+    // The service types characters in whatever layout is active and switches none, so
+    // there is no layout to give back.
     gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(ghServiceHook), gbLogLevel, gszLogFile, gbMapAction,
-                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, layout);
+                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, nullptr);
     if (ghServiceHook != 0) TakeMappingKeys();
 }
 
@@ -113,7 +111,13 @@ void RemoveServiceForJournal(int reason) {
 }
 
 void ServiceTimerUpkeep() {
-    if (gbKeyboardService != 0 && ghServiceHook == 0) {
+    // Another Kelmor playing back or recording: its keys are no one's to act on or take.
+    const bool resting = AnotherProcessBusy();
+    if (resting && ghServiceHook != 0) {
+        Unhook(REMOVE_FOR_PLAYBACK, LOG_LOW);
+    } else if (resting) {
+        return;
+    } else if (gbKeyboardService != 0 && ghServiceHook == 0) {
         Install();
     } else if (gbKeyboardService == 0 && ghServiceHook != 0) {
         if (!Unhook(REMOVE_FOR_TIMER, LOG_LOW)) return;
@@ -141,4 +145,5 @@ void ResetHostState() {
     gnBusyKeys = 0;
     gbBusyKeysReported = true;
     ClearMappings();
+    ResetBusyProcesses();
 }

@@ -18,7 +18,8 @@ bool SysDeleteFile(const char* name);
 // Appends the whole content of the named file at the end of f.
 bool SysAppendFileContent(SysFile f, const char* from);
 // Opens (creating), appends n bytes in one write, closes. Concurrent appenders in
-// other processes never overwrite each other.
+// other processes never overwrite each other. Only a regular file is written, never
+// waiting to open: a pipe, a device or a folder of that name fails at once.
 bool SysAppendToFile(const char* name, const void* buf, uint32_t n);
 // Opens the regular file name (created when missing) and holds it in use until SysClose:
 // meanwhile SysDeleteUnusedFile leaves it alone, in every process. SYS_NO_FILE for

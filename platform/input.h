@@ -3,22 +3,32 @@
 #include <cstdint>
 
 // One key press or release (KEYEVENTF_KEYUP in flags) of a virtual key, sent straight
-// to the system.
-void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags);
+// to the system. False when nothing was sent (no key stands for it here).
+bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags);
 bool SysGetKeyboardState(uint8_t state[256]);
 // One key of the keyboard state as the system sees it now: the sign bit (0x8000) while
 // the key is down, bit 0 while a lock key is on.
 int16_t SysGetKeyState(uint8_t vk);
 bool SysSetKeyboardState(const uint8_t state[256]);
 
-// The keyboard layout typed text is turned into keys for: the keyboard service types in
-// the US English layout ("00000409") and gives the person's own back afterwards.
-constexpr char kTypingLayout[] = "00000409";
-// The name of this thread's active layout, eight hexadecimal digits; empty where the
-// layout plays no part in typing. Returns the length copied (at most size - 1).
-int SysGetKeyboardLayoutName(char* out, int size);
-// Loads a layout by that name and makes it this thread's active one; false when it cannot.
-bool SysActivateKeyboardLayout(const char* name);
+// Text is typed as characters, never as the key that would make them on one particular
+// layout: each back end decides which keys make a character in the layout active at that
+// moment (its own level and group, or a spare key mapped for the moment, or the system's
+// Unicode input), and nothing typed from text presses a key that was not meant.
+//
+// Whether the character can be typed here at all. False for control characters, for
+// code points that are no characters, and where the system has no way to make it.
+bool SysCanTypeCharacter(uint32_t character);
+// Presses (press) or releases what makes one character in the active layout: the
+// modifiers its level needs and its key. A release ends what the matching press began,
+// whatever the layout did in between. Returns the number of key events sent, 0 when
+// none could be, so that the keyboard service can tell its own events from the user's.
+int SysTypeCharacter(uint32_t character, bool press);
+// The character the key now handed to the keyboard hook makes in the active layout, with
+// the modifiers that were held when it went down (a release reports its press's
+// character). 0 for keys that make none (modifiers, function and dead keys) and outside
+// a call of the hook.
+uint32_t SysKeyEventCharacter();
 
 // mouse_event flags
 enum : uint32_t {

@@ -17,3 +17,10 @@ bool SysDefaultLogPath(char* buf, int size);
 // The path of the file name in the user's home folder. False, with buf empty, when there
 // is no home folder or the path does not fit.
 bool SysHomeFilePath(const char* name, char* buf, int size);
+// The system's 8-bit text (UTF-8 on Linux, the ANSI code page on Windows) of count UTF-16
+// code units, zero-terminated in out (size bytes); returns its length, or -1 when the
+// units are no valid UTF-16, a character has no form in that text, or it does not fit.
+int SysTextFromUtf16(const uint16_t* text, int count, char* out, int size);
+// Writes a line on the program's standard error, after the program's name; nothing where
+// the program has no standard error.
+void SysWriteStandardError(const char* line);

@@ -60,7 +60,16 @@ enum : uint8_t {
     VK_SCROLL = 145,
     VK_LMENU = 164,
     VK_RMENU = 165,
+    // A typed character rather than a key: see CharacterRecordParam.
+    VK_PACKET = 0xE7,
 };
+
+// A key record that types a character carries VK_PACKET as its virtual key and the
+// character's Unicode code point where a key's scan code would be, as the system's own
+// Unicode input does; the back end makes it in whatever layout is active.
+inline uint32_t CharacterRecordParam(uint32_t character) { return VK_PACKET | character << 8; }
+inline bool IsCharacterRecord(uint32_t paramL) { return (paramL & 0xFF) == VK_PACKET; }
+inline uint32_t CharacterOfRecord(uint32_t paramL) { return paramL >> 8; }
 
 // Keys a journal playback cannot press for real: the lock keys would not toggle and the
 // Windows and Menu keys would not open their menus, so the player sends them as

@@ -105,7 +105,7 @@ void OnPlayback(int id) {
         gbSavedSpeed = gbSpeed;
         gbSpeed = 4;
     }
-    ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
+    ghJournalHook = InstallJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
     if (ghJournalHook == 0) {
         LogLastErrorAt(LOG_LOW);
         LogAt(LOG_LOW, "Unable to start playback!");
@@ -148,7 +148,7 @@ void OnFastSpeed(int) {
 void StopAndResetPlayback(bool continuing) {
     LogAt(LOG_LOW, "Playback Complete!\r\n");
     if (ghJournalHook != 0) {
-        if (!SysUnhookJournal(ghJournalHook)) {
+        if (!RemoveJournalHook(ghJournalHook)) {
             LogLastErrorAt(LOG_LOW);
             LogAt(LOG_LOW, "Unable to unhook windows hook during stop and reset playback!");
         }

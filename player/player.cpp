@@ -15,6 +15,7 @@
 #include "recording/message_names.h"
 #include "recording/playback_state.h"
 #include "recording/recording.h"
+#include "script/key_names.h"
 #include "script/random.h"
 #include "script/send_lock_key.h"
 #include "script/type_expansion.h"
@@ -153,6 +154,14 @@ void FormatInt64(char* out, int size, int64_t value) {
     snprintf(out, static_cast<size_t>(size), "%lld", static_cast<long long>(value));
 }
 
+// The key a played key-down stands for. A typed character counts as the key that makes
+// it, so that the text of a TYPE command meets the REPLACE Mappings as its keys did.
+uint8_t PlayedKey(uint32_t paramL) {
+    if (!IsCharacterRecord(paramL)) return static_cast<uint8_t>(paramL & 0xFF);
+    const uint32_t character = CharacterOfRecord(paramL);
+    return character < 0x80 ? static_cast<uint8_t>(CharToKey(static_cast<char>(character))) : 0;
+}
+
 // The key-down of a key bound to a REPLACE Mapping: its text is typed in place of the key.
 intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action) {
     const int32_t i = nCurrentEvent;
@@ -222,7 +231,7 @@ intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
         return PassOn(code, wParam, lParam);
     }
     if (e.message == WM_KEYDOWN) {
-        const uint8_t action = gbMapAction[e.paramL & 0xFF];
+        const uint8_t action = gbMapAction[PlayedKey(e.paramL)];
         if (action >= ACTION_REPLACE_LOOP && action <= ACTION_REPLACE_TIMENUMBER) {
             return ReplaceKey(code, wParam, lParam, action);
         }

@@ -75,7 +75,7 @@ void OnStartRecording(int) {
     LogAt(LOG_LOW, "Start recording time: %li ticks", SysGetTickCount());
 
     nCurrentEvent = 0;
-    ghJournalHook = SysSetJournalHook(WH_JOURNALRECORD, JournalRecordProc);
+    ghJournalHook = InstallJournalHook(WH_JOURNALRECORD, JournalRecordProc);
     if (ghJournalHook == 0) {
         // The list is already wiped; a count left from the old recording would describe
         // records that are no longer there.
@@ -94,7 +94,7 @@ void OnStopRecording(int) {
         StopAndResetPlayback(false);
     } else if (ghJournalHook != 0) {
         const intptr_t hook = ghJournalHook;
-        if (!SysUnhookJournal(hook)) {
+        if (!RemoveJournalHook(hook)) {
             LogLastErrorAt(LOG_LOW);
             LogAt(LOG_LOW, "Unable to unhook windows hook after STOP command!");
         }
@@ -165,7 +165,7 @@ void CancelJournalForExit(const char* logLine) {
     if (ghJournalHook == 0) return;
     LogAt(LOG_LOW, "%s", logLine != nullptr ? logLine : "");
     const intptr_t hook = ghJournalHook;
-    if (!SysUnhookJournal(hook)) LogLastErrorAt(LOG_LOW);
+    if (!RemoveJournalHook(hook)) LogLastErrorAt(LOG_LOW);
     // Stopped by its stop key on the way out: a whole recording, which the save question
     // may still keep.
     if (ghJournalHook != hook) return;

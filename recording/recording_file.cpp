@@ -17,6 +17,7 @@
 #include "settings/format.h"
 #include "settings/log.h"
 #include "text/no_case.h"
+#include "text/utf8.h"
 #include "ui/command_ids.h"
 #include "ui/message_box.h"
 
@@ -213,11 +214,14 @@ LineResult ReadCommandLine(const char* rest, int32_t k, int32_t i) {
     if (code == KW_NONE) return LINE_UNKNOWN_KEYWORD;
     if (k >= SCRIPT_LOAD_LIMIT) return LINE_TOO_MANY;
 
-    FormatText(szArgument[k], SCRIPT_ARG_SIZE, "%s", argument);
+    char raw[SCRIPT_ARG_SIZE];
+    FormatText(raw, SCRIPT_ARG_SIZE, "%s", argument);
     if (code == KW_WAIT) {
-        ReplaceAllNoCase(szArgument[k], "seconds", "");
-        ReplaceAllNoCase(szArgument[k], "second", "");
+        ReplaceAllNoCase(raw, "seconds", "");
+        ReplaceAllNoCase(raw, "second", "");
     }
+    // Files from older programs hold Windows-1252 text; what is kept is UTF-8 either way.
+    TextToUtf8(raw, strlen(raw), szArgument[k], SCRIPT_ARG_SIZE);
     nKeyword[k] = code;
     nEventIndex[k] = i;
     return LINE_OK;

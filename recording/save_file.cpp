@@ -1,6 +1,7 @@
 #include "recording/save_file.h"
 
 #include "platform/file.h"
+#include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
 #include "ui/message_box.h"
@@ -31,6 +32,12 @@ void ShowSaveFailure(const char* name) {
 intptr_t BeginSave(const char* name, const char* modeFrom) {
     if (IsProgramFile(name, modeFrom)) {
         KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to save file '%s'!\n\nIt is the program file itself.",
+                          name);
+        return SYS_NO_FILE;
+    }
+    // The store would be replaced whole, every setting, Mapping and ShortType lost.
+    if (StoreUsesFile(name)) {
+        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to save file '%s'!\n\nIt is the settings file itself.",
                           name);
         return SYS_NO_FILE;
     }

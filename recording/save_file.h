@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // Starts writing name (modeFrom as for SysBeginReplacement). Refuses a name that leads
-// to the running program or to modeFrom itself. Shows why and returns -1 (no file) when
+// to the running program, to the settings store's file or to modeFrom itself. Shows why and returns -1 (no file) when
 // nothing can be written.
 intptr_t BeginSave(const char* name, const char* modeFrom);
 // Puts what was written in place of name when written is true, else drops it. Returns

@@ -126,7 +126,9 @@ int KeyNameToCodeExact(const char* name) {
 
 int CharToKey(char ch, int* shift) {
     const unsigned char c = static_cast<unsigned char>(ch);
-    int key = c;
+    // Only the keys of the table: any other byte taken as a key code would press a media,
+    // browser or launch key (0xA6-0xB7), a function key or a lone modifier.
+    int key = (c >= '0' && c <= '9') || c == ' ' || c == '\t' ? c : 0;
     int shifted = 0;
     // Shifted punctuation: each pair is (unshifted, shifted) on one key.
     static const struct {
@@ -143,6 +145,7 @@ int CharToKey(char ch, int* shift) {
     if (c >= 'a' && c <= 'z') {
         key = c - 'a' + 'A';
     } else if (c >= 'A' && c <= 'Z') {
+        key = c;
         shifted = 1;
     } else if (c == '\n' || c == '\r') {
         key = 13;

@@ -23,5 +23,6 @@ int KeyNameToCode(const char* text);
 int KeyNameToCodeExact(const char* name);
 
 // The key that types ch on a US layout; *shift (when given) is set to 1 when Shift must
-// be held, else 0. Characters without a key of their own map to their byte value.
+// be held, else 0. 0 for a character that is on no key of it (control characters, every
+// byte past ASCII): text is typed as characters, and this names keys only.
 int CharToKey(char ch, int* shift = nullptr);

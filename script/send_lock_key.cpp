@@ -8,10 +8,14 @@
 
 namespace {
 
-void PressAndRelease(int keyCode, uint8_t scan, uint32_t flags) {
-    const uint8_t vk = static_cast<uint8_t>(keyCode);
-    SysKeybdEvent(vk, scan, flags);
-    SysKeybdEvent(vk, scan, flags | KEYEVENTF_KEYUP);
+// The events that really went out: the keyboard service passes that many of its own by,
+// and counting one that never comes would swallow the user's next key.
+int Sent(int keyCode, uint8_t scan, uint32_t flags) {
+    return SysKeybdEvent(static_cast<uint8_t>(keyCode), scan, flags) ? 1 : 0;
+}
+
+int PressAndRelease(int keyCode, uint8_t scan, uint32_t flags) {
+    return Sent(keyCode, scan, flags) + Sent(keyCode, scan, flags | KEYEVENTF_KEYUP);
 }
 
 bool IsWindows9x() {
@@ -26,8 +30,7 @@ int SendLockKey(int keyCode, int shift) {
     case VK_ESCAPE:
     case VK_BACK:
     case VK_CONTROL:
-        PressAndRelease(keyCode, 0x9D, KEYEVENTF_EXTENDEDKEY);
-        return 2;
+        return PressAndRelease(keyCode, 0x9D, KEYEVENTF_EXTENDEDKEY);
     case VK_CAPITAL:
     case VK_LWIN:
     case VK_RWIN:
@@ -42,18 +45,15 @@ int SendLockKey(int keyCode, int shift) {
                 SysSetKeyboardState(state);
             }
         }
-        PressAndRelease(keyCode, 0x45, KEYEVENTF_EXTENDEDKEY);
-        return 2;
+        return PressAndRelease(keyCode, 0x45, KEYEVENTF_EXTENDEDKEY);
     default:
         break;
     }
     if (shift) {
-        SysKeybdEvent(VK_SHIFT, 0x81, KEYEVENTF_EXTENDEDKEY);
-        PressAndRelease(keyCode, 0, 0);
-        SysKeybdEvent(VK_SHIFT, 0x81, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
-        return 4;
+        int sent = Sent(VK_SHIFT, 0x81, KEYEVENTF_EXTENDEDKEY);
+        sent += PressAndRelease(keyCode, 0, 0);
+        return sent + Sent(VK_SHIFT, 0x81, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
     }
     const bool plain = (keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9');
-    PressAndRelease(keyCode, 0, plain ? 0u : static_cast<uint32_t>(KEYEVENTF_EXTENDEDKEY));
-    return 2;
+    return PressAndRelease(keyCode, 0, plain ? 0u : static_cast<uint32_t>(KEYEVENTF_EXTENDEDKEY));
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "platform/input.h"
 #include "platform/wintypes.h"
 #include "recording/playback_state.h"
 #include "recording/recording.h"
@@ -13,6 +14,7 @@
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "text/no_case.h"
+#include "text/utf8.h"
 
 bool gbScriptAltDown = false;
 
@@ -127,7 +129,8 @@ int ExpandTypeText(int32_t position, const char* source) {
     if (source == nullptr) source = "";
     size_t len = strnlen(source, sizeof text);
     if (len == sizeof text) {
-        --len;
+        // Never inside a character: its first bytes alone would type other characters.
+        len = Utf8Prefix(source, sizeof text);
         LogAt(LOG_LOW, "   TYPE text cut at %d characters", TYPE_TEXT_SIZE - 1);
     }
     memcpy(text, source, len);
@@ -181,33 +184,40 @@ int ExpandTypeText(int32_t position, const char* source) {
     return InjectTypedText(position, nEventCount, text, gbScriptAltDown);
 }
 
+namespace {
+
+// The key a character of TYPE text stays: the line ends and the tab are keys, and with
+// the script's Alt held a character names the key of a menu's accelerator. 0 for a
+// character typed as itself.
+int KeyOfCharacter(uint32_t character, bool altDown) {
+    if (character == '\n' || character == '\r') return VK_RETURN;
+    if (character == '\t') return VK_TAB;
+    if (altDown && character < 0x80) return CharToKey(static_cast<char>(character));
+    return 0;
+}
+
+}  // namespace
+
 int InjectTypedText(int32_t position, int32_t count, const char* text, bool altDown) {
     int inserted = 0;
-    for (const char* c = text != nullptr ? text : ""; *c != '\0'; ++c) {
-        int shift = 0;
-        const int key = CharToKey(*c, &shift);
-        const bool wrapInShift = shift && !altDown;
-        if (!RoomFor(position + inserted, count + inserted, wrapInShift ? 4 : 2, "the rest of the TYPE text")) break;
-        if (shift) {
-            LogAt(LOG_HIGH, "   +++Injecting VK_SHIFT + WM_KEYDOWN + WM_KEYUP + VK_SHIFT for '%c' (%d) into event stream...",
-                  *c, key);
-        } else {
-            LogAt(LOG_HIGH, "   +++Injecting WM_KEYDOWN + WM_KEYUP for '%c' (%d) into event stream...", *c, key);
+    const uint32_t down = altDown ? WM_SYSKEYDOWN : WM_KEYDOWN, up = altDown ? WM_SYSKEYUP : WM_KEYUP;
+    for (const char* c = text != nullptr ? text : ""; *c != '\0';) {
+        const char* start = c;
+        const uint32_t character = NextCharacter(&c);
+        char shown[5] = "";
+        memcpy(shown, start, static_cast<size_t>(c - start) < 4 ? static_cast<size_t>(c - start) : 4);
+        const int key = KeyOfCharacter(character, altDown);
+        if (key == 0 && !SysCanTypeCharacter(character)) {
+            LogAt(LOG_LOW, "   Cannot type U+%04X in any layout: skipped", character);
+            continue;
         }
-        struct {
-            uint32_t message;
-            int key;
-            const char* logName;
-        } group[4];
-        int n = 0;
-        if (wrapInShift) group[n++] = {WM_KEYDOWN, VK_SHIFT, "WM_SHIFTDOWN"};
-        group[n++] = {altDown ? WM_SYSKEYDOWN : WM_KEYDOWN, key, "WM_*DOWN"};
-        group[n++] = {altDown ? WM_SYSKEYUP : WM_KEYUP, key, "WM_*UP"};
-        if (wrapInShift) group[n++] = {WM_KEYUP, VK_SHIFT, "WM_SHIFTUP"};
-        for (int k = 0; k < n; ++k) {
-            const EVENTMSG record = {group[k].message, static_cast<uint32_t>(group[k].key), 0, 0, 0};
-            if (InsertEvent(position + inserted, count + inserted, &record, group[k].logName)) ++inserted;
-        }
+        if (!RoomFor(position + inserted, count + inserted, 2, "the rest of the TYPE text")) break;
+        const uint32_t paramL = key != 0 ? static_cast<uint32_t>(key) : CharacterRecordParam(character);
+        LogAt(LOG_HIGH, "   +++Injecting WM_KEYDOWN + WM_KEYUP for '%s' (%d) into event stream...", shown,
+              key != 0 ? key : static_cast<int>(character));
+        const EVENTMSG press = {down, paramL, 0, 0, 0}, release = {up, paramL, 0, 0, 0};
+        if (InsertEvent(position + inserted, count + inserted, &press, "WM_*DOWN")) ++inserted;
+        if (InsertEvent(position + inserted, count + inserted, &release, "WM_*UP")) ++inserted;
     }
     LogAt(LOG_HIGH, "   Injected a total of %d additional events for a new total of %d", inserted,
           nEventCount + inserted);

@@ -17,8 +17,11 @@ void ResetScriptState();
 // inserted beyond the event list's capacity.
 int ExpandTypeText(int32_t position, const char* text);
 
-// Inserts the key events that type text at position, position + 1, ...; count is the
-// current nEventCount. Changes neither nEventCount nor the script commands. Typing stops
+// Inserts the events that type text (UTF-8) at position, position + 1, ...: a press and
+// a release for each character, made as a character in whatever layout plays it; line
+// ends, tabs and, with the script's Alt held, the keys of ASCII characters stay keys. A
+// character that cannot be typed is skipped with a log line. count is the current
+// nEventCount. Changes neither nEventCount nor the script commands. Typing stops
 // at the first character whose events no longer all fit in the event list. Returns the
 // number of events inserted.
 int InjectTypedText(int32_t position, int32_t count, const char* text, bool altDown);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/busy_processes.h"
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/wintypes.h"
@@ -48,15 +49,27 @@ intptr_t MappedPress(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t 
     return result < 0 ? PassOn(code, wParam, lParam) : result;
 }
 
-bool CountsForShortTypes(int vk) {
-    return (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || vk == VK_SPACE || vk == VK_SHIFT;
+bool IsModifierKey(int vk) {
+    return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU || (vk >= 0xA0 && vk <= 0xA5) || vk == VK_LWIN ||
+           vk == VK_RWIN;
 }
 
-// The first slot whose abbreviation the last released keys spell, or -1.
-int MatchingSlot(const KELMORSERVICEDATA* data, int vk) {
+// What a pressed key adds to the abbreviation being typed, as the slots hold it: the
+// character its key makes in the active layout when it is one abbreviations are made of
+// (a lower-case letter, upper-cased, a digit or a blank); 0 for a modifier, which only
+// helps make characters; -1 for every other key, which ends the word.
+int AbbreviationCharacter(int vk, uint32_t character) {
+    if (character == 0 && IsModifierKey(vk)) return 0;
+    if (character >= 'a' && character <= 'z') return static_cast<int>(character) - 'a' + 'A';
+    if ((character >= '0' && character <= '9') || character == ' ') return static_cast<int>(character);
+    return -1;
+}
+
+// The first slot whose abbreviation the last typed characters spell, or -1.
+int MatchingSlot(const KELMORSERVICEDATA* data, int last) {
     const int count = data->nShortTypes < SHORTTYPE_SLOTS ? data->nShortTypes : SHORTTYPE_SLOTS;
     for (int slot = 0; slot < count; ++slot) {
-        if (static_cast<uint8_t>(data->chShortTypeLast[slot]) != vk) continue;
+        if (static_cast<uint8_t>(data->chShortTypeLast[slot]) != last) continue;
         char name[SHORTTYPE_SLOT_SIZE];
         SlotText(data, slot, name);
         ServiceLog(LOG_HIGH, "      Last char of ShortType #%d: \"%s\", checking for full match...", slot, name);
@@ -70,33 +83,93 @@ int MatchingSlot(const KELMORSERVICEDATA* data, int vk) {
     return -1;
 }
 
-intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
-    if (data->nShortTypes <= 0 || HeldState(VK_SHIFT) != 0) return PassOn(code, wParam, lParam);
-    if (!CountsForShortTypes(vk)) {
+void ForgetPending() {
+    gnPendingShortType = -1;
+    gnPendingTyped = 0;
+    memset(gPendingKeysDown, 0, sizeof gPendingKeysDown);
+}
+
+void NotePendingKey(int vk, bool down) {
+    const uint8_t bit = static_cast<uint8_t>(1u << (vk % 8));
+    gPendingKeysDown[vk / 8] = static_cast<uint8_t>(down ? gPendingKeysDown[vk / 8] | bit : gPendingKeysDown[vk / 8] & ~bit);
+}
+
+bool PendingKeysDown() {
+    for (uint8_t bits : gPendingKeysDown) {
+        if (bits != 0) return true;
+    }
+    return false;
+}
+
+// A key went down. The abbreviation is matched here, where its last character was typed,
+// and replaced once that key and every key pressed after it are up: keys pressed in
+// between (the blank after the word or the next word's first letter, pressed before the
+// key was let go) are kept, typed again behind the replacement, as if they had come one
+// after another; and no key of the user's is still held while the replacement is typed.
+void Pressed(const KELMORSERVICEDATA* data, int vk) {
+    if (data->nShortTypes <= 0) return;
+    const uint32_t typed = SysKeyEventCharacter();
+    if (gnPendingShortType >= 0) {
+        NotePendingKey(vk, true);
+        if (typed == 0 && IsModifierKey(vk)) return;
+        const int most = static_cast<int>(sizeof gPendingTyped / sizeof gPendingTyped[0]);
+        if (typed >= 0x20 && typed != 0x7F && gnPendingTyped < most) {
+            gPendingTyped[gnPendingTyped++] = typed;
+            return;
+        }
+        // A key that edits or moves (Backspace, Enter, an arrow) cannot be typed again.
+        ForgetPending();
+    }
+    const int character = AbbreviationCharacter(vk, typed);
+    if (character == 0) return;
+    if (character < 0) {
         ServiceLog(LOG_HIGH, "   Non-Printable Char %d: Resetting Keyboard Buffer", vk);
         ClearKeyBuffer();
-        return PassOn(code, wParam, lParam);
+        return;
     }
     memmove(gszKeyBuffer + 1, gszKeyBuffer, sizeof gszKeyBuffer - 2);
     gszKeyBuffer[sizeof gszKeyBuffer - 1] = '\0';
-    gszKeyBuffer[0] = static_cast<char>(vk);
+    gszKeyBuffer[0] = static_cast<char>(character);
     ServiceLog(LOG_HIGH, "   Current Keyboard Buffer: [%s]", gszKeyBuffer);
-    const int slot = MatchingSlot(data, vk);
-    if (slot < 0) return PassOn(code, wParam, lParam);
+    const int slot = MatchingSlot(data, character);
+    if (slot < 0) return;
     char name[SHORTTYPE_SLOT_SIZE];
     SlotText(data, slot, name);
     ServiceLog(LOG_HIGH, "   Got match for ShortType #%d: \"%s\"", slot, name);
     ClearKeyBuffer();
+    ForgetPending();
+    gnPendingShortType = slot;
+    NotePendingKey(vk, true);
+}
+
+intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
+    if (gnPendingShortType < 0) return PassOn(code, wParam, lParam);
+    NotePendingKey(vk, false);
+    if (PendingKeysDown()) return PassOn(code, wParam, lParam);
+    const int slot = gnPendingShortType;
+    const int typedAfter = gnPendingTyped;
+    uint32_t after[sizeof gPendingTyped / sizeof gPendingTyped[0]];
+    memcpy(after, gPendingTyped, sizeof after);
+    ForgetPending();
+    if (slot >= data->nShortTypes) return PassOn(code, wParam, lParam);  // the cache changed meanwhile
+    char name[SHORTTYPE_SLOT_SIZE];
+    SlotText(data, slot, name);
     char path[64];
     FormatText(path, sizeof path, KELMOR_KEY "\\ShortType\\%s", name);
     char text[256] = "";
     ReadServiceText(path, "Text", text);
     ServiceLog(LOG_HIGH, "   Service-->Replacing \"%s\" with \"%s\"", name, text);
     if (text[0] == '\0') return 0;
-    // The program already has the abbreviation's characters: take them back first.
+    // The program already has the abbreviation's characters and what followed them: take
+    // them back first, then put the replacement and what followed in their place.
     gnInjectedEvents = 0;
     for (size_t i = 0; name[i] != '\0'; ++i) gnInjectedEvents += SendLockKey(VK_BACK, 0);
+    for (int i = 0; i < typedAfter; ++i) gnInjectedEvents += SendLockKey(VK_BACK, 0);
     TypeServiceText(text);
+    for (int i = 0; i < typedAfter; ++i) {
+        gnInjectedEvents += SysTypeCharacter(after[i], true);
+        gnInjectedEvents += SysTypeCharacter(after[i], false);
+    }
     return 0;
 }
 
@@ -105,25 +178,31 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
 intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intptr_t lParam) {
     const KELMORSERVICEDATA* data = gpServiceData;
     if (data == nullptr || data->hHook == 0) return 1;
+    if (code == HC_NOREMOVE) {
+        // A key the system hands over only to be looked at, or too late to act on: what
+        // was being typed can no longer be told, and nothing is typed for it.
+        ClearKeyBuffer();
+        ForgetPending();
+    }
     if (code != HC_ACTION || wParam > 255) return PassOn(code, wParam, lParam);
+    // Another Kelmor plays back or records: what it plays is not the user's typing, and
+    // what the service typed would land in the recording.
+    if (AnotherProcessBusy()) {
+        ClearKeyBuffer();
+        ForgetPending();
+        gnInjectedEvents = 0;
+        return PassOn(code, wParam, lParam);
+    }
     if (gnInjectedEvents >= 1) {
         --gnInjectedEvents;
         return PassOn(code, wParam, lParam);
     }
-    // The first real event after typed text gives the person's layout back.
-    if (gbLayoutSwitched && data->szKeyboardLayout[0] != '\0') {
-        char layout[sizeof data->szKeyboardLayout + 1];
-        memcpy(layout, data->szKeyboardLayout, sizeof data->szKeyboardLayout);
-        layout[sizeof data->szKeyboardLayout] = '\0';
-        SysActivateKeyboardLayout(layout);
-        gbLayoutSwitched = false;
-    }
     const int vk = static_cast<int>(wParam);
     if (HeldState(vk) == 0) return Release(data, vk, code, wParam, lParam);
-    if (data->bAction[vk] != 0) return MappedPress(data, vk, code, wParam, lParam);
-    if (vk == VK_SHIFT || HeldState(VK_SHIFT) != 0) {
-        ServiceLog(LOG_HIGH, "   Non-Printable SHIFT Char %d: Resetting Keyboard Buffer", vk);
-        ClearKeyBuffer();
+    if (data->bAction[vk] != 0) {
+        ForgetPending();
+        return MappedPress(data, vk, code, wParam, lParam);
     }
+    Pressed(data, vk);
     return PassOn(code, wParam, lParam);
 }

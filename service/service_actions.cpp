@@ -9,13 +9,13 @@
 #include "platform/loop.h"
 #include "platform/registry.h"
 #include "recording/start_program.h"
-#include "script/key_names.h"
 #include "script/send_lock_key.h"
 #include "service/service_data.h"
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "text/no_case.h"
+#include "text/utf8.h"
 #include "ui/command_ids.h"
 #include "ui/platform_wording.h"
 
@@ -46,21 +46,19 @@ int ReadServiceText(const char* keyPath, const char* name, char text[256]) {
 }
 
 void TypeServiceText(const char* text) {
-    // Characters become keys by the US table: typed in another layout they would come out
-    // as other characters. The switch is made whether or not there is a layout to restore.
-    if (!gbLayoutSwitched) {
-        SysActivateKeyboardLayout(kTypingLayout);
-        gbLayoutSwitched = true;
-    }
-    for (size_t i = 0; text[i] != '\0'; ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && text[i + 1] == '\n') ++i;
+    for (const char* p = text; *p != '\0';) {
+        const uint32_t character = NextCharacter(&p);
+        if (character == '\r' || character == '\n') {
+            if (character == '\r' && *p == '\n') ++p;
             gnInjectedEvents += SendLockKey(VK_RETURN, 0);
-            continue;
+        } else if (character == '\t') {
+            gnInjectedEvents += SendLockKey(VK_TAB, 0);
+        } else if (SysCanTypeCharacter(character)) {
+            gnInjectedEvents += SysTypeCharacter(character, true);
+            gnInjectedEvents += SysTypeCharacter(character, false);
+        } else {
+            ServiceLog(LOG_LOW, "   Service-->Cannot type U+%04X: skipped", character);
         }
-        int shift = 0;
-        const int vk = CharToKey(text[i], &shift);
-        gnInjectedEvents += SendLockKey(vk, shift);
     }
 }
 

@@ -10,9 +10,9 @@ void ServiceLog(int level, const char* format, ...);
 // or 0 with text untouched when the value is missing, not a string or too long.
 int ReadServiceText(const char* keyPath, const char* name, char text[256]);
 
-// Types text literally, one Enter for CR, LF or CR LF, in the US English layout (switched
-// to for this thread first, unless it already was), and counts the typed events in
-// gnInjectedEvents.
+// Types text (UTF-8) as the characters it holds, in whatever layout is active: one Enter
+// for CR, LF or CR LF, Tab as the Tab key. Counts the events actually sent in
+// gnInjectedEvents; a character that cannot be typed is skipped with a log line.
 void TypeServiceText(const char* text);
 
 // Carries out the Mapping action of the key vk that matched; returns the hook's result,

@@ -8,7 +8,10 @@
 KELMORSERVICEDATA* gpServiceData = nullptr;
 char gszKeyBuffer[16];
 int32_t gnInjectedEvents = 0;
-bool gbLayoutSwitched = false;
+int32_t gnPendingShortType = -1;
+uint8_t gPendingKeysDown[32];
+uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1];
+int32_t gnPendingTyped = 0;
 
 namespace {
 
@@ -87,5 +90,7 @@ void ResetServiceState() {
     DetachServiceData();
     memset(gszKeyBuffer, 0, sizeof gszKeyBuffer);
     gnInjectedEvents = 0;
-    gbLayoutSwitched = false;
+    gnPendingShortType = -1;
+    memset(gPendingKeysDown, 0, sizeof gPendingKeysDown);
+    gnPendingTyped = 0;
 }

@@ -22,7 +22,7 @@ struct KELMORSERVICEDATA {
     char chShortTypeLast[SHORTTYPE_SLOTS];
     uint8_t nShortTypeLength[SHORTTYPE_SLOTS];
     char szLogFile[128];
-    char szKeyboardLayout[12];  // to give back after typing; on X11 always empty
+    char szKeyboardLayout[12];  // kept for the layout of the record; nothing switches layouts now
 };
 static_assert(sizeof(KELMORSERVICEDATA) == 2396, "the shared record is 2396 bytes");
 static_assert(offsetof(KELMORSERVICEDATA, nShortTypes) == 12, "record layout");
@@ -43,9 +43,14 @@ extern KELMORSERVICEDATA* gpServiceData;
 // always 0) and the count of its own typed events still to come back.
 extern char gszKeyBuffer[16];
 extern int32_t gnInjectedEvents;
-// Set once this instance switched its thread to the layout it types in and has not given
-// the person's own layout back; it stays set while the record names none to give back.
-extern bool gbLayoutSwitched;
+// A ShortType whose abbreviation a pressed key completed (-1: none), replaced once that key
+// and every key pressed after it are up again; the keys still down (one bit each), and the
+// characters typed meanwhile, typed again behind the replacement (at most 15; more, or a
+// key that makes none, gives the replacement up).
+extern int32_t gnPendingShortType;
+extern uint8_t gPendingKeysDown[32];
+extern uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1];
+extern int32_t gnPendingTyped;
 
 // Maps the shared record, zeroing it only when this instance created it. False when it
 // cannot be had: the service then does not load in this process.

@@ -1,5 +1,6 @@
 #include "settings/log.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstring>
 
@@ -12,6 +13,19 @@ char gszLogFile[256] = "";
 
 namespace {
 
+std::atomic<bool> gLostLinesSaid(false);
+
+// A log that is no file at all (a pipe, a device, a folder) takes no line, and would take
+// none all the run long: the user is told once. Other failures stay silent, as ever.
+void SayWhyLinesAreLost(const char* fileName) {
+    const SysFileKind kind = SysGetFileKind(fileName);
+    if (kind != SYS_FILE_OTHER && kind != SYS_FILE_FOLDER) return;
+    if (gLostLinesSaid.exchange(true)) return;
+    char text[LOG_LINE_MAX + 1];
+    FormatText(text, sizeof text, "the log '%s' is not a regular file: its lines are dropped", fileName);
+    SysWriteStandardError(text);
+}
+
 void AppendLine(const char* fileName, const char* text, int len) {
     if (fileName == nullptr || fileName[0] == '\0') return;
     // Text and CR LF go out in one append so that lines of concurrent writers never
@@ -22,7 +36,7 @@ void AppendLine(const char* fileName, const char* text, int len) {
     line[len] = '\r';
     line[len + 1] = '\n';
     uint32_t saved = SysGetLastError();
-    SysAppendToFile(fileName, line, static_cast<uint32_t>(len + 2));
+    if (!SysAppendToFile(fileName, line, static_cast<uint32_t>(len + 2))) SayWhyLinesAreLost(fileName);
     SysSetLastError(saved);
 }
 

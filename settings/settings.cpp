@@ -65,6 +65,49 @@ void WriteDword(const char* name, uint32_t value) {
 // The log this process holds while it runs as a session of the log.
 SysFile gLogHold = SYS_NO_FILE;
 
+// Every log the program begins starts with the line for its level, which the Advanced
+// Options also write; a file that starts so is the program's own log to erase.
+const char kLevelLine[] = "Log level set to ";
+
+const char* LevelName() {
+    static const char* const kNames[] = {"LOW", "MEDIUM", "HIGH"};
+    return kNames[gbLogLevel >= LOG_HIGH ? 2 : gbLogLevel - 1];
+}
+
+// An empty file, one that begins as the program's logs begin, or the default log in the
+// program's own folder (older ones began otherwise). Name is a regular file.
+bool IsKelmorLog(const char* name) {
+    char own[sizeof gszLogFile];
+    if (SysDefaultLogPath(own, sizeof own) && strcmp(name, own) == 0) return true;
+    const SysFile file = SysOpenRead(name);
+    if (file == SYS_NO_FILE) return false;
+    char head[sizeof kLevelLine - 1];
+    const int got = SysReadAt(file, 0, head, sizeof head);
+    SysClose(file);
+    return got == 0 || (got == static_cast<int>(sizeof head) && memcmp(head, kLevelLine, sizeof head) == 0);
+}
+
+// Erases the log named when it is a regular file the program made as its log and no
+// running session holds it. Returns true for a file that is kept because something else
+// made it (notes a user pointed the setting at, say): it is only ever appended to.
+bool EraseOrKeepLog(const char* name) {
+    if (name[0] == '\0' || SysGetFileKind(name) != SYS_FILE_REGULAR) return false;
+    if (!IsKelmorLog(name)) return true;
+    // A failed delete is no matter: the file is in use, or gone.
+    SysDeleteUnusedFile(name);
+    return false;
+}
+
+// Holds the log for this session; a new one begins with its level line, and a file kept
+// from erasing says so first.
+void HoldLog(bool kept) {
+    if (!LogEnabled(LOG_LOW) || gszLogFile[0] == '\0') return;
+    gLogHold = SysHoldFile(gszLogFile);
+    if (gLogHold == SYS_NO_FILE) return;
+    if (SysGetFileSize(gszLogFile) == 0) WriteLogLine(gszLogFile, "%s%s", kLevelLine, LevelName());
+    if (kept) WriteLogLine(gszLogFile, "This file was not begun as a Kelmor log: it is appended to, never erased");
+}
+
 }  // namespace
 
 // What xdg-open is to this desktop, notepad.exe was to the program's first home.
@@ -219,9 +262,12 @@ void LoadSettings() {
 void StartLogSession() {
     EndLogSession();
     if (!LogEnabled(LOG_LOW) || gszLogFile[0] == '\0') return;
-    // A failed delete is no matter: the file is someone else's, or in use, or gone.
-    if (ReadSettingDword("RestartLog", 1) != 0) SysDeleteUnusedFile(gszLogFile);
-    gLogHold = SysHoldFile(gszLogFile);
+    HoldLog(ReadSettingDword("RestartLog", 1) != 0 && EraseOrKeepLog(gszLogFile));
+}
+
+void EraseLogNow() {
+    EndLogSession();
+    HoldLog(EraseOrKeepLog(gszLogFile));
 }
 
 void EndLogSession() {

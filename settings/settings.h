@@ -61,9 +61,13 @@ void LoadSettings();
 // For the programs whose run is a session of the log (the program itself, a playback, a
 // recording) once the settings are loaded: with logging on, erases the old log when
 // RestartLog asks for it, then holds the log so that no program starting meanwhile erases
-// it. Only a regular file is ever erased, never a link, folder or device, nor a log that
-// another running session holds.
+// it. Only a regular file the program made as its log is ever erased (one that is empty,
+// or begins with the level line every log begins with), never a link, folder or device,
+// nor a log that another running session holds; any other file is appended to, and the
+// first line written to it says so.
 void StartLogSession();
+// Erases the log now as a restart would (with logging off too), then holds it again.
+void EraseLogNow();
 // Lets go of the log (the end of the process does as much).
 void EndLogSession();
 void SaveSettings();

@@ -5,6 +5,7 @@
 
 #include "platform/file.h"
 #include "platform/registry.h"
+#include "platform/system.h"
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "settings/log.h"
@@ -19,17 +20,22 @@ namespace {
 
 enum { MAPPING_SLOTS = 255, HEX_BYTES_PER_LINE = 21, TEXT_SIZE = 256 };
 
-// Lines gather here and go out in few writes; the first failed write is remembered and
-// nothing more is written.
+// Lines gather here and go out in few writes; the first failed write is remembered with
+// its reason (the store's reads after it set errors of their own) and nothing more is
+// written.
 struct Output {
     SysFile file;
     bool ok;
+    uint32_t error;
     uint32_t used;
     char buffer[4096];
 };
 
 void Flush(Output* out) {
-    if (out->ok && out->used > 0) out->ok = SysWriteAtEnd(out->file, out->buffer, out->used);
+    if (out->ok && out->used > 0) {
+        out->ok = SysWriteAtEnd(out->file, out->buffer, out->used);
+        if (!out->ok) out->error = SysGetLastError();
+    }
     out->used = 0;
 }
 
@@ -52,8 +58,16 @@ void PutDword(Output* out, const char* name, uint32_t value) {
     Put(out, line, static_cast<size_t>(FormatText(line, sizeof line, "\"%s\"=dword:%08x\r\n", name, value)));
 }
 
+void PutHexText(Output* out, const char* name, int kind, const char* text);
+
 // A registry script doubles a backslash; every other byte, a double quote too, goes as it is.
+// A line end cannot stand in a quoted text: such a text goes in hexadecimal form, as the
+// store keeps it (an expandable text when it holds a '%').
 void PutString(Output* out, const char* name, const char* text) {
+    if (strpbrk(text, "\r\n") != nullptr) {
+        PutHexText(out, name, strchr(text, '%') != nullptr ? REG_EXPAND_SZ : REG_SZ, text);
+        return;
+    }
     PutText(out, "\"");
     PutText(out, name);
     PutText(out, "\"=\"");
@@ -64,11 +78,13 @@ void PutString(Output* out, const char* name, const char* text) {
     PutText(out, "\"\r\n");
 }
 
-// An expandable text: its bytes and terminating zero in hexadecimal, continued on the
-// next line after every 21 bytes.
-void PutHexText(Output* out, const char* text) {
+// A text (kind REG_SZ or REG_EXPAND_SZ): its bytes and terminating zero in hexadecimal,
+// continued on the next line after every 21 bytes.
+void PutHexText(Output* out, const char* name, int kind, const char* text) {
     static const char kDigits[] = "0123456789abcdef";
-    PutText(out, "\"Text\"=hex(2):");
+    PutText(out, "\"");
+    PutText(out, name);
+    PutText(out, kind == REG_EXPAND_SZ ? "\"=hex(2):" : "\"=hex(1):");
     const size_t length = strlen(text);
     int onLine = 0;
     for (size_t i = 0; i <= length; ++i) {
@@ -144,7 +160,7 @@ void PutTextOf(Output* out, const char* key) {
     char text[TEXT_SIZE];
     FormatText(path, sizeof path, "%s\\Text", key);
     GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
-    PutHexText(out, text);
+    PutHexText(out, "Text", REG_EXPAND_SZ, text);
 }
 
 void PutMappingsBlock(Output* out) {
@@ -183,11 +199,13 @@ bool WriteSettingsBackup(intptr_t file, int blocks) {
     Output out;
     out.file = file;
     out.ok = true;
+    out.error = 0;
     out.used = 0;
     PutText(&out, "REGEDIT4\r\n");
     if (blocks & BACKUP_BASIC) PutBasicBlock(&out);
     if (blocks & BACKUP_MAPPINGS) PutMappingsBlock(&out);
     if (blocks & BACKUP_SHORTTYPES) PutShortTypeBlock(&out);
     Flush(&out);
+    if (!out.ok) SysSetLastError(out.error);
     return out.ok;
 }

@@ -17,5 +17,6 @@ enum { BACKUP_SHORTTYPE_MAX = 64 };
 // Writes "REGEDIT4" and the chosen blocks at the end of file (platform/file.h). The basic
 // block takes the settings in memory (gnWindowLeft, gnWindowTop and gnLastTab as the
 // caller set them) and the few read where they are used from the store; Mappings and
-// ShortTypes come from the store. False when a write failed.
+// ShortTypes come from the store. False when a write failed; the last error is then that
+// write's.
 bool WriteSettingsBackup(intptr_t file, int blocks);

@@ -4,9 +4,11 @@
 
 #include "platform/file.h"
 #include "platform/registry.h"
+#include "platform/system.h"
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "settings/settings.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -18,6 +20,8 @@ const int kMaxAbbreviation = 15;
 const char kMappingsKey[] = KELMOR_KEY "\\Mappings";
 const char kShortTypeKey[] = KELMOR_KEY "\\ShortType";
 const char kRoot[] = "HKEY_CURRENT_USER\\SOFTWARE\\Kelmor";
+// The first line of what the system's registry editor exports in UTF-16.
+const char kVersion5[] = "Windows Registry Editor Version 5.00";
 
 struct KnownValue {
     const char* name;
@@ -87,6 +91,9 @@ struct Reader {
     char text[kTextSize];
     // Why the text cannot be stored, which refuses the file only when the value is restored.
     const char* textProblem;
+    // A file of the registry editor's fifth version, whose texts in hexadecimal form are
+    // UTF-16.
+    bool wideHex;
 };
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
@@ -234,11 +241,50 @@ bool ReadQuoted(Reader* r, const char* p, const char* end, char* out, int size, 
     return true;
 }
 
-// "aa,bb,..." into the text (a zero ends it; only zeros may follow); keep is false for
-// data that is only checked.
+void TextProblem(Reader* r, const char* why) {
+    if (r->textProblem == nullptr) r->textProblem = why;
+}
+
+// A text's characters as they come from its hexadecimal form: bytes, or UTF-16 code
+// units made of two bytes each (low byte first). A zero ends the text; only zeros may follow.
+struct HexText {
+    int count;
+    bool ended;
+    bool half;  // a unit's low byte is read, its high byte not yet
+    int low;
+    uint16_t units[kTextSize];
+};
+
+void TakeCharacter(Reader* r, HexText* text, int value) {
+    if (text->ended) {
+        if (value != 0) TextProblem(r, "a text holds a zero byte");
+    } else if (value == 0) {
+        text->ended = true;
+    } else if (text->count + 1 < kTextSize) {
+        text->units[text->count++] = static_cast<uint16_t>(value);
+    } else {
+        TextProblem(r, "a text longer than 255 characters");
+    }
+}
+
+// The text of the UTF-16 units, in the system's own text.
+void TakeWideText(Reader* r, const HexText& text) {
+    char converted[kTextSize * 4];
+    const int length = SysTextFromUtf16(text.units, text.count, converted, sizeof converted);
+    if (length < 0) {
+        TextProblem(r, "a character this system's texts cannot hold");
+    } else if (length >= kTextSize) {
+        TextProblem(r, "a text longer than 255 characters");
+    } else {
+        memcpy(r->text, converted, static_cast<size_t>(length) + 1);
+    }
+}
+
+// "aa,bb,..." into the text; keep is false for data that is only checked.
 bool ReadHex(Reader* r, const char* p, const char* end, bool keep) {
-    int count = 0;
-    bool ended = false;
+    static HexText text;
+    memset(&text, 0, sizeof text);
+    r->text[0] = '\0';
     while (p < end) {
         const int high = HexDigit(*p);
         if (high < 0) return Fail(r, "hexadecimal data is not pairs of digits parted by commas");
@@ -248,17 +294,24 @@ bool ReadHex(Reader* r, const char* p, const char* end, bool keep) {
         if (p < end && *p++ != ',') return Fail(r, "hexadecimal data is not pairs of digits parted by commas");
         if (p == end && end[-1] == ',') return Fail(r, "hexadecimal data ends with a comma");
         if (!keep) continue;
-        if (ended) {
-            if (value != 0 && r->textProblem == nullptr) r->textProblem = "a text holds a zero byte";
-        } else if (value == 0) {
-            ended = true;
-        } else if (count + 1 < kTextSize) {
-            r->text[count++] = static_cast<char>(value);
-        } else if (r->textProblem == nullptr) {
-            r->textProblem = "a text longer than 255 characters";
+        if (!r->wideHex) {
+            TakeCharacter(r, &text, value);
+        } else if (!text.half) {
+            text.half = true;
+            text.low = value;
+        } else {
+            text.half = false;
+            TakeCharacter(r, &text, value << 8 | text.low);
         }
     }
-    r->text[count] = '\0';
+    if (!keep) return true;
+    if (text.half) TextProblem(r, "a UTF-16 text of an odd number of bytes");
+    if (r->wideHex) {
+        TakeWideText(r, text);
+    } else {
+        for (int i = 0; i < text.count; ++i) r->text[i] = static_cast<char>(text.units[i]);
+        r->text[text.count] = '\0';
+    }
     return true;
 }
 
@@ -290,7 +343,9 @@ bool ReadData(Reader* r, const char* p, const char* end) {
     }
     if (length >= 4 && memcmp(p, "hex", 3) == 0) {
         const char* q = p + 3;
+        // hex(2) is an expandable text, hex(1) a plain one, as a text with line ends is written.
         bool expandable = false;
+        bool plain = false;
         if (*q == '(') {
             const char* close = static_cast<const char*>(memchr(q, ')', static_cast<size_t>(end - q)));
             if (close == nullptr || close == q + 1 || close - q > 9) return Fail(r, "an unreadable value type");
@@ -298,11 +353,12 @@ bool ReadData(Reader* r, const char* p, const char* end) {
                 if (HexDigit(*d) < 0) return Fail(r, "an unreadable value type");
             }
             expandable = close - q == 2 && q[1] == '2';
+            plain = close - q == 2 && q[1] == '1';
             q = close + 1;
         }
         if (q == end || *q != ':') return Fail(r, "an unreadable value type");
-        r->kind = expandable ? DATA_EXPAND : DATA_OTHER;
-        return ReadHex(r, q + 1, end, expandable);
+        r->kind = expandable ? DATA_EXPAND : plain ? DATA_STRING : DATA_OTHER;
+        return ReadHex(r, q + 1, end, expandable || plain);
     }
     return Fail(r, "an unreadable value");
 }
@@ -401,7 +457,8 @@ bool ReadLines(Reader* r, const char* text, uint32_t size) {
         const char* line = p;
         p = newline != nullptr ? newline + 1 : end;
         if (number == 1) {
-            if (length != 8 || memcmp(line, "REGEDIT4", 8) != 0) return Fail(r, "not a REGEDIT4 file");
+            r->wideHex = length == sizeof kVersion5 - 1 && memcmp(line, kVersion5, length) == 0;
+            if (!r->wideHex && (length != 8 || memcmp(line, "REGEDIT4", 8) != 0)) return Fail(r, "not a REGEDIT4 file");
             continue;
         }
         if (length == 0 || line[0] == ';') continue;
@@ -497,7 +554,71 @@ bool Apply(RestoreOutcome* outcome) {
     return true;
 }
 
+// Writes the plan as one set of changes: all of it or nothing.
+bool ApplyAtOnce(RestoreOutcome* outcome) {
+    bool ok = StoreBeginChanges();
+    if (ok) {
+        ok = Apply(outcome);
+        ok = StoreEndChanges(ok) && ok;
+    }
+    if (ok) return true;
+    // A value refused on its own has said so; the store's own failure says why it failed.
+    if (outcome->error[0] == '\0') {
+        char reason[128];
+        if (SysFormatError(SysGetLastError(), reason, sizeof reason)) {
+            FormatText(outcome->error, sizeof outcome->error, "cannot write the settings store: %s", reason);
+        } else {
+            FormatText(outcome->error, sizeof outcome->error, "cannot write the settings store");
+        }
+    }
+    outcome->written = 0;
+    return false;
+}
+
 char gFileText[RESTORE_MAX_FILE_SIZE];
+
+// A UTF-16 file's lines in the system's own text, each ended by LF as it was; a unit
+// becomes at most three bytes.
+uint16_t gWideLine[RESTORE_MAX_FILE_SIZE / 2];
+char gNarrowText[RESTORE_MAX_FILE_SIZE / 2 * 3 + 1];
+
+// The text of a UTF-16 file that begins with its byte-order mark, as the system's registry
+// editor exports, line by line into gNarrowText; the lines keep their numbers.
+bool NarrowWideText(Reader* r, const char* text, uint32_t size, uint32_t* narrowSize) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    const bool bigEndian = bytes[0] == 0xFE;
+    const uint32_t units = (size - 2) / 2;
+    uint32_t used = 0;
+    uint32_t lineStart = 0;
+    r->line = 1;
+    for (uint32_t i = 0; i <= units; ++i) {
+        if (i < units) {
+            const unsigned char* pair = bytes + 2 + 2 * i;
+            const uint16_t unit = static_cast<uint16_t>(bigEndian ? pair[0] << 8 | pair[1] : pair[1] << 8 | pair[0]);
+            if (unit == 0) return Fail(r, "a NUL byte");
+            if (unit != '\n') {
+                gWideLine[i - lineStart] = unit;
+                continue;
+            }
+        }
+        const int length = SysTextFromUtf16(gWideLine, static_cast<int>(i - lineStart), gNarrowText + used,
+                                            static_cast<int>(sizeof gNarrowText - used));
+        if (length < 0) return Fail(r, "a character this system's texts cannot hold");
+        used += static_cast<uint32_t>(length);
+        if (i == units) break;
+        gNarrowText[used++] = '\n';
+        lineStart = i + 1;
+        ++r->line;
+    }
+    if (size % 2 != 0) return Fail(r, "a UTF-16 file of an odd number of bytes");
+    *narrowSize = used;
+    return true;
+}
+
+bool IsWideText(const char* text, uint32_t size) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    return size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+}
 
 }  // namespace
 
@@ -510,7 +631,18 @@ bool RestoreSettingsText(const char* text, uint32_t size, RestoreNoteProc note, 
     reader.outcome = outcome;
     reader.key = KEY_NONE;
     reader.storedShortTypes = StoredShortTypes();
-    return ReadLines(&reader, text, size) && Apply(outcome);
+    if (IsWideText(text, size)) {
+        if (!NarrowWideText(&reader, text, size, &size)) return false;
+        text = gNarrowText;
+    } else if (!IsUtf8(text, size)) {
+        // Written by an older program in Windows-1252: its texts are read as such.
+        bool cut = false;
+        const int length = Windows1252ToUtf8(text, size, gNarrowText, sizeof gNarrowText, &cut);
+        if (cut) return Fail(&reader, "a file too large for its characters");
+        text = gNarrowText;
+        size = static_cast<uint32_t>(length);
+    }
+    return ReadLines(&reader, text, size) && ApplyAtOnce(outcome);
 }
 
 bool RestoreSettingsFile(const char* name, RestoreNoteProc note, RestoreOutcome* outcome) {

@@ -21,6 +21,12 @@ SysFile Fail() {
     return SYS_NO_FILE;
 }
 
+bool FailWith(int code) {
+    errno = code;
+    PosixSetLastErrorFromErrno();
+    return false;
+}
+
 // Opens name for a lock when it is itself a regular file; a device is never opened, since
 // opening one can act on it.
 int OpenRegularFile(const char* name, int flags, struct stat* st) {
@@ -134,8 +140,17 @@ bool SysAppendFileContent(SysFile f, const char* from) {
 
 bool SysAppendToFile(const char* name, const void* buf, uint32_t n) {
     if (name == nullptr || name[0] == '\0') return false;
-    int fd = open(name, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    // Only ever a regular file: opening a pipe for writing waits for a reader, for ever
+    // when there is none, and opening a device can act on it. The open itself does not
+    // wait either, should a pipe take the name in between.
+    struct stat st;
+    if (stat(name, &st) == 0 && !S_ISREG(st.st_mode)) return FailWith(EPERM);
+    int fd = open(name, O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0) return Fail(), false;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return FailWith(EPERM);
+    }
     bool ok = WriteAll(fd, buf, n);
     close(fd);
     return ok;
@@ -198,12 +213,6 @@ Replacement* FindReplacement(SysFile f) {
         if (f == SYS_NO_FILE ? !r.inUse : r.inUse && r.fd == f) return &r;
     }
     return nullptr;
-}
-
-bool FailWith(int code) {
-    errno = code;
-    PosixSetLastErrorFromErrno();
-    return false;
 }
 
 // Follows symbolic links from name to the file they end at (which may not exist yet) and

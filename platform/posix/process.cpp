@@ -2,9 +2,11 @@
 
 #include <glib.h>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "platform/posix/last_error.h"
 
@@ -59,4 +61,12 @@ bool SysStartProcess(const char* commandLine) {
         return false;
     }
     return true;
+}
+
+uint32_t SysCurrentProcessId() { return static_cast<uint32_t>(getpid()); }
+
+bool SysProcessRuns(uint32_t id) {
+    // Another user's process of that id is running too, though no signal may reach it.
+    return id != 0 && id <= static_cast<uint32_t>(INT32_MAX) &&
+           (kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM);
 }

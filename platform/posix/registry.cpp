@@ -1,7 +1,8 @@
 // The settings store on Linux: a key file shared by every Kelmor process of the user.
 // Readers never lock: writers replace the whole file by rename, so a reader sees either
 // the old or the new file. Writers serialise on a lock file and re-read under the lock, so
-// no process overwrites a change it has not seen.
+// no process overwrites a change it has not seen; a set of changes holds that lock from
+// its beginning to its end. Running windows hold a second lock file, shared.
 #include "platform/registry.h"
 
 #include <dirent.h>
@@ -161,6 +162,19 @@ struct Cache {
 Cache gCache;
 std::mutex gMutex;
 
+// A set of changes being made (StoreBeginChanges): the store as this process changes it,
+// written once at the end, under the writers' lock held all along.
+struct Changes {
+    bool active = false;
+    bool changed = false;
+    bool damaged = false;  // the file it began from could not be understood
+    int lock = -1;
+    std::string path;
+    Model model;
+};
+
+Changes gChanges;
+
 void Forget() {
     if (gCache.fd >= 0) close(gCache.fd);
     gCache.fd = -1;
@@ -187,6 +201,7 @@ bool ReadWhole(int fd, std::string* out) {
 // that cannot be read or understood reads as empty too, marked damaged so that the next
 // write keeps it aside.
 Model& Current() {
+    if (gChanges.active) return gChanges.model;
     std::string path = StorePath();
     if (gCache.path != path) {
         Forget();
@@ -296,30 +311,78 @@ int Commit(const std::string& path, bool damaged, Model* next) {
     return 0;
 }
 
-// Applies a change to the store as it is under the lock. The change returns 0 or an errno
-// value and says whether it changed anything; an unchanged store is not rewritten.
-bool Update(const std::function<int(Model*, bool*)>& change) {
-    std::string path = StorePath();
-    if (g_mkdir_with_parents(DirectoryOf(path).c_str(), 0700) != 0) return Fail(errno);
-    int lock = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lock < 0) return Fail(errno);
-    int err = 0;
-    while (flock(lock, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            err = errno;
-            break;
-        }
+// Opens (creating it and its folder) a file beside the store that only serves to be locked.
+int OpenLockFile(const std::string& path) {
+    if (g_mkdir_with_parents(DirectoryOf(path).c_str(), 0700) != 0) return -1;
+    return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+}
+
+// Takes the lock on fd (LOCK_SH, LOCK_EX, with LOCK_NB or not); 0 or an errno value.
+int Lock(int fd, int operation) {
+    while (flock(fd, operation) != 0) {
+        if (errno != EINTR) return errno;
     }
+    return 0;
+}
+
+// The writers' lock of the store at path, taken; -1 with errno set when it cannot be.
+int TakeWritersLock(const std::string& path) {
+    int lock = OpenLockFile(path + ".lock");
+    if (lock < 0) return -1;
+    int err = Lock(lock, LOCK_EX);
     if (err == 0) {
         RemoveStaleTemporaries(WriteTarget(path));
-        Model& current = Current();
-        Model next = current;
-        bool changed = false;
-        err = change(&next, &changed);
-        if (err == 0 && changed) err = Commit(path, current.damaged, &next);
+        return lock;
     }
     close(lock);
+    errno = err;
+    return -1;
+}
+
+// Applies a change to the store as it is under the lock. The change returns 0 or an errno
+// value and says whether it changed anything; an unchanged store is not rewritten. Within
+// a set of changes it changes only the set.
+bool Update(const std::function<int(Model*, bool*)>& change) {
+    if (gChanges.active) {
+        bool changed = false;
+        int err = change(&gChanges.model, &changed);
+        gChanges.changed = gChanges.changed || changed;
+        return err == 0 ? true : Fail(err);
+    }
+    std::string path = StorePath();
+    int lock = TakeWritersLock(path);
+    if (lock < 0) return Fail(errno);
+    Model& current = Current();
+    Model next = current;
+    bool changed = false;
+    int err = change(&next, &changed);
+    if (err == 0 && changed) err = Commit(path, current.damaged, &next);
+    close(lock);
     return err == 0 ? true : Fail(err);
+}
+
+// Windows hold this file shared while they run; a restore holds it alone.
+std::string WindowLockPath() { return StorePath() + ".window"; }
+int gWindowHold = -1;
+int gWindowsKeptOut = -1;
+
+// Where a name leads: two names that lead to one file, or to one place in one folder
+// where neither file exists yet, are the same.
+bool SamePlace(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    const bool hasA = stat(a.c_str(), &sa) == 0;
+    const bool hasB = stat(b.c_str(), &sb) == 0;
+    if (hasA || hasB) return hasA && hasB && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    auto place = [](const std::string& name) {
+        gchar* base = g_path_get_basename(name.c_str());
+        char* folder = realpath(DirectoryOf(name).c_str(), nullptr);
+        std::string out = folder != nullptr ? std::string(folder) + "/" + base : std::string();
+        free(folder);
+        g_free(base);
+        return out;
+    };
+    const std::string placeA = place(a);
+    return !placeA.empty() && placeA == place(b);
 }
 
 bool IsRunValue(const char* keyPath, const char* name) {
@@ -462,4 +525,78 @@ bool StoreEnumKey(const char* keyPath, uint32_t index, char* name, uint32_t size
         return true;
     }
     return Fail(ENOENT);
+}
+
+bool StoreBeginChanges() {
+    std::lock_guard<std::mutex> hold(gMutex);
+    if (gChanges.active) return Fail(EBUSY);
+    std::string path = StorePath();
+    int lock = TakeWritersLock(path);
+    if (lock < 0) return Fail(errno);
+    Model& current = Current();
+    gChanges.model = current;
+    gChanges.damaged = current.damaged;
+    gChanges.changed = false;
+    gChanges.lock = lock;
+    gChanges.path = path;
+    gChanges.active = true;
+    return true;
+}
+
+bool StoreEndChanges(bool keep) {
+    std::lock_guard<std::mutex> hold(gMutex);
+    if (!gChanges.active) return Fail(EINVAL);
+    gChanges.active = false;
+    int err = keep && gChanges.changed ? Commit(gChanges.path, gChanges.damaged, &gChanges.model) : 0;
+    close(gChanges.lock);
+    gChanges.lock = -1;
+    gChanges.model = Model();
+    return err == 0 ? true : Fail(err);
+}
+
+bool StoreHoldForWindow() {
+    if (gWindowHold >= 0) return true;
+    int fd = OpenLockFile(WindowLockPath());
+    if (fd < 0) return Fail(errno);
+    int err = Lock(fd, LOCK_SH);
+    if (err != 0) {
+        close(fd);
+        return Fail(err);
+    }
+    gWindowHold = fd;
+    return true;
+}
+
+void StoreReleaseWindowHold() {
+    if (gWindowHold >= 0) close(gWindowHold);
+    gWindowHold = -1;
+}
+
+bool StoreKeepWindowsOut(bool* windowOpen) {
+    *windowOpen = false;
+    if (gWindowsKeptOut >= 0) return true;
+    int fd = OpenLockFile(WindowLockPath());
+    if (fd < 0) return Fail(errno);
+    int err = Lock(fd, LOCK_EX | LOCK_NB);
+    if (err != 0) {
+        close(fd);
+        *windowOpen = err == EWOULDBLOCK;
+        return Fail(err);
+    }
+    gWindowsKeptOut = fd;
+    return true;
+}
+
+void StoreLetWindowsIn() {
+    if (gWindowsKeptOut >= 0) close(gWindowsKeptOut);
+    gWindowsKeptOut = -1;
+}
+
+bool StoreUsesFile(const char* name) {
+    if (name == nullptr || name[0] == '\0') return false;
+    const std::string path = StorePath();
+    for (const std::string& own : {WriteTarget(path), path, path + ".lock", WindowLockPath()}) {
+        if (SamePlace(name, own)) return true;
+    }
+    return false;
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/posix/last_error.h"
 
@@ -23,17 +24,32 @@ bool IsPrivateAndOwn(int fd, off_t* bytes) {
     return true;
 }
 
-// The desktop session the block belongs to: its display, with every character a name
-// may not hold made '_'. Two sessions of one user (two displays) keep apart, as the
-// system's sessions do; empty without a display.
+// The desktop session the block belongs to: its X server, named by the display without
+// its screen number and with the local ways of reaching it (":0", "unix:0", "localhost:0")
+// made one, every character a name may not hold made '_'. Two screens of one server are
+// one session: one service per user and server. Two servers of one user keep apart, as
+// the system's sessions do; empty without a display.
 void SessionOf(char* out, size_t size) {
     const char* display = getenv("DISPLAY");
+    out[0] = '\0';
+    if (display == nullptr || display[0] == '\0' || size < 2) return;
+    const char* colon = strrchr(display, ':');
+    size_t hostLength = colon != nullptr ? static_cast<size_t>(colon - display) : strlen(display);
+    const bool local = hostLength == 0 || (hostLength == 4 && strncmp(display, "unix", 4) == 0) ||
+                       (hostLength == 9 && strncmp(display, "localhost", 9) == 0) ||
+                       (hostLength == 9 && strncmp(display, "127.0.0.1", 9) == 0);
+    if (local) hostLength = 0;
     size_t n = 0;
-    if (display != nullptr && display[0] != '\0' && size > 1) out[n++] = '-';
-    for (const char* c = display; c != nullptr && *c != '\0' && n + 1 < size; ++c) {
-        const bool plain =
-            (*c >= '0' && *c <= '9') || (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') || *c == '.';
-        out[n++] = plain ? *c : '_';
+    out[n++] = '-';
+    auto put = [&](char c) {
+        const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.';
+        if (n + 1 < size) out[n++] = plain ? c : '_';
+    };
+    for (size_t i = 0; i < hostLength; ++i) put(display[i]);
+    if (colon != nullptr) {
+        put(':');
+        // The display number; the screen after its dot names no other server.
+        for (const char* c = colon + 1; *c != '\0' && *c != '.'; ++c) put(*c);
     }
     out[n] = '\0';
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/console/terminal_text.h"
 #include "platform/posix/last_error.h"
 #include "platform/wintypes.h"
 
@@ -80,4 +81,25 @@ bool SysHomeFilePath(const char* name, char* buf, int size) {
     if (length >= 0 && length < size) return true;
     buf[0] = '\0';
     return false;
+}
+
+int SysTextFromUtf16(const uint16_t* text, int count, char* out, int size) {
+    if (out == nullptr || size <= 0 || count < 0) return -1;
+    out[0] = '\0';
+    // GLib's converter ends at a zero unit; one inside the count is no text either.
+    for (int i = 0; i < count; ++i) {
+        if (text[i] == 0) return -1;
+    }
+    glong length = 0;
+    gchar* utf8 = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(text), count, nullptr, &length, nullptr);
+    if (utf8 == nullptr) return -1;
+    const bool fits = length < size;
+    if (fits) memcpy(out, utf8, static_cast<size_t>(length) + 1);
+    g_free(utf8);
+    return fits ? static_cast<int>(length) : -1;
+}
+
+void SysWriteStandardError(const char* line) {
+    const char* program = g_get_prgname();
+    fprintf(stderr, "%s: %s\n", program != nullptr ? program : "kelmor", TerminalText(line).c_str());
 }

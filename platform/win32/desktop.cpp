@@ -5,8 +5,9 @@
 
 namespace {
 
-HWND Handle(HWND32 window) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(window)); }
-// Window handles are 32 bits wide on every Windows, as recordings store them.
+// Window handles are 32 bits wide on every Windows, as recordings store them; 64-bit
+// Windows widens one by its sign, as its 32-bit programs' handles are widened.
+HWND Handle(HWND32 window) { return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(window))); }
 HWND32 Id(HWND window) { return static_cast<HWND32>(reinterpret_cast<uintptr_t>(window)); }
 
 struct Listing {

@@ -53,7 +53,9 @@ DWORD ButtonUpFlag(DWORD downFlag) { return downFlag << 1; }
 
 void NoteHeld(const INPUT& input) {
     if (input.type == INPUT_KEYBOARD) {
-        gKeysDown[input.ki.wVk & 0xFF] = (input.ki.dwFlags & KEYEVENTF_KEYUP) == 0;
+        // A character's Unicode input holds no key.
+        if ((input.ki.dwFlags & KEYEVENTF_UNICODE) == 0)
+            gKeysDown[input.ki.wVk & 0xFF] = (input.ki.dwFlags & KEYEVENTF_KEYUP) == 0;
         return;
     }
     const DWORD downs[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN};
@@ -64,12 +66,12 @@ void NoteHeld(const INPUT& input) {
 }
 
 void Inject(const EVENTMSG& record) {
-    INPUT input[1];
+    INPUT input[kRecordInputMax];
     const int32_t width = GetSystemMetrics(SM_CXSCREEN);
     const int32_t height = GetSystemMetrics(SM_CYSCREEN);
     const int count = WinInputOfRecord(record, width, height, input);
     if (count == 0) return;
-    NoteHeld(input[0]);
+    for (int i = 0; i < count; ++i) NoteHeld(input[i]);
     SendInput(static_cast<UINT>(count), input, sizeof(INPUT));
 }
 
@@ -95,6 +97,8 @@ void ReleaseWhenStopped() {
 }  // namespace
 
 void WinReleaseHeldInput() {
+    // The characters' keys and modifiers are among the keys released here.
+    WinForgetCharacterPresses();
     for (int vk = 0; vk < 256; ++vk) {
         if (gKeysDown[vk] == 0) continue;
         gKeysDown[vk] = 0;
@@ -115,13 +119,14 @@ void WinReleaseHeldInput() {
     gFinerTimers = false;
 }
 
-int WinInputOfRecord(const EVENTMSG& record, int32_t screenWidth, int32_t screenHeight, INPUT out[1]) {
+int WinInputOfRecord(const EVENTMSG& record, int32_t screenWidth, int32_t screenHeight, INPUT out[kRecordInputMax]) {
     INPUT& input = out[0];
     input = INPUT{};
     const uint32_t message = record.message;
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP || message == WM_SYSKEYUP) {
         const uint8_t vk = static_cast<uint8_t>(record.paramL & 0xFF);
         const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+        if (IsCharacterRecord(record.paramL)) return WinCharacterInput(CharacterOfRecord(record.paramL), !up, out);
         // The player sends these keys as synthetic input itself, because a journal
         // cannot toggle a lock or open the Start menu; pressing them here too would
         // toggle a lock straight back.

@@ -44,7 +44,8 @@ LRESULT CALLBACK RecordKeys(int code, WPARAM wParam, LPARAM lParam) {
     if (vk >= 0xA0 && vk <= 0xA5) vk = 0x10 + (vk - 0xA0) / 2;
     EVENTMSG message = {};
     message.message = static_cast<uint32_t>(wParam);
-    message.paramL = vk | (key.scanCode & 0xFF) << 8;
+    // Unicode input carries a UTF-16 unit where the scan code goes, and plays back as it.
+    message.paramL = vk == VK_PACKET ? CharacterRecordParam(key.scanCode & 0xFFFF) : vk | (key.scanCode & 0xFF) << 8;
     message.paramH = 1 | ((key.flags & LLKHF_EXTENDED) != 0 ? kExtendedKey : 0);
     message.time = GetTickCount();
     message.hwnd = Handle(KeyWindow());

@@ -73,3 +73,43 @@ bool SysHomeFilePath(const char* name, char* buf, int size) {
     buf[0] = '\0';
     return false;
 }
+
+int SysTextFromUtf16(const uint16_t* text, int count, char* out, int size) {
+    if (out == nullptr || size <= 0 || count < 0) return -1;
+    if (count == 0) {
+        out[0] = '\0';
+        return 0;
+    }
+    // Without a best fit: a character the code page lacks is refused, not replaced by a
+    // look-alike or a question mark. A UTF-8 code page lacks none and takes other flags.
+    const bool utf8 = GetACP() == CP_UTF8;
+    BOOL replaced = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                            reinterpret_cast<const WCHAR*>(text), count, out, size - 1, nullptr, utf8 ? nullptr : &replaced);
+    if (length <= 0 || replaced) {
+        out[0] = '\0';
+        return -1;
+    }
+    out[length] = '\0';
+    return length;
+}
+
+void SysWriteStandardError(const char* line) {
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error == nullptr || error == INVALID_HANDLE_VALUE || line == nullptr) return;
+    char program[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (n == 0 || n >= sizeof program) program[0] = '\0';
+    const char* name = program;
+    for (const char* p = program; *p != '\0'; ++p) {
+        if (*p == '\\' || *p == '/') name = p + 1;
+    }
+    char text[1024];
+    const int length = snprintf(text, sizeof text, "%.*s: %s\r\n",
+                                static_cast<int>(strcspn(name, ".")), name, line);
+    if (length <= 0) return;
+    DWORD written = 0;
+    WriteFile(error, text, static_cast<DWORD>(length < static_cast<int>(sizeof text) ? length : sizeof text - 1),
+              &written, nullptr);
+}

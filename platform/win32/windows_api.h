@@ -66,6 +66,7 @@
 #undef VK_SCROLL
 #undef VK_LMENU
 #undef VK_RMENU
+#undef VK_PACKET
 #undef KEYEVENTF_EXTENDEDKEY
 #undef KEYEVENTF_KEYUP
 #undef HC_ACTION

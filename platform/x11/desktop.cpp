@@ -129,9 +129,9 @@ bool HasNetState(Display* display, Window window, Atom wanted) {
 
 // An EWMH window manager is running: the root names a check window that names itself
 // (a manager that died leaves a stale id behind).
-bool HasWindowManager(Display* display) {
+bool HasWindowManager(Display* display, Window root) {
     Property check;
-    if (!check.Read(display, Root(display), A(NET_SUPPORTING_WM_CHECK), XA_WINDOW, 32, 1) || check.count < 1) {
+    if (!check.Read(display, root, A(NET_SUPPORTING_WM_CHECK), XA_WINDOW, 32, 1) || check.count < 1) {
         return false;
     }
     const Window window = check.Item(0);
@@ -140,10 +140,11 @@ bool HasWindowManager(Display* display) {
            self.Item(0) == window;
 }
 
-bool GetParent(Display* display, Window window, Window* parent) {
-    Window root = 0, *children = nullptr;
+// The window's parent and the root of its own screen, which need not be the program's.
+bool GetParent(Display* display, Window window, Window* parent, Window* root) {
+    Window* children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, window, &root, parent, &children, &count)) return false;
+    if (!XQueryTree(display, window, root, parent, &children, &count)) return false;
     if (children != nullptr) XFree(children);
     return true;
 }
@@ -177,10 +178,9 @@ Window ClientBelow(Display* display, Window top) {
 // The ancestor of a window that is a child of the root (the window itself for a
 // top-level window); 0 for the root or a window that is gone.
 Window TopLevelOf(Display* display, Window window) {
-    const Window root = Root(display);
-    for (int n = 0; n < kMaxTreeDepth && window != 0 && window != root; ++n) {
-        Window parent = 0;
-        if (!GetParent(display, window, &parent)) return 0;
+    for (int n = 0; n < kMaxTreeDepth && window != 0; ++n) {
+        Window parent = 0, root = 0;
+        if (!GetParent(display, window, &parent, &root) || window == root) return 0;
         if (parent == root) return window;
         window = parent;
     }
@@ -190,11 +190,10 @@ Window TopLevelOf(Display* display, Window window) {
 // The client a window belongs to: itself or the nearest ancestor with WM_STATE, else the
 // client inside its top-level window (a frame), else the top-level window itself.
 Window ClientOf(Display* display, Window window) {
-    const Window root = Root(display);
-    for (int n = 0; n < kMaxTreeDepth && window != 0 && window != root; ++n) {
+    for (int n = 0; n < kMaxTreeDepth && window != 0; ++n) {
+        Window parent = 0, root = 0;
+        if (!GetParent(display, window, &parent, &root) || window == root) return 0;
         if (WmState(display, window) >= 0) return window;
-        Window parent = 0;
-        if (!GetParent(display, window, &parent)) return 0;
         if (parent == root) {
             const Window client = ClientBelow(display, window);
             return client != 0 ? client : window;
@@ -214,10 +213,10 @@ bool Store(HWND32* out, int max, int* count, Window window) {
 // Without an EWMH manager: the root's children from the top of the stack down, each
 // stood for by its client. Override-redirect windows (menus, tooltips, pop-ups) and
 // never-shown or withdrawn windows are nothing a user would go to.
-int EnumRootChildren(Display* display, HWND32* out, int max) {
+int EnumRootChildren(Display* display, Window screenRoot, HWND32* out, int max) {
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, Root(display), &root, &parent, &children, &count)) return 0;
+    if (!XQueryTree(display, screenRoot, &root, &parent, &children, &count)) return 0;
     int stored = 0;
     for (unsigned i = count; i-- > 0 && stored < max;) {
         XWindowAttributes attributes;
@@ -233,13 +232,15 @@ int EnumRootChildren(Display* display, HWND32* out, int max) {
     return stored;
 }
 
+bool HasWindowManager(Display* display) { return HasWindowManager(display, Root(display)); }
+
 // A window manager's list of its clients, topmost first: the stacking list is bottom to
 // top, and the plain list (oldest first) is read newest first, which is the next best
 // guess at the stacking order. -1 when the manager keeps neither.
-int EnumManagedClients(Display* display, HWND32* out, int max) {
+int EnumManagedClients(Display* display, Window root, HWND32* out, int max) {
     Property list;
-    if (!list.Read(display, Root(display), A(NET_CLIENT_LIST_STACKING), XA_WINDOW, 32, kMaxListLongs) &&
-        !list.Read(display, Root(display), A(NET_CLIENT_LIST), XA_WINDOW, 32, kMaxListLongs)) {
+    if (!list.Read(display, root, A(NET_CLIENT_LIST_STACKING), XA_WINDOW, 32, kMaxListLongs) &&
+        !list.Read(display, root, A(NET_CLIENT_LIST), XA_WINDOW, 32, kMaxListLongs)) {
         return -1;
     }
     int stored = 0;
@@ -383,8 +384,8 @@ bool FocusIsInside(Display* display, Window window) {
     const Window root = Root(display);
     for (int n = 0; n < kMaxTreeDepth && focus != None && focus != PointerRoot && focus != root; ++n) {
         if (focus == window) return true;
-        Window parent = 0;
-        if (!GetParent(display, focus, &parent)) return false;
+        Window parent = 0, focusRoot = 0;
+        if (!GetParent(display, focus, &parent, &focusRoot)) return false;
         focus = parent;
     }
     return false;
@@ -520,24 +521,47 @@ bool WindowArea(Display* display, Window window, RECT32* out) {
 
 }  // namespace
 
+// Every screen of the server, the program's own first: a window on another screen of the
+// same server is still one of the desktop's (a second copy of the program there is found).
+static int ScreenRoots(Display* display, Window roots[], int max) {
+    const int screens = ScreenCount(display);
+    int n = 0;
+    roots[n++] = Root(display);
+    for (int screen = 0; screen < screens && n < max; ++screen) {
+        if (screen != DefaultScreen(display)) roots[n++] = RootWindow(display, screen);
+    }
+    return n;
+}
+
+static const int kMaxScreens = 16;
+
 int SysEnumTopLevelWindows(HWND32* out, int max) {
     Display* display = Connect();
     if (display == nullptr || out == nullptr || max <= 0) return 0;
     X11TrapErrors();
-    int count = HasWindowManager(display) ? EnumManagedClients(display, out, max) : -1;
-    if (count < 0) count = EnumRootChildren(display, out, max);
+    Window roots[kMaxScreens];
+    const int screens = ScreenRoots(display, roots, kMaxScreens);
+    int total = 0;
+    for (int i = 0; i < screens && total < max; ++i) {
+        int count = HasWindowManager(display, roots[i]) ? EnumManagedClients(display, roots[i], out + total, max - total) : -1;
+        if (count < 0) count = EnumRootChildren(display, roots[i], out + total, max - total);
+        total += count;
+    }
     X11UntrapErrors();
-    return count;
+    return total;
 }
 
 int SysEnumHiddenTopLevelWindows(HWND32* out, int max) {
     Display* display = Connect();
     if (display == nullptr || out == nullptr || max <= 0) return 0;
     X11TrapErrors();
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
+    Window roots[kMaxScreens];
+    const int screens = ScreenRoots(display, roots, kMaxScreens);
     int stored = 0;
-    if (XQueryTree(display, Root(display), &root, &parent, &children, &count)) {
+    for (int s = 0; s < screens; ++s) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, roots[s], &root, &parent, &children, &count)) continue;
         for (unsigned i = count; i-- > 0 && stored < max;) {
             XWindowAttributes attributes;
             if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.override_redirect ||
@@ -692,9 +716,9 @@ bool SysIsOwnWindow(HWND32 window) {
     for (int n = 0; n < kMaxTreeDepth && current != 0 && current != root; ++n) {
         own = BelongsToUs(display, current);
         if (own) break;
-        Window parent = 0;
-        if (!GetParent(display, current, &parent)) break;
-        if (parent == root) top = current;
+        Window parent = 0, currentRoot = 0;
+        if (!GetParent(display, current, &parent, &currentRoot)) break;
+        if (parent == currentRoot) top = current;
         current = parent;
     }
     // A manager's frame (what a pointer event on a title bar names) holds the client.

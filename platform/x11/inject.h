@@ -9,13 +9,23 @@
 // Whether the server offers XTest (asked once per connection).
 bool X11HasXTest(Display* display);
 
-// Presses or releases the key of a virtual key with its US meaning, in the active
-// layout. A symbol the layout lacks is typed through a spare key remapped for the
-// moment. A code with no symbol is pressed by its PC scan code and extended bit, and so
-// is the side of a generic Shift, Ctrl or Alt that its scan code names. A release goes
-// to the key the matching press went to, whatever the layout did in between. False when
-// nothing could be sent.
+// Presses or releases the key of a virtual key: the one at the scan code's place when the
+// active layout gives it that virtual key (a recording replays under the layout it was
+// made in), else the key of the virtual key's US meaning in the active layout. A symbol
+// the layout lacks is typed through a spare key lent for the moment (spare_keys.h). A
+// code with no symbol is pressed by its PC scan code and extended bit, and so is the side
+// of a generic Shift, Ctrl or Alt that its scan code names. A release goes to the key the
+// matching press went to, whatever the layout did in between. False when nothing could
+// be sent.
 bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, bool press);
+
+// Presses or releases a key code through XTest, noting it as held until it comes up.
+// Every key sent counts in X11KeyEventSerial: whoever keeps a copy of the keyboard's
+// state knows by it whether someone else sent a key since.
+void X11FakeKey(Display* display, unsigned code, bool press);
+unsigned X11KeyEventSerial();
+// The key codes held down through XTest, a bit each.
+void X11HeldKeys(uint8_t out[32]);
 
 // Moves the pointer to a point of the default screen, clamped to the screen.
 void X11InjectMotion(Display* display, int x, int y);
@@ -47,6 +57,9 @@ struct X11KeyView {
     uint8_t state[256];  // as SysGetKeyboardState fills it
     uint8_t down[32];    // key codes down, a bit each
     uint8_t ownPress[32], ownRelease[32];
+    // The character the key handed over makes (SysKeyEventCharacter): at its press, with
+    // the modifiers and group of then; its release reports the same.
+    uint32_t character;
 };
 // Set only while the hook hands an event over.
 extern X11KeyView* gX11KeyView;

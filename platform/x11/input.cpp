@@ -3,9 +3,9 @@
 #include "platform/input.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <glib.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +14,8 @@
 #include "platform/x11/display.h"
 #include "platform/x11/inject.h"
 #include "platform/x11/keymap.h"
+#include "platform/x11/spare_keys.h"
+#include "platform/x11/typing.h"
 
 namespace {
 
@@ -66,100 +68,16 @@ void ModifierVks(ModifierKey key, uint8_t* sided, uint8_t* generic) {
 
 uint8_t gHeldKeys[32];     // one bit per key code
 uint8_t gHeldButtons[32];  // one bit per button number
+unsigned gKeyEventSerial = 0;
 
-void FakeKey(Display* display, unsigned code, bool press) {
-    XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime);
-    X11SetBit(gHeldKeys, code, press);
-}
-
-// --- spare keys ---------------------------------------------------------------------
-//
-// A symbol the layout lacks is put on a key that carries no symbol at all and pressed
-// there. Clients translate key codes with their own copy of the mapping, which they
-// refresh when they get round to the mapping notice; putting the key back at once would
-// let a slow client read the restored mapping and see nothing typed. So a remapped key
-// keeps its symbol until it has been left alone for a while, and a few such keys are
-// used in turn so that a run of missing symbols does not overwrite a mapping before
-// clients have read it.
-
-const int kSpareKeys = 8;
-const guint kRestoreAfterMs = 500;
-
-struct Spare {
-    KeyCode code;
-    KeySym symbol;  // NoSymbol while the key is as the layout left it
-    int held;       // presses not yet released
-    gint64 lastUsed;
-};
-
-Spare gSpares[kSpareKeys];
-int gSpareCount = -1;  // not searched yet
-guint gRestoreTimer = 0;
+void FakeKey(Display* display, unsigned code, bool press) { X11FakeKey(display, code, press); }
 
 // The key codes each virtual key was last pressed with, so that its release reaches the
 // same key even when the mapping changed in between.
 KeyCode gPressedWith[256];
 
-void FindSpares(Display* display) {
-    gSpareCount = 0;
-    int min = 0, max = 0;
-    XDisplayKeycodes(display, &min, &max);
-    if (max <= min) return;
-    int perCode = 0;
-    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(min), max - min + 1, &perCode);
-    if (map == nullptr) return;
-    // From the top down: the high codes are the least likely to be a real key that only
-    // happens to be unmapped in this layout. The lowest code is left alone.
-    for (int code = max; code > min && gSpareCount < kSpareKeys; --code) {
-        const KeySym* syms = map + static_cast<size_t>(code - min) * static_cast<size_t>(perCode);
-        bool empty = true;
-        for (int i = 0; i < perCode; ++i) empty = empty && syms[i] == NoSymbol;
-        if (empty) gSpares[gSpareCount++] = Spare{static_cast<KeyCode>(code), NoSymbol, 0, 0};
-    }
-    XFree(map);
-}
-
-Spare* SpareByCode(KeyCode code) {
-    for (int i = 0; i < gSpareCount; ++i) {
-        if (gSpares[i].code == code) return &gSpares[i];
-    }
-    return nullptr;
-}
-
-void Unmap(Display* display, Spare* spare) {
-    KeySym none = NoSymbol;
-    XChangeKeyboardMapping(display, spare->code, 1, &none, 1);
-    spare->symbol = NoSymbol;
-}
-
-// Puts back every remapped key that is up; true when some are still held or remain.
-bool RestoreSpares(Display* display, bool all) {
-    bool pending = false;
-    const gint64 now = g_get_monotonic_time();
-    for (int i = 0; i < gSpareCount; ++i) {
-        Spare& spare = gSpares[i];
-        if (spare.symbol == NoSymbol) continue;
-        const bool quiet = now - spare.lastUsed >= static_cast<gint64>(kRestoreAfterMs) * 1000;
-        if (spare.held == 0 && (all || quiet)) {
-            Unmap(display, &spare);
-        } else {
-            pending = true;
-        }
-    }
-    XFlush(display);
-    return pending;
-}
-
-gboolean OnRestoreTimer(gpointer) {
-    Display* display = X11Display();
-    if (display != nullptr && RestoreSpares(display, false)) return G_SOURCE_CONTINUE;
-    gRestoreTimer = 0;
-    return G_SOURCE_REMOVE;
-}
-
-// Releases every key and button still down through XTest; true when a borrowed key was
-// among them.
-bool ReleaseHeld(Display* display) {
+// Releases every key and button still down through XTest.
+void ReleaseHeld(Display* display) {
     for (unsigned code = 0; code < 256; ++code) {
         if (X11BitSet(gHeldKeys, code)) FakeKey(display, code, false);
     }
@@ -167,14 +85,8 @@ bool ReleaseHeld(Display* display) {
         if (X11BitSet(gHeldButtons, button)) X11InjectButton(display, button, false);
     }
     memset(gPressedWith, 0, sizeof gPressedWith);
-    bool borrowed = false;
-    for (int i = 0; i < gSpareCount; ++i) {
-        if (gSpares[i].held == 0) continue;
-        gSpares[i].held = 0;
-        gSpares[i].lastUsed = g_get_monotonic_time();
-        borrowed = true;
-    }
-    return borrowed;
+    X11ForgetTypedCharacters();
+    X11ForgetSpareHolds();
 }
 
 // A program that exits straight after its last key (a hidden playback does) would lose
@@ -185,52 +97,23 @@ void FinishAtExit() {
     Display* display = X11Display();
     if (display == nullptr) return;
     ReleaseHeld(display);
-    RestoreSpares(display, true);
+    X11ReturnSpareKeys(display);
     XSync(display, False);
 }
 
-void ScheduleRestore() {
-    if (gRestoreTimer != 0) g_source_remove(gRestoreTimer);
-    gRestoreTimer = g_timeout_add(kRestoreAfterMs, OnRestoreTimer, nullptr);
-}
-
-// The spare key carrying symbol, remapped now if none does; 0 when no key is free.
-KeyCode SpareFor(Display* display, KeySym symbol) {
-    if (gSpareCount < 0) FindSpares(display);
-    Spare* pick = nullptr;
-    for (int i = 0; i < gSpareCount; ++i) {
-        Spare& spare = gSpares[i];
-        if (spare.symbol == symbol) {
-            pick = &spare;
-            break;
-        }
-        if (spare.held > 0) continue;
-        // A free key first, else the one left alone longest.
-        if (pick == nullptr || (pick->symbol != NoSymbol && (spare.symbol == NoSymbol || spare.lastUsed < pick->lastUsed))) {
-            pick = &spare;
-        }
-    }
-    if (pick == nullptr) return 0;
-    if (pick->symbol != symbol) {
-        // Requests are handled in order, so the press sent next finds the new mapping.
-        XChangeKeyboardMapping(display, pick->code, 1, &symbol, 1);
-        pick->symbol = symbol;
-    }
-    pick->lastUsed = g_get_monotonic_time();
-    return pick->code;
-}
-
-// The key a virtual key stands for now; remapping a spare only when allowed.
-KeyCode KeyFor(Display* display, uint8_t vk, bool mayRemap) {
+// The key a virtual key stands for now; borrowing a spare only when allowed.
+KeyCode KeyFor(Display* display, uint8_t vk, bool mayBorrow) {
     const KeySym symbol = X11VkToKeysym(vk);
     if (symbol == NoSymbol) return 0;
+    KeySym lower = symbol, upper = symbol;
+    X11CasesOfSymbol(symbol, &lower, &upper);
     const KeyCode code = XKeysymToKeycode(display, symbol);
     if (code != 0) {
         // Our own copy of the mapping may still show a spare key as it was.
-        const Spare* spare = SpareByCode(code);
-        if (spare == nullptr || spare->symbol == symbol) return code;
+        KeySym carried = NoSymbol;
+        if (!X11SpareKeySymbol(code, &carried) || carried == lower) return code;
     }
-    return mayRemap ? SpareFor(display, symbol) : 0;
+    return mayBorrow ? X11BorrowSpareKey(display, lower, upper) : 0;
 }
 
 // The key a scan code names when it, not the symbol, decides: keys without a symbol all
@@ -244,6 +127,21 @@ KeyCode KeyByScanCode(Display* display, uint8_t vk, uint8_t scan, bool extended)
     uint8_t sided = 0, generic = 0;
     ModifierVks(ModifierOf(XkbKeycodeToKeysym(display, code, 0, 0)), &sided, &generic);
     return generic == vk ? code : 0;
+}
+
+// The key at a scan code's place when the active layout gives it the virtual key that
+// came with the scan code (with Num Lock on or off: the keypad's keys have both); 0
+// otherwise. A recording names its keys both ways: under the layout it was made in, each
+// key means at its place what it meant then, a dead key or ß included; under a layout
+// that moved the meaning (Z where the recording had Y), the key that makes the virtual
+// key plays instead.
+KeyCode KeyAtRecordedPlace(Display* display, uint8_t vk, uint8_t scan, bool extended) {
+    const KeyCode code = X11ScanCodeToKeycode(display, scan, extended);
+    if (code == 0) return 0;
+    for (int numLock = 0; numLock < 2; ++numLock) {
+        if (X11SidelessVk(X11KeycodeToVkWith(display, code, numLock != 0)) == X11SidelessVk(vk)) return code;
+    }
+    return 0;
 }
 
 // --- modifiers ----------------------------------------------------------------------
@@ -306,6 +204,16 @@ int32_t ClampNormalised(int32_t value) { return value < 0 ? 0 : value > 65535 ? 
 
 X11KeyView* gX11KeyView = nullptr;
 
+void X11FakeKey(Display* display, unsigned code, bool press) {
+    XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime);
+    X11SetBit(gHeldKeys, code, press);
+    ++gKeyEventSerial;
+}
+
+unsigned X11KeyEventSerial() { return gKeyEventSerial; }
+
+void X11HeldKeys(uint8_t out[32]) { memcpy(out, gHeldKeys, sizeof gHeldKeys); }
+
 void X11ModifierVksOf(Display* display, unsigned keycode, uint8_t* sided, uint8_t* generic) {
     ModifierVks(ModifierOf(XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0)), sided, generic);
 }
@@ -331,23 +239,20 @@ bool X11InjectKey(Display* display, uint8_t vk, uint8_t scan, bool extended, boo
     KeyCode code = gPressedWith[vk];
     if (press) {
         // A repeated press (the key held down) goes where the first one went.
+        if (code == 0) code = KeyAtRecordedPlace(display, vk, scan, extended);
         if (code == 0) code = KeyFor(display, vk, true);
         if (code == 0) return false;
-        Spare* spare = SpareByCode(code);
-        if (spare != nullptr && gPressedWith[vk] == 0) ++spare->held;
+        if (gPressedWith[vk] == 0) X11SpareKeyPressed(code);
         gPressedWith[vk] = code;
         FakeKey(display, code, true);
         return true;
     }
+    if (code == 0) code = KeyAtRecordedPlace(display, vk, scan, extended);
     if (code == 0) code = KeyFor(display, vk, false);
     if (code == 0) return false;
     gPressedWith[vk] = 0;
-    Spare* spare = SpareByCode(code);
     FakeKey(display, code, false);
-    if (spare != nullptr && spare->held > 0 && --spare->held == 0) {
-        spare->lastUsed = g_get_monotonic_time();
-        ScheduleRestore();
-    }
+    X11SpareKeyReleased(code);
     return true;
 }
 
@@ -369,16 +274,18 @@ void X11InjectButton(Display* display, unsigned button, bool press) {
 
 void X11ReleaseHeldInput(Display* display) {
     if (display == nullptr || gXTest != 1) return;
-    if (ReleaseHeld(display)) ScheduleRestore();
+    ReleaseHeld(display);
     XFlush(display);
 }
 
 // --- the seam -----------------------------------------------------------------------
 
-void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     Display* display = X11Display();
     const bool extended = (flags & KEYEVENTF_EXTENDEDKEY) != 0;
-    if (X11InjectKey(display, vk, scan, extended, (flags & KEYEVENTF_KEYUP) == 0)) XFlush(display);
+    if (!X11InjectKey(display, vk, scan, extended, (flags & KEYEVENTF_KEYUP) == 0)) return false;
+    XFlush(display);
+    return true;
 }
 
 void SysMouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data, uint32_t) {
@@ -513,13 +420,3 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
     XFlush(display);
     return true;
 }
-
-// Keys are typed here by the keysym their virtual key stands for in the US table, found in
-// whatever keyboard map the display has: the person's layout never changes what comes out,
-// so there is none to name and none to switch to.
-int SysGetKeyboardLayoutName(char* out, int size) {
-    if (out != nullptr && size > 0) out[0] = '\0';
-    return 0;
-}
-
-bool SysActivateKeyboardLayout(const char*) { return true; }

@@ -15,6 +15,7 @@
 #include "platform/x11/display.h"
 #include "platform/x11/inject.h"
 #include "platform/x11/journal_drivers.h"
+#include "platform/x11/typing.h"
 
 namespace {
 
@@ -101,6 +102,14 @@ void Inject(Display* display, const EVENTMSG& e) {
     const uint8_t vk = static_cast<uint8_t>(e.paramL & 0xFF);
     const uint8_t scan = static_cast<uint8_t>((e.paramL >> 8) & 0xFF);
     const bool extended = (e.paramH & kExtendedKey) != 0;  // read for key records only
+    const bool key = e.message == WM_KEYDOWN || e.message == WM_SYSKEYDOWN || e.message == WM_KEYUP ||
+                     e.message == WM_SYSKEYUP;
+    if (key && IsCharacterRecord(e.paramL)) {
+        // A character, made in the layout active now; its modifiers stay down until its
+        // release, and X11ReleaseHeldInput lets them go should the playback stop first.
+        X11TypeCharacter(display, CharacterOfRecord(e.paramL), e.message == WM_KEYDOWN || e.message == WM_SYSKEYDOWN);
+        return;
+    }
     switch (e.message) {
         case WM_KEYDOWN:
             // The player sends these keys as synthetic input itself, because a journal

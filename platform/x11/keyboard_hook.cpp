@@ -6,14 +6,17 @@
 // so that what it types reaches the focused program.
 #include "platform/keyboard_hook.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <glib.h>
 
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/system.h"
 #include "platform/wintypes.h"
@@ -25,6 +28,8 @@
 namespace {
 
 KeyboardProc gProc = nullptr;
+// How old a key may be when it reaches the procedure for it still to act on it.
+const int32_t kLateKeyMs = 250;
 intptr_t gHook = 0;
 intptr_t gNextHandle = 1;
 bool gHandlerAdded = false;
@@ -36,12 +41,23 @@ X11KeyView gView;
 uint8_t gVks[2][256];
 uint8_t gSided[256];
 unsigned gNumLockMask = 0, gAltMask = Mod1Mask;
+unsigned gLocks[8] = {0};
+int gLockCount = 1;
+// What each key made when it last went down, for its release to report.
+uint32_t gCharacters[256];
 
 struct Grab {
     KeyCode code;
     unsigned modifiers;
+    bool operator==(const Grab& o) const { return code == o.code && modifiers == o.modifiers; }
 };
 std::vector<Grab> gGrabs;
+// The keys the procedure asked for, and the grabs they came to in the keymap they were
+// taken in (those another program held included): a new keymap takes them anew.
+std::vector<TakenKey> gTaken;
+std::vector<Grab> gWanted;
+guint gRenewal = 0;
+int gXkbEvents = -1;  // the XKB extension's first event code; -1 without it
 uint8_t gTakenCodes[32];
 // A taken key's press comes twice, through the stream and as the grab's own event, in
 // either order; whichever comes first lets the key go and the other is waited for.
@@ -49,9 +65,13 @@ uint8_t gLetGo[32];         // let go at the grab's event; the stream's press to
 uint8_t gCopyAwaited[32];   // let go at the stream's press; the grab's event to come
 
 void MakeKeyTables(Display* display) {
-    gNumLockMask = X11ModifierMaskOf(display, XK_Num_Lock);
-    gAltMask = X11ModifierMaskOf(display, XK_Alt_L);
+    // Made anew whenever a key is given another symbol: one request, not one per mask.
+    XModifierKeymap* map = XGetModifierMapping(display);
+    gNumLockMask = X11ModifierMaskOf(display, XK_Num_Lock, map);
+    gAltMask = X11ModifierMaskOf(display, XK_Alt_L, map);
     if (gAltMask == 0) gAltMask = Mod1Mask;
+    gLockCount = X11LockMasks(display, gLocks, map);
+    if (map != nullptr) XFreeModifiermap(map);
     for (unsigned code = 0; code < 256; ++code) {
         for (int numLock = 0; numLock < 2; ++numLock) {
             gVks[numLock][code] = X11SidelessVk(X11KeycodeToVkWith(display, code, numLock != 0));
@@ -138,8 +158,12 @@ void OnKey(const X11RawEvent& event) {
         return;
     }
     const uint8_t vk = gVks[(event.state & gNumLockMask) != 0 ? 1 : 0][code];
-    Note(code, vk, press);
     Display* display = X11Display();
+    // Decided at the press, with the modifiers and group of that moment: the release
+    // reports the same, though Shift or AltGr may be up by then.
+    if (press || !X11BitSet(gView.down, code)) gCharacters[code] = X11KeyCharacter(display, code, event.state);
+    gView.character = gCharacters[code];
+    Note(code, vk, press);
     if (letGo) {
         X11SetBit(gLetGo, code, false);
     } else if (press && display != nullptr && Grabbed(code, event.state)) {
@@ -154,22 +178,108 @@ void OnKey(const X11RawEvent& event) {
         1u | static_cast<uint32_t>(scan) << 16 | (extended ? 1u << 24 : 0u) | (press ? 0u : 0xC0000000u);
     X11KeyView* outer = gX11KeyView;
     gX11KeyView = &gView;
-    gProc(HC_ACTION, vk, static_cast<intptr_t>(flags));
+    // A key the stream brings long after it was pressed (the server held the stream back,
+    // or the loop was busy) is only shown: typing for it now would land wherever the focus
+    // has gone since, after whatever came in between.
+    const int32_t age = static_cast<int32_t>(SysGetTickCount() - event.time);
+    gProc(age > kLateKeyMs ? HC_NOREMOVE : HC_ACTION, vk, static_cast<intptr_t>(flags));
     gX11KeyView = outer;
     // Let go above: up from here on, though its release never comes back.
     if (press && X11BitSet(gView.ownRelease, code) && Grabbed(code, event.state)) Note(code, vk, false);
 }
 
+void ForgetTakenKeys() {
+    UngrabAll();
+    gTaken.clear();
+    gWanted.clear();
+}
+
 // The journal's record hook took the stream: nothing reaches the procedure now, so no
 // key may be kept from the programs either.
-void OnTakenOver() { UngrabAll(); }
+void OnTakenOver() { ForgetTakenKeys(); }
 
 bool Listening() { return gHook != 0 && X11RecordStreamSink() == OnKey; }
 
+// The grabs a combination comes to in the tables: every key code carrying its virtual
+// key, under every lock state.
+void AddGrabsOf(const TakenKey& key, std::vector<Grab>* grabs) {
+    const unsigned modifiers = (key.ctrl ? ControlMask : 0) | (key.shift ? ShiftMask : 0) | (key.alt ? gAltMask : 0);
+    for (unsigned code = 8; code < 256; ++code) {
+        for (int l = 0; l < gLockCount; ++l) {
+            if (gVks[(gLocks[l] & gNumLockMask) != 0 ? 1 : 0][code] != key.vk) continue;
+            grabs->push_back(Grab{static_cast<KeyCode>(code), modifiers | gLocks[l]});
+        }
+    }
+}
+
+std::vector<Grab> WantedGrabs() {
+    std::vector<Grab> wanted;
+    for (const TakenKey& key : gTaken) {
+        if (key.vk != 0) AddGrabsOf(key, &wanted);
+    }
+    return wanted;
+}
+
+// Grabs the keys of gTaken; returns how many combinations another program holds,
+// copying up to busyMax of them into busy.
+int Take(Display* display, TakenKey* busy, int busyMax) {
+    UngrabAll();
+    const Window root = DefaultRootWindow(display);
+    std::vector<Grab> wanted;
+    int busyCount = 0;
+    for (const TakenKey& key : gTaken) {
+        if (key.vk == 0) continue;
+        const size_t first = wanted.size();
+        AddGrabsOf(key, &wanted);
+        X11TrapErrors();
+        for (size_t g = first; g < wanted.size(); ++g) {
+            XGrabKey(display, wanted[g].code, wanted[g].modifiers, root, False, GrabModeAsync, GrabModeAsync);
+        }
+        if (X11UntrapErrors() == 0) {
+            for (size_t g = first; g < wanted.size(); ++g) {
+                gGrabs.push_back(wanted[g]);
+                X11SetBit(gTakenCodes, wanted[g].code, true);
+            }
+            continue;
+        }
+        // Held by another program under some lock state: it keeps the whole combination,
+        // so that the key does not behave differently with Caps Lock on.
+        for (size_t g = first; g < wanted.size(); ++g) XUngrabKey(display, wanted[g].code, wanted[g].modifiers, root);
+        if (busy != nullptr && busyCount < busyMax) busy[busyCount] = key;
+        ++busyCount;
+    }
+    gWanted.swap(wanted);
+    XFlush(display);
+    return busyCount;
+}
+
+// Another layout, or a key given another symbol, moves the keys: the tables are made
+// anew, and the taken keys are grabbed where they are now. Mapping notices come in
+// bursts (several for a layout switch, one for each spare key the program types
+// through), so this runs once those read so far are handled, and grabs only when the
+// keys moved.
+gboolean Renew(gpointer) {
+    gRenewal = 0;
+    Display* display = X11Display();
+    if (display == nullptr || !Listening()) return G_SOURCE_REMOVE;
+    MakeKeyTables(display);
+    if (!gTaken.empty() && !(WantedGrabs() == gWanted)) Take(display, nullptr, 0);
+    return G_SOURCE_REMOVE;
+}
+
+// A new keymap comes as a core mapping notice, or as XKB's own notice to a client that
+// asked for those (a new layout comes as XKB's new keyboard then, and no core notice).
+bool KeymapChanged(const XEvent* event) {
+    if (event->type == MappingNotify) return event->xmapping.request != MappingPointer;
+    if (gXkbEvents < 0 || event->type != gXkbEvents) return false;
+    const int kind = reinterpret_cast<const XkbAnyEvent*>(event)->xkb_type;
+    return kind == XkbNewKeyboardNotify || kind == XkbMapNotify;
+}
+
 void OnXEvent(XEvent* event) {
     if (!Listening()) return;
-    if (event->type == MappingNotify && event->xmapping.request != MappingPointer) {
-        MakeKeyTables(X11Display());
+    if (KeymapChanged(event)) {
+        if (gRenewal == 0) gRenewal = g_idle_add_full(G_PRIORITY_DEFAULT, Renew, nullptr, nullptr);
     } else if (event->type == KeyPress && !gGrabs.empty()) {
         // The grab's own copy of a taken key's press, dropped: the event comes through
         // the stream. Should the stream not have brought it yet, the key goes now.
@@ -205,9 +315,12 @@ intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     // Asked once the stream runs: a key already held counts, and what changes meanwhile
     // comes after it in the stream.
     memset(&gView, 0, sizeof gView);
+    memset(gCharacters, 0, sizeof gCharacters);
     SysGetKeyboardState(gView.state);
     XQueryKeymap(display, reinterpret_cast<char*>(gView.down));
     if (!gHandlerAdded) {
+        int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (!XkbQueryExtension(display, &opcode, &gXkbEvents, &error, &major, &minor)) gXkbEvents = -1;
         X11AddEventHandler(OnXEvent);
         gHandlerAdded = true;
     }
@@ -225,44 +338,14 @@ bool SysUnhookKeyboard(intptr_t hook) {
     gHook = 0;
     gProc = nullptr;
     if (X11RecordStreamSink() == OnKey) X11StopRecordStream();
-    UngrabAll();
+    ForgetTakenKeys();
     return true;
 }
 
 int SysTakeKeys(const TakenKey* keys, int count, TakenKey* busy, int busyMax) {
-    UngrabAll();
+    ForgetTakenKeys();
     Display* display = X11Display();
-    if (display == nullptr || keys == nullptr || !Listening()) return 0;
-    unsigned locks[8];
-    const int lockCount = X11LockMasks(display, locks);
-    const Window root = DefaultRootWindow(display);
-    int busyCount = 0;
-    for (int i = 0; i < count; ++i) {
-        const TakenKey& key = keys[i];
-        if (key.vk == 0) continue;
-        const unsigned modifiers =
-            (key.ctrl ? ControlMask : 0) | (key.shift ? ShiftMask : 0) | (key.alt ? gAltMask : 0);
-        const size_t first = gGrabs.size();
-        X11TrapErrors();
-        for (unsigned code = 8; code < 256; ++code) {
-            for (int l = 0; l < lockCount; ++l) {
-                if (gVks[(locks[l] & gNumLockMask) != 0 ? 1 : 0][code] != key.vk) continue;
-                XGrabKey(display, static_cast<int>(code), modifiers | locks[l], root, False, GrabModeAsync,
-                         GrabModeAsync);
-                gGrabs.push_back(Grab{static_cast<KeyCode>(code), modifiers | locks[l]});
-            }
-        }
-        if (X11UntrapErrors() == 0) {
-            for (size_t g = first; g < gGrabs.size(); ++g) X11SetBit(gTakenCodes, gGrabs[g].code, true);
-            continue;
-        }
-        // Held by another program under some lock state: it keeps the whole combination,
-        // so that the key does not behave differently with Caps Lock on.
-        for (size_t g = first; g < gGrabs.size(); ++g) XUngrabKey(display, gGrabs[g].code, gGrabs[g].modifiers, root);
-        gGrabs.resize(first);
-        if (busy != nullptr && busyCount < busyMax) busy[busyCount] = key;
-        ++busyCount;
-    }
-    XFlush(display);
-    return busyCount;
+    if (display == nullptr || keys == nullptr || count <= 0 || !Listening()) return 0;
+    gTaken.assign(keys, keys + count);
+    return Take(display, busy, busyMax);
 }

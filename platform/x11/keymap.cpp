@@ -4,6 +4,8 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
+#include <cstring>
+
 namespace {
 
 const uint8_t kVkDecimal = 0x6E;
@@ -43,6 +45,10 @@ const VkSym kKeys[] = {
     {0xBA, XK_colon},        {0xBB, XK_plus},          {0xBC, XK_less},          {0xBD, XK_underscore},
     {0xBE, XK_greater},      {0xBF, XK_question},      {0xC0, XK_asciitilde},    {0xDB, XK_braceleft},
     {0xDC, XK_bar},          {0xDD, XK_braceright},    {0xDE, XK_quotedbl},
+    // The other names layouts give the Alt keys: AltGr is the right Alt key, as it is on
+    // the system the virtual keys come from.
+    {0xA5, XK_ISO_Level3_Shift},                       {0xA5, XK_Mode_switch},   {0xA4, XK_Meta_L},
+    {0xA5, XK_Meta_R},
     // The keypad with Num Lock off: the virtual keys of the navigation block.
     {0x21, XK_KP_Prior},     {0x22, XK_KP_Next},       {0x23, XK_KP_End},        {0x24, XK_KP_Home},
     {0x25, XK_KP_Left},      {0x26, XK_KP_Up},         {0x27, XK_KP_Right},      {0x28, XK_KP_Down},
@@ -73,6 +79,35 @@ const ScanCode kOtherScanCodes[] = {
 };
 const unsigned kLastMainBlockCode = 0x58;
 const unsigned kEvdevOffset = 8;
+
+// The virtual keys of the US keyboard's typing keys by their PC scan codes, row by row:
+// what a key that makes no symbol of the US layout (a letter with an accent, a dead key,
+// a Cyrillic letter) stands for, as the system the virtual keys come from names them.
+struct UsRow {
+    uint8_t firstScan;
+    const char* vks;
+};
+const UsRow kUsRows[] = {
+    {0x02, "1234567890\xBD\xBB"},     // ... - =
+    {0x10, "QWERTYUIOP\xDB\xDD"},     // ... [ ]
+    {0x1E, "ASDFGHJKL\xBA\xDE\xC0"},  // ... ; ' `
+    {0x2B, "\xDC" "ZXCVBNM\xBC\xBE\xBF"},  // \ ... , . /
+    {0x56, "\xE2"},                    // the key between the left Shift and Z
+};
+
+uint8_t UsVkAt(unsigned keycode) {
+    uint8_t scan = 0;
+    bool extended = false;
+    X11KeycodeToScanCode(keycode, &scan, &extended);
+    if (extended) return 0;
+    for (const UsRow& row : kUsRows) {
+        const size_t length = strlen(row.vks);
+        if (scan >= row.firstScan && scan < row.firstScan + length) {
+            return static_cast<uint8_t>(row.vks[scan - row.firstScan]);
+        }
+    }
+    return 0;
+}
 
 const KeySym kShiftedDigits[10] = {XK_parenright, XK_exclam, XK_at,        XK_numbersign, XK_dollar,
                                    XK_percent,    XK_asciicircum, XK_ampersand, XK_asterisk, XK_parenleft};
@@ -125,8 +160,16 @@ uint8_t X11KeycodeToVkWith(Display* display, unsigned keycode, bool numLock) {
     const bool digit = shifted >= XK_KP_0 && shifted <= XK_KP_9;
     const bool decimal = shifted == XK_KP_Decimal || shifted == XK_KP_Separator;
     if (numLock && (digit || decimal)) return digit ? X11KeysymToVk(shifted) : kVkDecimal;
-    uint8_t vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 0));
-    if (vk == 0) vk = X11KeysymToVk(XkbKeycodeToKeysym(display, code, 0, 1));
+    const KeySym base = XkbKeycodeToKeysym(display, code, 0, 0);
+    uint8_t vk = X11KeysymToVk(base);
+    // A digit on the second level (the French keyboards' top row) is the key's own, as on
+    // the US keyboard and on the system the virtual keys come from: its first level's
+    // mark would name another key's code ('&' that of 7).
+    if (shifted >= XK_0 && shifted <= XK_9 && !(vk >= 'A' && vk <= 'Z')) return X11KeysymToVk(shifted);
+    if (vk == 0) vk = X11KeysymToVk(shifted);
+    // A key making what the US keyboard lacks still has a virtual key, so that no
+    // recording holds a key as nothing: the US keyboard's at the same place.
+    if (vk == 0 && (base != NoSymbol || shifted != NoSymbol)) vk = UsVkAt(keycode);
     return vk;
 }
 
@@ -170,9 +213,9 @@ KeyCode X11ScanCodeToKeycode(Display* display, uint8_t scan, bool extended) {
     return static_cast<KeyCode>(keycode);
 }
 
-unsigned X11ModifierMaskOf(Display* display, KeySym keysym) {
+unsigned X11ModifierMaskOf(Display* display, KeySym keysym, XModifierKeymap* given) {
     if (display == nullptr || keysym == NoSymbol) return 0;
-    XModifierKeymap* map = XGetModifierMapping(display);
+    XModifierKeymap* map = given != nullptr ? given : XGetModifierMapping(display);
     if (map == nullptr) return 0;
     unsigned mask = 0;
     // Any key carrying the symbol counts: a layout may put it on more than one.
@@ -186,13 +229,13 @@ unsigned X11ModifierMaskOf(Display* display, KeySym keysym) {
             }
         }
     }
-    XFreeModifiermap(map);
+    if (given == nullptr) XFreeModifiermap(map);
     return mask;
 }
 
-int X11LockMasks(Display* display, unsigned out[8]) {
-    const unsigned locks[] = {LockMask, X11ModifierMaskOf(display, XK_Num_Lock),
-                              X11ModifierMaskOf(display, XK_Scroll_Lock)};
+int X11LockMasks(Display* display, unsigned out[8], XModifierKeymap* map) {
+    const unsigned locks[] = {LockMask, X11ModifierMaskOf(display, XK_Num_Lock, map),
+                              X11ModifierMaskOf(display, XK_Scroll_Lock, map)};
     int n = 1;
     out[0] = 0;
     unsigned seen = 0;

@@ -1,8 +1,8 @@
 // restore: a settings backup (REGEDIT4) back into the settings store.
 #include <cstdio>
 
-#include "app/startup.h"
 #include "platform/console/terminal_text.h"
+#include "platform/registry.h"
 #include "programs/kelmorctl/subcommands.h"
 #include "settings/settings_restore.h"
 
@@ -13,21 +13,22 @@ void PrintNote(const char* note) { printf("%s\n", TerminalText(note).c_str()); }
 }  // namespace
 
 int RunRestore(int, char** argv) {
-    // The window writes its settings back when it closes, over whatever was restored.
-    // Where no window can be open the restore goes ahead, as it does when the display
-    // named cannot be reached (which is said).
-    bool hidden = false;
-    if (DesktopMayHoldWindows() && FindRunningCopy(&hidden) != 0) {
+    // The window writes its settings back when it closes, over whatever was restored: a
+    // window holds the store while it runs, on whichever display, and none may start
+    // while the restore writes.
+    bool windowOpen = false;
+    if (!StoreKeepWindowsOut(&windowOpen) && windowOpen) {
         fprintf(stderr,
                 "kelmorctl restore: Close the Kelmor window first: it saves its settings when it closes and would "
                 "overwrite what is restored.\n");
         return 1;
     }
     RestoreOutcome outcome;
-    if (!RestoreSettingsFile(argv[0], PrintNote, &outcome)) {
-        fprintf(stderr, "kelmorctl restore: %s: %s; %s\n", TerminalText(argv[0]).c_str(),
-                TerminalText(outcome.error).c_str(),
-                outcome.written == 0 ? "nothing was restored" : "the settings are restored only in part");
+    const bool restored = RestoreSettingsFile(argv[0], PrintNote, &outcome);
+    StoreLetWindowsIn();
+    if (!restored) {
+        fprintf(stderr, "kelmorctl restore: %s: %s; nothing was restored\n", TerminalText(argv[0]).c_str(),
+                TerminalText(outcome.error).c_str());
         return 1;
     }
     printf("%d value%s restored, %d line%s skipped\n", outcome.written, outcome.written == 1 ? "" : "s",

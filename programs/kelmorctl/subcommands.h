@@ -41,5 +41,3 @@ bool SaveAsName(const char* name, char* out, int size);
 std::string FolderOfFile(const char* name);
 // The kelmor program's file beside the given program file.
 std::string KelmorProgramBeside(const char* program);
-// Whether a Kelmor window can be open where kelmorctl runs.
-bool DesktopMayHoldWindows();

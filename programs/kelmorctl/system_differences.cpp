@@ -1,6 +1,5 @@
-// What differs between the systems kelmorctl runs on: how file names are spelled, the
-// kelmor program's name, and where a window can be open.
-#include <cstdlib>
+// What differs between the systems kelmorctl runs on: how file names are spelled and the
+// kelmor program's name.
 #include <cstring>
 #include <string>
 
@@ -43,14 +42,4 @@ std::string KelmorProgramBeside(const char* program) {
     const std::string folder = FolderOfFile(program);
     const char last = folder.empty() ? '\0' : folder.back();
     return IsSeparator(last) ? folder + kKelmorProgram : folder + kSeparators[0] + kKelmorProgram;
-}
-
-bool DesktopMayHoldWindows() {
-#ifdef _WIN32
-    return true;
-#else
-    // Without a display (a console, a service) no window can be open on it.
-    const char* display = getenv("DISPLAY");
-    return display != nullptr && display[0] != '\0';
-#endif
 }

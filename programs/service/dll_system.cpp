@@ -10,6 +10,8 @@
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/loop.h"
+#include "platform/win32/character_input.h"
+#include "platform/win32/wide_text.h"
 #include "service/keyboard_proc.h"
 
 namespace {
@@ -22,20 +24,49 @@ struct KeyEvent {
     bool active;
     uint8_t vk;
     bool down;
+    bool inHook;
+    uint32_t character;
 };
 KeyEvent gEvent = {};
+// The character each key made when it went down, for its release: by then the modifiers
+// that made it may be up.
+uint32_t gPressCharacter[256];
+
+// What the key makes in this thread's layout with the modifiers the thread holds (the
+// key itself is not in the state yet). Unicode input carries its character instead of a
+// scan code.
+uint32_t CharacterOfPress(uint8_t vk, uint32_t flags) {
+    if (vk == VK_PACKET) {
+        const uint32_t unit = flags >> 16 & 0xFFFF;
+        return unit >= 0xD800 && unit <= 0xDFFF ? 0 : unit;
+    }
+    BYTE state[256];
+    if (!GetKeyboardState(state)) return 0;
+    return WinCharacterOfKey(vk, static_cast<uint8_t>(flags >> 16 & 0xFF), state, GetKeyboardLayout(0));
+}
 
 }  // namespace
 
 // Exported as KelmorKeyboardProc (KelmorService.def): the system calls this.
 extern "C" intptr_t KEYBOARD_PROC_CALL ServiceKeyboardEntry(int code, uintptr_t wParam, intptr_t lParam) {
     const KeyEvent outer = gEvent;
-    gEvent = KeyEvent{code == HC_ACTION && wParam <= 255, static_cast<uint8_t>(wParam),
-                      (static_cast<uint32_t>(lParam) & 0x80000000u) == 0};
+    const bool key = code == HC_ACTION && wParam <= 255;
+    const uint8_t vk = static_cast<uint8_t>(wParam);
+    const uint32_t flags = static_cast<uint32_t>(lParam);
+    const bool down = (flags & 0x80000000u) == 0;
+    uint32_t character = 0;
+    if (key) {
+        if (down) gPressCharacter[vk] = CharacterOfPress(vk, flags);
+        character = gPressCharacter[vk];
+    }
+    gEvent = KeyEvent{key, vk, down, key, character};
     const intptr_t result = KelmorKeyboardProc(code, wParam, lParam);
+    if (key && !down) gPressCharacter[vk] = 0;
     gEvent = outer;
     return result;
 }
+
+uint32_t SysKeyEventCharacter() { return gEvent.inHook ? gEvent.character : 0; }
 
 bool SysGetKeyboardState(uint8_t state[256]) { return GetKeyboardState(state) != FALSE; }
 
@@ -56,15 +87,24 @@ intptr_t SysCallNextHook(intptr_t hook, int code, uintptr_t wParam, intptr_t lPa
     return CallNextHookEx(reinterpret_cast<HHOOK>(hook), code, wParam, lParam);
 }
 
+// The clipboard's Unicode text as UTF-8, cut before the character that would not fit.
 bool SysGetClipboardText(char* out, int size) {
-    if (out == nullptr || size <= 0 || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return false;
+    if (out == nullptr || size <= 0 || !IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr))
+        return false;
     bool got = false;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const WCHAR* text = data != nullptr ? static_cast<const WCHAR*>(GlobalLock(data)) : nullptr;
     if (text != nullptr) {
-        const size_t length = strnlen(text, static_cast<size_t>(size) - 1);
-        memcpy(out, text, length);
-        out[length] = '\0';
+        int used = 0;
+        for (int i = 0; text[i] != L'\0';) {
+            const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+            const int units = pair ? 2 : 1;
+            const int bytes = WinUtf8Of(text + i, units, out + used, size - 1 - used);
+            if (bytes == 0) break;
+            used += bytes;
+            i += units;
+        }
+        out[used] = '\0';
         got = true;
         GlobalUnlock(data);
     }
@@ -89,7 +129,11 @@ struct Box {
 
 DWORD WINAPI ShowBox(LPVOID parameter) {
     Box* box = static_cast<Box*>(parameter);
-    MessageBoxA(nullptr, box->text, box->caption, box->style);
+    // UTF-8 texts, shown whatever the code page of the process the box is in.
+    WCHAR text[1024], caption[256];
+    if (WinWideOf(box->text, -1, text, 1024) == 0) text[0] = L'\0';
+    if (WinWideOf(box->caption, -1, caption, 256) == 0) caption[0] = L'\0';
+    MessageBoxW(nullptr, text, caption, box->style);
     HMODULE self = box->self;
     HeapFree(GetProcessHeap(), 0, box);
     FreeLibraryAndExitThread(self, 0);

@@ -207,7 +207,7 @@ TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
     gbReload = 1;
     gbPlayImmediately = 1;
     gbStopRecordingKey = 0;
-    WriteFile(Path("old.log"), "old\r\n");
+    WriteFile(Path("old.log"), "Log level set to LOW\r\nold\r\n");
     const std::string oldLog = Path("old.log");
     RunOptions([oldLog] {
         Click(IDC_QUIT_WHEN_DONE, true);
@@ -238,7 +238,7 @@ TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
     EXPECT_EQ(fake::messageBoxes[2].text, "Do you want to erase the log right now?");
 
     // Only a regular file is erased, never what a link points at.
-    WriteFile(Path("kept"), "kept\r\n");
+    WriteFile(Path("kept"), "Log level set to LOW\r\n");
     ASSERT_EQ(symlink(Path("kept").c_str(), Path("link.log").c_str()), 0);
     const std::string link = Path("link.log");
     RunOptions([link] {

@@ -76,10 +76,26 @@ TEST_F(WindowOptionsTest, AutoStartWritesTheProgramsPathAndTakesItAway) {
     ClickPane(IDC_AUTO_START);
     EXPECT_FALSE(fake::StoredString(kRunKey, "Kelmor", &value) || Checked(ID_AUTO_START));
 
-    // The marks at start-up come from the value itself.
-    SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Kelmor", REG_SZ,
-                     "/opt/kelmor", 0);
-    CheckWindowOptionItems();
-    ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
-    EXPECT_TRUE(Checked(ID_AUTO_START) && Pane(IDC_AUTO_START).checked);
+    // The marks at start-up come from the value itself: checked only when it starts this
+    // very program, by any path that leads to it.
+    std::string spelled = own;
+    const size_t separator = spelled.find_last_of("/\\");
+    ASSERT_NE(separator, std::string::npos);
+    spelled.insert(separator + 1, std::string(".") + spelled[separator]);
+    const struct {
+        std::string value;
+        bool checked;
+    } cases[] = {{"/opt/kelmor", false}, {own, true}, {spelled, true}, {Path("kelmor"), false}};
+    WriteFile(Path("kelmor"), "another copy");
+    for (const auto& c : cases) {
+        SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Kelmor", REG_SZ,
+                         c.value.c_str(), 0);
+        CheckWindowOptionItems();
+        ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
+        EXPECT_EQ(Checked(ID_AUTO_START), c.checked) << c.value;
+        EXPECT_EQ(Pane(IDC_AUTO_START).checked, c.checked) << c.value;
+    }
+    // Checking the box then makes this program the one started.
+    SendCommand(ID_AUTO_START);
+    EXPECT_TRUE(fake::StoredString(kRunKey, "Kelmor", &value) && value == own && Checked(ID_AUTO_START));
 }

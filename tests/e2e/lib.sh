@@ -309,6 +309,14 @@ probe_typed_since() {
       printf "%s", key }'
 }
 
+# What the probe received after mark $1 as text, as a program reading text gets it (the
+# probe's TEXT column): the characters only; keys that make none leave nothing.
+probe_text_since() {
+  local hex
+  hex=$(tail -n +$(($1 + 1)) "$PROBE_LOG" | awk '$1 == "press" && NF >= 6 && $6 != "-" { printf "%s", $6 }')
+  printf "$(printf '%s' "$hex" | sed 's/../\\x&/g')"
+}
+
 # Waits until what the probe received after mark $1 is exactly $2.
 expect_probe() {
   local mark=$1 want=$2 seconds=${3:-10}
@@ -321,4 +329,19 @@ expect_probe() {
 store_mapping() {
   printf '[SOFTWARE\\Kelmor\\Mappings\\%s]\nAction=dword:%08x\nControl=dword:%08x\nText=sz:%s\n' \
     "$1" "$2" "${4:-0}" "$3" >>"$KELMOR_REGISTRY"
+}
+
+# Waits until the text the probe read after mark $1 is $2 (printf format); $3 says when.
+expect_probe_text() {
+  probe_text_mark=$1
+  printf "$2" >"$WORK/wanted-text"
+  wait_until 10 '[ "$(probe_text_since $probe_text_mark)" = "$(cat "$WORK/wanted-text")" ]' ||
+    fail "$3: the probe read '$(probe_text_since "$probe_text_mark")', not '$(cat "$WORK/wanted-text")'"
+}
+
+# Makes $1 the server's keyboard layout, as a desktop does. The server keeps it while any
+# client is connected (with-xvfb starts it with -noreset).
+use_layout() {
+  setxkbmap "$1" || fail "setxkbmap $1"
+  xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -q "xkb_symbols.*+$1[+(\"]" || fail "the layout did not become $1"
 }

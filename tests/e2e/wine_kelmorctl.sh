@@ -44,10 +44,12 @@ play_and_expect "$WORK/played.txt" "played by kelmorctl.exe @#" \
   wine "$KELMORCTL" play --speed 4 "$(windows_path "$WORK/played.klx")"
 
 # Ctrl+C in its console (Wine makes it of SIGINT) ends a playback as a failure, not as done.
-printf 'WAIT 60 seconds\n' >wait.klx
+# It comes once the pointer move the playback begins with is seen: one that came before the
+# program had started would meet Wine's own handler, which ends a program with 0.
+printf 'message=WM_MOUSEMOVE paramH=200 paramL=300 time=1\nWAIT 60 seconds\n' >wait.klx
 wine "$KELMORCTL" play "$(windows_path "$WORK/wait.klx")" &
 player=$!
-sleep 3
+wait_until 20 'xdotool getmouselocation | grep -q "^x:300 y:200 "' || fail "the playback did not start"
 kill -INT "$player"
 wait_until 10 '! kill -0 $player 2>/dev/null' || fail "Ctrl+C did not end the playback"
 wait "$player"

@@ -30,12 +30,13 @@ answer_dialog_then_wait "Playbacks Completed" "$player"
 # The cancelled playback's notepad goes first: the session's end below is asked of every
 # program, and one still starting or busy may hold it up.
 end_wine_session
-# The end of the session (WM_QUERYENDSESSION, WM_ENDSESSION) ends a playback with a failure.
-printf 'WAIT 60 seconds\n' >wait.klx
+# The end of the session (WM_QUERYENDSESSION, WM_ENDSESSION) ends a playback with a failure,
+# once its first pointer move shows that it plays.
+printf 'message=WM_MOUSEMOVE paramH=200 paramL=300 time=1\nWAIT 60 seconds\n' >wait.klx
 wine "$KELMOR" "$(windows_path "$WORK/wait.klx")" &
 player=$!
-sleep 3
-wineboot --end-session || fail "wineboot --end-session failed"
+wait_until 20 'xdotool getmouselocation | grep -q "^x:300 y:200 "' || fail "the playback did not start"
+wine wineboot --end-session || fail "wineboot --end-session failed"
 wait_until 10 '! kill -0 $player 2>/dev/null' || fail "the playback outlived the session"
 wait "$player"
 [ $? -ne 0 ] || fail "a playback ended with the session exited with 0"

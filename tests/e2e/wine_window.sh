@@ -221,7 +221,7 @@ expect_opened "https://kelmor.example.org/"
 # The end of the session runs the exit step before the program goes: Always on Top,
 # switched off just before, is saved so.
 choose v t
-wineboot --end-session || fail "wineboot --end-session failed"
+wine wineboot --end-session || fail "wineboot --end-session failed"
 wait_until 15 '! kill -0 $pid 2>/dev/null' || fail "Kelmor.exe outlived the session"
 [ "$(stored Topmost)" = 0x0 ] || fail "the end of the session did not save the settings: Topmost=$(stored Topmost)"
 echo "ok: window, Always on Top, About, toolbar, tab key, tray, Exit with 0 and saved settings, Mapping and" \

@@ -12,10 +12,14 @@ uint32_t tickCount = 0;
 SYSTEMTIME localTime = {};
 std::vector<KeyEvent> keyEvents;
 uint8_t keyboardState[256] = {};
-std::string keyboardLayout;
-std::vector<std::string> activatedLayouts;
+std::set<uint8_t> unsentKeys;
+std::set<uint32_t> untypableCharacters;
+int eventsPerCharacter = 1;
+uint32_t eventCharacter = 0;
 std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
+uint32_t processId = 4242;
+std::set<uint32_t> runningProcesses;
 std::vector<std::string> openedUris;
 bool openSucceeds = true;
 
@@ -33,13 +37,17 @@ void Reset() {
     localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     keyEvents.clear();
     memset(keyboardState, 0, sizeof keyboardState);
-    keyboardLayout.clear();
-    activatedLayouts.clear();
+    unsentKeys.clear();
+    untypableCharacters.clear();
+    eventsPerCharacter = 1;
+    eventCharacter = 0;
     startedPrograms.clear();
     startProgramSucceeds = true;
+    processId = 4242;
+    runningProcesses.clear();
     openedUris.clear();
     openSucceeds = true;
-    store.clear();
+    ResetStore();
     sharedBlocks.clear();
     refuseSharedMemory = false;
     clipboardHasText = false;
@@ -57,7 +65,24 @@ void SysGetLocalTime(SYSTEMTIME* out) { *out = fake::localTime; }
 // Time passes on the fake clock only.
 void SysSleep(uint32_t milliseconds) { fake::tickCount += milliseconds; }
 
-void SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { fake::keyEvents.push_back({vk, scan, flags}); }
+bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+    if (fake::unsentKeys.count(vk) != 0) return false;
+    fake::keyEvents.push_back({vk, scan, flags});
+    return true;
+}
+
+bool SysCanTypeCharacter(uint32_t character) {
+    return character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0) &&
+           character <= 0x10FFFF && fake::untypableCharacters.count(character) == 0;
+}
+
+int SysTypeCharacter(uint32_t character, bool press) {
+    if (!SysCanTypeCharacter(character)) return 0;
+    fake::keyEvents.push_back({VK_PACKET, 0, press ? 0u : static_cast<uint32_t>(KEYEVENTF_KEYUP), character});
+    return fake::eventsPerCharacter;
+}
+
+uint32_t SysKeyEventCharacter() { return fake::eventCharacter; }
 
 bool SysGetKeyboardState(uint8_t state[256]) {
     memcpy(state, fake::keyboardState, 256);
@@ -74,18 +99,9 @@ bool SysSetKeyboardState(const uint8_t state[256]) {
     return true;
 }
 
-int SysGetKeyboardLayoutName(char* out, int size) {
-    if (out == nullptr || size <= 0) return 0;
-    const int length = static_cast<int>(fake::keyboardLayout.copy(out, static_cast<size_t>(size) - 1));
-    out[length] = '\0';
-    return length;
-}
+uint32_t SysCurrentProcessId() { return fake::processId; }
 
-bool SysActivateKeyboardLayout(const char* name) {
-    fake::activatedLayouts.push_back(name);
-    fake::keyboardLayout = name;
-    return true;
-}
+bool SysProcessRuns(uint32_t id) { return id == fake::processId || fake::runningProcesses.count(id) != 0; }
 
 bool SysStartProcess(const char* commandLine) {
     fake::startedPrograms.push_back(commandLine ? commandLine : "");

@@ -2,11 +2,15 @@
 #include <cstring>
 
 #include "platform/registry.h"
+#include "platform/system.h"
 #include "tests/fakes/fakes.h"
 
 namespace fake {
 
 std::map<std::string, std::map<std::string, StoredValue>> store;
+int storeWritesBeforeFailure = -1;
+bool storeEndFails = false;
+int storeSetsWritten = 0;
 
 namespace {
 
@@ -21,7 +25,38 @@ std::string Lower(std::string s) {
 // is keyed in lower case (tests look keys up that way), so the spelling lives beside it.
 std::map<std::string, std::string> keySpelling;
 
+// The store as it was when the set of changes being made began.
+bool changing = false;
+std::map<std::string, std::map<std::string, StoredValue>> storeBefore;
+std::map<std::string, std::string> spellingBefore;
+
+// Counts a write against storeWritesBeforeFailure; false for one that fails.
+bool WriteAllowed() {
+    if (storeWritesBeforeFailure == 0) return false;
+    if (storeWritesBeforeFailure > 0) --storeWritesBeforeFailure;
+    return true;
+}
+
 }  // namespace
+
+void ResetStore() {
+    store.clear();
+    keySpelling.clear();
+    changing = false;
+    storeWritesBeforeFailure = -1;
+    storeEndFails = false;
+    storeSetsWritten = 0;
+}
+
+bool StoreEquals(const std::map<std::string, std::map<std::string, StoredValue>>& other) {
+    auto same = [](const std::map<std::string, StoredValue>& a, const std::map<std::string, StoredValue>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+            return x.first == y.first && x.second.kind == y.second.kind && x.second.data == y.second.data;
+        });
+    };
+    return std::equal(store.begin(), store.end(), other.begin(), other.end(),
+                      [&](const auto& x, const auto& y) { return x.first == y.first && same(x.second, y.second); });
+}
 
 bool StoredDword(const std::string& keyPath, const std::string& name, uint32_t* out) {
     auto key = store.find(Lower(keyPath));
@@ -55,6 +90,7 @@ bool StoreCreateKey(const char* keyPath) {
         if (i != path.size() && path[i] != '\\') continue;
         std::string lower = Lower(path.substr(0, i));
         if (store.count(lower) != 0) continue;
+        if (!fake::WriteAllowed()) return false;
         store[lower];
         std::string spelled = path.substr(0, i);
         size_t slash = spelled.rfind('\\');
@@ -64,10 +100,13 @@ bool StoreCreateKey(const char* keyPath) {
 }
 
 bool StoreQueryValue(const char* keyPath, const char* name, uint32_t* kind, void* data, uint32_t* size) {
+    // A value that is not there leaves its error, as the system's stores do.
+    const uint32_t kNotFound = 2;
     auto key = store.find(Lower(keyPath));
-    if (key == store.end()) return false;
+    if (key == store.end()) return SysSetLastError(kNotFound), false;
     auto value = key->second.find(Lower(name));
-    if (value == key->second.end() || value->second.data.size() > *size) return false;
+    if (value == key->second.end()) return SysSetLastError(kNotFound), false;
+    if (value->second.data.size() > *size) return false;
     memcpy(data, value->second.data.data(), value->second.data.size());
     *size = static_cast<uint32_t>(value->second.data.size());
     *kind = value->second.kind;
@@ -76,7 +115,7 @@ bool StoreQueryValue(const char* keyPath, const char* name, uint32_t* kind, void
 
 bool StoreSetValue(const char* keyPath, const char* name, uint32_t kind, const void* data, uint32_t size) {
     auto key = store.find(Lower(keyPath));
-    if (key == store.end()) return false;
+    if (key == store.end() || !fake::WriteAllowed()) return false;
     auto& value = key->second[Lower(name)];
     if (value.name.empty()) value.name = name;
     value.kind = kind;
@@ -122,3 +161,34 @@ bool StoreEnumKey(const char* keyPath, uint32_t index, char* name, uint32_t size
     memcpy(name, children[index].c_str(), children[index].size() + 1);
     return true;
 }
+
+bool StoreBeginChanges() {
+    if (fake::changing) return false;
+    fake::changing = true;
+    fake::storeBefore = store;
+    fake::spellingBefore = fake::keySpelling;
+    return true;
+}
+
+bool StoreEndChanges(bool keep) {
+    if (!fake::changing) return false;
+    fake::changing = false;
+    if (keep && !fake::storeEndFails) {
+        ++fake::storeSetsWritten;
+        return true;
+    }
+    store = fake::storeBefore;
+    fake::keySpelling = fake::spellingBefore;
+    if (keep) SysSetLastError(fake::kStoreEndError);
+    return !keep;
+}
+
+// No window runs beside the unit tests.
+bool StoreHoldForWindow() { return true; }
+void StoreReleaseWindowHold() {}
+bool StoreKeepWindowsOut(bool* windowOpen) {
+    *windowOpen = false;
+    return true;
+}
+void StoreLetWindowsIn() {}
+bool StoreUsesFile(const char*) { return false; }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,20 +78,30 @@ extern uint32_t tickCount;
 extern SYSTEMTIME localTime;
 
 // --- input ---
+// A key sent, or a typed character (vk VK_PACKET, the character in character).
 struct KeyEvent {
     uint8_t vk;
     uint8_t scan;
     uint32_t flags;
+    uint32_t character = 0;
 };
 extern std::vector<KeyEvent> keyEvents;
 extern uint8_t keyboardState[256];
-// The thread's active layout ("" by default: none is named) and each layout activated.
-extern std::string keyboardLayout;
-extern std::vector<std::string> activatedLayouts;
+// Virtual keys no key stands for: sending them sends nothing.
+extern std::set<uint8_t> unsentKeys;
+// Characters the system cannot make (control characters never can), and the key events
+// one press or release of any other character takes.
+extern std::set<uint32_t> untypableCharacters;
+extern int eventsPerCharacter;
+// The character the key handed to the keyboard hook makes.
+extern uint32_t eventCharacter;
 
 // --- process ---
 extern std::vector<std::string> startedPrograms;
 extern bool startProgramSucceeds;
+// This process's id, and the other processes that run.
+extern uint32_t processId;
+extern std::set<uint32_t> runningProcesses;
 // What ShellOpen was given, in order, and whether the desktop opens it.
 extern std::vector<std::string> openedUris;
 extern bool openSucceeds;
@@ -126,6 +137,16 @@ extern std::map<std::string, std::map<std::string, StoredValue>> store;
 // Reads a DWORD or string value back for checks; false when missing.
 bool StoredDword(const std::string& keyPath, const std::string& name, uint32_t* out);
 bool StoredString(const std::string& keyPath, const std::string& name, std::string* out, uint32_t* kind = nullptr);
+// Writes (values set, keys created) that succeed before every further one fails; -1: none fails.
+extern int storeWritesBeforeFailure;
+// Whether the end of a set of changes fails to write it (leaving this error), and how
+// many sets were written.
+extern bool storeEndFails;
+const uint32_t kStoreEndError = 5;
+extern int storeSetsWritten;
+void ResetStore();
+// Whether the store holds exactly these keys and values.
+bool StoreEquals(const std::map<std::string, std::map<std::string, StoredValue>>& other);
 }  // namespace fake
 
 #include <functional>

@@ -1,9 +1,13 @@
 #include "host/service_control.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/pane_procedure.h"
 #include "app/service_commands.h"
+#include "host/busy_processes.h"
 #include "host/mappings.h"
 #include "platform/registry.h"
 #include "player/playback_control.h"
@@ -100,18 +104,10 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE_SERVICE);
     EXPECT_TRUE(Logged("Installed Keyboard Service " + std::to_string(ghServiceHook) + " Successfully"));
 
-    EXPECT_STREQ(gpServiceData->szKeyboardLayout, "");  // none is named here
-
-    // An editor's change reaches the cache and the taken keys at once, and so does the
-    // person's layout, unless it is the one the service types in anyway.
+    // An editor's change reaches the cache and the taken keys at once.
     Mapping('P', ACTION_PLAYBACK, true);
-    fake::keyboardLayout = "00000407";
     EXPECT_TRUE(RefreshServiceCache());
     EXPECT_EQ(Taken(), "80c 82 118c ");
-    EXPECT_STREQ(gpServiceData->szKeyboardLayout, "00000407");
-    fake::keyboardLayout = "00000409";
-    EXPECT_TRUE(RefreshServiceCache());
-    EXPECT_STREQ(gpServiceData->szKeyboardLayout, "");
 
     const intptr_t hook = ghServiceHook;
     gbKeyboardService = 0;
@@ -129,7 +125,31 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     SendCommand(ID_START_RECORDING);
     EXPECT_EQ(ghServiceHook, 0);
     EXPECT_TRUE(Logged("Removed Keyboard Service " + std::to_string(again) + " Successfully (2)"));
+    // What every other process's service sees meanwhile.
+    auto busyIds = [] {
+        const std::vector<uint8_t>& block = fake::sharedBlocks["kelmorbusy"];
+        std::vector<uint32_t> ids(block.size() / 4);
+        memcpy(ids.data(), block.data(), ids.size() * 4);
+        ids.erase(std::remove(ids.begin(), ids.end(), 0u), ids.end());
+        return ids;
+    };
+    EXPECT_EQ(busyIds(), std::vector<uint32_t>{4242});
     SendCommand(ID_STOP_RECORDING);
+    EXPECT_TRUE(busyIds().empty());
+    OnServiceTimer();
+    EXPECT_NE(ghServiceHook, 0);
+
+    // Another Kelmor playing back or recording (kelmorctl, a hidden playback) rests the
+    // service too, until it ends or dies.
+    fake::processId = 77;
+    MarkJournalBusy(true);
+    fake::processId = 4242;
+    fake::runningProcesses = {77};
+    OnServiceTimer();
+    EXPECT_EQ(ghServiceHook, 0);
+    OnServiceTimer();
+    EXPECT_EQ(ghServiceHook, 0);
+    fake::runningProcesses.clear();
     OnServiceTimer();
     EXPECT_NE(ghServiceHook, 0);
 }

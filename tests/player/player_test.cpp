@@ -100,7 +100,8 @@ TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
     const char* texts[] = {"103", "7", "09:05:03", "08/15/2004 09:05:03", "200408150905030042"};
     for (uint8_t action = ACTION_REPLACE_LOOP; action <= ACTION_REPLACE_TIMENUMBER; ++action) {
         gbMapAction['X'] = action;
-        Load({Ev(WM_KEYDOWN, 1000, 'X')});
+        // A recorded key, or the character a TYPE command types (x and X alike).
+        Load({Ev(WM_KEYDOWN, 1000, action % 2 ? 'X' : CharacterRecordParam(action % 4 ? 'x' : 'X'))});
         EXPECT_EQ(Offer(0), 0);
         EXPECT_GT(nEventCount, 1);
         std::string line = std::string("REPLACE Mapping: '") + texts[action - ACTION_REPLACE_LOOP] + "'\r\n";

@@ -40,11 +40,26 @@ run 0 backup shorttypes "$tmp/s.reg"
 expect_eq "shorttypes" "$(tr -d '\r' <"$tmp/s.reg" | tail -n 1)" '"Text"=hex(2):62,65,20,72,69,67,68,74,20,62,61,63,6b,00'
 cmp -s "$tmp/store.before" "$KELMOR_REGISTRY" || fail "a backup changed the store"
 
+# Onto the store itself, by whatever name: refused, the store as it was.
+ln -s "$KELMOR_REGISTRY" "$tmp/store.reg"
+for name in "$KELMOR_REGISTRY" "$tmp/store.reg"; do
+  run 1 backup all "$name"
+  expect_eq "onto the store" "$err" "Error: Unable to save file '$name'! It is the settings file itself."
+done
+cmp -s "$tmp/store.before" "$KELMOR_REGISTRY" || fail "a backup onto the store changed it"
+
 run 1 backup everything "$tmp/x.reg"
 expect_eq "unknown part" "$err" "kelmorctl backup: unknown part 'everything' (all, basic, mappings or shorttypes)"
 run 1 backup all
 run 1 backup all "$tmp/no/such/folder/x.reg"
 expect_eq "unwritable" "$err" "Error: Unable to save file '$tmp/no/such/folder/x.reg'! No such file or directory."
+
+# A full disk says so, also when the store was read on after the first write failed.
+for n in $(seq 1 60); do
+  printf '[SOFTWARE\\Kelmor\\Mappings\\%d]\nAction=dword:00000005\nText=sz:a text long enough for a line or two\n' "$n"
+done >>"$KELMOR_REGISTRY"
+run 1 backup all /dev/full
+expect_eq "full device" "$err" "Error: Unable to save file '/dev/full'! No space left on device."
 
 # A full disk (a small file system of its own, where this runs as root): the old backup
 # stays byte for byte and no temporary file is left.

@@ -1,6 +1,6 @@
 #!/bin/sh
 # The log at start: only a playback or recording with logging on begins a new log, and
-# only a regular file is ever erased. Arguments: the kelmorctl program, the source folder.
+# only a regular file the program began as its log is ever erased. Arguments: the kelmorctl program, the source folder.
 . "$(dirname "$0")/lib.sh"
 
 # settings LOG LOGFILE: the store holds the log level and the log file (empty: the default).
@@ -15,7 +15,7 @@ kept() {
 }
 
 log="$tmp/my.log"
-echo "old run" >"$log"
+printf 'old run\r\n' >"$log"
 settings 1 "$log"
 "$ctl" info "$tmp/missing.klx" 2>/dev/null
 kept "info, which only reads" "$log"
@@ -23,8 +23,15 @@ settings 0 "$log"
 "$ctl" play "$tmp/missing.klx" 2>/dev/null
 kept "play with logging off" "$log"
 settings 1 "$log"
+# A file that was not begun as a log of the program is only appended to, and says so.
 "$ctl" play "$tmp/missing.klx" 2>/dev/null
-case $(cat "$log") in "old run"*) fail "play with logging on kept the old log" ;; *missing.klx*) ;; *)
+kept "a file the program did not begin" "$log"
+grep -qx "$(printf 'This file was not begun as a Kelmor log: it is appended to, never erased\r')" "$log" ||
+  fail "the appended file does not say why: $(cat "$log")"
+# One that was begins anew, with its level.
+printf 'Log level set to LOW\r\nold run\r\n' >"$log"
+"$ctl" play "$tmp/missing.klx" 2>/dev/null
+case $(cat "$log") in *"old run"*) fail "play with logging on kept the old log" ;; "Log level set to LOW"*missing.klx*) ;; *)
   fail "play did not log into the new log: $(cat "$log")" ;; esac
 
 # A default path too long for the setting names no log at all, not the file its cut

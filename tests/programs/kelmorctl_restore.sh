@@ -20,15 +20,36 @@ run 1 restore "$tmp/bad.reg"
 expect_eq "refusal" "$err" "kelmorctl restore: $tmp/bad.reg: line 4: a number that is not hexadecimal; nothing was restored"
 cmp -s "$tmp/registry.ini" "$tmp/before.ini" || fail "a refused file changed the store"
 
-# A full backup read back into an empty store writes the same backup again, byte for byte.
+# A full backup read back into an empty store writes the same backup again, byte for byte,
+# a recent file whose name holds a line end too.
 printf 'REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Kelmor\\Mappings\\118]\n"Action"=dword:00000005\n"Control"=dword:00000001\n"Text"="C:\\\\x \"y\""\n[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\btw]\n"Text"="by the way"\n' >"$tmp/more.reg"
+printf '[HKEY_CURRENT_USER\\Software\\Kelmor]\n"File1"=hex(1):2f,74,77,6f,0a,6c,69,6e,65,73,00\n' >>"$tmp/more.reg"
 run 0 restore "$tmp/more.reg"
+grep -qx 'File1=sz:/two\\nlines' "$tmp/registry.ini" || fail "File1 not in the store: $(cat "$tmp/registry.ini")"
 run 0 backup all "$tmp/first.reg"
 rm "$tmp/registry.ini"
 run 0 restore "$tmp/first.reg"
 run 0 backup all "$tmp/second.reg"
 cmp -s "$tmp/first.reg" "$tmp/second.reg" || fail "backup, restore, backup changed the file: $(diff "$tmp/first.reg" "$tmp/second.reg")"
 grep -q 'ShortType\\btw\]' "$tmp/second.reg" || fail "the round trip lost the ShortType"
+
+# As the registry editor exports in UTF-16: the same values as the same file in 8 bits.
+rm "$tmp/registry.ini"
+{ printf '\377\376'; iconv -f UTF-8 -t UTF-16LE <"$tmp/first.reg"; } >"$tmp/wide.reg"
+run 0 restore "$tmp/wide.reg"
+run 0 backup all "$tmp/third.reg"
+cmp -s "$tmp/first.reg" "$tmp/third.reg" || fail "the UTF-16 file restored otherwise: $(diff "$tmp/first.reg" "$tmp/third.reg")"
+
+# A disk that takes only part of what is restored: nothing is, the store is as it was.
+cp "$tmp/registry.ini" "$tmp/before.ini"
+{
+  printf 'REGEDIT4\n'
+  for n in $(seq 10 70); do printf '[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\st%d]\n"Text"="some text %d"\n' "$n" "$n"; done
+} >"$tmp/many.reg"
+blocks=$(($(wc -c <"$tmp/registry.ini") / 512 + 1))
+(trap '' XFSZ; ulimit -f "$blocks" && exec "$ctl" restore "$tmp/many.reg") >"$tmp/out" 2>"$tmp/err"
+expect_eq "disk full" "$?:$(cat "$tmp/err")" "1:kelmorctl restore: $tmp/many.reg: cannot write the settings store: File too large; nothing was restored"
+cmp -s "$tmp/registry.ini" "$tmp/before.ini" || fail "a restore that could not be written changed the store"
 
 run 1 restore "$tmp/missing.reg"
 expect_eq "missing" "$err" "kelmorctl restore: $tmp/missing.reg: no such file; nothing was restored"

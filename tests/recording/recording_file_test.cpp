@@ -174,6 +174,16 @@ TEST_F(RecordingFileTest, ScriptCommandsTheirArgumentsAndBounds) {
                                           {KW_GOTO, 4, "Untitled - Notepad"}, {KW_CLICK, 5, "10 20"}}));
     EXPECT_EQ(nEventCount, 6);
     EXPECT_EQ(gEvents[3].message, WM_KEYDOWN);
+    // Arguments are kept as UTF-8: a line that is not (an older program's Windows-1252)
+    // is read as that, and a long one is never cut inside a character.
+    std::string acutes;
+    for (int i = 0; i < 511; ++i) acutes += "\xC3\xA9";
+    EXPECT_EQ(LoadText("TYPE Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\nTYPE Gr\xFC\xDF" "e \x80\nGOTO " +
+                       std::string(1018, '\xE9') + "\n"),
+              3);
+    EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"},
+                                          {KW_TYPE, 1, "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"},
+                                          {KW_GOTO, 2, acutes}}));
 
     // A NUL ends a line; only 32 characters make a keyword, and the argument follows them.
     std::string text = "TYPE " + std::string(1018, 'a') + "\r\nWAIT 1" + std::string(1, '\0') + "GOTO win\nTYPE" +

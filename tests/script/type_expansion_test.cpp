@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -46,16 +47,18 @@ protected:
         for (int32_t i = 2; i < nEventIndex[1]; ++i) out.emplace_back(gEvents[i].message, gEvents[i].paramL);
         return out;
     }
-    // The inserted key presses read back as the characters they type.
+    // The inserted presses read back as what they type: characters as themselves, Enter
+    // and Tab as a line feed and a tab, any other key as its code.
     static std::string Typed() {
         std::string text;
-        bool shift = false;
         for (auto [message, key] : Inserted()) {
-            if (key == 16) shift = message == KD;
-            if (key == 16 || (message != KD && message != SD)) continue;
-            int c = 9, s = 0;
-            while (c < 127 && !(CharToKey(static_cast<char>(c), &s) == static_cast<int>(key) && s == shift)) ++c;
-            text += static_cast<char>(c);
+            if (message != KD && message != SD) continue;
+            char bytes[4];
+            if (IsCharacterRecord(key)) {
+                text.append(bytes, static_cast<size_t>(EncodeUtf8(CharacterOfRecord(key), bytes)));
+            } else {
+                text += key == VK_RETURN ? '\n' : static_cast<char>(key);
+            }
         }
         return text;
     }
@@ -63,22 +66,35 @@ protected:
 
 }  // namespace
 
-TEST_F(TypeExpansionTest, PlainTextWrapsCapitalsInShift) {
+uint32_t P(uint32_t character) { return CharacterRecordParam(character); }
+
+TEST_F(TypeExpansionTest, PlainTextIsTypedAsCharacters) {
     gbLogLevel = LOG_HIGH;
-    EXPECT_EQ(Play("Hi"), 6);
-    EXPECT_EQ(Inserted(), (Events{{KD, 16}, {KD, 'H'}, {KU, 'H'}, {KU, 16}, {KD, 'I'}, {KU, 'I'}}));
+    EXPECT_EQ(Play("Hi"), 4);
+    EXPECT_EQ(Inserted(), (Events{{KD, P('H')}, {KU, P('H')}, {KD, P('i')}, {KU, P('i')}}));
     EXPECT_EQ(ReadFile(gszLogFile),
-              "   +++Injecting VK_SHIFT + WM_KEYDOWN + WM_KEYUP + VK_SHIFT for 'H' (72) into event stream...\r\n"
-              "      +---Injected new event message 'WM_SHIFTDOWN' at (0-based) position [2] for a new total of 4\r\n"
-              "      +---Injected new event message 'WM_*DOWN' at (0-based) position [3] for a new total of 5\r\n"
-              "      +---Injected new event message 'WM_*UP' at (0-based) position [4] for a new total of 6\r\n"
-              "      +---Injected new event message 'WM_SHIFTUP' at (0-based) position [5] for a new total of 7\r\n"
-              "   +++Injecting WM_KEYDOWN + WM_KEYUP for 'i' (73) into event stream...\r\n"
-              "      +---Injected new event message 'WM_*DOWN' at (0-based) position [6] for a new total of 8\r\n"
-              "      +---Injected new event message 'WM_*UP' at (0-based) position [7] for a new total of 9\r\n"
-              "   Injected a total of 6 additional events for a new total of 9\r\n"
-              "      ~~~Adjusting upcoming script command #2 \"WAIT 1\" from event (0-based) index [2] to [8]\r\n");
+              "   +++Injecting WM_KEYDOWN + WM_KEYUP for 'H' (72) into event stream...\r\n"
+              "      +---Injected new event message 'WM_*DOWN' at (0-based) position [2] for a new total of 4\r\n"
+              "      +---Injected new event message 'WM_*UP' at (0-based) position [3] for a new total of 5\r\n"
+              "   +++Injecting WM_KEYDOWN + WM_KEYUP for 'i' (105) into event stream...\r\n"
+              "      +---Injected new event message 'WM_*DOWN' at (0-based) position [4] for a new total of 6\r\n"
+              "      +---Injected new event message 'WM_*UP' at (0-based) position [5] for a new total of 7\r\n"
+              "   Injected a total of 4 additional events for a new total of 7\r\n"
+              "      ~~~Adjusting upcoming script command #2 \"WAIT 1\" from event (0-based) index [2] to [6]\r\n");
     EXPECT_EQ(Play(""), 0);
+    // Every character as written, whatever its key would be in one layout; a byte that is
+    // no UTF-8 is the Windows-1252 character older files meant; what cannot be typed at
+    // all (a control character, one the system cannot make) is left out and logged, and
+    // nothing becomes a key it was not.
+    Restart();
+    remove(gszLogFile);
+    gbLogLevel = LOG_LOW;
+    fake::untypableCharacters = {0x1F600};
+    EXPECT_EQ(Play("@\\~ Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xE2\x80\x99\xD0\x96 caf\xE9\x80\x01\xF0\x9F\x98\x80!"), 2 * 20);
+    EXPECT_EQ(Typed(), "@\\~ Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xE2\x80\x99\xD0\x96 caf\xC3\xA9\xE2\x82\xAC!");
+    EXPECT_EQ(ReadFile(gszLogFile),
+              "   Cannot type U+0001 in any layout: skipped\r\n   Cannot type U+1F600 in any layout: skipped\r\n");
+    for (auto [message, key] : Inserted()) EXPECT_TRUE(IsCharacterRecord(key)) << key;
 }
 
 TEST_F(TypeExpansionTest, AltTokensSwitchToSystemKeys) {
@@ -88,18 +104,18 @@ TEST_F(TypeExpansionTest, AltTokensSwitchToSystemKeys) {
               "   +++Injecting events for {altdown}\r\n"
               "      ~~~Adjusting upcoming script command #2 \"WAIT 1\" from event (0-based) index [2] to [3]\r\n"
               "      +---Injected new event message 'WM_MENUDOWN' at (0-based) position [2] for a new total of 4\r\n");
-    // Alt already down, {altdown} is nine characters typed; already up, {altup} is typed
-    // with Shift around the braces.
-    for (auto [text, n] : {std::pair{"aB", 4}, {"{altdown}", 18}, {"{l_altup}", 0}, {"{altup}", 18}}) {
+    // Alt already down, {altdown} is nine keys pressed (an accelerator is a key); already
+    // up, {altup} is seven characters typed.
+    for (auto [text, n] : {std::pair{"aB", 4}, {"{altdown}", 18}, {"{l_altup}", 0}, {"{altup}", 14}}) {
         EXPECT_EQ(Play(text), n) << text;
     }
     Events events = Inserted();
     EXPECT_EQ(Events(events.begin(), events.begin() + 5), (Events{{SD, 18}, {SD, 'A'}, {SU, 'A'}, {SD, 'B'}, {SU, 'B'}}));
-    EXPECT_EQ(Events(events.begin() + 23, events.begin() + 26), (Events{{SU, 164}, {KD, 16}, {KD, 219}}));
+    EXPECT_EQ(Events(events.begin() + 23, events.begin() + 26), (Events{{SU, 164}, {KD, P('{')}, {KU, P('{')}}));
     Restart();
     for (const char* text : {"{r_altdown}", "{r_altup}", "{altdown}"}) Play(text);
     ClearScriptAltState();  // as at the start of a pass: {altup} is text again
-    EXPECT_EQ(Play("{altup}"), 18);
+    EXPECT_EQ(Play("{altup}"), 14);
     events = Inserted();
     EXPECT_EQ(Events(events.begin(), events.begin() + 3), (Events{{SD, 165}, {SU, 165}, {SD, 18}}));
 }
@@ -149,16 +165,17 @@ TEST_F(TypeExpansionTest, InsertionsStopAtTheCapacity) {
     for (int32_t i = 2; i < EVENT_CAPACITY - 6; ++i) gEvents[i] = EVENTMSG{WM_KEYUP, 7, 0, 0, 0};
     nEventCount = EVENT_CAPACITY - 5;
     nEventIndex[1] = nEventCount - 1;
-    EXPECT_EQ(Play("aBc"), 2) << "B needs four records, three are left";
-    // A key's press and release go in together or not at all: the second {pagedown} finds
-    // one record left, which the Alt press takes; the Alt release finds none.
+    EXPECT_EQ(Play("aBc"), 4) << "c needs two records, one is left";
+    // A key's press and release go in together or not at all: neither {pagedown} fits in
+    // the one record left, which the Alt press takes; the Alt release finds none.
     for (const char* text : {"{pagedown}", "{pagedown}", "{altdown}", "{altup}"}) Play(text);
     EXPECT_EQ(Play("xyz"), 0);
     EXPECT_TRUE(gbScriptAltDown) << "the Alt release found no room, so Alt is still down";
     EXPECT_EQ(nEventCount, EVENT_CAPACITY);
     Events events = Inserted();
-    EXPECT_EQ(Events(events.end() - 6, events.end()), (Events{{KU, 7}, {KD, 'A'}, {KU, 'A'}, {KD, 34}, {KU, 34}, {SD, 18}}));
-    EXPECT_TRUE(Logged("   Event list full: the rest of the TYPE text not injected (4 more events needed, 32765 of "
+    EXPECT_EQ(Events(events.end() - 6, events.end()),
+              (Events{{KU, 7}, {KD, P('a')}, {KU, P('a')}, {KD, P('B')}, {KU, P('B')}, {SD, 18}}));
+    EXPECT_TRUE(Logged("   Event list full: the rest of the TYPE text not injected (2 more events needed, 32767 of "
                        "32768 records used)"));
     EXPECT_EQ(InjectTypedText(5, 4, "a", false), 0) << "a position off the end inserts nothing";
 }

@@ -2,7 +2,10 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "host/busy_processes.h"
 #include "host/mappings.h"
 #include "platform/registry.h"
 #include "service/service_data.h"
@@ -10,6 +13,7 @@
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
+#include "text/utf8.h"
 #include "ui/command_ids.h"
 
 namespace {
@@ -32,36 +36,48 @@ protected:
         strcpy(list_ + 16 * shortTypes_++, name);
         StoreText(std::string(KELMOR_KEY "\\ShortType\\") + name, text);
     }
-    void Reload(int level = 3, uint32_t window = 0x2001, const char* layout = nullptr) {
+    void Reload(int level = 3, uint32_t window = 0x2001) {
         AttachServiceData();
         ReloadServiceCache(window, 0x51, level, gszLogFile, tables_[0], tables_[1], tables_[2], tables_[3], list_,
-                           layout);
+                           nullptr);
     }
     static void Hold(int mods) {
         fake::keyboardState[VK_CONTROL] = mods / 100 ? 0x80 : 0;
         fake::keyboardState[VK_SHIFT] = mods / 10 % 10 ? 0x80 : 0;
         fake::keyboardState[VK_MENU] = mods % 10 ? 0x80 : 0;
     }
-    // The key state follows the event, as the system's does before calling the hook.
-    static intptr_t Key(int vk, bool down = true) {
+    // The key state follows the event, as the system's does before calling the hook, and
+    // so does the character the key makes.
+    static intptr_t Key(int vk, bool down = true, uint32_t character = 0) {
         fake::keyboardState[vk] = down ? 0x80 : 0;
+        fake::eventCharacter = character;
         return KelmorKeyboardProc(HC_ACTION, static_cast<uintptr_t>(vk), 0);
     }
-    static intptr_t Releases(const char* keys) {
+    // Each character typed on its own key: the letter's or digit's key, or the one given.
+    static intptr_t Releases(const char* typed, int vk = 0) {
         intptr_t result = -1;
-        for (const char* k = keys; *k; ++k) Key(*k), result = Key(*k, false);
+        for (const char* c = typed; *c; ++c) {
+            const int key = vk != 0 ? vk : *c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c;
+            const uint32_t character = *c == '\b' ? 0 : static_cast<unsigned char>(*c);
+            Key(key, true, character), result = Key(key, false, character);
+        }
         return result;
     }
-    // The keys typed since the last call, one character per press (Shift shows as '^'),
-    // each handed back through the hook as the system does: all must pass on untouched.
+    // What was typed since the last call: keys as their code (Backspace \b, Enter \r),
+    // characters as themselves, each handed back through the hook as the system does: all
+    // must pass on untouched.
     std::string Typed() {
         std::string out;
         const std::vector<fake::KeyEvent> typed(fake::keyEvents.begin() + seen_, fake::keyEvents.end());
         const size_t passedBefore = fake::nextHookCodes.size();
         for (const fake::KeyEvent& e : typed) {
             const bool down = (e.flags & KEYEVENTF_KEYUP) == 0;
-            if (down) out += e.vk == VK_SHIFT ? '^' : static_cast<char>(e.vk);
-            EXPECT_EQ(Key(e.vk, down), 0);
+            char bytes[4];
+            if (down) {
+                out += e.vk == VK_PACKET ? std::string(bytes, static_cast<size_t>(EncodeUtf8(e.character, bytes)))
+                                         : std::string(1, static_cast<char>(e.vk));
+            }
+            EXPECT_EQ(Key(e.vk, down, e.character), 0);
         }
         seen_ += typed.size();
         EXPECT_EQ(fake::nextHookCodes.size() - passedBefore, typed.size()) << "a typed key was acted on";
@@ -82,25 +98,25 @@ TEST_F(KeyboardProcTest, OnlyTheLastReleasedKeysInARowSpellAnAbbreviation) {
     ShortType("klmnopqrstuvwx0", "fifteen");
     Mapping('Y', ACTION_PLAYBACK);
     Reload();
-    EXPECT_EQ(Releases("BTW"), 0);
-    EXPECT_EQ(Typed(), "\b\b\bBY THE WAY");  // the typed Y did not play back
+    EXPECT_EQ(Releases("btw"), 0);
+    EXPECT_EQ(Typed(), "\b\b\bby the way");  // the typed y did not play back
     EXPECT_TRUE(fake::postedCommands.empty());
     EXPECT_TRUE(Logged("   Current Keyboard Buffer: [WTB]"));
     EXPECT_TRUE(Logged("      Last char of ShortType #0: \"BTW\", checking for full match..."));
     EXPECT_TRUE(Logged("   Got match for ShortType #0: \"BTW\""));
     EXPECT_TRUE(Logged("   Service-->Replacing \"BTW\" with \"by the way\""));
-    // A capital: the Shift press clears the buffer and the shifted release is not kept.
+    // A capital is another character: it ends the word, and Shift alone changes nothing.
     Key(VK_SHIFT);
     Releases("B");
     Key(VK_SHIFT, false);
-    Releases("TWB\bTW");  // and another key in between
+    Releases("twb\btw");  // and another key in between
     EXPECT_EQ(Typed(), "");
-    EXPECT_TRUE(Logged("   Non-Printable SHIFT Char 16: Resetting Keyboard Buffer"));
+    EXPECT_TRUE(Logged("   Non-Printable Char 66: Resetting Keyboard Buffer"));
     EXPECT_TRUE(Logged("   Non-Printable Char 8: Resetting Keyboard Buffer"));
-    Releases("CAB");  // the earlier slot wins
-    EXPECT_EQ(Typed(), "\b\bFIRST");
-    Releases("ZKLMNOPQRSTUVWX0");
-    EXPECT_EQ(Typed(), std::string(15, '\b') + "FIFTEEN");
+    Releases("cab");  // the earlier slot wins
+    EXPECT_EQ(Typed(), "\b\bfirst");
+    Releases("zklmnopqrstuvwx0");
+    EXPECT_EQ(Typed(), std::string(15, '\b') + "fifteen");
     Key('Y');
     EXPECT_EQ(fake::postedCommands, std::deque<int>{1732});
     EXPECT_EQ(KelmorKeyboardProc(3, 'A', 0), 0);  // not a key event: passed on
@@ -118,7 +134,7 @@ TEST_F(KeyboardProcTest, AMappingFiresOnlyWithExactlyItsModifiersAndTypesItsText
     EXPECT_TRUE(Logged("   Service-->Partial mapping match, Checking 1==32768 0==32768 0==0..."));
     Hold(100);
     EXPECT_EQ(Key(kF7), 1);
-    EXPECT_EQ(Typed(), "A\rB\rC^\xDB" "ENTER^\xDD");  // one Enter for CR LF and for LF
+    EXPECT_EQ(Typed(), "a\rb\rc{enter}");  // one Enter for CR LF and for LF
     EXPECT_EQ(fake::keyboardState[VK_CONTROL], 0);   // the held modifiers no longer count
     EXPECT_TRUE(Logged("   Service-->Mapping Match! >>> Playing hotkey mapping #118, Action: 5"));
     EXPECT_TRUE(Logged("   Service-->Typing \"a\r\nb\nc{enter}\""));
@@ -126,7 +142,7 @@ TEST_F(KeyboardProcTest, AMappingFiresOnlyWithExactlyItsModifiersAndTypesItsText
     Mapping(kF7, ACTION_TYPE_TEXT, 0, "(Unformat Clipboard Text)");
     Reload();
     EXPECT_EQ(Key(kF7), 1);
-    EXPECT_EQ(Typed(), "^9^UNFORMAT ^CLIPBOARD ^TEXT^0");
+    EXPECT_EQ(Typed(), "(Unformat Clipboard Text)");
     fake::clipboardHasText = true;
     fake::clipboardText = std::string(300, '1');
     EXPECT_EQ(Key(kF7), 1);
@@ -135,25 +151,77 @@ TEST_F(KeyboardProcTest, AMappingFiresOnlyWithExactlyItsModifiersAndTypesItsText
     EXPECT_EQ(fake::postedCommands, (std::deque<int>{1054, 1054, 1054}));
 }
 
-TEST_F(KeyboardProcTest, TextIsTypedInTheUsLayoutAndThePersonsComesBackWithTheNextRealKey) {
+TEST_F(KeyboardProcTest, AbbreviationsMatchTheCharactersTheLayoutMakesAndTextIsTypedAsWritten) {
+    ShortType("n1", "one");
+    ShortType("r2", "two");
+    ShortType("mfg", "Mit freundlichen Gr\xC3\xBC\xC3\x9F" "en \xE2\x80\x93 \xD0\x9F\xE2\x82\xAC\x01");
+    Mapping(kF7, ACTION_TYPE_TEXT, 0, "caf\xE9");  // Windows-1252, as older programs stored it
+    Reload();
+    // On a French keyboard a digit takes Shift, and the digit row's unshifted e-acute is
+    // neither a 2 nor a letter of an abbreviation.
+    Releases("n");
+    Key(VK_SHIFT);
+    Releases("1");
+    Key(VK_SHIFT, false);
+    EXPECT_EQ(Typed(), "\b\bone");
+    Releases("r");
+    Releases("\xE9", '2');
+    EXPECT_EQ(Typed(), "");
+    // Characters past ASCII are typed as themselves, and one that cannot be typed is left
+    // out and logged.
+    Releases("mfg");
+    EXPECT_EQ(Typed(), "\b\b\bMit freundlichen Gr\xC3\xBC\xC3\x9F" "en \xE2\x80\x93 \xD0\x9F\xE2\x82\xAC");
+    EXPECT_TRUE(Logged("   Service-->Cannot type U+0001: skipped"));
+    EXPECT_EQ(Key(kF7), 1);
+    EXPECT_EQ(Typed(), "caf\xC3\xA9");
+    // Only the events that really went out are passed by: a Backspace no key stands for
+    // must not cost the user's next key.
+    fake::unsentKeys = {VK_BACK};
+    fake::eventsPerCharacter = 0;
+    Releases("mfg");
+    fake::keyEvents.clear();
+    seen_ = 0;
+    EXPECT_EQ(Key(kF7), 1);
+}
+
+TEST_F(KeyboardProcTest, KeysRolledOverTheAbbreviationsLastKeyAreKeptBehindTheReplacement) {
     ShortType("btw", "by the way");
-    Mapping(kF7, ACTION_TYPE_TEXT, 0, "x");
-    Reload(3, 0x2001, "00000407");
-    Releases("BTW");
-    EXPECT_EQ(Typed(), "\b\b\bBY THE WAY");  // its own keys give nothing back
-    EXPECT_EQ(fake::activatedLayouts, std::vector<std::string>{"00000409"});
-    Key('Q');
-    EXPECT_EQ(fake::activatedLayouts, (std::vector<std::string>{"00000409", "00000407"}));
-    Key('Q', false);
-    EXPECT_EQ(Key(kF7), 1);
-    EXPECT_EQ(Typed(), "X");
-    EXPECT_EQ(fake::activatedLayouts.back(), "00000409");
-    // With no layout to give back, the switch is made once and stays.
-    Reload(3, 0x2001, "");
-    Key('Q', false);
-    EXPECT_EQ(Key(kF7), 1);
-    Typed();
-    EXPECT_EQ(fake::activatedLayouts.size(), 3u);
+    Reload();
+    // Each row: the keys after "bt" as (key, down, character); what is typed in reply.
+    const struct {
+        std::vector<std::tuple<int, bool, uint32_t>> keys;
+        std::string typed;
+    } rows[] = {
+        {{{'W', true, 'w'}, {' ', true, ' '}, {'W', false, 'w'}, {' ', false, ' '}}, "\b\b\b\bby the way "},
+        {{{'W', true, 'w'}, {'X', true, 'x'}, {VK_SHIFT, true, 0}, {'Y', true, 'Y'}, {'W', false, 'w'},
+          {'Y', false, 'Y'}, {VK_SHIFT, false, 0}, {'X', false, 'x'}},
+         "\b\b\b\b\bby the wayxY"},
+        // An edit while the key is held cannot be replayed: nothing is replaced.
+        {{{'W', true, 'w'}, {VK_BACK, true, 8}, {'W', false, 'w'}}, ""},
+        // Too late to act on: dropped.
+        {{{'W', true, 'w'}, {-1, true, 0}, {'W', false, 'w'}}, ""},
+    };
+    for (const auto& row : rows) {
+        Releases("bt");
+        for (auto [vk, down, character] : row.keys) {
+            if (vk < 0) {
+                KelmorKeyboardProc(HC_NOREMOVE, 'Q', 0);
+                continue;
+            }
+            Key(vk, down, character);
+        }
+        EXPECT_EQ(Typed(), row.typed);
+    }
+    // Nothing is acted on while another Kelmor plays back or records.
+    fake::processId = 77;
+    MarkJournalBusy(true);
+    fake::processId = 4242;
+    fake::runningProcesses = {77};
+    Releases("btw");
+    EXPECT_EQ(Typed(), "");
+    fake::runningProcesses.clear();
+    Releases("btw");
+    EXPECT_EQ(Typed(), "\b\b\bby the way");
 }
 
 TEST_F(KeyboardProcTest, ActionsReachTheMainWindowAndALaunchFailureIsReportedWithoutAPlayback) {

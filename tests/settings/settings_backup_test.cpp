@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/file.h"
+#include "platform/system.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "settings/settings_restore.h"
+#include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -186,10 +190,41 @@ TEST_F(SettingsBackupTest, EachBlockAloneAndItsLimits) {
     EXPECT_EQ(shortTypes.find("st164"), std::string::npos);
 }
 
-TEST_F(SettingsBackupTest, AFailedWriteIsReported) {
+TEST_F(SettingsBackupTest, AFailedWriteIsReportedWithItsReason) {
     if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    // More than one write's worth, so that the store is read after the first write failed.
+    for (int n = 1; n <= 40; ++n) {
+        Set("Mappings\\" + std::to_string(n) + "\\Action", 5u);
+        Set("Mappings\\" + std::to_string(n) + "\\Text", "a text long enough to fill a line or two");
+    }
     SysFile file = SysBeginReplacement("/dev/full", nullptr);
     ASSERT_NE(file, SYS_NO_FILE);
     EXPECT_FALSE(WriteSettingsBackup(file, BACKUP_ALL));
+    EXPECT_EQ(SysGetLastError(), static_cast<uint32_t>(ENOSPC)) << "the disk is full, not a value missing";
     SysDiscardReplacement(file);
+}
+
+TEST_F(SettingsBackupTest, TextsWithLineEndsComeBackByteForByte) {
+    const std::string file = "/home/u/two\nlines.klx";
+    const std::string log = "/tmp/100%\r\n.log";
+    Set("File1", file.c_str());
+    snprintf(gszLogFile, sizeof gszLogFile, "%s", log.c_str());
+    Set("ShortType\\btw\\Text", "by the way");
+    const std::string backup = Backup(BACKUP_ALL);
+    // As the store keeps them: a plain text, and an expandable one for its '%'.
+    EXPECT_NE(backup.find(Crlf("\"File1\"=hex(1):2f,68,6f,6d,65,2f,75,2f,74,77,6f,0a,6c,69,6e,65,73,2e,6b,6c,78,\\\n  00\n")),
+              std::string::npos)
+        << backup;
+    EXPECT_NE(backup.find(Crlf("\"Logfile\"=hex(2):2f,74,6d,70,2f,31,30,30,25,0d,0a,2e,6c,6f,67,00\n")), std::string::npos);
+
+    fake::store.clear();
+    RestoreOutcome outcome;
+    ASSERT_TRUE(RestoreSettingsText(backup.data(), static_cast<uint32_t>(backup.size()), nullptr, &outcome))
+        << outcome.error;
+    std::string value;
+    uint32_t kind = 0;
+    EXPECT_TRUE(fake::StoredString(KELMOR_KEY, "File1", &value, &kind) && value == file && kind == REG_SZ);
+    EXPECT_TRUE(fake::StoredString(KELMOR_KEY, "Logfile", &value, &kind) && value == log && kind == REG_EXPAND_SZ);
+    EXPECT_TRUE(fake::StoredString(KELMOR_KEY "\\ShortType\\btw", "Text", &value) && value == "by the way")
+        << "the rest of the file with them";
 }

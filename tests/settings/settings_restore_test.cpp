@@ -7,6 +7,7 @@
 #include "host/mappings.h"
 #include "host/short_types.h"
 #include "platform/registry.h"
+#include "platform/system.h"
 #include "platform/wintypes.h"
 #include "settings/settings.h"
 #include "tests/fakes/fakes.h"
@@ -62,6 +63,13 @@ uint32_t Dword(const char* key, const char* name) {
     uint32_t value = 0xDEAD;
     EXPECT_TRUE(fake::StoredDword(key, name, &value)) << key << "\\" << name;
     return value;
+}
+
+// The text as UTF-16 with its byte-order mark, each byte a character of its own value.
+std::string Utf16(const std::string& text, bool bigEndian = false) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) out += bigEndian ? std::string(1, '\0') + c : std::string(1, c) + '\0';
+    return out;
 }
 
 std::string Text(const char* key, const char* name, uint32_t expectedKind) {
@@ -125,6 +133,78 @@ TEST_F(SettingsRestoreTest, ABackupRestoresEveryKindOfValue) {
     char list[SHORTTYPE_LIST_SLOTS * SHORTTYPE_LIST_SLOT_SIZE];
     ReadShortTypes(list);
     EXPECT_STREQ(list, "ab 1");
+}
+
+TEST_F(SettingsRestoreTest, ARestoreIsWrittenWholeOrNotAtAll) {
+    fake::store.clear();
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Speed", REG_DWORD, nullptr, 4);
+    const auto before = fake::store;
+    // The first write failing, one among the Mappings, the last (the ShortType's text).
+    for (int failing : {0, 12, 22}) {
+        fake::storeWritesBeforeFailure = failing;
+        EXPECT_FALSE(Restore(Lines(kBackup))) << failing;
+        EXPECT_EQ(outcome_.written, 0) << failing;
+        EXPECT_EQ(std::string(outcome_.error).substr(0, 13), "cannot write ") << outcome_.error;
+        EXPECT_TRUE(fake::StoreEquals(before)) << "a write failing after " << failing << " others";
+    }
+    // The store taking the set of changes fails: nothing of it, and the system's reason.
+    fake::storeWritesBeforeFailure = -1;
+    fake::storeEndFails = true;
+    EXPECT_FALSE(Restore(Lines(kBackup)));
+    char reason[128];
+    ASSERT_TRUE(SysFormatError(fake::kStoreEndError, reason, sizeof reason));
+    EXPECT_EQ(std::string(outcome_.error), std::string("cannot write the settings store: ") + reason);
+    EXPECT_TRUE(fake::StoreEquals(before) && fake::storeSetsWritten == 0);
+    fake::storeEndFails = false;
+    ASSERT_TRUE(Restore(Lines(kBackup))) << outcome_.error;
+    EXPECT_EQ(outcome_.written, 18);
+    EXPECT_EQ(fake::storeSetsWritten, 1) << "the whole file is one set of changes";
+}
+
+TEST_F(SettingsRestoreTest, AUtf16ExportOfTheRegistryEditorRestores) {
+    // The backup itself saved in UTF-16, either byte order.
+    for (bool bigEndian : {false, true}) {
+        fake::store.clear();
+        ASSERT_TRUE(Restore(Utf16(Lines(kBackup), bigEndian))) << outcome_.error;
+        EXPECT_EQ(outcome_.written, 18);
+        EXPECT_EQ(Text("SOFTWARE\\Kelmor", "Editor", REG_SZ), "say \"hi\"");
+        EXPECT_EQ(Text("SOFTWARE\\Kelmor\\ShortType\\ab 1", "Text", REG_EXPAND_SZ), "caf\xe9 %A%");
+    }
+    // What the registry editor exports: its fifth version, whose texts in hexadecimal form
+    // are UTF-16 themselves.
+    const std::string exported = Lines({
+        "Windows Registry Editor Version 5.00",
+        "",
+        "[HKEY_CURRENT_USER\\Software\\Kelmor]",
+        "\"Speed\"=dword:00000003",
+        "\"Logfile\"=\"C:\\\\dir\\\\Kelmor.log\"",
+        "",
+        "[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\sig]",
+        "\"Text\"=hex(2):63,00,61,00,66,00,e9,00,20,00,25,00,41,00,25,00,00,00",
+    });
+    fake::store.clear();
+    ASSERT_TRUE(Restore(Utf16(exported))) << outcome_.error;
+    EXPECT_EQ(outcome_.written, 3);
+    EXPECT_EQ(Dword("SOFTWARE\\Kelmor", "Speed"), 3u);
+    EXPECT_EQ(Text("SOFTWARE\\Kelmor", "Logfile", REG_SZ), "C:\\dir\\Kelmor.log");
+    const uint16_t accent = 0xe9;
+    char narrow[8];
+    ASSERT_GT(SysTextFromUtf16(&accent, 1, narrow, sizeof narrow), 0);
+    EXPECT_EQ(Text("SOFTWARE\\Kelmor\\ShortType\\sig", "Text", REG_EXPAND_SZ), "caf" + std::string(narrow) + " %A%")
+        << "in the system's own text";
+
+    const std::string head = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Kelmor]\r\n";
+    ExpectRefused(Utf16(head + "\"Logfile\"=hex(2):61,00,62\r\n"), 3, "a UTF-16 text of an odd number of bytes");
+    ExpectRefused(Utf16(head) + "x", 3, "a UTF-16 file of an odd number of bytes");
+    ExpectRefused(Utf16(head) + std::string("\x00\xD8\r\0", 4), 3, "a character this system's texts cannot hold");
+}
+
+TEST_F(SettingsRestoreTest, AWindows1252BackupRestoresAsTheCharactersItMeant) {
+    // What an older program wrote: its texts in the Windows code page, not UTF-8.
+    ASSERT_TRUE(Restore("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\mfg]\r\n"
+                        "\"Text\"=\"Gr\xFC\xDF" "e \x80\"\r\n"))
+        << outcome_.error;
+    EXPECT_EQ(Text("SOFTWARE\\Kelmor\\ShortType\\mfg", "Text", REG_SZ), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
 }
 
 TEST_F(SettingsRestoreTest, AFileExportedFromTheSameKeysOnWindowsRestores) {

@@ -3,6 +3,7 @@
 #include <tuple>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,36 +65,60 @@ TEST_F(SettingsTest, LoadingChecksRangesAndWidthsAndWritesNothing) {
     EXPECT_EQ(gdwMsgBoxStyle, static_cast<uint32_t>(MB_TASKMODAL | MB_TOPMOST));
 }
 
-TEST_F(SettingsTest, ALogSessionErasesOnlyARegularLogNoOtherSessionHolds) {
+TEST_F(SettingsTest, ALogSessionErasesOnlyALogItMadeThatNoOtherSessionHolds) {
     const std::string log = Path("my.log");
-    WriteFile(log, "old run\r\n");
+    const std::string level = "Log level set to LOW\r\n";
+    WriteFile(log, level + "old run\r\n");
     PutString("Logfile", log);
     LoadSettings();
     StartLogSession();
-    EXPECT_TRUE(gszLogFile == log && ReadFile(log) == "old run\r\n") << "logging is off";
+    EXPECT_TRUE(gszLogFile == log && ReadFile(log) == level + "old run\r\n") << "logging is off";
     PutDword("Log", 1);
     PutDword("RestartLog", 0);
     LoadSettings();
     StartLogSession();
-    EXPECT_EQ(ReadFile(log), "old run\r\n");
+    EXPECT_EQ(ReadFile(log), level + "old run\r\n");
     PutDword("RestartLog", 1);
     LoadSettings();
-    EXPECT_EQ(ReadFile(log), "old run\r\n") << "loading the settings erases nothing";
+    EXPECT_EQ(ReadFile(log), level + "old run\r\n") << "loading the settings erases nothing";
     StartLogSession();
-    EXPECT_TRUE(FileExists(log) && ReadFile(log).empty()) << "a restarted log begins empty";
+    EXPECT_EQ(ReadFile(log), level) << "a restarted log begins with its level, which marks it as the program's";
+    WriteFile(log, "");
+    EndLogSession();
+    StartLogSession();
+    EXPECT_EQ(ReadFile(log), level) << "an empty file";
+
+    // A file that the program did not begin as its log is appended to, never erased.
+    const std::string kept = "This file was not begun as a Kelmor log: it is appended to, never erased\r\n";
+    for (const std::string& text : {std::string("a user's notes\n"), std::string("REGEDIT4\r\n"),
+                                    std::string("Playback Complete!\r\n\r\n")}) {
+        WriteFile(log, text);
+        EndLogSession();
+        StartLogSession();
+        EXPECT_EQ(ReadFile(log), text + kept);
+    }
+    // The default log, in the program's own folder, is the program's whatever it begins with.
+    PutString("Logfile", "");
+    LoadSettings();
+    ASSERT_TRUE(IsDefaultLog());
+    WriteFile(gszLogFile, "an older log\r\n");
+    StartLogSession();
+    EXPECT_EQ(ReadFile(gszLogFile), level);
+    PutString("Logfile", log);
+    LoadSettings();
 
     // The log of a session still running in another process stays.
-    WriteFile(log, "other run\r\n");
+    WriteFile(log, level + "other run\r\n");
     EndLogSession();
     SysFile other = SysHoldFile(log.c_str());
     ASSERT_NE(other, SYS_NO_FILE);
     StartLogSession();
-    EXPECT_EQ(ReadFile(log), "other run\r\n");
+    EXPECT_EQ(ReadFile(log), level + "other run\r\n");
     SysClose(other);
     EndLogSession();
 
     // Never a link (nor what it points to), a pipe or a folder.
-    WriteFile(Path("target"), "a user's text\n");
+    WriteFile(Path("target"), level);
     ASSERT_EQ(symlink(Path("target").c_str(), Path("link").c_str()), 0);
     ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
     ASSERT_EQ(mkdir(Path("folder").c_str(), 0700), 0);
@@ -103,7 +128,7 @@ TEST_F(SettingsTest, ALogSessionErasesOnlyARegularLogNoOtherSessionHolds) {
         StartLogSession();
         EXPECT_TRUE(FileExists(Path(name))) << name;
     }
-    EXPECT_EQ(ReadFile(Path("target")), "a user's text\n");
+    EXPECT_EQ(ReadFile(Path("target")), level);
     EndLogSession();
 
     // A default path that does not fit names no file, rather than a cut one.
@@ -117,6 +142,34 @@ TEST_F(SettingsTest, ALogSessionErasesOnlyARegularLogNoOtherSessionHolds) {
     EXPECT_TRUE(IsDefaultLog());
     EXPECT_EQ(gbSpeed, 2);
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, "NoBackslash", REG_DWORD, nullptr, 42), 42u);
+}
+
+TEST_F(SettingsTest, ALogThatIsNoFileTakesNoLineWithoutWaitingAndIsSaidOnce) {
+    const std::string pipe = Path("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    PutString("Logfile", pipe);
+    PutDword("Log", 3);
+    LoadSettings();
+    testing::internal::CaptureStderr();
+    StartLogSession();
+    // With a reader the line would go into the pipe; without one, opening it would wait
+    // for ever.
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    LogAt(LOG_LOW, "lost");
+    char got[16];
+    const ssize_t read = ::read(reader, got, sizeof got);
+    close(reader);
+    ASSERT_LE(read, 0) << "the line went into the pipe";
+    LogAt(LOG_LOW, "lost too");
+    snprintf(gszLogFile, sizeof gszLogFile, "%s", dir_.c_str());
+    LogAt(LOG_LOW, "a folder");
+    EndLogSession();
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string line = ": the log '" + pipe + "' is not a regular file: its lines are dropped\n";
+    EXPECT_TRUE(said.size() > line.size() && said.compare(said.size() - line.size(), line.size(), line) == 0 &&
+                said.find('\n') == said.size() - 1)
+        << said;
 }
 
 TEST_F(SettingsTest, StringsKeepTheirKindAndFitTheReadBuffer) {

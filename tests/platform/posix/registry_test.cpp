@@ -1,8 +1,10 @@
 // The settings store on a real file: what goes in comes back out, in this process and in
 // others, and the file stays a private, valid key file.
+#include <gio/gdesktopappinfo.h>
 #include <glib.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -217,6 +219,30 @@ TEST_F(StoreTest, TheRunValueIsTheAutostartEntry) {
     EXPECT_EQ(Get(kRun, "Kelmor"), Sz("/usr/bin/kelmor"));
     std::ofstream(desktop) << "[Desktop Entry]\nExec=/usr/bin/kelmor\nHidden=true\n";
     EXPECT_EQ(Get(kRun, "Kelmor"), Sz(""));
+
+    // A program whose path holds a '%': the entry is one the desktop's launcher takes, and
+    // launched, it starts that program.
+    setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
+    const std::string program = dir_ + "/100% sure/kelmor";
+    fs::create_directories(dir_ + "/100% sure");
+    std::ofstream(program) << "#!/bin/sh\necho started >\"" << dir_ << "/started\"\n";
+    fs::permissions(program, fs::perms::owner_all);
+    ASSERT_TRUE(Set(kRun, "Kelmor", REG_EXPAND_SZ, Sz(program)));
+    EXPECT_EQ(Get(kRun, "Kelmor"), Sz(program)) << "the value names the program itself";
+    g_autoptr(GDesktopAppInfo) entry = g_desktop_app_info_new_from_filename(desktop.c_str());
+    ASSERT_NE(entry, nullptr) << Contents(desktop);
+    ASSERT_TRUE(g_app_info_launch(G_APP_INFO(entry), nullptr, nullptr, nullptr));
+    for (int i = 0; i < 100 && !fs::exists(dir_ + "/started"); ++i) usleep(50000);
+    EXPECT_TRUE(fs::exists(dir_ + "/started")) << "the entry did not start the program";
+    // Nothing of it is left once the value is gone, or names a program without '%'.
+    const std::string link = dir_ + "/data/kelmor/autostart/kelmor";
+    EXPECT_TRUE(fs::is_symlink(link));
+    ASSERT_TRUE(Set(kRun, "Kelmor", REG_SZ, Sz("/usr/bin/kelmor")));
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_EQ(Get(kRun, "Kelmor"), Sz("/usr/bin/kelmor"));
+    ASSERT_TRUE(Set(kRun, "Kelmor", REG_EXPAND_SZ, Sz(program)));
+    ASSERT_TRUE(StoreDeleteValue(kRun, "Kelmor"));
+    EXPECT_FALSE(fs::is_symlink(link));
 }
 
 TEST_F(StoreTest, TheFileIsPrivateAndItsFolderIsMade) {
@@ -323,6 +349,83 @@ TEST_F(StoreTest, WritesOfOtherProcessesAreNeitherLostNorMissed) {
         ASSERT_TRUE(Set(kKey, "Turn", REG_SZ, Sz(std::to_string(i))));
         ASSERT_TRUE(Succeeded(Spawn([i] { return Set(kKey, "Turn", REG_SZ, Sz(std::to_string(i + 1))); })));
         ASSERT_EQ(Get(kKey, "Turn"), Sz(std::to_string(i + 1)));
+    }
+}
+
+TEST_F(StoreTest, ASetOfChangesIsWrittenOnceOrNotAtAll) {
+    ASSERT_TRUE(StoreCreateKey(kKey) && Set(kKey, "Speed", REG_DWORD, Dword(2)));
+    const std::string mapping = std::string(kKey) + "\\Mappings\\65";
+    const std::string before = Contents(path_);
+    ASSERT_TRUE(StoreBeginChanges());
+    EXPECT_FALSE(StoreBeginChanges()) << "one set at a time";
+    ASSERT_TRUE(StoreCreateKey(mapping.c_str()) && Set(mapping, "Action", REG_DWORD, Dword(5)));
+    ASSERT_TRUE(Set(kKey, "Speed", REG_DWORD, Dword(3)) && Set(kKey, "Editor", REG_SZ, Sz("vi")));
+    EXPECT_EQ(Get(kKey, "Speed"), Dword(3)) << "this process reads its own changes";
+    EXPECT_EQ(Contents(path_), before) << "nothing reaches the file before the end";
+    ASSERT_TRUE(StoreEndChanges(true));
+    Reopen();
+    EXPECT_EQ(Get(kKey, "Speed"), Dword(3));
+    EXPECT_EQ(Get(mapping, "Action"), Dword(5));
+    EXPECT_EQ(Get(kKey, "Editor"), Sz("vi"));
+
+    // Dropped, or failing to be written: the store stays as it was.
+    const std::string after = Contents(path_);
+    ASSERT_TRUE(StoreBeginChanges());
+    ASSERT_TRUE(Set(kKey, "Speed", REG_DWORD, Dword(4)) && StoreDeleteValue(kKey, "Editor"));
+    ASSERT_TRUE(StoreEndChanges(false));
+    EXPECT_EQ(Contents(path_), after);
+    EXPECT_EQ(Get(kKey, "Speed"), Dword(3));
+    EXPECT_EQ(Get(kKey, "Editor"), Sz("vi"));
+    // A disk that takes only a little more than the store holds now.
+    EXPECT_TRUE(Succeeded(Spawn([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit little = {after.size() + 64, after.size() + 64};
+        if (setrlimit(RLIMIT_FSIZE, &little) != 0 || !StoreBeginChanges()) return false;
+        bool ok = true;
+        for (int i = 0; i < 20 && ok; ++i) ok = Set(kKey, "V" + std::to_string(i), REG_SZ, Sz(std::string(20, 'v')));
+        return ok && !StoreEndChanges(true) && SysGetLastError() == EFBIG;
+    })));
+    EXPECT_EQ(Contents(path_), after);
+}
+
+TEST_F(StoreTest, ARestoreKeepsWindowsOutAndIsKeptOutByOne) {
+    bool windowOpen = true;
+    ASSERT_TRUE(StoreKeepWindowsOut(&windowOpen));
+    EXPECT_FALSE(windowOpen);
+    // A window starting meanwhile waits until the restore is done. (The child lets go of
+    // what it inherited, as a program started anew would not have it.)
+    const pid_t window = Spawn([] {
+        StoreLetWindowsIn();
+        return StoreHoldForWindow();
+    });
+    usleep(200000);
+    EXPECT_EQ(waitpid(window, nullptr, WNOHANG), 0) << "the window did not wait";
+    StoreLetWindowsIn();
+    EXPECT_TRUE(Succeeded(window));
+
+    // A window running, in this process or another: no restore, whatever display it is on.
+    ASSERT_TRUE(StoreHoldForWindow());
+    EXPECT_FALSE(StoreKeepWindowsOut(&windowOpen));
+    EXPECT_TRUE(windowOpen);
+    EXPECT_TRUE(Succeeded(Spawn([] {
+        bool open = false;
+        return !StoreKeepWindowsOut(&open) && open;
+    })));
+    StoreReleaseWindowHold();
+    EXPECT_TRUE(StoreKeepWindowsOut(&windowOpen));
+    StoreLetWindowsIn();
+}
+
+TEST_F(StoreTest, TheStoresOwnFilesAreKnownByAnyName) {
+    EXPECT_TRUE(StoreUsesFile(path_.c_str())) << "before it exists";
+    ASSERT_TRUE(StoreCreateKey(kKey));
+    ASSERT_EQ(symlink(path_.c_str(), (dir_ + "/alias.reg").c_str()), 0);
+    for (const std::string& name : {path_, dir_ + "/./registry.ini", dir_ + "/alias.reg", path_ + ".lock"}) {
+        EXPECT_TRUE(StoreUsesFile(name.c_str())) << name;
+    }
+    std::ofstream(dir_ + "/backup.reg") << "REGEDIT4\n";
+    for (const std::string& name : {dir_ + "/backup.reg", dir_ + "/new.reg", std::string("registry.ini")}) {
+        EXPECT_FALSE(StoreUsesFile(name.c_str())) << name;
     }
 }
 

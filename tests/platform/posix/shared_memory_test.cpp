@@ -1,5 +1,5 @@
 // The user's shared block on the real system: private, kept for later openers of the same
-// desktop session and apart from another session's, never taken from a name that someone
+// desktop session (one X server, whichever screen) and apart from another session's, never taken from a name that someone
 // left open to others.
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -15,7 +15,7 @@
 
 TEST(SharedMemoryTest, APrivateBlockThatAnotherProcessFindsUnchanged) {
     const std::string name = "kelmor-test-" + std::to_string(getpid());
-    const std::string path = "/" + name + "-" + std::to_string(getuid()) + "-_7.0";
+    const std::string path = "/" + name + "-" + std::to_string(getuid()) + "-_7";
     setenv("DISPLAY", ":7.0", 1);
     bool created = false;
     auto* block = static_cast<uint8_t*>(SysOpenSharedMemory(name.c_str(), 2396, &created));
@@ -36,7 +36,16 @@ TEST(SharedMemoryTest, APrivateBlockThatAnotherProcessFindsUnchanged) {
     int status = -1;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    // The same user on another display has a block of its own.
+    // Another screen of the same server, reached another local way, is the same session.
+    for (const char* same : {":7.1", "unix:7", "localhost:7.2"}) {
+        setenv("DISPLAY", same, 1);
+        auto* again = static_cast<uint8_t*>(SysOpenSharedMemory(name.c_str(), 2396, &created));
+        ASSERT_NE(again, nullptr) << same;
+        EXPECT_FALSE(created) << same;
+        EXPECT_EQ(again[0], 7) << same;
+        SysCloseSharedMemory(again, 2396);
+    }
+    // The same user on another server has a block of its own.
     setenv("DISPLAY", "host:8", 1);
     auto* other = static_cast<uint8_t*>(SysOpenSharedMemory(name.c_str(), 2396, &created));
     ASSERT_NE(other, nullptr);

@@ -101,3 +101,76 @@ TEST_F(RegistryTest, TheRunValueIsAnOrdinaryValueOfTheRunKey) {
     EXPECT_TRUE(StoreDeleteValue(run, "Kelmor"));
     EXPECT_EQ(Text(run, "Kelmor", &kind), "<none>");
 }
+
+// The store speaks UTF-8 whatever the process's code page: the registry holds the text as
+// the system's UTF-16, where other programs read it; sizes count UTF-8 bytes; a key name
+// with such characters lists as written; Windows-1252 bytes from an older file are read
+// as such.
+TEST_F(RegistryTest, TextsAndNamesAreUtf8AndTheRegistryHoldsTheirCharacters) {
+    const std::string key = root_ + "\\gamma";
+    ASSERT_TRUE(StoreCreateKey(key.c_str()));
+    const char text[] = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xD0\x96 \xF0\x9F\x98\x80";  // Grüße € Ж 😀
+    ASSERT_TRUE(StoreSetValue(key.c_str(), "Text", REG_SZ, text, sizeof text));
+    uint32_t kind = 0;
+    EXPECT_EQ(Text(key.c_str(), "Text", &kind), std::string(text, sizeof text));
+    uint32_t size = 0;
+    ASSERT_TRUE(StoreQueryValue(key.c_str(), "Text", nullptr, nullptr, &size));
+    EXPECT_EQ(size, sizeof text);
+    char small[sizeof text - 1];
+    size = sizeof small;
+    EXPECT_FALSE(StoreQueryValue(key.c_str(), "Text", nullptr, small, &size));
+    EXPECT_EQ(size, sizeof text) << "the size needed";
+
+    HKEY raw;
+    ASSERT_EQ(RegOpenKeyExA(WinCurrentUser(), key.c_str(), 0, KEY_READ, &raw), ERROR_SUCCESS);
+    WCHAR wide[32] = {};
+    DWORD bytes = sizeof wide;
+    EXPECT_EQ(RegQueryValueExW(raw, L"Text", nullptr, nullptr, reinterpret_cast<BYTE*>(wide), &bytes), ERROR_SUCCESS);
+    RegCloseKey(raw);
+    EXPECT_EQ(std::wstring(wide), std::wstring(L"Gr\u00FC\u00DFe \u20AC \u0416 \U0001F600"));
+
+    const char cp1252[] = "Gr\xFC\xDF" "e \x80";
+    ASSERT_TRUE(StoreSetValue(key.c_str(), "Old", REG_SZ, cp1252, sizeof cp1252));
+    EXPECT_EQ(Text(key.c_str(), "Old", &kind), std::string("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC", 12));
+
+    const std::string named = root_ + "\\alpha";
+    const std::string sub = named + "\\\xE6\x97\xA5\xE6\x9C\xAC";  // 日本
+    ASSERT_TRUE(StoreCreateKey(sub.c_str()));
+    char name[256];
+    ASSERT_TRUE(StoreEnumKey(named.c_str(), 0, name, sizeof name));
+    EXPECT_STREQ(name, "\xE6\x97\xA5\xE6\x9C\xAC");
+    EXPECT_TRUE(StoreDeleteKey(sub.c_str()));
+}
+
+TEST_F(RegistryTest, ADroppedSetOfChangesLeavesTheRegistryAsItWas) {
+    const std::string kept = root_ + "\\alpha";
+    ASSERT_TRUE(StoreCreateKey(kept.c_str()));
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Old", REG_SZ, "old", 4));
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Gone", REG_SZ, "gone", 5));
+    ASSERT_TRUE(StoreBeginChanges());
+    EXPECT_FALSE(StoreBeginChanges()) << "one set at a time";
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Old", REG_SZ, "new", 4));
+    ASSERT_TRUE(StoreSetValue(kept.c_str(), "Added", REG_DWORD, "\1\0\0\0", 4));
+    ASSERT_TRUE(StoreDeleteValue(kept.c_str(), "Gone"));
+    ASSERT_TRUE(StoreCreateKey((root_ + "\\a\\b").c_str()));
+    ASSERT_TRUE(StoreSetValue((root_ + "\\a\\b").c_str(), "V", REG_SZ, "v", 2));
+    ASSERT_TRUE(StoreDeleteKey((root_ + "\\a\\b").c_str()));
+    ASSERT_TRUE(StoreCreateKey((root_ + "\\gamma").c_str()));
+    ASSERT_TRUE(StoreEndChanges(false));
+    uint32_t kind = 0;
+    EXPECT_EQ(Text(kept.c_str(), "Old", &kind), std::string("old", 4));
+    EXPECT_EQ(Text(kept.c_str(), "Gone", &kind), std::string("gone", 5));
+    EXPECT_EQ(Text(kept.c_str(), "Added", &kind), "<none>");
+    EXPECT_FALSE(StoreKeyExists((root_ + "\\a").c_str()));
+    EXPECT_FALSE(StoreKeyExists((root_ + "\\gamma").c_str()));
+}
+
+TEST_F(RegistryTest, ARestoreIsKeptOutByARunningWindow) {
+    bool windowOpen = false;
+    ASSERT_TRUE(StoreHoldForWindow());
+    EXPECT_FALSE(StoreKeepWindowsOut(&windowOpen));
+    EXPECT_TRUE(windowOpen);
+    StoreReleaseWindowHold();
+    EXPECT_TRUE(StoreKeepWindowsOut(&windowOpen));
+    StoreLetWindowsIn();
+}

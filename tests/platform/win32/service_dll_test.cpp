@@ -33,7 +33,7 @@ TEST(ServiceDllTest, ItsEntriesFillTheSharedRecordAtItsOffsetsAndALaterLoadKeeps
     char shortTypes[64 * 16] = {};
     strcpy(shortTypes, "btw");
     strcpy(shortTypes + 2 * 16, "a b1");  // behind an empty slot
-    ASSERT_EQ(reload(0x1234, 0x5678, 0, "C:\\Kelmor.log", action, control, shift, alt, shortTypes, "00000409"), 1);
+    ASSERT_EQ(reload(0x1234, 0x5678, 0, "C:\\Kelmor.log", action, control, shift, alt, shortTypes, nullptr), 1);
 
     bool created = true;
     auto* record = static_cast<uint8_t*>(SysOpenSharedMemory("dllmemfilemap", 2396, &created));
@@ -53,7 +53,8 @@ TEST(ServiceDllTest, ItsEntriesFillTheSharedRecordAtItsOffsetsAndALaterLoadKeeps
     EXPECT_EQ(record[2192], 3);
     EXPECT_EQ(record[2193], 4);
     EXPECT_STREQ(reinterpret_cast<char*>(record + 2256), "C:\\Kelmor.log");
-    EXPECT_STREQ(reinterpret_cast<char*>(record + 2384), "00000409");
+    // The layout field stays in the record, empty: nothing switches layouts to type.
+    EXPECT_STREQ(reinterpret_cast<char*>(record + 2384), "");
 
     // Unloaded and loaded again while another view holds the section: the new instance
     // finds the record as it was, not zeroed.

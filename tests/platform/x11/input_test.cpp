@@ -28,6 +28,33 @@ TEST_F(X11InputTest, KeysArriveByKeysymEvenWhenTheLayoutLacksOne) {
     EXPECT_TRUE(Pump([&] { return XKeysymToKeycode(client_, XK_Select) == 0; }, 3000));
 }
 
+TEST_F(X11InputTest, AKeyPlaysAtItsScanCodesPlaceOnlyWhereTheLayoutGivesThatPlaceItsVirtualKey) {
+    // Virtual key and scan code, as a recording holds them, and what the window reads.
+    const struct {
+        const char* layout;
+        uint8_t vk, scan;
+        const char* text;
+    } cases[] = {
+        {"de", 'Y', 0x2C, "y"},                     // made under de: its own place
+        {"de", 'Z', 0x2C, "z"},                     // made under us: de's Z is elsewhere
+        {"de", 0xBF, 0x0C, "\u00DF"},               // de's ß key, by its second level's '?'
+        {"de", 0xBD, 0x0C, "-"},                    // US '-' there: de's '-' key
+        {"de", 0xC0, 0x29, "<dead_circumflex>"},    // a dead key, by the US key at its place
+        {"fr", 'A', 0x1E, "a"},                     // fr's Q there
+        {"fr", '1', 0x02, "&"},                     // the key of 1, without Shift
+        {"ru", 'A', 0x1E, "\u0444"},                // a US recording plays the keys it names
+        {"us", 0xDB, 0x1A, "["},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NO_FATAL_FAILURE(UseLayout(c.layout));
+        text_.clear();
+        EXPECT_TRUE(SysKeybdEvent(c.vk, c.scan, 0));
+        EXPECT_TRUE(SysKeybdEvent(c.vk, c.scan, KEYEVENTF_KEYUP));
+        EXPECT_TRUE(Pump([&] { return !text_.empty(); })) << c.layout << " " << int{c.vk};
+        EXPECT_EQ(text_, c.text) << c.layout << " " << int{c.vk};
+    }
+}
+
 TEST_F(X11InputTest, MouseMovesClicksAndTurnsTheWheelInWholeNotches) {
     // (5120, 5120) of 65536 is (100, 80) on the 1280x1024 screen.
     SysMouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 5120, 5120, 0, 0);

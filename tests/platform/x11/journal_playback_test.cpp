@@ -4,6 +4,7 @@
 
 #include "platform/wintypes.h"
 #include "platform/x11/journal_drivers.h"
+#include "tests/platform/x11/x_layout.h"
 
 namespace {
 
@@ -100,6 +101,21 @@ TEST_F(JournalPlaybackTest, WhatAStoppedPlaybackLeftDownIsReleasedButNotAtThePas
     ASSERT_TRUE(Pump([&] { return got_.size() >= 4; }, 1000));
     EXPECT_EQ(got_, (Keys{"+a", "+b1@100,100", "-a", "-b1@100,100"}));
     EXPECT_FALSE(Down(XK_a));
+}
+
+TEST_F(JournalPlaybackTest, CharacterRecordsTypeInTheActiveLayoutAndAStopLetsTheirModifiersGo) {
+    ASSERT_TRUE(SetLayout(client_, "de"));
+    // @ is AltGr+Q under de. The playback stops while € (AltGr+E) is down: the key and its
+    // AltGr come up, and nothing else was pressed.
+    Start({{0, Msg(WM_KEYDOWN, CharacterRecordParam('@')), false},
+           {0, Msg(WM_KEYUP, CharacterRecordParam('@')), false},
+           {0, Msg(WM_SYSKEYDOWN, CharacterRecordParam(0x20AC)), false}});
+    ASSERT_TRUE(Pump([] { return gAt == gScript.size(); }));
+    ASSERT_TRUE(Pump([&] { return got_.size() >= 8; }, 1000));
+    EXPECT_EQ(got_, (Keys{"+ISO_Level3_Shift", "+q", "-q", "-ISO_Level3_Shift", "+ISO_Level3_Shift", "+e", "-e",
+                          "-ISO_Level3_Shift"}));
+    EXPECT_FALSE(Down(XK_ISO_Level3_Shift));
+    ASSERT_TRUE(SetLayout(client_, "us"));  // as found, for a next test on the same server
 }
 
 TEST_F(JournalPlaybackTest, PointsOffTheScreenLandOnItsNearestEdge) {

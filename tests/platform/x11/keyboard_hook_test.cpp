@@ -3,6 +3,7 @@
 // it takes never reach the focused window.
 #include "tests/platform/x11/x_test_client.h"
 
+#include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "platform/journal.h"
 #include "platform/keyboard_hook.h"
 #include "platform/wintypes.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -30,13 +32,16 @@ std::ostream& operator<<(std::ostream& out, const Seen& s) {
 }
 
 std::vector<Seen> gSeen;
+std::vector<uint32_t> gCharacters;  // what each of gSeen made
 std::function<void(uintptr_t vk, bool press)> gOnKey;
+std::vector<int> gCodes;  // the hook code of each of gSeen
 
 intptr_t Proc(int code, uintptr_t vk, intptr_t lParam) {
-    EXPECT_EQ(code, HC_ACTION);
+    gCodes.push_back(code);
     const auto flags = static_cast<uint32_t>(lParam);
     gSeen.push_back({vk, flags, SysGetKeyState(VK_CONTROL) < 0, SysGetKeyState(VK_SHIFT) < 0,
                      SysGetKeyState(static_cast<uint8_t>(vk)) < 0});
+    gCharacters.push_back(SysKeyEventCharacter());
     if (gOnKey) gOnKey(vk, (flags & kUp) == 0);
     return 1;  // taking every key: only the grabbed ones may be kept from programs anyway
 }
@@ -67,6 +72,8 @@ protected:
         }));
         Settle();
         gSeen.clear();
+        gCodes.clear();
+        gCharacters.clear();
         got_.clear();
     }
     // Waits for the procedure's count of events, then for the window to have received
@@ -78,6 +85,7 @@ protected:
         XSync(client_, False);
         EXPECT_TRUE(Pump([&] { return std::count(got_.begin(), got_.end(), "-F12") > 0; }));
         gSeen.resize(std::min(gSeen.size(), seen));  // without the F12
+        gCharacters.resize(gSeen.size());
     }
     long Count(const std::string& key) { return std::count(got_.begin(), got_.end(), key); }
     uint32_t Scan(KeySym keysym) { return (XKeysymToKeycode(client_, keysym) - 8u) << 16; }
@@ -105,6 +113,16 @@ TEST_F(KeyboardHookTest, KeysCarryTheVirtualKeyFlagsAndTheKeyStateOfTheirMoment)
                                         {0x26, up | kUp, false, true, false},
                                         {VK_SHIFT, shift | kUp, false, false, false}}));
     EXPECT_EQ(Count("+F7"), 1) << "nothing taken: the procedure's answer keeps no key";
+    EXPECT_EQ(std::count(gCodes.begin(), gCodes.end(), HC_ACTION), static_cast<long>(gCodes.size()));
+
+    // Keys that reach the procedure long after they were pressed are only shown to it.
+    gSeen.clear(), gCodes.clear();
+    Chord({XK_F8});
+    XSync(client_, False);
+    g_usleep(400 * 1000);
+    Through(2);
+    ASSERT_GE(gCodes.size(), 2u);
+    EXPECT_EQ(std::vector<int>(gCodes.begin(), gCodes.begin() + 2), std::vector<int>(2, HC_NOREMOVE));
 }
 
 TEST_F(KeyboardHookTest, TakenKeyStaysFromTheFocusedWindowWhichGetsTheTextTypedForIt) {
@@ -208,6 +226,81 @@ TEST_F(KeyboardHookTest, JournalRecordingTakesTheStreamAndTheKeysAndKeepsTheHook
     EXPECT_EQ(hook_, 0);
     EXPECT_TRUE(SysUnhookJournal(journal));
     ASSERT_NO_FATAL_FAILURE(Install());
+}
+
+TEST_F(KeyboardHookTest, KeysReportTheCharactersTheyMakeInTheActiveLayoutAtPressAndRelease) {
+    // The characters made, in order; modifiers and dead keys make none, and every key
+    // comes with a virtual key, AltGr as Alt's.
+    const struct {
+        const char* layout;
+        const char* keys;
+        const char* text;
+        long altGrEvents;
+    } cases[] = {
+        {"us", "a Shift_L+a Shift_L+1 Caps_Lock a Caps_Lock Control_L+a space", "aA!A\x01 ", 0},
+        {"de", "z y ssharp Shift_L+ssharp ISO_Level3_Shift+q ISO_Level3_Shift+ssharp ISO_Level3_Shift+plus "
+               "dead_circumflex e adiaeresis",
+         "zy\u00DF?@\\~e\u00E4", 6},
+        // The release of a digit typed with Shift on AZERTY reports the digit though Shift
+        // went up first.
+        {"fr", ">Shift_L >ampersand <Shift_L <ampersand eacute Shift_L+eacute a", "1\u00E92a", 0},
+        {"ru", "Cyrillic_ef Shift_L+Cyrillic_ya period", "\u0444\u042F.", 0},
+    };
+    ASSERT_NO_FATAL_FAILURE(Install());
+    for (const auto& c : cases) {
+        ASSERT_NO_FATAL_FAILURE(UseLayout(c.layout));
+        gSeen.clear();
+        gCharacters.clear();
+        Type(c.keys);
+        Through(KeyEventsIn(c.keys));
+        std::string pressed, released;
+        for (size_t i = 0; i < gSeen.size(); ++i) {
+            EXPECT_NE(gSeen[i].vk, 0u) << c.layout << " event " << i;
+            char utf8[4];
+            const int length = EncodeUtf8(gCharacters[i], utf8);
+            if (gCharacters[i] != 0) ((gSeen[i].flags & kUp) != 0 ? released : pressed).append(utf8, length);
+        }
+        EXPECT_EQ(pressed, c.text) << c.layout;
+        EXPECT_EQ(released, c.text) << c.layout;
+        EXPECT_EQ(std::count_if(gSeen.begin(), gSeen.end(), [](const Seen& s) { return s.vk == VK_MENU; }),
+                  c.altGrEvents)
+            << c.layout;
+    }
+    EXPECT_EQ(SysKeyEventCharacter(), 0u) << "outside the hook";
+}
+
+TEST_F(KeyboardHookTest, TakenKeysAreTakenAgainWhereEachNewLayoutPutsThem) {
+    ASSERT_NO_FATAL_FAILURE(UseLayout("de"));
+    ASSERT_NO_FATAL_FAILURE(Install());
+    const TakenKey taken[] = {{'Y', 1, 0, 0}, {'1', 1, 0, 0}};
+    ASSERT_EQ(SysTakeKeys(taken, 2, nullptr, 0), 0);
+    // Taken once under de; then the layout changes under the running hook. With Ctrl:
+    // the keys that must be taken, then those that must reach the window. From fr on,
+    // the program's connection asks for XKB's notices of a new keyboard (as the typing
+    // code does), which then come instead of core mapping notices.
+    const struct {
+        const char* layout;
+        std::vector<std::string> taken, passed;
+    } cases[] = {
+        {"de", {"y", "1"}, {"z", "7"}},
+        {"us", {"y", "1"}, {"z", "7"}},
+        {"fr", {"y", "ampersand"}, {"z", "egrave"}},  // AZERTY's digits are typed with Shift
+        {"ru", {"Cyrillic_en", "1"}, {"Cyrillic_ya", "7"}},
+        {"de", {"y", "1"}, {"z", "7"}},
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.layout) == "fr") {
+            XkbSelectEvents(X11Display(), XkbUseCoreKbd, XkbNewKeyboardNotifyMask, XkbNewKeyboardNotifyMask);
+        }
+        ASSERT_NO_FATAL_FAILURE(UseLayout(c.layout));
+        got_.clear();
+        gSeen.clear();
+        for (const std::string& key : c.taken) Type("Control_L+" + key);
+        for (const std::string& key : c.passed) Type("Control_L+" + key);
+        Through(3 * c.taken.size() + 4 * c.passed.size());  // a taken key's release does not come
+        for (const std::string& key : c.taken) EXPECT_EQ(Count("+" + key), 0) << c.layout << ": " << key;
+        for (const std::string& key : c.passed) EXPECT_EQ(Count("+" + key), 1) << c.layout << ": " << key;
+    }
 }
 
 }  // namespace
