@@ -111,6 +111,8 @@ typedef void (*DialogProc)(int dialog, int message, int control, int notificatio
 int DialogRun(const DialogDescription* description, DialogProc proc);
 // Creates the dialog as the main window's child and returns at once; false on failure.
 bool DialogCreate(const DialogDescription* description, DialogProc proc);
+// Whether a dialog of this id is open (made by DialogCreate, or running).
+bool DialogIsOpen(int dialog);
 // Closes a modal dialog once the current call of its procedure returns.
 void DialogEnd(int dialog, int result);
 

@@ -123,6 +123,8 @@ struct KelmorFace {
     int (*dialogGetFocus)(int dialog);
     void (*dialogGetSelection)(int dialog, int control, int* start, int* end);
     void (*dialogSetSelection)(int dialog, int control, int start, int end);
+    // Whether a dialog is open (platform/dialog.h).
+    bool (*dialogIsOpen)(int dialog);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

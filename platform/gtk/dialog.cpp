@@ -926,6 +926,8 @@ void GtkDialogFocus(int dialog, int control) {
     if (c != nullptr && !c->widgets.empty()) gtk_widget_grab_focus(FocusTarget(c->widgets[0]));
 }
 
+bool GtkDialogIsOpen(int dialog) { return FindDialog(dialog) != nullptr; }
+
 int GtkDialogGetFocus(int dialog) {
     const Dialog* d = FindDialog(dialog);
     const Control* c = d != nullptr ? FocusedControl(d) : nullptr;

@@ -26,6 +26,7 @@ void GtkDialogEnable(int dialog, int control, bool enabled);
 void GtkDialogShow(int dialog, int control, bool shown);
 void GtkDialogFocus(int dialog, int control);
 int GtkDialogGetFocus(int dialog);
+bool GtkDialogIsOpen(int dialog);
 void GtkDialogGetSelection(int dialog, int control, int* start, int* end);
 void GtkDialogSetSelection(int dialog, int control, int start, int end);
 int GtkDialogListAdd(int dialog, int control, const char* text);

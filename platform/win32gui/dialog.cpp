@@ -320,6 +320,7 @@ HWND Win32DialogWindow(int dialog) {
 void Win32FillDialogFace(KelmorFace* face) {
     face->dialogRun = Run;
     face->dialogCreate = Create;
+    face->dialogIsOpen = [](int dialog) { return WinFindDialog(dialog) != nullptr; };
     face->dialogEnd = WinDialogEnd;
     face->dialogCapturePointer = WinCapturePointer;
     WinFillControlFace(face);

@@ -98,6 +98,8 @@ void DialogFitDropDown(int dialog, int control, int limit) {
     if (FACE_HAS(Face(), dialogFitDropDown)) Face()->dialogFitDropDown(dialog, control, limit);
 }
 
+bool DialogIsOpen(int dialog) { return FACE_HAS(Face(), dialogIsOpen) && Face()->dialogIsOpen(dialog); }
+
 int DialogGetFocus(int dialog) { return FACE_HAS(Face(), dialogGetFocus) ? Face()->dialogGetFocus(dialog) : 0; }
 
 void DialogGetSelection(int dialog, int control, int* start, int* end) {

@@ -137,6 +137,10 @@ void DialogFocus(int dialog, int control) {
     fake::focusedControl = control;
 }
 
+bool DialogIsOpen(int dialog) {
+    const auto found = fake::dialogs.find(dialog);
+    return found != fake::dialogs.end() && found->second.open;
+}
 int DialogGetFocus(int dialog) { return fake::focusedDialog == dialog ? fake::focusedControl : 0; }
 
 void DialogGetSelection(int dialog, int control, int* start, int* end) {
