@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
+#include "ui/platform_wording.h"
 
 namespace {
 
@@ -48,6 +49,10 @@ const char kConflict[] = "Mapping Conflict";
 const char kReserved[] =
     "You have chosen a key combination for a Mapping that is reserved for a common Windows function.\n\nPlease "
     "choose a different combination.";
+const char kEditingKeys[] =
+    "You have chosen a key combination for a Mapping that is reserved for a common Windows function.  This will "
+    "remove your ability to use these special combinations in other programs.\n\nIt is recommended that you use "
+    "different multiple key combinations such as \"Ctrl + Shift + F7\"\n\nAre you sure that you want to continue?";
 
 // Set when the capture field holds a combination ending in an ordinary key, or a listed
 // Mapping was chosen: the next key starts a new combination.
@@ -224,14 +229,10 @@ bool CombinationAllowed(int vk, bool ctrl, bool shift, bool alt) {
     }
     if ((ctrl && alt && !shift && vk == 46) || (ctrl && !shift && !alt && vk == 27) || vk == 91 || vk == 92 ||
         vk == 93 || vk == VK_BACK) {
-        return Refuse(kReserved, kConflict, 0);
+        return Refuse(PlatformText(kReserved), kConflict, 0);
     }
     if (ctrl && !shift && !alt && (vk == 'Z' || vk == 'X' || vk == 'C' || vk == 'V')) {
-        return Warn(
-            "You have chosen a key combination for a Mapping that is reserved for a common Windows function.  This "
-            "will remove your ability to use these special combinations in other programs.\n\nIt is recommended "
-            "that you use different multiple key combinations such as \"Ctrl + Shift + F7\"\n\nAre you sure that "
-            "you want to continue?");
+        return Warn(PlatformText(kEditingKeys));
     }
     if (!ctrl && !shift && !alt) {
         return Warn(

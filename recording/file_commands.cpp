@@ -152,7 +152,7 @@ bool AskToSaveChanges() {
 void OnNew(int) {
     if (!CloseRecording()) return;
     if (gbPromptForSave) {
-        ShowIconMessage("Press the blue \"Start Recording\" button to begin saving actions.", "New Recording",
+        ShowIconMessage("Press the red \"Start Recording\" button to begin saving actions.", "New Recording",
                         gdwMsgBoxStyle, IDI_KELMOR);
     }
 }
