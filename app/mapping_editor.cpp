@@ -171,7 +171,7 @@ void OnActionChosen() {
     if (action == ACTION_TYPE_TEXT) return;
     char name[MAX_PATH];
     DialogGetText(ID_PANES, IDC_MAPPING_TEXT, name, kTextSize);
-    if (ChooseFileName(name, action == ACTION_LAUNCH_PROGRAM ? kExeFilters : kOpenFilters, false, 1) == 1) {
+    if (ChooseFileName(name, action == ACTION_LAUNCH_PROGRAM ? kProgramFilters : kOpenFilters, false, 1) == 1) {
         DialogSetText(ID_PANES, IDC_MAPPING_TEXT, name);
     }
 }
