@@ -125,6 +125,8 @@ struct KelmorFace {
     void (*dialogSetSelection)(int dialog, int control, int start, int end);
     // Whether a dialog is open (platform/dialog.h).
     bool (*dialogIsOpen)(int dialog);
+    // A file opened with the desktop's application for plain text (platform/window.h).
+    bool (*openTextFile)(const char* path);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -194,6 +194,9 @@ void EditFile(const char* path) {
     char editor[256];
     GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, editor, 0);
     if (editor[0] == '\0') CopyText(editor, sizeof editor, kDefaultEditor);
+    // The default stands for the desktop's own editor, which the desktop opens itself
+    // where it can: the opener program is missing from many systems.
+    if (strcmp(editor, kDefaultEditor) == 0 && ShellOpenTextFile(path)) return;
     char file[4 * MAX_PATH + 3];
     QuoteFileName(file, sizeof file, path);
     char commandLine[sizeof editor + sizeof file + 1];

@@ -28,7 +28,7 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogCapturePointer, GtkSetClipboardText, GtkLetGoOfClipboard,
         GtkDialogFitDropDown,
         GtkDialogGetFocus,       GtkDialogGetSelection,  GtkDialogSetSelection,
-        GtkDialogIsOpen,
+        GtkDialogIsOpen,         GtkOpenTextFile,
     };
     return &face;
 }

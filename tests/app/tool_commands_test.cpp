@@ -24,6 +24,11 @@ protected:
 
 TEST_F(ToolCommandsTest, ViewLogFileOpensTheLogInTheEditor) {
     snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("my log.txt").c_str());
+    // The default editor: the desktop's application for text, or else the opener program.
+    SendCommand(ID_VIEW_LOG);
+    EXPECT_EQ(fake::openedTextFiles, std::vector<std::string>{Path("my log.txt")});
+    EXPECT_TRUE(fake::startedPrograms.empty());
+    fake::openSucceeds = false;
     SendCommand(ID_VIEW_LOG);
     EXPECT_EQ(fake::startedPrograms, std::vector<std::string>{"xdg-open '" + Path("my log.txt") + "'"});
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, "gedit -s", 0);

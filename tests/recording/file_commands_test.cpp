@@ -119,6 +119,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrKeepsTheCurrentOne) {
 
 TEST_F(FileCommandsTest, EditScriptFileAndActionCount) {
     snprintf(gszFile, sizeof gszFile, "/work/a.klx");
+    fake::openSucceeds = false;  // no application for text: the default editor's program runs
     OnEditScriptFile(ID_EDIT_SCRIPT);
     SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Kelmor\\Editor", REG_SZ, "gedit -s", 0);
     snprintf(gszFile, sizeof gszFile, "/work/my file's.klx");  // must stay one argument
