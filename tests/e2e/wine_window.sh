@@ -164,11 +164,21 @@ xdotool type --delay 20 "by the way"
 shot wine-shorttype-editor.png
 add_with_gadget ShortType
 
+start_notepad
+xdotool type --delay 60 "so btw ok "
+xdotool key ctrl+F7
+sleep 2
+shot wine-shorttype.png
+save_notepad "$WORK/typed.txt"
+printf 'so by the way ok typed by a Mapping' >"$WORK/expected"
+cmp -s "$WORK/typed.txt" "$WORK/expected" || fail "notepad got '$(cat "$WORK/typed.txt")' from the ShortType and the Mapping"
+
 # The same with the keyboard alone. A Mapping: Alt+K, the keys (captured, Ctrl+Page Down
 # among them), Ctrl+Tab out to the Action list, Playback (which greys the Text field, so
 # that Tab skips it), Tab on to the add gadget, Space.
 mapping_key='HKCU\Software\Kelmor\Mappings\119'
 stored_at() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n {print $3}'; }
+activate "$window"
 xdotool key ctrl+Prior
 sleep 0.5
 xdotool key --clearmodifiers alt+k
@@ -224,15 +234,6 @@ xdotool key space
 wait_until 5 '[ -z "$(stored_at "$shorttype_key" Text)" ]' || fail "Space on the delete gadget left the ShortType"
 xdotool key --clearmodifiers alt+a
 sleep 1.2
-
-start_notepad
-xdotool type --delay 60 "so btw ok "
-xdotool key ctrl+F7
-sleep 2
-shot wine-shorttype.png
-save_notepad "$WORK/typed.txt"
-printf 'so by the way ok typed by a Mapping' >"$WORK/expected"
-cmp -s "$WORK/typed.txt" "$WORK/expected" || fail "notepad got '$(cat "$WORK/typed.txt")' from the ShortType and the Mapping"
 
 # Recorder > Start Recording puts the window aside, titled as the way to stop; bringing it
 # back stops the recording of what was typed into notepad meanwhile.
