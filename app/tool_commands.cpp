@@ -26,11 +26,9 @@ void OnServiceTimerTick(int) {
     ReportBusyHotKeys();
 }
 
-// The first tick comes once the window has had its turn to show, so that the keyboard
-// service is ready then rather than a whole period later; the period follows. Sooner, the
-// status line's first text can come before the window manager's first placing, and the
-// window then keeps one wrapped line's height too many.
-const unsigned kFirstServiceTickMs = 150;
+// The first tick comes as soon as the window has had its turn to show, so that the keyboard
+// service is ready then rather than a whole period later; the period follows.
+const unsigned kFirstServiceTickMs = 20;
 
 void OnFirstServiceTick(int id) {
     ShellSetTimer(SERVICE_TIMER, kServiceTimerPeriodMs, OnServiceTimerTick);
