@@ -26,15 +26,6 @@ void OnServiceTimerTick(int) {
     ReportBusyHotKeys();
 }
 
-// The first tick comes as soon as the window has had its turn to show, so that the keyboard
-// service is ready then rather than a whole period later; the period follows.
-const unsigned kFirstServiceTickMs = 20;
-
-void OnFirstServiceTick(int id) {
-    ShellSetTimer(SERVICE_TIMER, kServiceTimerPeriodMs, OnServiceTimerTick);
-    OnServiceTimerTick(id);
-}
-
 }  // namespace
 
 void OnViewLogFile(int) { EditFile(gszLogFile); }
@@ -70,7 +61,7 @@ void SetUpMainWindow() {
         // Saved with the other settings at the exit.
         if (answer == IDYES) gbLogLevel = LOG_OFF;
     }
-    ShellSetTimer(SERVICE_TIMER, kFirstServiceTickMs, OnFirstServiceTick);
+    ShellSetTimer(SERVICE_TIMER, kServiceTimerPeriodMs, OnServiceTimerTick);
 }
 
 void ReloadLastFile() {
