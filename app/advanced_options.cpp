@@ -268,7 +268,7 @@ void OnCommand(int control, int notification) {
             break;
         // A program to start is one that exists: chosen as a file to open.
         case IDC_EDITOR_BROWSE:
-            OnBrowse(IDC_EDITOR, kExeFilters, false);
+            OnBrowse(IDC_EDITOR, kProgramFilters, false);
             break;
         case IDC_PLAY_UPDATE_NONE:
         case IDC_PLAY_UPDATE_LOOP:

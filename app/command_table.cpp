@@ -62,6 +62,7 @@ const CommandRow kCommands[] = {
     {ID_ALWAYS_ON_TOP, ID_ALWAYS_ON_TOP, OnAlwaysOnTop},
     {ID_TOGGLE_TOPMOST, ID_TOGGLE_TOPMOST, OnToggleTopmostChoice},
     {ID_SHOW_TABS, ID_SHOW_TABS, OnShowTabs},
+    {ID_SHOW_PANES, ID_SHOW_PANES, OnShowPanes},
     {ID_AUTO_START, ID_AUTO_START, OnAutoStart},
     {ID_VIEW_LOG, ID_VIEW_LOG, OnViewLogFile},
     {ID_USER_COMMAND, ID_USER_COMMAND, OnUserCommand},

@@ -160,7 +160,14 @@ void OnHelpPage(int id) {
 }
 
 void OnSupportMail(int) {
-    if (!ShellOpen(kSupportMailAddress)) KelmorMessageBox(kHelpFailure, kSupportMailAddress, MB_OK | MB_ICONEXCLAMATION);
+    if (ShellOpen(kSupportMailAddress)) return;
+    // Not a help file: the desktop has no mail program for the address, which is shown so
+    // that it can be written to some other way.
+    const char* address = strchr(kSupportMailAddress, ':') + 1;
+    KelmorMessageBoxF("Email Tech Support", MB_OK | MB_ICONEXCLAMATION,
+                      "Unable to open a mail program to write to %s.\n\nYou can write to this address from the "
+                      "mail program you use.",
+                      address);
 }
 
 void OnWebPage(int) { OpenWebPage(); }

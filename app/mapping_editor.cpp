@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
+#include "ui/platform_wording.h"
 
 namespace {
 
@@ -48,10 +49,17 @@ const char kConflict[] = "Mapping Conflict";
 const char kReserved[] =
     "You have chosen a key combination for a Mapping that is reserved for a common Windows function.\n\nPlease "
     "choose a different combination.";
+const char kEditingKeys[] =
+    "You have chosen a key combination for a Mapping that is reserved for a common Windows function.  This will "
+    "remove your ability to use these special combinations in other programs.\n\nIt is recommended that you use "
+    "different multiple key combinations such as \"Ctrl + Shift + F7\"\n\nAre you sure that you want to continue?";
 
 // Set when the capture field holds a combination ending in an ordinary key, or a listed
 // Mapping was chosen: the next key starts a new combination.
 bool gKeyComplete = false;
+// The complete combination a modifier replaced, while no other key has followed it: Ctrl
+// pressed for Ctrl+Tab, the way out of the field, gives it back when the focus leaves.
+char gReplaced[64] = "";
 
 bool IsTextAction(int action) { return action >= ACTION_TYPE_TEXT && action <= ACTION_PLAY_FILE; }
 
@@ -115,8 +123,10 @@ void FillKeysList() {
 void OnKey(int vk) {
     char text[kCaptureSize] = "";
     if (!gKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, text, sizeof text);
+    if (gKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, gReplaced, sizeof gReplaced);
     if (vk == VK_BACK) {
         gKeyComplete = false;
+        gReplaced[0] = '\0';
         DialogSetText(ID_PANES, IDC_KEYS, "");
         return;
     }
@@ -135,8 +145,18 @@ void OnKey(int vk) {
         if (name[0] == '\0') return;
         Append(text, sizeof text, name);
         gKeyComplete = true;
+        gReplaced[0] = '\0';
     }
     DialogSetText(ID_PANES, IDC_KEYS, text);
+}
+
+// The focus left the field: modifiers pressed only on the way out leave the combination
+// as it was.
+void OnLeft() {
+    if (gKeyComplete || gReplaced[0] == '\0') return;
+    DialogSetText(ID_PANES, IDC_KEYS, gReplaced);
+    gKeyComplete = true;
+    gReplaced[0] = '\0';
 }
 
 void OnActionChosen() {
@@ -151,7 +171,7 @@ void OnActionChosen() {
     if (action == ACTION_TYPE_TEXT) return;
     char name[MAX_PATH];
     DialogGetText(ID_PANES, IDC_MAPPING_TEXT, name, kTextSize);
-    if (ChooseFileName(name, action == ACTION_LAUNCH_PROGRAM ? kExeFilters : kOpenFilters, false, 1) == 1) {
+    if (ChooseFileName(name, action == ACTION_LAUNCH_PROGRAM ? kProgramFilters : kOpenFilters, false, 1) == 1) {
         DialogSetText(ID_PANES, IDC_MAPPING_TEXT, name);
     }
 }
@@ -160,6 +180,7 @@ void OnMappingChosen() {
     const int index = DialogListSelection(ID_PANES, IDC_KEYS);
     if (index <= 0) return;
     gKeyComplete = true;
+    gReplaced[0] = '\0';
     char entry[kTextSize + 64];
     DialogListGetText(ID_PANES, IDC_KEYS, index, entry, sizeof entry);
     DialogSetText(ID_PANES, IDC_KEYS, entry);
@@ -208,14 +229,10 @@ bool CombinationAllowed(int vk, bool ctrl, bool shift, bool alt) {
     }
     if ((ctrl && alt && !shift && vk == 46) || (ctrl && !shift && !alt && vk == 27) || vk == 91 || vk == 92 ||
         vk == 93 || vk == VK_BACK) {
-        return Refuse(kReserved, kConflict, 0);
+        return Refuse(PlatformText(kReserved), kConflict, 0);
     }
     if (ctrl && !shift && !alt && (vk == 'Z' || vk == 'X' || vk == 'C' || vk == 'V')) {
-        return Warn(
-            "You have chosen a key combination for a Mapping that is reserved for a common Windows function.  This "
-            "will remove your ability to use these special combinations in other programs.\n\nIt is recommended "
-            "that you use different multiple key combinations such as \"Ctrl + Shift + F7\"\n\nAre you sure that "
-            "you want to continue?");
+        return Warn(PlatformText(kEditingKeys));
     }
     if (!ctrl && !shift && !alt) {
         return Warn(
@@ -324,6 +341,7 @@ void FlattenLines(char* text) {
 
 void MappingEditorInit() {
     gKeyComplete = false;
+    gReplaced[0] = '\0';
     for (const char* text : kActionTexts) DialogListAdd(ID_PANES, IDC_ACTION, text);
     DialogFitDropDown(ID_PANES, IDC_ACTION, kActionDropDownLimit);
     DialogListSelect(ID_PANES, IDC_ACTION, 0);
@@ -335,6 +353,7 @@ bool MappingEditorCommand(int control, int notification) {
         case IDC_KEYS:
             if ((notification & ~0xFF) == NOTIFY_KEY) OnKey(notification & 0xFF);
             if (notification == NOTIFY_CHANGED) OnMappingChosen();
+            if (notification == NOTIFY_OTHER) OnLeft();
             return true;
         case IDC_ACTION:
             if (notification == NOTIFY_CHANGED) OnActionChosen();

@@ -57,20 +57,36 @@ void CutAtEquals(char* text) {
     if (cut != nullptr) *cut = '\0';
 }
 
-// The field takes only what an abbreviation may hold; typing over a list entry shown in
-// full starts afresh.
+// The field takes only what an abbreviation may hold, where the caret is or over the
+// selection; typing over a list entry shown in full starts afresh.
 void OnChar(char c) {
+    const char kDelete = 0x7F;
     char text[kFieldSize];
-    DialogGetText(ID_PANES, IDC_SHORTTYPE, text, sizeof text);
-    if (strchr(text, '=') != nullptr) text[0] = '\0';
-    const size_t length = strlen(text);
-    if (c == '\b') {
-        if (length > 0) text[length - 1] = '\0';
-    } else if (IsAbbreviationChar(c) && length < kMaxAbbreviation) {
-        text[length] = c;
-        text[length + 1] = '\0';
+    int length = DialogGetText(ID_PANES, IDC_SHORTTYPE, text, sizeof text);
+    int start = 0, end = 0;
+    DialogGetSelection(ID_PANES, IDC_SHORTTYPE, &start, &end);
+    if (start > end) {
+        const int first = end;
+        end = start;
+        start = first;
     }
+    if (strchr(text, '=') != nullptr) {
+        text[0] = '\0';
+        length = start = end = 0;
+    }
+    if (start < 0) start = 0;
+    if (end > length) end = length;
+    if (start > end) start = end;
+    const bool erase = c == '\b' || c == kDelete;
+    if (!erase && !IsAbbreviationChar(c)) return;
+    if (start == end && c == '\b' && start > 0) --start;
+    if (start == end && c == kDelete && end < length) ++end;
+    if (!erase && length - (end - start) >= kMaxAbbreviation) return;
+    // The field holds at most kMaxAbbreviation characters of kFieldSize: the insertion fits.
+    memmove(text + start + (erase ? 0 : 1), text + end, static_cast<size_t>(length - end) + 1);
+    if (!erase) text[start++] = c;
     DialogSetText(ID_PANES, IDC_SHORTTYPE, text);
+    DialogSetSelection(ID_PANES, IDC_SHORTTYPE, start, start);
 }
 
 void OnChosen() {

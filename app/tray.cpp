@@ -72,6 +72,12 @@ void SetTrayMode(bool on) {
     }
     gdwShowTrayIcon = static_cast<uint32_t>(IdleCode());
     if (!AddTrayIcon(IdleCode(), "Kelmor")) {
+        // Turned on where no tray can show it, the mode stays off: checked, it would be
+        // saved and the next start would look for a tray that is not there.
+        ShellCheckMenuItem(ID_RUN_FROM_TRAY, false);
+        DialogCheck(ID_PANES, IDC_TRAY_ICON, false);
+        gdwShowTrayIcon = 0;
+        RemoveTrayIcon();
         SayNoTray();
         return;
     }

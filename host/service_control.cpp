@@ -42,7 +42,11 @@ void TellReach(bool installed) {
 }
 
 void SetIdleTrayIcon() {
-    if (gdwShowTrayIcon != 0) SetTrayIcon(ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE, "Kelmor");
+    if (gdwShowTrayIcon == 0) return;
+    // The setting holds the idle picture last set: the end of a recording or playback
+    // goes back to it, and a later start shows it.
+    gdwShowTrayIcon = ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE;
+    SetTrayIcon(static_cast<int>(gdwShowTrayIcon), "Kelmor");
 }
 
 bool Unhook(int reason, int failureLevel) {

@@ -32,13 +32,18 @@ enum : uint16_t {
     CONTROL_CENTER = 1 << 3,     // centred text
     CONTROL_BOLD = 1 << 4,       // bold text
     CONTROL_DEFAULT = 1 << 5,    // the default push button
-    CONTROL_MULTILINE = 1 << 6,  // a read-only, scrolled text of several lines
+    // A scrolled text of several lines: read-only on a CONTROL_STATIC; on a CONTROL_EDIT a
+    // field Enter makes a new line in (Tab still moves on). Its lines end in '\n'.
+    CONTROL_MULTILINE = 1 << 6,
     // A drop-down list with an edit field, whose text DialogSetText/DialogGetText address.
     // The procedure edits that text itself: the field reports each key pressed in it
-    // (NOTIFY_KEY) and each character typed (NOTIFY_CHAR) and changes nothing by itself.
+    // (NOTIFY_KEY) and each character typed (NOTIFY_CHAR; Backspace as '\b', Delete as
+    // 0x7F) and changes nothing by itself; the caret and selection move as in any field.
     CONTROL_ENTRY = 1 << 7,
-    // With CONTROL_ENTRY: every key goes to the procedure, Tab, Enter and Esc included;
-    // without it keys other than characters and Backspace keep their usual work.
+    // With CONTROL_ENTRY: every key goes to the procedure, Tab, Enter, Esc and Ctrl+Page
+    // Down included, but for Ctrl+Tab and Ctrl+Shift+Tab, which move the focus to the next
+    // and previous control as they do out of every field that takes Tab. Without it keys
+    // other than characters, Backspace and Delete keep their usual work.
     CONTROL_ALL_KEYS = 1 << 8,
 };
 
@@ -61,12 +66,21 @@ struct ControlDescription {
     ControlPlace place;
 };
 
+// A control's tool tip. It is also the control's name to assistive technologies (screen
+// readers) where no label before it names it: a field without a label, a "..." button.
+struct ControlTip {
+    uint16_t id;
+    const char* text;
+};
+
 struct DialogDescription {
     uint16_t id;
     const char* caption;  // empty for a child dialog without caption
     int16_t width, height;  // dialog units; 0 0 lets the back end size it to fit
     const ControlDescription* controls;
     int controlCount;
+    const ControlTip* tips;  // may be nullptr
+    int tipCount;
 };
 
 // What a dialog procedure is told.
@@ -97,6 +111,8 @@ typedef void (*DialogProc)(int dialog, int message, int control, int notificatio
 int DialogRun(const DialogDescription* description, DialogProc proc);
 // Creates the dialog as the main window's child and returns at once; false on failure.
 bool DialogCreate(const DialogDescription* description, DialogProc proc);
+// Whether a dialog of this id is open (made by DialogCreate, or running).
+bool DialogIsOpen(int dialog);
 // Closes a modal dialog once the current call of its procedure returns.
 void DialogEnd(int dialog, int result);
 
@@ -108,6 +124,12 @@ bool DialogIsChecked(int dialog, int control);
 void DialogEnable(int dialog, int control, bool enabled);
 void DialogShow(int dialog, int control, bool shown);
 void DialogFocus(int dialog, int control);
+// The control of the dialog that has the keyboard focus; 0 when none of its controls has.
+int DialogGetFocus(int dialog);
+// The selection of an edit field or of a drop-down list's field, in characters from the
+// start; start == end is the caret with nothing selected.
+void DialogGetSelection(int dialog, int control, int* start, int* end);
+void DialogSetSelection(int dialog, int control, int start, int end);
 
 // Lists, drop-down lists and tab strips: items counted from 0.
 int DialogListAdd(int dialog, int control, const char* text);  // the new item's index, -1 on failure

@@ -119,6 +119,14 @@ struct KelmorFace {
     void (*letGoOfClipboard)();
     // A drop-down list's width when open (platform/dialog.h).
     void (*dialogFitDropDown)(int dialog, int control, int limit);
+    // The focused control, and the selection of a field (platform/dialog.h).
+    int (*dialogGetFocus)(int dialog);
+    void (*dialogGetSelection)(int dialog, int control, int* start, int* end);
+    void (*dialogSetSelection)(int dialog, int control, int start, int end);
+    // Whether a dialog is open (platform/dialog.h).
+    bool (*dialogIsOpen)(int dialog);
+    // A file opened with the desktop's application for plain text (platform/window.h).
+    bool (*openTextFile)(const char* path);
 };
 
 // True when the module's table has the field ending at fieldEnd and speaks this version.

@@ -12,3 +12,6 @@ int ShellIconMessageBox(const char* text, const char* caption, uint32_t style, i
 // name was chosen and then sets *chosenFilter to the 1-based filter selected.
 bool ShellFileDialog(bool save, char* name, int nameSize, const char* filters, int filterIndex,
                      int* chosenFilter);
+// A pattern that stands for the files that may be run, where programs carry no
+// extension that a pattern could name.
+#define FILE_PATTERN_EXECUTABLE "<executable>"

@@ -46,6 +46,9 @@ void ShellSetTrayIcon(int code, const char* tip);
 // default handler for it, as a person's double click would; false when there is none or
 // it cannot be started.
 bool ShellOpen(const char* uri);
+// Opens a file with the application the desktop has chosen for plain text; false when
+// it has none or it cannot be started.
+bool ShellOpenTextFile(const char* path);
 void ShellRemoveTrayIcon();
 // True while a tray holds the icon, so that a person can see and click it.
 bool ShellIsTrayIconReachable();

@@ -159,8 +159,6 @@ void StopAndResetPlayback(bool continuing) {
     LogAt(LOG_HIGH, "Restoring entire original event array from %li back to %li", nEventCount, nBackupEventCount);
     RestoreRecordingBackup();
     ClearPlayerDelays();
-    // The service comes back at once rather than at the next timer tick.
-    if (!continuing && gbKeyboardService) OnServiceTimer();
     if (gbSavedSpeed != 0) {
         gbSpeed = gbSavedSpeed;
         gbSavedSpeed = 0;
@@ -171,6 +169,9 @@ void StopAndResetPlayback(bool continuing) {
         ShowCurrentFileTitle();
         SetStatusText(" ");
     }
+    // The service comes back at once rather than at the next timer tick, and says so on
+    // the status line the playback's own words have left.
+    if (!continuing && gbKeyboardService) OnServiceTimer();
     if (gbConsoleMinimized != 0 && Interactive()) {
         gbConsoleMinimized = 0;
         ShellShowMainWindow(SW_RESTORE);

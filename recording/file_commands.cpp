@@ -127,7 +127,7 @@ bool AskToSaveChanges() {
 void OnNew(int) {
     if (!CloseRecording()) return;
     if (gbPromptForSave) {
-        ShowIconMessage("Press the blue \"Start Recording\" button to begin saving actions.", "New Recording",
+        ShowIconMessage("Press the red \"Start Recording\" button to begin saving actions.", "New Recording",
                         gdwMsgBoxStyle, IDI_KELMOR);
     }
 }
@@ -168,6 +168,9 @@ void OnSaveAs(int) { SaveAs(); }
 void EditFile(const char* path) {
     char editor[256];
     ReadEditorSetting(editor);
+    // The default stands for the desktop's own editor, which the desktop opens itself
+    // where it can: the opener program is missing from many systems.
+    if (strcmp(editor, kDefaultEditor) == 0 && ShellOpenTextFile(path)) return;
     char file[4 * MAX_PATH + 3];
     QuoteArgument(file, sizeof file, path, SystemCommandLineRules());
     char commandLine[sizeof editor + sizeof file + 1];

@@ -26,6 +26,11 @@ const char kOpenFilters[] = "Kelmor Files (*.klr;*.klx)\0*.klr;*.klx\0All Files 
 const char kSaveAsFilters[] =
     "Kelmor Recording (*.klr)\0*.klr\0Kelmor Editable Text Files (*.klx)\0*.klx\0All Files (*.*)\0*.*\0";
 const char kExeFilters[] = "Program Files (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
+#ifdef _WIN32
+const char kProgramFilters[] = "Program Files (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
+#else
+const char kProgramFilters[] = "Programs\0" FILE_PATTERN_EXECUTABLE "\0All Files (*.*)\0*.*\0";
+#endif
 
 namespace {
 

@@ -53,3 +53,6 @@ int ChooseFileName(char* name, const char* filters, bool save, int filterIndex);
 extern const char kOpenFilters[];
 extern const char kSaveAsFilters[];
 extern const char kExeFilters[];
+// The program a Mapping launches, or the text editor: .exe files on Windows, the files
+// that may be run elsewhere.
+extern const char kProgramFilters[];

@@ -82,13 +82,21 @@ const ControlDescription kControls[] = {
     {IDC_OPTIONS_APPLY, CONTROL_BUTTON, 0, 0, "&Apply", At(0, 3)},
 };
 
+// The controls no label names.
+const ControlTip kTips[] = {
+    {IDC_EDITOR_BROWSE, "Browse for the text editor"},
+    {IDC_LOG_FILE_BROWSE, "Browse for the log file"},
+    {IDC_LOG_LEVEL, "Log level"},
+};
+
 }  // namespace
 
 const char* const kOptionsTabNames[OPTIONS_TAB_COUNT] = {"Behavior", "Display", "Value Ranges", "Log Settings",
                                                          "Mouse Coordinates"};
 
 const DialogDescription kAdvancedOptionsDialog = {ID_ADVANCED_OPTIONS_DIALOG, "Advanced Options", 0, 0, kControls,
-                                                  sizeof kControls / sizeof kControls[0]};
+                                                  sizeof kControls / sizeof kControls[0], kTips,
+                                                  sizeof kTips / sizeof kTips[0]};
 
 const UserCommandChoice kUserCommandChoices[] = {
     {"", 0},

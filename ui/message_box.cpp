@@ -7,7 +7,7 @@
 #include "settings/settings.h"
 
 const char kNoActionsText[] =
-    "There are no actions currently recorded.\n\nPress the blue \"Start Recording\" button to begin saving actions.";
+    "There are no actions currently recorded.\n\nPress the red \"Start Recording\" button to begin saving actions.";
 
 int KelmorMessageBox(const char* text, const char* caption, uint32_t flags) {
     return ShellMessageBox(text, caption, gdwMsgBoxStyle | flags);

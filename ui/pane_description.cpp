@@ -34,21 +34,21 @@ const ControlDescription kControls[] = {
     {IDC_PLAY_IMMEDIATELY, CONTROL_CHECK_BOX, 0, OPTIONS, "&Immediately play after File Open", At(3, 0)},
     {IDC_AUTO_START, CONTROL_CHECK_BOX, 0, OPTIONS, "Auto-Start Kelmor with Windows", At(4, 0)},
     {IDC_ADVANCED_OPTIONS, CONTROL_BUTTON, 0, OPTIONS, "Advanced &Options...", At(5, 0)},
-    {IDC_ACTIVATE, CONTROL_CHECK_BOX, 0, SERVICE, "Activate", At(6, 0)},
-    {IDC_TRAY_ICON, CONTROL_CHECK_BOX, 0, SERVICE, "Tray Icon", At(6, 1)},
+    {IDC_ACTIVATE, CONTROL_CHECK_BOX, 0, SERVICE, "&Activate", At(6, 0)},
+    {IDC_TRAY_ICON, CONTROL_CHECK_BOX, 0, SERVICE, "Tray &Icon", At(6, 1)},
     // A gadget's text is its tool tip.
     {IDC_KEYS_LABEL, CONTROL_STATIC, 0, KEYBOARD, "&Keys:", At(1, 0)},
     {IDC_KEYS, CONTROL_COMBO, CONTROL_ENTRY | CONTROL_ALL_KEYS, KEYBOARD, "", At(1, 1)},
     {IDC_ACTION_LABEL, CONTROL_STATIC, 0, KEYBOARD, "Action:", At(2, 0)},
     {IDC_ACTION, CONTROL_COMBO, 0, KEYBOARD, "", At(2, 1)},
-    {IDC_MAPPING_TEXT, CONTROL_EDIT, 0, KEYBOARD, "", At(3, 1)},
+    {IDC_MAPPING_TEXT, CONTROL_EDIT, CONTROL_MULTILINE, KEYBOARD, "", At(3, 1)},
     {IDC_GADGET_ADD_MAPPING, CONTROL_GADGET, 0, KEYBOARD, "Add Mapping", At(4, 0)},
     {IDC_GADGET_DELETE_MAPPING, CONTROL_GADGET, 0, KEYBOARD, "Delete Mapping", At(4, 1)},
     {IDC_GADGET_MAPPING_HELP, CONTROL_GADGET, 0, KEYBOARD, "How to use \"Keyboard Mappings\"", At(4, 2)},
-    {IDC_SHORTTYPE_LABEL, CONTROL_STATIC, 0, SHORTTYPE, "Replace:", At(1, 0)},
+    {IDC_SHORTTYPE_LABEL, CONTROL_STATIC, 0, SHORTTYPE, "Re&place:", At(1, 0)},
     {IDC_SHORTTYPE, CONTROL_COMBO, CONTROL_ENTRY, SHORTTYPE, "", At(1, 1)},
-    {IDC_WITH_LABEL, CONTROL_STATIC, 0, SHORTTYPE, "with:", At(2, 0)},
-    {IDC_REPLACE_TEXT, CONTROL_EDIT, 0, SHORTTYPE, "", At(2, 1)},
+    {IDC_WITH_LABEL, CONTROL_STATIC, 0, SHORTTYPE, "&with:", At(2, 0)},
+    {IDC_REPLACE_TEXT, CONTROL_EDIT, CONTROL_MULTILINE, SHORTTYPE, "", At(2, 1)},
     {IDC_GADGET_ADD_SHORTTYPE, CONTROL_GADGET, 0, SHORTTYPE, "Add ShortType", At(4, 0)},
     {IDC_GADGET_DELETE_SHORTTYPE, CONTROL_GADGET, 0, SHORTTYPE, "Delete ShortType", At(4, 1)},
     {IDC_GADGET_SHORTTYPE_HELP, CONTROL_GADGET, 0, SHORTTYPE, "How to use \"ShortType Abbreviations\"", At(4, 2)},
@@ -56,11 +56,20 @@ const ControlDescription kControls[] = {
     {IDC_BACKGROUND, CONTROL_FRAME, 0, 0, "", At(0, 0)},
 };
 
+// Every key pressed in the Keys field is taken as part of a combination, so the way out
+// is said where a person looks for it.
+const ControlTip kTips[] = {
+    {IDC_KEYS, "Press the keys of the Mapping here, e.g. Ctrl + F7 (Backspace starts again). Ctrl+Tab and "
+               "Ctrl+Shift+Tab leave the field."},
+    {IDC_MAPPING_TEXT, "Text to type, program to launch or recording to play"},
+};
+
 }  // namespace
 
 const char* const kPaneTabNames[PANE_TAB_COUNT] = {"Playback", "Options", "Keyboard", "ShortType"};
 
-const DialogDescription kPaneDialog = {ID_PANES, "", 0, 0, kControls, sizeof kControls / sizeof kControls[0]};
+const DialogDescription kPaneDialog = {ID_PANES, "", 0, 0, kControls, sizeof kControls / sizeof kControls[0],
+                                       kTips, sizeof kTips / sizeof kTips[0]};
 
 const GadgetFace kGadgetFaces[] = {
     {IDC_GADGET_ADD_MAPPING, IDB_ADD_MAPPING},         {IDC_GADGET_DELETE_MAPPING, IDB_DELETE_MAPPING},

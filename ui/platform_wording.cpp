@@ -45,6 +45,18 @@ const PlatformWording kPlatformWording[] = {
      "Unable to load the Kelmor Keyboard Service Addresses (located in \"libkelmor-service.so\")\n\nKelmor can "
      "run without this component, but Mappings and ShortTypes will not be available until you reinstall Kelmor."},
     {"Unable to load \"KelmorService.DLL\"", "Unable to load \"libkelmor-service.so\""},
+    // The combinations a Mapping may not take belong to the desktop here.
+    {"You have chosen a key combination for a Mapping that is reserved for a common Windows function.\n\nPlease "
+     "choose a different combination.",
+     "You have chosen a key combination for a Mapping that is reserved for a common function of the desktop."
+     "\n\nPlease choose a different combination."},
+    {"You have chosen a key combination for a Mapping that is reserved for a common Windows function.  This will "
+     "remove your ability to use these special combinations in other programs.\n\nIt is recommended that you use "
+     "different multiple key combinations such as \"Ctrl + Shift + F7\"\n\nAre you sure that you want to continue?",
+     "You have chosen a key combination for a Mapping that is reserved for a common function of the desktop and "
+     "its programs.  This will remove your ability to use these special combinations in other programs.\n\nIt is "
+     "recommended that you use different multiple key combinations such as \"Ctrl + Shift + F7\"\n\nAre you sure "
+     "that you want to continue?"},
     // A backup is imported by kelmorctl here, not by the registry editor.
     {"The settings were saved in \"%s\"\n\nYou can reload these settings by double-clicking on this file when "
      "Kelmor is not running.",

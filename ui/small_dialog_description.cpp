@@ -23,9 +23,12 @@ const ControlDescription kLegalControls[] = {
     {IDCANCEL, CONTROL_BUTTON, 0, 0, "Cancel", At(1, 1)},
 };
 
+// The licence is a long text of its own, named by what it is.
+const ControlTip kLegalTips[] = {{IDC_LEGAL_TEXT, "License"}};
+
 }  // namespace
 
 const DialogDescription kAboutDialog = {ID_ABOUT, "About Kelmor", 0, 0, kAboutControls,
-                                        sizeof kAboutControls / sizeof kAboutControls[0]};
+                                        sizeof kAboutControls / sizeof kAboutControls[0], nullptr, 0};
 const DialogDescription kLegalDialog = {ID_LEGAL, "Legal Agreement", 0, 0, kLegalControls,
-                                        sizeof kLegalControls / sizeof kLegalControls[0]};
+                                        sizeof kLegalControls / sizeof kLegalControls[0], kLegalTips, 1};

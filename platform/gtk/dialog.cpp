@@ -3,6 +3,7 @@
 // every call acts on all of them.
 #include "platform/gtk/dialog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -117,20 +118,21 @@ gboolean OnPicturePressed(GtkWidget*, GdkEventButton* event, gpointer data) {
     return FALSE;
 }
 
-// A gadget is clicked by a release over it; one released away from it is no click.
-gboolean OnGadgetReleased(GtkWidget* w, GdkEventButton* event, gpointer data) {
-    GtkAllocation area;
-    gtk_widget_get_allocation(w, &area);
-    if (event->button == 1 && event->x >= 0 && event->y >= 0 && event->x < area.width && event->y < area.height) {
-        Notify(static_cast<Source*>(data));
-    }
-    return FALSE;
-}
-
-// Pictures that act when clicked show the hand, as links do.
+// Pictures that act when clicked show the hand, as links do. A button has no window of its
+// own: the hand goes on the input window it keeps over itself.
 void ShowHand(GtkWidget* w, gpointer) {
+    GdkWindow* window = gtk_widget_get_window(w);
+    if (window == nullptr) return;
     GdkCursor* hand = gdk_cursor_new_from_name(gtk_widget_get_display(w), "pointer");
-    gdk_window_set_cursor(gtk_widget_get_window(w), hand);
+    if (gtk_widget_get_has_window(w)) {
+        gdk_window_set_cursor(window, hand);
+    } else {
+        for (GList* l = gdk_window_peek_children(window); l != nullptr; l = l->next) {
+            gpointer owner = nullptr;
+            gdk_window_get_user_data(GDK_WINDOW(l->data), &owner);
+            if (owner == w) gdk_window_set_cursor(GDK_WINDOW(l->data), hand);
+        }
+    }
     if (hand != nullptr) g_object_unref(hand);
 }
 
@@ -176,22 +178,38 @@ GtkWidget* NewPicture(const ControlDescription& c, int dialog) {
     gtk_container_add(GTK_CONTAINER(w), gtk_image_new());
     g_signal_connect(w, "realize", G_CALLBACK(ShowHand), nullptr);
     Source* source = NewSource(w, dialog, c.id, NOTIFY_CLICKED);
-    if (c.kind == CONTROL_PICTURE) {
-        g_signal_connect(w, "button-press-event", G_CALLBACK(OnPicturePressed), source);
-        // Reported only while the picture holds the pointer.
-        gtk_widget_add_events(w, GDK_POINTER_MOTION_MASK | GDK_BUTTON_RELEASE_MASK);
-        g_signal_connect(w, "motion-notify-event", G_CALLBACK(OnCaptureMotion), nullptr);
-        g_signal_connect(w, "button-release-event", G_CALLBACK(OnCaptureReleased), nullptr);
-        g_signal_connect(w, "grab-broken-event", G_CALLBACK(OnCaptureBroken), nullptr);
-        g_signal_connect(w, "unmap", G_CALLBACK(OnCaptureUnmapped), nullptr);
-        return w;
-    }
+    g_signal_connect(w, "button-press-event", G_CALLBACK(OnPicturePressed), source);
+    // Reported only while the picture holds the pointer.
+    gtk_widget_add_events(w, GDK_POINTER_MOTION_MASK | GDK_BUTTON_RELEASE_MASK);
+    g_signal_connect(w, "motion-notify-event", G_CALLBACK(OnCaptureMotion), nullptr);
+    g_signal_connect(w, "button-release-event", G_CALLBACK(OnCaptureReleased), nullptr);
+    g_signal_connect(w, "grab-broken-event", G_CALLBACK(OnCaptureBroken), nullptr);
+    g_signal_connect(w, "unmap", G_CALLBACK(OnCaptureUnmapped), nullptr);
+    return w;
+}
+
+// A gadget is a flat push button showing its picture: it takes the focus in its turn, shows
+// the focus ring, acts on Space and Enter and on a release over it, and its tool tip is its
+// name to a screen reader.
+GtkWidget* NewGadget(const ControlDescription& c, int dialog) {
+    GtkWidget* w = gtk_button_new();
+    gtk_button_set_relief(GTK_BUTTON(w), GTK_RELIEF_NONE);
+    gtk_button_set_image(GTK_BUTTON(w), gtk_image_new());
+    gtk_button_set_always_show_image(GTK_BUTTON(w), TRUE);
+    gtk_style_context_add_class(gtk_widget_get_style_context(w), "image-button");
     gtk_widget_set_tooltip_text(w, c.text);
     atk_object_set_name(gtk_widget_get_accessible(w), c.text);
     gtk_widget_set_halign(w, GTK_ALIGN_START);
     gtk_widget_set_valign(w, GTK_ALIGN_CENTER);
-    g_signal_connect(w, "button-release-event", G_CALLBACK(OnGadgetReleased), source);
+    g_signal_connect_after(w, "realize", G_CALLBACK(ShowHand), nullptr);
+    g_signal_connect(w, "clicked", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CLICKED));
     return w;
+}
+
+// The image a picture or gadget shows.
+GtkImage* ImageOf(GtkWidget* w) {
+    GtkWidget* image = GTK_IS_BUTTON(w) ? gtk_button_get_image(GTK_BUTTON(w)) : GTK_IS_EVENT_BOX(w) ? gtk_bin_get_child(GTK_BIN(w)) : nullptr;
+    return image != nullptr && GTK_IS_IMAGE(image) ? GTK_IMAGE(image) : nullptr;
 }
 
 // The link colours the program has always drawn, whatever the theme's: blue until
@@ -210,19 +228,30 @@ void AddLinkColours() {
     g_object_unref(css);
 }
 
-// A read-only text of several lines, scrolled: the Legal Agreement's licence.
-GtkWidget* NewMultilineText() {
+// A text of several lines, scrolled: read-only (the Legal Agreement's licence) or a field
+// where Enter makes a new line and Tab, as in every other field, moves on.
+GtkWidget* NewMultilineText(bool editable) {
     GtkWidget* view = gtk_text_view_new();
-    gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
-    gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), FALSE);
-    gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD);
+    gtk_text_view_set_editable(GTK_TEXT_VIEW(view), editable ? TRUE : FALSE);
+    gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), editable ? TRUE : FALSE);
+    gtk_text_view_set_accepts_tab(GTK_TEXT_VIEW(view), FALSE);
+    gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), editable ? GTK_WRAP_WORD_CHAR : GTK_WRAP_WORD);
     gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 4);
     gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 4);
     GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+    // The text takes the focus, not its frame.
+    gtk_widget_set_can_focus(scrolled, FALSE);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
-    gtk_widget_set_size_request(scrolled, 600, 300);
+    if (editable) {
+        // As wide as a one-line field, three lines high.
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
+        gtk_widget_set_size_request(scrolled, 200, 58);
+    } else {
+        // Small enough for a dialog that fits a 1280-pixel screen at twice the scale.
+        gtk_widget_set_size_request(scrolled, 480, 300);
+        gtk_widget_set_vexpand(scrolled, TRUE);
+    }
     gtk_widget_set_hexpand(scrolled, TRUE);
-    gtk_widget_set_vexpand(scrolled, TRUE);
     gtk_container_add(GTK_CONTAINER(scrolled), view);
     return scrolled;
 }
@@ -230,6 +259,8 @@ GtkWidget* NewMultilineText() {
 GtkTextBuffer* MultilineBuffer(GtkWidget* w) {
     return gtk_text_view_get_buffer(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(w))));
 }
+
+void OnBufferChanged(GtkTextBuffer*, gpointer data) { Notify(static_cast<Source*>(data)); }
 
 void OnPageSwitched(GtkNotebook*, GtkWidget*, guint, gpointer data) { Notify(static_cast<Source*>(data)); }
 
@@ -247,11 +278,17 @@ void OnDigitsOnly(GtkEditable* editable, const gchar* text, gint length, gint*, 
 // whole icon theme at start-up for two small triangles, and a label greys with its button.
 GtkWidget* ArrowButton(bool up, int dialog, int control, int notification) {
     GtkWidget* button = gtk_button_new_with_label(up ? "\u25B4" : "\u25BE");
+    atk_object_set_name(gtk_widget_get_accessible(button), up ? "Increase" : "Decrease");
     // As narrow as the icon buttons they stand for.
     gtk_style_context_add_class(gtk_widget_get_style_context(button), "image-button");
     gtk_widget_set_can_focus(button, FALSE);
     g_signal_connect(button, "clicked", G_CALLBACK(OnClicked), NewSource(button, dialog, control, notification));
     return button;
+}
+
+void NoFocus(GtkWidget* w, gpointer) {
+    if (GTK_IS_TOGGLE_BUTTON(w)) gtk_widget_set_can_focus(w, FALSE);
+    else if (GTK_IS_BOX(w)) gtk_container_forall(GTK_CONTAINER(w), NoFocus, nullptr);
 }
 
 // Only the procedure's own changes reach a field it edits.
@@ -266,6 +303,27 @@ void OnEntryDelete(GtkEditable* entry, gint, gint, gpointer) {
 // A field's own text changes are no choice from its list.
 void OnEntryComboChanged(GtkComboBox* combo, gpointer data) {
     if (gtk_combo_box_get_active(combo) >= 0) Notify(static_cast<Source*>(data));
+}
+
+// The widget of a control that takes the keyboard focus: a drop-down list's field, a text
+// of several lines' view, or the widget itself.
+GtkWidget* FocusTarget(GtkWidget* w) {
+    if (GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w))) return gtk_bin_get_child(GTK_BIN(w));
+    if (GTK_IS_SCROLLED_WINDOW(w)) return gtk_bin_get_child(GTK_BIN(w));
+    return w;
+}
+
+// The control of the dialog whose widget has its window's focus, or nullptr.
+const Control* FocusedControl(const Dialog* d) {
+    GtkWidget* window = d->top != nullptr ? gtk_widget_get_toplevel(d->top) : nullptr;
+    GtkWidget* focus = window != nullptr && GTK_IS_WINDOW(window) ? gtk_window_get_focus(GTK_WINDOW(window)) : nullptr;
+    if (focus == nullptr) return nullptr;
+    for (const Control& c : d->controls) {
+        for (GtkWidget* w : c.widgets) {
+            if (FocusTarget(w) == focus || w == focus) return &c;
+        }
+    }
+    return nullptr;
 }
 
 // The control whose entry field has the window's focus, or nullptr.
@@ -286,23 +344,38 @@ const Control* FocusedEntry(GtkWindow* window, int* dialog) {
 }
 
 // Before the window's mnemonics and accelerators see a key: a capture field gets every key
-// with Ctrl and Alt too, a filtered field the characters typed into it.
+// with Ctrl and Alt too but for the way out of it, a filtered field the characters typed
+// into it and the keys that delete.
 gboolean OnWindowKeyPress(GtkWidget* window, GdkEventKey* event, gpointer) {
     int dialog = 0;
     const Control* c = FocusedEntry(GTK_WINDOW(window), &dialog);
     if (c == nullptr) return FALSE;
     const int vk = X11KeysymToVk(event->keyval);
     const uint32_t ch = gdk_keyval_to_unicode(event->keyval);
+    const bool ctrl = (event->state & GDK_CONTROL_MASK) != 0;
     const bool typed = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) == 0 && ch >= ' ' && ch < 127;
     const bool allKeys = (c->flags & CONTROL_ALL_KEYS) != 0;
-    if (!allKeys && !typed && vk != VK_BACK) return FALSE;
+    // Ctrl+Tab and Ctrl+Shift+Tab leave a field that takes Tab, as they leave GTK's own.
+    const bool tab = event->keyval == GDK_KEY_Tab || event->keyval == GDK_KEY_ISO_Left_Tab ||
+                     event->keyval == GDK_KEY_KP_Tab;
+    if (allKeys && ctrl && tab) {
+        const bool back = event->keyval == GDK_KEY_ISO_Left_Tab || (event->state & GDK_SHIFT_MASK) != 0;
+        const Source left = {dialog, c->id, NOTIFY_OTHER};
+        Notify(&left);
+        g_signal_emit_by_name(window, "move-focus", back ? GTK_DIR_TAB_BACKWARD : GTK_DIR_TAB_FORWARD);
+        return TRUE;
+    }
+    const bool deleting = event->keyval == GDK_KEY_Delete || event->keyval == GDK_KEY_KP_Delete;
+    const bool erase = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) == 0 && (vk == VK_BACK || deleting);
+    if (!allKeys && !typed && !erase) return FALSE;
     if (allKeys && vk != 0) {
         const Source key = {dialog, c->id, NOTIFY_KEY + vk};
         Notify(&key);
     }
-    if (typed || vk == VK_BACK) {
-        const Source character = {dialog, c->id, NOTIFY_CHAR + static_cast<int>(typed ? ch : '\b')};
-        Notify(&character);
+    if (typed || erase) {
+        const int character = typed ? static_cast<int>(ch) : vk == VK_BACK ? '\b' : 0x7F;
+        const Source typedChar = {dialog, c->id, NOTIFY_CHAR + character};
+        Notify(&typedChar);
     }
     return TRUE;
 }
@@ -346,22 +419,27 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
             break;
         case CONTROL_STATIC: {
             if ((c.flags & CONTROL_MULTILINE) != 0) {
-                w = NewMultilineText();
+                w = NewMultilineText(false);
                 break;
             }
             w = strchr(c.text, '&') != nullptr ? gtk_label_new_with_mnemonic(label.c_str()) : gtk_label_new(c.text);
             const bool centred = (c.flags & CONTROL_CENTER) != 0;
             gtk_label_set_xalign(GTK_LABEL(w), (c.flags & CONTROL_RIGHT) != 0 ? 1.0f : centred ? 0.5f : 0.0f);
-            if (centred) gtk_label_set_justify(GTK_LABEL(w), GTK_JUSTIFY_CENTER);
+            if (centred) {
+                // Centred in the whole width the dialog gives it, not in its own text's.
+                gtk_label_set_justify(GTK_LABEL(w), GTK_JUSTIFY_CENTER);
+                gtk_widget_set_hexpand(w, TRUE);
+            }
             if ((c.flags & CONTROL_BOLD) != 0) {
                 PangoAttrList* bold = pango_attr_list_new();
                 pango_attr_list_insert(bold, pango_attr_weight_new(PANGO_WEIGHT_BOLD));
                 gtk_label_set_attributes(GTK_LABEL(w), bold);
                 pango_attr_list_unref(bold);
             }
-            // A long status wraps instead of widening the window or being cut off.
+            // A long status wraps instead of widening the window or being cut off; so does a
+            // long label, which would make a dialog wider than a screen at twice the scale.
             gtk_label_set_line_wrap(GTK_LABEL(w), TRUE);
-            gtk_label_set_max_width_chars(GTK_LABEL(w), 40);
+            gtk_label_set_max_width_chars(GTK_LABEL(w), strlen(c.text) > 40 ? 24 : 40);
             break;
         }
         case CONTROL_BUTTON:
@@ -380,12 +458,21 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
             g_signal_connect(w, "toggled", G_CALLBACK(OnToggled), NewSource(w, dialog, c.id, NOTIFY_CLICKED));
             break;
         case CONTROL_EDIT: {
+            if ((c.flags & CONTROL_MULTILINE) != 0) {
+                w = NewMultilineText(true);
+                GtkTextBuffer* buffer = MultilineBuffer(w);
+                gtk_text_buffer_set_text(buffer, c.text, -1);
+                g_signal_connect(buffer, "changed", G_CALLBACK(OnBufferChanged), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+                break;
+            }
             w = gtk_entry_new();
+            // Enter in a field presses the dialog's default button.
+            gtk_entry_set_activates_default(GTK_ENTRY(w), TRUE);
             gtk_entry_set_text(GTK_ENTRY(w), c.text);
             if ((c.flags & CONTROL_RIGHT) != 0) gtk_entry_set_alignment(GTK_ENTRY(w), 1.0f);
             if ((c.flags & CONTROL_NUMBER) != 0) {
                 gtk_entry_set_input_purpose(GTK_ENTRY(w), GTK_INPUT_PURPOSE_DIGITS);
-                gtk_entry_set_width_chars(GTK_ENTRY(w), 10);
+                gtk_entry_set_width_chars(GTK_ENTRY(w), 7);
                 g_signal_connect(w, "insert-text", G_CALLBACK(OnDigitsOnly), nullptr);
             }
             Source* changed = NewSource(w, dialog, c.id, NOTIFY_CHANGED);
@@ -415,14 +502,21 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
                 g_signal_connect(entry, "delete-text", G_CALLBACK(OnEntryDelete), nullptr);
                 g_signal_connect(w, "changed", G_CALLBACK(OnEntryComboChanged),
                                  NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+                // The field is the control: Alt+Down opens the list from it, and Tab goes
+                // on to the next control rather than to the arrow, which a screen reader
+                // does not find. A field that takes every key leaves the arrow as the way to
+                // its list.
+                if ((c.flags & CONTROL_ALL_KEYS) == 0) gtk_container_forall(GTK_CONTAINER(w), NoFocus, nullptr);
             } else {
                 w = gtk_combo_box_text_new();
                 g_signal_connect(w, "changed", G_CALLBACK(OnClicked), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
             }
             break;
         case CONTROL_PICTURE:
-        case CONTROL_GADGET:
             w = NewPicture(c, dialog);
+            break;
+        case CONTROL_GADGET:
+            w = NewGadget(c, dialog);
             break;
         case CONTROL_SLIDER:
             w = NewSlider(c, dialog);
@@ -433,12 +527,66 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
     return w;
 }
 
-void Place(GtkWidget* container, GtkWidget* w, const ControlPlace& place) {
+const char kNamed[] = "kelmor-named";
+
+// The theme's tabs are padded for a few large pages: five names of Advanced Options would
+// make it wider than a 1280-pixel screen at twice the scale.
+void NarrowTabs(GtkWidget* notebook) {
+    static GtkCssProvider* css = nullptr;
+    if (css == nullptr) {
+        css = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(css, "notebook > header > tabs > tab { padding-left: 7px; padding-right: 7px; }",
+                                        -1, nullptr);
+    }
+    gtk_style_context_add_provider(gtk_widget_get_style_context(notebook), GTK_STYLE_PROVIDER(css),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
+// A tool tip; the control's name too where no label gave it one. A tab strip would show
+// its tip over every page: it is named only.
+void AddTip(GtkWidget* w, const char* text) {
+    GtkWidget* field = FocusTarget(w);
+    if (!GTK_IS_NOTEBOOK(w)) {
+        gtk_widget_set_tooltip_text(w, text);
+        if (field != w) gtk_widget_set_tooltip_text(field, text);
+    }
+    if (g_object_get_data(G_OBJECT(field), kNamed) == nullptr) {
+        atk_object_set_name(gtk_widget_get_accessible(field), text);
+    }
+}
+
+// A widget waiting for its grid cell.
+struct Cell {
+    GtkWidget* grid;
+    GtkWidget* widget;
+    ControlPlace place;
+};
+
+void Place(GtkWidget* container, GtkWidget* w, const ControlPlace& place, std::vector<Cell>* cells) {
     if (GTK_IS_FIXED(container)) {
         gtk_widget_set_size_request(w, UnitsToPixelsX(place.w), UnitsToPixelsY(place.h));
         gtk_fixed_put(GTK_FIXED(container), w, UnitsToPixelsX(place.x), UnitsToPixelsY(place.y));
     } else {
-        gtk_grid_attach(GTK_GRID(container), w, place.column, place.row, 1, 1);
+        cells->push_back({container, w, place});
+    }
+}
+
+// A grid lists its children (to a screen reader too) last attached first: attached from
+// the last row and column back, they read in the order a person sees them. A control alone
+// in its row spans the columns, rather than widening the first one for every row.
+void AttachCells(std::vector<Cell>* cells) {
+    std::stable_sort(cells->begin(), cells->end(), [](const Cell& a, const Cell& b) {
+        return a.place.row != b.place.row ? a.place.row > b.place.row : a.place.column > b.place.column;
+    });
+    for (const Cell& c : *cells) {
+        int inRow = 0, columns = 1;
+        for (const Cell& other : *cells) {
+            if (other.grid != c.grid) continue;
+            if (other.place.row == c.place.row) ++inRow;
+            if (other.place.column + 1 > columns) columns = other.place.column + 1;
+        }
+        const int span = inRow == 1 && c.place.column == 0 ? columns : 1;
+        gtk_grid_attach(GTK_GRID(c.grid), c.widget, c.place.column, c.place.row, span, 1);
     }
 }
 
@@ -468,11 +616,13 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
     }
     GtkWidget* group = nullptr;
     GtkWidget* pendingLabel = nullptr;
+    std::vector<Cell> cells;
     for (int i = 0; i < description->controlCount; ++i) {
         const ControlDescription& c = description->controls[i];
         Control control{c.id, c.kind, c.flags, {}, 0};
         if (c.kind == CONTROL_TABS) {
             notebook = gtk_notebook_new();
+            NarrowTabs(notebook);
             for (int page = 0; page < pageCount; ++page) {
                 pages.push_back(NewPage(positioned));
                 gtk_notebook_append_page(GTK_NOTEBOOK(notebook), pages.back(), gtk_label_new(""));
@@ -488,25 +638,36 @@ Dialog* Build(const DialogDescription* description, DialogProc proc) {
                 if ((c.pages >> page & 1) == 0) continue;
                 GtkWidget* w = MakeWidget(c, d->id, &group);
                 if (w == nullptr) continue;
-                Place(pages[page], w, c.place);
+                Place(pages[page], w, c.place, &cells);
                 control.widgets.push_back(w);
             }
         } else {
             GtkWidget* w = MakeWidget(c, d->id, &group);
             if (w != nullptr) {
-                Place(grid, w, c.place);
+                Place(grid, w, c.place, &cells);
                 control.widgets.push_back(w);
             }
         }
-        // A label's mnemonic moves the focus to the field after it.
-        if (pendingLabel != nullptr && GTK_IS_LABEL(pendingLabel) && !control.widgets.empty()) {
-            if (c.kind == CONTROL_EDIT) gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), control.widgets[0]);
-            if ((c.flags & CONTROL_ENTRY) != 0) {
-                gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), gtk_bin_get_child(GTK_BIN(control.widgets[0])));
-            }
+        // A label's mnemonic moves the focus to the field after it, and names it to a
+        // screen reader.
+        const bool labelled = c.kind == CONTROL_EDIT || c.kind == CONTROL_COMBO || c.kind == CONTROL_LIST ||
+                              c.kind == CONTROL_SLIDER;
+        if (pendingLabel != nullptr && GTK_IS_LABEL(pendingLabel) && !control.widgets.empty() && labelled) {
+            GtkWidget* field = FocusTarget(control.widgets[0]);
+            gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), field);
+            atk_object_set_name(gtk_widget_get_accessible(field), gtk_label_get_text(GTK_LABEL(pendingLabel)));
+            g_object_set_data(G_OBJECT(field), kNamed, field);
         }
         pendingLabel = c.kind == CONTROL_STATIC && !control.widgets.empty() ? control.widgets[0] : nullptr;
         d->controls.push_back(control);
+    }
+    AttachCells(&cells);
+    for (int i = 0; i < description->tipCount && description->tips != nullptr; ++i) {
+        const ControlTip& tip = description->tips[i];
+        for (Control& c : d->controls) {
+            if (c.id != tip.id) continue;
+            for (GtkWidget* w : c.widgets) AddTip(w, tip.text);
+        }
     }
     gtk_box_pack_start(GTK_BOX(box), grid, FALSE, FALSE, 0);
     gtk_widget_show_all(box);
@@ -524,10 +685,45 @@ void Forget(Dialog* d) {
 
 int CopyText(const char* text, char* out, int size) {
     if (out == nullptr || size <= 0) return 0;
-    const int length = static_cast<int>(strnlen(text != nullptr ? text : "", static_cast<size_t>(size) - 1));
+    if (text == nullptr) text = "";
+    const int length = static_cast<int>(strnlen(text, static_cast<size_t>(size) - 1));
     memcpy(out, text, static_cast<size_t>(length));
     out[length] = '\0';
     return length;
+}
+
+// A dialog larger than the screen's work area (a large scale, a small screen) scrolls its
+// pages, so that its buttons stay in reach; the frame the window manager adds is allowed for.
+void FitOnScreen(GtkWidget* top) {
+    const int kFrame = 48;
+    GdkDisplay* display = gtk_widget_get_display(top);
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+    if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+    if (monitor == nullptr) return;
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    GtkRequisition natural;
+    gtk_widget_get_preferred_size(top, nullptr, &natural);
+    const int width = area.width - kFrame, height = area.height - kFrame;
+    if (natural.width <= width && natural.height <= height) return;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(top));
+    GtkWidget* pages = children != nullptr ? GTK_WIDGET(children->data) : nullptr;
+    g_list_free(children);
+    if (pages == nullptr) return;
+    GtkRequisition rest;
+    gtk_widget_get_preferred_size(pages, nullptr, &rest);
+    rest.height = natural.height - rest.height;
+    GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_widget_set_can_focus(scrolled, FALSE);
+    g_object_ref(pages);
+    gtk_container_remove(GTK_CONTAINER(top), pages);
+    gtk_container_add(GTK_CONTAINER(scrolled), pages);
+    g_object_unref(pages);
+    gtk_widget_set_size_request(scrolled, natural.width < width ? natural.width : width,
+                                natural.height < height ? natural.height - rest.height : height - rest.height);
+    gtk_box_pack_start(GTK_BOX(top), scrolled, TRUE, TRUE, 0);
+    gtk_box_reorder_child(GTK_BOX(top), scrolled, 0);
+    gtk_widget_show(scrolled);
 }
 
 gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
@@ -538,9 +734,20 @@ gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
 const char* (*gWording)(const char*) = nullptr;
 
 // The main window's accelerators do not reach a modal dialog; those on a function key
-// alone (F1, help for this screen) act there too.
-gboolean OnModalKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
+// alone (F1, help for this screen) act there too. Esc presses Cancel, as in every dialog;
+// a dialog without one ends as cancelled.
+gboolean OnModalKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
     const bool plain = (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SHIFT_MASK)) == 0;
+    if (plain && event->keyval == GDK_KEY_Escape) {
+        const Dialog* d = static_cast<Dialog*>(data);
+        for (const Control& c : d->controls) {
+            if (c.id != IDCANCEL || c.widgets.empty()) continue;
+            if (gtk_widget_is_sensitive(c.widgets[0])) gtk_widget_activate(c.widgets[0]);
+            return TRUE;
+        }
+        GtkDialogEnd(d->id, IDCANCEL);
+        return TRUE;
+    }
     return plain && GtkRunFunctionKeyCommand(event->keyval) ? TRUE : FALSE;
 }
 
@@ -589,9 +796,18 @@ int GtkDialogRun(const DialogDescription* description, DialogProc proc) {
     gtk_window_set_modal(GTK_WINDOW(window), TRUE);
     gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+    gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
+    atk_object_set_role(gtk_widget_get_accessible(window), ATK_ROLE_DIALOG);
+    FitOnScreen(d->top);
     gtk_container_add(GTK_CONTAINER(window), d->top);
+    // Enter presses the default button, from a field too.
+    for (const Control& c : d->controls) {
+        if ((c.flags & CONTROL_DEFAULT) == 0 || c.widgets.empty() || !GTK_IS_BUTTON(c.widgets[0])) continue;
+        gtk_widget_set_can_default(c.widgets[0], TRUE);
+        gtk_window_set_default(GTK_WINDOW(window), c.widgets[0]);
+    }
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDialogDelete), d);
-    g_signal_connect(window, "key-press-event", G_CALLBACK(OnModalKeyPress), nullptr);
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnModalKeyPress), d);
     if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
     if (d->loop == nullptr && d->result == -1) {
         gtk_widget_show(window);
@@ -619,7 +835,10 @@ void GtkDialogSetText(int dialog, int control, const char* text) {
     Quiet quiet;
     gchar* valid = g_utf8_make_valid(text != nullptr ? text : "", -1);
     for (GtkWidget* w : c->widgets) {
-        if (GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w))) {
+        if (c->kind == CONTROL_GADGET) {
+            gtk_widget_set_tooltip_text(w, valid);
+            atk_object_set_name(gtk_widget_get_accessible(w), valid);
+        } else if (GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w))) {
             GtkWidget* entry = gtk_bin_get_child(GTK_BIN(w));
             gtk_entry_set_text(GTK_ENTRY(entry), valid);
             gtk_editable_set_position(GTK_EDITABLE(entry), -1);
@@ -647,6 +866,12 @@ int GtkDialogGetText(int dialog, int control, char* out, int size) {
             gchar* all = gtk_text_buffer_get_text(MultilineBuffer(w), &start, &end, FALSE);
             const int length = CopyText(all, out, size);
             g_free(all);
+            return length;
+        }
+        if (c->kind == CONTROL_GADGET) {
+            gchar* tip = gtk_widget_get_tooltip_text(w);
+            const int length = CopyText(tip, out, size);
+            g_free(tip);
             return length;
         }
         if (GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w))) {
@@ -684,7 +909,7 @@ void GtkDialogEnable(int dialog, int control, bool enabled) {
     for (GtkWidget* w : c->widgets) {
         gtk_widget_set_sensitive(w, enabled);
         // Themes dim the icons they load themselves, not pictures drawn by the program.
-        if (GTK_IS_EVENT_BOX(w)) gtk_widget_set_opacity(w, enabled ? 1.0 : 0.35);
+        if (ImageOf(w) != nullptr) gtk_widget_set_opacity(w, enabled ? 1.0 : 0.35);
     }
 }
 
@@ -698,7 +923,38 @@ void GtkDialogShow(int dialog, int control, bool shown) {
 
 void GtkDialogFocus(int dialog, int control) {
     Control* c = FindControl(dialog, control);
-    if (c != nullptr && !c->widgets.empty()) gtk_widget_grab_focus(c->widgets[0]);
+    if (c != nullptr && !c->widgets.empty()) gtk_widget_grab_focus(FocusTarget(c->widgets[0]));
+}
+
+bool GtkDialogIsOpen(int dialog) { return FindDialog(dialog) != nullptr; }
+
+int GtkDialogGetFocus(int dialog) {
+    const Dialog* d = FindDialog(dialog);
+    const Control* c = d != nullptr ? FocusedControl(d) : nullptr;
+    return c != nullptr ? c->id : 0;
+}
+
+void GtkDialogGetSelection(int dialog, int control, int* start, int* end) {
+    gint from = 0, to = 0;
+    Control* c = FindControl(dialog, control);
+    GtkWidget* field = c != nullptr && !c->widgets.empty() ? FocusTarget(c->widgets[0]) : nullptr;
+    if (field != nullptr && GTK_IS_ENTRY(field)) {
+        // The caret is where the selection ends; GTK hands the two ends over in order.
+        gtk_editable_get_selection_bounds(GTK_EDITABLE(field), &from, &to);
+        if (from == to) from = to = gtk_editable_get_position(GTK_EDITABLE(field));
+    }
+    if (start != nullptr) *start = from;
+    if (end != nullptr) *end = to;
+}
+
+void GtkDialogSetSelection(int dialog, int control, int start, int end) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr) return;
+    Quiet quiet;
+    for (GtkWidget* w : c->widgets) {
+        GtkWidget* field = FocusTarget(w);
+        if (GTK_IS_ENTRY(field)) gtk_editable_select_region(GTK_EDITABLE(field), start, end);
+    }
 }
 
 int GtkDialogListAdd(int dialog, int control, const char* text) {
@@ -824,8 +1080,8 @@ void GtkDialogSetImage(int dialog, int control, int bitmapId) {
     if (c == nullptr) return;
     cairo_surface_t* surface = DrawBitmap(bitmapId);
     for (GtkWidget* w : c->widgets) {
-        if (!GTK_IS_EVENT_BOX(w)) continue;
-        GtkImage* image = GTK_IMAGE(gtk_bin_get_child(GTK_BIN(w)));
+        GtkImage* image = ImageOf(w);
+        if (image == nullptr) continue;
         if (surface != nullptr) gtk_image_set_from_surface(image, surface);
         else gtk_image_clear(image);
     }

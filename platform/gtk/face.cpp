@@ -27,6 +27,8 @@ extern "C" __attribute__((visibility("default"))) const KelmorFace* KelmorFaceEn
         GtkDialogSetPosition,    GtkDialogGetPosition,
         GtkDialogCapturePointer, GtkSetClipboardText, GtkLetGoOfClipboard,
         GtkDialogFitDropDown,
+        GtkDialogGetFocus,       GtkDialogGetSelection,  GtkDialogSetSelection,
+        GtkDialogIsOpen,         GtkOpenTextFile,
     };
     return &face;
 }

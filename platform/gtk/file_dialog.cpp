@@ -7,8 +7,14 @@
 
 #include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
+#include "platform/message_box.h"
 
 namespace {
+
+gboolean MayBeRun(const GtkFileFilterInfo* info, gpointer) {
+    return info->filename != nullptr && g_file_test(info->filename, G_FILE_TEST_IS_EXECUTABLE) &&
+           !g_file_test(info->filename, G_FILE_TEST_IS_DIR);
+}
 
 // One GTK filter per description and pattern pair; the patterns are separated by ';'.
 GSList* AddFilters(GtkFileChooser* chooser, const char* filters) {
@@ -23,7 +29,11 @@ GSList* AddFilters(GtkFileChooser* chooser, const char* filters) {
             const size_t end = list.find(';', start);
             const std::string pattern = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
             // "*.*" means every file, also those without a dot.
-            if (!pattern.empty()) gtk_file_filter_add_pattern(filter, pattern == "*.*" ? "*" : pattern.c_str());
+            if (pattern == FILE_PATTERN_EXECUTABLE) {
+                gtk_file_filter_add_custom(filter, GTK_FILE_FILTER_FILENAME, MayBeRun, nullptr, nullptr);
+            } else if (!pattern.empty()) {
+                gtk_file_filter_add_pattern(filter, pattern == "*.*" ? "*" : pattern.c_str());
+            }
             if (end == std::string::npos) break;
             start = end + 1;
         }

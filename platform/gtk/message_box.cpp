@@ -5,6 +5,7 @@
 
 #include <gtk/gtk.h>
 
+#include "platform/gtk/key_focus.h"
 #include "platform/gtk/theme_marks.h"
 #include "platform/gtk/tray_images.h"
 #include "platform/picture_ids.h"
@@ -98,6 +99,7 @@ bool GtkFaceStart() {
         if (gGtkReady) {
             UseBitmapThemeMarks();
             SetDefaultIcon();
+            GtkKeepKeysForRealizedFocus();
         }
     }
     return gGtkReady;

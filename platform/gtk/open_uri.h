@@ -4,3 +4,5 @@
 #pragma once
 
 bool GtkOpenUri(const char* uri);
+// A file opened with the default application for plain text, whatever its own type.
+bool GtkOpenTextFile(const char* path);

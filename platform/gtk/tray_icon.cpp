@@ -4,6 +4,7 @@
 #include "platform/gtk/tray_icon.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -114,8 +115,14 @@ bool GtkAddTrayIcon(int code, const char* tip, void (*onEvent)(int event)) {
     gWasEmbedded = false;
     gIcon = gtk_status_icon_new();
     // The icon's window must not pass for the main window, which a second start finds
-    // by the program's class.
-    gtk_status_icon_set_name(gIcon, "kelmor-tray");
+    // by the program's class. The toolkit's own way to name it makes the window again,
+    // and a tray already docking the first one leaves the toolkit counting one map too
+    // many (a critical on standard error): the class is set on the window there is.
+    if (const guint32 id = gtk_status_icon_get_x11_window_id(gIcon)) {
+        char name[] = "kelmor-tray";
+        XClassHint hint = {name, name};
+        XSetClassHint(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()), id, &hint);
+    }
     gtk_status_icon_set_title(gIcon, "Kelmor");
     g_signal_connect(gIcon, "notify::embedded", G_CALLBACK(OnEmbeddedChanged), nullptr);
     g_signal_connect(gIcon, "size-changed", G_CALLBACK(OnSizeChanged), nullptr);

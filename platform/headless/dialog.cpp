@@ -32,3 +32,10 @@ void DialogSetPosition(int, int, int) {}
 int DialogGetPosition(int, int) { return 0; }
 void DialogCapturePointer(int, int, bool) {}
 void DialogFitDropDown(int, int, int) {}
+int DialogGetFocus(int) { return 0; }
+bool DialogIsOpen(int) { return false; }
+void DialogGetSelection(int, int, int* start, int* end) {
+    if (start != nullptr) *start = 0;
+    if (end != nullptr) *end = 0;
+}
+void DialogSetSelection(int, int, int, int) {}

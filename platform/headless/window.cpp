@@ -31,6 +31,7 @@ bool ShellAddTrayIcon(int, const char*) { return false; }
 void ShellSetTrayIcon(int, const char*) {}
 // Nothing here opens documents: a program without a window has no desktop to ask.
 bool ShellOpen(const char*) { return false; }
+bool ShellOpenTextFile(const char*) { return false; }
 void ShellRemoveTrayIcon() {}
 bool ShellIsTrayIconReachable() { return false; }
 int ShellTrackTrayMenu(const TrayMenuItem*, int) { return 0; }

@@ -39,6 +39,7 @@ void Command(WinDialog* d, int id, int code, HWND from) {
     switch (c->kind) {
         case CONTROL_BUTTON:
         case CONTROL_CHECK_BOX:
+        case CONTROL_GADGET:
             if (code == BN_CLICKED) WinNotify(d->id, id, NOTIFY_CLICKED);
             break;
         case CONTROL_OPTION:
@@ -168,7 +169,8 @@ void Close(WinDialog* d) {
     for (int i = 0; i < d->controlCount; ++i) {
         const WinControl& c = d->controls[i];
         if (c.hwnd == nullptr || (c.kind != CONTROL_PICTURE && c.kind != CONTROL_GADGET)) continue;
-        HGDIOBJ shown = reinterpret_cast<HGDIOBJ>(SendMessageA(c.hwnd, STM_SETIMAGE, IMAGE_BITMAP, 0));
+        const UINT set = c.kind == CONTROL_GADGET ? BM_SETIMAGE : STM_SETIMAGE;
+        HGDIOBJ shown = reinterpret_cast<HGDIOBJ>(SendMessageA(c.hwnd, set, IMAGE_BITMAP, 0));
         if (shown != nullptr) DeleteObject(shown);
     }
     DestroyWindow(d->hwnd);
@@ -318,6 +320,7 @@ HWND Win32DialogWindow(int dialog) {
 void Win32FillDialogFace(KelmorFace* face) {
     face->dialogRun = Run;
     face->dialogCreate = Create;
+    face->dialogIsOpen = [](int dialog) { return WinFindDialog(dialog) != nullptr; };
     face->dialogEnd = WinDialogEnd;
     face->dialogCapturePointer = WinCapturePointer;
     WinFillControlFace(face);

@@ -66,7 +66,9 @@ Size Wanted(const Fonts& f, const ControlDescription& c) {
         }
         case CONTROL_CHECK_BOX:
         case CONTROL_OPTION: return {TextSize(f, c.text, 0).w + 24, f.line + 4};
-        case CONTROL_EDIT: return {(c.flags & CONTROL_NUMBER) ? 10 * f.average : 24 * f.average, field};
+        case CONTROL_EDIT:
+            if (c.flags & CONTROL_MULTILINE) return {24 * f.average, 3 * f.line + 8};
+            return {(c.flags & CONTROL_NUMBER) ? 10 * f.average : 24 * f.average, field};
         case CONTROL_SPIN: return {17, field};
         case CONTROL_LIST: return {24 * f.average, 8 * f.line};
         // An indented entry and the arrow beside it, shown whole: "   (Type the text below:)".
@@ -157,6 +159,10 @@ Made ClassOf(const ControlDescription& c) {
         case CONTROL_OPTION:
             return {"BUTTON", BS_AUTORADIOBUTTON | ((c.flags & CONTROL_GROUP) ? tab : static_cast<DWORD>(0))};
         case CONTROL_EDIT:
+            // Enter makes a new line in a field of several lines; Tab still moves on.
+            if (c.flags & CONTROL_MULTILINE) {
+                return {"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | tab};
+            }
             return {"EDIT", ES_AUTOHSCROLL | WS_BORDER | tab | ((c.flags & CONTROL_NUMBER) ? ES_NUMBER : 0) |
                                 ((c.flags & CONTROL_RIGHT) ? ES_RIGHT : 0)};
         case CONTROL_SPIN: return {UPDOWN_CLASSA, UDS_ARROWKEYS | UDS_ALIGNRIGHT};
@@ -165,8 +171,10 @@ Made ClassOf(const ControlDescription& c) {
             return {"COMBOBOX", static_cast<DWORD>((c.flags & CONTROL_ENTRY) ? CBS_DROPDOWN | CBS_AUTOHSCROLL
                                                                              : CBS_DROPDOWNLIST) | WS_VSCROLL | tab};
         case CONTROL_TABS: return {WC_TABCONTROLA, tab | WS_CLIPSIBLINGS};
-        case CONTROL_PICTURE:
-        case CONTROL_GADGET: return {"STATIC", SS_BITMAP | SS_NOTIFY | SS_CENTERIMAGE | WS_GROUP};
+        case CONTROL_PICTURE: return {"STATIC", SS_BITMAP | SS_NOTIFY | SS_CENTERIMAGE | WS_GROUP};
+        // A push button showing its picture: reached by Tab, pressed by Space and Enter, and
+        // named by its text, the tool tip, to a screen reader.
+        case CONTROL_GADGET: return {"BUTTON", BS_PUSHBUTTON | BS_BITMAP | tab};
         case CONTROL_SLIDER: return {TRACKBAR_CLASSA, TBS_VERT | TBS_AUTOTICKS | TBS_RIGHT | tab};
         default: return {nullptr, 0};
     }
@@ -219,6 +227,34 @@ void PlaceControl(const Fonts& f, WinControl* c, const ControlDescription& desc,
     Move(c->hwnd, left, top, width, want.h);
 }
 
+// Tab goes through the controls in the order they are stacked: that of the page, row by
+// row and left to right, then the dialog's own row. A control on several pages comes
+// after the others of the last of them, below which it stands on each.
+void TabInVisualOrder(WinDialog* d, const DialogDescription* description) {
+    auto key = [description](int i) {
+        const ControlDescription& c = description->controls[i];
+        int page = 8;
+        for (int p = 0; p < 8; ++p) {
+            if (c.pages >> p & 1) page = p;
+        }
+        return ((page * 256 + c.place.row) * 256 + c.place.column) * 256 + i;
+    };
+    int order[256];
+    int count = 0;
+    for (int i = 0; i < d->controlCount && count < 256; ++i) {
+        if (d->controls[i].hwnd == nullptr || d->controls[i].kind == CONTROL_TABS) continue;
+        int at = count++;
+        for (; at > 0 && key(order[at - 1]) > key(i); --at) order[at] = order[at - 1];
+        order[at] = i;
+    }
+    HWND after = HWND_TOP;
+    for (int n = 0; n < count; ++n) {
+        HWND w = d->controls[order[n]].hwnd;
+        SetWindowPos(w, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = w;
+    }
+}
+
 }  // namespace
 
 HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND parent, DLGPROC proc) {
@@ -255,7 +291,7 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
         if (made.cls != nullptr) {
             HFONT own_font = (c.flags & CONTROL_BOLD) ? d->bold : c.kind == CONTROL_LINK ? d->underlined : font;
             // A picture's window text would name a bitmap resource; a gadget's is its tool tip.
-            const char* text = c.kind == CONTROL_EDIT || c.kind == CONTROL_GADGET ? "" : c.text;
+            const char* text = c.kind == CONTROL_EDIT ? "" : c.text;
             control.hwnd = MakeChild(dialog, made.cls, made.style, text, c.id, own_font);
             if (c.kind == CONTROL_EDIT) SetWindowTextA(control.hwnd, c.text);
             if (c.kind == CONTROL_SLIDER) {
@@ -338,6 +374,7 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
         SendMessageA(d->controls[i].hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field.hwnd), 0);
     }
 
+    if (!positioned) TabInVisualOrder(d, description);
     // The tab strip goes behind the controls of its pages, or it would paint over them. It
     // keeps the classic look: a themed strip paints its pages in a colour of its own, which
     // the controls standing on them do not share.
@@ -352,6 +389,11 @@ HWND WinBuildDialog(WinDialog* d, const DialogDescription* description, HWND par
     SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < d->controlCount; ++i) WinSubclassControl(d, &d->controls[i], description->controls[i].text);
+    for (int t = 0; t < description->tipCount && description->tips != nullptr; ++t) {
+        for (int i = 0; i < d->controlCount; ++i) {
+            if (d->controls[i].id == description->tips[t].id) WinAddTip(&d->controls[i], description->tips[t].text);
+        }
+    }
     WinShowCurrentPage(d);
     return dialog;
 }

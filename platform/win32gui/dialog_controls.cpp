@@ -128,6 +128,38 @@ void Focus(int dialog, int control) {
     SendMessageA(GetParent(c->hwnd), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c->hwnd), TRUE);
 }
 
+int GetFocusedControl(int dialog) {
+    WinDialog* d = WinFindDialog(dialog);
+    HWND focus = GetFocus();
+    if (d == nullptr || focus == nullptr) return 0;
+    for (int i = 0; i < d->controlCount; ++i) {
+        const WinControl& c = d->controls[i];
+        if (c.hwnd != nullptr && (c.hwnd == focus || IsChild(c.hwnd, focus))) return c.id;
+    }
+    return 0;
+}
+
+// The selection of an edit field or of a drop-down list's field: its two ends, in order.
+void GetSelection(int dialog, int control, int* start, int* end) {
+    WinControl* c = WinFindControl(dialog, control);
+    DWORD from = 0, to = 0;
+    if (c != nullptr && c->hwnd != nullptr && c->kind == CONTROL_EDIT) {
+        SendMessageA(c->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    } else if (c != nullptr && c->hwnd != nullptr && c->kind == CONTROL_COMBO) {
+        SendMessageA(c->hwnd, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    }
+    if (start != nullptr) *start = static_cast<int>(from);
+    if (end != nullptr) *end = static_cast<int>(to);
+}
+
+void SetSelection(int dialog, int control, int start, int end) {
+    WinControl* c = WinFindControl(dialog, control);
+    if (c == nullptr || c->hwnd == nullptr) return;
+    WinQuiet quiet;
+    if (c->kind == CONTROL_EDIT) SendMessageA(c->hwnd, EM_SETSEL, static_cast<WPARAM>(start), end);
+    if (c->kind == CONTROL_COMBO) SendMessageA(c->hwnd, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+}
+
 // The messages of each kind of list: add, remove, select, selection, count, text length, text.
 struct ListMessages {
     UINT add, remove, select, selection, count, length, text;
@@ -261,7 +293,8 @@ void SetImage(int dialog, int control, int bitmapId) {
     WinControl* c = WinFindControl(dialog, control);
     if (c == nullptr || c->hwnd == nullptr || (c->kind != CONTROL_PICTURE && c->kind != CONTROL_GADGET)) return;
     // The control draws the picture; the one it showed before is the program's to free.
-    HBITMAP old = reinterpret_cast<HBITMAP>(SendMessageA(c->hwnd, STM_SETIMAGE, IMAGE_BITMAP,
+    const UINT set = c->kind == CONTROL_GADGET ? BM_SETIMAGE : STM_SETIMAGE;
+    HBITMAP old = reinterpret_cast<HBITMAP>(SendMessageA(c->hwnd, set, IMAGE_BITMAP,
                                                          reinterpret_cast<LPARAM>(Win32LoadPicture(bitmapId))));
     if (old != nullptr) DeleteObject(old);
 }
@@ -299,4 +332,7 @@ void WinFillControlFace(KelmorFace* face) {
     face->dialogSetPosition = SetPosition;
     face->dialogGetPosition = GetPosition;
     face->dialogFitDropDown = FitDropDown;
+    face->dialogGetFocus = GetFocusedControl;
+    face->dialogGetSelection = GetSelection;
+    face->dialogSetSelection = SetSelection;
 }

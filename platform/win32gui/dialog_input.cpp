@@ -37,29 +37,12 @@ LRESULT CALLBACK Picture(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UIN
         case WM_MOUSEMOVE:
             if (w == gCapturer) WinNotify(gCaptureDialog, gCaptureControl, NOTIFY_POINTER_MOVED);
             break;
-        case WM_LBUTTONUP: {
+        case WM_LBUTTONUP:
             if (w == gCapturer) {
                 Release(NOTIFY_POINTER_RELEASED);
                 return 0;
             }
-            WinControl* c = WinFindControl(where->dialog, where->control);
-            if (c == nullptr || c->kind != CONTROL_GADGET || GetCapture() != w) break;
-            // A gadget is clicked by a release over it; one released away from it is no click.
-            ReleaseCapture();
-            RECT area;
-            GetClientRect(w, &area);
-            const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (PtInRect(&area, at)) WinNotify(where->dialog, where->control, NOTIFY_CLICKED);
-            return 0;
-        }
-        case WM_LBUTTONDOWN: {
-            WinControl* c = WinFindControl(where->dialog, where->control);
-            if (c != nullptr && c->kind == CONTROL_GADGET) {
-                SetCapture(w);
-                return 0;
-            }
             break;
-        }
         // Another program or window took the pointer: the hold ends as a release does.
         case WM_CAPTURECHANGED:
             if (w == gCapturer && reinterpret_cast<HWND>(lParam) != w) Release(NOTIFY_POINTER_RELEASED);
@@ -93,8 +76,13 @@ LRESULT CALLBACK Entry(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_
                 WinNotify(where->dialog, where->control, NOTIFY_KEY + static_cast<int>(wParam));
                 return 0;
             }
-            // Deleting would go round the procedure; other keys keep their usual work.
-            if (wParam == VK_DELETE) return 0;
+            // Deleting is the procedure's to do, as typing is; other keys keep their usual work.
+            if (wParam == VK_DELETE) {
+                if (GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+                    WinNotify(where->dialog, where->control, NOTIFY_CHAR + 0x7F);
+                }
+                return 0;
+            }
             break;
         case WM_CHAR:
             // Ctrl and Alt combinations are no characters typed.
@@ -126,7 +114,7 @@ HWND EntryField(const WinControl* c) {
     return GetComboBoxInfo(c->hwnd, &info) ? info.hwndItem : nullptr;
 }
 
-// The gadget's text is its tool tip.
+// A gadget's text is its tool tip; other controls have theirs from the description.
 HWND AddTip(HWND w, const char* text) {
     HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                                GetParent(w), nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -138,10 +126,24 @@ HWND AddTip(HWND w, const char* text) {
     tool.uId = reinterpret_cast<UINT_PTR>(w);
     tool.lpszText = const_cast<char*>(text);
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    // The field of a drop-down list is a window of its own under the pointer.
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(w, &info) && info.hwndItem != nullptr) {
+        tool.uId = reinterpret_cast<UINT_PTR>(info.hwndItem);
+        tool.hwnd = w;
+        SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    // Long tips wrap.
+    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 400);
     return tip;
 }
 
 }  // namespace
+
+void WinAddTip(WinControl* c, const char* text) {
+    if (c->hwnd != nullptr && c->tip == nullptr) c->tip = AddTip(c->hwnd, text);
+}
 
 void WinSubclassControl(WinDialog* d, WinControl* c, const char* text) {
     if (c->hwnd == nullptr) return;
@@ -179,6 +181,13 @@ bool Win32IsDialogMessage(MSG* message) {
         const WinDialog* d = WinDialogByWindow(GetParent(combo));
         const WinControl* c = d != nullptr ? WinFindControl(d->id, GetDlgCtrlID(combo)) : nullptr;
         if (c != nullptr && c->hwnd == combo && (c->flags & CONTROL_ALL_KEYS)) {
+            // Ctrl+Tab and Ctrl+Shift+Tab leave a field that takes Tab, as they do a field
+            // of several lines.
+            if (message->message == WM_KEYDOWN && message->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+                WinNotify(d->id, c->id, NOTIFY_OTHER);
+                SendMessageA(GetParent(combo), WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, FALSE);
+                return true;
+            }
             TranslateMessage(message);
             DispatchMessageA(message);
             return true;

@@ -58,6 +58,8 @@ struct WinQuiet {
 // Picture and gadget controls, entry fields and the pointer hold (dialog_input.cpp).
 // text: the description's, a gadget's tool tip.
 void WinSubclassControl(WinDialog* d, WinControl* c, const char* text);
+// A tool tip from the description's tips (a gadget has its own already).
+void WinAddTip(WinControl* c, const char* text);
 void WinCapturePointer(int dialog, int control, bool capture);
 
 // The window a new modal dialog or box belongs to: the innermost open modal dialog, else the

@@ -327,7 +327,7 @@ intptr_t SysSetKeyboardHook(KeyboardProc proc) {
         error = ENXIO;
     } else {
         MakeKeyTables(display);
-        if (!X11StartRecordStream(KeyRelease, OnKey, OnTakenOver)) error = ENOTSUP;
+        if (!X11StartRecordStream(KeyRelease, false, OnKey, OnTakenOver)) error = ENOTSUP;
     }
     if (error != 0) {
         SysSetLastError(error);

@@ -36,12 +36,15 @@ Window WindowAt(Display* display, int x, int y) {
     return window;
 }
 
+// The focus as it was when the event was made, not when the loop came to read it: the
+// keys typed just before a click on Kelmor's own window still belong to the other
+// program. It starts as the server has it and follows every client's focus request in
+// the stream, which the server orders among the events as it took them.
+Window gFocus = None;
+
 Window FocusWindow(Display* display, int x, int y) {
-    Window focus = None;
-    int revert = 0;
-    XGetInputFocus(display, &focus, &revert);
-    if (focus == PointerRoot) return WindowAt(display, x, y);
-    return focus;
+    if (gFocus == PointerRoot) return WindowAt(display, x, y);
+    return gFocus;
 }
 
 bool Translate(Display* display, const X11RawEvent& raw, EVENTMSG* out) {
@@ -98,6 +101,10 @@ bool Translate(Display* display, const X11RawEvent& raw, EVENTMSG* out) {
 }
 
 void OnEvent(const X11RawEvent& raw) {
+    if (raw.type == FocusIn) {
+        gFocus = raw.focus;
+        return;
+    }
     EVENTMSG message;
     if (gProc != nullptr && Translate(X11Display(), raw, &message)) {
         gProc(HC_ACTION, 0, reinterpret_cast<intptr_t>(&message));
@@ -115,7 +122,10 @@ bool X11StartRecordHook(JournalProc proc) {
     if (control == nullptr) return false;
     gAltMask = X11ModifierMaskOf(control, XK_Alt_L);
     if (gAltMask == 0) gAltMask = Mod1Mask;
-    if (!X11StartRecordStream(MotionNotify, OnEvent, OnTakenOver)) return false;
+    if (!X11StartRecordStream(MotionNotify, true, OnEvent, OnTakenOver)) return false;
+    // Asked once the stream runs: a request the stream also holds only sets it again.
+    int revert = 0;
+    XGetInputFocus(control, &gFocus, &revert);
     gProc = proc;
     return true;
 }

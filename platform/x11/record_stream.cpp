@@ -23,6 +23,7 @@ namespace {
 X11RecordSink gSink = nullptr;
 void (*gOnTakenOver)() = nullptr;
 int gLastType = MotionNotify;
+bool gFocusRequests = false;
 Display* gData = nullptr;  // opened at the first start, kept for the program's life
 guint gDataWatch = 0;
 Window gClockWindow = None;
@@ -45,7 +46,7 @@ void OnRecordData(XPointer closure, XRecordInterceptData* data) {
                static_cast<unsigned>(reinterpret_cast<uintptr_t>(closure)) == gSession && gSink != nullptr) {
         xEvent event;
         memcpy(&event, data->data, sizeof event);
-        X11RawEvent raw;
+        X11RawEvent raw{};
         raw.type = event.u.u.type & 0x7F;
         raw.detail = event.u.u.detail;
         raw.state = event.u.keyButtonPointer.state;
@@ -53,6 +54,22 @@ void OnRecordData(XPointer closure, XRecordInterceptData* data) {
         raw.y = event.u.keyButtonPointer.rootY;
         raw.time = event.u.keyButtonPointer.time + gClockOffset;
         if (raw.type >= KeyPress && raw.type <= gLastType) gQueue.push_back(raw);
+    } else if (data->category == XRecordFromClient && data->data != nullptr &&
+               data->data_len * 4 >= sizeof(xSetInputFocusReq) && data->data[0] == X_SetInputFocus &&
+               static_cast<unsigned>(reinterpret_cast<uintptr_t>(closure)) == gSession && gSink != nullptr &&
+               gFocusRequests) {
+        xSetInputFocusReq request;
+        memcpy(&request, data->data, sizeof request);
+        uint32_t focus = request.focus;
+        // Requests come in the byte order of the client that made them.
+        if (data->client_swapped) {
+            focus = (focus >> 24) | ((focus >> 8) & 0xFF00u) | ((focus << 8) & 0xFF0000u) | (focus << 24);
+        }
+        X11RawEvent raw{};
+        raw.type = FocusIn;
+        raw.time = static_cast<uint32_t>(data->server_time) + gClockOffset;
+        raw.focus = focus;
+        gQueue.push_back(raw);
     }
     XRecordFreeData(data);
 }
@@ -133,7 +150,7 @@ void MeasureClockOffset() {
 
 }  // namespace
 
-bool X11StartRecordStream(int lastType, X11RecordSink sink, void (*onTakenOver)()) {
+bool X11StartRecordStream(int lastType, bool focusRequests, X11RecordSink sink, void (*onTakenOver)()) {
     if (sink == nullptr) return false;
     if (gContext != 0) {
         void (*takenOver)() = gSink != sink ? gOnTakenOver : nullptr;
@@ -152,6 +169,7 @@ bool X11StartRecordStream(int lastType, X11RecordSink sink, void (*onTakenOver)(
     if (range == nullptr) return false;
     range->device_events.first = KeyPress;
     range->device_events.last = static_cast<unsigned char>(lastType);
+    if (focusRequests) range->core_requests.first = range->core_requests.last = X_SetInputFocus;
     XRecordClientSpec clients = XRecordAllClients;
     X11TrapErrors();
     XRecordContext context = XRecordCreateContext(control, 0, &clients, 1, &range, 1);
@@ -170,6 +188,7 @@ bool X11StartRecordStream(int lastType, X11RecordSink sink, void (*onTakenOver)(
     gStreaming = true;
     gContext = context;
     gLastType = lastType;
+    gFocusRequests = focusRequests;
     gSink = sink;
     gOnTakenOver = onTakenOver;
     return true;

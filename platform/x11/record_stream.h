@@ -6,18 +6,21 @@
 #include <cstdint>
 
 struct X11RawEvent {
-    uint8_t type;    // KeyPress ... MotionNotify
+    uint8_t type;    // KeyPress ... MotionNotify, or FocusIn for a client's focus request
     uint8_t detail;  // keycode or button
     uint16_t state;  // modifiers and buttons before the event
     int16_t x, y;    // root coordinates
     uint32_t time;   // on the tick clock
+    uint32_t focus;  // FocusIn: the window asked for (None, PointerRoot or a window)
 };
 typedef void (*X11RecordSink)(const X11RawEvent& event);
 
 // Starts handing sink the events from KeyPress up to lastType (KeyRelease: keys only;
-// MotionNotify: the pointer too). A stream already running for another sink ends first
-// and its onTakenOver is called. False when the display or RECORD is missing.
-bool X11StartRecordStream(int lastType, X11RecordSink sink, void (*onTakenOver)());
+// MotionNotify: the pointer too), and with focusRequests every client's request to move
+// the input focus, in the order the server took them among the events. A stream already
+// running for another sink ends first and its onTakenOver is called. False when the
+// display or RECORD is missing.
+bool X11StartRecordStream(int lastType, bool focusRequests, X11RecordSink sink, void (*onTakenOver)());
 // The sink the running stream feeds; nullptr when none runs.
 X11RecordSink X11RecordStreamSink();
 // Hands the sink what the server recorded up to now and the loop has not read yet.

@@ -97,3 +97,17 @@ void DialogCapturePointer(int dialog, int control, bool capture) {
 void DialogFitDropDown(int dialog, int control, int limit) {
     if (FACE_HAS(Face(), dialogFitDropDown)) Face()->dialogFitDropDown(dialog, control, limit);
 }
+
+bool DialogIsOpen(int dialog) { return FACE_HAS(Face(), dialogIsOpen) && Face()->dialogIsOpen(dialog); }
+
+int DialogGetFocus(int dialog) { return FACE_HAS(Face(), dialogGetFocus) ? Face()->dialogGetFocus(dialog) : 0; }
+
+void DialogGetSelection(int dialog, int control, int* start, int* end) {
+    if (start != nullptr) *start = 0;
+    if (end != nullptr) *end = 0;
+    if (FACE_HAS(Face(), dialogGetSelection)) Face()->dialogGetSelection(dialog, control, start, end);
+}
+
+void DialogSetSelection(int dialog, int control, int start, int end) {
+    if (FACE_HAS(Face(), dialogSetSelection)) Face()->dialogSetSelection(dialog, control, start, end);
+}

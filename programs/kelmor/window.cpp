@@ -72,6 +72,12 @@ void ShellFocusSpeedButton(int speed) { PaneFocusSpeedButton(speed); }
 
 // The desktop's opener lives with the toolkit, in the face module, whether or not a
 // window is open.
+bool ShellOpenTextFile(const char* path) {
+    const KelmorFace* face = LoadFace();
+    return FACE_HAS(face, openTextFile) && face->openTextFile != nullptr && path != nullptr &&
+           face->openTextFile(path);
+}
+
 bool ShellOpen(const char* uri) {
     const KelmorFace* face = LoadFace();
     return FACE_HAS(face, openUri) && uri != nullptr && face->openUri(uri);

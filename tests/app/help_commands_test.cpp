@@ -90,7 +90,9 @@ TEST_F(HelpCommandsTest, PagesAndAddressesOfTheHelpMenuAndWhatCannotBeOpened) {
     Choose(ID_FAQ);
     ExpectBox("\"Unable to open the help file\"\n\n" + HelpUri("KelmorFAQ.html").substr(7), "Kelmor Help");
     Choose(ID_SUPPORT_MAIL);
-    ExpectBox("\"Unable to open the help file\"", "mailto:support@kelmor.example.org");
+    ExpectBox("Unable to open a mail program to write to support@kelmor.example.org.\n\nYou can write to this "
+              "address from the mail program you use.",
+              "Email Tech Support");
     Choose(ID_WEB);
     ExpectBox("Unable to locate 'https://kelmor.example.org'", "Internet Error");
 }

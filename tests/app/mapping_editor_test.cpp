@@ -10,6 +10,7 @@
 #include "tests/fakes/fakes.h"
 #include "tests/test_support.h"
 #include "ui/pane_description.h"
+#include "ui/platform_wording.h"
 
 namespace {
 
@@ -63,14 +64,27 @@ TEST_F(MappingEditorTest, CaptureBuildsTheCombinationInTheOrderPressed) {
     EXPECT_EQ(Pane(IDC_KEYS).text, "Ctrl + Alt + ") << "the left Alt is Alt; a key without a name changes nothing";
     Press({VK_BACK});
     EXPECT_EQ(Pane(IDC_KEYS).text, "");
+    // Ctrl pressed for Ctrl+Tab, the way out, leaves the combination as it was; modifiers
+    // pressed on their own and left are kept.
+    Press({VK_CONTROL, 0x76, VK_CONTROL, VK_SHIFT});
+    fake::DialogCommand(ID_PANES, IDC_KEYS, NOTIFY_OTHER);
+    EXPECT_EQ(Pane(IDC_KEYS).text, "Ctrl + F7");
+    Press({VK_SHIFT});
+    EXPECT_EQ(Pane(IDC_KEYS).text, "Shift + ") << "complete again after leaving";
+    Press({VK_BACK, VK_CONTROL});
+    fake::DialogCommand(ID_PANES, IDC_KEYS, NOTIFY_OTHER);
+    EXPECT_EQ(Pane(IDC_KEYS).text, "Ctrl + ");
     ASSERT_EQ(Pane(IDC_ACTION).items.size(), 13u);
     EXPECT_EQ(Pane(IDC_ACTION).items[7], "   (Play the recorded file below:)");
 }
 
 TEST_F(MappingEditorTest, ChecksRefuseOrWarnWithTheirTexts) {
     const std::string missing = "Missing Information: ", conflict = "Mapping Conflict: ";
-    const std::string reserved = conflict + "You have chosen a key combination for a Mapping that is reserved for a "
-                                            "common Windows function.\n\nPlease choose a different combination.\n";
+    // In this system's words: on Linux the reserved combinations are the desktop's.
+    const std::string reserved = conflict +
+                                 PlatformText("You have chosen a key combination for a Mapping that is reserved for a "
+                                              "common Windows function.\n\nPlease choose a different combination.") +
+                                 "\n";
     EXPECT_EQ(Add({}, ACTION_PLAYBACK), missing + "Please type a \"Key\" for this Mapping\n");
     EXPECT_EQ(Add({VK_CONTROL}, ACTION_PLAYBACK).find(missing + "The last key for this Mapping cannot be"), 0u);
     EXPECT_EQ(Add({0x76}, 0), missing + "Please choose an \"Action\" for this Mapping\n");

@@ -116,7 +116,7 @@ TEST_F(PaneProcedureTest, TheThirdOfReloadPlayAndQuitIsRefused) {
     EXPECT_EQ(fake::messageBoxes.size(), 1u);
 }
 
-TEST_F(PaneProcedureTest, CtrlPageKeysGoRoundTheTabsUnlessAJournalHookIsInstalled) {
+TEST_F(PaneProcedureTest, CtrlPageKeysGoRoundTheTabsUnlessRecordingOrInTheKeysField) {
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     ASSERT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK);
     EXPECT_TRUE(OnPaneTabKey(VK_PRIOR, true));
@@ -131,4 +131,8 @@ TEST_F(PaneProcedureTest, CtrlPageKeysGoRoundTheTabsUnlessAJournalHookIsInstalle
     EXPECT_FALSE(OnPaneTabKey(VK_NEXT, true)) << "not while recording or playing";
     ghJournalHook = 0;
     EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK);
+    DialogFocus(ID_PANES, IDC_KEYS);
+    EXPECT_FALSE(OnPaneTabKey(VK_NEXT, true)) << "the Keys field captures the combination";
+    DialogFocus(ID_PANES, IDC_ACTION);
+    EXPECT_TRUE(OnPaneTabKey(VK_NEXT, true));
 }

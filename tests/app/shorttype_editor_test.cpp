@@ -55,6 +55,36 @@ TEST_F(ShortTypeEditorTest, TheFieldTakesOnlyWhatAnAbbreviationHolds) {
     EXPECT_EQ(Pane(IDC_SHORTTYPE).text.size(), 15u);
 }
 
+TEST_F(ShortTypeEditorTest, TypingActsAtTheCaretAsInAnyField) {
+    struct Case {
+        const char* text;
+        int start, end;  // the caret or selection before the key
+        char key;
+        const char* after;
+        int caret;  // -1: the selection stays
+    } const cases[] = {
+        {"bw", 1, 1, 't', "btw", 2},         // inserted at the caret
+        {"bxyw", 1, 3, 't', "btw", 2},       // over the selection
+        {"bxyw", 3, 1, 't', "btw", 2},       // a selection made leftwards
+        {"btw", 0, 0, '\b', "btw", 0},       // Home, then Backspace: nothing before the caret
+        {"btw", 2, 2, '\b', "bw", 1},
+        {"btw", 1, 1, 0x7F, "bw", 1},        // Delete takes the character after the caret
+        {"btw", 3, 3, 0x7F, "btw", 3},
+        {"bxyw", 1, 3, '\b', "bw", 1},       // Backspace and Delete take a selection
+        {"bxyw", 1, 3, 'T', "bxyw", -1},     // a character refused leaves all as it was
+        {"abcdefghijklmno", 1, 1, 'z', "abcdefghijklmno", -1},  // full
+        {"abcdefghijklmno", 1, 2, 'z', "azcdefghijklmno", 2},  // full, over a selection
+    };
+    for (const Case& c : cases) {
+        Pane(IDC_SHORTTYPE).text = c.text;
+        DialogSetSelection(ID_PANES, IDC_SHORTTYPE, c.start, c.end);
+        fake::DialogCommand(ID_PANES, IDC_SHORTTYPE, NOTIFY_CHAR + static_cast<unsigned char>(c.key));
+        EXPECT_EQ(Pane(IDC_SHORTTYPE).text, c.after) << c.text << " key " << int(c.key);
+        EXPECT_EQ(Pane(IDC_SHORTTYPE).selectionStart, c.caret < 0 ? c.start : c.caret) << c.text << " key " << int(c.key);
+        EXPECT_EQ(Pane(IDC_SHORTTYPE).selectionEnd, c.caret < 0 ? c.end : c.caret) << c.text << " key " << int(c.key);
+    }
+}
+
 TEST_F(ShortTypeEditorTest, ChecksAddListAndDelete) {
     const std::string tooShort = "Missing Information: Please enter text where the cursor is located, or choose a "
                                  "previous entry.\n\n(The ShortType must be at least 2 characters long)";

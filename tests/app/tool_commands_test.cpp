@@ -31,6 +31,11 @@ TEST_F(ToolCommandsTest, ViewLogFileOpensTheLogInTheEditor) {
     const std::string quoted = "'" + Path("my log.txt") + "'";
     const char* editor = "xdg-open ";
 #endif
+    // The default editor: the desktop's application for text, or else the opener program.
+    SendCommand(ID_VIEW_LOG);
+    EXPECT_EQ(fake::openedTextFiles, std::vector<std::string>{Path("my log.txt")});
+    EXPECT_TRUE(fake::startedPrograms.empty());
+    fake::openSucceeds = false;
     SendCommand(ID_VIEW_LOG);
     EXPECT_EQ(fake::startedPrograms, std::vector<std::string>{editor + quoted});
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, "gedit -s", 0);

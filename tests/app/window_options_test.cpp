@@ -100,3 +100,16 @@ TEST_F(WindowOptionsTest, AutoStartWritesTheProgramsPathAndTakesItAway) {
     SendCommand(ID_AUTO_START);
     EXPECT_TRUE(fake::StoredString(kRunKey, "Kelmor", &value) && value == own && Checked(ID_AUTO_START));
 }
+
+TEST_F(WindowOptionsTest, ShowPanesMakesThemAgainOnlyWhenMissing) {
+    gbShowTabs = 1;
+    Pane(IDC_STATUS).text = "Service Active";
+    SendCommand(ID_SHOW_PANES);
+    EXPECT_EQ(Pane(IDC_STATUS).text, "Service Active") << "the panes there are kept, not built over";
+    EXPECT_TRUE(fake::panesShown);
+    fake::dialogs[ID_PANES].open = false;
+    fake::panesShown = false;
+    SendCommand(ID_SHOW_PANES);
+    EXPECT_TRUE(fake::dialogs[ID_PANES].open && fake::panesShown);
+    EXPECT_TRUE(fake::messageBoxes.empty());
+}

@@ -34,10 +34,10 @@ SHORTTYPE='SOFTWARE\Kelmor\ShortType\bw'
 start_window "editors"
 # The delete gadget stands at the left of the fields' column, the rows above it.
 read -r x y <<<"$(find_colour $DELETE_BADGE "Keyboard tab")"
-click_at $((x + 40)) $((y - 68))   # the Action list opens
+click_at $((x + 40)) $((y - 100))   # the Action list opens
 xdotool key Down Down Down Down Down Return
 sleep 0.3
-click_at $((x + 40)) $((y - 29))   # the Text field
+click_at $((x + 40)) $((y - 50))   # the Text field
 xdotool type --delay 20 "Typed by a Mapping"
 xdotool key --clearmodifiers alt+k
 sleep 0.3
@@ -68,10 +68,10 @@ wait_until 5 '[ "$(stored "$ALT_MAPPING" Action)$(stored "$ALT_MAPPING" Alt)" = 
 xdotool key --clearmodifiers ctrl+Next
 sleep 0.4
 read -r x y <<<"$(find_colour $DELETE_BADGE "ShortType tab")"
-click_at $((x + 40)) $((y - 66))   # the abbreviation field
+click_at $((x + 40)) $((y - 100))   # the abbreviation field
 # Capitals and other marks do not reach an abbreviation.
 xdotool type --delay 20 "bT=w"
-click_at $((x + 40)) $((y - 29))   # the Replace text field
+click_at $((x + 40)) $((y - 50))   # the Replace text field
 xdotool type --delay 20 "by the way"
 shot editors-shorttype.png
 add_with_gadget shorttype

@@ -16,10 +16,35 @@ TOOLBAR_PLACES=${7:-}
 KEY_PROBE=${8:-}
 COLOUR_PLACE=${9:-}
 WORK=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
-# Settings, log and autostart files of this run stay in the run's own folder.
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
+# Settings, log and autostart files of this run stay in the run's own folder; so do the
+# toolkit's own settings, which have no session bus to go to here.
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state" GSETTINGS_BACKEND=memory
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
+
+# Everything written on standard error, the programs' too, is kept: a warning or critical
+# message of GTK, GDK or GLib from the program fails a test that passed otherwise.
+exec 2> >(tee "$WORK/stderr" >&2)
+STDERR_TEE=$!
+finish() {
+  local status=$? complaints
+  kill $(jobs -p) 2>/dev/null
+  exec 2>&-
+  # A program the test started through kelmor (a terminal) may still hold the pipe open:
+  # tee gets a moment to write what it has, it is not waited for.
+  local tries=50
+  while kill -0 "$STDERR_TEE" 2>/dev/null && [ $tries -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  complaints=$(grep -E '^\(kelmor[^:]*:[0-9]+\): [A-Za-z]+-(CRITICAL|WARNING) \*\*' "$WORK/stderr" 2>/dev/null)
+  rm -rf "$WORK"
+  if [ "$status" -eq 0 ] && [ -n "$complaints" ]; then
+    printf 'FAIL: the program complained on standard error:\n%s\n' "$complaints"
+    exit 1
+  fi
+  exit "$status"
+}
+trap finish EXIT
 
 # Ends the test as failed, keeping a picture of the screen as it was.
 fail() {

@@ -41,9 +41,9 @@ start_window "service"
 # btw -> "by the way", typed into the ShortType tab.
 at=$(badge $DELETE_BADGE) || fail "no delete gadget on the ShortType tab"
 read -r x y <<<"$at"
-click_at $((x + 40)) $((y - 66))   # the abbreviation field
+click_at $((x + 40)) $((y - 100))   # the abbreviation field
 xdotool type --delay 20 "btw"
-click_at $((x + 40)) $((y - 29))   # the Replace text field
+click_at $((x + 40)) $((y - 50))   # the Replace text field
 xdotool type --delay 20 "by the way"
 at=$(badge $ADD_BADGE) || fail "no add gadget on the ShortType tab"
 xdotool mousemove $at

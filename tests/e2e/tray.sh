@@ -1,8 +1,8 @@
 # kelmor in the system tray of a real tray host (trayer): Run from Tray hides the window
 # and docks the icon; the icon's menu records, shows the window and ends the program; a
 # double click brings the window back; the close box only hides it. Without a tray host
-# the window stays in reach. Screenshots of the icon in each state and of the menu are
-# kept in the build folder.
+# the window stays in reach and Run from Tray stays off. Screenshots of the icon in each
+# state and of the menu are kept in the build folder.
 . "$(dirname "$0")/lib.sh"
 command -v trayer >/dev/null || { echo "SKIP: trayer is not installed (scripts/install-deps installs it)"; exit 77; }
 export KELMOR_REGISTRY="$WORK/registry.ini" GSETTINGS_BACKEND=memory
@@ -39,7 +39,7 @@ start_trayer() {
 }
 
 start_kelmor() {
-  "$KELMOR" 2>"$WORK/kelmor.err" &
+  "$KELMOR" &
   pid=$!
 }
 
@@ -174,4 +174,20 @@ activate "$(main_window)"
 xdotool key --clearmodifiers alt+F4
 wait_for_end "without a tray, closing did not end the program"
 [ "$status" -eq 0 ] || fail "kelmor exited with $status"
+
+# Run from Tray chosen where no tray is: the window stays, says why, and the mode stays off,
+# so that the next start does not look for a tray either.
+sed -i 's/^ShowTrayIcon=.*/ShowTrayIcon=dword:00000000/' "$KELMOR_REGISTRY"
+start_kelmor
+wait_until 10 '[ -n "$(main_window)" ]' || fail "no window without the tray mode"
+activate "$(main_window)"
+xdotool key --clearmodifiers alt+v
+sleep 0.3
+xdotool key r
+answer_window "Tray Icon" Return
+[ -n "$(main_window)" ] || fail "Run from Tray without a tray hid the window"
+activate "$(main_window)"
+xdotool key --clearmodifiers alt+F4
+wait_for_end "closing did not end the program"
+[ "$(setting ShowTrayIcon)" = 00000000 ] || fail "Run from Tray without a tray saved ShowTrayIcon=$(setting ShowTrayIcon)"
 echo "ok: the tray icon docks in trayer, its menu and double click work, and without a tray the window stays"

@@ -52,8 +52,9 @@ xdotool type x
 xdotool key Delete BackSpace
 expect "pane shorttype $((0x200 + 0x78)) text="
 expect "pane shorttype $((0x200 + 0x08)) text="
+# A gadget is a push button whose text, the name a screen reader says, is its tip.
 click_at $(at gadget)
-expect "pane gadget 0 text="
+expect "pane gadget 0 text=Add ShortType"
 
 wait_until 30 'said shown' || fail "the dialog did not show: $(cat events)"
 expect "owner-enabled 0"

@@ -4,7 +4,9 @@
 # About box and Esc closes it, a toolbar button asks its question, Ctrl+PgDn turns the
 # panes' tab, Run from Tray hides it behind a tray icon, and File > Exit ends it with 0 and
 # its place and settings in the registry. Started again, a Mapping and a ShortType added
-# with the editors' gadgets work in Wine's notepad, which saves what it got; Recorder >
+# with the editors' gadgets work in Wine's notepad, which saves what it got, and another
+# pair is added and deleted with the keyboard alone (mnemonics, Ctrl+Tab out of the Keys
+# field, Tab to the gadgets, Space and Enter on them); Recorder >
 # Start Recording records what is typed into notepad until the window is brought back, and
 # Recorder > Playback types the same into a fresh notepad; F1, Help > Contents and the web
 # page reach the desktop's opener through the shell; the end of the session saves the
@@ -129,7 +131,7 @@ activate "$window"
 xdotool key ctrl+Next
 sleep 0.5
 read -r x y <<<"$(find_colour $ADD_BADGE "Keyboard tab")"
-click_at $((x + 130)) $((y - 55))   # the Action list opens
+click_at $((x + 130)) $((y - 73))   # the Action list opens
 # Open, the list is as wide as its longest entry ("Replace with random number during
 # playback") and the scroll bar need: wider than the box, and short of the limit of 300
 # pixels that would cut it.
@@ -139,7 +141,7 @@ list_width=$(open_list_width)
 [ "$list_width" -gt 200 ] && [ "$list_width" -lt 300 ] ||
   fail "the Action list opened $list_width pixels wide, not its longest entry's width"
 xdotool key Down Down Down Down Down Return
-click_at $((x + 130)) $((y - 29))   # the Text field
+click_at $((x + 130)) $((y - 36))   # the Text field
 xdotool type --delay 20 "typed by a Mapping"
 xdotool key --clearmodifiers alt+k
 sleep 0.3
@@ -151,9 +153,9 @@ add_with_gadget Mapping
 xdotool key ctrl+Next
 sleep 0.5
 read -r x y <<<"$(find_colour $ADD_BADGE "ShortType tab")"
-click_at $((x + 110)) $((y - 55))   # the abbreviation field
+click_at $((x + 110)) $((y - 73))   # the abbreviation field
 xdotool type --delay 40 "bTt=w"
-click_at $((x + 110)) $((y - 30))   # the Replace text field
+click_at $((x + 110)) $((y - 36))   # the Replace text field
 xdotool type --delay 20 "by the way"
 shot wine-shorttype-editor.png
 add_with_gadget ShortType
@@ -166,6 +168,68 @@ shot wine-shorttype.png
 save_notepad "$WORK/typed.txt"
 printf 'so by the way ok typed by a Mapping' >"$WORK/expected"
 cmp -s "$WORK/typed.txt" "$WORK/expected" || fail "notepad got '$(cat "$WORK/typed.txt")' from the ShortType and the Mapping"
+
+# The same with the keyboard alone. A Mapping: Alt+K, the keys (captured, Ctrl+Page Down
+# among them), Ctrl+Tab out to the Action list, Playback (which greys the Text field, so
+# that Tab skips it), Tab on to the add gadget, Space.
+mapping_key='HKCU\Software\Kelmor\Mappings\119'
+stored_at() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n {print $3}'; }
+activate "$window"
+xdotool key ctrl+Prior
+sleep 0.5
+xdotool key --clearmodifiers alt+k
+sleep 0.2
+xdotool key ctrl+Next ctrl+shift+F8 ctrl+Tab
+sleep 0.2
+xdotool key Down Down Down Tab
+sleep 0.2
+shot wine-keyboard-add-focused.png
+xdotool key space
+wait_until 5 '[ "$(stored_at "$mapping_key" Action)" = 0x3 ]' ||
+  fail "Space on the add gadget stored no Playback Mapping on Ctrl+Shift+F8 ($(stored_at "$mapping_key" Action))"
+# Deleted: the service now takes Ctrl+Shift+F8 (it would play), so Activate is unchecked
+# first (Alt+A); then the keys again, from the Action list (Playback again) past the add
+# gadget to the delete gadget, and Enter; Alt+A turns the service back on.
+xdotool key --clearmodifiers alt+a
+sleep 1.2
+xdotool key --clearmodifiers alt+k
+sleep 0.2
+xdotool key ctrl+shift+F8 ctrl+Tab Down Down Down Tab Tab
+sleep 0.2
+shot wine-keyboard-delete-focused.png
+xdotool key Return
+wait_until 5 '[ -z "$(stored_at "$mapping_key" Action)" ]' || fail "Enter on the delete gadget left the Mapping"
+xdotool key --clearmodifiers alt+a
+sleep 1.2
+# A ShortType of two lines: Alt+P, the abbreviation, Alt+W, the text with Enter in it, then
+# Tab to the add gadget and Enter; deleted again by its abbreviation and the delete gadget.
+shorttype_key='HKCU\Software\Kelmor\ShortType\kbx'
+xdotool key ctrl+Next
+sleep 0.5
+xdotool key --clearmodifiers alt+p
+xdotool type --delay 40 "kbx"
+xdotool key --clearmodifiers alt+w
+xdotool type --delay 40 "first"
+xdotool key Return
+xdotool type --delay 40 "second"
+xdotool key Tab
+sleep 0.2
+shot wine-keyboard-shorttype-typed.png
+xdotool key Return
+wait_until 5 '[ -n "$(stored_at "$shorttype_key" Text)" ]' || fail "Enter on the add gadget stored no ShortType kbx"
+# Typed again, kbx would be replaced by its text (the service acts in Kelmor's own window
+# too): Activate goes off for the while, as for the Mapping.
+xdotool key --clearmodifiers alt+a
+sleep 1.2
+xdotool key --clearmodifiers alt+p
+xdotool type --delay 40 "kbx"
+xdotool key Tab Tab Tab
+sleep 0.2
+shot wine-keyboard-shorttype-delete.png
+xdotool key space
+wait_until 5 '[ -z "$(stored_at "$shorttype_key" Text)" ]' || fail "Space on the delete gadget left the ShortType"
+xdotool key --clearmodifiers alt+a
+sleep 1.2
 
 # Recorder > Start Recording puts the window aside, titled as the way to stop; bringing it
 # back stops the recording of what was typed into notepad meanwhile.

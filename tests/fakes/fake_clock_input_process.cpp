@@ -21,6 +21,7 @@ bool startProgramSucceeds = true;
 uint32_t processId = 4242;
 std::set<uint32_t> runningProcesses;
 std::vector<std::string> openedUris;
+std::vector<std::string> openedTextFiles;
 bool openSucceeds = true;
 
 void ResetShell();
@@ -46,6 +47,7 @@ void Reset() {
     processId = 4242;
     runningProcesses.clear();
     openedUris.clear();
+    openedTextFiles.clear();
     openSucceeds = true;
     ResetStore();
     RetireSharedBlocks();
@@ -106,6 +108,11 @@ bool SysProcessRuns(uint32_t id) { return id == fake::processId || fake::running
 bool SysStartProcess(const char* commandLine) {
     fake::startedPrograms.push_back(commandLine ? commandLine : "");
     return fake::startProgramSucceeds;
+}
+
+bool ShellOpenTextFile(const char* path) {
+    fake::openedTextFiles.push_back(path ? path : "");
+    return fake::openSucceeds;
 }
 
 bool ShellOpen(const char* uri) {

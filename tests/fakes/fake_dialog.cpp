@@ -45,7 +45,9 @@ bool Open(const DialogDescription* description, DialogProc proc) {
     dialog.open = true;
     for (int i = 0; i < description->controlCount; ++i) {
         const ControlDescription& c = description->controls[i];
-        dialog.controls[c.id].text = PlatformText(c.text);
+        fake::Control& control = dialog.controls[c.id];
+        control.text = PlatformText(c.text);
+        control.selectionStart = control.selectionEnd = static_cast<int>(control.text.size());
     }
     proc(description->id, DIALOG_INIT, 0, 0);
     return true;
@@ -101,7 +103,10 @@ void DialogEnd(int dialog, int result) {
 }
 
 void DialogSetText(int dialog, int control, const char* text) {
-    if (fake::Control* c = fake::Find(dialog, control, "set text")) c->text = text ? text : "";
+    fake::Control* c = fake::Find(dialog, control, "set text");
+    if (c == nullptr) return;
+    c->text = text ? text : "";
+    c->selectionStart = c->selectionEnd = static_cast<int>(c->text.size());
 }
 
 int DialogGetText(int dialog, int control, char* out, int size) {
@@ -130,6 +135,27 @@ void DialogFocus(int dialog, int control) {
     if (fake::Find(dialog, control, "focus") == nullptr) return;
     fake::focusedDialog = dialog;
     fake::focusedControl = control;
+}
+
+bool DialogIsOpen(int dialog) {
+    const auto found = fake::dialogs.find(dialog);
+    return found != fake::dialogs.end() && found->second.open;
+}
+int DialogGetFocus(int dialog) { return fake::focusedDialog == dialog ? fake::focusedControl : 0; }
+
+void DialogGetSelection(int dialog, int control, int* start, int* end) {
+    fake::Control* c = fake::Find(dialog, control, "get selection");
+    const int length = c != nullptr ? static_cast<int>(c->text.size()) : 0;
+    auto clamp = [length](int at) { return at < 0 ? 0 : at > length ? length : at; };
+    if (start != nullptr) *start = c != nullptr ? clamp(c->selectionStart) : 0;
+    if (end != nullptr) *end = c != nullptr ? clamp(c->selectionEnd) : 0;
+}
+
+void DialogSetSelection(int dialog, int control, int start, int end) {
+    if (fake::Control* c = fake::Find(dialog, control, "set selection")) {
+        c->selectionStart = start;
+        c->selectionEnd = end;
+    }
 }
 
 int DialogListAdd(int dialog, int control, const char* text) {

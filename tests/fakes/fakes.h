@@ -105,6 +105,8 @@ extern std::set<uint32_t> runningProcesses;
 // What ShellOpen was given, in order, and whether the desktop opens it.
 extern std::vector<std::string> openedUris;
 extern bool openSucceeds;
+// What ShellOpenTextFile was given; it opens as ShellOpen does.
+extern std::vector<std::string> openedTextFiles;
 
 // --- shared memory: blocks by name, kept while the test runs ---
 extern std::map<std::string, std::vector<uint8_t>> sharedBlocks;
@@ -253,6 +255,8 @@ struct Control {
     // held then.
     int dropDownLimit = 0;
     int dropDownItems = 0;
+    // The caret and selection in the field: after the text once the program sets it.
+    int selectionStart = 0, selectionEnd = 0;
 };
 struct Dialog {
     const DialogDescription* description = nullptr;

@@ -154,6 +154,23 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     EXPECT_NE(ghServiceHook, 0);
 }
 
+TEST_F(ServiceControlTest, AfterAPlaybackTheStatusLineAndTheTrayIconShowTheServiceAgain) {
+    Entries(true, true);
+    LoadKeyboardService();
+    AttachServiceData();
+    // The tray was turned on before the first tick installed the service.
+    gdwShowTrayIcon = TRAY_IDLE;
+    ServiceTimerUpkeep();
+    EXPECT_EQ(gdwShowTrayIcon, static_cast<uint32_t>(TRAY_IDLE_SERVICE)) << "the idle code last set is kept";
+    Keys(2);
+    SendCommand(ID_PLAY);
+    EXPECT_EQ(ghServiceHook, 0);
+    fake::RunPlayback();
+    EXPECT_NE(ghServiceHook, 0);
+    EXPECT_EQ(fake::statusText, "Service Active");
+    EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE_SERVICE);
+}
+
 // A failed installation is logged once until it works. Where the hook reads the keys of
 // some programs only (a Wayland session), the user is told once in a box, whether the
 // hook was refused or installed, and the status line says whose keys it reads.

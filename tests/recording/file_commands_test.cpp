@@ -123,6 +123,7 @@ TEST_F(FileCommandsTest, EditScriptFileAndActionCount) {
     // The opener earlier builds stored as their default starts nothing here.
     SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Kelmor\\Editor", REG_SZ, "xdg-open", 0);
 #endif
+    fake::openSucceeds = false;  // no application for text: the default editor's program runs
     OnEditScriptFile(ID_EDIT_SCRIPT);
     SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Kelmor\\Editor", REG_SZ, "gedit -s", 0);
     snprintf(gszFile, sizeof gszFile, "/work/my file's.klx");  // must stay one argument

@@ -172,6 +172,26 @@ TEST_F(RecordHookTest, InputTheServerTookBeforeTheUnhookIsRecordedThoughTheLoopH
     EXPECT_EQ(gRecorded.size(), 1u);
 }
 
+TEST_F(RecordHookTest, KeysCarryTheWindowFocusedWhenTheyWereTypedThoughReadAfterTheFocusMoved) {
+    StartRecording();
+    Window other = XCreateSimpleWindow(client_, DefaultRootWindow(client_), 0, 0, 50, 50, 0, 0, 0);
+    XMapWindow(client_, other);
+    XSync(client_, False);
+    // All of it made before the loop reads any: a busy program, or one whose window the
+    // person clicked on straight after typing elsewhere.
+    Chord({XK_a});
+    XSetInputFocus(client_, other, RevertToParent, CurrentTime);
+    Chord({XK_b});
+    XSetInputFocus(client_, window_, RevertToParent, CurrentTime);
+    XSync(client_, False);
+    ASSERT_TRUE(Pump([] { return gRecorded.size() >= 4; }));
+    std::vector<HWND32> windows;
+    for (const EVENTMSG& e : gRecorded) windows.push_back(e.hwnd);
+    const HWND32 typedInto = static_cast<HWND32>(window_), then = static_cast<HWND32>(other);
+    EXPECT_EQ(windows, (std::vector<HWND32>{typedInto, typedInto, then, then}));
+    XDestroyWindow(client_, other);
+}
+
 // Plays the given records back through the journal's playback hook.
 std::vector<EVENTMSG> gReplay;
 size_t gReplayed;
