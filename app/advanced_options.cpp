@@ -1,7 +1,6 @@
 #include "app/advanced_options.h"
 
 #include <climits>
-#include <cstdio>
 
 #include "app/mouse_coordinates.h"
 #include "app/pane_procedure.h"
@@ -11,6 +10,7 @@
 #include "platform/system.h"
 #include "platform/wintypes.h"
 #include "recording/recording_file.h"
+#include "settings/format.h"
 #include "settings/log.h"
 #include "settings/recent_files.h"
 #include "settings/settings.h"
@@ -58,7 +58,7 @@ const int kGotoWaitDefault = 2;
 
 void SetNumber(int control, long value) {
     char text[24];
-    snprintf(text, sizeof text, "%ld", value);
+    FormatText(text, sizeof text, "%d", static_cast<int>(value));
     DialogSetText(D, control, text);
 }
 

@@ -1,6 +1,5 @@
 #include "app/pane_procedure.h"
 
-#include <cstdio>
 
 #include "app/advanced_options.h"
 #include "app/help_commands.h"
@@ -11,6 +10,7 @@
 #include "app/window_options.h"
 #include "platform/dialog.h"
 #include "player/playback_control.h"
+#include "settings/format.h"
 #include "settings/settings.h"
 #include "ui/command_ids.h"
 #include "ui/message_box.h"
@@ -41,7 +41,7 @@ int32_t ReadRepeatField() {
 
 void SetRepeatField(int32_t repeats) {
     char text[16];
-    snprintf(text, sizeof text, "%d", static_cast<int>(repeats));
+    FormatText(text, sizeof text, "%d", static_cast<int>(repeats));
     DialogSetText(ID_PANES, IDC_REPEAT_COUNT, text);
 }
 

@@ -1,6 +1,5 @@
 #include "app/window_options.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/pane_procedure.h"
@@ -9,6 +8,7 @@
 #include "platform/system.h"
 #include "platform/window.h"
 #include "platform/wintypes.h"
+#include "settings/format.h"
 #include "settings/settings.h"
 #include "text/command_line.h"
 #include "ui/command_ids.h"
@@ -28,7 +28,7 @@ void RunValueOf(const char* path, char* out, size_t size) {
     if (SystemCommandLineRules() == CommandLineRules::kWindows) {
         QuoteArgument(out, size, path, CommandLineRules::kWindows);
     } else {
-        snprintf(out, size, "%s", path);
+        FormatText(out, static_cast<int>(size), "%s", path);
     }
 }
 

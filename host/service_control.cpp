@@ -1,6 +1,5 @@
 #include "host/service_control.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "host/busy_processes.h"
@@ -8,6 +7,7 @@
 #include "host/short_types.h"
 #include "platform/input.h"
 #include "platform/window.h"
+#include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "ui/message_box.h"
@@ -121,7 +121,7 @@ void Install() {
         ShellSetStatusText("Service Active");
     } else {
         char status[96];
-        snprintf(status, sizeof status, "Service Active (%s)", reach);
+        FormatText(status, sizeof status, "Service Active (%s)", reach);
         ShellSetStatusText(status);
     }
     SetIdleTrayIcon();

@@ -150,8 +150,21 @@ void Deliver(intptr_t lParam, bool firstOffer) {
     }
 }
 
+// By hand: the program's formatter takes 32-bit integers only, and the Windows program
+// has no room for the C runtime's.
 void FormatInt64(char* out, int size, int64_t value) {
-    snprintf(out, static_cast<size_t>(size), "%lld", static_cast<long long>(value));
+    if (size <= 0) return;
+    char digits[24];
+    int n = 0;
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[n++] = '-';
+    int at = 0;
+    while (n > 0 && at < size - 1) out[at++] = digits[--n];
+    out[at] = '\0';
 }
 
 // The key a played key-down stands for. A typed character counts as the key that makes

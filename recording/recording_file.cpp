@@ -655,8 +655,9 @@ bool MakeSaveName(const char* name, char* out, int size) {
     // A device, a folder or a pipe is written (or refused) under its own name.
     const bool plain = !FileNameHasDot(name) && (SysGetFileKind(name) == SYS_FILE_MISSING ||
                                                  SysGetFileKind(name) == SYS_FILE_REGULAR);
-    const int length = snprintf(out, static_cast<size_t>(size), "%s%s", name, plain ? ".klr" : "");
-    return length >= 0 && length < size;
+    const char* extension = plain ? ".klr" : "";
+    FormatText(out, size, "%s%s", name, extension);
+    return strlen(name) + strlen(extension) < static_cast<size_t>(size > 0 ? size : 0);
 }
 
 uint32_t GetFileSize32(const char* name) { return SysGetFileSize(name); }

@@ -1,11 +1,11 @@
 #include "settings/settings.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/file.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "settings/format.h"
 #include "settings/log.h"
 
 uint8_t gbPromptForSave;
@@ -58,7 +58,7 @@ bool SplitPath(const char* path, char* key, size_t keySize, const char** name) {
 
 void WriteDword(const char* name, uint32_t value) {
     char path[128];
-    snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
+    FormatText(path, sizeof path, KELMOR_KEY "\\%s", name);
     SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
 }
 
@@ -124,12 +124,12 @@ void ReadEditorSetting(char* out) {
     // default; it starts nothing here.
     if (strcmp(out, "xdg-open") == 0) out[0] = '\0';
 #endif
-    if (out[0] == '\0') snprintf(out, 256, "%s", kDefaultEditor);
+    if (out[0] == '\0') FormatText(out, 256, "%s", kDefaultEditor);
 }
 
 uint32_t ReadSettingDword(const char* name, uint32_t defaultValue) {
     char path[128];
-    snprintf(path, sizeof path, KELMOR_KEY "\\%s", name);
+    FormatText(path, sizeof path, KELMOR_KEY "\\%s", name);
     return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, defaultValue);
 }
 

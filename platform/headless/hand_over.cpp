@@ -17,7 +17,20 @@ void HeadlessRunPostedCommand(const char* programName, int id) {
     if (gDispatch != nullptr) {
         gDispatch(id);
     } else {
-        fprintf(stderr, "%s: command %d was posted but nothing can run it\n", programName, id);
+        // Without printf: the Windows program has no room for the C runtime's.
+        char number[12];
+        int at = sizeof number - 1;
+        number[at] = '\0';
+        unsigned magnitude = id < 0 ? 0u - static_cast<unsigned>(id) : static_cast<unsigned>(id);
+        do {
+            number[--at] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0 && at > 1);
+        if (id < 0) number[--at] = '-';
+        fputs(programName, stderr);
+        fputs(": command ", stderr);
+        fputs(number + at, stderr);
+        fputs(" was posted but nothing can run it\n", stderr);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/file.h"
+#include "platform/win32/join_text.h"
 
 namespace {
 
@@ -198,7 +199,7 @@ HANDLE CreateBeside(const char* target, char* out) {
             seed /= sizeof kLetters - 1;
         }
         suffix[6] = '\0';
-        const int n = snprintf(out, MAX_PATH, "%.*s.%s.kelmor-%s", folder, target, target + folder, suffix);
+        const int n = JoinText(out, MAX_PATH, {{target, folder}, {"."}, {target + folder}, {".kelmor-"}, {suffix}});
         if (n < 0 || n >= MAX_PATH) return FailWith(ERROR_FILENAME_EXCED_RANGE), INVALID_HANDLE_VALUE;
         HANDLE h = CreateFileA(out, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;

@@ -10,7 +10,10 @@
 namespace {
 
 void SetWhy(char* why, int whySize, const char* text) {
-    if (why != nullptr && whySize > 0) snprintf(why, static_cast<size_t>(whySize), "%s", text);
+    if (why == nullptr || whySize <= 0) return;
+    // A reason too long for the buffer is cut rather than lost.
+    strncpy(why, text, static_cast<size_t>(whySize) - 1);
+    why[whySize - 1] = '\0';
 }
 
 // The system's text for the last error, without its closing line break.

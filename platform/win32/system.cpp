@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/system.h"
+#include "platform/win32/join_text.h"
 
 bool SysGetVersion(uint32_t* platformId, uint32_t* major, uint32_t* minor, uint32_t* build) {
     OSVERSIONINFOA info;
@@ -54,7 +55,7 @@ int SysGetModuleFileName(char* buf, int size) {
 bool SysDefaultLogPath(char* buf, int size) {
     if (buf == nullptr || size <= 0) return false;
     // The root of the system drive, where the log has always been; no folder to create.
-    const int length = snprintf(buf, static_cast<size_t>(size), "%s", "C:\\Kelmor.log");
+    const int length = JoinText(buf, size, {{"C:\\Kelmor.log"}});
     if (length >= 0 && length < size) return true;
     buf[0] = '\0';
     return false;
@@ -68,7 +69,7 @@ bool SysHomeFilePath(const char* name, char* buf, int size) {
     const size_t homeLength = known ? strlen(home) : 0;
     const bool separated = homeLength > 0 && (home[homeLength - 1] == '\\' || home[homeLength - 1] == '/');
     const int length =
-        known ? snprintf(buf, static_cast<size_t>(size), "%s%s%s", home, separated ? "" : "\\", name) : -1;
+        known ? JoinText(buf, size, {{home}, {separated ? "" : "\\"}, {name}}) : -1;
     if (length >= 0 && length < size) return true;
     buf[0] = '\0';
     return false;
@@ -106,8 +107,7 @@ void SysWriteStandardError(const char* line) {
         if (*p == '\\' || *p == '/') name = p + 1;
     }
     char text[1024];
-    const int length = snprintf(text, sizeof text, "%.*s: %s\r\n",
-                                static_cast<int>(strcspn(name, ".")), name, line);
+    const int length = JoinText(text, sizeof text, {{name, static_cast<int>(strcspn(name, "."))}, {": "}, {line, 700}, {"\r\n"}});
     if (length <= 0) return;
     DWORD written = 0;
     WriteFile(error, text, static_cast<DWORD>(length < static_cast<int>(sizeof text) ? length : sizeof text - 1),
