@@ -1,7 +1,6 @@
 // Modules are DLLs loaded with LoadLibraryA.
 #include "platform/win32/windows_api.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/module.h"
@@ -12,8 +11,9 @@ namespace {
 void SetWhy(char* why, int whySize, const char* text) {
     if (why == nullptr || whySize <= 0) return;
     // A reason too long for the buffer is cut rather than lost.
-    strncpy(why, text, static_cast<size_t>(whySize) - 1);
-    why[whySize - 1] = '\0';
+    int at = 0;
+    for (; at < whySize - 1 && text[at] != '\0'; ++at) why[at] = text[at];
+    why[at] = '\0';
 }
 
 // The system's text for the last error, without its closing line break.
