@@ -19,13 +19,6 @@ cp "$BUILT"/help/* "$APP/"
 PROGRAM="$APP/Kelmor.exe"
 
 main_window() { xdotool search --onlyvisible --name '^Kelmor' 2>/dev/null | head -n1; }
-choose() {
-  activate "$window"
-  xdotool key "alt+$1"
-  sleep 0.4
-  xdotool key "$2"
-  sleep 0.6
-}
 
 end_wine_session
 wine reg delete "$KEY" /f >/dev/null 2>&1

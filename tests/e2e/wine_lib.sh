@@ -71,3 +71,13 @@ record_opened_pages() {
   chmod +x "$WORK/opener/xdg-open"
   export PATH="$WORK/opener:$PATH"
 }
+
+# Chooses a menu item of the window $window by its letters (Alt+menu, then the item's),
+# as a person does.
+choose() {
+  activate "$window"
+  xdotool key "alt+$1"
+  sleep 0.4
+  xdotool key "$2"
+  sleep 0.6
+}

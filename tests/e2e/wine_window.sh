@@ -21,14 +21,6 @@ KEY='HKCU\Software\Kelmor'
 # A DWORD value of the program's key as reg.exe shows it (0x... ), empty when missing.
 stored() { wine reg query "$KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
 main_window() { xdotool search --onlyvisible --name '^Kelmor$' 2>/dev/null | head -n1; }
-# Chooses a menu item by its letters (Alt+menu, then the item's), as a person does.
-choose() {
-  activate "$window"
-  xdotool key "alt+$1"
-  sleep 0.4
-  xdotool key "$2"
-  sleep 0.6
-}
 # The window's client area: its top-left corner on the screen in $cx $cy.
 client_origin() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
