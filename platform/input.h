@@ -30,6 +30,14 @@ int SysTypeCharacter(uint32_t character, bool press);
 // a call of the hook.
 uint32_t SysKeyEventCharacter();
 
+// A run of keys the keyboard service sends in reply to a key (the BackSpaces and the text
+// put in place of an abbreviation) must reach the program whole: SysHoldOtherInput keeps
+// every other program's input out until SysLetOtherInputGo. It holds nothing and returns
+// false when keys have come after the one handed to the hook that the hook has not shown
+// yet: the program has them already, and the service decides again once it has seen them.
+bool SysHoldOtherInput();
+void SysLetOtherInputGo();
+
 // mouse_event flags
 enum : uint32_t {
     MOUSEEVENTF_MOVE = 0x0001,

@@ -147,19 +147,29 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
     NotePendingKey(vk, false);
     if (PendingKeysDown()) return PassOn(code, wParam, lParam);
     const int slot = gnPendingShortType;
+    char name[SHORTTYPE_SLOT_SIZE];
+    char text[256] = "";
+    if (slot < data->nShortTypes) {  // else the cache changed meanwhile
+        SlotText(data, slot, name);
+        char path[64];
+        FormatText(path, sizeof path, KELMOR_KEY "\\ShortType\\%s", name);
+        ReadServiceText(path, "Text", text);
+    }
+    if (text[0] == '\0') {
+        ForgetPending();
+        return PassOn(code, wParam, lParam);
+    }
+    // Keys typed on before the service got here are in the program already: they are
+    // kept like keys pressed before this release, and replaced once they are up too.
+    if (!SysHoldOtherInput()) {
+        ServiceLog(LOG_HIGH, "   Service-->Keys came after \"%s\": replacing once they are up", name);
+        return PassOn(code, wParam, lParam);
+    }
     const int typedAfter = gnPendingTyped;
     uint32_t after[sizeof gPendingTyped / sizeof gPendingTyped[0]];
     memcpy(after, gPendingTyped, sizeof after);
     ForgetPending();
-    if (slot >= data->nShortTypes) return PassOn(code, wParam, lParam);  // the cache changed meanwhile
-    char name[SHORTTYPE_SLOT_SIZE];
-    SlotText(data, slot, name);
-    char path[64];
-    FormatText(path, sizeof path, KELMOR_KEY "\\ShortType\\%s", name);
-    char text[256] = "";
-    ReadServiceText(path, "Text", text);
     ServiceLog(LOG_HIGH, "   Service-->Replacing \"%s\" with \"%s\"", name, text);
-    if (text[0] == '\0') return 0;
     // The program already has the abbreviation's characters and what followed them: take
     // them back first, then put the replacement and what followed in their place.
     gnInjectedEvents = 0;
@@ -170,6 +180,7 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
         gnInjectedEvents += SysTypeCharacter(after[i], true);
         gnInjectedEvents += SysTypeCharacter(after[i], false);
     }
+    SysLetOtherInputGo();
     return 0;
 }
 

@@ -114,7 +114,10 @@ intptr_t RunMappingAction(int vk, int action) {
         if (EqualNoCase(text, "(unformat clipboard text)")) SysGetClipboardText(text, sizeof text);
         ServiceLog(LOG_HIGH, "   Service-->Typing \"%s\"", text);
         gnInjectedEvents = 0;
+        // Keys typed after the hot key are in the program before the text either way.
+        SysHoldOtherInput();
         TypeServiceText(text);
+        SysLetOtherInputGo();
         return 1;
     case ACTION_LAUNCH_PROGRAM:
         ReadMappingText(vk, text);

@@ -363,6 +363,22 @@ bool SysUnhookKeyboard(intptr_t hook) {
     return true;
 }
 
+bool SysHoldOtherInput() {
+    Display* display = X11Display();
+    if (display == nullptr || !Listening()) return true;
+    X11HoldServer(display);
+    // Held: the server now takes no key from anyone else. Every key it took before went
+    // out on the stream in a flush before the first reply; the second reply comes after
+    // that flush ended, so the keys are on the data connection to be read.
+    XSync(display, False);
+    XSync(display, False);
+    if (!X11RecordStreamCatchUp()) return true;
+    X11LetServerGo(display);
+    return false;
+}
+
+void SysLetOtherInputGo() { X11LetServerGo(X11Display()); }
+
 int SysTakeKeys(const TakenKey* keys, int count, TakenKey* busy, int busyMax) {
     ForgetTakenKeys();
     Display* display = X11Display();

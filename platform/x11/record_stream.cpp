@@ -36,6 +36,8 @@ bool gDelivering = false;
 // An enabled context's stream has not yet ended on the data connection.
 bool gStreaming = false;
 std::vector<X11RawEvent> gQueue;
+// The events of the batch being handed over that come after the one the sink has.
+size_t gUndelivered = 0;
 // Added to server times to put them on the tick clock.
 uint32_t gClockOffset = 0;
 
@@ -75,16 +77,23 @@ void OnRecordData(XPointer closure, XRecordInterceptData* data) {
 }
 
 void Deliver() {
-    std::vector<X11RawEvent> batch;
-    batch.swap(gQueue);
     const unsigned session = gSession;
     const bool outer = gDelivering;
+    const size_t outerUndelivered = gUndelivered;
     gDelivering = true;
-    for (const X11RawEvent& raw : batch) {
-        // The sink may end the stream (a stop key) in the middle of a batch.
-        if (gSink == nullptr || gSession != session) break;
-        gSink(raw);
+    // What the sink reads from the connection meanwhile (X11RecordStreamCatchUp) joins the
+    // queue and is handed over in its turn: the connection will not wake the loop for it.
+    while (!gQueue.empty() && gSink != nullptr && gSession == session) {
+        std::vector<X11RawEvent> batch;
+        batch.swap(gQueue);
+        for (size_t i = 0; i < batch.size(); ++i) {
+            // The sink may end the stream (a stop key) in the middle of a batch.
+            if (gSink == nullptr || gSession != session) break;
+            gUndelivered = batch.size() - i - 1;
+            gSink(batch[i]);
+        }
     }
+    gUndelivered = outerUndelivered;
     gDelivering = outer;
 }
 
@@ -207,6 +216,11 @@ void X11DrainRecordStream() {
     FinishEndedStream(control);
     X11UntrapErrors();
     Deliver();
+}
+
+bool X11RecordStreamCatchUp() {
+    if (gData != nullptr && gStreaming) XRecordProcessReplies(gData);
+    return gUndelivered > 0 || !gQueue.empty();
 }
 
 void X11StopRecordStream() {

@@ -26,5 +26,9 @@ X11RecordSink X11RecordStreamSink();
 // Hands the sink what the server recorded up to now and the loop has not read yet.
 // Does nothing from inside the sink, which may itself end the stream on one of them.
 void X11DrainRecordStream();
+// Reads what has reached the data connection, without waiting; whether events are
+// waiting to be handed to the sink after the one it has now. The server must have
+// flushed them: one round trip on the program's connection after taking them does.
+bool X11RecordStreamCatchUp();
 // Ends the stream, dropping what was not handed over; safe from inside the sink.
 void X11StopRecordStream();

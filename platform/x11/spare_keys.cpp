@@ -158,7 +158,7 @@ void X11ClaimSpareKeys(Display* display) {
     XDisplayKeycodes(display, &min, &max);
     // Read, given back and written again while no other client runs, so that two
     // processes starting together do not take the same keys.
-    XGrabServer(display);
+    X11HoldServer(display);
     static long pairs[kMaxNoted][2];
     const int noted = ReadNote(display, pairs);
     int perCode = 0;
@@ -203,8 +203,7 @@ void X11ClaimSpareKeys(Display* display) {
         XFree(map);
     }
     WriteNote(display, pairs, kept);
-    XUngrabServer(display);
-    XFlush(display);
+    X11LetServerGo(display);
 }
 
 bool X11HasSpareKeys(Display* display) {
@@ -231,8 +230,13 @@ KeyCode X11BorrowSpareKey(Display* display, KeySym lower, KeySym upper) {
     if (pick->lower != lower || pick->upper != upper) {
         const gint64 age = g_get_monotonic_time() - pick->lastUsed;
         if (pick->lower != NoSymbol && age < kReuseAfterMicros) {
+            // The programs must be able to read the key's last symbol meanwhile: a hold
+            // of the server lets them in for that while.
+            const bool held = X11ServerHeld();
+            if (held) XUngrabServer(display);
             XFlush(display);
             g_usleep(static_cast<gulong>(kReuseAfterMicros - age));
+            if (held) XGrabServer(display);
         }
         // Requests are handled in order, so the press sent next finds the new mapping.
         Map(display, pick->code, lower, upper);
@@ -326,7 +330,7 @@ void X11ReturnSpareKeys(Display* display) {
         g_usleep(static_cast<gulong>(wait));
     }
     RestoreSpares(display, true);
-    XGrabServer(display);
+    X11HoldServer(display);
     static long pairs[kMaxNoted][2];
     const int noted = ReadNote(display, pairs);
     int kept = 0;
@@ -336,6 +340,6 @@ void X11ReturnSpareKeys(Display* display) {
         ++kept;
     }
     WriteNote(display, pairs, kept);
-    XUngrabServer(display);
+    X11LetServerGo(display);
     gSpareCount = 0;
 }

@@ -68,6 +68,13 @@ extern "C" intptr_t KEYBOARD_PROC_CALL ServiceKeyboardEntry(int code, uintptr_t 
 
 uint32_t SysKeyEventCharacter() { return gEvent.inHook ? gEvent.character : 0; }
 
+// The system waits for the hook before it goes on with the input of the program being
+// hooked, so nothing of the user's comes between the keys sent from inside it. Keys the
+// user typed before the program got round to this one may be queued ahead of them; they
+// are not looked for (peeking at the queue from inside the hook calls the hook again).
+bool SysHoldOtherInput() { return true; }
+void SysLetOtherInputGo() {}
+
 bool SysGetKeyboardState(uint8_t state[256]) { return GetKeyboardState(state) != FALSE; }
 
 int16_t SysGetKeyState(uint8_t vk) {

@@ -16,6 +16,8 @@ std::set<uint8_t> unsentKeys;
 std::set<uint32_t> untypableCharacters;
 int eventsPerCharacter = 1;
 uint32_t eventCharacter = 0;
+bool otherInputHeld = false;
+int holdsFindingNewerKeys = 0;
 std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
 uint32_t processId = 4242;
@@ -42,6 +44,8 @@ void Reset() {
     untypableCharacters.clear();
     eventsPerCharacter = 1;
     eventCharacter = 0;
+    otherInputHeld = false;
+    holdsFindingNewerKeys = 0;
     startedPrograms.clear();
     startProgramSucceeds = true;
     processId = 4242;
@@ -69,7 +73,7 @@ void SysSleep(uint32_t milliseconds) { fake::tickCount += milliseconds; }
 
 bool SysKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
     if (fake::unsentKeys.count(vk) != 0) return false;
-    fake::keyEvents.push_back({vk, scan, flags});
+    fake::keyEvents.push_back({vk, scan, flags, 0, fake::otherInputHeld});
     return true;
 }
 
@@ -80,9 +84,21 @@ bool SysCanTypeCharacter(uint32_t character) {
 
 int SysTypeCharacter(uint32_t character, bool press) {
     if (!SysCanTypeCharacter(character)) return 0;
-    fake::keyEvents.push_back({VK_PACKET, 0, press ? 0u : static_cast<uint32_t>(KEYEVENTF_KEYUP), character});
+    fake::keyEvents.push_back(
+        {VK_PACKET, 0, press ? 0u : static_cast<uint32_t>(KEYEVENTF_KEYUP), character, fake::otherInputHeld});
     return fake::eventsPerCharacter;
 }
+
+bool SysHoldOtherInput() {
+    if (fake::holdsFindingNewerKeys > 0) {
+        --fake::holdsFindingNewerKeys;
+        return false;
+    }
+    fake::otherInputHeld = true;
+    return true;
+}
+
+void SysLetOtherInputGo() { fake::otherInputHeld = false; }
 
 uint32_t SysKeyEventCharacter() { return fake::eventCharacter; }
 

@@ -84,8 +84,13 @@ struct KeyEvent {
     uint8_t scan;
     uint32_t flags;
     uint32_t character = 0;
+    bool held = false;  // sent while other input was held back
 };
 extern std::vector<KeyEvent> keyEvents;
+// Whether other input is held back now, and how many holds to come find keys already
+// waiting after the event being handled (and so hold nothing).
+extern bool otherInputHeld;
+extern int holdsFindingNewerKeys;
 extern uint8_t keyboardState[256];
 // Virtual keys no key stands for: sending them sends nothing.
 extern std::set<uint8_t> unsentKeys;

@@ -65,13 +65,14 @@ protected:
     }
     // What was typed since the last call: keys as their code (Backspace \b, Enter \r),
     // characters as themselves, each handed back through the hook as the system does: all
-    // must pass on untouched.
+    // must pass on untouched, and all have been sent with other input held back.
     std::string Typed() {
         std::string out;
         const std::vector<fake::KeyEvent> typed(fake::keyEvents.begin() + seen_, fake::keyEvents.end());
         const size_t passedBefore = fake::nextHookCodes.size();
         for (const fake::KeyEvent& e : typed) {
             const bool down = (e.flags & KEYEVENTF_KEYUP) == 0;
+            EXPECT_TRUE(e.held) << "other input could come between the keys typed";
             char bytes[4];
             if (down) {
                 out += e.vk == VK_PACKET ? std::string(bytes, static_cast<size_t>(EncodeUtf8(e.character, bytes)))
@@ -81,6 +82,7 @@ protected:
         }
         seen_ += typed.size();
         EXPECT_EQ(fake::nextHookCodes.size() - passedBefore, typed.size()) << "a typed key was acted on";
+        EXPECT_FALSE(fake::otherInputHeld) << "other input still held back";
         return out;
     }
 
@@ -200,10 +202,18 @@ TEST_F(KeyboardProcTest, KeysRolledOverTheAbbreviationsLastKeyAreKeptBehindTheRe
         {{{'W', true, 'w'}, {VK_BACK, true, 8}, {'W', false, 'w'}}, ""},
         // Too late to act on: dropped.
         {{{'W', true, 'w'}, {-1, true, 0}, {'W', false, 'w'}}, ""},
+        // The blank typed after the release came before the service could act (-2): it is
+        // in the program already, and is replaced with the abbreviation once it is up.
+        {{{'W', true, 'w'}, {-2, true, 0}, {'W', false, 'w'}, {' ', true, ' '}, {' ', false, ' '}},
+         "\b\b\b\bby the way "},
     };
     for (const auto& row : rows) {
         Releases("bt");
         for (auto [vk, down, character] : row.keys) {
+            if (vk == -2) {
+                fake::holdsFindingNewerKeys = 1;
+                continue;
+            }
             if (vk < 0) {
                 KelmorKeyboardProc(HC_NOREMOVE, 'Q', 0);
                 continue;

@@ -170,6 +170,35 @@ TEST_F(KeyboardHookTest, TakenKeyStaysFromTheFocusedWindowWhichGetsTheTextTypedF
     EXPECT_EQ(Count("+F7"), 2);
 }
 
+// The service's replacement: other clients' keys wait while the procedure types, and no
+// hold is taken while keys the procedure has not seen yet are in the programs already.
+TEST_F(KeyboardHookTest, KeysSentWhileOthersAreHeldArriveWholeAndNoHoldIsTakenBeforeLaterKeysAreSeen) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    std::vector<bool> holds;
+    gOnKey = [&](uintptr_t vk, bool press) {
+        if (vk == kF8 && press) {
+            // In the programs before F8's release is handled, but not read by the hook yet.
+            Chord({XK_F9});
+            XSync(client_, False);
+        }
+        if (press || (vk != kF8 && vk != kF9)) return;
+        holds.push_back(SysHoldOtherInput());
+        if (!holds.back()) return;
+        Chord({XK_F7});  // another client's keys, sent first
+        XFlush(client_);
+        // Typed text, the first of the process: the keymap is read and spare keys are
+        // looked for under a hold of their own, inside this one.
+        SysTypeCharacter('x', true);
+        SysTypeCharacter('x', false);
+        SysLetOtherInputGo();
+    };
+    Chord({XK_F8});
+    Through(8);
+    EXPECT_EQ(holds, (std::vector<bool>{false, true})) << "F9 was in before F8's release was handled";
+    ASSERT_GE(got_.size(), 8u);
+    EXPECT_EQ(Keys(got_.begin(), got_.begin() + 8), (Keys{"+F8", "-F8", "+F9", "-F9", "+x", "-x", "+F7", "-F7"}));
+}
+
 TEST_F(KeyboardHookTest, BusyCombinationIsReportedOthersStayTakenAndTheUnhookGivesThemBack) {
     const Window root = DefaultRootWindow(client_);
     const KeyCode f8 = XKeysymToKeycode(client_, XK_F8);
