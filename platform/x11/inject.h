@@ -27,13 +27,6 @@ unsigned X11KeyEventSerial();
 // The key codes held down through XTest, a bit each.
 void X11HeldKeys(uint8_t out[32]);
 
-// Keeps every other client's requests (their XTest input among them) from being handled
-// until let go, so that what is sent meanwhile arrives whole. Holds nest; letting the
-// outermost go flushes.
-void X11HoldServer(Display* display);
-void X11LetServerGo(Display* display);
-bool X11ServerHeld();
-
 // Moves the pointer to a point of the default screen, clamped to the screen.
 void X11InjectMotion(Display* display, int x, int y);
 void X11InjectButton(Display* display, unsigned button, bool press);

@@ -212,24 +212,6 @@ void X11FakeKey(Display* display, unsigned code, bool press) {
 
 unsigned X11KeyEventSerial() { return gKeyEventSerial; }
 
-// Server grabs do not nest: the first ungrab ends them all. Every grab of the program's
-// connection goes through here, so that one inside another ends nothing.
-int gServerHolds = 0;
-
-void X11HoldServer(Display* display) {
-    if (display == nullptr) return;
-    if (gServerHolds++ == 0) XGrabServer(display);
-}
-
-void X11LetServerGo(Display* display) {
-    if (gServerHolds == 0 || display == nullptr) return;
-    if (--gServerHolds > 0) return;
-    XUngrabServer(display);
-    XFlush(display);
-}
-
-bool X11ServerHeld() { return gServerHolds > 0; }
-
 void X11HeldKeys(uint8_t out[32]) { memcpy(out, gHeldKeys, sizeof gHeldKeys); }
 
 void X11ModifierVksOf(Display* display, unsigned keycode, uint8_t* sided, uint8_t* generic) {

@@ -25,6 +25,7 @@
 #include "platform/x11/inject.h"
 #include "platform/x11/keymap.h"
 #include "platform/x11/record_stream.h"
+#include "platform/x11/server_hold.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/x11/inject.h"
+#include "platform/x11/server_hold.h"
 
 namespace {
 
