@@ -788,6 +788,15 @@ bool GtkDialogCreate(const DialogDescription* description, DialogProc proc) {
     return true;
 }
 
+namespace {
+
+// The windows of the dialogs GtkDialogRun is running, the innermost last.
+std::vector<GtkWindow*> gRunning;
+
+}  // namespace
+
+GtkWindow* GtkDialogParent() { return gRunning.empty() ? GtkMainWindowAsParent() : gRunning.back(); }
+
 int GtkDialogRun(const DialogDescription* description, DialogProc proc) {
     if (description == nullptr || FindDialog(description->id) != nullptr) return -1;
     Dialog* d = Build(description, proc);
@@ -812,7 +821,9 @@ int GtkDialogRun(const DialogDescription* description, DialogProc proc) {
     if (d->loop == nullptr && d->result == -1) {
         gtk_widget_show(window);
         d->loop = g_main_loop_new(nullptr, FALSE);
+        gRunning.push_back(GTK_WINDOW(window));
         g_main_loop_run(d->loop);
+        gRunning.pop_back();
         g_main_loop_unref(d->loop);
         d->loop = nullptr;
     }

@@ -2,8 +2,8 @@
 # walks its pages, a Fast Playback Factor typed on Value Ranges is applied, F1 on Log
 # Settings opens that page's help topic, and OK closes it. The new factor is in the store
 # after the exit, and the next start shows it in the field: a change on another field
-# applied with OK leaves the store's factor as the field showed it. A screenshot of every
-# page is kept.
+# applied with OK leaves the store's factor as the field showed it. The log file's button
+# opens the file chooser in front. A screenshot of every page is kept.
 . "$(dirname "$0")/lib.sh"
 export KELMOR_REGISTRY="$WORK/registry.ini"
 export GSETTINGS_BACKEND=memory
@@ -63,6 +63,17 @@ shot advanced-options-log.png
 in_dialog F1
 wait_until 10 'grep -q "KelmorGuide.html#topic-1086" "$WORK/opened" 2>/dev/null' ||
   fail "F1 on Log Settings opened $(cat "$WORK/opened" 2>/dev/null), not topic 1086"
+# The log file's button opens the file chooser in front of the dialog, with the focus.
+in_dialog alt+l Tab space
+wait_until 10 '[ -n "$(visible_window "Save As")" ]' || fail "the log file's button opened no file chooser"
+sleep 0.5
+chooser=$(printf '0x%x' "$(visible_window "Save As")")
+[ "$(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')" = "$chooser" ] &&
+  xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$chooser\$" ||
+  fail "the file chooser is not the front window: $(xprop -root _NET_CLIENT_LIST_STACKING _NET_ACTIVE_WINDOW)"
+shot advanced-options-log-chooser.png
+xdotool key Escape
+wait_until 10 '[ -z "$(visible_window "Save As")" ]' || fail "Escape did not close the file chooser"
 in_dialog ctrl+Next
 shot advanced-options-mouse.png
 in_dialog ctrl+Prior ctrl+Prior
