@@ -795,7 +795,7 @@ std::vector<GtkWindow*> gRunning;
 
 }  // namespace
 
-GtkWindow* GtkDialogParent() { return gRunning.empty() ? GtkMainWindowAsParent() : gRunning.back(); }
+GtkWindow* GtkRunningDialogWindow() { return gRunning.empty() ? nullptr : gRunning.back(); }
 
 int GtkDialogRun(const DialogDescription* description, DialogProc proc) {
     if (description == nullptr || FindDialog(description->id) != nullptr) return -1;

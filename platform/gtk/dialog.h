@@ -16,9 +16,9 @@ std::string GtkMnemonicText(const char* text);
 void GtkSetWording(const char* (*wording)(const char* text));
 
 int GtkDialogRun(const DialogDescription* description, DialogProc proc);
-// The window of the innermost dialog GtkDialogRun is running, else the main window: the
-// parent a window opened from it must have to come in front of it.
-GtkWindow* GtkDialogParent();
+// The window of the innermost dialog GtkDialogRun is running (nullptr when none runs):
+// the parent a window opened from it must have to come in front of it.
+GtkWindow* GtkRunningDialogWindow();
 bool GtkDialogCreate(const DialogDescription* description, DialogProc proc);
 void GtkDialogEnd(int dialog, int result);
 void GtkDialogSetText(int dialog, int control, const char* text);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/gtk/dialog.h"
+#include "platform/gtk/main_window.h"
 #include "platform/gtk/message_box.h"
 #include "platform/message_box.h"
 
@@ -47,8 +48,10 @@ GSList* AddFilters(GtkFileChooser* chooser, const char* filters) {
 
 bool GtkFileDialog(bool save, char* name, int nameSize, const char* filters, int filterIndex, int* chosenFilter) {
     if (name == nullptr || nameSize <= 0 || !GtkFaceStart()) return false;
+    // In front of the dialog it was opened from, if any.
+    GtkWindow* parent = GtkRunningDialogWindow();
     GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        save ? "Save As" : "Open", GtkDialogParent(),
+        save ? "Save As" : "Open", parent != nullptr ? parent : GtkMainWindowAsParent(),
         save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel", GTK_RESPONSE_CANCEL,
         save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
