@@ -156,6 +156,7 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
         ReadServiceText(path, "Text", text);
     }
     if (text[0] == '\0') {
+        if (slot < data->nShortTypes) ServiceLog(LOG_HIGH, "   Service-->Replacing \"%s\" with \"%s\"", name, text);
         ForgetPending();
         return PassOn(code, wParam, lParam);
     }
