@@ -18,12 +18,19 @@
 namespace {
 
 const unsigned kServiceTimerPeriodMs = 500;
+const unsigned kFirstServiceTickMs = 50;
 // The Value Ranges tab of Advanced Options, which holds the User Command choice.
 const uint8_t kValueRangesTab = 3;
 
 void OnServiceTimerTick(int) {
     OnServiceTimer();
     ReportBusyHotKeys();
+}
+
+// The service is ready as soon as the window is up, not a whole period later.
+void OnFirstServiceTimerTick(int id) {
+    ShellSetTimer(SERVICE_TIMER, kServiceTimerPeriodMs, OnServiceTimerTick);
+    OnServiceTimerTick(id);
 }
 
 }  // namespace
@@ -61,7 +68,7 @@ void SetUpMainWindow() {
         // Saved with the other settings at the exit.
         if (answer == IDYES) gbLogLevel = LOG_OFF;
     }
-    ShellSetTimer(SERVICE_TIMER, kServiceTimerPeriodMs, OnServiceTimerTick);
+    ShellSetTimer(SERVICE_TIMER, kFirstServiceTickMs, OnFirstServiceTimerTick);
 }
 
 void ReloadLastFile() {

@@ -440,6 +440,9 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
             // long label, which would make a dialog wider than a screen at twice the scale.
             gtk_label_set_line_wrap(GTK_LABEL(w), TRUE);
             gtk_label_set_max_width_chars(GTK_LABEL(w), strlen(c.text) > 40 ? 24 : 40);
+            // A status that changes as the window first comes up would otherwise be measured
+            // at its narrowest, a word a line, and leave the window that much too tall.
+            if (centred) gtk_label_set_width_chars(GTK_LABEL(w), 40);
             break;
         }
         case CONTROL_BUTTON:
