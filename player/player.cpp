@@ -22,6 +22,7 @@
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "text/numbers.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/message_box.h"
@@ -354,8 +355,3 @@ void ClearPlayerDelays() {
     dwDelayStart = 0;
 }
 
-int32_t ClampToInt32(int64_t value) {
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}

@@ -21,5 +21,3 @@ void ClearPlayerDelays();
 // Every global of player/ back to a fresh start: no journal hook, the player, the
 // recorder and the script commands idle.
 void ResetPlayerState();
-// A 64-bit wait or coordinate saturated to 32 bits.
-int32_t ClampToInt32(int64_t value);

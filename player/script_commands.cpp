@@ -15,6 +15,7 @@
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "text/no_case.h"
+#include "text/numbers.h"
 #include "ui/command_ids.h"
 #include "ui/commands.h"
 #include "ui/platform_wording.h"

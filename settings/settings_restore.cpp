@@ -8,6 +8,7 @@
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "settings/settings.h"
+#include "text/no_case.h"
 #include "text/utf8.h"
 
 namespace {
@@ -96,20 +97,10 @@ struct Reader {
     bool wideHex;
 };
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool SameNoCase(const char* a, size_t aLength, const char* b) {
-    if (strlen(b) != aLength) return false;
-    for (size_t i = 0; i < aLength; ++i) {
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    }
-    return true;
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    c = Lower(c);
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -155,7 +146,7 @@ void NameKey(PlannedKey* key, int line) {
 // that the keyboard service holds, those already stored counted, as the editor refuses them.
 int ShortTypeSlot(Reader* r, const char* name, size_t length) {
     for (int i = 0; i < gPlan.shortTypeCount; ++i) {
-        if (SameNoCase(name, length, gPlan.shortTypeName[i])) return i;
+        if (EqualNoCaseN(name, length, gPlan.shortTypeName[i])) return i;
     }
     if (gPlan.shortTypeCount == kMaxShortTypes) return -1;
     char* planned = gPlan.shortTypeName[gPlan.shortTypeCount];
@@ -185,7 +176,7 @@ bool ReadKeyLine(Reader* r, const char* line, size_t length) {
         return true;
     }
     const size_t rootLength = sizeof kRoot - 1;
-    const bool underRoot = pathLength >= rootLength && SameNoCase(path, rootLength, kRoot);
+    const bool underRoot = pathLength >= rootLength && EqualNoCaseN(path, rootLength, kRoot);
     const char* rest = underRoot ? path + rootLength : path;
     const size_t restLength = underRoot ? pathLength - rootLength : 0;
     if (!underRoot) {
@@ -193,20 +184,20 @@ bool ReadKeyLine(Reader* r, const char* line, size_t length) {
     } else if (restLength == 0) {
         r->key = KEY_BASIC;
         NameKey(&gPlan.basicKey, r->line);
-    } else if (SameNoCase(rest, restLength, "\\Mappings")) {
+    } else if (EqualNoCaseN(rest, restLength, "\\Mappings")) {
         r->key = KEY_MAPPINGS;
         NameKey(&gPlan.mappingsKey, r->line);
-    } else if (SameNoCase(rest, restLength, "\\ShortType")) {
+    } else if (EqualNoCaseN(rest, restLength, "\\ShortType")) {
         r->key = KEY_SHORTTYPES;
         NameKey(&gPlan.shortTypeKey, r->line);
-    } else if (restLength > 10 && SameNoCase(rest, 10, "\\Mappings\\")) {
+    } else if (restLength > 10 && EqualNoCaseN(rest, 10, "\\Mappings\\")) {
         const int n = MappingNumber(rest + 10, restLength - 10);
         if (n >= 0) {
             r->key = KEY_MAPPING;
             r->keyIndex = n;
             NameKey(&gPlan.mappingKey[n], r->line);
         }
-    } else if (restLength > 11 && SameNoCase(rest, 11, "\\ShortType\\") && IsAbbreviation(rest + 11, restLength - 11)) {
+    } else if (restLength > 11 && EqualNoCaseN(rest, 11, "\\ShortType\\") && IsAbbreviation(rest + 11, restLength - 11)) {
         const int slot = ShortTypeSlot(r, rest + 11, restLength - 11);
         if (slot < 0) {
             Note(r, "line %d: more than 64 ShortTypes: [%s] skipped", shown);
@@ -413,7 +404,7 @@ bool ReadValueLine(Reader* r, const char* line, size_t length) {
     }
     int index = -1;
     for (int i = 0; i < count && !nameTooLong; ++i) {
-        if (SameNoCase(r->name, strlen(r->name), known[i].name)) index = i;
+        if (EqualNoCaseN(r->name, strlen(r->name), known[i].name)) index = i;
     }
     if (index < 0) {
         Note(r, "line %d: unknown value \"%s\" skipped", r->name);

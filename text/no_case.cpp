@@ -18,6 +18,13 @@ bool EqualNoCase(const char* a, const char* b) {
     }
 }
 
+bool EqualNoCaseN(const char* a, size_t aLength, const char* b) {
+    for (size_t i = 0; i < aLength; ++i, ++b) {
+        if (*b == '\0' || Lower(a[i]) != Lower(*b)) return false;
+    }
+    return *b == '\0';
+}
+
 char* FindNoCase(const char* text, const char* pattern) {
     if (text == nullptr || pattern == nullptr || pattern[0] == '\0') return nullptr;
     const unsigned char first = Lower(pattern[0]);

@@ -1,9 +1,13 @@
 // Text compared, found and replaced regardless of the case of ASCII letters, as every
 // name, keyword and option of the program is.
 #pragma once
+#include <cstddef>
 
 // Equal but for the case of ASCII letters.
 bool EqualNoCase(const char* a, const char* b);
+// The same for the first aLength characters of a, which need not end there, against the
+// whole of b.
+bool EqualNoCaseN(const char* a, size_t aLength, const char* b);
 // Case-insensitive (ASCII) search; an empty pattern is never found.
 char* FindNoCase(const char* text, const char* pattern);
 // Replaces every occurrence, resuming behind each replacement; returns the count.
