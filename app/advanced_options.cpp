@@ -33,15 +33,15 @@ bool gOpen = false;
 
 struct RegistryBox {
     int control;
-    const char* path;
+    const char* name;  // of the value in the program's key
     uint32_t defaultValue;
 };
 // The boxes whose settings live only in the store.
 const RegistryBox kRegistryBoxes[] = {
-    {IDC_RESTART_LOG, KELMOR_KEY "\\RestartLog", 1},
-    {IDC_HALT_ON_ERROR, KELMOR_KEY "\\HaltScriptOnError", 1},
-    {IDC_FAST_MAP_PLAY, KELMOR_KEY "\\FastMapPlay", 0},
-    {IDC_REMEMBER_PLAYBACK, KELMOR_KEY "\\RememberPlaybackSettings", 1},
+    {IDC_RESTART_LOG, "RestartLog", 1},
+    {IDC_HALT_ON_ERROR, "HaltScriptOnError", 1},
+    {IDC_FAST_MAP_PLAY, "FastMapPlay", 0},
+    {IDC_REMEMBER_PLAYBACK, "RememberPlaybackSettings", 1},
 };
 
 struct NumberField {
@@ -87,10 +87,6 @@ uint8_t ReadByte(int control) {
 
 bool Checked(int control) { return DialogIsChecked(D, control); }
 
-void WriteRegistryDword(const char* path, uint32_t value) {
-    SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
-}
-
 int PlayUpdateOfButton(int control) {
     if (control == IDC_PLAY_UPDATE_NONE) return 0;
     return control == IDC_PLAY_UPDATE_ACTION ? 2 : 1;
@@ -120,7 +116,7 @@ void Init() {
     DialogCheck(D, IDC_EXCLUDE_OWN_ACTIONS, gbExcludeKelmorAction != 0);
     DialogCheck(D, IDC_QUIT_WHEN_DONE, gbQuitWhenDone != 0);
     for (const RegistryBox& box : kRegistryBoxes) {
-        const uint32_t value = GetRegistryValue(HKEY_CURRENT_USER, box.path, REG_DWORD, nullptr, box.defaultValue);
+        const uint32_t value = ReadSettingDword(box.name, box.defaultValue);
         DialogCheck(D, box.control, value != 0);
     }
     char editor[256];
@@ -230,7 +226,7 @@ void Apply() {
     }
     char text[256];
     DialogGetText(D, IDC_EDITOR, text, sizeof text);
-    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, text[0] != '\0' ? text : kDefaultEditor, 0);
+    WriteSettingText("Editor", text[0] != '\0' ? text : kDefaultEditor);
     for (const NumberField& field : kNumberFields) *field.setting = ReadNumber(field.control);
     if (gnFactorFast < 1) gnFactorFast = 1;
     if (gnFactorSlow < 1) gnFactorSlow = 1;
@@ -238,10 +234,10 @@ void Apply() {
     gbGOTOWait = ReadByte(IDC_GOTO_WAIT);
     DialogGetText(D, IDC_LOG_FILE, gszLogFile, sizeof gszLogFile);
     for (const RegistryBox& box : kRegistryBoxes) {
-        if (box.control != IDC_REMEMBER_PLAYBACK) WriteRegistryDword(box.path, Checked(box.control) ? 1 : 0);
+        if (box.control != IDC_REMEMBER_PLAYBACK) WriteSettingDword(box.name, Checked(box.control) ? 1 : 0);
     }
     ApplyLogLevel();
-    WriteRegistryDword(KELMOR_KEY "\\RememberPlaybackSettings", Checked(IDC_REMEMBER_PLAYBACK) ? 1 : 0);
+    WriteSettingDword("RememberPlaybackSettings", Checked(IDC_REMEMBER_PLAYBACK) ? 1 : 0);
     const int choice = DialogListSelection(D, IDC_USER_BUTTON);
     if (choice >= 0 && choice < kUserCommandChoiceCount) gnUserCommand = kUserCommandChoices[choice].id;
 }

@@ -71,7 +71,7 @@ void Append(char* out, int size, const char* text) {
 }
 
 void MappingPath(char* out, int size, int vk, const char* name) {
-    FormatText(out, size, KELMOR_KEY "\\Mappings\\%d%s%s", vk, name[0] != '\0' ? "\\" : "", name);
+    FormatText(out, size, KELMOR_MAPPINGS_KEY "\\%d%s%s", vk, name[0] != '\0' ? "\\" : "", name);
 }
 
 // Removes every modifier prefix, in place.

@@ -24,10 +24,6 @@ const int kRepeatDigits = 7;
 
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
 
-void WriteSetting(const char* path, uint32_t value) {
-    SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
-}
-
 int SpeedOfButton(int speed) { return speed >= 1 && speed <= 4 ? speed : 2; }
 
 int32_t ReadRepeatField() {
@@ -51,7 +47,7 @@ void OnSpeedChosen() {
     else if (DialogIsChecked(ID_PANES, IDC_SPEED_FAST)) gbSpeed = 3;
     else if (DialogIsChecked(ID_PANES, IDC_SPEED_FASTEST)) gbSpeed = 4;
     PaneSetSpeedButtons(gbSpeed);
-    WriteSetting(KELMOR_KEY "\\Speed", gbSpeed);
+    WriteSettingDword("Speed", gbSpeed);
 }
 
 void OnRepeatArrow(int notification) {
@@ -60,13 +56,13 @@ void OnRepeatArrow(int notification) {
     if (notification == NOTIFY_SPIN_DOWN && repeats > 1) --repeats;
     SetRepeatField(repeats);
     gnRepeats = ReadRepeatField();
-    WriteSetting(KELMOR_KEY "\\Repeats", static_cast<uint32_t>(gnRepeats));
+    WriteSettingDword("Repeats", static_cast<uint32_t>(gnRepeats));
 }
 
 void OnContinuous() {
     gbContinuous = DialogIsChecked(ID_PANES, IDC_CONTINUOUS) ? 1 : 0;
     PaneEnableRepeatControls(gbContinuous == 0);
-    WriteSetting(KELMOR_KEY "\\Continuous", gbContinuous);
+    WriteSettingDword("Continuous", gbContinuous);
 }
 
 void OnTabChanged() {
@@ -79,7 +75,7 @@ void OnTabChanged() {
 void Init() {
     for (const char* name : kPaneTabNames) DialogListAdd(ID_PANES, IDC_PANE_TABS, name);
     // The start-up load leaves the tab to the pane, which reads it when it is made.
-    const uint32_t lastTab = GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\LastTab", REG_DWORD, nullptr, 1);
+    const uint32_t lastTab = ReadSettingDword("LastTab", 1);
     const int tab = lastTab >= 1 && lastTab <= PANE_TAB_COUNT ? static_cast<int>(lastTab) - 1 : 0;
     gnLastTab = tab + 1;
     DialogListSelect(ID_PANES, IDC_PANE_TABS, tab);
@@ -147,7 +143,7 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
         case IDC_REPEAT_COUNT:
             // Every notice of the field writes the count, not only a change.
             gnRepeats = ReadRepeatField();
-            WriteSetting(KELMOR_KEY "\\Repeats", static_cast<uint32_t>(gnRepeats));
+            WriteSettingDword("Repeats", static_cast<uint32_t>(gnRepeats));
             break;
         case IDC_REPEAT_ARROWS:
             OnRepeatArrow(notification);

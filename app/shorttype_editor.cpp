@@ -14,7 +14,7 @@
 
 namespace {
 
-const char kShortTypeKey[] = KELMOR_KEY "\\ShortType";
+const char kShortTypeKey[] = KELMOR_SHORTTYPE_KEY;
 // The service's cache holds this many; more would be stored but never work.
 const uint32_t kMaxShortTypes = 64;
 const int kMaxAbbreviation = 15;

@@ -217,9 +217,8 @@ bool BringRunningCopyForward() {
 
 void ShowInteractiveWindow() {
     // Never saved (-99) or saved on a screen that is gone: the window manager places it.
-    gnWindowLeft = static_cast<int32_t>(GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Left", REG_DWORD, nullptr,
-                                                         static_cast<uint32_t>(kNeverPlaced)));
-    gnWindowTop = static_cast<int32_t>(GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Top", REG_DWORD, nullptr, 0));
+    gnWindowLeft = static_cast<int32_t>(ReadSettingDword("Left", static_cast<uint32_t>(kNeverPlaced)));
+    gnWindowTop = static_cast<int32_t>(ReadSettingDword("Top", 0));
     int32_t width = 0;
     int32_t height = 0;
     if (gnWindowLeft >= kOffScreen && gnWindowTop >= kOffScreen && SysGetScreenSize(&width, &height) &&

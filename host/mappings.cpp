@@ -16,7 +16,7 @@ namespace {
 
 uint32_t ReadMappingValue(int vk, const char* name) {
     char path[96];
-    FormatText(path, sizeof path, KELMOR_KEY "\\Mappings\\%d\\%s", vk, name);
+    FormatText(path, sizeof path, KELMOR_MAPPINGS_KEY "\\%d\\%s", vk, name);
     return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, 0);
 }
 

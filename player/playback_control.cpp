@@ -46,7 +46,7 @@ bool ExitWhenDone() { return gbQuitWhenDone != 0 || !Interactive(); }
 // The keyboard service's play-file request: the named recording replaces the current one.
 bool LoadServiceFile() {
     char name[MAX_PATH];
-    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\ServiceFileLoad", REG_SZ, name, 0);
+    ReadSettingText("ServiceFileLoad", name);
     memcpy(gszFile, name, sizeof gszFile);
     gszFile[sizeof gszFile - 1] = '\0';
     // The hot key's modifiers are still down; they must not reach the played events.
@@ -101,7 +101,7 @@ void OnPlayback(int id) {
     ClearScriptAltState();
     if (gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_MINIMIZE);
     if (id == ID_SERVICE_PLAYBACK &&
-        GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\FastMapPlay", REG_DWORD, nullptr, 0) != 0) {
+        ReadSettingDword("FastMapPlay", 0) != 0) {
         gbSavedSpeed = gbSpeed;
         gbSpeed = 4;
     }

@@ -48,7 +48,7 @@ void CopyArgument(char* out, const char* argument) {
 // A halting script error: the playback ends here unless the user asked scripts to play on.
 // Returns true when the playback was stopped.
 bool HaltOnError(const char* argument, const char* format) {
-    if (GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\HaltScriptOnError", REG_DWORD, nullptr, 1) == 0) {
+    if (ReadSettingDword("HaltScriptOnError", 1) == 0) {
         return false;
     }
     StopAndResetPlayback(false);

@@ -152,7 +152,7 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
     if (slot < data->nShortTypes) {  // else the cache changed meanwhile
         SlotText(data, slot, name);
         char path[64];
-        FormatText(path, sizeof path, KELMOR_KEY "\\ShortType\\%s", name);
+        FormatText(path, sizeof path, KELMOR_SHORTTYPE_KEY "\\%s", name);
         ReadServiceText(path, "Text", text);
     }
     if (text[0] == '\0') {

@@ -66,7 +66,7 @@ namespace {
 
 void ReadMappingText(int vk, char text[256]) {
     char path[64];
-    FormatText(path, sizeof path, KELMOR_KEY "\\Mappings\\%u", static_cast<uint32_t>(vk));
+    FormatText(path, sizeof path, KELMOR_MAPPINGS_KEY "\\%u", static_cast<uint32_t>(vk));
     ReadServiceText(path, "Text", text);
 }
 

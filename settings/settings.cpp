@@ -56,12 +56,6 @@ bool SplitPath(const char* path, char* key, size_t keySize, const char** name) {
     return true;
 }
 
-void WriteDword(const char* name, uint32_t value) {
-    char path[128];
-    FormatText(path, sizeof path, KELMOR_KEY "\\%s", name);
-    SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
-}
-
 // The log this process holds while it runs as a session of the log.
 SysFile gLogHold = SYS_NO_FILE;
 
@@ -118,7 +112,7 @@ const char kDefaultEditor[] = "xdg-open";
 #endif
 
 void ReadEditorSetting(char* out) {
-    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Editor", REG_SZ, out, 0);
+    ReadSettingText("Editor", out);
 #ifdef _WIN32
     // Earlier Windows builds showed, saved and exported the desktop opener as their
     // default; it starts nothing here.
@@ -127,10 +121,34 @@ void ReadEditorSetting(char* out) {
     if (out[0] == '\0') FormatText(out, 256, "%s", kDefaultEditor);
 }
 
+namespace {
+
+void SettingPath(const char* name, char* path, int size) { FormatText(path, size, KELMOR_KEY "\\%s", name); }
+
+}  // namespace
+
 uint32_t ReadSettingDword(const char* name, uint32_t defaultValue) {
     char path[128];
-    FormatText(path, sizeof path, KELMOR_KEY "\\%s", name);
+    SettingPath(name, path, sizeof path);
     return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, defaultValue);
+}
+
+void WriteSettingDword(const char* name, uint32_t value) {
+    char path[128];
+    SettingPath(name, path, sizeof path);
+    SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, value);
+}
+
+void ReadSettingText(const char* name, char* out) {
+    char path[128];
+    SettingPath(name, path, sizeof path);
+    GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, out, 0);
+}
+
+void WriteSettingText(const char* name, const char* text) {
+    char path[128];
+    SettingPath(name, path, sizeof path);
+    SetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
 }
 
 int SetRegistryValue(uint32_t, const char* path, uint32_t kind, const char* text, uint32_t number) {
@@ -267,7 +285,7 @@ void LoadSettings() {
     }
     gbTopmost = static_cast<uint8_t>(ReadSettingDword("Topmost", 0));
     gdwMsgBoxStyle = gbTopmost ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
-    GetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Logfile", REG_SZ, gszLogFile, 0);
+    ReadSettingText("Logfile", gszLogFile);
     if (gszLogFile[0] == '\0') SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
     if (gbSpeed == 0 || gbSpeed > 4) gbSpeed = 2;
     if (gnRepeats <= 0 || gnRepeats > MAX_REPEATS) gnRepeats = 1;
@@ -290,36 +308,36 @@ void EndLogSession() {
 }
 
 void SaveSettings() {
-    WriteDword("Left", static_cast<uint32_t>(gnWindowLeft));
-    WriteDword("Top", static_cast<uint32_t>(gnWindowTop));
-    WriteDword("ExcludeKelmorAction", gbExcludeKelmorAction);
-    WriteDword("PlayImmediately", gbPlayImmediately);
-    WriteDword("QuitWhenDone", gbQuitWhenDone);
-    WriteDword("IsWindowsXP", gbIsWindowsXP);
-    WriteDword("Reload", gbReload);
-    WriteDword("Topmost", gbTopmost);
-    WriteDword("PromptForSave", gbPromptForSave);
-    WriteDword("Visited", gbVisited);
-    WriteDword("ShowTabs", gbShowTabs);
-    WriteDword("Speed", gbSpeed);
-    WriteDword("Repeats", static_cast<uint32_t>(gnRepeats));
-    WriteDword("Continuous", gbContinuous);
-    WriteDword("Minimize", gbMinimize);
-    WriteDword("FactorFast", static_cast<uint32_t>(gnFactorFast));
-    WriteDword("FactorSlow", static_cast<uint32_t>(gnFactorSlow));
-    WriteDword("LastTab", static_cast<uint32_t>(gnLastTab));
-    WriteDword("RandomMin", static_cast<uint32_t>(gnRandomMin));
-    WriteDword("RandomMax", static_cast<uint32_t>(gnRandomMax));
-    WriteDword("LoopTypeBase", static_cast<uint32_t>(gnLoopTypeBase));
-    WriteDword("Log", gbLogLevel);
-    WriteDword("InterruptWarning", gbInterruptWarning);
-    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Logfile", REG_SZ, gszLogFile, 0);
-    WriteDword("LastFileType", gbLastFileType);
-    WriteDword("UserCommand", static_cast<uint32_t>(gnUserCommand));
-    WriteDword("KeyboardService", gbKeyboardService);
-    WriteDword("ShowTrayIcon", gdwShowTrayIcon);
-    WriteDword("RecentListSize", gbRecentListSize);
-    WriteDword("LastOptionsTab", gbLastOptionsTab);
-    WriteDword("PlayUpdate", gbPlayUpdate);
-    WriteDword("GOTOWait", gbGOTOWait);
+    WriteSettingDword("Left", static_cast<uint32_t>(gnWindowLeft));
+    WriteSettingDword("Top", static_cast<uint32_t>(gnWindowTop));
+    WriteSettingDword("ExcludeKelmorAction", gbExcludeKelmorAction);
+    WriteSettingDword("PlayImmediately", gbPlayImmediately);
+    WriteSettingDword("QuitWhenDone", gbQuitWhenDone);
+    WriteSettingDword("IsWindowsXP", gbIsWindowsXP);
+    WriteSettingDword("Reload", gbReload);
+    WriteSettingDword("Topmost", gbTopmost);
+    WriteSettingDword("PromptForSave", gbPromptForSave);
+    WriteSettingDword("Visited", gbVisited);
+    WriteSettingDword("ShowTabs", gbShowTabs);
+    WriteSettingDword("Speed", gbSpeed);
+    WriteSettingDword("Repeats", static_cast<uint32_t>(gnRepeats));
+    WriteSettingDword("Continuous", gbContinuous);
+    WriteSettingDword("Minimize", gbMinimize);
+    WriteSettingDword("FactorFast", static_cast<uint32_t>(gnFactorFast));
+    WriteSettingDword("FactorSlow", static_cast<uint32_t>(gnFactorSlow));
+    WriteSettingDword("LastTab", static_cast<uint32_t>(gnLastTab));
+    WriteSettingDword("RandomMin", static_cast<uint32_t>(gnRandomMin));
+    WriteSettingDword("RandomMax", static_cast<uint32_t>(gnRandomMax));
+    WriteSettingDword("LoopTypeBase", static_cast<uint32_t>(gnLoopTypeBase));
+    WriteSettingDword("Log", gbLogLevel);
+    WriteSettingDword("InterruptWarning", gbInterruptWarning);
+    WriteSettingText("Logfile", gszLogFile);
+    WriteSettingDword("LastFileType", gbLastFileType);
+    WriteSettingDword("UserCommand", static_cast<uint32_t>(gnUserCommand));
+    WriteSettingDword("KeyboardService", gbKeyboardService);
+    WriteSettingDword("ShowTrayIcon", gdwShowTrayIcon);
+    WriteSettingDword("RecentListSize", gbRecentListSize);
+    WriteSettingDword("LastOptionsTab", gbLastOptionsTab);
+    WriteSettingDword("PlayUpdate", gbPlayUpdate);
+    WriteSettingDword("GOTOWait", gbGOTOWait);
 }

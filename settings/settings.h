@@ -4,9 +4,7 @@
 #include <cstdint>
 
 #include "platform/wintypes.h"
-
-// Value paths below the current user's root.
-#define KELMOR_KEY "SOFTWARE\\Kelmor"
+#include "settings/store_keys.h"
 
 extern uint8_t gbPromptForSave;
 extern uint8_t gbVisited;
@@ -51,8 +49,12 @@ extern uint32_t gdwMsgBoxStyle;
 int SetRegistryValue(uint32_t root, const char* path, uint32_t kind, const char* text, uint32_t number);
 uint32_t GetRegistryValue(uint32_t root, const char* path, uint32_t kind, char* textOut, uint32_t defaultValue);
 void DeleteRegistryValue(uint32_t root, const char* path);
-// The DWORD value name of the program's key, or defaultValue when it cannot be read.
+// The values of the program's own key by name. A DWORD that cannot be read is
+// defaultValue; a text that cannot be read is empty (out holds at least 256 bytes).
 uint32_t ReadSettingDword(const char* name, uint32_t defaultValue);
+void WriteSettingDword(const char* name, uint32_t value);
+void ReadSettingText(const char* name, char* out);
+void WriteSettingText(const char* name, const char* text);
 
 // The program that opens a file for editing when the Editor setting is empty.
 extern const char kDefaultEditor[];

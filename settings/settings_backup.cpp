@@ -167,7 +167,7 @@ void PutMappingsBlock(Output* out) {
     PutText(out, "\r\n[" BACKUP_ROOT "\\Mappings]\r\n");
     for (int n = 0; n < MAPPING_SLOTS; ++n) {
         char key[64];
-        FormatText(key, sizeof key, KELMOR_KEY "\\Mappings\\%d", n);
+        FormatText(key, sizeof key, KELMOR_MAPPINGS_KEY "\\%d", n);
         if (ReadDwordAt(key, "Action") == 0) continue;
         char line[64];
         FormatText(line, sizeof line, "\r\n[" BACKUP_ROOT "\\Mappings\\%d]\r\n", n);
@@ -178,7 +178,7 @@ void PutMappingsBlock(Output* out) {
 }
 
 void PutShortTypeBlock(Output* out) {
-    const char kShortTypes[] = KELMOR_KEY "\\ShortType";
+    const char kShortTypes[] = KELMOR_SHORTTYPE_KEY;
     if (!StoreKeyExists(kShortTypes)) return;
     PutText(out, "\r\n[" BACKUP_ROOT "\\ShortType]\r\n");
     for (uint32_t i = 0; i < BACKUP_SHORTTYPE_MAX; ++i) {

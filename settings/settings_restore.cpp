@@ -18,8 +18,8 @@ const int kNameSize = 64;
 const int kMappingKeys = 255;
 const int kMaxShortTypes = 64;
 const int kMaxAbbreviation = 15;
-const char kMappingsKey[] = KELMOR_KEY "\\Mappings";
-const char kShortTypeKey[] = KELMOR_KEY "\\ShortType";
+const char kMappingsKey[] = KELMOR_MAPPINGS_KEY;
+const char kShortTypeKey[] = KELMOR_SHORTTYPE_KEY;
 const char kRoot[] = "HKEY_CURRENT_USER\\SOFTWARE\\Kelmor";
 // The first line of what the system's registry editor exports in UTF-16.
 const char kVersion5[] = "Windows Registry Editor Version 5.00";
