@@ -44,8 +44,11 @@ start_kelmor() {
 }
 
 click_icon() {
+  # A new picture (the end of a recording, the service back) may have the tray lay its
+  # icons out again for a moment.
+  wait_until 5 '[ -n "$(docked_icon)" ]' || fail "the icon is not in the tray ($1)"
   icon=$(docked_icon)
-  [ -n "$icon" ] || fail "the icon is not in the tray ($1)"
+  [ -n "$icon" ] || fail "the icon left the tray ($1)"
   eval "$(xdotool getwindowgeometry --shell "$icon")"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
   sleep 0.2
