@@ -426,8 +426,10 @@ void Launch(Peer& peer, Keyboard& keys, Probe& probe, const char* windowClass) {
     Display* watch = windowClass != nullptr ? XOpenDisplay(nullptr) : nullptr;
     // Without a window manager a top-level's MapNotify reaches whoever selects the root's
     // substructure.
-    if (watch != nullptr) XSelectInput(watch, DefaultRootWindow(watch), SubstructureNotifyMask);
-    if (watch != nullptr) XSync(watch, True);
+    if (watch != nullptr) {
+        XSelectInput(watch, DefaultRootWindow(watch), SubstructureNotifyMask);
+        XSync(watch, True);
+    }
     int64_t launched = MonotonicNs();
     peer.pid = StartChild(peer.argv, peer.folder, peer.folder + "/program.log");
     for (int64_t until = MonotonicMs() + 20000; MonotonicMs() < until;) {
