@@ -14,7 +14,7 @@ namespace {
 void OpenLink(int dialog) {
     if (!OpenWebPage()) return;
     // Held at its top: one more would wrap the 8-bit count to 0 and the link back to blue.
-    if (gbVisited < 255) ++gbVisited;
+    if (gSettings.gbVisited < 255) ++gSettings.gbVisited;
     DialogCheck(dialog, IDC_ABOUT_LINK, true);
 }
 
@@ -30,7 +30,7 @@ void AboutProcedure(int dialog, int message, int control, int notification) {
         DialogSetText(dialog, IDC_ABOUT_LINK, kWebPageAddress);
         DialogSetImage(dialog, IDC_ABOUT_LOGO, IDB_ABOUT_LOGO);
         // A checked link is drawn in the visited colour.
-        DialogCheck(dialog, IDC_ABOUT_LINK, gbVisited != 0);
+        DialogCheck(dialog, IDC_ABOUT_LINK, gSettings.gbVisited != 0);
         // Enter closes the box rather than opening the link.
         DialogFocus(dialog, IDOK);
         return;

@@ -51,8 +51,8 @@ struct NumberField {
 };
 // The numbers that are int32 settings, with the Defaults of the Value Ranges page.
 const NumberField kNumberFields[] = {
-    {IDC_FAST_FACTOR, &gnFactorFast, 15}, {IDC_SLOW_FACTOR, &gnFactorSlow, 4}, {IDC_RANDOM_MIN, &gnRandomMin, 1000},
-    {IDC_RANDOM_MAX, &gnRandomMax, 9999}, {IDC_LOOP_BASE, &gnLoopTypeBase, 0},
+    {IDC_FAST_FACTOR, &gSettings.gnFactorFast, 15}, {IDC_SLOW_FACTOR, &gSettings.gnFactorSlow, 4}, {IDC_RANDOM_MIN, &gSettings.gnRandomMin, 1000},
+    {IDC_RANDOM_MAX, &gSettings.gnRandomMax, 9999}, {IDC_LOOP_BASE, &gSettings.gnLoopTypeBase, 0},
 };
 const int kGotoWaitDefault = 2;
 
@@ -112,9 +112,9 @@ void ShowTab(int tab) {
 
 void Init() {
     for (const char* name : kOptionsTabNames) DialogListAdd(D, IDC_OPTIONS_TABS, name);
-    DialogCheck(D, IDC_MINIMIZE, gbMinimize != 0);
-    DialogCheck(D, IDC_EXCLUDE_OWN_ACTIONS, gbExcludeKelmorAction != 0);
-    DialogCheck(D, IDC_QUIT_WHEN_DONE, gbQuitWhenDone != 0);
+    DialogCheck(D, IDC_MINIMIZE, gSettings.gbMinimize != 0);
+    DialogCheck(D, IDC_EXCLUDE_OWN_ACTIONS, gSettings.gbExcludeKelmorAction != 0);
+    DialogCheck(D, IDC_QUIT_WHEN_DONE, gSettings.gbQuitWhenDone != 0);
     for (const RegistryBox& box : kRegistryBoxes) {
         const uint32_t value = ReadSettingDword(box.name, box.defaultValue);
         DialogCheck(D, box.control, value != 0);
@@ -122,17 +122,17 @@ void Init() {
     char editor[256];
     ReadEditorSetting(editor);
     DialogSetText(D, IDC_EDITOR, editor);
-    CheckPlayUpdate(gbPlayUpdate == 0 ? IDC_PLAY_UPDATE_NONE : gbPlayUpdate == 2 ? IDC_PLAY_UPDATE_ACTION
+    CheckPlayUpdate(gSettings.gbPlayUpdate == 0 ? IDC_PLAY_UPDATE_NONE : gSettings.gbPlayUpdate == 2 ? IDC_PLAY_UPDATE_ACTION
                                                                                  : IDC_PLAY_UPDATE_LOOP);
-    DialogCheck(D, IDC_PROMPTS, gbPromptForSave != 0);
-    DialogCheck(D, IDC_INTERRUPT_WARNING, gbInterruptWarning != 0);
-    SetNumber(IDC_RECENT_SIZE, gbRecentListSize);
+    DialogCheck(D, IDC_PROMPTS, gSettings.gbPromptForSave != 0);
+    DialogCheck(D, IDC_INTERRUPT_WARNING, gSettings.gbInterruptWarning != 0);
+    SetNumber(IDC_RECENT_SIZE, gSettings.gbRecentListSize);
     for (const NumberField& field : kNumberFields) SetNumber(field.control, *field.setting);
-    SetNumber(IDC_GOTO_WAIT, gbGOTOWait);
+    SetNumber(IDC_GOTO_WAIT, gSettings.gbGOTOWait);
     int choice = 0;
     for (int i = 0; i < kUserCommandChoiceCount; ++i) {
         DialogListAdd(D, IDC_USER_BUTTON, kUserCommandChoices[i].text);
-        if (kUserCommandChoices[i].id == gnUserCommand) choice = i;
+        if (kUserCommandChoices[i].id == gSettings.gnUserCommand) choice = i;
     }
     DialogListSelect(D, IDC_USER_BUTTON, choice);
     // A level above HIGH acts as HIGH.
@@ -142,7 +142,7 @@ void Init() {
     DialogCheck(D, IDC_IGNORE_CHILDREN, true);
     DialogCheck(D, IDC_COPY_TEMPLATE, false);
     // A stored tab out of range opens the nearest one.
-    int tab = static_cast<int>(gbLastOptionsTab) - 1;
+    int tab = static_cast<int>(gSettings.gbLastOptionsTab) - 1;
     tab = tab < 0 ? 0 : tab >= OPTIONS_TAB_COUNT ? OPTIONS_TAB_COUNT - 1 : tab;
     DialogListSelect(D, IDC_OPTIONS_TABS, tab);
     ShowTab(tab);
@@ -212,26 +212,26 @@ void ApplyLogLevel() {
 }
 
 void Apply() {
-    gbPlayUpdate = static_cast<uint8_t>(Checked(IDC_PLAY_UPDATE_NONE) ? 0 : Checked(IDC_PLAY_UPDATE_ACTION) ? 2 : 1);
-    gbExcludeKelmorAction = Checked(IDC_EXCLUDE_OWN_ACTIONS) ? 1 : 0;
-    gbQuitWhenDone = Checked(IDC_QUIT_WHEN_DONE) ? 1 : 0;
-    gbPromptForSave = Checked(IDC_PROMPTS) ? 1 : 0;
-    gbMinimize = Checked(IDC_MINIMIZE) ? 1 : 0;
-    gbInterruptWarning = Checked(IDC_INTERRUPT_WARNING) ? 1 : 0;
+    gSettings.gbPlayUpdate = static_cast<uint8_t>(Checked(IDC_PLAY_UPDATE_NONE) ? 0 : Checked(IDC_PLAY_UPDATE_ACTION) ? 2 : 1);
+    gSettings.gbExcludeKelmorAction = Checked(IDC_EXCLUDE_OWN_ACTIONS) ? 1 : 0;
+    gSettings.gbQuitWhenDone = Checked(IDC_QUIT_WHEN_DONE) ? 1 : 0;
+    gSettings.gbPromptForSave = Checked(IDC_PROMPTS) ? 1 : 0;
+    gSettings.gbMinimize = Checked(IDC_MINIMIZE) ? 1 : 0;
+    gSettings.gbInterruptWarning = Checked(IDC_INTERRUPT_WARNING) ? 1 : 0;
     const uint8_t recentSize = ReadByte(IDC_RECENT_SIZE);
-    if (recentSize != gbRecentListSize) {
+    if (recentSize != gSettings.gbRecentListSize) {
         RebuildRecentMenu(true, false);
-        gbRecentListSize = recentSize > 7 ? 8 : recentSize;
+        gSettings.gbRecentListSize = recentSize > 7 ? 8 : recentSize;
         RebuildRecentMenu(false, true);
     }
     char text[256];
     DialogGetText(D, IDC_EDITOR, text, sizeof text);
     WriteSettingText("Editor", text[0] != '\0' ? text : kDefaultEditor);
     for (const NumberField& field : kNumberFields) *field.setting = ReadNumber(field.control);
-    if (gnFactorFast < 1) gnFactorFast = 1;
-    if (gnFactorSlow < 1) gnFactorSlow = 1;
-    if (gnRandomMax < gnRandomMin) gnRandomMax = gnRandomMin < INT_MAX ? gnRandomMin + 1 : gnRandomMin;
-    gbGOTOWait = ReadByte(IDC_GOTO_WAIT);
+    if (gSettings.gnFactorFast < 1) gSettings.gnFactorFast = 1;
+    if (gSettings.gnFactorSlow < 1) gSettings.gnFactorSlow = 1;
+    if (gSettings.gnRandomMax < gSettings.gnRandomMin) gSettings.gnRandomMax = gSettings.gnRandomMin < INT_MAX ? gSettings.gnRandomMin + 1 : gSettings.gnRandomMin;
+    gSettings.gbGOTOWait = ReadByte(IDC_GOTO_WAIT);
     DialogGetText(D, IDC_LOG_FILE, gszLogFile, sizeof gszLogFile);
     for (const RegistryBox& box : kRegistryBoxes) {
         if (box.control != IDC_REMEMBER_PLAYBACK) WriteSettingDword(box.name, Checked(box.control) ? 1 : 0);
@@ -239,7 +239,7 @@ void Apply() {
     ApplyLogLevel();
     WriteSettingDword("RememberPlaybackSettings", Checked(IDC_REMEMBER_PLAYBACK) ? 1 : 0);
     const int choice = DialogListSelection(D, IDC_USER_BUTTON);
-    if (choice >= 0 && choice < kUserCommandChoiceCount) gnUserCommand = kUserCommandChoices[choice].id;
+    if (choice >= 0 && choice < kUserCommandChoiceCount) gSettings.gnUserCommand = kUserCommandChoices[choice].id;
 }
 
 void OnArrow(int field, int notification, int highest) {
@@ -250,7 +250,7 @@ void OnArrow(int field, int notification, int highest) {
 }
 
 void Close(int result) {
-    gbLastOptionsTab = static_cast<uint8_t>(CurrentTab() + 1);
+    gSettings.gbLastOptionsTab = static_cast<uint8_t>(CurrentTab() + 1);
     DialogEnd(D, result);
 }
 
@@ -269,14 +269,14 @@ void OnCommand(int control, int notification) {
         case IDC_PLAY_UPDATE_NONE:
         case IDC_PLAY_UPDATE_LOOP:
         case IDC_PLAY_UPDATE_ACTION:
-            gbPlayUpdate = static_cast<uint8_t>(PlayUpdateOfButton(control));
+            gSettings.gbPlayUpdate = static_cast<uint8_t>(PlayUpdateOfButton(control));
             CheckPlayUpdate(control);
             break;
         case IDC_MINIMIZE:
             OnMinimizeBox();
             break;
         case IDC_QUIT_WHEN_DONE:
-            OnStartOptionBox(D, control, gbQuitWhenDone, gbReload != 0 && gbPlayImmediately != 0);
+            OnStartOptionBox(D, control, gSettings.gbQuitWhenDone, gSettings.gbReload != 0 && gSettings.gbPlayImmediately != 0);
             break;
         case IDC_OPTIONS_DEFAULTS:
             LoadTabDefaults(CurrentTab());

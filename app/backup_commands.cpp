@@ -57,8 +57,8 @@ void OnBackupSettings(int id) {
     // The window's place is exported as it is now, as the exit step would save it.
     int32_t left = 0, top = 0;
     if (ShellGetMainWindowPosition(&left, &top)) {
-        gnWindowLeft = left;
-        gnWindowTop = top;
+        gSettings.gnWindowLeft = left;
+        gSettings.gnWindowTop = top;
     }
     if (!SaveSettingsBackup(name, choice->blocks)) return;
     KelmorMessageBoxF("Export Complete", MB_OK | MB_ICONINFORMATION,

@@ -53,7 +53,7 @@ bool CloseMainWindow() {
     CancelJournalOnLeaving("CANCELLED RECORDING: Kelmor Close called\r\n");
     if (Interactive()) {
         // Hidden without a tray to hold its icon, the window could not come back.
-        if (gdwShowTrayIcon != 0 && ShellIsTrayIconReachable()) {
+        if (gSettings.gdwShowTrayIcon != 0 && ShellIsTrayIconReachable()) {
             ShellShowMainWindow(SW_HIDE);
             return false;
         }
@@ -79,7 +79,7 @@ void RunExitStep() {
     FreeRecordingStore();
     // Options given on the command line are for that run only.
     if (Interactive()) {
-        ShellGetMainWindowPosition(&gnWindowLeft, &gnWindowTop);
+        ShellGetMainWindowPosition(&gSettings.gnWindowLeft, &gSettings.gnWindowTop);
         SaveSettings();
         StoreReleaseWindowHold();
     }

@@ -278,7 +278,7 @@ bool AddMapping(char* keys) {
     }
     char path[96];
     MappingPath(path, sizeof path, vk, "Action");
-    if (GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, 0) != 0 && gbPromptForSave != 0) {
+    if (GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, 0) != 0 && gSettings.gbPromptForSave != 0) {
         KeyCodeToName(vk, name, sizeof name);
         if (KelmorMessageBoxF("Confirm Action", MB_YESNO | MB_ICONQUESTION,
                               "A key may only be used in one Mapping at a time.\n\nThe '%s' key is already used in "

@@ -42,12 +42,12 @@ void SetRepeatField(int32_t repeats) {
 }
 
 void OnSpeedChosen() {
-    gbSpeed = 2;
-    if (DialogIsChecked(ID_PANES, IDC_SPEED_SLOW)) gbSpeed = 1;
-    else if (DialogIsChecked(ID_PANES, IDC_SPEED_FAST)) gbSpeed = 3;
-    else if (DialogIsChecked(ID_PANES, IDC_SPEED_FASTEST)) gbSpeed = 4;
-    PaneSetSpeedButtons(gbSpeed);
-    WriteSettingDword("Speed", gbSpeed);
+    gSettings.gbSpeed = 2;
+    if (DialogIsChecked(ID_PANES, IDC_SPEED_SLOW)) gSettings.gbSpeed = 1;
+    else if (DialogIsChecked(ID_PANES, IDC_SPEED_FAST)) gSettings.gbSpeed = 3;
+    else if (DialogIsChecked(ID_PANES, IDC_SPEED_FASTEST)) gSettings.gbSpeed = 4;
+    PaneSetSpeedButtons(gSettings.gbSpeed);
+    WriteSettingDword("Speed", gSettings.gbSpeed);
 }
 
 void OnRepeatArrow(int notification) {
@@ -55,21 +55,21 @@ void OnRepeatArrow(int notification) {
     if (notification == NOTIFY_SPIN_UP && repeats < MAX_REPEATS) ++repeats;
     if (notification == NOTIFY_SPIN_DOWN && repeats > 1) --repeats;
     SetRepeatField(repeats);
-    gnRepeats = ReadRepeatField();
-    WriteSettingDword("Repeats", static_cast<uint32_t>(gnRepeats));
+    gSettings.gnRepeats = ReadRepeatField();
+    WriteSettingDword("Repeats", static_cast<uint32_t>(gSettings.gnRepeats));
 }
 
 void OnContinuous() {
-    gbContinuous = DialogIsChecked(ID_PANES, IDC_CONTINUOUS) ? 1 : 0;
-    PaneEnableRepeatControls(gbContinuous == 0);
-    WriteSettingDword("Continuous", gbContinuous);
+    gSettings.gbContinuous = DialogIsChecked(ID_PANES, IDC_CONTINUOUS) ? 1 : 0;
+    PaneEnableRepeatControls(gSettings.gbContinuous == 0);
+    WriteSettingDword("Continuous", gSettings.gbContinuous);
 }
 
 void OnTabChanged() {
     const int tab = DialogListSelection(ID_PANES, IDC_PANE_TABS);
     if (tab < 0 || tab >= PANE_TAB_COUNT) return;
     ShowPaneTab(tab);
-    gnLastTab = tab + 1;
+    gSettings.gnLastTab = tab + 1;
 }
 
 void Init() {
@@ -77,18 +77,18 @@ void Init() {
     // The start-up load leaves the tab to the pane, which reads it when it is made.
     const uint32_t lastTab = ReadSettingDword("LastTab", 1);
     const int tab = lastTab >= 1 && lastTab <= PANE_TAB_COUNT ? static_cast<int>(lastTab) - 1 : 0;
-    gnLastTab = tab + 1;
+    gSettings.gnLastTab = tab + 1;
     DialogListSelect(ID_PANES, IDC_PANE_TABS, tab);
     ShowPaneTab(tab);
-    PaneSetSpeedButtons(gbSpeed);
-    SetRepeatField(gnRepeats);
-    DialogCheck(ID_PANES, IDC_PLAY_IMMEDIATELY, gbPlayImmediately != 0);
-    DialogCheck(ID_PANES, IDC_ALWAYS_ON_TOP, gbTopmost != 0);
-    DialogCheck(ID_PANES, IDC_RELOAD, gbReload != 0);
-    DialogCheck(ID_PANES, IDC_CONTINUOUS, gbContinuous != 0);
-    PaneEnableRepeatControls(gbContinuous == 0);
-    DialogCheck(ID_PANES, IDC_ACTIVATE, gbKeyboardService != 0);
-    DialogCheck(ID_PANES, IDC_TRAY_ICON, gdwShowTrayIcon != 0);
+    PaneSetSpeedButtons(gSettings.gbSpeed);
+    SetRepeatField(gSettings.gnRepeats);
+    DialogCheck(ID_PANES, IDC_PLAY_IMMEDIATELY, gSettings.gbPlayImmediately != 0);
+    DialogCheck(ID_PANES, IDC_ALWAYS_ON_TOP, gSettings.gbTopmost != 0);
+    DialogCheck(ID_PANES, IDC_RELOAD, gSettings.gbReload != 0);
+    DialogCheck(ID_PANES, IDC_CONTINUOUS, gSettings.gbContinuous != 0);
+    PaneEnableRepeatControls(gSettings.gbContinuous == 0);
+    DialogCheck(ID_PANES, IDC_ACTIVATE, gSettings.gbKeyboardService != 0);
+    DialogCheck(ID_PANES, IDC_TRAY_ICON, gSettings.gdwShowTrayIcon != 0);
     for (int i = 0; i < kGadgetCount; ++i) DialogSetImage(ID_PANES, kGadgetFaces[i].id, kGadgetFaces[i].bitmap);
     DialogCheck(ID_PANES, IDC_AUTO_START, AutoStartIsOn());
     MappingEditorInit();
@@ -142,8 +142,8 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             break;
         case IDC_REPEAT_COUNT:
             // Every notice of the field writes the count, not only a change.
-            gnRepeats = ReadRepeatField();
-            WriteSettingDword("Repeats", static_cast<uint32_t>(gnRepeats));
+            gSettings.gnRepeats = ReadRepeatField();
+            WriteSettingDword("Repeats", static_cast<uint32_t>(gSettings.gnRepeats));
             break;
         case IDC_REPEAT_ARROWS:
             OnRepeatArrow(notification);
@@ -152,10 +152,10 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             OnContinuous();
             break;
         case IDC_RELOAD:
-            OnStartOptionBox(ID_PANES, IDC_RELOAD, gbReload, gbPlayImmediately != 0 && gbQuitWhenDone != 0);
+            OnStartOptionBox(ID_PANES, IDC_RELOAD, gSettings.gbReload, gSettings.gbPlayImmediately != 0 && gSettings.gbQuitWhenDone != 0);
             break;
         case IDC_PLAY_IMMEDIATELY:
-            OnStartOptionBox(ID_PANES, IDC_PLAY_IMMEDIATELY, gbPlayImmediately, gbReload != 0 && gbQuitWhenDone != 0);
+            OnStartOptionBox(ID_PANES, IDC_PLAY_IMMEDIATELY, gSettings.gbPlayImmediately, gSettings.gbReload != 0 && gSettings.gbQuitWhenDone != 0);
             break;
         case IDC_ALWAYS_ON_TOP:
             SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));

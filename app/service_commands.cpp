@@ -13,13 +13,13 @@
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
 
-void OnActivateBox() { gbKeyboardService = DialogIsChecked(ID_PANES, IDC_ACTIVATE) ? 1 : 0; }
+void OnActivateBox() { gSettings.gbKeyboardService = DialogIsChecked(ID_PANES, IDC_ACTIVATE) ? 1 : 0; }
 
 void OnTrayServiceCommand(int id) {
     if (gbPlayingNow) return;
     const bool on = id == ID_TRAY_START_SERVICE;
     DialogCheck(ID_PANES, IDC_ACTIVATE, on);
-    gbKeyboardService = on ? 1 : 0;
+    gSettings.gbKeyboardService = on ? 1 : 0;
 }
 
 void ReportBusyHotKeys() {

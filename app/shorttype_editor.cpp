@@ -133,7 +133,7 @@ bool Add(const char* abbreviation) {
     char stored[kTextSize];
     TextPath(path, sizeof path, abbreviation);
     GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, stored, 0);
-    if (stored[0] != '\0' && gbPromptForSave != 0 &&
+    if (stored[0] != '\0' && gSettings.gbPromptForSave != 0 &&
         KelmorMessageBox("This ShortType sequence is already saved.\n\nAre you sure that you want to overwrite it "
                          "with this entry?",
                          "Confirm Action", MB_YESNO | MB_ICONQUESTION) != IDYES) {

@@ -82,14 +82,14 @@ void ApplyCommandLineOptions(const char* options) {
     if (strchr(options, '/') == nullptr && strchr(options, '-') == nullptr) return;
     if (FindNoCase(options, "/SPEED") != nullptr) {
         const int32_t speed = GetCommandLineValue(options, "/SPEED");
-        gbSpeed = static_cast<uint8_t>(speed >= 1 && speed <= 4 ? speed : 2);
+        gSettings.gbSpeed = static_cast<uint8_t>(speed >= 1 && speed <= 4 ? speed : 2);
     }
     if (FindNoCase(options, "/CONTINUOUS") != nullptr) {
-        gbContinuous = GetCommandLineValue(options, "/CONTINUOUS") != 0 ? 1 : 0;
+        gSettings.gbContinuous = GetCommandLineValue(options, "/CONTINUOUS") != 0 ? 1 : 0;
     }
     if (FindNoCase(options, "/REPEATS") != nullptr) {
         const int32_t repeats = GetCommandLineValue(options, "/REPEATS");
-        gnRepeats = repeats >= 1 && repeats <= MAX_REPEATS ? repeats : 1;
+        gSettings.gnRepeats = repeats >= 1 && repeats <= MAX_REPEATS ? repeats : 1;
     }
 }
 
@@ -217,17 +217,17 @@ bool BringRunningCopyForward() {
 
 void ShowInteractiveWindow() {
     // Never saved (-99) or saved on a screen that is gone: the window manager places it.
-    gnWindowLeft = static_cast<int32_t>(ReadSettingDword("Left", static_cast<uint32_t>(kNeverPlaced)));
-    gnWindowTop = static_cast<int32_t>(ReadSettingDword("Top", 0));
+    gSettings.gnWindowLeft = static_cast<int32_t>(ReadSettingDword("Left", static_cast<uint32_t>(kNeverPlaced)));
+    gSettings.gnWindowTop = static_cast<int32_t>(ReadSettingDword("Top", 0));
     int32_t width = 0;
     int32_t height = 0;
-    if (gnWindowLeft >= kOffScreen && gnWindowTop >= kOffScreen && SysGetScreenSize(&width, &height) &&
-        gnWindowLeft < width && gnWindowTop < height) {
-        ShellMoveMainWindow(gnWindowLeft, gnWindowTop);
+    if (gSettings.gnWindowLeft >= kOffScreen && gSettings.gnWindowTop >= kOffScreen && SysGetScreenSize(&width, &height) &&
+        gSettings.gnWindowLeft < width && gSettings.gnWindowTop < height) {
+        ShellMoveMainWindow(gSettings.gnWindowLeft, gSettings.gnWindowTop);
     }
     SetUpMainWindow();
     ShowWindowOrTrayIcon();
-    if (gbTopmost != 0) SetAlwaysOnTop(true);
+    if (gSettings.gbTopmost != 0) SetAlwaysOnTop(true);
     FitMainWindow();
     ReloadLastFile();
 }

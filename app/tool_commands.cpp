@@ -39,8 +39,8 @@ void OnViewLogFile(int) { EditFile(gszLogFile); }
 
 void OnUserCommand(int) {
     // Naming itself, the command would send itself for ever: that is no choice either.
-    if (gnUserCommand != 0 && gnUserCommand != ID_USER_COMMAND) {
-        SendCommand(gnUserCommand);
+    if (gSettings.gnUserCommand != 0 && gSettings.gnUserCommand != ID_USER_COMMAND) {
+        SendCommand(gSettings.gnUserCommand);
         return;
     }
     const int answer = KelmorMessageBox(
@@ -48,7 +48,7 @@ void OnUserCommand(int) {
         "\"Advanced Options\" screen.\n\nDo you want to go there now?",
         "Empty User Command", MB_YESNO | MB_ICONINFORMATION);
     if (answer != IDYES) return;
-    gbLastOptionsTab = kValueRangesTab;
+    gSettings.gbLastOptionsTab = kValueRangesTab;
     SendCommand(ID_ADVANCED_OPTIONS);
 }
 
@@ -60,7 +60,7 @@ void SetUpMainWindow() {
     RebuildRecentMenu(true, true);
     SetCommandState(CMD_STATE_EMPTY);
     CheckWindowOptionItems();
-    if (gbLogLevel >= LOG_MEDIUM && gbPromptForSave != 0) {
+    if (gbLogLevel >= LOG_MEDIUM && gSettings.gbPromptForSave != 0) {
         const int answer = KelmorMessageBox(
             "The Kelmor LOG is currently active.  This setting can negatively affect your computer's performance."
             "\n\nDo you want to reset the log to OFF?",
@@ -72,7 +72,7 @@ void SetUpMainWindow() {
 }
 
 void ReloadLastFile() {
-    if (gbReload == 0) return;
+    if (gSettings.gbReload == 0) return;
     GetRecentFile(1, gszFile);
     if (GetFileSize32(gszFile) == 0) {
         // A name that loaded nothing is not the current file: a new recording would be

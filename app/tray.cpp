@@ -40,7 +40,7 @@ void OpenTrayMenu() {
         const MenuEntry& entry = kTrayMenu[i];
         if (entry.kind == MENU_SEPARATOR) {
             items[count++] = {0, "", false};
-        } else if (entry.kind == MENU_ITEM && TrayEntryShown(entry, gbKeyboardService != 0)) {
+        } else if (entry.kind == MENU_ITEM && TrayEntryShown(entry, gSettings.gbKeyboardService != 0)) {
             // An entry nothing carries out yet stays grey, as in the menu bar.
             const bool enabled = TrayEntryEnabled(entry, ghJournalHook != 0, nEventCount > 0) &&
                                  FindCommandHandler(entry.id) != nullptr;
@@ -55,7 +55,7 @@ void OpenTrayMenu() {
 
 // The tray gave up the icon: a hidden window would be out of reach.
 void OnTrayLost() {
-    if (gdwShowTrayIcon == 0 || ShellIsMainWindowVisible()) return;
+    if (gSettings.gdwShowTrayIcon == 0 || ShellIsMainWindowVisible()) return;
     ShellShowMainWindow(SW_SHOWNORMAL);
     SayNoTray();
 }
@@ -66,29 +66,29 @@ void SetTrayMode(bool on) {
     ShellCheckMenuItem(ID_RUN_FROM_TRAY, on);
     DialogCheck(ID_PANES, IDC_TRAY_ICON, on);
     if (!on) {
-        gdwShowTrayIcon = 0;
+        gSettings.gdwShowTrayIcon = 0;
         RemoveTrayIcon();
         return;
     }
-    gdwShowTrayIcon = static_cast<uint32_t>(IdleCode());
+    gSettings.gdwShowTrayIcon = static_cast<uint32_t>(IdleCode());
     if (!AddTrayIcon(IdleCode(), "Kelmor")) {
         // Turned on where no tray can show it, the mode stays off: checked, it would be
         // saved and the next start would look for a tray that is not there.
         ShellCheckMenuItem(ID_RUN_FROM_TRAY, false);
         DialogCheck(ID_PANES, IDC_TRAY_ICON, false);
-        gdwShowTrayIcon = 0;
+        gSettings.gdwShowTrayIcon = 0;
         RemoveTrayIcon();
         SayNoTray();
         return;
     }
-    if (gbPromptForSave != 0) {
+    if (gSettings.gbPromptForSave != 0) {
         ShowIconMessage(PlatformText("You can now access Kelmor from the System Tray on the Taskbar."), "Tray Icon",
-                        gdwMsgBoxStyle, IDI_TRAY_MESSAGE);
+                        gSettings.gdwMsgBoxStyle, IDI_TRAY_MESSAGE);
     }
     ShellShowMainWindow(SW_HIDE);
 }
 
-void OnRunFromTray(int) { SetTrayMode(gdwShowTrayIcon == 0); }
+void OnRunFromTray(int) { SetTrayMode(gSettings.gdwShowTrayIcon == 0); }
 
 void OnTrayShow(int) { ShellShowMainWindow(SW_SHOWNORMAL); }
 
@@ -96,10 +96,10 @@ void OnTrayShow(int) { ShellShowMainWindow(SW_SHOWNORMAL); }
 void OnTrayExit(int) { RunExitStep(); }
 
 void ShowWindowOrTrayIcon() {
-    ShellCheckMenuItem(ID_RUN_FROM_TRAY, gdwShowTrayIcon != 0);
-    if (gdwShowTrayIcon != 0 && AddTrayIcon(IdleCode(), "Kelmor")) return;
+    ShellCheckMenuItem(ID_RUN_FROM_TRAY, gSettings.gdwShowTrayIcon != 0);
+    if (gSettings.gdwShowTrayIcon != 0 && AddTrayIcon(IdleCode(), "Kelmor")) return;
     ShellShowMainWindow(SW_SHOWNORMAL);
-    if (gdwShowTrayIcon != 0) SayNoTray();
+    if (gSettings.gdwShowTrayIcon != 0) SayNoTray();
 }
 
 void OnTrayEvent(int event) {

@@ -44,14 +44,14 @@ void PathOfRunValue(char* value) {
 }  // namespace
 
 void SetAlwaysOnTop(bool on) {
-    gbTopmost = on ? 1 : 0;
+    gSettings.gbTopmost = on ? 1 : 0;
     ShellCheckMenuItem(ID_ALWAYS_ON_TOP, on);
     DialogCheck(ID_PANES, IDC_ALWAYS_ON_TOP, on);
-    gdwMsgBoxStyle = on ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
+    gSettings.gdwMsgBoxStyle = on ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
     ShellSetMainWindowTopmost(on);
 }
 
-void OnAlwaysOnTop(int) { SetAlwaysOnTop(gbTopmost == 0); }
+void OnAlwaysOnTop(int) { SetAlwaysOnTop(gSettings.gbTopmost == 0); }
 
 // The box flips as a click would flip it, and the pane then does what the click does.
 void OnToggleTopmostChoice(int) {
@@ -59,7 +59,7 @@ void OnToggleTopmostChoice(int) {
     SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));
 }
 
-void FitMainWindow() { ShellShowPanes(gbShowTabs != 0); }
+void FitMainWindow() { ShellShowPanes(gSettings.gbShowTabs != 0); }
 
 void OnShowPanes(int) {
     // The panes are made with the window; made again only when missing, so that no
@@ -72,8 +72,8 @@ void OnShowPanes(int) {
 }
 
 void OnShowTabs(int) {
-    gbShowTabs = gbShowTabs != 0 ? 0 : 1;
-    ShellCheckMenuItem(ID_SHOW_TABS, gbShowTabs != 0);
+    gSettings.gbShowTabs = gSettings.gbShowTabs != 0 ? 0 : 1;
+    ShellCheckMenuItem(ID_SHOW_TABS, gSettings.gbShowTabs != 0);
     FitMainWindow();
 }
 
@@ -112,7 +112,7 @@ void SetAutoStart(bool on) {
 void OnAutoStart(int) { SetAutoStart(!AutoStartIsOn()); }
 
 void CheckWindowOptionItems() {
-    ShellCheckMenuItem(ID_SHOW_TABS, gbShowTabs != 0);
-    ShellCheckMenuItem(ID_ALWAYS_ON_TOP, gbTopmost != 0);
+    ShellCheckMenuItem(ID_SHOW_TABS, gSettings.gbShowTabs != 0);
+    ShellCheckMenuItem(ID_ALWAYS_ON_TOP, gSettings.gbTopmost != 0);
     ShellCheckMenuItem(ID_AUTO_START, AutoStartIsOn());
 }

@@ -42,9 +42,9 @@ long PlayPass() {
 
 void BM_PlayPass(benchmark::State& state) {
     FillRecording();
-    gbSpeed = static_cast<uint8_t>(state.range(0));
+    gSettings.gbSpeed = static_cast<uint8_t>(state.range(0));
     gbLogLevel = LOG_OFF;
-    gbPlayUpdate = 0;
+    gSettings.gbPlayUpdate = 0;
     // The fake system keeps the codes passed on; room for them is made before measuring.
     fake::nextHookCodes.reserve(2 * EVENT_CAPACITY);
     long allocations = 0;

@@ -46,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gbScriptAltDown = flags & 1;
     nCompletedPasses = 0;
     if (flags & 4) {
-        gnRandomMin = INT32_MIN;
-        gnRandomMax = INT32_MAX;
-        gnLoopTypeBase = INT32_MAX;
+        gSettings.gnRandomMin = INT32_MIN;
+        gSettings.gnRandomMax = INT32_MAX;
+        gSettings.gnLoopTypeBase = INT32_MAX;
         nCompletedPasses = INT32_MAX;
     }
 

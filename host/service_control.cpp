@@ -42,11 +42,11 @@ void TellReach(bool installed) {
 }
 
 void SetIdleTrayIcon() {
-    if (gdwShowTrayIcon == 0) return;
+    if (gSettings.gdwShowTrayIcon == 0) return;
     // The setting holds the idle picture last set: the end of a recording or playback
     // goes back to it, and a later start shows it.
-    gdwShowTrayIcon = ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE;
-    SetTrayIcon(static_cast<int>(gdwShowTrayIcon), "Kelmor");
+    gSettings.gdwShowTrayIcon = ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE;
+    SetTrayIcon(static_cast<int>(gSettings.gdwShowTrayIcon), "Kelmor");
 }
 
 bool Unhook(int reason, int failureLevel) {
@@ -143,13 +143,13 @@ void ServiceTimerUpkeep() {
         Unhook(REMOVE_FOR_PLAYBACK, LOG_LOW);
     } else if (resting) {
         return;
-    } else if (gbKeyboardService != 0 && ghServiceHook == 0) {
+    } else if (gSettings.gbKeyboardService != 0 && ghServiceHook == 0) {
         Install();
-    } else if (gbKeyboardService == 0 && ghServiceHook != 0) {
+    } else if (gSettings.gbKeyboardService == 0 && ghServiceHook != 0) {
         if (!Unhook(REMOVE_FOR_TIMER, LOG_LOW)) return;
         ShellSetStatusText("Service Stopped");
         SetIdleTrayIcon();
-    } else if (gbKeyboardService == 0) {
+    } else if (gSettings.gbKeyboardService == 0) {
         gbInstallFailureLogged = false;
     }
 }

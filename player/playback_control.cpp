@@ -41,7 +41,7 @@ const int kStatusCompareLength = 62;
 
 bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
 
-bool ExitWhenDone() { return gbQuitWhenDone != 0 || !Interactive(); }
+bool ExitWhenDone() { return gSettings.gbQuitWhenDone != 0 || !Interactive(); }
 
 // The keyboard service's play-file request: the named recording replaces the current one.
 bool LoadServiceFile() {
@@ -95,15 +95,15 @@ void OnPlayback(int id) {
     RemoveServiceForJournal(REMOVE_FOR_PLAYBACK);
     LogPlaybackStart();
     SetCommandState(CMD_STATE_BUSY);
-    if (gdwShowTrayIcon != 0) SetTrayIcon(TRAY_PLAYING, "Kelmor is playing");
+    if (gSettings.gdwShowTrayIcon != 0) SetTrayIcon(TRAY_PLAYING, "Kelmor is playing");
     BackupRecording();
     ResetPlayerForPass();
     ClearScriptAltState();
-    if (gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_MINIMIZE);
+    if (gSettings.gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_MINIMIZE);
     if (id == ID_SERVICE_PLAYBACK &&
         ReadSettingDword("FastMapPlay", 0) != 0) {
-        gbSavedSpeed = gbSpeed;
-        gbSpeed = 4;
+        gbSavedSpeed = gSettings.gbSpeed;
+        gSettings.gbSpeed = 4;
     }
     ghJournalHook = InstallJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
     if (ghJournalHook == 0) {
@@ -111,7 +111,7 @@ void OnPlayback(int id) {
         LogAt(LOG_LOW, "Unable to start playback!");
         // Nothing plays, so the Mapping's fast speed must not stay behind as the user's.
         if (gbSavedSpeed != 0) {
-            gbSpeed = gbSavedSpeed;
+            gSettings.gbSpeed = gbSavedSpeed;
             gbSavedSpeed = 0;
         }
         KelmorMessageBox("Unable to start playback!", "Playback Failure", MB_ICONEXCLAMATION);
@@ -121,7 +121,7 @@ void OnPlayback(int id) {
     gbPlayingNow = true;
     SetStatusText("PRESS CTRL + ESCAPE TO STOP");
     char repeats[16];
-    FormatText(repeats, sizeof repeats, "%li", gnRepeats);
+    FormatText(repeats, sizeof repeats, "%li", gSettings.gnRepeats);
     ShellSetRepeatField(repeats);
 }
 
@@ -131,17 +131,17 @@ void OnTrayPlay(int) {
 }
 
 void OnLoadNormalPlaySettings(int) {
-    gbSpeed = 2;
+    gSettings.gbSpeed = 2;
     ShellSetSpeedButtons(2);
-    gnRepeats = 1;
+    gSettings.gnRepeats = 1;
     ShellSetRepeatField("1");
-    gbContinuous = 0;
+    gSettings.gbContinuous = 0;
     ShellSetContinuousBox(false);
     ShellEnableRepeatControls(true);
 }
 
 void OnFastSpeed(int) {
-    gbSpeed = 3;
+    gSettings.gbSpeed = 3;
     ShellSetSpeedButtons(3);
 }
 
@@ -160,18 +160,18 @@ void StopAndResetPlayback(bool continuing) {
     RestoreRecordingBackup();
     ClearPlayerDelays();
     if (gbSavedSpeed != 0) {
-        gbSpeed = gbSavedSpeed;
+        gSettings.gbSpeed = gbSavedSpeed;
         gbSavedSpeed = 0;
     }
     if (!continuing && Interactive()) {
-        if (gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_RESTORE);
+        if (gSettings.gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_RESTORE);
         SetCommandState(CMD_STATE_IDLE);
         ShowCurrentFileTitle();
         SetStatusText(" ");
     }
     // The service comes back at once rather than at the next timer tick, and says so on
     // the status line the playback's own words have left.
-    if (!continuing && gbKeyboardService) OnServiceTimer();
+    if (!continuing && gSettings.gbKeyboardService) OnServiceTimer();
     if (gbConsoleMinimized != 0 && Interactive()) {
         gbConsoleMinimized = 0;
         ShellShowMainWindow(SW_RESTORE);
@@ -181,16 +181,16 @@ void StopAndResetPlayback(bool continuing) {
 void EndOfPlaybackPass() {
     // A continuous playback may run for a very long time; the count saturates.
     if (nCompletedPasses < INT32_MAX) ++nCompletedPasses;
-    if (nCompletedPasses < gnRepeats || gbContinuous) {
+    if (nCompletedPasses < gSettings.gnRepeats || gSettings.gbContinuous) {
         StopAndResetPlayback(true);
         const char* path = gszFile[0] != '\0' ? gszFile : kUntitled;
         char progress[MAX_PATH + 64];
-        if (gbContinuous) {
+        if (gSettings.gbContinuous) {
             FormatText(progress, sizeof progress, "%li done for %s", nCompletedPasses, path);
         } else {
-            FormatText(progress, sizeof progress, "%li of %li done for %s", nCompletedPasses, gnRepeats, path);
+            FormatText(progress, sizeof progress, "%li of %li done for %s", nCompletedPasses, gSettings.gnRepeats, path);
         }
-        if (gbPlayUpdate == 1) ShellSetWindowTitle(progress);
+        if (gSettings.gbPlayUpdate == 1) ShellSetWindowTitle(progress);
         LogAt(LOG_LOW, "%s", progress);
         // The next pass is installed before the hook call that ended this one returns.
         SendCommand(ID_PLAY);
@@ -212,7 +212,7 @@ void OnCancelJournal() {
     StopAndResetPlayback(false);
     LogAt(LOG_LOW, "CANCELLED RECORDING: Forced by Windows Operating System\r\n");
     NoteFailedHiddenPlayback();
-    if (gbInterruptWarning) {
+    if (gSettings.gbInterruptWarning) {
         ShowIconMessage(
             PlatformText("Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "
             "combinations terminate Kelmor functions.\n(You can use these key combinations as a safe way to cancel a "

@@ -74,18 +74,18 @@ int32_t ScaledDelay(int32_t i) {
         }
     }
     // Factors come from the store; one below 1 would divide by zero or reverse time.
-    switch (gbSpeed) {
+    switch (gSettings.gbSpeed) {
         case SPEED_AFAP:
             return 0;
         case SPEED_FAST:
-            return raw / (gnFactorFast < 1 ? 1 : gnFactorFast);
+            return raw / (gSettings.gnFactorFast < 1 ? 1 : gSettings.gnFactorFast);
         case SPEED_SLOW: {
             // Double clicks only register when their parts keep their recorded rhythm.
             const bool click = gEvents[i].message == WM_LBUTTONDBLCLK || gEvents[i].message == WM_LBUTTONUP ||
                                (HasEvent(i + 1) && gEvents[i + 1].message == WM_LBUTTONUP) ||
                                (HasEvent(i + 2) && gEvents[i + 2].message == WM_LBUTTONUP);
             if (click) return raw;
-            return ClampDelay(static_cast<int64_t>(raw) * (gnFactorSlow < 1 ? 1 : gnFactorSlow));
+            return ClampDelay(static_cast<int64_t>(raw) * (gSettings.gnFactorSlow < 1 ? 1 : gSettings.gnFactorSlow));
         }
         default:
             return raw;
@@ -184,10 +184,10 @@ intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action)
     switch (action) {
         case ACTION_REPLACE_LOOP:
             FormatInt64(text, sizeof text,
-                        static_cast<int64_t>(nCompletedPasses) + static_cast<int64_t>(gnLoopTypeBase) + 1);
+                        static_cast<int64_t>(nCompletedPasses) + static_cast<int64_t>(gSettings.gnLoopTypeBase) + 1);
             break;
         case ACTION_REPLACE_RANDOM:
-            FormatText(text, sizeof text, "%d", RandomInRange(gnRandomMin, gnRandomMax));
+            FormatText(text, sizeof text, "%d", RandomInRange(gSettings.gnRandomMin, gSettings.gnRandomMax));
             break;
         case ACTION_REPLACE_TIME:
             SysGetLocalTime(&t);
@@ -223,13 +223,13 @@ void CorruptionStop() {
     KelmorMessageBox("This recording appears to be corrupted!\n\nPlease re-record your actions.", "Playback Error",
                      MB_ICONHAND);
     NoteFailedHiddenPlayback();
-    if (gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
+    if (gSettings.gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
 }
 
 intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
     const int32_t i = nCurrentEvent;
     bFreshEvent = false;
-    if (gbPlayUpdate == 2) {
+    if (gSettings.gbPlayUpdate == 2) {
         char title[64];
         FormatText(title, sizeof title, "Action %d of %d...", i + 1, nEventCount);
         ShellSetWindowTitle(title);

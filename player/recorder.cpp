@@ -66,9 +66,9 @@ void OnStartRecording(int) {
 
     memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
     SetCommandState(CMD_STATE_BUSY);
-    if (gdwShowTrayIcon != 0) SetTrayIcon(TRAY_RECORDING, "Kelmor is recording");
+    if (gSettings.gdwShowTrayIcon != 0) SetTrayIcon(TRAY_RECORDING, "Kelmor is recording");
     gbModified = true;
-    if (gbMinimize && ShellIsMainWindowVisible()) {
+    if (gSettings.gbMinimize && ShellIsMainWindowVisible()) {
         ShellSetWindowTitle("CLICK TO STOP RECORDING");
         ShellShowMainWindow(SW_MINIMIZE);
     }
@@ -133,7 +133,7 @@ intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
         SendCommand(ID_STOP_RECORDING);
         return 0;
     }
-    if (gbExcludeKelmorAction && SysIsOwnWindow(event.hwnd)) return 0;
+    if (gSettings.gbExcludeKelmorAction && SysIsOwnWindow(event.hwnd)) return 0;
 
     if (event.message == WM_LBUTTONUP) {
         const uint32_t now = SysGetTickCount();
@@ -155,7 +155,7 @@ intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
 }
 
 void OnMainWindowFocus() {
-    if (ghJournalHook != 0 && !gbPlayingNow && gbMinimize && ShellIsMainWindowVisible()) {
+    if (ghJournalHook != 0 && !gbPlayingNow && gSettings.gbMinimize && ShellIsMainWindowVisible()) {
         ShowCurrentFileTitle();
         SendCommand(ID_STOP_RECORDING);
     }
@@ -178,7 +178,7 @@ void CancelJournalForExit(const char* logLine) {
         gbPlayingNow = false;
         nCompletedPasses = 0;
         if (gbSavedSpeed != 0) {
-            gbSpeed = gbSavedSpeed;
+            gSettings.gbSpeed = gbSavedSpeed;
             gbSavedSpeed = 0;
         }
     } else {

@@ -57,7 +57,7 @@ bool HaltOnError(const char* argument, const char* format) {
     FormatText(text, sizeof text, format, argument);
     ShellMessageBox(text, argument, MB_SYSTEMMODAL | MB_ICONWARNING);
     NoteFailedHiddenPlayback();
-    if (gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
+    if (gSettings.gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
     return true;
 }
 
@@ -91,7 +91,7 @@ int32_t gGotoElapsed = 0;
 
 // One search of a GOTO; returns the delay the hook answers with.
 int32_t SearchForGotoWindow(const char* argument) {
-    const int32_t limit = static_cast<int32_t>(gbGOTOWait) * 1000;
+    const int32_t limit = static_cast<int32_t>(gSettings.gbGOTOWait) * 1000;
     if (gGotoElapsed <= limit) {
         HWND32 window = FindWindowByTitle(argument);
         if (window != 0) {
@@ -102,7 +102,7 @@ int32_t SearchForGotoWindow(const char* argument) {
             LogAt(LOG_HIGH, "   Found window '%s'", argument);
             return GOTO_DELAY;
         }
-        if (gbGOTOWait != 0) {
+        if (gSettings.gbGOTOWait != 0) {
             LogAt(LOG_LOW, "   Unable to find window '%s', trying again...", argument);
             gGotoElapsed += GOTO_RETRY_MS;
             return GOTO_RETRY_MS;
@@ -150,12 +150,12 @@ int32_t RunWait(const char* argument) {
     // Clamped at each step so that no product leaves 64 bits.
     int64_t wait = ClampToInt32(ReadSeconds(argument));
     wait = ClampToInt32(wait * 1000);
-    if (gbSpeed == 4) {
+    if (gSettings.gbSpeed == 4) {
         wait = 0;
-    } else if (gbSpeed == 3) {
-        wait /= gnFactorFast > 0 ? gnFactorFast : 1;
-    } else if (gbSpeed == 1) {
-        wait *= gnFactorSlow > 0 ? gnFactorSlow : 1;
+    } else if (gSettings.gbSpeed == 3) {
+        wait /= gSettings.gnFactorFast > 0 ? gSettings.gnFactorFast : 1;
+    } else if (gSettings.gbSpeed == 1) {
+        wait *= gSettings.gnFactorSlow > 0 ? gSettings.gnFactorSlow : 1;
     }
     // A negative delay would be measured as an overrun and paid out of the following
     // events' delays, so it waits for nothing at every speed.
@@ -227,7 +227,7 @@ bool RunScriptCommand(int32_t k, int32_t i, int32_t* delay) {
     CopyArgument(argument, known ? szArgument[k] : nullptr);
 
     LogAt(LOG_MEDIUM, "PLAY EVENT #%d: Script Command #%d: %s '%s'", i + 1, k + 1, ScriptKeywordName(kind), argument);
-    if (gbPlayUpdate == 2) {
+    if (gSettings.gbPlayUpdate == 2) {
         char title[64];
         FormatText(title, sizeof title, "Script Line %d of %d...", k + 1, nScriptCommands);
         ShellSetWindowTitle(title);

@@ -111,5 +111,5 @@ void CreateExecutableRecording(int) {
     gbModified = false;
     char notice[MAX_PATH + 64];
     FormatText(notice, sizeof notice, "The file \"%s\" was successfully created.", exeName);
-    ShowIconMessage(notice, "Create Executable", gdwMsgBoxStyle, IDI_KELMOR);
+    ShowIconMessage(notice, "Create Executable", gSettings.gdwMsgBoxStyle, IDI_KELMOR);
 }

@@ -31,17 +31,17 @@ void CopyText(char* out, size_t size, const char* text) {
     out[len] = '\0';
 }
 
-void SetLastFileTypeFromName() { gbLastFileType = FindInFileName(gszFile, ".klx") != nullptr ? 2 : 1; }
+void SetLastFileTypeFromName() { gSettings.gbLastFileType = FindInFileName(gszFile, ".klx") != nullptr ? 2 : 1; }
 
 // Runs the save dialog until it gives a name whose extension agrees with the filter.
 int ChooseSaveName() {
-    int result = ChooseFileName(gszFile, kSaveAsFilters, true, gbLastFileType);
+    int result = ChooseFileName(gszFile, kSaveAsFilters, true, gSettings.gbLastFileType);
     while (result == 2) {
         KelmorMessageBox(
             "The Extension and File Type choices are not the same.\n\nPlease choose between .KLR or .KLX as a file "
             "format.",
             "File Type Conflict", MB_OK | MB_ICONEXCLAMATION);
-        result = ChooseFileName(gszFile, kSaveAsFilters, true, gbLastFileType);
+        result = ChooseFileName(gszFile, kSaveAsFilters, true, gSettings.gbLastFileType);
     }
     return result;
 }
@@ -61,7 +61,7 @@ SaveOutcome SaveAs() {
         }
         if (RefuseExecutableSaveName(gszFile)) continue;
         SetLastFileTypeFromName();
-        if (GetFileSize32(gszFile) != 0 && gbPromptForSave) {
+        if (GetFileSize32(gszFile) != 0 && gSettings.gbPromptForSave) {
             int answer = KelmorMessageBoxF("Save", MB_YESNO | MB_ICONQUESTION,
                                            "%s\nThis file already exists.\nReplace existing file?", gszFile);
             if (answer != IDYES) {
@@ -114,7 +114,7 @@ bool RefuseExecutableSaveName(const char* name) {
 }
 
 bool AskToSaveChanges() {
-    if (!gbModified || !gbPromptForSave || nEventCount <= 0) return true;
+    if (!gbModified || !gSettings.gbPromptForSave || nEventCount <= 0) return true;
     int answer = KelmorMessageBoxF("Confirm Action", MB_YESNOCANCEL | MB_ICONEXCLAMATION, "Save changes to %s?",
                                    gszFile[0] != '\0' ? gszFile : kUntitled);
     if (answer == IDCANCEL) return false;
@@ -126,9 +126,9 @@ bool AskToSaveChanges() {
 
 void OnNew(int) {
     if (!CloseRecording()) return;
-    if (gbPromptForSave) {
+    if (gSettings.gbPromptForSave) {
         ShowIconMessage("Press the red \"Start Recording\" button to begin saving actions.", "New Recording",
-                        gdwMsgBoxStyle, IDI_KELMOR);
+                        gSettings.gdwMsgBoxStyle, IDI_KELMOR);
     }
 }
 
@@ -151,9 +151,9 @@ void OnOpen(int) {
     if (LoadRecording() < 0) return;
     ShowCurrentFileTitle();
     SetCommandState(CMD_STATE_IDLE);
-    ShellFocusSpeedButton(gbSpeed);
+    ShellFocusSpeedButton(gSettings.gbSpeed);
     gbModified = false;
-    if (gbPlayImmediately) {
+    if (gSettings.gbPlayImmediately) {
         nCompletedPasses = 0;
         SendCommand(ID_PLAY);
     }

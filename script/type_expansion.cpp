@@ -95,7 +95,7 @@ void ExpandPlaceholders(char* text) {
     char value[64];
     SYSTEMTIME now;
     if (Has(text, "{random}")) {
-        FormatText(value, sizeof value, "%li", RandomInRange(gnRandomMin, gnRandomMax));
+        FormatText(value, sizeof value, "%li", RandomInRange(gSettings.gnRandomMin, gSettings.gnRandomMax));
         ReplaceToken(text, "{random}", value);
     }
     if (Has(text, "{date}")) {
@@ -116,7 +116,7 @@ void ExpandPlaceholders(char* text) {
     }
     if (Has(text, "{playbackloop}")) {
         // Wraps like the 32-bit sum it always was, whatever LoopTypeBase holds.
-        const uint32_t loop = static_cast<uint32_t>(nCompletedPasses) + static_cast<uint32_t>(gnLoopTypeBase) + 1u;
+        const uint32_t loop = static_cast<uint32_t>(nCompletedPasses) + static_cast<uint32_t>(gSettings.gnLoopTypeBase) + 1u;
         FormatText(value, sizeof value, "%li", static_cast<int32_t>(loop));
         ReplaceToken(text, "{playbackloop}", value);
     }

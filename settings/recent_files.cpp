@@ -37,8 +37,8 @@ void WriteSlots(Slots slots) {
 }
 
 int ClampedListSize() {
-    if (gbRecentListSize > SLOT_COUNT - 1) gbRecentListSize = SLOT_COUNT;
-    return gbRecentListSize;
+    if (gSettings.gbRecentListSize > SLOT_COUNT - 1) gSettings.gbRecentListSize = SLOT_COUNT;
+    return gSettings.gbRecentListSize;
 }
 
 }  // namespace

@@ -8,37 +8,7 @@
 #include "settings/format.h"
 #include "settings/log.h"
 
-uint8_t gbPromptForSave;
-uint8_t gbVisited;
-int32_t gnFactorFast;
-int32_t gnFactorSlow;
-int32_t gnRandomMin;
-int32_t gnRandomMax;
-int32_t gnLoopTypeBase;
-uint8_t gbShowTabs;
-uint8_t gbInterruptWarning;
-uint8_t gbMinimize;
-uint8_t gbLastFileType;
-int32_t gnUserCommand;
-uint8_t gbKeyboardService;
-uint32_t gdwShowTrayIcon;
-uint8_t gbRecentListSize;
-uint8_t gbLastOptionsTab;
-uint8_t gbExcludeKelmorAction;
-uint8_t gbPlayImmediately;
-uint8_t gbQuitWhenDone;
-uint8_t gbIsWindowsXP;
-uint8_t gbReload;
-uint8_t gbPlayUpdate;
-uint8_t gbGOTOWait;
-uint8_t gbSpeed;
-uint8_t gbContinuous;
-int32_t gnRepeats;
-uint8_t gbTopmost;
-int32_t gnWindowLeft;
-int32_t gnWindowTop;
-int32_t gnLastTab;
-uint32_t gdwMsgBoxStyle = MB_TASKMODAL;
+ProgramSettings gSettings;
 
 namespace {
 
@@ -212,83 +182,53 @@ int IsWindowsXPOrLater() {
 }
 
 void ResetSettings() {
-    gbPromptForSave = 1;
-    gbVisited = 0;
-    gnFactorFast = 15;
-    gnFactorSlow = 4;
-    gnRandomMin = 1000;
-    gnRandomMax = 9999;
-    gnLoopTypeBase = 0;
+    gSettings = ProgramSettings{};
     gbLogLevel = LOG_OFF;
-    gbShowTabs = 1;
-    gbInterruptWarning = 1;
-    gbMinimize = 0;
-    gbLastFileType = 1;
-    gnUserCommand = 0;
-    gbKeyboardService = 1;
-    gdwShowTrayIcon = 0;
-    gbRecentListSize = 8;
-    gbLastOptionsTab = 1;
-    gbExcludeKelmorAction = 1;
-    gbPlayImmediately = 0;
-    gbQuitWhenDone = 0;
-    gbIsWindowsXP = 0;
-    gbReload = 0;
-    gbPlayUpdate = 1;
-    gbGOTOWait = 2;
-    gbSpeed = 2;
-    gbContinuous = 0;
-    gnRepeats = 1;
-    gbTopmost = 0;
-    gnWindowLeft = -99;
-    gnWindowTop = 0;
-    gnLastTab = 1;
-    gdwMsgBoxStyle = MB_TASKMODAL;
     SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
 }
 
 void LoadSettings() {
-    gbPromptForSave = static_cast<uint8_t>(ReadSettingDword("PromptForSave", 1));
-    gbVisited = static_cast<uint8_t>(ReadSettingDword("Visited", 0));
-    gnFactorFast = static_cast<int32_t>(ReadSettingDword("FactorFast", 15));
-    gnFactorSlow = static_cast<int32_t>(ReadSettingDword("FactorSlow", 4));
-    gnRandomMin = static_cast<int32_t>(ReadSettingDword("RandomMin", 1000));
-    gnRandomMax = static_cast<int32_t>(ReadSettingDword("RandomMax", 9999));
-    gnLoopTypeBase = static_cast<int32_t>(ReadSettingDword("LoopTypeBase", 0));
+    gSettings.gbPromptForSave = static_cast<uint8_t>(ReadSettingDword("PromptForSave", 1));
+    gSettings.gbVisited = static_cast<uint8_t>(ReadSettingDword("Visited", 0));
+    gSettings.gnFactorFast = static_cast<int32_t>(ReadSettingDword("FactorFast", 15));
+    gSettings.gnFactorSlow = static_cast<int32_t>(ReadSettingDword("FactorSlow", 4));
+    gSettings.gnRandomMin = static_cast<int32_t>(ReadSettingDword("RandomMin", 1000));
+    gSettings.gnRandomMax = static_cast<int32_t>(ReadSettingDword("RandomMax", 9999));
+    gSettings.gnLoopTypeBase = static_cast<int32_t>(ReadSettingDword("LoopTypeBase", 0));
     gbLogLevel = static_cast<uint8_t>(ReadSettingDword("Log", 0));
-    gbShowTabs = static_cast<uint8_t>(ReadSettingDword("ShowTabs", 1));
-    gbInterruptWarning = static_cast<uint8_t>(ReadSettingDword("InterruptWarning", 1));
-    gbMinimize = static_cast<uint8_t>(ReadSettingDword("Minimize", 0));
-    gbLastFileType = static_cast<uint8_t>(ReadSettingDword("LastFileType", 1));
-    gnUserCommand = static_cast<int32_t>(ReadSettingDword("UserCommand", 0));
-    gbKeyboardService = static_cast<uint8_t>(ReadSettingDword("KeyboardService", 1));
+    gSettings.gbShowTabs = static_cast<uint8_t>(ReadSettingDword("ShowTabs", 1));
+    gSettings.gbInterruptWarning = static_cast<uint8_t>(ReadSettingDword("InterruptWarning", 1));
+    gSettings.gbMinimize = static_cast<uint8_t>(ReadSettingDword("Minimize", 0));
+    gSettings.gbLastFileType = static_cast<uint8_t>(ReadSettingDword("LastFileType", 1));
+    gSettings.gnUserCommand = static_cast<int32_t>(ReadSettingDword("UserCommand", 0));
+    gSettings.gbKeyboardService = static_cast<uint8_t>(ReadSettingDword("KeyboardService", 1));
     // Only the low 8 bits decide whether the tray is on; the idle code itself is kept.
-    gdwShowTrayIcon = ReadSettingDword("ShowTrayIcon", 0);
-    if ((gdwShowTrayIcon & 0xFFu) == 0) gdwShowTrayIcon = 0;
-    gbRecentListSize = static_cast<uint8_t>(ReadSettingDword("RecentListSize", 8));
-    gbLastOptionsTab = static_cast<uint8_t>(ReadSettingDword("LastOptionsTab", 1));
-    gbExcludeKelmorAction = static_cast<uint8_t>(ReadSettingDword("ExcludeKelmorAction", 1));
-    gbPlayImmediately = static_cast<uint8_t>(ReadSettingDword("PlayImmediately", 0));
-    gbQuitWhenDone = static_cast<uint8_t>(ReadSettingDword("QuitWhenDone", 0));
-    gbIsWindowsXP = static_cast<uint8_t>(ReadSettingDword("IsWindowsXP", static_cast<uint32_t>(IsWindowsXPOrLater())));
-    gbReload = static_cast<uint8_t>(ReadSettingDword("Reload", 0));
-    gbPlayUpdate = static_cast<uint8_t>(ReadSettingDword("PlayUpdate", 1));
-    gbGOTOWait = static_cast<uint8_t>(ReadSettingDword("GOTOWait", 2));
+    gSettings.gdwShowTrayIcon = ReadSettingDword("ShowTrayIcon", 0);
+    if ((gSettings.gdwShowTrayIcon & 0xFFu) == 0) gSettings.gdwShowTrayIcon = 0;
+    gSettings.gbRecentListSize = static_cast<uint8_t>(ReadSettingDword("RecentListSize", 8));
+    gSettings.gbLastOptionsTab = static_cast<uint8_t>(ReadSettingDword("LastOptionsTab", 1));
+    gSettings.gbExcludeKelmorAction = static_cast<uint8_t>(ReadSettingDword("ExcludeKelmorAction", 1));
+    gSettings.gbPlayImmediately = static_cast<uint8_t>(ReadSettingDword("PlayImmediately", 0));
+    gSettings.gbQuitWhenDone = static_cast<uint8_t>(ReadSettingDword("QuitWhenDone", 0));
+    gSettings.gbIsWindowsXP = static_cast<uint8_t>(ReadSettingDword("IsWindowsXP", static_cast<uint32_t>(IsWindowsXPOrLater())));
+    gSettings.gbReload = static_cast<uint8_t>(ReadSettingDword("Reload", 0));
+    gSettings.gbPlayUpdate = static_cast<uint8_t>(ReadSettingDword("PlayUpdate", 1));
+    gSettings.gbGOTOWait = static_cast<uint8_t>(ReadSettingDword("GOTOWait", 2));
     if (ReadSettingDword("RememberPlaybackSettings", 1) != 0) {
-        gbSpeed = static_cast<uint8_t>(ReadSettingDword("Speed", 2));
-        gbContinuous = static_cast<uint8_t>(ReadSettingDword("Continuous", 0));
-        gnRepeats = static_cast<int32_t>(ReadSettingDword("Repeats", 1));
+        gSettings.gbSpeed = static_cast<uint8_t>(ReadSettingDword("Speed", 2));
+        gSettings.gbContinuous = static_cast<uint8_t>(ReadSettingDword("Continuous", 0));
+        gSettings.gnRepeats = static_cast<int32_t>(ReadSettingDword("Repeats", 1));
     } else {
-        gbSpeed = 2;
-        gbContinuous = 0;
-        gnRepeats = 1;
+        gSettings.gbSpeed = 2;
+        gSettings.gbContinuous = 0;
+        gSettings.gnRepeats = 1;
     }
-    gbTopmost = static_cast<uint8_t>(ReadSettingDword("Topmost", 0));
-    gdwMsgBoxStyle = gbTopmost ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
+    gSettings.gbTopmost = static_cast<uint8_t>(ReadSettingDword("Topmost", 0));
+    gSettings.gdwMsgBoxStyle = gSettings.gbTopmost ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
     ReadSettingText("Logfile", gszLogFile);
     if (gszLogFile[0] == '\0') SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
-    if (gbSpeed == 0 || gbSpeed > 4) gbSpeed = 2;
-    if (gnRepeats <= 0 || gnRepeats > MAX_REPEATS) gnRepeats = 1;
+    if (gSettings.gbSpeed == 0 || gSettings.gbSpeed > 4) gSettings.gbSpeed = 2;
+    if (gSettings.gnRepeats <= 0 || gSettings.gnRepeats > MAX_REPEATS) gSettings.gnRepeats = 1;
 }
 
 void StartLogSession() {
@@ -308,36 +248,36 @@ void EndLogSession() {
 }
 
 void SaveSettings() {
-    WriteSettingDword("Left", static_cast<uint32_t>(gnWindowLeft));
-    WriteSettingDword("Top", static_cast<uint32_t>(gnWindowTop));
-    WriteSettingDword("ExcludeKelmorAction", gbExcludeKelmorAction);
-    WriteSettingDword("PlayImmediately", gbPlayImmediately);
-    WriteSettingDword("QuitWhenDone", gbQuitWhenDone);
-    WriteSettingDword("IsWindowsXP", gbIsWindowsXP);
-    WriteSettingDword("Reload", gbReload);
-    WriteSettingDword("Topmost", gbTopmost);
-    WriteSettingDword("PromptForSave", gbPromptForSave);
-    WriteSettingDword("Visited", gbVisited);
-    WriteSettingDword("ShowTabs", gbShowTabs);
-    WriteSettingDword("Speed", gbSpeed);
-    WriteSettingDword("Repeats", static_cast<uint32_t>(gnRepeats));
-    WriteSettingDword("Continuous", gbContinuous);
-    WriteSettingDword("Minimize", gbMinimize);
-    WriteSettingDword("FactorFast", static_cast<uint32_t>(gnFactorFast));
-    WriteSettingDword("FactorSlow", static_cast<uint32_t>(gnFactorSlow));
-    WriteSettingDword("LastTab", static_cast<uint32_t>(gnLastTab));
-    WriteSettingDword("RandomMin", static_cast<uint32_t>(gnRandomMin));
-    WriteSettingDword("RandomMax", static_cast<uint32_t>(gnRandomMax));
-    WriteSettingDword("LoopTypeBase", static_cast<uint32_t>(gnLoopTypeBase));
+    WriteSettingDword("Left", static_cast<uint32_t>(gSettings.gnWindowLeft));
+    WriteSettingDword("Top", static_cast<uint32_t>(gSettings.gnWindowTop));
+    WriteSettingDword("ExcludeKelmorAction", gSettings.gbExcludeKelmorAction);
+    WriteSettingDword("PlayImmediately", gSettings.gbPlayImmediately);
+    WriteSettingDword("QuitWhenDone", gSettings.gbQuitWhenDone);
+    WriteSettingDword("IsWindowsXP", gSettings.gbIsWindowsXP);
+    WriteSettingDword("Reload", gSettings.gbReload);
+    WriteSettingDword("Topmost", gSettings.gbTopmost);
+    WriteSettingDword("PromptForSave", gSettings.gbPromptForSave);
+    WriteSettingDword("Visited", gSettings.gbVisited);
+    WriteSettingDword("ShowTabs", gSettings.gbShowTabs);
+    WriteSettingDword("Speed", gSettings.gbSpeed);
+    WriteSettingDword("Repeats", static_cast<uint32_t>(gSettings.gnRepeats));
+    WriteSettingDword("Continuous", gSettings.gbContinuous);
+    WriteSettingDword("Minimize", gSettings.gbMinimize);
+    WriteSettingDword("FactorFast", static_cast<uint32_t>(gSettings.gnFactorFast));
+    WriteSettingDword("FactorSlow", static_cast<uint32_t>(gSettings.gnFactorSlow));
+    WriteSettingDword("LastTab", static_cast<uint32_t>(gSettings.gnLastTab));
+    WriteSettingDword("RandomMin", static_cast<uint32_t>(gSettings.gnRandomMin));
+    WriteSettingDword("RandomMax", static_cast<uint32_t>(gSettings.gnRandomMax));
+    WriteSettingDword("LoopTypeBase", static_cast<uint32_t>(gSettings.gnLoopTypeBase));
     WriteSettingDword("Log", gbLogLevel);
-    WriteSettingDword("InterruptWarning", gbInterruptWarning);
+    WriteSettingDword("InterruptWarning", gSettings.gbInterruptWarning);
     WriteSettingText("Logfile", gszLogFile);
-    WriteSettingDword("LastFileType", gbLastFileType);
-    WriteSettingDword("UserCommand", static_cast<uint32_t>(gnUserCommand));
-    WriteSettingDword("KeyboardService", gbKeyboardService);
-    WriteSettingDword("ShowTrayIcon", gdwShowTrayIcon);
-    WriteSettingDword("RecentListSize", gbRecentListSize);
-    WriteSettingDword("LastOptionsTab", gbLastOptionsTab);
-    WriteSettingDword("PlayUpdate", gbPlayUpdate);
-    WriteSettingDword("GOTOWait", gbGOTOWait);
+    WriteSettingDword("LastFileType", gSettings.gbLastFileType);
+    WriteSettingDword("UserCommand", static_cast<uint32_t>(gSettings.gnUserCommand));
+    WriteSettingDword("KeyboardService", gSettings.gbKeyboardService);
+    WriteSettingDword("ShowTrayIcon", gSettings.gdwShowTrayIcon);
+    WriteSettingDword("RecentListSize", gSettings.gbRecentListSize);
+    WriteSettingDword("LastOptionsTab", gSettings.gbLastOptionsTab);
+    WriteSettingDword("PlayUpdate", gSettings.gbPlayUpdate);
+    WriteSettingDword("GOTOWait", gSettings.gbGOTOWait);
 }

@@ -6,42 +6,48 @@
 #include "platform/wintypes.h"
 #include "settings/store_keys.h"
 
-extern uint8_t gbPromptForSave;
-extern uint8_t gbVisited;
-extern int32_t gnFactorFast;
-extern int32_t gnFactorSlow;
-extern int32_t gnRandomMin;
-extern int32_t gnRandomMax;
-extern int32_t gnLoopTypeBase;
-// gbLogLevel and gszLogFile: settings/log.h
-extern uint8_t gbShowTabs;
-extern uint8_t gbInterruptWarning;
-extern uint8_t gbMinimize;
-extern uint8_t gbLastFileType;      // 1 binary (.klr), 2 text (.klx)
-extern int32_t gnUserCommand;
-extern uint8_t gbKeyboardService;
-extern uint32_t gdwShowTrayIcon;    // 0 off, else the tray's idle code (1000 / 1006)
-extern uint8_t gbRecentListSize;
-extern uint8_t gbLastOptionsTab;
-extern uint8_t gbExcludeKelmorAction;
-extern uint8_t gbPlayImmediately;
-extern uint8_t gbQuitWhenDone;
-extern uint8_t gbIsWindowsXP;
-extern uint8_t gbReload;
-extern uint8_t gbPlayUpdate;
-extern uint8_t gbGOTOWait;
-extern uint8_t gbSpeed;             // 1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible
-extern uint8_t gbContinuous;
-extern int32_t gnRepeats;
 // The most passes a playback can be asked for.
 const int32_t MAX_REPEATS = 2000000000;
-extern uint8_t gbTopmost;
-extern int32_t gnWindowLeft;        // Left
-extern int32_t gnWindowTop;         // Top
-extern int32_t gnLastTab;           // LastTab, 1-based
 
-// Message-box base style: MB_TASKMODAL, with MB_TOPMOST while Topmost is on.
-extern uint32_t gdwMsgBoxStyle;
+// Every setting of the main program in memory, with its default: LoadSettings fills
+// it from the store at start, SaveSettings writes it back at exit.
+struct ProgramSettings {
+    uint8_t gbPromptForSave = 1;
+    uint8_t gbVisited = 0;
+    int32_t gnFactorFast = 15;
+    int32_t gnFactorSlow = 4;
+    int32_t gnRandomMin = 1000;
+    int32_t gnRandomMax = 9999;
+    int32_t gnLoopTypeBase = 0;
+    // gbLogLevel and gszLogFile: settings/log.h
+    uint8_t gbShowTabs = 1;
+    uint8_t gbInterruptWarning = 1;
+    uint8_t gbMinimize = 0;
+    uint8_t gbLastFileType = 1;      // 1 binary (.klr), 2 text (.klx)
+    int32_t gnUserCommand = 0;
+    uint8_t gbKeyboardService = 1;
+    uint32_t gdwShowTrayIcon = 0;    // 0 off, else the tray's idle code (1000 / 1006)
+    uint8_t gbRecentListSize = 8;
+    uint8_t gbLastOptionsTab = 1;
+    uint8_t gbExcludeKelmorAction = 1;
+    uint8_t gbPlayImmediately = 0;
+    uint8_t gbQuitWhenDone = 0;
+    uint8_t gbIsWindowsXP = 0;
+    uint8_t gbReload = 0;
+    uint8_t gbPlayUpdate = 1;
+    uint8_t gbGOTOWait = 2;
+    uint8_t gbSpeed = 2;             // 1 Slow, 2 Normal, 3 Fast, 4 As Fast As Possible
+    uint8_t gbContinuous = 0;
+    int32_t gnRepeats = 1;
+    uint8_t gbTopmost = 0;
+    int32_t gnWindowLeft = -99;      // Left
+    int32_t gnWindowTop = 0;         // Top
+    int32_t gnLastTab = 1;           // LastTab, 1-based
+
+    // Message-box base style: MB_TASKMODAL, with MB_TOPMOST while Topmost is on.
+    uint32_t gdwMsgBoxStyle = MB_TASKMODAL;
+};
+extern ProgramSettings gSettings;
 
 // Store operations on full value paths ("SOFTWARE\\Kelmor\\Speed"); root is always
 // HKEY_CURRENT_USER. kind is REG_DWORD or REG_SZ (a string with '%' is stored as

@@ -15,7 +15,7 @@ enum {
 enum { BACKUP_SHORTTYPE_MAX = 64 };
 
 // Writes "REGEDIT4" and the chosen blocks at the end of file (platform/file.h). The basic
-// block takes the settings in memory (gnWindowLeft, gnWindowTop and gnLastTab as the
+// block takes the settings in memory (Left, Top and LastTab from gSettings as the
 // caller set them) and the few read where they are used from the store; Mappings and
 // ShortTypes come from the store. False when a write failed; the last error is then that
 // write's.

@@ -125,7 +125,7 @@ int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index) {
 
 void WindowTest::SetUp() {
     CoreTest::SetUp();
-    gbKeyboardService = 0;
+    gSettings.gbKeyboardService = 0;
     gnRunMode = RUN_INTERACTIVE;
     fake::tickCount = 100000;
 }

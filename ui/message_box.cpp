@@ -10,7 +10,7 @@ const char kNoActionsText[] =
     "There are no actions currently recorded.\n\nPress the red \"Start Recording\" button to begin saving actions.";
 
 int KelmorMessageBox(const char* text, const char* caption, uint32_t flags) {
-    return ShellMessageBox(text, caption, gdwMsgBoxStyle | flags);
+    return ShellMessageBox(text, caption, gSettings.gdwMsgBoxStyle | flags);
 }
 
 int KelmorMessageBoxF(const char* caption, uint32_t flags, const char* format, ...) {

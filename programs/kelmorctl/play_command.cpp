@@ -54,15 +54,15 @@ int RunPlay(int, char** argv) {
     // Over the saved settings, for this run only: nothing is saved after a hidden playback.
     std::string commandLine = argv[0];
     if (gPlaySpeed != 0) {
-        gbSpeed = static_cast<uint8_t>(gPlaySpeed);
+        gSettings.gbSpeed = static_cast<uint8_t>(gPlaySpeed);
         commandLine += " --speed " + std::to_string(gPlaySpeed);
     }
     if (gPlayRepeats != 0) {
-        gnRepeats = gPlayRepeats;
+        gSettings.gnRepeats = gPlayRepeats;
         commandLine += " --repeats " + std::to_string(gPlayRepeats);
     }
     if (gPlayContinuous) {
-        gbContinuous = 1;
+        gSettings.gbContinuous = 1;
         commandLine += " --continuous";
     }
     HeadlessShellSetDispatcher(SendCommand);

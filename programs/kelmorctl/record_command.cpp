@@ -116,7 +116,7 @@ int RunRecord(int, char** argv) {
     // For this run only: kelmorctl never saves the settings.
     gbStopRecordingKey = static_cast<uint8_t>(stopKey);
     // A terminal tool ends when the recording does; the exit step is not its to run.
-    gbQuitWhenDone = 0;
+    gSettings.gbQuitWhenDone = 0;
 
     StartLogSession();
     HeadlessShellSetDispatcher(SendCommand);

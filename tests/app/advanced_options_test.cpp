@@ -69,10 +69,10 @@ std::string RecentMenu() {
 class AdvancedOptionsTest : public WindowTest {};
 
 TEST_F(AdvancedOptionsTest, OpensWithEverySettingOnItsControl) {
-    gbMinimize = 1;
-    gnLoopTypeBase = -3;
-    gnUserCommand = ID_ADVANCED_OPTIONS;
-    gbLastOptionsTab = 4;
+    gSettings.gbMinimize = 1;
+    gSettings.gnLoopTypeBase = -3;
+    gSettings.gnUserCommand = ID_ADVANCED_OPTIONS;
+    gSettings.gbLastOptionsTab = 4;
     RunOptions();
     ASSERT_EQ(fake::dialogRuns, std::vector<int>{D});
     EXPECT_TRUE(Control(IDC_LOG_FILE).shown && !Control(IDC_MINIMIZE).shown);
@@ -96,10 +96,10 @@ TEST_F(AdvancedOptionsTest, OpensWithEverySettingOnItsControl) {
         {7, IDC_PLAY_UPDATE_LOOP, 200, OPTIONS_MOUSE, LOG_MEDIUM, 1},
     };
     for (const auto& c : cases) {
-        gbPlayUpdate = c.playUpdate;
-        gbLastOptionsTab = c.lastTab;
+        gSettings.gbPlayUpdate = c.playUpdate;
+        gSettings.gbLastOptionsTab = c.lastTab;
         gbLogLevel = c.level;
-        gnUserCommand = 4321;
+        gSettings.gnUserCommand = 4321;
         RunOptions();
         for (int button : {IDC_PLAY_UPDATE_NONE, IDC_PLAY_UPDATE_LOOP, IDC_PLAY_UPDATE_ACTION}) {
             EXPECT_EQ(Control(button).checked, button == c.button) << int(c.playUpdate);
@@ -119,11 +119,11 @@ TEST_F(AdvancedOptionsTest, ApplyTakesEveryFieldWithItsRangeFixes) {
         const std::string path = "/r/" + std::to_string(n);
         SetRegistryValue(HKEY_CURRENT_USER, (KELMOR_KEY "\\File" + std::to_string(n)).c_str(), REG_SZ, path.c_str(), 0);
     }
-    gbRecentListSize = 3;
+    gSettings.gbRecentListSize = 3;
     RebuildRecentMenu(true, true);
     ASSERT_EQ(RecentMenu(), "11100000");
     gbLogLevel = LOG_MEDIUM;
-    gnUserCommand = ID_VIEW_LOG;
+    gSettings.gnUserCommand = ID_VIEW_LOG;
     RunOptions([] {
         Click(IDC_PLAY_UPDATE_ACTION, true);
         Control(IDC_PLAY_UPDATE_LOOP).checked = false;
@@ -138,26 +138,26 @@ TEST_F(AdvancedOptionsTest, ApplyTakesEveryFieldWithItsRangeFixes) {
         Type(IDC_GOTO_WAIT, "300");
         Press(IDC_OPTIONS_APPLY);
         EXPECT_FALSE(Control(IDC_OPTIONS_APPLY).enabled);
-        EXPECT_EQ(gnRandomMax, 501);
-        EXPECT_EQ(gnUserCommand, ID_VIEW_LOG);
+        EXPECT_EQ(gSettings.gnRandomMax, 501);
+        EXPECT_EQ(gSettings.gnUserCommand, ID_VIEW_LOG);
         Control(IDC_USER_BUTTON).selection = 0;
         Type(IDC_RANDOM_MAX, "500");
         Press(IDOK);
     });
-    EXPECT_EQ(gbPlayUpdate, 2);
-    EXPECT_EQ(gbRecentListSize, 8);
+    EXPECT_EQ(gSettings.gbPlayUpdate, 2);
+    EXPECT_EQ(gSettings.gbRecentListSize, 8);
     EXPECT_EQ(RecentMenu(), "11111111") << "all eight entries without a restart";
     std::string editor;
     ASSERT_TRUE(fake::StoredString(KELMOR_KEY, "Editor", &editor));
     EXPECT_EQ(editor, kDefaultEditor);
-    EXPECT_EQ(gnFactorFast, 1);
-    EXPECT_EQ(gnFactorSlow, INT_MAX);
-    EXPECT_EQ(gnRandomMax, 500) << "equal bounds stay equal";
-    EXPECT_EQ(gbGOTOWait, 255);
+    EXPECT_EQ(gSettings.gnFactorFast, 1);
+    EXPECT_EQ(gSettings.gnFactorSlow, INT_MAX);
+    EXPECT_EQ(gSettings.gnRandomMax, 500) << "equal bounds stay equal";
+    EXPECT_EQ(gSettings.gbGOTOWait, 255);
     EXPECT_EQ(Stored("HaltScriptOnError"), 0u);
     EXPECT_EQ(Stored("RestartLog"), 1u);
     EXPECT_EQ(Stored("RememberPlaybackSettings"), 0u);
-    EXPECT_EQ(gnUserCommand, 0) << "the empty entry is no command";
+    EXPECT_EQ(gSettings.gnUserCommand, 0) << "the empty entry is no command";
     EXPECT_EQ(ReadFile(gszLogFile), "Log level set to MEDIUM\r\nLog level set to MEDIUM\r\n");
 
     RunOptions([] {
@@ -173,10 +173,10 @@ TEST_F(AdvancedOptionsTest, ApplyTakesEveryFieldWithItsRangeFixes) {
 TEST_F(AdvancedOptionsTest, DefaultsFillTheCurrentTabAndCancelKeepsTheSettings) {
     const std::string log = gszLogFile;
     gbLogLevel = LOG_HIGH;
-    gbLastOptionsTab = 4;
+    gSettings.gbLastOptionsTab = 4;
     StoreDword("RestartLog", 0);
-    gnFactorFast = 3;
-    gnUserCommand = ID_VIEW_LOG;
+    gSettings.gnFactorFast = 3;
+    gSettings.gnUserCommand = ID_VIEW_LOG;
     RunOptions([] {
         fake::messageBoxAnswers = {IDNO, IDYES};
         Press(IDC_OPTIONS_DEFAULTS);
@@ -200,22 +200,22 @@ TEST_F(AdvancedOptionsTest, DefaultsFillTheCurrentTabAndCancelKeepsTheSettings) 
     EXPECT_EQ(gszLogFile, log);
     EXPECT_EQ(gbLogLevel, LOG_HIGH);
     EXPECT_EQ(Stored("RestartLog"), 0u);
-    EXPECT_EQ(gbLastOptionsTab, 3) << "Cancel remembers the tab it closed on";
+    EXPECT_EQ(gSettings.gbLastOptionsTab, 3) << "Cancel remembers the tab it closed on";
 }
 
 TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
-    gbReload = 1;
-    gbPlayImmediately = 1;
+    gSettings.gbReload = 1;
+    gSettings.gbPlayImmediately = 1;
     gbStopRecordingKey = 0;
     WriteFile(Path("old.log"), "Log level set to LOW\r\nold\r\n");
     const std::string oldLog = Path("old.log");
     RunOptions([oldLog] {
         Click(IDC_QUIT_WHEN_DONE, true);
         EXPECT_FALSE(Control(IDC_QUIT_WHEN_DONE).checked);
-        EXPECT_EQ(gbQuitWhenDone, 0);
-        gbPlayImmediately = 0;
+        EXPECT_EQ(gSettings.gbQuitWhenDone, 0);
+        gSettings.gbPlayImmediately = 0;
         Click(IDC_QUIT_WHEN_DONE, true);
-        EXPECT_EQ(gbQuitWhenDone, 1);
+        EXPECT_EQ(gSettings.gbQuitWhenDone, 1);
         Click(IDC_MINIMIZE, true);
         EXPECT_TRUE(Control(IDC_MINIMIZE).checked) << "the warning leaves the box checked";
         Click(IDC_PLAY_UPDATE_NONE, true);
@@ -230,9 +230,9 @@ TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
     });
     EXPECT_FALSE(FileExists(oldLog));
     EXPECT_EQ(gszLogFile, oldLog) << "the erased log is the one in use";
-    EXPECT_EQ(gbQuitWhenDone, 1);
-    EXPECT_EQ(gbPlayUpdate, 0);
-    EXPECT_EQ(gbMinimize, 0) << "the box itself waits for Apply";
+    EXPECT_EQ(gSettings.gbQuitWhenDone, 1);
+    EXPECT_EQ(gSettings.gbPlayUpdate, 0);
+    EXPECT_EQ(gSettings.gbMinimize, 0) << "the box itself waits for Apply";
     ASSERT_EQ(fake::messageBoxes.size(), 4u);
     EXPECT_EQ(fake::messageBoxes[1].text.substr(0, 47), "If you choose the \"Minimize\" option, you should");
     EXPECT_EQ(fake::messageBoxes[2].text, "Do you want to erase the log right now?");
@@ -254,7 +254,7 @@ TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
 }
 
 TEST_F(AdvancedOptionsTest, ArrowsKeepTheirRangeAndBrowseFillsTheField) {
-    gbRecentListSize = 8;
+    gSettings.gbRecentListSize = 8;
     RunOptions([] {
         fake::DialogCommand(D, IDC_RECENT_SIZE_ARROWS, NOTIFY_SPIN_UP);
         EXPECT_EQ(Control(IDC_RECENT_SIZE).text, "8");
@@ -285,7 +285,7 @@ TEST_F(AdvancedOptionsTest, ArrowsKeepTheirRangeAndBrowseFillsTheField) {
 TEST_F(AdvancedOptionsTest, OpenedFromTheCommandAndThePaneAndAskedForHelpByPage) {
     ASSERT_NE(FindCommandHandler(ID_ADVANCED_OPTIONS), nullptr);
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
-    gbLastOptionsTab = 1;
+    gSettings.gbLastOptionsTab = 1;
     fake::dialogScripts.push_back([](int) {
         for (int tab = 0; tab < OPTIONS_TAB_COUNT; ++tab) {
             ChooseTab(tab);
@@ -295,7 +295,7 @@ TEST_F(AdvancedOptionsTest, OpenedFromTheCommandAndThePaneAndAskedForHelpByPage)
     });
     fake::DialogCommand(ID_PANES, IDC_ADVANCED_OPTIONS, NOTIFY_CLICKED);
     EXPECT_EQ(fake::dialogRuns, std::vector<int>{D});
-    EXPECT_EQ(gbLastOptionsTab, 5) << "OK remembers the tab";
+    EXPECT_EQ(gSettings.gbLastOptionsTab, 5) << "OK remembers the tab";
     FindCommandHandler(ID_HELP_SCREEN)(ID_HELP_SCREEN);
     ASSERT_EQ(fake::openedUris.size(), 6u);
     const char* const topics[] = {"#topic-1080", "#topic-1081", "#topic-1083", "#topic-1086", "#topic-1152",

@@ -60,7 +60,7 @@ TEST_F(BackupCommandsTest, EachCommandProposesItsFileAndWritesItsBlocks) {
     fake::mainWindowTop = 100;
     fake::fileDialogAnswers.push_back({true, Path("place.txt"), 2});
     // The User Command button sends a backup command as the menu does.
-    gnUserCommand = ID_BACKUP_BASIC;
+    gSettings.gnUserCommand = ID_BACKUP_BASIC;
     SendCommand(ID_USER_COMMAND);
     EXPECT_EQ(fake::fileDialogs.back().initialName, home + "/KelmorSettings.reg");
     EXPECT_NE(ReadFile(Path("place.txt")).find("\"Left\"=dword:fffffffc\r\n\"Top\"=dword:00000064\r\n"),

@@ -17,7 +17,7 @@ class ExitStepTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        gbPromptForSave = 1;
+        gSettings.gbPromptForSave = 1;
         Keys(2);
         gbModified = true;
     }
@@ -69,7 +69,7 @@ TEST_F(ExitStepTest, AWindowThatStaysAfterItsRecordingOrPlaybackWasCancelledIsId
     EXPECT_FALSE(fake::commandEnabled[ID_STOP_RECORDING]);
 
     // Recording in tray mode: the window hides, and comes back with nothing recorded.
-    gdwShowTrayIcon = 1006;
+    gSettings.gdwShowTrayIcon = 1006;
     ASSERT_TRUE(AddTrayIcon(1006, "Kelmor"));
     SendCommand(ID_START_RECORDING);
     ASSERT_NE(fake::journalHook, 0);

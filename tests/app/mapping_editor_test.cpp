@@ -142,7 +142,7 @@ TEST_F(MappingEditorTest, AddStoresListsAndReloadsAndDeleteRemoves) {
     fake::messageBoxAnswers = {IDNO};
     fake::DialogCommand(ID_PANES, IDC_GADGET_ADD_MAPPING, NOTIFY_CLICKED);
     EXPECT_EQ(fake::messageBoxes.back().caption, "Confirm Action");
-    gbPromptForSave = 0;
+    gSettings.gbPromptForSave = 0;
     EXPECT_EQ(Add({VK_CONTROL, 0x76}, ACTION_PLAYBACK), "") << "without PromptForSave no question";
     EXPECT_EQ(gbMapCtrl[0x76] * 10 + gbMapShift[0x76], 10);
 

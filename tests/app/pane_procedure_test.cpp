@@ -35,14 +35,14 @@ class PaneProcedureTest : public CoreTest {};
 
 TEST_F(PaneProcedureTest, OpensOnTheLastTabWithTheSettingsShown) {
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\LastTab", REG_DWORD, nullptr, 3);
-    gbSpeed = 3;
-    gnRepeats = 42;
-    gbContinuous = 1;
-    gbReload = 1;
+    gSettings.gbSpeed = 3;
+    gSettings.gnRepeats = 42;
+    gSettings.gbContinuous = 1;
+    gSettings.gbReload = 1;
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     EXPECT_EQ(Pane(IDC_PANE_TABS).items, (std::vector<std::string>{"Playback", "Options", "Keyboard", "ShortType"}));
     EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_KEYBOARD);
-    EXPECT_EQ(gnLastTab, 3) << "saved again at the exit as it was";
+    EXPECT_EQ(gSettings.gnLastTab, 3) << "saved again at the exit as it was";
     EXPECT_TRUE(Pane(IDC_ACTIVATE).shown && Pane(IDC_TRAY_ICON).shown && Pane(IDC_STATUS).shown);
     EXPECT_FALSE(Pane(IDC_SPEED_FAST).shown) << "the Playback tab's controls wait for their tab";
     EXPECT_TRUE(Pane(IDC_SPEED_FAST).checked);
@@ -55,7 +55,7 @@ TEST_F(PaneProcedureTest, OpensOnTheLastTabWithTheSettingsShown) {
 
     Pane(IDC_PANE_TABS).selection = TAB_OPTIONS;
     fake::DialogCommand(ID_PANES, IDC_PANE_TABS, NOTIFY_CHANGED);
-    EXPECT_EQ(gnLastTab, 2);
+    EXPECT_EQ(gSettings.gnLastTab, 2);
     EXPECT_TRUE(Pane(IDC_RELOAD).shown);
     EXPECT_FALSE(Pane(IDC_ACTIVATE).shown);
     EXPECT_TRUE(fake::dialogErrors.empty());
@@ -64,7 +64,7 @@ TEST_F(PaneProcedureTest, OpensOnTheLastTabWithTheSettingsShown) {
 TEST_F(PaneProcedureTest, PlaybackControlsWriteTheirSettingAtOnce) {
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     ChooseSpeed(IDC_SPEED_FASTEST);
-    EXPECT_EQ(gbSpeed, 4);
+    EXPECT_EQ(gSettings.gbSpeed, 4);
     EXPECT_EQ(Stored("Speed"), 4u);
     ChooseSpeed(IDC_SPEED_SLOW);
     EXPECT_EQ(Stored("Speed"), 1u);
@@ -75,7 +75,7 @@ TEST_F(PaneProcedureTest, PlaybackControlsWriteTheirSettingAtOnce) {
     for (const auto& c : counts) {
         TypeRepeats(c.typed);
         EXPECT_EQ(Stored("Repeats"), c.repeats) << c.typed;
-        EXPECT_EQ(gnRepeats, static_cast<int32_t>(c.repeats)) << c.typed;
+        EXPECT_EQ(gSettings.gnRepeats, static_cast<int32_t>(c.repeats)) << c.typed;
     }
     TypeRepeats("1");
     fake::DialogCommand(ID_PANES, IDC_REPEAT_ARROWS, NOTIFY_SPIN_DOWN);
@@ -95,24 +95,24 @@ TEST_F(PaneProcedureTest, PlaybackControlsWriteTheirSettingAtOnce) {
 }
 
 TEST_F(PaneProcedureTest, TheThirdOfReloadPlayAndQuitIsRefused) {
-    gbQuitWhenDone = 1;
-    gbReload = 1;
+    gSettings.gbQuitWhenDone = 1;
+    gSettings.gbReload = 1;
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     Pane(IDC_PLAY_IMMEDIATELY).checked = true;
     fake::DialogCommand(ID_PANES, IDC_PLAY_IMMEDIATELY, NOTIFY_CLICKED);
-    EXPECT_EQ(gbPlayImmediately, 0);
+    EXPECT_EQ(gSettings.gbPlayImmediately, 0);
     EXPECT_FALSE(Pane(IDC_PLAY_IMMEDIATELY).checked);
     ASSERT_EQ(fake::messageBoxes.size(), 1u);
     EXPECT_EQ(fake::messageBoxes[0].caption, "Kelmor Warning");
 
     // With only one of the other two on, the box is taken.
-    gbQuitWhenDone = 0;
+    gSettings.gbQuitWhenDone = 0;
     Pane(IDC_PLAY_IMMEDIATELY).checked = true;
     fake::DialogCommand(ID_PANES, IDC_PLAY_IMMEDIATELY, NOTIFY_CLICKED);
-    EXPECT_EQ(gbPlayImmediately, 1);
+    EXPECT_EQ(gSettings.gbPlayImmediately, 1);
     Pane(IDC_RELOAD).checked = false;
     fake::DialogCommand(ID_PANES, IDC_RELOAD, NOTIFY_CLICKED);
-    EXPECT_EQ(gbReload, 0);
+    EXPECT_EQ(gSettings.gbReload, 0);
     EXPECT_EQ(fake::messageBoxes.size(), 1u);
 }
 
@@ -121,7 +121,7 @@ TEST_F(PaneProcedureTest, CtrlPageKeysGoRoundTheTabsUnlessRecordingOrInTheKeysFi
     ASSERT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK);
     EXPECT_TRUE(OnPaneTabKey(VK_PRIOR, true));
     EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_SHORTTYPE) << "before the first comes the fourth";
-    EXPECT_EQ(gnLastTab, 4);
+    EXPECT_EQ(gSettings.gnLastTab, 4);
     EXPECT_TRUE(Pane(IDC_ACTIVATE).shown);
     EXPECT_TRUE(OnPaneTabKey(VK_NEXT, true));
     EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK) << "after the fourth comes the first";

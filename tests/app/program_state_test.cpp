@@ -27,7 +27,7 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
     ghGotoWindow = 11, gbConsoleMinimized = 1, nCurrentEvent = 2, lDelay = 40;
     ghServiceHook = 13, gbMapAction[65] = ACTION_PLAYBACK, gbStopRecordingKey = 27;
     gnRunMode = RUN_EXECUTABLE, gnExitCode = EXIT_CODE_FAILED;
-    gbSpeed = 4, gbLogLevel = LOG_HIGH;
+    gSettings.gbSpeed = 4, gbLogLevel = LOG_HIGH;
 
     ResetProgramState();
 
@@ -41,5 +41,5 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
     EXPECT_EQ(std::make_tuple(ghServiceHook, int{gbMapAction[65]}, int{gbStopRecordingKey}),
               std::make_tuple(intptr_t{0}, 0, 0));
     EXPECT_EQ(std::make_tuple(gnRunMode, gnExitCode), std::make_tuple(int32_t{RUN_INTERACTIVE}, int32_t{EXIT_CODE_DONE}));
-    EXPECT_EQ(std::make_tuple(int{gbSpeed}, int{gbLogLevel}), std::make_tuple(2, int{LOG_OFF}));
+    EXPECT_EQ(std::make_tuple(int{gSettings.gbSpeed}, int{gbLogLevel}), std::make_tuple(2, int{LOG_OFF}));
 }

@@ -130,7 +130,7 @@ TEST_F(ShortTypeEditorTest, ASixtyFifthIsRefusedNotStoredInactive) {
     }
     EXPECT_EQ(Click(IDC_GADGET_ADD_SHORTTYPE, "aa", "new").find("ShortType Limit: "), 0u);
     EXPECT_EQ(Stored("aa"), "(none)");
-    gbPromptForSave = 0;
+    gSettings.gbPromptForSave = 0;
     EXPECT_EQ(Click(IDC_GADGET_ADD_SHORTTYPE, "s163", "changed"), kNotActive) << "a stored one can still change";
     EXPECT_EQ(Stored("s163"), "changed");
 }

@@ -42,23 +42,23 @@ TEST_F(SmallDialogsTest, OpeningTheLinkMarksItVisitedOnlyWhenItOpened) {
     Click(IDC_ABOUT_LINK);
     OnAbout(ID_ABOUT);
     EXPECT_EQ(fake::messageBoxes.size(), 1u);
-    EXPECT_EQ(gbVisited, 0);
+    EXPECT_EQ(gSettings.gbVisited, 0);
     EXPECT_FALSE(About(IDC_ABOUT_LINK).checked);
 
     fake::openSucceeds = true;
     Click(IDC_ABOUT_LOGO);
     OnAbout(ID_ABOUT);
     EXPECT_EQ(fake::openedUris.back(), "https://kelmor.example.org");
-    EXPECT_EQ(gbVisited, 1);
+    EXPECT_EQ(gSettings.gbVisited, 1);
     EXPECT_TRUE(About(IDC_ABOUT_LINK).checked);
     EXPECT_EQ(fake::dialogs[ID_ABOUT].result, IDCANCEL);  // the click leaves the box open
 
     // A later opening starts purple; the count stops at its top instead of wrapping to blue.
-    gbVisited = 255;
+    gSettings.gbVisited = 255;
     Click(IDC_ABOUT_LINK);
     OnAbout(ID_ABOUT);
     EXPECT_TRUE(About(IDC_ABOUT_LINK).checked);
-    EXPECT_EQ(gbVisited, 255);
+    EXPECT_EQ(gSettings.gbVisited, 255);
 }
 
 TEST_F(SmallDialogsTest, LegalAgreementShowsTheLicence) {

@@ -62,9 +62,9 @@ TEST(CommandLineTest, OptionsOverrideSettingsWithFallbacks) {
         {"/SPEED=4294967300", 2, 5, 1},  // saturated: wrapping would give 4
         {"speed=4", 3, 5, 1}};           // neither '/' nor '-': no options at all
     for (const auto& c : cases) {
-        gbSpeed = 3, gnRepeats = 5, gbContinuous = 1;
+        gSettings.gbSpeed = 3, gSettings.gnRepeats = 5, gSettings.gbContinuous = 1;
         ApplyCommandLineOptions(c.options);
-        EXPECT_EQ(std::make_tuple(int{gbSpeed}, gnRepeats, int{gbContinuous}),
+        EXPECT_EQ(std::make_tuple(int{gSettings.gbSpeed}, gSettings.gnRepeats, int{gSettings.gbContinuous}),
                   std::make_tuple(c.speed, c.repeats, c.continuous)) << c.options;
     }
 }
@@ -73,7 +73,7 @@ class StartupTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        gbKeyboardService = 0;
+        gSettings.gbKeyboardService = 0;
         gbLogLevel = LOG_HIGH;
         fake::tickCount = 100000;
         SetStartingState();
@@ -180,16 +180,16 @@ TEST_F(StartupTest, FailuresExitNonZero) {
 
 TEST_F(StartupTest, InteractiveExitAndClose) {
     gnRunMode = RUN_INTERACTIVE;
-    gbPromptForSave = 1, gbModified = true, nEventCount = 1;
+    gSettings.gbPromptForSave = 1, gbModified = true, nEventCount = 1;
     fake::messageBoxAnswers = {IDCANCEL};
     EXPECT_FALSE(CloseMainWindow()) << "the save prompt was cancelled";
     EXPECT_EQ(fake::quitExitCode, -1);
     EXPECT_NE(gEvents, nullptr);
 
-    gbPromptForSave = 0;
+    gSettings.gbPromptForSave = 0;
     SendCommand(ID_START_RECORDING);
     ASSERT_NE(fake::journalHook, 0);
-    gnRepeats = 7;
+    gSettings.gnRepeats = 7;
     SendCommand(ID_EXIT);
     EXPECT_EQ(fake::journalHook, 0) << "the recording was cancelled";
     EXPECT_EQ(fake::quitExitCode, EXIT_CODE_DONE);

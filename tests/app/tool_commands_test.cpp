@@ -46,20 +46,20 @@ TEST_F(ToolCommandsTest, ViewLogFileOpensTheLogInTheEditor) {
 }
 
 TEST_F(ToolCommandsTest, UserCommandSendsItsChoiceOrOffersToChooseOne) {
-    gnUserCommand = ID_FAST_SPEED;
+    gSettings.gnUserCommand = ID_FAST_SPEED;
     SendCommand(ID_USER_COMMAND);
-    EXPECT_EQ(gbSpeed, 3);
+    EXPECT_EQ(gSettings.gbSpeed, 3);
     EXPECT_TRUE(fake::messageBoxes.empty());
 
     // A stored User Command that names itself would send itself for ever: no choice either.
-    gnUserCommand = ID_USER_COMMAND;
-    gbLastOptionsTab = 1;
+    gSettings.gnUserCommand = ID_USER_COMMAND;
+    gSettings.gbLastOptionsTab = 1;
     fake::messageBoxAnswers = {IDNO, IDYES};
     SendCommand(ID_USER_COMMAND);
-    EXPECT_EQ(gbLastOptionsTab, 1);
-    gnUserCommand = 0;
+    EXPECT_EQ(gSettings.gbLastOptionsTab, 1);
+    gSettings.gnUserCommand = 0;
     SendCommand(ID_USER_COMMAND);
-    EXPECT_EQ(gbLastOptionsTab, 3) << "Advanced Options opens on the tab with the choice";
+    EXPECT_EQ(gSettings.gbLastOptionsTab, 3) << "Advanced Options opens on the tab with the choice";
     ASSERT_EQ(fake::messageBoxes.size(), 2u);
     EXPECT_EQ(fake::messageBoxes[1].caption, "Empty User Command");
 }
@@ -84,7 +84,7 @@ TEST_F(ToolCommandsTest, TheWindowStartsWithItsMarksTheLogQuestionAndTheServiceT
     for (const auto& c : cases) {
         if (!fake::messageBoxes.empty()) asked = fake::messageBoxes[0];
         fake::messageBoxes.clear();
-        gbLogLevel = c.level, gbPromptForSave = c.prompt;
+        gbLogLevel = c.level, gSettings.gbPromptForSave = c.prompt;
         fake::messageBoxAnswers = {c.answer};
         SetUpMainWindow();
         EXPECT_EQ(fake::messageBoxes.size(), c.asked ? 1u : 0u) << int{c.level};
@@ -111,14 +111,14 @@ TEST_F(ToolCommandsTest, TheWindowStartsWithItsMarksTheLogQuestionAndTheServiceT
 TEST_F(ToolCommandsTest, StartUpAppliesTopmostAndTabsThenReloadsTheLastFile) {
     WriteFile(Path("last.klx"), "message=WM_KEYDOWN paramH=30 paramL=65 time=1000\r\n");
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\File1", REG_SZ, Path("last.klx").c_str(), 0);
-    gbTopmost = 1, gbShowTabs = 0, gbReload = 0;
+    gSettings.gbTopmost = 1, gSettings.gbShowTabs = 0, gSettings.gbReload = 0;
     ShowInteractiveWindow();
     EXPECT_TRUE(fake::mainWindowTopmost && fake::FindMenuItem(ID_ALWAYS_ON_TOP)->checked);
     EXPECT_FALSE(fake::panesShown || fake::FindMenuItem(ID_SHOW_TABS)->checked);
     EXPECT_EQ(nEventCount, 0) << "Reload off";
     EXPECT_NE(fake::FindMenuItem(ID_RECENT_FILE_1), nullptr) << "the recent files are in the File menu";
 
-    gbReload = 1, gbPlayImmediately = 1;
+    gSettings.gbReload = 1, gSettings.gbPlayImmediately = 1;
     ShowInteractiveWindow();
     EXPECT_EQ(std::string(gszFile), Path("last.klx"));
     EXPECT_TRUE(fake::fileDialogs.empty()) << "opened as chosen, without the dialog";

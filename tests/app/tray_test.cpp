@@ -55,9 +55,9 @@ TEST_F(TrayTest, SameIconTwiceReachesTheSystemOnce) {
 }
 
 TEST_F(TrayTest, RunFromTrayOnAndOffWithAndWithoutThePrompt) {
-    gbPromptForSave = 1;
+    gSettings.gbPromptForSave = 1;
     SendCommand(ID_RUN_FROM_TRAY);
-    EXPECT_EQ(gdwShowTrayIcon, 1006u);
+    EXPECT_EQ(gSettings.gdwShowTrayIcon, 1006u);
     ASSERT_EQ(fake::trayAdds.size(), 1u);
     EXPECT_EQ(fake::trayAdds[0].code, 1006);
     EXPECT_EQ(fake::trayAdds[0].tip, "Kelmor");
@@ -68,29 +68,29 @@ TEST_F(TrayTest, RunFromTrayOnAndOffWithAndWithoutThePrompt) {
     EXPECT_FALSE(fake::mainWindowVisible);
 
     SendCommand(ID_RUN_FROM_TRAY);
-    EXPECT_EQ(gdwShowTrayIcon, 0u);
+    EXPECT_EQ(gSettings.gdwShowTrayIcon, 0u);
     EXPECT_FALSE(fake::trayIconShown || RunFromTrayChecked() || TrayBox().checked);
 
     // The panes' box does the same; without the prompt nothing is said.
     fake::messageBoxes.clear();
     fake::mainWindowVisible = true;
-    gbPromptForSave = 0;
+    gSettings.gbPromptForSave = 0;
     ghServiceHook = 0x55;
     TrayBox().checked = true;
     fake::DialogCommand(ID_PANES, IDC_TRAY_ICON, NOTIFY_CLICKED);
-    EXPECT_EQ(gdwShowTrayIcon, 1000u) << "the keyboard service is on";
+    EXPECT_EQ(gSettings.gdwShowTrayIcon, 1000u) << "the keyboard service is on";
     EXPECT_TRUE(fake::trayIconShown && RunFromTrayChecked());
     EXPECT_TRUE(fake::messageBoxes.empty());
     EXPECT_FALSE(fake::mainWindowVisible);
     TrayBox().checked = false;
     fake::DialogCommand(ID_PANES, IDC_TRAY_ICON, NOTIFY_CLICKED);
-    EXPECT_FALSE(gdwShowTrayIcon != 0 || fake::trayIconShown || RunFromTrayChecked());
+    EXPECT_FALSE(gSettings.gdwShowTrayIcon != 0 || fake::trayIconShown || RunFromTrayChecked());
     ghServiceHook = 0;
 }
 
 TEST_F(TrayTest, MenuFollowsTheStateAndOpensOnce) {
     SetTrayMode(true);
-    gbKeyboardService = 0;
+    gSettings.gbKeyboardService = 0;
     int inner = 0;
     fake::whileTrayMenuOpen = [&inner] {
         ++inner;
@@ -104,7 +104,7 @@ TEST_F(TrayTest, MenuFollowsTheStateAndOpensOnce) {
               "Start Recording|Stop Recording~|Play~|-|Start Keyboard Service|-|Show Kelmor|Exit Kelmor");
 
     Keys(2);
-    gbKeyboardService = 1;
+    gSettings.gbKeyboardService = 1;
     fake::trayMenuAnswers = {ID_TRAY_START_RECORDING};
     OnTrayEvent(TRAY_EVENT_MENU);
     EXPECT_EQ(fake::trayMenus[1],
@@ -117,7 +117,7 @@ TEST_F(TrayTest, MenuFollowsTheStateAndOpensOnce) {
 }
 
 TEST_F(TrayTest, CloseAndExitHideWhileTheTrayExitAsksNothing) {
-    gbPromptForSave = 1;
+    gSettings.gbPromptForSave = 1;
     SetTrayMode(true);
     fake::messageBoxes.clear();
     Keys(3);
@@ -144,7 +144,7 @@ TEST_F(TrayTest, CloseAndExitHideWhileTheTrayExitAsksNothing) {
 
 TEST_F(TrayTest, WithoutATrayTheWindowStaysInReach) {
     // Start-up: with a tray only the icon shows; without one the window shows and says why.
-    gdwShowTrayIcon = 1000;
+    gSettings.gdwShowTrayIcon = 1000;
     fake::mainWindowVisible = false;
     ShowWindowOrTrayIcon();
     EXPECT_FALSE(fake::mainWindowVisible);
@@ -164,11 +164,11 @@ TEST_F(TrayTest, WithoutATrayTheWindowStaysInReach) {
     ExpectBox(kNoTray, "Tray Icon");
 
     SetTrayMode(false);
-    gbPromptForSave = 1;
+    gSettings.gbPromptForSave = 1;
     SendCommand(ID_RUN_FROM_TRAY);
     EXPECT_TRUE(fake::mainWindowVisible);
     ExpectBox(kNoTray, "Tray Icon");
-    EXPECT_TRUE(gdwShowTrayIcon == 0 && !RunFromTrayChecked() && !TrayBox().checked && !fake::trayIconShown)
+    EXPECT_TRUE(gSettings.gdwShowTrayIcon == 0 && !RunFromTrayChecked() && !TrayBox().checked && !fake::trayIconShown)
         << "turned on where no tray shows it, the mode stays off";
     // Closing ends the program as without the tray mode, question included.
     Keys(1);

@@ -35,7 +35,7 @@ protected:
     }
     // Topmost everywhere it shows: setting, menu, box, window and message boxes.
     void ExpectTopmost(bool on, const std::string& how) {
-        EXPECT_EQ(gbTopmost, on ? 1 : 0) << how;
+        EXPECT_EQ(gSettings.gbTopmost, on ? 1 : 0) << how;
         EXPECT_EQ(Checked(ID_ALWAYS_ON_TOP), on) << how;
         EXPECT_EQ(Pane(IDC_ALWAYS_ON_TOP).checked, on) << how;
         EXPECT_EQ(fake::mainWindowTopmost, on) << how;
@@ -52,7 +52,7 @@ TEST_F(WindowOptionsTest, AlwaysOnTopFromMenuBoxAndUserCommandStaysInStep) {
     ExpectTopmost(false, "box off");
     SendCommand(ID_TOGGLE_TOPMOST);
     ExpectTopmost(true, "choice 1731 on");
-    gnUserCommand = ID_TOGGLE_TOPMOST;
+    gSettings.gnUserCommand = ID_TOGGLE_TOPMOST;
     SendCommand(ID_USER_COMMAND);
     ExpectTopmost(false, "User Command off");
 }
@@ -102,7 +102,7 @@ TEST_F(WindowOptionsTest, AutoStartWritesTheProgramsPathAndTakesItAway) {
 }
 
 TEST_F(WindowOptionsTest, ShowPanesMakesThemAgainOnlyWhenMissing) {
-    gbShowTabs = 1;
+    gSettings.gbShowTabs = 1;
     Pane(IDC_STATUS).text = "Service Active";
     SendCommand(ID_SHOW_PANES);
     EXPECT_EQ(Pane(IDC_STATUS).text, "Service Active") << "the panes there are kept, not built over";

@@ -39,7 +39,7 @@ protected:
     void SetUp() override {
         CoreTest::SetUp();
         gbLogLevel = LOG_HIGH;
-        gbKeyboardService = 1;
+        gSettings.gbKeyboardService = 1;
     }
     static void Entries(bool proc, bool reload) {
         // The module under the name the program loads on this system.
@@ -91,7 +91,7 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     Mapping('R', ACTION_START_RECORDING, false);
     Mapping(0x78, ACTION_STOP_RECORDING, false);  // F9 and F10 must reach programs
     Mapping(0x79, ACTION_REPLACE_TIME, false);
-    gdwShowTrayIcon = TRAY_IDLE;
+    gSettings.gdwShowTrayIcon = TRAY_IDLE;
 
     ServiceTimerUpkeep();
     ASSERT_NE(ghServiceHook, 0);
@@ -110,7 +110,7 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     EXPECT_EQ(Taken(), "80c 82 118c ");
 
     const intptr_t hook = ghServiceHook;
-    gbKeyboardService = 0;
+    gSettings.gbKeyboardService = 0;
     ServiceTimerUpkeep();
     EXPECT_EQ(ghServiceHook, 0);
     EXPECT_EQ(fake::keyboardHook, 0);
@@ -119,7 +119,7 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     EXPECT_TRUE(Logged("Removed Keyboard Service " + std::to_string(hook) + " Successfully (1)"));
 
     // A recording takes the hook away; the first tick afterwards brings it back.
-    gbKeyboardService = 1;
+    gSettings.gbKeyboardService = 1;
     ServiceTimerUpkeep();
     const intptr_t again = ghServiceHook;
     SendCommand(ID_START_RECORDING);
@@ -159,9 +159,9 @@ TEST_F(ServiceControlTest, AfterAPlaybackTheStatusLineAndTheTrayIconShowTheServi
     LoadKeyboardService();
     AttachServiceData();
     // The tray was turned on before the first tick installed the service.
-    gdwShowTrayIcon = TRAY_IDLE;
+    gSettings.gdwShowTrayIcon = TRAY_IDLE;
     ServiceTimerUpkeep();
-    EXPECT_EQ(gdwShowTrayIcon, static_cast<uint32_t>(TRAY_IDLE_SERVICE)) << "the idle code last set is kept";
+    EXPECT_EQ(gSettings.gdwShowTrayIcon, static_cast<uint32_t>(TRAY_IDLE_SERVICE)) << "the idle code last set is kept";
     Keys(2);
     SendCommand(ID_PLAY);
     EXPECT_EQ(ghServiceHook, 0);
@@ -222,17 +222,17 @@ TEST_F(ServiceControlTest, TheTrayItemsAndTheActivateBoxSetTheWishNotTheHook) {
     EXPECT_TRUE(box.enabled && box.checked);
     gbPlayingNow = true;
     OnTrayServiceCommand(ID_TRAY_STOP_SERVICE);
-    EXPECT_EQ(gbKeyboardService, 1) << "ignored while a playback runs";
+    EXPECT_EQ(gSettings.gbKeyboardService, 1) << "ignored while a playback runs";
     gbPlayingNow = false;
     OnTrayServiceCommand(ID_TRAY_STOP_SERVICE);
-    EXPECT_EQ(gbKeyboardService, 0);
+    EXPECT_EQ(gSettings.gbKeyboardService, 0);
     EXPECT_FALSE(fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked);
     OnTrayServiceCommand(ID_TRAY_START_SERVICE);
-    EXPECT_EQ(gbKeyboardService, 1);
+    EXPECT_EQ(gSettings.gbKeyboardService, 1);
     EXPECT_TRUE(fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked);
     fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked = false;
     fake::DialogCommand(ID_PANES, IDC_ACTIVATE, NOTIFY_CLICKED);
-    EXPECT_EQ(gbKeyboardService, 0);
+    EXPECT_EQ(gSettings.gbKeyboardService, 0);
     EXPECT_EQ(fake::keyboardHook, 0);
 }
 

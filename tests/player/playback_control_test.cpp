@@ -29,7 +29,7 @@ class PlaybackControlTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        gbKeyboardService = 0;  // the service upkeep has its own tests
+        gSettings.gbKeyboardService = 0;  // the service upkeep has its own tests
         gbLogLevel = LOG_LOW;
         fake::tickCount = 100000;  // a delay start of 0 means none
     }
@@ -37,7 +37,7 @@ protected:
 
 TEST_F(PlaybackControlTest, RepeatsRunEveryPassThenGoIdle) {
     Keys(4);
-    gnRepeats = 3, gbMinimize = 1, gdwShowTrayIcon = 1000;
+    gSettings.gnRepeats = 3, gSettings.gbMinimize = 1, gSettings.gdwShowTrayIcon = 1000;
     SendCommand(ID_PLAY);
     EXPECT_EQ(fake::statusText + "|" + fake::repeatField + "|" + fake::trayIcons.back().tip,
               "PRESS CTRL + ESCAPE TO STOP|3|Kelmor is playing");
@@ -53,7 +53,7 @@ TEST_F(PlaybackControlTest, RepeatsRunEveryPassThenGoIdle) {
 
 TEST_F(PlaybackControlTest, TrayPlayStartsAContinuousPlaybackThatCountsPassesUntilCancelled) {
     Keys(2);
-    gbContinuous = 1;
+    gSettings.gbContinuous = 1;
     gbPlayingNow = true;  // left behind by an Exit during a playback
     SendCommand(ID_TRAY_PLAY);
     gbPlayingNow = false;
@@ -73,7 +73,7 @@ TEST_F(PlaybackControlTest, TrayPlayStartsAContinuousPlaybackThatCountsPassesUnt
 
     SendCommand(ID_PLAY);
     fake::RunPlayback(5 * 2);
-    gbPlayUpdate = 0;
+    gSettings.gbPlayUpdate = 0;
     fake::RunPlayback(2);
     EXPECT_EQ(fake::windowTitle, "5 done for (Untitled)") << "only PlayUpdate 1 shows the progress";
     EXPECT_TRUE(Logged("6 done for (Untitled)"));
@@ -82,7 +82,7 @@ TEST_F(PlaybackControlTest, TrayPlayStartsAContinuousPlaybackThatCountsPassesUnt
 TEST_F(PlaybackControlTest, FastMapPlayCoversTheFirstPassOfAMappingPlaybackOnly) {
     Keys(3);
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\FastMapPlay", REG_DWORD, nullptr, 1);
-    gnRepeats = 2;
+    gSettings.gnRepeats = 2;
     SendCommand(ID_SERVICE_PLAYBACK);
     fake::RunPlayback();
     EXPECT_EQ(Gaps(), (std::vector<uint32_t>{0, 0, 0, 100, 100}));
@@ -92,7 +92,7 @@ TEST_F(PlaybackControlTest, FastMapPlayCoversTheFirstPassOfAMappingPlaybackOnly)
     WriteFile(name, "message=WM_KEYDOWN paramH=1 paramL=65 time=10\r\nmessage=WM_KEYUP paramH=1 paramL=65 time=70\r\n");
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\ServiceFileLoad", REG_SZ, name.c_str(), 0);
     fake::keyboardState[VK_CONTROL] = 0x80;
-    gnRepeats = 1;
+    gSettings.gnRepeats = 1;
     SendCommand(ID_SERVICE_PLAYFILE);
     EXPECT_EQ(fake::keyboardState[VK_CONTROL], 0);
     fake::RunPlayback();
@@ -120,7 +120,7 @@ TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
     EXPECT_EQ(fake::messageBoxes[1].caption + ": " + fake::messageBoxes[1].text, "Playback Failure: Unable to start playback!");
     EXPECT_TRUE(Logged("Unable to start playback!"));
     EXPECT_FALSE(gbPlayingNow);
-    EXPECT_EQ(gbSpeed, 2) << "the Mapping's fast speed does not outlive a playback that never ran";
+    EXPECT_EQ(gSettings.gbSpeed, 2) << "the Mapping's fast speed does not outlive a playback that never ran";
     EXPECT_EQ(fake::postedCommands, (std::deque<int>{ID_EXIT, ID_EXIT}));
 }
 
@@ -170,7 +170,7 @@ TEST_F(PlaybackControlTest, WatchdogLeavesAWindowSearchAfterAWaitAlone) {
     gEvents[3] = EVENTMSG{};
     AddScriptCommand(KW_WAIT, "1", 1);
     AddScriptCommand(KW_GOTO, "Nowhere", 3);
-    gbGOTOWait = 3;
+    gSettings.gbGOTOWait = 3;
     fake::actualWait = [](int32_t requested) {
         fake::tickCount += static_cast<uint32_t>(requested);
         OnServiceTimer();

@@ -44,7 +44,7 @@ class PlayerTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        gbKeyboardService = 0, fake::tickCount = 50000;
+        gSettings.gbKeyboardService = 0, fake::tickCount = 50000;
     }
     // Installs the hook as a Playback command would, without its logging.
     static void Install() {
@@ -65,10 +65,10 @@ TEST_F(PlayerTest, DelaysFollowTheRecordedGapsAtEachSpeed) {
         {2, 12, 0} /* after time 1 */, {2, 15, 32} /* across the tick wrap */, {3, 2, 66}, {4, 2, 0}, {1, 3, 100},
         {1, 4, 100}, {1, 5, 100}, {1, 6, 100}, {1, 8, 400}, {1, 16, INT32_MAX} /* saturates */};
     for (const auto& row : rows) {
-        gbSpeed = row.speed;
+        gSettings.gbSpeed = row.speed;
         EXPECT_EQ(Offer(row.event), row.delay) << "speed " << int(row.speed) << ", event " << row.event;
     }
-    gbSpeed = 3, gnFactorFast = 0;  // a broken stored factor must not divide by zero
+    gSettings.gbSpeed = 3, gSettings.gnFactorFast = 0;  // a broken stored factor must not divide by zero
     EXPECT_EQ(Offer(2), 1000);
 }
 
@@ -94,9 +94,9 @@ TEST_F(PlayerTest, SurplusPaysBackLaterDelaysAndReOffersFinishTheWait) {
 
 TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
     gbLogLevel = LOG_MEDIUM;
-    gnLoopTypeBase = 100, nCompletedPasses = 2;  // the third pass
+    gSettings.gnLoopTypeBase = 100, nCompletedPasses = 2;  // the third pass
     fake::localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
-    gnRandomMin = gnRandomMax = 7;
+    gSettings.gnRandomMin = gSettings.gnRandomMax = 7;
     const char* texts[] = {"103", "7", "09:05:03", "08/15/2004 09:05:03", "200408150905030042"};
     for (uint8_t action = ACTION_REPLACE_LOOP; action <= ACTION_REPLACE_TIMENUMBER; ++action) {
         gbMapAction['X'] = action;
@@ -123,10 +123,10 @@ TEST_F(PlayerTest, IndexOutsideTheListStopsThePlayback) {
         const fake::MessageBoxCall box = fake::messageBoxes.at(0);
         EXPECT_EQ(box.caption + ": " + box.text,
                   "Playback Error: This recording appears to be corrupted!\n\nPlease re-record your actions.");
-        EXPECT_EQ(box.style, gdwMsgBoxStyle | MB_ICONHAND);
+        EXPECT_EQ(box.style, gSettings.gdwMsgBoxStyle | MB_ICONHAND);
         EXPECT_TRUE(fake::postedCommands == std::deque<int>{ID_EXIT} && ghJournalHook == 0);
         fake::messageBoxes.clear(), fake::postedCommands.clear();
-        gnRunMode = RUN_INTERACTIVE, gbQuitWhenDone = 1;
+        gnRunMode = RUN_INTERACTIVE, gSettings.gbQuitWhenDone = 1;
     }
     EXPECT_EQ(ReadFile(gszLogFile).find("ERROR: Event #2: This recording appears to be corrupted!\r\n"), 0u);
 }

@@ -80,7 +80,7 @@ TEST_F(RecorderTest, StopKeyIsNotRecordedAndOwnWindowOnlyWhenAsked) {
     EXPECT_EQ(Messages(), (std::vector<uint32_t>{15}));
     EXPECT_EQ(gEvents[1].message, 0u);
     EXPECT_TRUE(Logged("\"Stop Recording\" key pressed: 123"));
-    gbExcludeKelmorAction = 0;
+    gSettings.gbExcludeKelmorAction = 0;
     SendCommand(ID_START_RECORDING);
     Feed(WM_KEYDOWN, 'A', 10300, kOwnButton);
     Stop(10400);
@@ -151,14 +151,14 @@ TEST_F(RecorderTest, RecordingCommandsLeaveARunningPlaybackAlone) {
 
 TEST_F(RecorderTest, FocusOnTheMinimisedWindowStopsTheRecording) {
     snprintf(gszFile, sizeof gszFile, "/home/me/x.klx");
-    gbMinimize = 1;
+    gSettings.gbMinimize = 1;
     SendCommand(ID_START_RECORDING);
     EXPECT_EQ(fake::windowTitle, "CLICK TO STOP RECORDING");
     EXPECT_EQ(fake::mainWindowShowCommands, std::vector<int>{SW_MINIMIZE});
     OnMainWindowFocus();
     EXPECT_EQ(nEventCount, 1);
     EXPECT_EQ(fake::windowTitle, "Kelmor - x.klx");
-    gbMinimize = 0;
+    gSettings.gbMinimize = 0;
     SendCommand(ID_START_RECORDING);
     EXPECT_EQ(fake::mainWindowShowCommands.size(), 1u);
     OnMainWindowFocus();

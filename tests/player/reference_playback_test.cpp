@@ -48,8 +48,8 @@ class ReferencePlaybackTest : public CoreTest {};
 
 TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     gbLogLevel = LOG_HIGH;
-    gbKeyboardService = 0;  // the scenario has no keyboard service to take up again
-    gnRepeats = 2;
+    gSettings.gbKeyboardService = 0;  // the scenario has no keyboard service to take up again
+    gSettings.gnRepeats = 2;
     fake::tickCount = 50000;
     fake::windows = {{0x1234, "Untitled - Notepad", {100, 50, 700, 500}, false, false}};
     // The system comes back 12 ms late for 100, 18 ms early for 188 and 5 ms late for 50.

@@ -73,16 +73,16 @@ TEST_F(ScriptCommandsTest, WaitReadsWholeSecondsScaledBySpeedNeverNegativeNorOve
         {"3", 1, 12000}, {"3", 2, 3000}, {"3", 3, 200}, {"3", 4, 0}, {"  +2", 2, 2000}, {"\t4 s", 2, 4000},
         {"1.9", 2, 1000}, {"x5", 2, 0}, {"-3", 2, 0}, {"", 2, 0}, {"99999999999999999999999", 2, INT32_MAX}};
     for (const auto& c : cases) {
-        gbSpeed = c.speed;
+        gSettings.gbSpeed = c.speed;
         fake::tickCount += 1000;
         EXPECT_EQ(Run(Add(KW_WAIT, c.argument)), c.expected) << c.argument << " at speed " << int(c.speed);
         EXPECT_EQ(lWaitDuration, c.expected);
         EXPECT_EQ(dwDelayStart, fake::tickCount);
     }
-    gnFactorSlow = INT32_MAX;
-    gnFactorFast = 0;  // a broken stored factor divides by one
+    gSettings.gnFactorSlow = INT32_MAX;
+    gSettings.gnFactorFast = 0;  // a broken stored factor divides by one
     for (uint8_t speed : {1, 3}) {
-        gbSpeed = speed;
+        gSettings.gbSpeed = speed;
         EXPECT_EQ(Run(Add(KW_WAIT, "99999999999")), INT32_MAX) << "speed " << int(speed);
     }
 }
@@ -130,7 +130,7 @@ TEST_F(ScriptCommandsTest, ClickInsertsBothEventsOrNone) {
 
 TEST_F(ScriptCommandsTest, StartOfAConsoleMinimisesTheMainWindowUntilThePlaybackEnds) {
     int32_t k = Add(KW_START, "cmd.exe /k dir");
-    gbPlayUpdate = 2;
+    gSettings.gbPlayUpdate = 2;
     StartPass();
     Run(k);
     EXPECT_EQ(fake::startedPrograms, std::vector<std::string>{"cmd.exe /k dir"});
@@ -158,10 +158,10 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     // A missing window is searched for once without a wait, and five times over two seconds.
     int32_t k = Add(KW_GOTO, "Calculator");
     AddWindow("Editor");
-    gbGOTOWait = 0;
+    gSettings.gbGOTOWait = 0;
     EXPECT_EQ(Run(k), 250);
     EXPECT_EQ(fake::tickCount, 0u);
-    gbGOTOWait = 2;
+    gSettings.gbGOTOWait = 2;
     // Each failed search answers with the 500 ms pause; the next offer searches again.
     std::vector<int32_t> delays{Run(k)};
     for (int32_t d = 0; delays.back() == 500 && ContinueScriptCommand(nEventIndex[k], &d);) delays.push_back(d);
@@ -174,7 +174,7 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     EXPECT_TRUE(fake::messageBoxes.empty()) << "HaltScriptOnError 0 plays on";
 
     DeleteRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\HaltScriptOnError");  // halting is the default
-    gbQuitWhenDone = 1;
+    gSettings.gbQuitWhenDone = 1;
     Run(Add(KW_START, "cmd.exe /c missing"));
     EXPECT_EQ(fake::journalHook, 0) << "final stop";
     ExpectBox("Unable to START the program 'cmd.exe /c missing'!\n\n(NOTE: Try to copy the correct command from the "
@@ -184,8 +184,8 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
 
     // Without QuitWhenDone only a run outside the window exits.
     fake::postedCommands.clear();
-    gbQuitWhenDone = 0;
-    gbGOTOWait = 0;
+    gSettings.gbQuitWhenDone = 0;
+    gSettings.gbGOTOWait = 0;
     k = Add(KW_GOTO, "Nowhere");
     StartPass();
     Run(k);
@@ -199,7 +199,7 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
 }
 
 TEST_F(ScriptCommandsTest, GotoRetriesAreDelaysTheSystemWaitsBetweenSearches) {
-    gbGOTOWait = 2;
+    gSettings.gbGOTOWait = 2;
     Add(KW_GOTO, "Calculator");
     gEvents[nEventCount++] = EVENTMSG{WM_KEYDOWN, 'A', 1, 0, 0};
     // The window appears while the system waits after the second search.

@@ -80,7 +80,7 @@ TEST_F(FileCommandsTest, SaveAsAsksUntilTheNameIsAcceptable) {
     OnSaveAs(ID_SAVE_AS);
     EXPECT_EQ(ReadFile(Path("plain.klr")).size(), 20u);
     EXPECT_NE(ReadFile(Path("t.klx")).find("message=WM_KEYDOWN paramH=1 paramL=65 time=100\r\n"), std::string::npos);
-    EXPECT_EQ(gbLastFileType, 2);
+    EXPECT_EQ(gSettings.gbLastFileType, 2);
     EXPECT_TRUE(fake::commandEnabled[ID_EDIT_SCRIPT]);
     // A script recording is refused in the binary form; the window stays as it was.
     gEvents[0] = EVENTMSG{};
@@ -98,14 +98,14 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrKeepsTheCurrentOne) {
     EXPECT_STREQ(gszFile, "/work/old.klr") << "cancelled";
     std::string file = Path("Rec.KLX");
     WriteFile(file, "message=WM_KEYDOWN paramH=1 paramL=65 time=5\r\nTYPE hi\r\n");
-    gbSpeed = 3;
-    gbPlayImmediately = 1;
+    gSettings.gbSpeed = 3;
+    gSettings.gbPlayImmediately = 1;
     nCompletedPasses = 4;
     fake::fileDialogAnswers = {{true, file, 1}};
     OnOpen(ID_OPEN);
     EXPECT_EQ(fake::fileDialogs[1].initialName, "/work/old.klr");
     EXPECT_EQ(nEventCount, 2);
-    EXPECT_EQ(gbLastFileType, 2);
+    EXPECT_EQ(gSettings.gbLastFileType, 2);
     EXPECT_EQ(fake::windowTitle, "Kelmor - Rec.KLX");
     EXPECT_TRUE(gbPlayingNow) << "PlayImmediately starts the playback";
     EXPECT_EQ(fake::focusedSpeedButton, 3);

@@ -139,7 +139,7 @@ TEST_F(TypeExpansionTest, ModifierAndKeyTokensPressOneKey) {
 
 TEST_F(TypeExpansionTest, PlaceholdersTypeTheirValuesWithinTheWorkingText) {
     nCompletedPasses = 2;
-    gnLoopTypeBase = 100;
+    gSettings.gnLoopTypeBase = 100;
     Play("a{\\n}b{\\t}c{space}d{TAB}e{Return}f{newline}g{\\r}Save{enter}");
     Play("{date} {time} {DTNumber} {playbackloop} {random}-{random}");
     nCompletedPasses = 0;

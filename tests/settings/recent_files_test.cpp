@@ -47,18 +47,18 @@ TEST_F(RecentFilesTest, MostRecentFirstPackedAndUnique) {
 
 TEST_F(RecentFilesTest, MenuShowsTheFirstSlotsInOrder) {
     for (const char* p : {"/3", "/2", "/1"}) AddRecentFile(p);
-    gbRecentListSize = 2;
+    gSettings.gbRecentListSize = 2;
     RebuildRecentMenu(true, true);
     EXPECT_EQ(RecentMenu(), "1741=/1 1742=/2 ");
-    gbRecentListSize = 20;
+    gSettings.gbRecentListSize = 20;
     RebuildRecentMenu(true, true);
-    EXPECT_EQ(gbRecentListSize, 8);
+    EXPECT_EQ(gSettings.gbRecentListSize, 8);
     EXPECT_EQ(RecentMenu(), "1741=/1 1742=/2 1743=/3 ");
-    gbRecentListSize = 1;  // shrunk: no entry stays behind twice
+    gSettings.gbRecentListSize = 1;  // shrunk: no entry stays behind twice
     RebuildRecentMenu(true, true);
     EXPECT_EQ(RecentMenu(), "1741=/1 ");
     SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Kelmor\\File2", REG_SZ, "", 0);
-    gbRecentListSize = 8;
+    gSettings.gbRecentListSize = 8;
     RebuildRecentMenu(true, true);
     EXPECT_EQ(RecentMenu(), "1741=/1 ") << "behind an empty slot there is no anchor";
 }

@@ -51,13 +51,13 @@ protected:
 
 TEST_F(SettingsBackupTest, AllBlocksAsTheRegistryEditorImportsThem) {
     // Memory: what the running program holds, negative and large numbers among them.
-    gnWindowLeft = -4;
-    gnWindowTop = 100;
-    gbSpeed = 3;
-    gnRepeats = MAX_REPEATS;
-    gnLastTab = 2;
-    gdwShowTrayIcon = 1006;
-    gnUserCommand = 1142;
+    gSettings.gnWindowLeft = -4;
+    gSettings.gnWindowTop = 100;
+    gSettings.gbSpeed = 3;
+    gSettings.gnRepeats = MAX_REPEATS;
+    gSettings.gnLastTab = 2;
+    gSettings.gdwShowTrayIcon = 1006;
+    gSettings.gnUserCommand = 1142;
     gbLogLevel = LOG_HIGH;
     snprintf(gszLogFile, sizeof gszLogFile, "%s", "C:\\Logs\\Kelmor.log");
     // Read from the store at export time; values the program keeps elsewhere stay out.

@@ -125,7 +125,7 @@ TEST_F(SettingsRestoreTest, ABackupRestoresEveryKindOfValue) {
     // What the program reads from it.
     LoadSettings();
     ReadMappings();
-    EXPECT_EQ(gbSpeed, 3);
+    EXPECT_EQ(gSettings.gbSpeed, 3);
     EXPECT_EQ(gbMapAction[65], ACTION_TYPE_TEXT);
     EXPECT_EQ(gbMapCtrl[65], 1);
     EXPECT_EQ(gbMapAction[112], ACTION_PLAYBACK);

@@ -32,7 +32,7 @@ void LoadWith(std::initializer_list<std::pair<const char*, uint32_t>> values) {
     for (const auto& v : values) PutDword(v.first, v.second);
     LoadSettings();
 }
-std::tuple<int, int, int> Playback() { return {gbSpeed, gbContinuous, gnRepeats}; }
+std::tuple<int, int, int> Playback() { return {gSettings.gbSpeed, gSettings.gbContinuous, gSettings.gnRepeats}; }
 const fake::StoredValue& Stored(const char* foldedName) { return fake::store.at("software\\kelmor").at(foldedName); }
 bool IsDefaultLog() { return std::string(gszLogFile).find("/kelmor/Kelmor.log") != std::string::npos; }
 
@@ -41,10 +41,10 @@ bool IsDefaultLog() { return std::string(gszLogFile).find("/kelmor/Kelmor.log") 
 class SettingsTest : public CoreTest {};
 
 TEST_F(SettingsTest, LoadingChecksRangesAndWidthsAndWritesNothing) {
-    gbSpeed = 4;
+    gSettings.gbSpeed = 4;
     LoadSettings();
     EXPECT_EQ(Playback(), std::make_tuple(2, 0, 1));
-    EXPECT_EQ(gdwMsgBoxStyle, static_cast<uint32_t>(MB_TASKMODAL));
+    EXPECT_EQ(gSettings.gdwMsgBoxStyle, static_cast<uint32_t>(MB_TASKMODAL));
     EXPECT_TRUE(IsDefaultLog());
     EXPECT_TRUE(fake::store.empty()) << "a fresh profile stays empty";
 
@@ -57,12 +57,12 @@ TEST_F(SettingsTest, LoadingChecksRangesAndWidthsAndWritesNothing) {
     }
     // Only the low 8 bits of a switch count; the tray's idle icon code is kept whole.
     LoadWith({{"ShowTrayIcon", 256}, {"PromptForSave", 0x100}, {"RememberPlaybackSettings", 0}, {"Speed", 4}});
-    EXPECT_EQ(std::make_tuple(gdwShowTrayIcon, int{gbPromptForSave}), std::make_tuple(0u, 0));
+    EXPECT_EQ(std::make_tuple(gSettings.gdwShowTrayIcon, int{gSettings.gbPromptForSave}), std::make_tuple(0u, 0));
     EXPECT_EQ(Playback(), std::make_tuple(2, 0, 1)) << "not remembered";
     LoadWith({{"ShowTrayIcon", 1000}, {"Speed", 4}, {"Continuous", 1}, {"Repeats", 9}, {"Topmost", 1}});
-    EXPECT_EQ(gdwShowTrayIcon, 1000u);
+    EXPECT_EQ(gSettings.gdwShowTrayIcon, 1000u);
     EXPECT_EQ(Playback(), std::make_tuple(4, 1, 9));
-    EXPECT_EQ(gdwMsgBoxStyle, static_cast<uint32_t>(MB_TASKMODAL | MB_TOPMOST));
+    EXPECT_EQ(gSettings.gdwMsgBoxStyle, static_cast<uint32_t>(MB_TASKMODAL | MB_TOPMOST));
 }
 
 TEST_F(SettingsTest, ALogSessionErasesOnlyALogItMadeThatNoOtherSessionHolds) {
@@ -140,7 +140,7 @@ TEST_F(SettingsTest, ALogSessionErasesOnlyALogItMadeThatNoOtherSessionHolds) {
     PutString("Speed", "4");
     LoadSettings();
     EXPECT_TRUE(IsDefaultLog());
-    EXPECT_EQ(gbSpeed, 2);
+    EXPECT_EQ(gSettings.gbSpeed, 2);
     EXPECT_EQ(GetRegistryValue(HKEY_CURRENT_USER, "NoBackslash", REG_DWORD, nullptr, 42), 42u);
 }
 
@@ -204,12 +204,12 @@ TEST_F(SettingsTest, DeleteRemovesAValueOrTheWholeKey) {
 }
 
 TEST_F(SettingsTest, SaveWritesWhatLoadReads) {
-    gbSpeed = 3, gnRepeats = 12, gbContinuous = 1, gnLoopTypeBase = -5, gdwShowTrayIcon = 1006, gnWindowLeft = -99;
+    gSettings.gbSpeed = 3, gSettings.gnRepeats = 12, gSettings.gbContinuous = 1, gSettings.gnLoopTypeBase = -5, gSettings.gdwShowTrayIcon = 1006, gSettings.gnWindowLeft = -99;
     snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("saved.log").c_str());
     SaveSettings();
     EXPECT_EQ(Stored("left").data, std::string("\x9d\xff\xff\xff", 4));
     ResetSettings();
     LoadSettings();
-    EXPECT_EQ(std::make_tuple(gbSpeed, gbContinuous, gnRepeats, gnLoopTypeBase, gdwShowTrayIcon, std::string(gszLogFile)),
+    EXPECT_EQ(std::make_tuple(gSettings.gbSpeed, gSettings.gbContinuous, gSettings.gnRepeats, gSettings.gnLoopTypeBase, gSettings.gdwShowTrayIcon, std::string(gszLogFile)),
               std::make_tuple(3, 1, 12, -5, 1006u, Path("saved.log")));
 }

@@ -70,7 +70,7 @@ TEST_F(CommandStateTest, TrayMenuShowsAndGreysByHookServiceAndEvents) {
 TEST_F(CommandStateTest, IdleStateRestoresTheTrayIdleIcon) {
     SetCommandState(CMD_STATE_IDLE);
     EXPECT_TRUE(fake::trayIcons.empty()) << "no tray icon shown";
-    gdwShowTrayIcon = 1006;
+    gSettings.gdwShowTrayIcon = 1006;
     SetCommandState(CMD_STATE_BUSY);
     EXPECT_TRUE(fake::trayIcons.empty());
     SetCommandState(CMD_STATE_IDLE);
