@@ -31,7 +31,7 @@ void CancelJournalOnLeaving(const char* logLine) {
     if (gbPlayingNow) NoteFailedHiddenPlayback();
     CancelJournalForExit(logLine);
     if (!Interactive()) return;
-    SetCommandState(nEventCount > 0 ? CMD_STATE_IDLE : CMD_STATE_EMPTY);
+    SetCommandState(gRecording.nEventCount > 0 ? CMD_STATE_IDLE : CMD_STATE_EMPTY);
     ShowCurrentFileTitle();
     SetStatusText(" ");
 }

@@ -17,7 +17,6 @@
 #include "platform/system.h"
 #include "platform/window.h"
 #include "player/playback_control.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "script/random.h"
@@ -131,10 +130,10 @@ bool IsCommandLineOption(const char* argument) {
 }
 
 int DetectRunMode(const char* ownPath, bool hasArguments) {
-    gszFile[0] = '\0';
+    gRecording.gszFile[0] = '\0';
     if (ownPath != nullptr && ownPath[0] != '\0' && GetFileSize32(ownPath) > EMBEDDED_RECORDING_OFFSET &&
-        strlen(ownPath) < sizeof gszFile) {
-        strcpy(gszFile, ownPath);
+        strlen(ownPath) < sizeof gRecording.gszFile) {
+        strcpy(gRecording.gszFile, ownPath);
         gnRunMode = RUN_EXECUTABLE;
     } else {
         gnRunMode = hasArguments ? RUN_COMMAND_LINE : RUN_INTERACTIVE;
@@ -172,22 +171,22 @@ bool PrepareProgram() {
 bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
     if (commandLine != nullptr && commandLine[0] != '\0') LogAt(LOG_HIGH, "Command Line: [%s]", commandLine);
     if (fileName != nullptr && fileName[0] != '\0') {
-        if (strlen(fileName) >= sizeof gszFile) {
+        if (strlen(fileName) >= sizeof gRecording.gszFile) {
             // Cutting the name would load some other file, or none.
             KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "The file name is longer than %d characters:\n\n%.300s",
-                              static_cast<int>(sizeof gszFile) - 1, fileName);
+                              static_cast<int>(sizeof gRecording.gszFile) - 1, fileName);
             gnExitCode = EXIT_CODE_FAILED;
             return false;
         }
-        strcpy(gszFile, fileName);
+        strcpy(gRecording.gszFile, fileName);
     }
-    if (LoadRecording() < 0) {
+    if (LoadRecording(gRecording.gszFile) < 0) {
         gnExitCode = EXIT_CODE_FAILED;
         return false;
     }
     const uint8_t released[256] = {};
     SysSetKeyboardState(released);
-    nCompletedPasses = 0;
+    gRecording.nCompletedPasses = 0;
     PostCommand(ID_PLAY);
     return true;
 }

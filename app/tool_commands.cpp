@@ -53,7 +53,7 @@ void OnUserCommand(int) {
 }
 
 void OnMenuOpening() {
-    ApplyMenuOpeningRules(GetFileSize32(gszFile) != 0, GetFileSize32(gszLogFile) != 0);
+    ApplyMenuOpeningRules(GetFileSize32(gRecording.gszFile) != 0, GetFileSize32(gszLogFile) != 0);
 }
 
 void SetUpMainWindow() {
@@ -73,13 +73,13 @@ void SetUpMainWindow() {
 
 void ReloadLastFile() {
     if (gSettings.gbReload == 0) return;
-    GetRecentFile(1, gszFile);
-    if (GetFileSize32(gszFile) == 0) {
+    GetRecentFile(1, gRecording.gszFile);
+    if (GetFileSize32(gRecording.gszFile) == 0) {
         // A name that loaded nothing is not the current file: a new recording would be
         // offered for saving under it.
-        gszFile[0] = '\0';
+        gRecording.gszFile[0] = '\0';
         return;
     }
-    gbFileChosen = true;
+    gRecording.gbFileChosen = true;
     SendCommand(ID_OPEN);
 }

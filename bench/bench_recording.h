@@ -9,7 +9,7 @@ inline void FillRecording() {
     ClearRecording();
     uint32_t time = 13024638;
     for (int32_t i = 0; i < EVENT_LOAD_LIMIT; ++i) {
-        EVENTMSG& e = gEvents[i];
+        EVENTMSG& e = gRecordingStore.gEvents[i];
         time += 16 + static_cast<uint32_t>(i % 7);
         switch (i % 10) {
             case 0: e = EVENTMSG{WM_KEYDOWN, 0x1E41u + static_cast<uint32_t>(i % 26), 1, time, 0}; break;
@@ -21,5 +21,5 @@ inline void FillRecording() {
                              time, 0};
         }
     }
-    nEventCount = EVENT_LOAD_LIMIT;
+    gRecording.nEventCount = EVENT_LOAD_LIMIT;
 }

@@ -27,7 +27,7 @@ std::atomic<long> gAllocations{0};
 long PlayPass() {
     ResetPlayerForPass();
     long delivered = 0;
-    for (int32_t i = 0; i < nEventCount; ++i) {
+    for (int32_t i = 0; i < gRecording.nEventCount; ++i) {
         EVENTMSG record{};
         intptr_t delay = JournalPlaybackProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(&record));
         while (delay > 0) {
@@ -35,7 +35,7 @@ long PlayPass() {
             delay = JournalPlaybackProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(&record));
         }
         delivered += record.message != 0;
-        if (i + 1 < nEventCount) JournalPlaybackProc(HC_SKIP, 0, 0);
+        if (i + 1 < gRecording.nEventCount) JournalPlaybackProc(HC_SKIP, 0, 0);
     }
     return delivered;
 }
@@ -53,7 +53,7 @@ void BM_PlayPass(benchmark::State& state) {
         const long before = gAllocations.load();
         const long delivered = PlayPass();
         allocations += gAllocations.load() - before;
-        if (delivered != nEventCount) {
+        if (delivered != gRecording.nEventCount) {
             state.SkipWithError("not every event was delivered");
             break;
         }
@@ -78,7 +78,7 @@ void BM_RestoreRecordingBackup(benchmark::State& state) {
         RestoreRecordingBackup();
         benchmark::ClobberMemory();
     }
-    if (nEventCount != EVENT_LOAD_LIMIT) state.SkipWithError("restore lost events");
+    if (gRecording.nEventCount != EVENT_LOAD_LIMIT) state.SkipWithError("restore lost events");
 }
 
 BENCHMARK(BM_PlayPass)->Arg(4)->Arg(2)->Unit(benchmark::kMillisecond);

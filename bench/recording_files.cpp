@@ -23,9 +23,9 @@ std::string PathOf(const char* name) { return gDir + "/" + name; }
 
 void Load(benchmark::State& state, const char* name) {
     std::string path = PathOf(name);
-    snprintf(gszFile, sizeof gszFile, "%s", path.c_str());
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "%s", path.c_str());
     for (auto _ : state) {
-        if (LoadRecording() < 0 || nEventCount != EVENT_LOAD_LIMIT) {
+        if (LoadRecording(gRecording.gszFile) < 0 || gRecording.nEventCount != EVENT_LOAD_LIMIT) {
             state.SkipWithError("load failed");
             break;
         }

@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     loader_fuzz::Check(result == 0, "binary load succeeds");
     const size_t expected = records < static_cast<size_t>(EVENT_LOAD_LIMIT) ? records : EVENT_LOAD_LIMIT;
-    loader_fuzz::Check(static_cast<size_t>(nEventCount) == expected, "every record loaded");
+    loader_fuzz::Check(static_cast<size_t>(gRecording.nEventCount) == expected, "every record loaded");
     for (size_t i = 0; i < expected; ++i) {
         uint32_t fields[5];
         for (int f = 0; f < 5; ++f) {
             const unsigned char* b = reinterpret_cast<const unsigned char*>(content.data()) + i * 20 + f * 4;
             fields[f] = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
         }
-        const EVENTMSG& e = gEvents[i];
+        const EVENTMSG& e = gRecordingStore.gEvents[i];
         loader_fuzz::Check(e.message == fields[0] && e.paramL == fields[1] && e.paramH == fields[2] &&
                                e.time == fields[3] && e.hwnd == fields[4],
                            "record bits");

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/wintypes.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/type_expansion.h"
 #include "settings/log.h"
@@ -44,49 +43,49 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gbLogLevel = LOG_HIGH;  // every line is formatted, none written
     gszLogFile[0] = '\0';
     gbScriptAltDown = flags & 1;
-    nCompletedPasses = 0;
+    gRecording.nCompletedPasses = 0;
     if (flags & 4) {
         gSettings.gnRandomMin = INT32_MIN;
         gSettings.gnRandomMax = INT32_MAX;
         gSettings.gnLoopTypeBase = INT32_MAX;
-        nCompletedPasses = INT32_MAX;
+        gRecording.nCompletedPasses = INT32_MAX;
     }
 
     // A recording whose TYPE command sits right before position and whose next command
     // is the last event.
     int32_t count = (countByte & 0x80) ? EVENT_CAPACITY - (countByte & 0x3F) : 2 + (countByte & 0x3F);
-    for (int32_t i = 0; i < count; ++i) gEvents[i] = kFiller;
+    for (int32_t i = 0; i < count; ++i) gRecordingStore.gEvents[i] = kFiller;
     int32_t position = 1 + positionByte * (count - 2) / 255;
-    gEvents[position - 1] = EVENTMSG{};
-    gEvents[count - 1] = EVENTMSG{};
-    nKeyword[0] = KW_TYPE;
-    nEventIndex[0] = position - 1;
-    nKeyword[1] = KW_WAIT;
-    nEventIndex[1] = count - 1;
-    szArgument[0][0] = szArgument[1][0] = '\0';
-    nScriptCommands = 2;
-    nEventCount = count;
+    gRecordingStore.gEvents[position - 1] = EVENTMSG{};
+    gRecordingStore.gEvents[count - 1] = EVENTMSG{};
+    gRecordingStore.nKeyword[0] = KW_TYPE;
+    gRecordingStore.nEventIndex[0] = position - 1;
+    gRecordingStore.nKeyword[1] = KW_WAIT;
+    gRecordingStore.nEventIndex[1] = count - 1;
+    gRecordingStore.szArgument[0][0] = gRecordingStore.szArgument[1][0] = '\0';
+    gRecording.nScriptCommands = 2;
+    gRecording.nEventCount = count;
     if (flags & 2) position = count + 1 + positionByte;
 
     const int n = ExpandTypeText(position, text.c_str());
-    nEventCount += n;
+    gRecording.nEventCount += n;
     ShiftScriptCommands(position, n);
 
-    Check(nEventCount >= count && nEventCount <= EVENT_CAPACITY);
-    Check(nEventIndex[0] == position - 1 || (flags & 2));
+    Check(gRecording.nEventCount >= count && gRecording.nEventCount <= EVENT_CAPACITY);
+    Check(gRecordingStore.nEventIndex[0] == position - 1 || (flags & 2));
     if (!(flags & 2)) {
-        const int32_t added = nEventCount - count;
-        Check(nEventIndex[1] == count - 1 + added);
-        Check(gEvents[nEventIndex[1]].message == 0 && gEvents[nEventIndex[0]].message == 0);
+        const int32_t added = gRecording.nEventCount - count;
+        Check(gRecordingStore.nEventIndex[1] == count - 1 + added);
+        Check(gRecordingStore.gEvents[gRecordingStore.nEventIndex[1]].message == 0 && gRecordingStore.gEvents[gRecordingStore.nEventIndex[0]].message == 0);
         for (int32_t i = position; i < position + added; ++i) {
             // A key of the table or a typed character, never a media, browser or launch key.
-            const uint32_t key = gEvents[i].paramL;
-            Check(IsKeyMessage(gEvents[i].message) && gEvents[i].time == 0 &&
+            const uint32_t key = gRecordingStore.gEvents[i].paramL;
+            Check(IsKeyMessage(gRecordingStore.gEvents[i].message) && gRecordingStore.gEvents[i].time == 0 &&
                   (IsCharacterRecord(key) || (key < 256 && !(key >= 0xA6 && key <= 0xB7))));
         }
-        for (int32_t i = position + added; i < nEventIndex[1]; ++i) Check(gEvents[i].message == kFiller.message);
+        for (int32_t i = position + added; i < gRecordingStore.nEventIndex[1]; ++i) Check(gRecordingStore.gEvents[i].message == kFiller.message);
     } else {
-        Check(nEventCount == count && nEventIndex[1] == count - 1);
+        Check(gRecording.nEventCount == count && gRecordingStore.nEventIndex[1] == count - 1);
     }
     return 0;
 }

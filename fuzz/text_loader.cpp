@@ -17,18 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     loader_fuzz::PlaceInput((flags & 1) ? "input.exe" : "input.klx", flags & 1, data + 1, size - 1);
     const int result = loader_fuzz::LoadAndCheck();
     // A NUL first is the binary form.
-    if (result < 0 || gbRecordingCut || (size > 1 && data[1] == '\0')) return 0;
+    if (result < 0 || gRecording.gbRecordingCut || (size > 1 && data[1] == '\0')) return 0;
     const script_model::Script file =
         script_model::ReadScript(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     using loader_fuzz::Check;
     Check(!file.longLine, "a line longer than the buffer loaded");
-    Check(file.commands.size() == static_cast<size_t>(nScriptCommands), "as many commands as command lines");
-    for (int32_t k = 0; k < nScriptCommands; ++k) {
+    Check(file.commands.size() == static_cast<size_t>(gRecording.nScriptCommands), "as many commands as command lines");
+    for (int32_t k = 0; k < gRecording.nScriptCommands; ++k) {
         // Kept as UTF-8: a line that is not is read as Windows-1252.
         const std::string& argument = file.commands[k].argument;
         char kept[SCRIPT_ARG_SIZE];
         TextToUtf8(argument.data(), argument.size(), kept, sizeof kept);
-        Check(nKeyword[k] == file.commands[k].keyword && std::string(kept) == szArgument[k],
+        Check(gRecordingStore.nKeyword[k] == file.commands[k].keyword && std::string(kept) == gRecordingStore.szArgument[k],
               "each command is the file's command line");
     }
     return 0;

@@ -14,7 +14,6 @@
 #include "player/player.h"
 #include "player/script_commands.h"
 #include "recording/display_name.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "script/send_lock_key.h"
@@ -47,12 +46,12 @@ bool ExitWhenDone() { return gSettings.gbQuitWhenDone != 0 || !Interactive(); }
 bool LoadServiceFile() {
     char name[MAX_PATH];
     ReadSettingText("ServiceFileLoad", name);
-    memcpy(gszFile, name, sizeof gszFile);
-    gszFile[sizeof gszFile - 1] = '\0';
+    memcpy(gRecording.gszFile, name, sizeof gRecording.gszFile);
+    gRecording.gszFile[sizeof gRecording.gszFile - 1] = '\0';
     // The hot key's modifiers are still down; they must not reach the played events.
     const uint8_t released[256] = {};
     SysSetKeyboardState(released);
-    return LoadRecording() >= 0;
+    return LoadRecording(gRecording.gszFile) >= 0;
 }
 
 // A hidden program lives only for its playback: when none can start it must not stay
@@ -70,7 +69,7 @@ void LogPlaybackStart() {
     LogAt(LOG_LOW,
           "\r\nStarting '%s' playback (%d Total Actions) with Kelmor %s at log level %d on Windows Platform %li "
           "Version %li.%li Build #%li....",
-          gszFile[0] != '\0' ? gszFile : kUntitled, nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel),
+          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : kUntitled, gRecording.nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel),
           platform, major, minor, build);
 }
 
@@ -86,7 +85,7 @@ void SetStatusText(const char* text) {
 void OnPlayback(int id) {
     if (ghJournalHook != 0) return;
     if (id == ID_SERVICE_PLAYFILE && !LoadServiceFile()) return;
-    if (nEventCount < 1) {
+    if (gRecording.nEventCount < 1) {
         KelmorMessageBox(kNoActionsText, "Play Error", MB_ICONEXCLAMATION);
         GiveUpWhenHidden();
         return;
@@ -155,8 +154,8 @@ void StopAndResetPlayback(bool continuing) {
         ghJournalHook = 0;
         gbPlayingNow = false;
     }
-    if (!continuing) nCompletedPasses = 0;
-    LogAt(LOG_HIGH, "Restoring entire original event array from %li back to %li", nEventCount, nBackupEventCount);
+    if (!continuing) gRecording.nCompletedPasses = 0;
+    LogAt(LOG_HIGH, "Restoring entire original event array from %li back to %li", gRecording.nEventCount, gRecording.nBackupEventCount);
     RestoreRecordingBackup();
     ClearPlayerDelays();
     if (gbSavedSpeed != 0) {
@@ -180,15 +179,15 @@ void StopAndResetPlayback(bool continuing) {
 
 void EndOfPlaybackPass() {
     // A continuous playback may run for a very long time; the count saturates.
-    if (nCompletedPasses < INT32_MAX) ++nCompletedPasses;
-    if (nCompletedPasses < gSettings.gnRepeats || gSettings.gbContinuous) {
+    if (gRecording.nCompletedPasses < INT32_MAX) ++gRecording.nCompletedPasses;
+    if (gRecording.nCompletedPasses < gSettings.gnRepeats || gSettings.gbContinuous) {
         StopAndResetPlayback(true);
-        const char* path = gszFile[0] != '\0' ? gszFile : kUntitled;
+        const char* path = gRecording.gszFile[0] != '\0' ? gRecording.gszFile : kUntitled;
         char progress[MAX_PATH + 64];
         if (gSettings.gbContinuous) {
-            FormatText(progress, sizeof progress, "%li done for %s", nCompletedPasses, path);
+            FormatText(progress, sizeof progress, "%li done for %s", gRecording.nCompletedPasses, path);
         } else {
-            FormatText(progress, sizeof progress, "%li of %li done for %s", nCompletedPasses, gSettings.gnRepeats, path);
+            FormatText(progress, sizeof progress, "%li of %li done for %s", gRecording.nCompletedPasses, gSettings.gnRepeats, path);
         }
         if (gSettings.gbPlayUpdate == 1) ShellSetWindowTitle(progress);
         LogAt(LOG_LOW, "%s", progress);
@@ -205,7 +204,7 @@ void OnCancelJournal() {
     if (ghJournalHook == 0) return;
     char caption[64];
     if (gbPlayingNow) {
-        FormatText(caption, sizeof caption, "%li Playbacks Completed", nCompletedPasses);
+        FormatText(caption, sizeof caption, "%li Playbacks Completed", gRecording.nCompletedPasses);
     } else {
         FormatText(caption, sizeof caption, "Recording Stopped");
     }

@@ -13,7 +13,6 @@
 #include "player/playback_control.h"
 #include "player/script_commands.h"
 #include "recording/message_names.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/key_names.h"
 #include "script/random.h"
@@ -45,7 +44,7 @@ intptr_t PassOn(int code, uintptr_t wParam, intptr_t lParam) {
     return SysCallNextHook(ghJournalHook, code, wParam, lParam);
 }
 
-bool HasEvent(int32_t index) { return index >= 0 && index < nEventCount && index < EVENT_CAPACITY; }
+bool HasEvent(int32_t index) { return index >= 0 && index < gRecording.nEventCount && index < EVENT_CAPACITY; }
 
 // "WM_KEYDOWN (1, 'A')": the message as the play log lines print it.
 void MessageText(const EVENTMSG& e, char* out, int size) {
@@ -66,10 +65,10 @@ void MessageText(const EVENTMSG& e, char* out, int size) {
 int32_t ScaledDelay(int32_t i) {
     int32_t raw = 0;
     if (i > 0) {
-        const uint32_t previous = gEvents[i - 1].time;
+        const uint32_t previous = gRecordingStore.gEvents[i - 1].time;
         if (previous > 1) {
             // The tick wraps after 49.7 days; a 32-bit difference stays right across it.
-            const int32_t gap = static_cast<int32_t>(gEvents[i].time - previous);
+            const int32_t gap = static_cast<int32_t>(gRecordingStore.gEvents[i].time - previous);
             raw = gap < 0 ? 0 : gap;
         }
     }
@@ -81,9 +80,9 @@ int32_t ScaledDelay(int32_t i) {
             return raw / (gSettings.gnFactorFast < 1 ? 1 : gSettings.gnFactorFast);
         case SPEED_SLOW: {
             // Double clicks only register when their parts keep their recorded rhythm.
-            const bool click = gEvents[i].message == WM_LBUTTONDBLCLK || gEvents[i].message == WM_LBUTTONUP ||
-                               (HasEvent(i + 1) && gEvents[i + 1].message == WM_LBUTTONUP) ||
-                               (HasEvent(i + 2) && gEvents[i + 2].message == WM_LBUTTONUP);
+            const bool click = gRecordingStore.gEvents[i].message == WM_LBUTTONDBLCLK || gRecordingStore.gEvents[i].message == WM_LBUTTONUP ||
+                               (HasEvent(i + 1) && gRecordingStore.gEvents[i + 1].message == WM_LBUTTONUP) ||
+                               (HasEvent(i + 2) && gRecordingStore.gEvents[i + 2].message == WM_LBUTTONUP);
             if (click) return raw;
             return ClampDelay(static_cast<int64_t>(raw) * (gSettings.gnFactorSlow < 1 ? 1 : gSettings.gnFactorSlow));
         }
@@ -95,12 +94,12 @@ int32_t ScaledDelay(int32_t i) {
 void LogPlayEvent(int32_t i, int32_t delay) {
     if (!LogEnabled(LOG_MEDIUM)) return;
     char text[96];
-    MessageText(gEvents[i], text, sizeof text);
+    MessageText(gRecordingStore.gEvents[i], text, sizeof text);
     if (LogEnabled(LOG_HIGH)) {
         LogAt(LOG_HIGH,
               "PLAY EVENT #%d at %li: Requested Delay=%li, Surplus Remaining=%li, Rec Time=%li, Rec Prev=%li, "
               "Message=%s",
-              i + 1, SysGetTickCount(), delay, lSurplus, gEvents[i].time, i > 0 ? gEvents[i - 1].time : 0u, text);
+              i + 1, SysGetTickCount(), delay, lSurplus, gRecordingStore.gEvents[i].time, i > 0 ? gRecordingStore.gEvents[i - 1].time : 0u, text);
     } else {
         LogAt(LOG_MEDIUM, "PLAY EVENT #%d: Message=%s", i + 1, text);
     }
@@ -126,7 +125,7 @@ int32_t ApplySurplus(int32_t delay) {
 // recorded amount does not survive the journal, so one notch is sent by hand.
 void Deliver(intptr_t lParam, bool firstOffer) {
     FillPlaybackEvent(reinterpret_cast<EVENTMSG*>(lParam));
-    const EVENTMSG& e = gEvents[nCurrentEvent];
+    const EVENTMSG& e = gRecordingStore.gEvents[nCurrentEvent];
     const int32_t number = nCurrentEvent + 1;
     if (e.message == WM_KEYDOWN && IsLockOrWindowsKey(e.paramL & 0xFF)) {
         SendLockKey(static_cast<int>(e.paramL & 0xFF), 0);
@@ -184,7 +183,7 @@ intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action)
     switch (action) {
         case ACTION_REPLACE_LOOP:
             FormatInt64(text, sizeof text,
-                        static_cast<int64_t>(nCompletedPasses) + static_cast<int64_t>(gSettings.gnLoopTypeBase) + 1);
+                        static_cast<int64_t>(gRecording.nCompletedPasses) + static_cast<int64_t>(gSettings.gnLoopTypeBase) + 1);
             break;
         case ACTION_REPLACE_RANDOM:
             FormatText(text, sizeof text, "%d", RandomInRange(gSettings.gnRandomMin, gSettings.gnRandomMax));
@@ -208,9 +207,9 @@ intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action)
     // Behind the key's own key-up; a key-down that ends the list has none, so the text
     // goes at the end rather than past it.
     int32_t position = i + 2;
-    if (position > nEventCount) position = nEventCount;
-    const int n = InjectTypedText(position, nEventCount, text, gbScriptAltDown);
-    nEventCount += n;
+    if (position > gRecording.nEventCount) position = gRecording.nEventCount;
+    const int n = InjectTypedText(position, gRecording.nEventCount, text, gbScriptAltDown);
+    gRecording.nEventCount += n;
     ShiftScriptCommands(position, n);
     LogAt(LOG_MEDIUM, "   %d additional events added for replacement", n);
     LogAt(LOG_HIGH, "   >>>Continuing after non-Windows Event #%d", i + 1);
@@ -231,13 +230,13 @@ intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
     bFreshEvent = false;
     if (gSettings.gbPlayUpdate == 2) {
         char title[64];
-        FormatText(title, sizeof title, "Action %d of %d...", i + 1, nEventCount);
+        FormatText(title, sizeof title, "Action %d of %d...", i + 1, gRecording.nEventCount);
         ShellSetWindowTitle(title);
     }
-    const EVENTMSG& e = gEvents[i];
+    const EVENTMSG& e = gRecordingStore.gEvents[i];
     if (e.message == 0) {
-        for (int32_t k = 0; k < nScriptCommands && k < SCRIPT_CAPACITY; ++k) {
-            if (nEventIndex[k] != i) continue;
+        for (int32_t k = 0; k < gRecording.nScriptCommands && k < SCRIPT_CAPACITY; ++k) {
+            if (gRecordingStore.nEventIndex[k] != i) continue;
             int32_t delay = 0;
             if (RunScriptCommand(k, i, &delay)) return delay;
             break;
@@ -281,7 +280,7 @@ intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
         }
         LogAt(LOG_HIGH, "   Delay was done!");
     }
-    if (gEvents[nCurrentEvent].message != 0) {
+    if (gRecordingStore.gEvents[nCurrentEvent].message != 0) {
         Deliver(lParam, false);
         return 0;
     }
@@ -291,7 +290,7 @@ intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
 
 intptr_t GetNext(int code, uintptr_t wParam, intptr_t lParam) {
     // A negative index would read before the list as surely as a large one reads past it.
-    if (nCurrentEvent < 0 || nCurrentEvent >= nEventCount || nCurrentEvent >= EVENT_CAPACITY) {
+    if (nCurrentEvent < 0 || nCurrentEvent >= gRecording.nEventCount || nCurrentEvent >= EVENT_CAPACITY) {
         CorruptionStop();
         return 0;
     }
@@ -303,7 +302,7 @@ intptr_t Skip(int code, uintptr_t wParam, intptr_t lParam) {
     ++nCurrentEvent;
     LogAt(LOG_HIGH, "   -->Windows accepted the previous message at %li, go on to #%d...", SysGetTickCount(),
           nCurrentEvent + 1);
-    if (nCurrentEvent == nEventCount) {
+    if (nCurrentEvent == gRecording.nEventCount) {
         EndOfPlaybackPass();
         return 0;
     }
@@ -333,7 +332,7 @@ void FillPlaybackEvent(EVENTMSG* record) {
     if (record == nullptr) return;
     memset(record, 0, sizeof *record);
     if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_CAPACITY) return;
-    const EVENTMSG& e = gEvents[nCurrentEvent];
+    const EVENTMSG& e = gRecordingStore.gEvents[nCurrentEvent];
     record->message = e.message;
     record->paramL = e.paramL;
     record->paramH = e.paramH;

@@ -14,7 +14,6 @@
 #include "player/player.h"
 #include "recording/display_name.h"
 #include "recording/message_names.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/format.h"
@@ -34,7 +33,7 @@ namespace {
 // Stores one record at the write index while there is room; false when it was dropped.
 bool StoreRecord(const EVENTMSG& record) {
     if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_LOAD_LIMIT) return false;
-    gEvents[nCurrentEvent] = record;
+    gRecordingStore.gEvents[nCurrentEvent] = record;
     return true;
 }
 
@@ -64,10 +63,10 @@ void OnStartRecording(int) {
           "\r\nStarting recording with Kelmor %s at log level %d on Windows Platform %li Version %li.%li Build #%li....",
           KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel), platformId, major, minor, build);
 
-    memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
+    memset(gRecordingStore.gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
     SetCommandState(CMD_STATE_BUSY);
     if (gSettings.gdwShowTrayIcon != 0) SetTrayIcon(TRAY_RECORDING, "Kelmor is recording");
-    gbModified = true;
+    gRecording.gbModified = true;
     if (gSettings.gbMinimize && ShellIsMainWindowVisible()) {
         ShellSetWindowTitle("CLICK TO STOP RECORDING");
         ShellShowMainWindow(SW_MINIMIZE);
@@ -79,7 +78,7 @@ void OnStartRecording(int) {
     if (ghJournalHook == 0) {
         // The list is already wiped; a count left from the old recording would describe
         // records that are no longer there.
-        nEventCount = 0;
+        gRecording.nEventCount = 0;
         LogLastErrorAt(LOG_LOW);
         LogAt(LOG_LOW, "Start Windows Recorder Failed!");
         KelmorMessageBox("Start Windows Recorder Failed!", "Failure", MB_ICONEXCLAMATION);
@@ -105,11 +104,11 @@ void OnStopRecording(int) {
         if (nCurrentEvent < 0) nCurrentEvent = 0;
         if (nCurrentEvent > EVENT_LOAD_LIMIT) nCurrentEvent = EVENT_LOAD_LIMIT;
         const uint32_t now = SysGetTickCount();
-        gEvents[nCurrentEvent] = EVENTMSG{15, 0, 0, now, 0};
+        gRecordingStore.gEvents[nCurrentEvent] = EVENTMSG{15, 0, 0, now, 0};
         LogAt(LOG_LOW, "End recording time: %li ticks (%d total actions: final action not logged)\r\n", now,
               nCurrentEvent + 1);
         ++nCurrentEvent;
-        nEventCount = nCurrentEvent;
+        gRecording.nEventCount = nCurrentEvent;
     }
     SetCommandState(CMD_STATE_IDLE);
     SetStatusText(" ");
@@ -176,7 +175,7 @@ void CancelJournalForExit(const char* logLine) {
         RestoreRecordingBackup();
         ClearPlayerDelays();
         gbPlayingNow = false;
-        nCompletedPasses = 0;
+        gRecording.nCompletedPasses = 0;
         if (gbSavedSpeed != 0) {
             gSettings.gbSpeed = gbSavedSpeed;
             gbSavedSpeed = 0;
@@ -184,6 +183,6 @@ void CancelJournalForExit(const char* logLine) {
     } else {
         // The old recording was wiped when this one began, and the new one never
         // closed: nothing in the list is a recording any more.
-        nEventCount = 0;
+        gRecording.nEventCount = 0;
     }
 }

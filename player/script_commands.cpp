@@ -129,7 +129,7 @@ int32_t RunGoto(int32_t k, int32_t i, const char* argument) {
 void RunType(int32_t i, const char* argument) {
     LogAt(LOG_HIGH, "   Typing '%s'...", argument);
     int n = ExpandTypeText(i + 1, argument);
-    nEventCount += n;
+    gRecording.nEventCount += n;
     ShiftScriptCommands(i + 1, n);
 }
 
@@ -178,14 +178,14 @@ int32_t ReadDigits(const char** text) {
 
 void RunClick(int32_t i, const char* argument) {
     // Both button events or neither: a lone button-down would leave the button held.
-    if (i < 0 || i >= nEventCount) {
+    if (i < 0 || i >= gRecording.nEventCount) {
         LogAt(LOG_LOW, "   Cannot inject CLICK '%s' at (0-based) position [%d] of a list of %d events", argument,
-              i + 1, nEventCount);
+              i + 1, gRecording.nEventCount);
         return;
     }
-    if (nEventCount > EVENT_CAPACITY - 2) {
+    if (gRecording.nEventCount > EVENT_CAPACITY - 2) {
         LogAt(LOG_LOW, "   Event list full: CLICK '%s' not injected (2 more events needed, %d of %d records used)",
-              argument, nEventCount, EVENT_CAPACITY);
+              argument, gRecording.nEventCount, EVENT_CAPACITY);
         return;
     }
     ShiftScriptCommands(i + 1, 2);
@@ -212,24 +212,24 @@ void RunClick(int32_t i, const char* argument) {
     event.time = 0;
     event.hwnd = ghGotoWindow;
     event.message = WM_LBUTTONDOWN;
-    InsertEvent(i + 1, nEventCount, &event, "WM_LBUTTONDOWN");
+    InsertEvent(i + 1, gRecording.nEventCount, &event, "WM_LBUTTONDOWN");
     event.message = WM_LBUTTONUP;
-    InsertEvent(i + 2, nEventCount + 1, &event, "WM_LBUTTONUP");
-    nEventCount += 2;
+    InsertEvent(i + 2, gRecording.nEventCount + 1, &event, "WM_LBUTTONUP");
+    gRecording.nEventCount += 2;
 }
 
 }  // namespace
 
 bool RunScriptCommand(int32_t k, int32_t i, int32_t* delay) {
-    const bool known = k >= 0 && k < nScriptCommands && k < SCRIPT_CAPACITY;
-    const int32_t kind = known ? nKeyword[k] : KW_NONE;
+    const bool known = k >= 0 && k < gRecording.nScriptCommands && k < SCRIPT_CAPACITY;
+    const int32_t kind = known ? gRecordingStore.nKeyword[k] : KW_NONE;
     char argument[SCRIPT_ARG_SIZE];
-    CopyArgument(argument, known ? szArgument[k] : nullptr);
+    CopyArgument(argument, known ? gRecordingStore.szArgument[k] : nullptr);
 
     LogAt(LOG_MEDIUM, "PLAY EVENT #%d: Script Command #%d: %s '%s'", i + 1, k + 1, ScriptKeywordName(kind), argument);
     if (gSettings.gbPlayUpdate == 2) {
         char title[64];
-        FormatText(title, sizeof title, "Script Line %d of %d...", k + 1, nScriptCommands);
+        FormatText(title, sizeof title, "Script Line %d of %d...", k + 1, gRecording.nScriptCommands);
         ShellSetWindowTitle(title);
     }
 
@@ -260,7 +260,7 @@ bool RunScriptCommand(int32_t k, int32_t i, int32_t* delay) {
 bool ContinueScriptCommand(int32_t i, int32_t* delay) {
     if (gGotoEvent < 0 || gGotoEvent != i || gGotoCommand < 0 || gGotoCommand >= SCRIPT_CAPACITY) return false;
     char argument[SCRIPT_ARG_SIZE];
-    CopyArgument(argument, szArgument[gGotoCommand]);
+    CopyArgument(argument, gRecordingStore.szArgument[gGotoCommand]);
     *delay = SearchForGotoWindow(argument);
     return true;
 }

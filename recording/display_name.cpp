@@ -14,6 +14,6 @@ const char* GetDisplayName(const char* path) {
 
 void ShowCurrentFileTitle() {
     char title[MAX_PATH + 16];
-    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gszFile));
+    FormatText(title, sizeof title, "Kelmor - %s", GetDisplayName(gRecording.gszFile));
     ShellSetWindowTitle(title);
 }

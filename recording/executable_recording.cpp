@@ -27,7 +27,7 @@ enum : uint32_t {
 char gRecordBlock[RECORDS_PER_WRITE * RECORD_SIZE];
 
 bool ShowNoActionsIfEmpty() {
-    if (nEventCount > 0) return false;
+    if (gRecording.nEventCount > 0) return false;
     KelmorMessageBox(kNoActionsText, "Save Error", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
@@ -45,18 +45,18 @@ void PutRecord(char* p, const EVENTMSG& e) {
 // so the playback waits no differently.
 bool AppendRecords(SysFile file) {
     uint32_t used = 0;
-    if ((gEvents[0].message & 0xFFu) != 0) {
+    if ((gRecordingStore.gEvents[0].message & 0xFFu) != 0) {
         EVENTMSG lead{};
-        lead.time = gEvents[0].time;
+        lead.time = gRecordingStore.gEvents[0].time;
         PutRecord(gRecordBlock, lead);
         used = RECORD_SIZE;
     }
-    for (int32_t i = 0; i < nEventCount; ++i) {
+    for (int32_t i = 0; i < gRecording.nEventCount; ++i) {
         if (used == sizeof gRecordBlock) {
             if (!SysWriteAtEnd(file, gRecordBlock, used)) return false;
             used = 0;
         }
-        PutRecord(gRecordBlock + used, gEvents[i]);
+        PutRecord(gRecordBlock + used, gRecordingStore.gEvents[i]);
         used += RECORD_SIZE;
     }
     return SysWriteAtEnd(file, gRecordBlock, used);
@@ -83,7 +83,7 @@ bool WriteExecutableRecording(const char* exeName, const char* programPath) {
     // recording without any (loaded from records, or whose commands are gone) travels
     // as records even if it holds empty events.
     const bool written = SysAppendFileContent(file, programPath) &&
-                         (nScriptCommands > 0 ? WriteTextRecording(file) : AppendRecords(file));
+                         (gRecording.nScriptCommands > 0 ? WriteTextRecording(file) : AppendRecords(file));
     return FinishSave(file, exeName, written);
 }
 
@@ -91,7 +91,7 @@ void CreateExecutableRecording(int) {
     if (ShowNoActionsIfEmpty()) return;
     char name[MAX_PATH];
     // A proposal cut to fit is still only a proposal.
-    if (!MakeExecutableName(gszFile, name, sizeof name)) FormatText(name, sizeof name, "%s", ".exe");
+    if (!MakeExecutableName(gRecording.gszFile, name, sizeof name)) FormatText(name, sizeof name, "%s", ".exe");
     if (ChooseFileName(name, kExeFilters, true, 1) == 0 || name[0] == '\0') return;
 
     char exeName[MAX_PATH];
@@ -108,7 +108,7 @@ void CreateExecutableRecording(int) {
     char program[MODULE_PATH_SIZE];
     if (SysGetModuleFileName(program, sizeof program) == 0) program[0] = '\0';
     if (!WriteExecutableRecording(exeName, program)) return;
-    gbModified = false;
+    gRecording.gbModified = false;
     char notice[MAX_PATH + 64];
     FormatText(notice, sizeof notice, "The file \"%s\" was successfully created.", exeName);
     ShowIconMessage(notice, "Create Executable", gSettings.gdwMsgBoxStyle, IDI_KELMOR);

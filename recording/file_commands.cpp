@@ -5,7 +5,6 @@
 #include "platform/window.h"
 #include "platform/wintypes.h"
 #include "recording/display_name.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "recording/start_program.h"
@@ -31,41 +30,41 @@ void CopyText(char* out, size_t size, const char* text) {
     out[len] = '\0';
 }
 
-void SetLastFileTypeFromName() { gSettings.gbLastFileType = FindInFileName(gszFile, ".klx") != nullptr ? 2 : 1; }
+void SetLastFileTypeFromName() { gSettings.gbLastFileType = FindInFileName(gRecording.gszFile, ".klx") != nullptr ? 2 : 1; }
 
 // Runs the save dialog until it gives a name whose extension agrees with the filter.
 int ChooseSaveName() {
-    int result = ChooseFileName(gszFile, kSaveAsFilters, true, gSettings.gbLastFileType);
+    int result = ChooseFileName(gRecording.gszFile, kSaveAsFilters, true, gSettings.gbLastFileType);
     while (result == 2) {
         KelmorMessageBox(
             "The Extension and File Type choices are not the same.\n\nPlease choose between .KLR or .KLX as a file "
             "format.",
             "File Type Conflict", MB_OK | MB_ICONEXCLAMATION);
-        result = ChooseFileName(gszFile, kSaveAsFilters, true, gSettings.gbLastFileType);
+        result = ChooseFileName(gRecording.gszFile, kSaveAsFilters, true, gSettings.gbLastFileType);
     }
     return result;
 }
 
 SaveOutcome SaveAs() {
-    if (nEventCount == 0) {
+    if (gRecording.nEventCount == 0) {
         KelmorMessageBox(kNoActionsText, "Save Error", MB_OK | MB_ICONEXCLAMATION);
         return SAVE_FAILED;
     }
     char remembered[MAX_PATH];
-    CopyText(remembered, sizeof remembered, gszFile);
+    CopyText(remembered, sizeof remembered, gRecording.gszFile);
     for (;;) {
-        if (gszFile[0] == '\0') CopyText(gszFile, sizeof gszFile, "Task1");
+        if (gRecording.gszFile[0] == '\0') CopyText(gRecording.gszFile, sizeof gRecording.gszFile, "Task1");
         if (ChooseSaveName() == 0) {
-            CopyText(gszFile, sizeof gszFile, remembered);
+            CopyText(gRecording.gszFile, sizeof gRecording.gszFile, remembered);
             return SAVE_CANCELLED;
         }
-        if (RefuseExecutableSaveName(gszFile)) continue;
+        if (RefuseExecutableSaveName(gRecording.gszFile)) continue;
         SetLastFileTypeFromName();
-        if (GetFileSize32(gszFile) != 0 && gSettings.gbPromptForSave) {
+        if (GetFileSize32(gRecording.gszFile) != 0 && gSettings.gbPromptForSave) {
             int answer = KelmorMessageBoxF("Save", MB_YESNO | MB_ICONQUESTION,
-                                           "%s\nThis file already exists.\nReplace existing file?", gszFile);
+                                           "%s\nThis file already exists.\nReplace existing file?", gRecording.gszFile);
             if (answer != IDYES) {
-                CopyText(gszFile, sizeof gszFile, remembered);
+                CopyText(gRecording.gszFile, sizeof gRecording.gszFile, remembered);
                 continue;
             }
         }
@@ -74,20 +73,20 @@ SaveOutcome SaveAs() {
     char saveName[MAX_PATH];
     // A name that leaves no room for the extension cannot be saved under its own name;
     // cutting it would write some other file.
-    if (!MakeSaveName(gszFile, saveName, sizeof saveName)) {
-        KelmorMessageBoxF("Error", MB_OK | MB_ICONEXCLAMATION, "Unable to save file '%s'!", gszFile);
+    if (!MakeSaveName(gRecording.gszFile, saveName, sizeof saveName)) {
+        KelmorMessageBoxF("Error", MB_OK | MB_ICONEXCLAMATION, "Unable to save file '%s'!", gRecording.gszFile);
         return SAVE_FAILED;
     }
-    CopyText(gszFile, sizeof gszFile, saveName);
+    CopyText(gRecording.gszFile, sizeof gRecording.gszFile, saveName);
     // The old file stays until the new one is complete (SaveRecordingToFile).
-    AddRecentFile(gszFile);
+    AddRecentFile(gRecording.gszFile);
     RebuildRecentMenu(true, true);
     // Set before the file is created: should creating it fail, the file is missing and
     // opening a menu greys the item anyway.
-    ShellEnableCommand(ID_EDIT_SCRIPT, FindInFileName(gszFile, ".klr") == nullptr);
-    if (!SaveRecordingToFile(gszFile)) return SAVE_FAILED;
+    ShellEnableCommand(ID_EDIT_SCRIPT, FindInFileName(gRecording.gszFile, ".klr") == nullptr);
+    if (!SaveRecordingToFile(gRecording.gszFile)) return SAVE_FAILED;
     ShowCurrentFileTitle();
-    gbModified = false;
+    gRecording.gbModified = false;
     return SAVE_DONE;
 }
 
@@ -96,8 +95,8 @@ bool CloseRecording() {
     if (!AskToSaveChanges()) return false;
     SetCommandState(CMD_STATE_EMPTY);
     ClearRecording();
-    gszFile[0] = '\0';
-    gbModified = false;
+    gRecording.gszFile[0] = '\0';
+    gRecording.gbModified = false;
     ShellSetWindowTitle("Kelmor");
     return true;
 }
@@ -114,9 +113,9 @@ bool RefuseExecutableSaveName(const char* name) {
 }
 
 bool AskToSaveChanges() {
-    if (!gbModified || !gSettings.gbPromptForSave || nEventCount <= 0) return true;
+    if (!gRecording.gbModified || !gSettings.gbPromptForSave || gRecording.nEventCount <= 0) return true;
     int answer = KelmorMessageBoxF("Confirm Action", MB_YESNOCANCEL | MB_ICONEXCLAMATION, "Save changes to %s?",
-                                   gszFile[0] != '\0' ? gszFile : kUntitled);
+                                   gRecording.gszFile[0] != '\0' ? gRecording.gszFile : kUntitled);
     if (answer == IDCANCEL) return false;
     // A Save As that was cancelled or failed leaves the changes unsaved: going on would
     // throw them away although the user asked to keep them.
@@ -137,30 +136,30 @@ void OnClose(int) { CloseRecording(); }
 void OnOpen(int) {
     if (!AskToSaveChanges()) return;
     char remembered[MAX_PATH];
-    CopyText(remembered, sizeof remembered, gszFile);
-    if (!gbFileChosen) {
-        if (ChooseFileName(gszFile, kOpenFilters, false, 1) == 0) {
-            CopyText(gszFile, sizeof gszFile, remembered);
+    CopyText(remembered, sizeof remembered, gRecording.gszFile);
+    if (!gRecording.gbFileChosen) {
+        if (ChooseFileName(gRecording.gszFile, kOpenFilters, false, 1) == 0) {
+            CopyText(gRecording.gszFile, sizeof gRecording.gszFile, remembered);
             return;
         }
         SetLastFileTypeFromName();
     }
-    gbFileChosen = false;
-    AddRecentFile(gszFile);
+    gRecording.gbFileChosen = false;
+    AddRecentFile(gRecording.gszFile);
     RebuildRecentMenu(true, true);
-    if (LoadRecording() < 0) return;
+    if (LoadRecording(gRecording.gszFile) < 0) return;
     ShowCurrentFileTitle();
     SetCommandState(CMD_STATE_IDLE);
     ShellFocusSpeedButton(gSettings.gbSpeed);
-    gbModified = false;
+    gRecording.gbModified = false;
     if (gSettings.gbPlayImmediately) {
-        nCompletedPasses = 0;
+        gRecording.nCompletedPasses = 0;
         SendCommand(ID_PLAY);
     }
 }
 
 void OnReloadCurrentFile(int) {
-    if (gszFile[0] != '\0') LoadRecording();
+    if (gRecording.gszFile[0] != '\0') LoadRecording(gRecording.gszFile);
 }
 
 void OnSaveAs(int) { SaveAs(); }
@@ -180,12 +179,12 @@ void EditFile(const char* path) {
     }
 }
 
-void OnEditScriptFile(int) { EditFile(gszFile); }
+void OnEditScriptFile(int) { EditFile(gRecording.gszFile); }
 
 void OnDisplayNumberOfActions(int) {
-    if (nEventCount != 0) {
+    if (gRecording.nEventCount != 0) {
         KelmorMessageBoxF("Total Commands", MB_OK | MB_ICONINFORMATION, "Total number of actions in %s: %d",
-                          gszFile[0] != '\0' ? gszFile : "the current recording", nEventCount);
+                          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : "the current recording", gRecording.nEventCount);
     } else {
         KelmorMessageBox(kNoActionsText, "Total Commands", MB_OK | MB_ICONINFORMATION);
     }

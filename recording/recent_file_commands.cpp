@@ -21,9 +21,9 @@ void OnOpenRecentFile(int id) {
         // file becomes the recent one: asking later would name the wrong file and leave
         // the wrong name behind on Cancel.
         if (!AskToSaveChanges()) return;
-        gbModified = false;
-        memcpy(gszFile, path, strlen(path) + 1);
-        gbFileChosen = true;
+        gRecording.gbModified = false;
+        memcpy(gRecording.gszFile, path, strlen(path) + 1);
+        gRecording.gbFileChosen = true;
         SendCommand(ID_OPEN);
         return;
     }
@@ -34,7 +34,7 @@ void OnOpenRecentFile(int id) {
         RemoveRecentFile(path);
         RebuildRecentMenu(true, true);
     }
-    gszFile[0] = '\0';
+    gRecording.gszFile[0] = '\0';
     ShellSetWindowTitle("Kelmor");
 }
 

@@ -6,15 +6,8 @@
 #include "settings/log.h"
 #include "ui/message_box.h"
 
-EVENTMSG* gEvents = nullptr;
-int32_t nEventCount = 0;
-EVENTMSG* gBackupEvents = nullptr;
-int32_t nBackupEventCount = 0;
-int32_t* nKeyword = nullptr;
-int32_t* nEventIndex = nullptr;
-int32_t* nBackupEventIndex = nullptr;
-char** szArgument = nullptr;
-int32_t nScriptCommands = 0;
+RecordingStore gRecordingStore;
+RecordingState gRecording;
 
 namespace {
 
@@ -43,17 +36,18 @@ const char* ScriptKeywordName(int32_t code) {
 }
 
 int AllocateRecordingStore() {
-    gEvents = static_cast<EVENTMSG*>(calloc(EVENT_CAPACITY, sizeof(EVENTMSG)));
-    if (gEvents == nullptr) {
+    RecordingStore& store = gRecordingStore;
+    store.gEvents = static_cast<EVENTMSG*>(calloc(EVENT_CAPACITY, sizeof(EVENTMSG)));
+    if (store.gEvents == nullptr) {
         KelmorMessageBox("Event Memory Failure!", "Failure", MB_ICONEXCLAMATION);
         return 0;
     }
-    gBackupEvents = static_cast<EVENTMSG*>(calloc(EVENT_CAPACITY, sizeof(EVENTMSG)));
-    if (gBackupEvents == nullptr) {
+    store.gBackupEvents = static_cast<EVENTMSG*>(calloc(EVENT_CAPACITY, sizeof(EVENTMSG)));
+    if (store.gBackupEvents == nullptr) {
         KelmorMessageBox("Event Memory Failure!", "Failure", MB_ICONEXCLAMATION);
         return 0;
     }
-    int32_t** arrays[] = {&nEventIndex, &nBackupEventIndex, &nKeyword};
+    int32_t** arrays[] = {&store.nEventIndex, &store.nBackupEventIndex, &store.nKeyword};
     for (int32_t** array : arrays) {
         *array = static_cast<int32_t*>(calloc(SCRIPT_CAPACITY, sizeof(int32_t)));
         if (*array == nullptr) {
@@ -61,53 +55,52 @@ int AllocateRecordingStore() {
             return 0;
         }
     }
-    szArgument = static_cast<char**>(calloc(SCRIPT_CAPACITY, sizeof(char*)));
-    if (szArgument == nullptr) {
+    store.szArgument = static_cast<char**>(calloc(SCRIPT_CAPACITY, sizeof(char*)));
+    if (store.szArgument == nullptr) {
         KelmorMessageBox("Script Memory Allocation Failure!", "Memory Error", MB_ICONEXCLAMATION);
         return 0;
     }
     char* block = kSeparateArguments ? nullptr : static_cast<char*>(calloc(SCRIPT_CAPACITY, SCRIPT_ARG_SIZE));
     for (int k = 0; k < SCRIPT_CAPACITY; ++k) {
         if (kSeparateArguments) {
-            szArgument[k] = static_cast<char*>(calloc(SCRIPT_ARG_SIZE, 1));
+            store.szArgument[k] = static_cast<char*>(calloc(SCRIPT_ARG_SIZE, 1));
         } else {
-            szArgument[k] = block != nullptr ? block + static_cast<size_t>(k) * SCRIPT_ARG_SIZE : nullptr;
+            store.szArgument[k] = block != nullptr ? block + static_cast<size_t>(k) * SCRIPT_ARG_SIZE : nullptr;
         }
-        if (szArgument[k] == nullptr) {
+        if (store.szArgument[k] == nullptr) {
             KelmorMessageBox("Script Memory Allocation Failure!", "Memory Error", MB_ICONEXCLAMATION);
             return 0;
         }
     }
-    nEventCount = 0;
-    nBackupEventCount = 0;
-    nScriptCommands = 0;
+    gRecording.nEventCount = 0;
+    gRecording.nBackupEventCount = 0;
+    gRecording.nScriptCommands = 0;
     return 1;
 }
 
 void FreeRecordingStore() {
-    if (szArgument != nullptr) {
+    RecordingStore& store = gRecordingStore;
+    if (store.szArgument != nullptr) {
         if (kSeparateArguments) {
-            for (int k = 0; k < SCRIPT_CAPACITY; ++k) free(szArgument[k]);
+            for (int k = 0; k < SCRIPT_CAPACITY; ++k) free(store.szArgument[k]);
         } else {
-            free(szArgument[0]);
+            free(store.szArgument[0]);
         }
     }
-    free(szArgument);
-    free(nKeyword);
-    free(nBackupEventIndex);
-    free(nEventIndex);
-    free(gBackupEvents);
-    free(gEvents);
-    szArgument = nullptr;
-    nKeyword = nBackupEventIndex = nEventIndex = nullptr;
-    gBackupEvents = gEvents = nullptr;
-    nEventCount = nBackupEventCount = nScriptCommands = 0;
+    free(store.szArgument);
+    free(store.nKeyword);
+    free(store.nBackupEventIndex);
+    free(store.nEventIndex);
+    free(store.gBackupEvents);
+    free(store.gEvents);
+    store = RecordingStore{};
+    gRecording.nEventCount = gRecording.nBackupEventCount = gRecording.nScriptCommands = 0;
 }
 
 void ClearRecording() {
-    memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
-    nEventCount = 0;
-    nScriptCommands = 0;
+    memset(gRecordingStore.gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
+    gRecording.nEventCount = 0;
+    gRecording.nScriptCommands = 0;
 }
 
 int InsertEvent(int32_t position, int32_t count, const EVENTMSG* record, const char* logName) {
@@ -116,9 +109,9 @@ int InsertEvent(int32_t position, int32_t count, const EVENTMSG* record, const c
               logName, position, count, EVENT_CAPACITY);
         return 0;
     }
-    memmove(&gEvents[position + 1], &gEvents[position],
+    memmove(&gRecordingStore.gEvents[position + 1], &gRecordingStore.gEvents[position],
             static_cast<size_t>(count - position) * sizeof(EVENTMSG));
-    gEvents[position] = *record;
+    gRecordingStore.gEvents[position] = *record;
     LogAt(LOG_HIGH, "      +---Injected new event message '%s' at (0-based) position [%d] for a new total of %d",
           logName, position, count + 1);
     return 1;
@@ -126,25 +119,25 @@ int InsertEvent(int32_t position, int32_t count, const EVENTMSG* record, const c
 
 void ShiftScriptCommands(int32_t position, int32_t delta) {
     if (delta == 0) return;
-    for (int32_t k = 0; k < nScriptCommands; ++k) {
-        if (nEventIndex[k] < position) continue;
+    for (int32_t k = 0; k < gRecording.nScriptCommands; ++k) {
+        if (gRecordingStore.nEventIndex[k] < position) continue;
         LogAt(LOG_HIGH,
               "      ~~~Adjusting upcoming script command #%d \"%s %s\" from event (0-based) index [%d] to [%d]",
-              k + 1, ScriptKeywordName(nKeyword[k]), szArgument[k], nEventIndex[k], nEventIndex[k] + delta);
-        nEventIndex[k] += delta;
+              k + 1, ScriptKeywordName(gRecordingStore.nKeyword[k]), gRecordingStore.szArgument[k], gRecordingStore.nEventIndex[k], gRecordingStore.nEventIndex[k] + delta);
+        gRecordingStore.nEventIndex[k] += delta;
     }
 }
 
 void BackupRecording() {
-    int32_t count = nEventCount < 0 ? 0 : nEventCount;
-    memcpy(gBackupEvents, gEvents, static_cast<size_t>(count) * sizeof(EVENTMSG));
-    nBackupEventCount = count;
-    memcpy(nBackupEventIndex, nEventIndex, SCRIPT_CAPACITY * sizeof(int32_t));
+    int32_t count = gRecording.nEventCount < 0 ? 0 : gRecording.nEventCount;
+    memcpy(gRecordingStore.gBackupEvents, gRecordingStore.gEvents, static_cast<size_t>(count) * sizeof(EVENTMSG));
+    gRecording.nBackupEventCount = count;
+    memcpy(gRecordingStore.nBackupEventIndex, gRecordingStore.nEventIndex, SCRIPT_CAPACITY * sizeof(int32_t));
 }
 
 void RestoreRecordingBackup() {
-    memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
-    memcpy(gEvents, gBackupEvents, static_cast<size_t>(nBackupEventCount) * sizeof(EVENTMSG));
-    nEventCount = nBackupEventCount;
-    memcpy(nEventIndex, nBackupEventIndex, SCRIPT_CAPACITY * sizeof(int32_t));
+    memset(gRecordingStore.gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
+    memcpy(gRecordingStore.gEvents, gRecordingStore.gBackupEvents, static_cast<size_t>(gRecording.nBackupEventCount) * sizeof(EVENTMSG));
+    gRecording.nEventCount = gRecording.nBackupEventCount;
+    memcpy(gRecordingStore.nEventIndex, gRecordingStore.nBackupEventIndex, SCRIPT_CAPACITY * sizeof(int32_t));
 }

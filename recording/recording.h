@@ -1,5 +1,4 @@
 // The one recording in memory: event list, script command table and playback backup.
-// Allocated once at start-up; every subsystem works directly on these globals.
 #pragma once
 #include <cstdint>
 
@@ -16,16 +15,32 @@ enum {
 // Script keyword codes
 enum ScriptKeyword { KW_NONE = 0, KW_START = 1, KW_GOTO = 2, KW_TYPE = 3, KW_WAIT = 4, KW_CLICK = 5 };
 
-extern EVENTMSG* gEvents;          // EVENT_CAPACITY records
-extern int32_t nEventCount;
-extern EVENTMSG* gBackupEvents;    // EVENT_CAPACITY records
-extern int32_t nBackupEventCount;
+// The recording's memory, allocated once at start-up by AllocateRecordingStore: it
+// outlives every reset, which only empties it.
+struct RecordingStore {
+    EVENTMSG* gEvents = nullptr;          // EVENT_CAPACITY records
+    EVENTMSG* gBackupEvents = nullptr;    // EVENT_CAPACITY records
+    int32_t* nKeyword = nullptr;          // SCRIPT_CAPACITY entries each
+    int32_t* nEventIndex = nullptr;
+    int32_t* nBackupEventIndex = nullptr;
+    char** szArgument = nullptr;          // SCRIPT_CAPACITY buffers of SCRIPT_ARG_SIZE bytes
+};
+extern RecordingStore gRecordingStore;
 
-extern int32_t* nKeyword;          // SCRIPT_CAPACITY entries each
-extern int32_t* nEventIndex;
-extern int32_t* nBackupEventIndex;
-extern char** szArgument;          // SCRIPT_CAPACITY buffers of SCRIPT_ARG_SIZE bytes
-extern int32_t nScriptCommands;
+// What the recording in memory holds, where it came from and how it was played.
+struct RecordingState {
+    int32_t nEventCount = 0;
+    int32_t nBackupEventCount = 0;
+    int32_t nScriptCommands = 0;
+    char gszFile[MAX_PATH] = "";    // current file; empty for an untitled recording
+    bool gbModified = false;        // the recording changed since it was opened or saved
+    bool gbFileChosen = false;      // Open takes gszFile as chosen, without its dialog
+    // The last LoadRecording stopped at the event or command limit with actions of the
+    // file left out (it said so). Programs that must not act on part of a file refuse then.
+    bool gbRecordingCut = false;
+    int32_t nCompletedPasses = 0;   // playback passes completed since Playback started
+};
+extern RecordingState gRecording;
 
 // Name of a keyword code as logs print it ("" for none or an unknown code).
 const char* ScriptKeywordName(int32_t code);
@@ -42,7 +57,7 @@ void ResetRecordingState();
 
 // Moves records position..count-1 up by one and stores record at position. Returns 1,
 // or 0 (nothing changed, logged at LOW) when the list is full: callers add 1 to
-// nEventCount only after a successful insertion.
+// gRecording.nEventCount only after a successful insertion.
 int InsertEvent(int32_t position, int32_t count, const EVENTMSG* record, const char* logName);
 // Adds delta to the event index of every command at or after position.
 void ShiftScriptCommands(int32_t position, int32_t delta);

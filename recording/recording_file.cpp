@@ -55,6 +55,7 @@ struct Reader {
     uint32_t size;    // bytes the loader may read; nothing past it is asked for
     uint32_t base;    // file offset of gReadWindow[0]
     uint32_t length;  // valid bytes in the window
+    const char* path; // as the messages name it
 };
 
 int ReadAt(Reader* r, uint32_t offset, uint32_t n, const char** data) {
@@ -226,9 +227,9 @@ LineResult ReadCommandLine(const char* rest, int32_t k, int32_t i) {
         ReplaceAllNoCase(raw, "second", "");
     }
     // Files from older programs hold Windows-1252 text; what is kept is UTF-8 either way.
-    TextToUtf8(raw, strlen(raw), szArgument[k], SCRIPT_ARG_SIZE);
-    nKeyword[k] = code;
-    nEventIndex[k] = i;
+    TextToUtf8(raw, strlen(raw), gRecordingStore.szArgument[k], SCRIPT_ARG_SIZE);
+    gRecordingStore.nKeyword[k] = code;
+    gRecordingStore.nEventIndex[k] = i;
     return LINE_OK;
 }
 
@@ -243,28 +244,29 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 
 // Failure after the old recording was dropped: what was read so far goes too.
 void DropPartialRecording(int32_t count) {
-    memset(gEvents, 0, static_cast<size_t>(count) * sizeof(EVENTMSG));
-    nEventCount = 0;
-    nScriptCommands = 0;
+    memset(gRecordingStore.gEvents, 0, static_cast<size_t>(count) * sizeof(EVENTMSG));
+    gRecording.nEventCount = 0;
+    gRecording.nScriptCommands = 0;
 }
 
 // The file holds more actions than were loaded: the program goes on with those it has,
-// after saying so; programs that must not act on part of a file test gbRecordingCut.
-void ReportCutRecording(int32_t loaded) {
-    gbRecordingCut = true;
-    LogAt(LOG_LOW, "Only the first %d actions of '%s' were loaded.", static_cast<int>(loaded), gszFile);
+// after saying so; programs that must not act on part of a file test gRecording.gbRecordingCut.
+void ReportCutRecording(const char* path, int32_t loaded) {
+    gRecording.gbRecordingCut = true;
+    LogAt(LOG_LOW, "Only the first %d actions of '%s' were loaded.", static_cast<int>(loaded), path);
     KelmorMessageBoxF("Error", MB_ICONEXCLAMATION,
                       "Only the first %d actions of '%s' were loaded.\n\nThe rest of the file was left out.",
-                      static_cast<int>(loaded), gszFile);
+                      static_cast<int>(loaded), path);
 }
 
-int ReadFailure(SysFile file, int code, int32_t count) {
+int ReadFailure(Reader* r, int code, int32_t count) {
+    const char* path = r->path;
     LogLastErrorAt(LOG_LOW);
-    LogAt(LOG_LOW, "Unable to open file '%s'! (%d)", gszFile, code);
-    SysClose(file);
+    LogAt(LOG_LOW, "Unable to open file '%s'! (%d)", path, code);
+    SysClose(r->file);
     DropPartialRecording(count);
     KelmorMessageBoxF("Error", MB_ICONEXCLAMATION,
-                      "Unable to open file '%s'! (%d)\n\nPlease verify that the file has not changed.", gszFile, code);
+                      "Unable to open file '%s'! (%d)\n\nPlease verify that the file has not changed.", path, code);
     return code;
 }
 
@@ -272,8 +274,8 @@ int LoadBinary(Reader* r, uint32_t offset) {
     int32_t i = 0;
     while (offset < r->size && i < EVENT_LOAD_LIMIT) {
         const char* data = nullptr;
-        if (ReadAt(r, offset, RECORD_SIZE, &data) != static_cast<int>(RECORD_SIZE)) return ReadFailure(r->file, -4, i);
-        EVENTMSG& e = gEvents[i];
+        if (ReadAt(r, offset, RECORD_SIZE, &data) != static_cast<int>(RECORD_SIZE)) return ReadFailure(r, -4, i);
+        EVENTMSG& e = gRecordingStore.gEvents[i];
         e.message = GetLE32(data);
         e.paramL = GetLE32(data + 4);
         e.paramH = GetLE32(data + 8);
@@ -283,9 +285,9 @@ int LoadBinary(Reader* r, uint32_t offset) {
         offset += RECORD_SIZE;
     }
     SysClose(r->file);
-    nEventCount = i;
-    nScriptCommands = 0;
-    if (offset < r->size) ReportCutRecording(i);
+    gRecording.nEventCount = i;
+    gRecording.nScriptCommands = 0;
+    if (offset < r->size) ReportCutRecording(r->path, i);
     return 0;
 }
 
@@ -403,7 +405,7 @@ int LoadText(Reader* r, uint32_t offset) {
     while (offset < r->size && i < EVENT_LOAD_LIMIT) {
         LineTail tail;
         int64_t next = NextLine(r, offset, line, &tail);
-        if (next < 0) return ReadFailure(r->file, -5, i);
+        if (next < 0) return ReadFailure(r, -5, i);
         offset = static_cast<uint32_t>(next);
 
         const char* rest = nullptr;
@@ -416,7 +418,7 @@ int LoadText(Reader* r, uint32_t offset) {
             break;
         }
         if (kind == KIND_EVENT) {
-            result = ReadEventLine(FindNoCase(line, "message="), &gEvents[i]);
+            result = ReadEventLine(FindNoCase(line, "message="), &gRecordingStore.gEvents[i]);
             if (result != LINE_OK) break;
             ++i;
         } else {
@@ -430,7 +432,7 @@ int LoadText(Reader* r, uint32_t offset) {
     bool cut = false;
     if (result == LINE_OK && i >= EVENT_LOAD_LIMIT) {
         const int left = ActionsLeft(r, offset, blockComment, line);
-        if (left < 0) return ReadFailure(r->file, -5, i);
+        if (left < 0) return ReadFailure(r, -5, i);
         cut = left > 0;
     }
     SysClose(r->file);
@@ -451,26 +453,26 @@ int LoadText(Reader* r, uint32_t offset) {
             FormatText(shown, sizeof shown, "%s", line);
             if (result == LINE_TOO_LONG) {
                 LogAt(LOG_LOW, "ERROR: Line longer than %d characters in '%s': \"%s\"", static_cast<int>(LINE_READ),
-                      gszFile, line);
+                      r->path, line);
                 KelmorMessageBoxF("Script Error", MB_ICONEXCLAMATION, "Line longer than %d characters:\n\n\"%s...\"",
                                   static_cast<int>(LINE_READ), shown);
             } else {
-                LogAt(LOG_LOW, "ERROR: Unknown or incorrectly formatted command in '%s': \"%s\"", gszFile, line);
+                LogAt(LOG_LOW, "ERROR: Unknown or incorrectly formatted command in '%s': \"%s\"", r->path, line);
                 KelmorMessageBoxF("Script Error", MB_ICONEXCLAMATION,
                                   "Unknown or incorrectly formatted command #%d:\n\n\"%s\"", k + 1, shown);
             }
             return -1;
         }
         case LINE_TOO_MANY:
-            gbRecordingCut = true;
+            gRecording.gbRecordingCut = true;
             KelmorMessageBoxF(line, MB_ICONEXCLAMATION,
                               "Too many script commands!\n\nThe maximum number of script commands is %d",
                               static_cast<int>(SCRIPT_LOAD_LIMIT));
             break;
     }
-    nEventCount = i;
-    nScriptCommands = k;
-    if (cut) ReportCutRecording(i);
+    gRecording.nEventCount = i;
+    gRecording.nScriptCommands = k;
+    if (cut) ReportCutRecording(r->path, i);
     return k;
 }
 
@@ -499,8 +501,8 @@ char* AppendSigned(char* p, uint32_t bits) {
 // The script command whose empty event is event i, or -1. Commands are in event order,
 // so one pass over the events walks them once: *next is where the search resumes.
 int32_t CommandAt(int32_t i, int32_t* next) {
-    while (*next < nScriptCommands && nEventIndex[*next] < i) ++*next;
-    return *next < nScriptCommands && nEventIndex[*next] == i ? *next : -1;
+    while (*next < gRecording.nScriptCommands && gRecordingStore.nEventIndex[*next] < i) ++*next;
+    return *next < gRecording.nScriptCommands && gRecordingStore.nEventIndex[*next] == i ? *next : -1;
 }
 
 // The text form, events and script commands, at the end of an open file; false when a
@@ -532,16 +534,16 @@ bool PutTextRecording(SysFile file) {
     // A command line is its keyword, a blank and an argument of less than SCRIPT_ARG_SIZE.
     static char line[2048];
     int32_t next = 0;
-    for (int32_t i = 0; i < nEventCount && !w.failed; ++i) {
-        const EVENTMSG& e = gEvents[i];
+    for (int32_t i = 0; i < gRecording.nEventCount && !w.failed; ++i) {
+        const EVENTMSG& e = gRecordingStore.gEvents[i];
         const int32_t k = e.message == 0 ? CommandAt(i, &next) : -1;
-        if (k >= 0 && ScriptKeywordName(nKeyword[k])[0] != '\0') {
+        if (k >= 0 && ScriptKeywordName(gRecordingStore.nKeyword[k])[0] != '\0') {
             // The loader took the argument behind the keyword's blanks, so one blank
             // gives the same argument back.
-            char* p = AppendText(line, ScriptKeywordName(nKeyword[k]));
-            const size_t length = strnlen(szArgument[k], SCRIPT_ARG_SIZE - 1);
+            char* p = AppendText(line, ScriptKeywordName(gRecordingStore.nKeyword[k]));
+            const size_t length = strnlen(gRecordingStore.szArgument[k], SCRIPT_ARG_SIZE - 1);
             if (length > 0) *p++ = ' ';
-            memcpy(p, szArgument[k], length);
+            memcpy(p, gRecordingStore.szArgument[k], length);
             p = AppendText(p + length, "\r\n");
             Put(&w, line, static_cast<uint32_t>(p - line));
             continue;
@@ -563,8 +565,8 @@ bool PutTextRecording(SysFile file) {
 // The binary form: the event records in order, 20 bytes each.
 bool PutRecords(SysFile file) {
     Writer w{file, 0, false};
-    for (int32_t i = 0; i < nEventCount && !w.failed; ++i) {
-        const EVENTMSG& e = gEvents[i];
+    for (int32_t i = 0; i < gRecording.nEventCount && !w.failed; ++i) {
+        const EVENTMSG& e = gRecordingStore.gEvents[i];
         char record[RECORD_SIZE];
         PutLE32(record, e.message);
         PutLE32(record + 4, e.paramL);
@@ -577,51 +579,52 @@ bool PutRecords(SysFile file) {
 }
 
 bool HasEmptyEvent() {
-    for (int32_t i = 0; i < nEventCount; ++i) {
-        if (gEvents[i].message == 0) return true;
+    for (int32_t i = 0; i < gRecording.nEventCount; ++i) {
+        if (gRecordingStore.gEvents[i].message == 0) return true;
     }
     return false;
 }
 
 }  // namespace
 
-int LoadRecording() {
-    gbRecordingCut = false;
-    if (gszFile[0] == '\0') {
-        LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", gszFile);
+int LoadRecording(const char* path) {
+    gRecording.gbRecordingCut = false;
+    if (path == nullptr) path = "";
+    if (path[0] == '\0') {
+        LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", path);
         KelmorMessageBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error",
                          MB_ICONSTOP);
         return -1;
     }
-    const uint32_t size = GetFileSize32(gszFile);
+    const uint32_t size = GetFileSize32(path);
     if (size < 1) {
-        LogAt(LOG_LOW, "Unable to open file '%s'! (-2)", gszFile);
+        LogAt(LOG_LOW, "Unable to open file '%s'! (-2)", path);
         KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to open file '%s'! (-2)\n\nPlease verify that the file exists.",
-                          gszFile);
+                          path);
         return -2;
     }
-    SysFile file = SysOpenRead(gszFile);
+    SysFile file = SysOpenRead(path);
     if (file == SYS_NO_FILE) {
         const uint32_t error = SysGetLastError();  // before the log can fail in turn
         LogLastErrorAt(LOG_LOW);
-        LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", gszFile);
+        LogAt(LOG_LOW, "Unable to open file '%s'! (-3)", path);
         // The system's reason says more than a guess, when it gives one.
         char reason[256];
         if (!SysFormatError(error, reason, sizeof reason)) {
             FormatText(reason, sizeof reason, "%s", "Please verify that the file is not already open");
         }
-        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to open file '%s'! (-3)\n\n%s.", gszFile, reason);
+        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to open file '%s'! (-3)\n\n%s.", path, reason);
         return -3;
     }
 
     // The old recording is gone from here on.
-    memset(gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
-    nEventCount = 0;
-    nScriptCommands = 0;
+    memset(gRecordingStore.gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
+    gRecording.nEventCount = 0;
+    gRecording.nScriptCommands = 0;
 
-    Reader reader{file, size, 0, 0};
-    uint32_t start = FindInFileName(gszFile, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
-    bool binary = FindInFileName(gszFile, ".klr") != nullptr;
+    Reader reader{file, size, 0, 0, path};
+    uint32_t start = FindInFileName(path, ".exe") != nullptr ? EMBEDDED_RECORDING_OFFSET : 0;
+    bool binary = FindInFileName(path, ".klr") != nullptr;
     if (!binary) {
         const char* first = nullptr;
         binary = ReadAt(&reader, start, 1, &first) == 1 && *first == '\0';

@@ -4,23 +4,18 @@
 #include <cstdint>
 
 #include "platform/wintypes.h"
+#include "recording/recording.h"
 
 // Where an executable recording's appended recording begins: the size of the program.
 #ifndef EMBEDDED_RECORDING_OFFSET
 #define EMBEDDED_RECORDING_OFFSET 208896
 #endif
 
-extern char gszFile[MAX_PATH];   // current file; empty for an untitled recording
-extern bool gbModified;          // the recording changed since it was opened or saved
-extern bool gbFileChosen;        // Open takes gszFile as chosen, without its dialog
-// The last LoadRecording stopped at the event or command limit with actions of the file
-// left out (it said so). Programs that must not act on part of a file refuse then.
-extern bool gbRecordingCut;
 
-// Loads gszFile into the recording. Returns the number of script commands (>= 0) or
-// -1 ... -5 after showing why; sets gbRecordingCut. A line too long for the line buffer
-// that is not a comment fails the load.
-int LoadRecording();
+// Loads the file at path into the recording. Returns the number of script commands
+// (>= 0) or -1 ... -5 after showing why; sets gRecording.gbRecordingCut. A line too long
+// for the line buffer that is not a comment fails the load.
+int LoadRecording(const char* path);
 // Writes the text form (header, then one line per event, each script command as its
 // script line) at the end of an open file; false when a write failed, nothing shown.
 bool WriteTextRecording(intptr_t file);

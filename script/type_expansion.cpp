@@ -5,7 +5,6 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/wintypes.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/key_names.h"
 #include "script/random.h"
@@ -63,13 +62,13 @@ bool RoomFor(int32_t position, int32_t count, int events, const char* what) {
 // Inserts one key event made by the program (message and key only) and counts it.
 void InsertCounted(int32_t position, uint32_t message, int key, const char* logName) {
     const EVENTMSG record = {message, static_cast<uint32_t>(key), 0, 0, 0};
-    if (InsertEvent(position, nEventCount, &record, logName)) ++nEventCount;
+    if (InsertEvent(position, gRecording.nEventCount, &record, logName)) ++gRecording.nEventCount;
 }
 
 // The single-event tokens: the Alt, Shift and Ctrl presses and releases. Returns whether
 // the event went in.
 bool InjectModifier(int32_t position, uint32_t message, int key, const char* logName, const char* token) {
-    if (!RoomFor(position, nEventCount, 1, token)) return false;
+    if (!RoomFor(position, gRecording.nEventCount, 1, token)) return false;
     ShiftScriptCommands(position, 1);
     InsertCounted(position, message, key, logName);
     return true;
@@ -116,7 +115,7 @@ void ExpandPlaceholders(char* text) {
     }
     if (Has(text, "{playbackloop}")) {
         // Wraps like the 32-bit sum it always was, whatever LoopTypeBase holds.
-        const uint32_t loop = static_cast<uint32_t>(nCompletedPasses) + static_cast<uint32_t>(gSettings.gnLoopTypeBase) + 1u;
+        const uint32_t loop = static_cast<uint32_t>(gRecording.nCompletedPasses) + static_cast<uint32_t>(gSettings.gnLoopTypeBase) + 1u;
         FormatText(value, sizeof value, "%li", static_cast<int32_t>(loop));
         ReplaceToken(text, "{playbackloop}", value);
     }
@@ -173,7 +172,7 @@ int ExpandTypeText(int32_t position, const char* source) {
             LogAt(LOG_HIGH, "   >>>Sending script key with Kelmor secret sauce");
             return 0;
         }
-        if (!RoomFor(position, nEventCount, 2, "{some non-printing key}")) return 0;
+        if (!RoomFor(position, gRecording.nEventCount, 2, "{some non-printing key}")) return 0;
         ShiftScriptCommands(position, 2);
         InsertCounted(position, gbScriptAltDown ? WM_SYSKEYDOWN : WM_KEYDOWN, key, "WM_*DOWN");
         InsertCounted(position + 1, gbScriptAltDown ? WM_SYSKEYUP : WM_KEYUP, key, "WM_*UP");
@@ -181,7 +180,7 @@ int ExpandTypeText(int32_t position, const char* source) {
     }
 
     ExpandPlaceholders(text);
-    return InjectTypedText(position, nEventCount, text, gbScriptAltDown);
+    return InjectTypedText(position, gRecording.nEventCount, text, gbScriptAltDown);
 }
 
 namespace {
@@ -220,6 +219,6 @@ int InjectTypedText(int32_t position, int32_t count, const char* text, bool altD
         if (InsertEvent(position + inserted, count + inserted, &release, "WM_*UP")) ++inserted;
     }
     LogAt(LOG_HIGH, "   Injected a total of %d additional events for a new total of %d", inserted,
-          nEventCount + inserted);
+          gRecording.nEventCount + inserted);
     return inserted;
 }

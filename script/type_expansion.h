@@ -11,9 +11,9 @@ void ClearScriptAltState();
 void ResetScriptState();
 
 // Expands a TYPE text into events inserted at position (the command's empty event + 1).
-// A key or modifier token inserts its events, counts them in nEventCount, moves the later
+// A key or modifier token inserts its events, counts them in gRecording.nEventCount, moves the later
 // script commands itself and returns 0; plain text returns the number of events inserted,
-// which the caller adds to nEventCount and passes to ShiftScriptCommands. Nothing is
+// which the caller adds to gRecording.nEventCount and passes to ShiftScriptCommands. Nothing is
 // inserted beyond the event list's capacity.
 int ExpandTypeText(int32_t position, const char* text);
 
@@ -21,7 +21,7 @@ int ExpandTypeText(int32_t position, const char* text);
 // a release for each character, made as a character in whatever layout plays it; line
 // ends, tabs and, with the script's Alt held, the keys of ASCII characters stay keys. A
 // character that cannot be typed is skipped with a log line. count is the current
-// nEventCount. Changes neither nEventCount nor the script commands. Typing stops
+// gRecording.nEventCount. Changes neither gRecording.nEventCount nor the script commands. Typing stops
 // at the first character whose events no longer all fit in the event list. Returns the
 // number of events inserted.
 int InjectTypedText(int32_t position, int32_t count, const char* text, bool altDown);

@@ -42,7 +42,7 @@ void CoreTest::SetUp() {
     ResetProgramState();
     ResetServiceState();  // the module's own, linked into the tests
     // A test that ran the exit step freed the shared store.
-    if (gEvents == nullptr) AllocateRecordingStore();
+    if (gRecordingStore.gEvents == nullptr) AllocateRecordingStore();
     dir_ = MakeTemporaryFolder("kelmor-test-");
     snprintf(gszLogFile, sizeof gszLogFile, "%s/Kelmor.log", dir_.c_str());
 }
@@ -73,8 +73,8 @@ bool CoreTest::FileExists(const std::string& path) {
 }
 
 int CoreTest::LoadFile(const std::string& path) {
-    snprintf(gszFile, sizeof gszFile, "%s", path.c_str());
-    return LoadRecording();
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "%s", path.c_str());
+    return LoadRecording(gRecording.gszFile);
 }
 
 std::vector<std::string> CoreTest::Entries() const {
@@ -112,15 +112,15 @@ std::string Records(std::initializer_list<EVENTMSG> events) {
 }
 
 void Keys(int count) {
-    for (int i = 0; i < count; ++i) gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2u, 'A', 1, 5000u + 100u * i, 0};
-    nEventCount = count;
+    for (int i = 0; i < count; ++i) gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2u, 'A', 1, 5000u + 100u * i, 0};
+    gRecording.nEventCount = count;
 }
 
 int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index) {
-    nKeyword[nScriptCommands] = keyword;
-    snprintf(szArgument[nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);
-    nEventIndex[nScriptCommands] = index;
-    return nScriptCommands++;
+    gRecordingStore.nKeyword[gRecording.nScriptCommands] = keyword;
+    snprintf(gRecordingStore.szArgument[gRecording.nScriptCommands], SCRIPT_ARG_SIZE, "%s", argument);
+    gRecordingStore.nEventIndex[gRecording.nScriptCommands] = index;
+    return gRecording.nScriptCommands++;
 }
 
 void WindowTest::SetUp() {

@@ -132,7 +132,7 @@ bool SetCurrentFileFromArgument(const char* name) {
                 TerminalText(name).c_str());
         return false;
     }
-    memcpy(gszFile, name, strlen(name) + 1);
+    memcpy(gRecording.gszFile, name, strlen(name) + 1);
     return true;
 }
 

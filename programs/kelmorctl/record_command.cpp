@@ -145,7 +145,7 @@ int RunRecord(int, char** argv) {
     }
     if (status != 0) return status;
     if (!CheckHasActions("Save Error") || !SaveRecordingToFile(saveName)) return 1;
-    printf("%d events saved to %s\n", static_cast<int>(nEventCount), TerminalText(saveName).c_str());
+    printf("%d events saved to %s\n", static_cast<int>(gRecording.nEventCount), TerminalText(saveName).c_str());
     return 0;
 }
 

@@ -12,28 +12,28 @@
 namespace {
 
 // Loads the named file as the current one; false when loading failed (it said why).
-bool LoadNamed(const char* name) { return SetCurrentFileFromArgument(name) && LoadRecording() >= 0; }
+bool LoadNamed(const char* name) { return SetCurrentFileFromArgument(name) && LoadRecording(gRecording.gszFile) >= 0; }
 
 }  // namespace
 
 int RunInfo(int, char** argv) {
     if (!LoadNamed(argv[0])) return 1;
     // The counts of a cut file are not the file's: shown as such, and not a success.
-    printf("events: %d%s\ncommands: %d\n", static_cast<int>(nEventCount),
-           gbRecordingCut ? " (the file holds more; cut)" : "", static_cast<int>(nScriptCommands));
-    if (gbRecordingCut) return 1;
+    printf("events: %d%s\ncommands: %d\n", static_cast<int>(gRecording.nEventCount),
+           gRecording.gbRecordingCut ? " (the file holds more; cut)" : "", static_cast<int>(gRecording.nScriptCommands));
+    if (gRecording.gbRecordingCut) return 1;
     // A file that play and convert would refuse is no usable recording.
     return CheckHasActions("Error") ? 0 : 1;
 }
 
 bool RefuseCutRecording(const char* command, const char* outcome) {
-    if (!gbRecordingCut) return false;
+    if (!gRecording.gbRecordingCut) return false;
     fprintf(stderr, "kelmorctl %s: %s: part of the file was left out\n", command, outcome);
     return true;
 }
 
 bool CheckHasActions(const char* caption) {
-    if (nEventCount != 0) return true;
+    if (gRecording.nEventCount != 0) return true;
     KelmorMessageBox(kNoActionsText, caption, MB_ICONEXCLAMATION);
     return false;
 }

@@ -19,7 +19,7 @@ protected:
         WindowTest::SetUp();
         gSettings.gbPromptForSave = 1;
         Keys(2);
-        gbModified = true;
+        gRecording.gbModified = true;
     }
 };
 
@@ -30,14 +30,14 @@ TEST_F(ExitStepTest, CloseAndExitFollowTheAnswerToTheSaveQuestion) {
         for (const auto& c : cases) {
             // The exit step frees the recording store.
             ResetExitState();
-            if (gEvents == nullptr) {
+            if (gRecordingStore.gEvents == nullptr) {
                 ASSERT_TRUE(AllocateRecordingStore());
             }
             Keys(2);
-            gszFile[0] = '\0';
+            gRecording.gszFile[0] = '\0';
             fake::quitExitCode = -1;
             fake::messageBoxes.clear();
-            gbModified = true;
+            gRecording.gbModified = true;
             fake::messageBoxAnswers = {c.answer};
             if (c.saveChosen) fake::fileDialogAnswers = {{true, Path("kept.klr"), 1}};
             if (command == 0) {

@@ -8,7 +8,6 @@
 #include "player/player.h"
 #include "player/recorder.h"
 #include "player/script_commands.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"
@@ -20,9 +19,9 @@ class ProgramStateTest : public CoreTest {};
 
 // One state left behind by each folder: the one reset takes every one of them back.
 TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
-    strcpy(gszFile, "/tmp/left.klx");
-    gbModified = gbFileChosen = gbRecordingCut = true;
-    nEventCount = 3, nScriptCommands = 1, nCompletedPasses = 7;
+    strcpy(gRecording.gszFile, "/tmp/left.klx");
+    gRecording.gbModified = gRecording.gbFileChosen = gRecording.gbRecordingCut = true;
+    gRecording.nEventCount = 3, gRecording.nScriptCommands = 1, gRecording.nCompletedPasses = 7;
     ghJournalHook = 5, gbPlayingNow = true, gbSavedSpeed = 3, gdwLastButtonUpTick = 9;
     ghGotoWindow = 11, gbConsoleMinimized = 1, nCurrentEvent = 2, lDelay = 40;
     ghServiceHook = 13, gbMapAction[65] = ACTION_PLAYBACK, gbStopRecordingKey = 27;
@@ -31,9 +30,9 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
 
     ResetProgramState();
 
-    EXPECT_STREQ(gszFile, "");
-    EXPECT_EQ(std::make_tuple(gbModified, gbFileChosen, gbRecordingCut), std::make_tuple(false, false, false));
-    EXPECT_EQ(std::make_tuple(nEventCount, nScriptCommands, nCompletedPasses), std::make_tuple(0, 0, 0));
+    EXPECT_STREQ(gRecording.gszFile, "");
+    EXPECT_EQ(std::make_tuple(gRecording.gbModified, gRecording.gbFileChosen, gRecording.gbRecordingCut), std::make_tuple(false, false, false));
+    EXPECT_EQ(std::make_tuple(gRecording.nEventCount, gRecording.nScriptCommands, gRecording.nCompletedPasses), std::make_tuple(0, 0, 0));
     EXPECT_EQ(std::make_tuple(ghJournalHook, gbPlayingNow, int{gbSavedSpeed}, gdwLastButtonUpTick),
               std::make_tuple(intptr_t{0}, false, 0, 0u));
     EXPECT_EQ(std::make_tuple(ghGotoWindow, int{gbConsoleMinimized}, nCurrentEvent, lDelay),

@@ -98,15 +98,15 @@ TEST_F(StartupTest, RunModeFromOwnSizeAndArguments) {
     const std::string plain = Path("kelmor"), bigger = Path("task.exe");
     WriteFile(plain, std::string(EMBEDDED_RECORDING_OFFSET, 'P'));
     WriteFile(bigger, std::string(EMBEDDED_RECORDING_OFFSET + 1, 'P'));
-    strcpy(gszFile, "stale");
+    strcpy(gRecording.gszFile, "stale");
     EXPECT_EQ(DetectRunMode(plain.c_str(), false), RUN_INTERACTIVE);
-    EXPECT_STREQ(gszFile, "");
+    EXPECT_STREQ(gRecording.gszFile, "");
     EXPECT_EQ(DetectRunMode(plain.c_str(), true), RUN_COMMAND_LINE);
     EXPECT_EQ(DetectRunMode(bigger.c_str(), false), RUN_EXECUTABLE);
     EXPECT_EQ(DetectRunMode(bigger.c_str(), true), RUN_EXECUTABLE) << "options alone keep the own recording";
     fake::refuseJournalHook = true;  // only the load matters here
     EXPECT_FALSE(StartHiddenPlayback("/SPEED=4", ""));
-    EXPECT_EQ(gszFile, bigger) << "read as the executable it names";
+    EXPECT_EQ(gRecording.gszFile, bigger) << "read as the executable it names";
 }
 
 TEST_F(StartupTest, CompletedPlaybackExitsWithZeroAndSavesNothing) {
@@ -119,7 +119,7 @@ TEST_F(StartupTest, CompletedPlaybackExitsWithZeroAndSavesNothing) {
     RunUntilQuit();
     EXPECT_EQ(fake::delivered.size(), 4u) << "two passes of two keys";
     EXPECT_EQ(fake::quitExitCode, EXIT_CODE_DONE);
-    EXPECT_EQ(gEvents, nullptr) << "the exit step freed the store";
+    EXPECT_EQ(gRecordingStore.gEvents, nullptr) << "the exit step freed the store";
     uint32_t stored = 0;
     EXPECT_FALSE(fake::StoredDword("SOFTWARE\\Kelmor", "Repeats", &stored)) << "options are for this run only";
 }
@@ -136,7 +136,7 @@ TEST_F(StartupTest, TheSystemEndingTheProgramMidPlaybackSendsNothingMoreAndFails
     EXPECT_TRUE(fake::delivered.empty());
     EXPECT_EQ(fake::journalHook, 0);
     EXPECT_EQ(fake::quitExitCode, EXIT_CODE_FAILED);
-    EXPECT_EQ(gEvents, nullptr) << "the exit step ran";
+    EXPECT_EQ(gRecordingStore.gEvents, nullptr) << "the exit step ran";
     EXPECT_TRUE(Logged("CANCELLED RECORDING: Kelmor ended by the system"));
 }
 
@@ -157,7 +157,7 @@ TEST_F(StartupTest, StoredMappingsApplyToAHiddenPlayback) {
 // A cancelled continuous playback fails too; that one is run end to end.
 TEST_F(StartupTest, FailuresExitNonZero) {
     const struct { std::string file; const char* before; bool refuseHook; } cases[] = {
-        {"missing.klx", nullptr, false}, {std::string(sizeof gszFile, 'n'), nullptr, false},
+        {"missing.klx", nullptr, false}, {std::string(sizeof gRecording.gszFile, 'n'), nullptr, false},
         {"task.klx", "", true}, {"task.klx", "START /no/such/program\r\n", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.substr(0, 12) + (c.refuseHook ? " refused" : ""));
@@ -180,11 +180,11 @@ TEST_F(StartupTest, FailuresExitNonZero) {
 
 TEST_F(StartupTest, InteractiveExitAndClose) {
     gnRunMode = RUN_INTERACTIVE;
-    gSettings.gbPromptForSave = 1, gbModified = true, nEventCount = 1;
+    gSettings.gbPromptForSave = 1, gRecording.gbModified = true, gRecording.nEventCount = 1;
     fake::messageBoxAnswers = {IDCANCEL};
     EXPECT_FALSE(CloseMainWindow()) << "the save prompt was cancelled";
     EXPECT_EQ(fake::quitExitCode, -1);
-    EXPECT_NE(gEvents, nullptr);
+    EXPECT_NE(gRecordingStore.gEvents, nullptr);
 
     gSettings.gbPromptForSave = 0;
     SendCommand(ID_START_RECORDING);

@@ -66,7 +66,7 @@ TEST_F(ToolCommandsTest, UserCommandSendsItsChoiceOrOffersToChooseOne) {
 
 TEST_F(ToolCommandsTest, OpeningAMenuFollowsTheFileAndLogSizes) {
     snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("k.log").c_str());
-    snprintf(gszFile, sizeof gszFile, "%s", Path("task.klx").c_str());
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "%s", Path("task.klx").c_str());
     for (bool exist : {false, true}) {
         if (exist) WriteFile(Path("task.klx"), "x"), WriteFile(Path("k.log"), "a\r\n");
         ShellEnableCommand(ID_EDIT_SCRIPT, true);
@@ -115,12 +115,12 @@ TEST_F(ToolCommandsTest, StartUpAppliesTopmostAndTabsThenReloadsTheLastFile) {
     ShowInteractiveWindow();
     EXPECT_TRUE(fake::mainWindowTopmost && fake::FindMenuItem(ID_ALWAYS_ON_TOP)->checked);
     EXPECT_FALSE(fake::panesShown || fake::FindMenuItem(ID_SHOW_TABS)->checked);
-    EXPECT_EQ(nEventCount, 0) << "Reload off";
+    EXPECT_EQ(gRecording.nEventCount, 0) << "Reload off";
     EXPECT_NE(fake::FindMenuItem(ID_RECENT_FILE_1), nullptr) << "the recent files are in the File menu";
 
     gSettings.gbReload = 1, gSettings.gbPlayImmediately = 1;
     ShowInteractiveWindow();
-    EXPECT_EQ(std::string(gszFile), Path("last.klx"));
+    EXPECT_EQ(std::string(gRecording.gszFile), Path("last.klx"));
     EXPECT_TRUE(fake::fileDialogs.empty()) << "opened as chosen, without the dialog";
     EXPECT_NE(fake::journalHook, 0) << "and played at once";
 
@@ -129,7 +129,7 @@ TEST_F(ToolCommandsTest, StartUpAppliesTopmostAndTabsThenReloadsTheLastFile) {
     WriteFile(Path("last.klx"), "");
     ClearRecording();
     ShowInteractiveWindow();
-    EXPECT_EQ(nEventCount, 0);
-    EXPECT_EQ(gszFile[0], '\0') << "nothing loaded, no current file";
+    EXPECT_EQ(gRecording.nEventCount, 0);
+    EXPECT_EQ(gRecording.gszFile[0], '\0') << "nothing loaded, no current file";
     EXPECT_TRUE(fake::messageBoxes.empty());
 }

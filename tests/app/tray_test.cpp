@@ -121,7 +121,7 @@ TEST_F(TrayTest, CloseAndExitHideWhileTheTrayExitAsksNothing) {
     SetTrayMode(true);
     fake::messageBoxes.clear();
     Keys(3);
-    gbModified = true;
+    gRecording.gbModified = true;
     fake::mainWindowVisible = true;
     EXPECT_FALSE(CloseMainWindow());
     EXPECT_FALSE(fake::mainWindowVisible);
@@ -172,7 +172,7 @@ TEST_F(TrayTest, WithoutATrayTheWindowStaysInReach) {
         << "turned on where no tray shows it, the mode stays off";
     // Closing ends the program as without the tray mode, question included.
     Keys(1);
-    gbModified = true;
+    gRecording.gbModified = true;
     fake::messageBoxAnswers = {IDNO};
     EXPECT_TRUE(CloseMainWindow());
     EXPECT_EQ(fake::messageBoxes.size(), 1u);

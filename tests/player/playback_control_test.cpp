@@ -3,7 +3,6 @@
 
 #include "player/playback_control.h"
 #include "player/script_commands.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"
@@ -46,7 +45,7 @@ TEST_F(PlaybackControlTest, RepeatsRunEveryPassThenGoIdle) {
     EXPECT_EQ(fake::statusText, "Press Ctrl + Escape To Stop") << "same text in another case stays";
     EXPECT_EQ(fake::RunPlayback(), 12);
     EXPECT_TRUE(fake::statusText == " " && fake::commandEnabled[ID_PLAY]);
-    EXPECT_EQ(nCompletedPasses, 0) << "the next playback counts from the start";
+    EXPECT_EQ(gRecording.nCompletedPasses, 0) << "the next playback counts from the start";
     // A minimised window still counts as visible, so every pass minimises it again.
     EXPECT_EQ(fake::mainWindowShowCommands, (std::vector<int>{SW_MINIMIZE, SW_MINIMIZE, SW_MINIMIZE, SW_RESTORE}));
 }
@@ -101,7 +100,7 @@ TEST_F(PlaybackControlTest, FastMapPlayCoversTheFirstPassOfAMappingPlaybackOnly)
     SendCommand(ID_PLAY);
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\ServiceFileLoad", REG_SZ, "/nowhere.klx", 0);
     SendCommand(ID_SERVICE_PLAYFILE);
-    EXPECT_EQ(gszFile, name) << "ignored while a playback runs";
+    EXPECT_EQ(gRecording.gszFile, name) << "ignored while a playback runs";
 }
 
 // A hidden program that cannot play does not linger.
@@ -126,14 +125,14 @@ TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
 
 TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInteractive) {
     Keys(4);
-    gEvents[1] = EVENTMSG{};
+    gRecordingStore.gEvents[1] = EVENTMSG{};
     AddScriptCommand(KW_TYPE, "abcde", 1);
     gnRunMode = RUN_COMMAND_LINE;
     gbConsoleMinimized = 1;
     SendCommand(ID_PLAY);
     EXPECT_EQ(fake::RunPlayback(), 3 + 10);
-    EXPECT_EQ(nEventCount, 4);
-    EXPECT_EQ(gEvents[4].message, 0u) << "nothing left behind the restored list";
+    EXPECT_EQ(gRecording.nEventCount, 4);
+    EXPECT_EQ(gRecordingStore.gEvents[4].message, 0u) << "nothing left behind the restored list";
     EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});
     EXPECT_TRUE(fake::windowTitle.empty() && gbConsoleMinimized == 1);
 
@@ -147,7 +146,7 @@ TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInte
 
 TEST_F(PlaybackControlTest, WatchdogKicksAFrozenWait) {
     Keys(3);
-    gEvents[1] = EVENTMSG{};
+    gRecordingStore.gEvents[1] = EVENTMSG{};
     AddScriptCommand(KW_WAIT, "2", 1);
     std::vector<size_t> keysAt;
     fake::actualWait = [&](int32_t) {  // the timer fires while the system sits in the wait
@@ -166,8 +165,8 @@ TEST_F(PlaybackControlTest, WatchdogLeavesAWindowSearchAfterAWaitAlone) {
     // A WAIT, a key played at once (its delay start stays set), then a GOTO that searches
     // for a window that never comes: the search's pauses are no frozen delay.
     Keys(5);
-    gEvents[1] = EVENTMSG{};
-    gEvents[3] = EVENTMSG{};
+    gRecordingStore.gEvents[1] = EVENTMSG{};
+    gRecordingStore.gEvents[3] = EVENTMSG{};
     AddScriptCommand(KW_WAIT, "1", 1);
     AddScriptCommand(KW_GOTO, "Nowhere", 3);
     gSettings.gbGOTOWait = 3;

@@ -7,7 +7,6 @@
 #include "platform/input.h"
 #include "player/playback_control.h"
 #include "player/player.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "settings/log.h"
 #include "settings/settings.h"
@@ -25,8 +24,8 @@ EVENTMSG Ev(uint32_t message, uint32_t time, uint32_t paramL = 0, uint32_t param
 }
 
 void Load(const std::vector<EVENTMSG>& events) {
-    std::copy(events.begin(), events.end(), gEvents);
-    nEventCount = static_cast<int32_t>(events.size());
+    std::copy(events.begin(), events.end(), gRecordingStore.gEvents);
+    gRecording.nEventCount = static_cast<int32_t>(events.size());
 }
 
 // Offers event i for the first time, or again when fresh is false.
@@ -60,7 +59,7 @@ TEST_F(PlayerTest, DelaysFollowTheRecordedGapsAtEachSpeed) {
     Load({Ev(MM, 5000), Ev(MM, 5014), Ev(MM, 6014), Ev(DN, 6114), Ev(UP, 6214), Ev(MM, 6314), Ev(DBL, 6414),
           Ev(UP, 6514), Ev(MM, 6614), Ev(MM, 0), Ev(MM, 9000), Ev(MM, 1), Ev(MM, 9500), Ev(MM, 9400),
           Ev(MM, 0xFFFFFFF0u), Ev(MM, 0x10), Ev(MM, 0x7FFFFFFF)});
-    gEvents[nEventCount] = Ev(UP, 0);  // past the end: no event
+    gRecordingStore.gEvents[gRecording.nEventCount] = Ev(UP, 0);  // past the end: no event
     const struct { uint8_t speed; int32_t event; intptr_t delay; } rows[] = {
         {2, 12, 0} /* after time 1 */, {2, 15, 32} /* across the tick wrap */, {3, 2, 66}, {4, 2, 0}, {1, 3, 100},
         {1, 4, 100}, {1, 5, 100}, {1, 6, 100}, {1, 8, 400}, {1, 16, INT32_MAX} /* saturates */};
@@ -94,7 +93,7 @@ TEST_F(PlayerTest, SurplusPaysBackLaterDelaysAndReOffersFinishTheWait) {
 
 TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
     gbLogLevel = LOG_MEDIUM;
-    gSettings.gnLoopTypeBase = 100, nCompletedPasses = 2;  // the third pass
+    gSettings.gnLoopTypeBase = 100, gRecording.nCompletedPasses = 2;  // the third pass
     fake::localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     gSettings.gnRandomMin = gSettings.gnRandomMax = 7;
     const char* texts[] = {"103", "7", "09:05:03", "08/15/2004 09:05:03", "200408150905030042"};
@@ -103,14 +102,14 @@ TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
         // A recorded key, or the character a TYPE command types (x and X alike).
         Load({Ev(WM_KEYDOWN, 1000, action % 2 ? 'X' : CharacterRecordParam(action % 4 ? 'x' : 'X'))});
         EXPECT_EQ(Offer(0), 0);
-        EXPECT_GT(nEventCount, 1);
+        EXPECT_GT(gRecording.nEventCount, 1);
         std::string line = std::string("REPLACE Mapping: '") + texts[action - ACTION_REPLACE_LOOP] + "'\r\n";
         EXPECT_NE(ReadFile(gszLogFile).find(line), std::string::npos) << line;
     }
-    nEventCount = EVENT_CAPACITY;  // a full list takes nothing more
-    gEvents[EVENT_CAPACITY - 1] = Ev(WM_KEYDOWN, 1000, 'X');
+    gRecording.nEventCount = EVENT_CAPACITY;  // a full list takes nothing more
+    gRecordingStore.gEvents[EVENT_CAPACITY - 1] = Ev(WM_KEYDOWN, 1000, 'X');
     EXPECT_EQ(Offer(EVENT_CAPACITY - 1), 0);
-    EXPECT_EQ(nEventCount, EVENT_CAPACITY);
+    EXPECT_EQ(gRecording.nEventCount, EVENT_CAPACITY);
 }
 
 TEST_F(PlayerTest, IndexOutsideTheListStopsThePlayback) {

@@ -26,7 +26,7 @@ void Stop(uint32_t tick) {
 }
 std::vector<uint32_t> Messages() {
     std::vector<uint32_t> out;
-    for (int i = 0; i < nEventCount; ++i) out.push_back(gEvents[i].message);
+    for (int i = 0; i < gRecording.nEventCount; ++i) out.push_back(gRecordingStore.gEvents[i].message);
     return out;
 }
 
@@ -50,9 +50,9 @@ TEST_F(RecorderTest, KeepsEventsAsReceivedAndClosesWithThePaintRecord) {
     Feed(WM_RBUTTONDOWN, 0x102F0, 10250);
     Stop(10400);
     EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_SYSKEYDOWN, WM_SYSKEYUP, WM_RBUTTONDOWN, 15}));
-    EXPECT_EQ(gEvents[2].paramL, 0x102F0u);
-    EXPECT_EQ(gEvents[3].time, 10400u);
-    EXPECT_EQ(gEvents[4].message, 0u);
+    EXPECT_EQ(gRecordingStore.gEvents[2].paramL, 0x102F0u);
+    EXPECT_EQ(gRecordingStore.gEvents[3].time, 10400u);
+    EXPECT_EQ(gRecordingStore.gEvents[4].message, 0u);
     EXPECT_TRUE(fake::commandEnabled[ID_START_RECORDING]);
     EXPECT_TRUE(Logged("RECORDING #3: hWnd=119, Time=10250, Message=516 (paramL=0x102F0, paramH=0x14, wParam=0xF0, "
                        "lParam=0x2)"));
@@ -67,7 +67,7 @@ TEST_F(RecorderTest, QuickSecondUpAddsADoubleClickAcrossTheTickWrap) {
     Feed(WM_LBUTTONUP, 3, t + 1000);  // 800 ms after that one, 1000 after the plain up
     Stop(t + 1100);
     EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_LBUTTONUP, 15}));
-    EXPECT_EQ(gEvents[1].paramL, 2u);
+    EXPECT_EQ(gRecordingStore.gEvents[1].paramL, 2u);
 }
 
 TEST_F(RecorderTest, StopKeyIsNotRecordedAndOwnWindowOnlyWhenAsked) {
@@ -78,7 +78,7 @@ TEST_F(RecorderTest, StopKeyIsNotRecordedAndOwnWindowOnlyWhenAsked) {
     Feed(WM_KEYDOWN, 0x5800 | 123, 10200);
     EXPECT_EQ(fake::journalHook, 0) << "stopped inside the hook call";
     EXPECT_EQ(Messages(), (std::vector<uint32_t>{15}));
-    EXPECT_EQ(gEvents[1].message, 0u);
+    EXPECT_EQ(gRecordingStore.gEvents[1].message, 0u);
     EXPECT_TRUE(Logged("\"Stop Recording\" key pressed: 123"));
     gSettings.gbExcludeKelmorAction = 0;
     SendCommand(ID_START_RECORDING);
@@ -100,8 +100,8 @@ TEST_F(RecorderTest, InputTakenInAtTheStopIsKeptUpToTheStopKeyAndClosedOnce) {
                            EVENTMSG{WM_KEYDOWN, 'B', 20, 10700, kOther}};
     Stop(10800);
     EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_KEYDOWN, 15}));
-    EXPECT_EQ(gEvents[1].time, 10600u) << "closed at the stop key";
-    EXPECT_EQ(gEvents[2].message, 0u);
+    EXPECT_EQ(gRecordingStore.gEvents[1].time, 10600u) << "closed at the stop key";
+    EXPECT_EQ(gRecordingStore.gEvents[2].message, 0u);
 
     // Exit cancels a recording, but not one its stop key had ended before.
     SendCommand(ID_START_RECORDING);
@@ -119,10 +119,10 @@ TEST_F(RecorderTest, FullListDropsFurtherRecords) {
     gbLogLevel = LOG_MEDIUM;
     Feed(WM_KEYDOWN, 'A', 60200);
     Stop(60300);
-    ASSERT_EQ(nEventCount, EVENT_LOAD_LIMIT + 1);
-    EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT - 1].message, static_cast<uint32_t>(WM_LBUTTONDBLCLK));
-    EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT].message, 15u);
-    EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT + 1].message, 0u);
+    ASSERT_EQ(gRecording.nEventCount, EVENT_LOAD_LIMIT + 1);
+    EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT - 1].message, static_cast<uint32_t>(WM_LBUTTONDBLCLK));
+    EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT].message, 15u);
+    EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT + 1].message, 0u);
     EXPECT_NE(ReadFile(gszLogFile).find("RECORDING #32767: hWnd=119, Time=60200, Message=WM_KEYDOWN"), std::string::npos);
 }
 
@@ -131,7 +131,7 @@ TEST_F(RecorderTest, RefusedHookShowsTheBoxAndLeavesNoStaleCount) {
     fake::refuseJournalHook = true;
     SendCommand(ID_START_RECORDING);
     ExpectBox("Start Windows Recorder Failed!", "Failure");
-    EXPECT_EQ(nEventCount, 0) << "the list was wiped";
+    EXPECT_EQ(gRecording.nEventCount, 0) << "the list was wiped";
 }
 
 TEST_F(RecorderTest, RecordingCommandsLeaveARunningPlaybackAlone) {
@@ -142,21 +142,21 @@ TEST_F(RecorderTest, RecordingCommandsLeaveARunningPlaybackAlone) {
     SendCommand(ID_TRAY_STOP_RECORDING);
     EXPECT_TRUE(gbPlayingNow);
     EXPECT_EQ(fake::journalInstalls, 1);
-    EXPECT_EQ(gEvents[3].message, static_cast<uint32_t>(WM_KEYUP));
+    EXPECT_EQ(gRecordingStore.gEvents[3].message, static_cast<uint32_t>(WM_KEYUP));
     fake::RunPlayback(2);
     SendCommand(ID_STOP_RECORDING);  // ends the playback without cutting the list there
     EXPECT_FALSE(gbPlayingNow);
-    EXPECT_EQ(nEventCount, 4);
+    EXPECT_EQ(gRecording.nEventCount, 4);
 }
 
 TEST_F(RecorderTest, FocusOnTheMinimisedWindowStopsTheRecording) {
-    snprintf(gszFile, sizeof gszFile, "/home/me/x.klx");
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/home/me/x.klx");
     gSettings.gbMinimize = 1;
     SendCommand(ID_START_RECORDING);
     EXPECT_EQ(fake::windowTitle, "CLICK TO STOP RECORDING");
     EXPECT_EQ(fake::mainWindowShowCommands, std::vector<int>{SW_MINIMIZE});
     OnMainWindowFocus();
-    EXPECT_EQ(nEventCount, 1);
+    EXPECT_EQ(gRecording.nEventCount, 1);
     EXPECT_EQ(fake::windowTitle, "Kelmor - x.klx");
     gSettings.gbMinimize = 0;
     SendCommand(ID_START_RECORDING);
@@ -171,12 +171,12 @@ TEST_F(RecorderTest, ExitCancelLeavesNoHalfRecordingAndRestoresAPlayback) {
     Feed(WM_KEYDOWN, 'B', 10100);
     CancelJournalForExit("CANCELLED RECORDING: Kelmor Exit called\r\n");
     EXPECT_EQ(fake::journalHook, 0);
-    EXPECT_EQ(nEventCount, 0);
+    EXPECT_EQ(gRecording.nEventCount, 0);
     EXPECT_TRUE(Logged("CANCELLED RECORDING: Kelmor Exit called\r\n"));
     Keys(4);
     SendCommand(ID_PLAY);
-    gEvents[nEventCount++] = EVENTMSG{WM_KEYDOWN, 'B', 0, 1, 0};  // inserted by a script
+    gRecordingStore.gEvents[gRecording.nEventCount++] = EVENTMSG{WM_KEYDOWN, 'B', 0, 1, 0};  // inserted by a script
     CancelJournalForExit("CANCELLED RECORDING: Kelmor Close called\r\n");
     EXPECT_FALSE(gbPlayingNow);
-    EXPECT_EQ(nEventCount, 4);
+    EXPECT_EQ(gRecording.nEventCount, 4);
 }

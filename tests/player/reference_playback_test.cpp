@@ -8,7 +8,6 @@
 #include "platform/system.h"
 #include "player/player.h"
 #include "recording/message_names.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/log.h"
@@ -57,10 +56,10 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\120\\Action", REG_DWORD, nullptr, ACTION_REPLACE_LOOP);
     ReadMappings();
     const std::string file = DataPath("reference.klx");
-    snprintf(gszFile, sizeof gszFile, "%s", file.c_str());
-    ASSERT_EQ(LoadRecording(), 6);
-    const std::vector<EVENTMSG> loaded(gEvents, gEvents + nEventCount);
-    const std::vector<int32_t> indices(nEventIndex, nEventIndex + nScriptCommands);
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "%s", file.c_str());
+    ASSERT_EQ(LoadRecording(gRecording.gszFile), 6);
+    const std::vector<EVENTMSG> loaded(gRecordingStore.gEvents, gRecordingStore.gEvents + gRecording.nEventCount);
+    const std::vector<int32_t> indices(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + gRecording.nScriptCommands);
 
     SendCommand(ID_PLAY);
     fake::RunPlayback();
@@ -86,9 +85,9 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     }
     EXPECT_EQ(sent, Split(ReadFile(DataPath("reference.events")), "\n"));
 
-    EXPECT_EQ(nEventCount, static_cast<int32_t>(loaded.size()));
-    EXPECT_EQ(memcmp(gEvents, loaded.data(), loaded.size() * sizeof(EVENTMSG)), 0);
-    EXPECT_EQ(std::vector<int32_t>(nEventIndex, nEventIndex + nScriptCommands), indices);
+    EXPECT_EQ(gRecording.nEventCount, static_cast<int32_t>(loaded.size()));
+    EXPECT_EQ(memcmp(gRecordingStore.gEvents, loaded.data(), loaded.size() * sizeof(EVENTMSG)), 0);
+    EXPECT_EQ(std::vector<int32_t>(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + gRecording.nScriptCommands), indices);
     EXPECT_EQ(fake::windowTitle, "Kelmor - reference.klx");
 }
 
@@ -116,7 +115,7 @@ TEST_F(ReferencePlaybackTest, RecordingThroughTheRecordHookSavesAsText) {
     SendCommand(ID_START_RECORDING);
     for (const EVENTMSG& event : input) fake::FeedRecord(event);
     EXPECT_EQ(fake::journalHook, 0) << "the stop key ended the recording";
-    EXPECT_EQ(nEventCount, 14);
+    EXPECT_EQ(gRecording.nEventCount, 14);
     ASSERT_TRUE(SaveRecordingToFile(Path("recorded.klx").c_str()));
     EXPECT_EQ(ReadFile(Path("recorded.klx")), ReadFile(DataPath("recorded.klx")));
 }

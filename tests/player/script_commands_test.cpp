@@ -25,13 +25,13 @@ protected:
     }
     // A command owning a new empty event at the end of the list; returns its index k.
     int32_t Add(int32_t keyword, const char* argument) {
-        gEvents[nEventCount] = EVENTMSG{};
-        return AddScriptCommand(keyword, argument, nEventCount++);
+        gRecordingStore.gEvents[gRecording.nEventCount] = EVENTMSG{};
+        return AddScriptCommand(keyword, argument, gRecording.nEventCount++);
     }
     // Runs command k at its own empty event; returns -1 unless the command sets a delay.
     int32_t Run(int32_t k) {
         int32_t delay = -1;
-        RunScriptCommand(k, nEventIndex[k], &delay);
+        RunScriptCommand(k, gRecordingStore.nEventIndex[k], &delay);
         return delay;
     }
     // A playback in progress, as playback control leaves it at the start of a pass.
@@ -46,7 +46,7 @@ protected:
         return handle;
     }
     // The click that command k inserted behind its empty event.
-    const EVENTMSG& Click(int32_t k) { return gEvents[nEventIndex[k] + 1]; }
+    const EVENTMSG& Click(int32_t k) { return gRecordingStore.gEvents[gRecordingStore.nEventIndex[k] + 1]; }
 };
 
 TEST_F(ScriptCommandsTest, GotoActivatesTheFirstTitleHoldingTheTextInAnyCase) {
@@ -115,17 +115,17 @@ TEST_F(ScriptCommandsTest, ClickReadsTwoRunsOfAtMostEightDigitsFromTheGotoOrFore
 TEST_F(ScriptCommandsTest, ClickInsertsBothEventsOrNone) {
     int32_t k = Add(KW_CLICK, "1,1");
     int32_t later = Add(KW_WAIT, "1");
-    nEventCount = EVENT_CAPACITY - 1;
+    gRecording.nEventCount = EVENT_CAPACITY - 1;
     Run(k);
-    EXPECT_EQ(nEventCount, EVENT_CAPACITY - 1);
-    EXPECT_EQ(nEventIndex[later], 1) << "nothing shifted";
+    EXPECT_EQ(gRecording.nEventCount, EVENT_CAPACITY - 1);
+    EXPECT_EQ(gRecordingStore.nEventIndex[later], 1) << "nothing shifted";
     EXPECT_EQ(Click(k).message, 0u);
     EXPECT_TRUE(Logged("   Event list full: CLICK '1,1' not injected (2 more events needed, 32767 of 32768 records used)"));
 
-    nEventCount = EVENT_CAPACITY - 2;
+    gRecording.nEventCount = EVENT_CAPACITY - 2;
     Run(k);
-    EXPECT_EQ(nEventCount, EVENT_CAPACITY);
-    EXPECT_EQ(nEventIndex[later], 3);
+    EXPECT_EQ(gRecording.nEventCount, EVENT_CAPACITY);
+    EXPECT_EQ(gRecordingStore.nEventIndex[later], 3);
 }
 
 TEST_F(ScriptCommandsTest, StartOfAConsoleMinimisesTheMainWindowUntilThePlaybackEnds) {
@@ -164,7 +164,7 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     gSettings.gbGOTOWait = 2;
     // Each failed search answers with the 500 ms pause; the next offer searches again.
     std::vector<int32_t> delays{Run(k)};
-    for (int32_t d = 0; delays.back() == 500 && ContinueScriptCommand(nEventIndex[k], &d);) delays.push_back(d);
+    for (int32_t d = 0; delays.back() == 500 && ContinueScriptCommand(gRecordingStore.nEventIndex[k], &d);) delays.push_back(d);
     EXPECT_EQ(delays, (std::vector<int32_t>{500, 500, 500, 500, 500, 250}));
     EXPECT_EQ(fake::windowEnumerations, 1 + 5);
     EXPECT_EQ(fake::tickCount, 0u) << "the hook itself never sleeps";
@@ -201,7 +201,7 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
 TEST_F(ScriptCommandsTest, GotoRetriesAreDelaysTheSystemWaitsBetweenSearches) {
     gSettings.gbGOTOWait = 2;
     Add(KW_GOTO, "Calculator");
-    gEvents[nEventCount++] = EVENTMSG{WM_KEYDOWN, 'A', 1, 0, 0};
+    gRecordingStore.gEvents[gRecording.nEventCount++] = EVENTMSG{WM_KEYDOWN, 'A', 1, 0, 0};
     // The window appears while the system waits after the second search.
     std::vector<int32_t> waits;
     fake::actualWait = [&](int32_t requested) {

@@ -35,18 +35,18 @@ protected:
 };
 
 TEST_F(ExecutableRecordingTest, RecordsFollowTheProgramAndLoadBackFromTheOffset) {
-    gEvents[0] = kDown;
-    gEvents[2] = kUp;  // an empty event between them travels too
-    nEventCount = 3;
+    gRecordingStore.gEvents[0] = kDown;
+    gRecordingStore.gEvents[2] = kUp;  // an empty event between them travels too
+    gRecording.nEventCount = 3;
     EXPECT_EQ(Make("r.exe"), Records({kDown, EVENTMSG{}, kUp}));
     EXPECT_EQ(Load("r.exe"), 0);
-    EXPECT_EQ(nEventCount, 3);
+    EXPECT_EQ(gRecording.nEventCount, 3);
     // A first message whose low byte is not 0 would read as text: an empty event leads.
-    gEvents[0] = kUp;
-    nEventCount = 1;
+    gRecordingStore.gEvents[0] = kUp;
+    gRecording.nEventCount = 1;
     EXPECT_EQ(Make("up.exe"), Records({EVENTMSG{0, 0, 0, 1040, 0}, kUp}));
     EXPECT_EQ(Load("up.exe"), 0);
-    EXPECT_EQ(gEvents[1].message, static_cast<uint32_t>(WM_KEYUP));
+    EXPECT_EQ(gRecordingStore.gEvents[1].message, static_cast<uint32_t>(WM_KEYUP));
 }
 
 TEST_F(ExecutableRecordingTest, ScriptTravelsAsTextWhateverItsFirstLine) {
@@ -59,10 +59,10 @@ TEST_F(ExecutableRecordingTest, ScriptTravelsAsTextWhateverItsFirstLine) {
         // Made again from itself, over itself.
         for (int pass = 0; pass < 2; ++pass) {
             ASSERT_EQ(Load("s.exe"), commands) << first;
-            EXPECT_EQ(nEventCount, 4);
-            EXPECT_EQ(std::string(szArgument[commands - 1]), "bye");
-            EXPECT_EQ(nEventIndex[commands - 1], 3);
-            EXPECT_EQ(gEvents[2].message, static_cast<uint32_t>(WM_KEYUP));
+            EXPECT_EQ(gRecording.nEventCount, 4);
+            EXPECT_EQ(std::string(gRecordingStore.szArgument[commands - 1]), "bye");
+            EXPECT_EQ(gRecordingStore.nEventIndex[commands - 1], 3);
+            EXPECT_EQ(gRecordingStore.gEvents[2].message, static_cast<uint32_t>(WM_KEYUP));
             if (pass == 0) {
                 EXPECT_EQ(Make("s.exe"), text);
             }
@@ -75,7 +75,7 @@ TEST_F(ExecutableRecordingTest, FailuresLeaveTheOldFileAndNeverTouchTheProgram) 
     EXPECT_EQ(fake::messageBoxes.at(0).caption, "Save Error");
     EXPECT_TRUE(fake::fileDialogs.empty()) << "nothing recorded, nothing to name";
     fake::messageBoxes.clear();
-    gEvents[0] = kDown, nEventCount = 1;
+    gRecordingStore.gEvents[0] = kDown, gRecording.nEventCount = 1;
     EXPECT_FALSE(WriteExecutableRecording(Path("x.exe").c_str(), Path("no-program").c_str()));
     EXPECT_FALSE(FileExists(Path("x.exe")));
     // A program that fails halfway through its copy (a folder reads as nothing but errors).
@@ -97,9 +97,9 @@ TEST_F(ExecutableRecordingTest, FailuresLeaveTheOldFileAndNeverTouchTheProgram) 
 }
 
 TEST_F(ExecutableRecordingTest, CommandAsksForTheNameAndBeforeReplacing) {
-    gEvents[0] = kDown, nEventCount = 1;
-    gbModified = true;
-    snprintf(gszFile, sizeof gszFile, "/home/j.doe/task.v2.klx");
+    gRecordingStore.gEvents[0] = kDown, gRecording.nEventCount = 1;
+    gRecording.gbModified = true;
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/home/j.doe/task.v2.klx");
     WriteFile(Path("out.exe"), "old");
     fake::fileDialogAnswers = {{true, Path("out.klx"), 2}, {true, Path("out.klx"), 1}};
     fake::messageBoxAnswers = {IDNO, IDYES};
@@ -115,5 +115,5 @@ TEST_F(ExecutableRecordingTest, CommandAsksForTheNameAndBeforeReplacing) {
     char module[512];
     ASSERT_GT(SysGetModuleFileName(module, sizeof module), 0);
     EXPECT_EQ(GetFileSize32(Path("out.exe").c_str()), GetFileSize32(module) + 20) << "a copy of the running program";
-    EXPECT_FALSE(gbModified);
+    EXPECT_FALSE(gRecording.gbModified);
 }

@@ -3,7 +3,6 @@
 
 #include "player/playback_control.h"
 #include "recording/file_commands.h"
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
 #include "settings/settings.h"
@@ -14,9 +13,9 @@
 namespace {
 
 void Record(int count) {
-    for (int i = 0; i < count; ++i) gEvents[i] = EVENTMSG{WM_KEYDOWN, static_cast<uint32_t>(65 + i), 1, 100, 0};
-    nEventCount = count;
-    gbModified = true;
+    for (int i = 0; i < count; ++i) gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYDOWN, static_cast<uint32_t>(65 + i), 1, 100, 0};
+    gRecording.nEventCount = count;
+    gRecording.gbModified = true;
 }
 
 // Captions of the boxes shown so far, then forgets them.
@@ -33,19 +32,19 @@ class FileCommandsTest : public CoreTest {};
 
 TEST_F(FileCommandsTest, SavePromptAnswers) {
     Record(3);
-    snprintf(gszFile, sizeof gszFile, "/work/mine.klr");
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/work/mine.klr");
     fake::messageBoxAnswers = {IDCANCEL, IDYES, IDYES};
     OnNew(ID_NEW);
     EXPECT_EQ(fake::messageBoxes[0].text, "Save changes to /work/mine.klr?");
     EXPECT_EQ(fake::messageBoxes[0].style, static_cast<uint32_t>(MB_TASKMODAL | MB_YESNOCANCEL | MB_ICONEXCLAMATION));
     OnClose(ID_CLOSE);  // Yes, but the dialog is cancelled: nothing saved, nothing dropped
-    EXPECT_EQ(nEventCount, 3);
+    EXPECT_EQ(gRecording.nEventCount, 3);
     fake::fileDialogAnswers = {{true, Path("kept.klr"), 1}};
     OnClose(ID_CLOSE);
     EXPECT_EQ(ReadFile(Path("kept.klr")).size(), 60u);
     EXPECT_EQ(Captions(), "Confirm Action|Confirm Action|Confirm Action|");
-    EXPECT_EQ(nEventCount, 0);
-    EXPECT_STREQ(gszFile, "");
+    EXPECT_EQ(gRecording.nEventCount, 0);
+    EXPECT_STREQ(gRecording.gszFile, "");
     EXPECT_EQ(fake::windowTitle, "Kelmor");
     EXPECT_FALSE(fake::commandEnabled[ID_NEW]);
     Record(2);
@@ -53,7 +52,7 @@ TEST_F(FileCommandsTest, SavePromptAnswers) {
     OnNew(ID_NEW);
     EXPECT_EQ(fake::messageBoxes[0].text, "Save changes to (Untitled)?");
     EXPECT_EQ(Captions(), "Confirm Action|New Recording|");
-    EXPECT_FALSE(gbModified);
+    EXPECT_FALSE(gRecording.gbModified);
 }
 
 TEST_F(FileCommandsTest, SaveAsAsksUntilTheNameIsAcceptable) {
@@ -83,42 +82,42 @@ TEST_F(FileCommandsTest, SaveAsAsksUntilTheNameIsAcceptable) {
     EXPECT_EQ(gSettings.gbLastFileType, 2);
     EXPECT_TRUE(fake::commandEnabled[ID_EDIT_SCRIPT]);
     // A script recording is refused in the binary form; the window stays as it was.
-    gEvents[0] = EVENTMSG{};
-    gbModified = true;
+    gRecordingStore.gEvents[0] = EVENTMSG{};
+    gRecording.gbModified = true;
     fake::fileDialogAnswers = {{true, Path("s.klr"), 1}};
     OnSaveAs(ID_SAVE_AS);
     EXPECT_NE(fake::messageBoxes[0].text.find("\"KLR\" binary format"), std::string::npos);
     EXPECT_EQ(fake::windowTitle, "Kelmor - t.klx");
-    EXPECT_TRUE(gbModified);
+    EXPECT_TRUE(gRecording.gbModified);
 }
 
 TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrKeepsTheCurrentOne) {
-    snprintf(gszFile, sizeof gszFile, "/work/old.klr");
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/work/old.klr");
     OnOpen(ID_OPEN);
-    EXPECT_STREQ(gszFile, "/work/old.klr") << "cancelled";
+    EXPECT_STREQ(gRecording.gszFile, "/work/old.klr") << "cancelled";
     std::string file = Path("Rec.KLX");
     WriteFile(file, "message=WM_KEYDOWN paramH=1 paramL=65 time=5\r\nTYPE hi\r\n");
     gSettings.gbSpeed = 3;
     gSettings.gbPlayImmediately = 1;
-    nCompletedPasses = 4;
+    gRecording.nCompletedPasses = 4;
     fake::fileDialogAnswers = {{true, file, 1}};
     OnOpen(ID_OPEN);
     EXPECT_EQ(fake::fileDialogs[1].initialName, "/work/old.klr");
-    EXPECT_EQ(nEventCount, 2);
+    EXPECT_EQ(gRecording.nEventCount, 2);
     EXPECT_EQ(gSettings.gbLastFileType, 2);
     EXPECT_EQ(fake::windowTitle, "Kelmor - Rec.KLX");
     EXPECT_TRUE(gbPlayingNow) << "PlayImmediately starts the playback";
     EXPECT_EQ(fake::focusedSpeedButton, 3);
-    EXPECT_EQ(nCompletedPasses, 0);
+    EXPECT_EQ(gRecording.nCompletedPasses, 0);
     WriteFile(file, "message=WM_KEYUP paramH=1 paramL=65\r\n");
     fake::windowTitle = "unchanged";
     OnReloadCurrentFile(ID_RELOAD_FILE);
-    EXPECT_EQ(nEventCount, 1);
+    EXPECT_EQ(gRecording.nEventCount, 1);
     EXPECT_EQ(fake::windowTitle, "unchanged");
 }
 
 TEST_F(FileCommandsTest, EditScriptFileAndActionCount) {
-    snprintf(gszFile, sizeof gszFile, "/work/a.klx");
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/work/a.klx");
 #ifdef _WIN32
     // The opener earlier builds stored as their default starts nothing here.
     SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Kelmor\\Editor", REG_SZ, "xdg-open", 0);
@@ -126,7 +125,7 @@ TEST_F(FileCommandsTest, EditScriptFileAndActionCount) {
     fake::openSucceeds = false;  // no application for text: the default editor's program runs
     OnEditScriptFile(ID_EDIT_SCRIPT);
     SetRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Kelmor\\Editor", REG_SZ, "gedit -s", 0);
-    snprintf(gszFile, sizeof gszFile, "/work/my file's.klx");  // must stay one argument
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/work/my file's.klx");  // must stay one argument
     OnEditScriptFile(ID_EDIT_SCRIPT);
     // The failure box is checked with the log file, which goes to the same editor.
 #ifdef _WIN32
@@ -136,13 +135,13 @@ TEST_F(FileCommandsTest, EditScriptFileAndActionCount) {
 #endif
     EXPECT_EQ(fake::startedPrograms, started);
     Record(4);
-    gEvents[2] = EVENTMSG{};
+    gRecordingStore.gEvents[2] = EVENTMSG{};
     OnDisplayNumberOfActions(ID_DISPLAY_ACTIONS);
     EXPECT_EQ(fake::messageBoxes[0].text, "Total number of actions in /work/my file's.klx: 4");
-    gszFile[0] = '\0';
+    gRecording.gszFile[0] = '\0';
     OnDisplayNumberOfActions(ID_DISPLAY_ACTIONS);
     EXPECT_EQ(fake::messageBoxes[1].text, "Total number of actions in the current recording: 4");
-    nEventCount = 0;
+    gRecording.nEventCount = 0;
     OnDisplayNumberOfActions(ID_DISPLAY_ACTIONS);
     EXPECT_EQ(fake::messageBoxes[2].text.substr(0, 41), "There are no actions currently recorded.\n");
     EXPECT_EQ(Captions(), "Total Commands|Total Commands|Total Commands|");

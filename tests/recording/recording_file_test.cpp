@@ -23,7 +23,7 @@ using Row = std::array<uint32_t, 5>;  // message, paramL, paramH, time, hwnd
 using Rows = std::vector<Row>;
 Rows Loaded() {
     Rows rows;
-    for (const EVENTMSG* e = gEvents; e < gEvents + nEventCount; ++e) {
+    for (const EVENTMSG* e = gRecordingStore.gEvents; e < gRecordingStore.gEvents + gRecording.nEventCount; ++e) {
         rows.push_back({e->message, e->paramL, e->paramH, e->time, e->hwnd});
     }
     return rows;
@@ -33,9 +33,9 @@ using Commands = std::vector<std::tuple<int32_t, int32_t, std::string>>;  // key
 // The script commands loaded; the event each one points at must be its empty one.
 Commands LoadedCommands() {
     Commands out;
-    for (int32_t k = 0; k < nScriptCommands; ++k) {
-        EXPECT_EQ(gEvents[nEventIndex[k]].message, 0u) << k;
-        out.emplace_back(nKeyword[k], nEventIndex[k], szArgument[k]);
+    for (int32_t k = 0; k < gRecording.nScriptCommands; ++k) {
+        EXPECT_EQ(gRecordingStore.gEvents[gRecordingStore.nEventIndex[k]].message, 0u) << k;
+        out.emplace_back(gRecordingStore.nKeyword[k], gRecordingStore.nEventIndex[k], gRecordingStore.szArgument[k]);
     }
     return out;
 }
@@ -64,7 +64,7 @@ TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
         {"empty.klx", -2, "Please verify that the file exists."}, {"locked.klr", -3, "Permission denied."},
         {"cut.KLR", -4, "Please verify that the file has not changed."}};
     for (const auto& c : cases) {
-        gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0}, nEventCount = 1;
+        gRecordingStore.gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0}, gRecording.nEventCount = 1;
         const std::string line = "Unable to open file '" + Path(c.name) + "'! (" + std::to_string(c.code) + ")";
         // Root opens anything: the locked file is opened as nobody, who may write the log.
         const bool asNobody = c.code == -3 && geteuid() == 0;
@@ -79,8 +79,8 @@ TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
         EXPECT_TRUE(Logged(line)) << c.name;
         // A file that cannot be opened leaves the recording alone; one that fails halfway
         // leaves nothing, not even the records read before the failure.
-        EXPECT_EQ(nEventCount, c.code == -4 ? 0 : 1) << c.name;
-        EXPECT_EQ(gEvents[0].message, c.code == -4 ? 0u : uint32_t{WM_KEYDOWN}) << c.name;
+        EXPECT_EQ(gRecording.nEventCount, c.code == -4 ? 0 : 1) << c.name;
+        EXPECT_EQ(gRecordingStore.gEvents[0].message, c.code == -4 ? 0u : uint32_t{WM_KEYDOWN}) << c.name;
     }
 }
 
@@ -95,27 +95,27 @@ TEST_F(RecordingFileTest, BothFormsLoadUpToTheEventLimitAndSayWhatWasLeftOut) {
     fake::commandEnabled[ID_EDIT_SCRIPT] = true;
     gbLogLevel = LOG_LOW;
     EXPECT_EQ(LoadFile(Path("big.klr")), 0);
-    EXPECT_TRUE(gbRecordingCut);
+    EXPECT_TRUE(gRecording.gbRecordingCut);
     ExpectBox(left + "\n\nThe rest of the file was left out.");
     EXPECT_EQ(ReadFile(gszLogFile), left + "\r\n");
     EXPECT_FALSE(fake::commandEnabled[ID_EDIT_SCRIPT]) << "records hold no script to edit";
-    EXPECT_EQ(nEventCount, EVENT_LOAD_LIMIT);
+    EXPECT_EQ(gRecording.nEventCount, EVENT_LOAD_LIMIT);
     EXPECT_EQ(Loaded()[0], (Row{WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF, 77}));
-    EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT - 1].paramL, static_cast<uint32_t>(EVENT_LOAD_LIMIT - 1));
-    EXPECT_EQ(gEvents[EVENT_LOAD_LIMIT].message, 0u);
+    EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT - 1].paramL, static_cast<uint32_t>(EVENT_LOAD_LIMIT - 1));
+    EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT].message, 0u);
     // Exactly full is not cut, whatever comments follow.
     WriteFile(Path("full.klr"), records);
     EXPECT_EQ(LoadFile(Path("full.klr")), 0);
-    EXPECT_FALSE(gbRecordingCut);
+    EXPECT_FALSE(gRecording.gbRecordingCut);
     text = "message=WM_KEYUP paramH=0 paramL=0\n" + text;
     EXPECT_EQ(LoadText(text + "; the end\n/*\nTYPE hidden\n*/\n"), 0);
-    EXPECT_FALSE(gbRecordingCut);
+    EXPECT_FALSE(gRecording.gbRecordingCut);
     EXPECT_TRUE(fake::messageBoxes.empty());
     // One more action in either kind of line, even behind a closed block comment.
     for (const char* more : {"message=WM_KEYUP paramH=0 paramL=1\n", "/*\n*/\n  TYPE x\n"}) {
         EXPECT_EQ(LoadText(text + more), 0) << more;
-        EXPECT_EQ(nEventCount, EVENT_LOAD_LIMIT);
-        EXPECT_TRUE(gbRecordingCut) << more;
+        EXPECT_EQ(gRecording.nEventCount, EVENT_LOAD_LIMIT);
+        EXPECT_TRUE(gRecording.gbRecordingCut) << more;
         ExpectBox("Only the first 32766 actions of '" + Path("t.klx") + "' were loaded.\n\nThe rest of the file was "
                   "left out.");
     }
@@ -148,10 +148,10 @@ TEST_F(RecordingFileTest, TextLinesEndsCommentsAndEventFields) {
 }
 
 TEST_F(RecordingFileTest, BadLinesDropEverythingReadAndQuoteTheLine) {
-    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0}, nEventCount = 1;
+    gRecordingStore.gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0}, gRecording.nEventCount = 1;
     EXPECT_EQ(LoadText("TYPE x\r\nmessage=WM_KEYDOWN paramh=1 paramL=2\r\n"), -1);
     ExpectBox("Improperly formatted EVENT command (missing paramH)", "message=WM_KEYDOWN paramh=1 paramL=2");
-    EXPECT_EQ(nEventCount + nScriptCommands, 0);
+    EXPECT_EQ(gRecording.nEventCount + gRecording.nScriptCommands, 0);
     EXPECT_EQ(LoadText("  TYPE send message=now paramH=1\n"), -1);
     ExpectBox("Improperly formatted EVENT command (missing paramL)", "  TYPE send message=now paramH=1");
 
@@ -159,8 +159,8 @@ TEST_F(RecordingFileTest, BadLinesDropEverythingReadAndQuoteTheLine) {
     const std::string bad = "PRESS " + std::string(300, 'x');
     EXPECT_EQ(LoadText("TYPE a\r\nmessage=WM_KEYUP paramH=0 paramL=1\r\n" + bad + "\r\nTYPE b\r\n"), -1);
     ExpectBox("Unknown or incorrectly formatted command #2:\n\n\"" + bad.substr(0, 224) + "\"", "Script Error");
-    EXPECT_EQ(nEventCount, 0);
-    EXPECT_EQ(gEvents[1].message, 0u) << "what was read before is dropped";
+    EXPECT_EQ(gRecording.nEventCount, 0);
+    EXPECT_EQ(gRecordingStore.gEvents[1].message, 0u) << "what was read before is dropped";
     const std::string logged = "ERROR: Unknown or incorrectly formatted command in '" + Path("t.klx") + "': \"" + bad;
     EXPECT_EQ(ReadFile(gszLogFile), logged.substr(0, LOG_LINE_MAX) + "\r\n");
 }
@@ -172,8 +172,8 @@ TEST_F(RecordingFileTest, ScriptCommandsTheirArgumentsAndBounds) {
               5);
     EXPECT_EQ(LoadedCommands(), (Commands{{KW_START, 0, "xterm -e cat"}, {KW_TYPE, 1, "Hi {enter}"}, {KW_WAIT, 2, "2 "},
                                           {KW_GOTO, 4, "Untitled - Notepad"}, {KW_CLICK, 5, "10 20"}}));
-    EXPECT_EQ(nEventCount, 6);
-    EXPECT_EQ(gEvents[3].message, WM_KEYDOWN);
+    EXPECT_EQ(gRecording.nEventCount, 6);
+    EXPECT_EQ(gRecordingStore.gEvents[3].message, WM_KEYDOWN);
     // Arguments are kept as UTF-8: a line that is not (an older program's Windows-1252)
     // is read as that, and a long one is never cut inside a character.
     std::string acutes;
@@ -191,16 +191,16 @@ TEST_F(RecordingFileTest, ScriptCommandsTheirArgumentsAndBounds) {
     EXPECT_EQ(LoadText(text), 4);
     EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, std::string(1018, 'a')}, {KW_WAIT, 1, "1"}, {KW_GOTO, 2, "win"},
                                           {KW_TYPE, 3, std::string(12, 'k') + " arg"}}));
-    EXPECT_FALSE(gbRecordingCut);
+    EXPECT_FALSE(gRecording.gbRecordingCut);
 
     text = "message=WM_KEYDOWN paramH=0 paramL=1\n";
     for (int k = 0; k < SCRIPT_LOAD_LIMIT; ++k) text += "TYPE " + std::to_string(k) + "\n";
     EXPECT_EQ(LoadText(text + "WAIT 9\nmessage=WM_KEYUP paramH=0 paramL=1\n"), SCRIPT_LOAD_LIMIT);
-    EXPECT_EQ(nScriptCommands, SCRIPT_LOAD_LIMIT);
-    EXPECT_EQ(nEventCount, SCRIPT_LOAD_LIMIT + 1);
+    EXPECT_EQ(gRecording.nScriptCommands, SCRIPT_LOAD_LIMIT);
+    EXPECT_EQ(gRecording.nEventCount, SCRIPT_LOAD_LIMIT + 1);
     ExpectBox("Too many script commands!\n\nThe maximum number of script commands is 2047", "WAIT 9");
-    EXPECT_TRUE(gbRecordingCut);
-    EXPECT_STREQ(szArgument[SCRIPT_LOAD_LIMIT - 1], "2046");
+    EXPECT_TRUE(gRecording.gbRecordingCut);
+    EXPECT_STREQ(gRecordingStore.szArgument[SCRIPT_LOAD_LIMIT - 1], "2046");
 }
 
 TEST_F(RecordingFileTest, TheRestOfALongLineBelongsToIt) {
@@ -220,7 +220,7 @@ TEST_F(RecordingFileTest, TheRestOfALongLineBelongsToIt) {
     for (const std::string& line : {"TYPE " + longRun + "START touch FILE",
                                     "message=WM_KEYUP paramH=1 paramL=2" + std::string(1000, ' ') + "time=3"}) {
         EXPECT_EQ(LoadText("TYPE first\n" + line + "\nTYPE last\n"), -1) << line.substr(0, 8);
-        EXPECT_EQ(nEventCount + nScriptCommands, 0);
+        EXPECT_EQ(gRecording.nEventCount + gRecording.nScriptCommands, 0);
         ExpectBox("Line longer than 1023 characters:\n\n\"" + line.substr(0, 224) + "...\"", "Script Error");
     }
     EXPECT_EQ(ReadFile(gszLogFile).rfind("ERROR: Line longer than 1023 characters in '" + Path("t.klx") + "': \"TYPE", 0),
@@ -271,8 +271,8 @@ TEST_F(RecordingFileTest, NoTextFromACommentEverBecomesACommand) {
             continue;
         }
         ASSERT_EQ(result, static_cast<int>(expected.commands.size())) << "round " << round << ": " << file;
-        for (int32_t k = 0; k < nScriptCommands; ++k) {
-            EXPECT_EQ((script_model::Command{nKeyword[k], szArgument[k]}), expected.commands[k]) << "round " << round;
+        for (int32_t k = 0; k < gRecording.nScriptCommands; ++k) {
+            EXPECT_EQ((script_model::Command{gRecordingStore.nKeyword[k], gRecordingStore.szArgument[k]}), expected.commands[k]) << "round " << round;
         }
         EXPECT_TRUE(fake::messageBoxes.empty()) << "round " << round;
         loaded += result > 0;
@@ -286,7 +286,7 @@ TEST_F(RecordingFileTest, AByteOrderMarkIsSkipped) {
     const std::string mark = "\xEF\xBB\xBF";
     EXPECT_EQ(LoadText(mark + "TYPE hi\r\nmessage=WM_KEYUP paramH=0 paramL=1\r\n"), 1);
     EXPECT_EQ(LoadedCommands(), (Commands{{KW_TYPE, 0, "hi"}}));
-    EXPECT_EQ(nEventCount, 2);
+    EXPECT_EQ(gRecording.nEventCount, 2);
     // Only at the start, and behind a program too.
     EXPECT_EQ(LoadText("TYPE a\n" + mark + "TYPE b\n"), 1);
     WriteFile(Path("rec.exe"), std::string(EMBEDDED_RECORDING_OFFSET, 'M') + mark + "START xterm\n");
@@ -303,7 +303,7 @@ TEST_F(RecordingFileTest, TextWriterNamesOrNumbersMessagesAndReadsBack) {
     std::string lines;
     Rows expected;  // hwnd is not part of the text form
     for (const auto& m : messages) {
-        gEvents[nEventCount++] = EVENTMSG{m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 5};
+        gRecordingStore.gEvents[gRecording.nEventCount++] = EVENTMSG{m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 5};
         lines += std::string("message=") + m.name + " paramH=-1 paramL=-2147483648 time=2147483647\r\n";
         expected.push_back({m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 0});
     }
@@ -325,7 +325,7 @@ TEST_F(RecordingFileTest, FailedSavesKeepTheOldFileAndSayWhy) {
     EXPECT_FALSE(SaveRecordingToFile(Path("new.klr").c_str()));
     EXPECT_FALSE(FileExists(Path("new.klr"))) << "a refusal creates nothing";
     fake::messageBoxes.clear();
-    EXPECT_EQ(nEventCount, 3) << "saving never changes the recording";
+    EXPECT_EQ(gRecording.nEventCount, 3) << "saving never changes the recording";
 
     // The system's reason follows the message.
     ASSERT_EQ(mkdir(Path("folder").c_str(), 0700), 0);
@@ -339,7 +339,7 @@ TEST_F(RecordingFileTest, FailedSavesKeepTheOldFileAndSayWhy) {
     // /dev/full takes no data: every write fails, in either form, and a link to it is
     // followed to the device, which is written directly.
     if (access("/dev/full", W_OK) != 0) return;
-    nEventCount = 1;
+    gRecording.nEventCount = 1;
     ASSERT_EQ(symlink("/dev/full", Path("full.klr").c_str()), 0);
     for (const std::string& path : {std::string("/dev/full"), Path("full.klr")}) {
         EXPECT_FALSE(SaveRecordingToFile(path.c_str())) << path;
@@ -420,7 +420,7 @@ TEST_F(RecordingFileTest, OnlyTheFileNamePartDecidesTheForm) {
         const std::string name = Path(std::string(folder) + "/a.klx");
         WriteFile(name, text);
         EXPECT_EQ(LoadFile(name), 1) << folder;
-        EXPECT_EQ(nEventCount, 2) << folder;
+        EXPECT_EQ(gRecording.nEventCount, 2) << folder;
         // Saving into the same folder writes the text form again, not records.
         ASSERT_TRUE(SaveRecordingToFile(name.c_str())) << folder;
         EXPECT_EQ(ReadFile(name).rfind("; This file was created by Kelmor", 0), 0u) << folder;

@@ -16,19 +16,19 @@ class RecordingStoreTest : public CoreTest {};
 
 // The log lines of both are pinned by the type expansion and reference playback tests.
 TEST_F(RecordingStoreTest, InsertEventMovesLaterRecordsUpAndRefusesAFullList) {
-    for (uint32_t vk = 1; vk <= 3; ++vk) gEvents[nEventCount++] = Key(vk);
+    for (uint32_t vk = 1; vk <= 3; ++vk) gRecordingStore.gEvents[gRecording.nEventCount++] = Key(vk);
     EVENTMSG added = Key(99);
-    ASSERT_EQ(InsertEvent(0, nEventCount, &added, "WM_KEYDOWN"), 1);
-    EXPECT_EQ(nEventCount, 3) << "callers count the new record themselves";
+    ASSERT_EQ(InsertEvent(0, gRecording.nEventCount, &added, "WM_KEYDOWN"), 1);
+    EXPECT_EQ(gRecording.nEventCount, 3) << "callers count the new record themselves";
     ASSERT_EQ(InsertEvent(4, 4, &added, "WM_KEYUP"), 1);  // at the end it only stores
     const uint32_t expected[] = {99, 1, 2, 3, 99};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(gEvents[i].paramL, expected[i]) << i;
-    EXPECT_EQ(gEvents[5].message, 0u);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(gRecordingStore.gEvents[i].paramL, expected[i]) << i;
+    EXPECT_EQ(gRecordingStore.gEvents[5].message, 0u);
     gbLogLevel = LOG_LOW;
-    nEventCount = EVENT_CAPACITY;
-    gEvents[EVENT_CAPACITY - 1] = Key(7);
-    EXPECT_EQ(InsertEvent(5, nEventCount, &added, "WM_*UP"), 0);
-    EXPECT_EQ(gEvents[EVENT_CAPACITY - 1].paramL, 7u) << "a refused insertion changes nothing";
+    gRecording.nEventCount = EVENT_CAPACITY;
+    gRecordingStore.gEvents[EVENT_CAPACITY - 1] = Key(7);
+    EXPECT_EQ(InsertEvent(5, gRecording.nEventCount, &added, "WM_*UP"), 0);
+    EXPECT_EQ(gRecordingStore.gEvents[EVENT_CAPACITY - 1].paramL, 7u) << "a refused insertion changes nothing";
     EXPECT_EQ(InsertEvent(-1, 3, &added, "WM_*UP"), 0);
     EXPECT_NE(ReadFile(gszLogFile).find("Event list full: event message 'WM_*UP' not injected"), std::string::npos);
 }
@@ -41,7 +41,7 @@ TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition)
     ShiftScriptCommands(0, 0);
     EXPECT_FALSE(FileExists(gszLogFile)) << "a zero shift moves and logs nothing";
     ShiftScriptCommands(5, 6);
-    EXPECT_EQ(std::vector<int32_t>(nEventIndex, nEventIndex + 3), (std::vector<int32_t>{2, 11, 15}));
+    EXPECT_EQ(std::vector<int32_t>(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + 3), (std::vector<int32_t>{2, 11, 15}));
 }
 
 TEST(FindNoCase, MatchesIgnoringAsciiCase) {

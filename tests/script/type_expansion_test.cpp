@@ -3,7 +3,6 @@
 #include <utility>
 #include <vector>
 
-#include "recording/playback_state.h"
 #include "recording/recording.h"
 #include "script/key_names.h"
 #include "script/type_expansion.h"
@@ -28,23 +27,23 @@ protected:
     }
     void Restart() {
         ClearRecording();
-        nEventCount = 3;
+        gRecording.nEventCount = 3;
         AddScriptCommand(KW_TYPE, "text", 1);
         AddScriptCommand(KW_WAIT, "1", 2);
     }
     // What the player does with a TYPE command's text.
     static int Play(const std::string& text) {
-        const int32_t position = nEventIndex[1];
+        const int32_t position = gRecordingStore.nEventIndex[1];
         int n = ExpandTypeText(position, text.c_str());
-        nEventCount += n;
+        gRecording.nEventCount += n;
         ShiftScriptCommands(position, n);
         return n;
     }
     // The events typed so far; the WAIT command must still point at its empty event.
     static Events Inserted() {
-        EXPECT_TRUE(gEvents[nEventIndex[1]].message == 0 && nEventIndex[1] == nEventCount - 1);
+        EXPECT_TRUE(gRecordingStore.gEvents[gRecordingStore.nEventIndex[1]].message == 0 && gRecordingStore.nEventIndex[1] == gRecording.nEventCount - 1);
         Events out;
-        for (int32_t i = 2; i < nEventIndex[1]; ++i) out.emplace_back(gEvents[i].message, gEvents[i].paramL);
+        for (int32_t i = 2; i < gRecordingStore.nEventIndex[1]; ++i) out.emplace_back(gRecordingStore.gEvents[i].message, gRecordingStore.gEvents[i].paramL);
         return out;
     }
     // The inserted presses read back as what they type: characters as themselves, Enter
@@ -130,7 +129,7 @@ TEST_F(TypeExpansionTest, ModifierAndKeyTokensPressOneKey) {
                                   {KD, 116}, {KU, 116}, {KD, 219}, {KU, 219}, {SD, 36}, {SU, 36}}));
     gbLogLevel = LOG_HIGH;
     EXPECT_EQ(Play("{winkey}"), 0);
-    EXPECT_EQ(nEventCount, 17) << "the Windows key goes straight to the system";
+    EXPECT_EQ(gRecording.nEventCount, 17) << "the Windows key goes straight to the system";
     EXPECT_EQ(fake::keyEvents.size(), 2u);
     EXPECT_EQ(ReadFile(gszLogFile),
               "   +++Injecting events for {some non-printing key}\r\n   >>>Sending script key with Kelmor secret sauce\r\n");
@@ -138,11 +137,11 @@ TEST_F(TypeExpansionTest, ModifierAndKeyTokensPressOneKey) {
 }
 
 TEST_F(TypeExpansionTest, PlaceholdersTypeTheirValuesWithinTheWorkingText) {
-    nCompletedPasses = 2;
+    gRecording.nCompletedPasses = 2;
     gSettings.gnLoopTypeBase = 100;
     Play("a{\\n}b{\\t}c{space}d{TAB}e{Return}f{newline}g{\\r}Save{enter}");
     Play("{date} {time} {DTNumber} {playbackloop} {random}-{random}");
-    nCompletedPasses = 0;
+    gRecording.nCompletedPasses = 0;
     // 2004-08-15 09:05:03.042 on the fake clock; 1011 is the unseeded generator's first draw
     // (41) scaled into the default 1000 ... 9999.
     EXPECT_EQ(Typed(), "a\nb\tc d\te\nf\ng\nSave\n08/15/2004 09:05:03 200408150905030042 103 1011-1011");
@@ -162,16 +161,16 @@ TEST_F(TypeExpansionTest, PlaceholdersTypeTheirValuesWithinTheWorkingText) {
 
 TEST_F(TypeExpansionTest, InsertionsStopAtTheCapacity) {
     gbLogLevel = LOG_LOW;
-    for (int32_t i = 2; i < EVENT_CAPACITY - 6; ++i) gEvents[i] = EVENTMSG{WM_KEYUP, 7, 0, 0, 0};
-    nEventCount = EVENT_CAPACITY - 5;
-    nEventIndex[1] = nEventCount - 1;
+    for (int32_t i = 2; i < EVENT_CAPACITY - 6; ++i) gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYUP, 7, 0, 0, 0};
+    gRecording.nEventCount = EVENT_CAPACITY - 5;
+    gRecordingStore.nEventIndex[1] = gRecording.nEventCount - 1;
     EXPECT_EQ(Play("aBc"), 4) << "c needs two records, one is left";
     // A key's press and release go in together or not at all: neither {pagedown} fits in
     // the one record left, which the Alt press takes; the Alt release finds none.
     for (const char* text : {"{pagedown}", "{pagedown}", "{altdown}", "{altup}"}) Play(text);
     EXPECT_EQ(Play("xyz"), 0);
     EXPECT_TRUE(gbScriptAltDown) << "the Alt release found no room, so Alt is still down";
-    EXPECT_EQ(nEventCount, EVENT_CAPACITY);
+    EXPECT_EQ(gRecording.nEventCount, EVENT_CAPACITY);
     Events events = Inserted();
     EXPECT_EQ(Events(events.end() - 6, events.end()),
               (Events{{KU, 7}, {KD, P('a')}, {KU, P('a')}, {KD, P('B')}, {KU, P('B')}, {SD, 18}}));

@@ -67,13 +67,13 @@ TEST_F(RecentFilesTest, MissingFileQuestion) {
     WriteFile(Path("empty.klr"), "");
     AddRecentFile(Path("gone.klr").c_str());
     AddRecentFile(Path("empty.klr").c_str());
-    snprintf(gszFile, sizeof gszFile, "/old.klr");
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/old.klr");
     fake::messageBoxAnswers = {IDNO, IDYES};
     OnOpenRecentFile(1741);
     EXPECT_EQ(fake::messageBoxes[0].text, "Unable to open recent file " + Path("empty.klr") +
                                               "!\n\nDo you want to remove it from the recent file list menu?");
     EXPECT_EQ(fake::messageBoxes[0].caption, Path("empty.klr"));
-    EXPECT_STREQ(gszFile, "");
+    EXPECT_STREQ(gRecording.gszFile, "");
     EXPECT_EQ(fake::windowTitle, "Kelmor");
     OnOpenRecentFile(1742);
     EXPECT_EQ(Slots(), Path("empty.klr") + ",,,,,,,");
@@ -85,19 +85,19 @@ TEST_F(RecentFilesTest, OpensWithoutDialogAfterAskingUnderTheCurrentName) {
     std::string file = Path("rec.klr");
     WriteFile(file, std::string(20, '\x01'));
     AddRecentFile(file.c_str());
-    snprintf(gszFile, sizeof gszFile, "/work/current.klr");
-    gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0};
-    nEventCount = 1;
-    gbModified = true;
+    snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "/work/current.klr");
+    gRecordingStore.gEvents[0] = EVENTMSG{WM_KEYDOWN, 65, 0, 0, 0};
+    gRecording.nEventCount = 1;
+    gRecording.gbModified = true;
     fake::messageBoxAnswers = {IDCANCEL, IDNO};
     OnOpenRecentFile(1741);
     EXPECT_EQ(fake::messageBoxes[0].text, "Save changes to /work/current.klr?");
-    EXPECT_STREQ(gszFile, "/work/current.klr") << "Cancel keeps the current file";
+    EXPECT_STREQ(gRecording.gszFile, "/work/current.klr") << "Cancel keeps the current file";
     OnOpenRecentFile(1741);
     EXPECT_EQ(fake::messageBoxes.size(), 2u) << "asked once, not again by Open";
     EXPECT_TRUE(fake::fileDialogs.empty());
-    EXPECT_EQ(std::string(gszFile), file);
-    EXPECT_EQ(gEvents[0].paramL, 0x01010101u);
+    EXPECT_EQ(std::string(gRecording.gszFile), file);
+    EXPECT_EQ(gRecordingStore.gEvents[0].paramL, 0x01010101u);
     EXPECT_EQ(fake::windowTitle, "Kelmor - rec.klr");
 }
 

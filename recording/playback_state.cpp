@@ -1,3 +1,0 @@
-#include "recording/playback_state.h"
-
-int32_t nCompletedPasses = 0;
