@@ -27,8 +27,8 @@ bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
 // through. The window may then stay (tray mode, a cancelled question): with the hook
 // gone it must not go on offering Stop and refusing everything else.
 void CancelJournalOnLeaving(const char* logLine) {
-    if (ghJournalHook == 0) return;
-    if (gbPlayingNow) NoteFailedHiddenPlayback();
+    if (gPlayer.ghJournalHook == 0) return;
+    if (gPlayer.gbPlayingNow) NoteFailedHiddenPlayback();
     CancelJournalForExit(logLine);
     if (!Interactive()) return;
     SetCommandState(gRecording.nEventCount > 0 ? CMD_STATE_IDLE : CMD_STATE_EMPTY);
@@ -44,7 +44,7 @@ void OnExit(int) {
 }
 
 void OnEndSession() {
-    if (ghJournalHook != 0 && gbPlayingNow) NoteFailedHiddenPlayback();
+    if (gPlayer.ghJournalHook != 0 && gPlayer.gbPlayingNow) NoteFailedHiddenPlayback();
     CancelJournalForExit("CANCELLED RECORDING: Kelmor ended by the system\r\n");
     RunExitStep();
 }
@@ -69,10 +69,10 @@ void RunExitStep() {
     if (gbExitStepDone) return;
     gbExitStepDone = true;
     RemoveTrayIcon();
-    if (ghJournalHook != 0) {
-        if (!RemoveJournalHook(ghJournalHook)) LogLastErrorAt(LOG_LOW);
-        ghJournalHook = 0;
-        gbPlayingNow = false;
+    if (gPlayer.ghJournalHook != 0) {
+        if (!RemoveJournalHook(gPlayer.ghJournalHook)) LogLastErrorAt(LOG_LOW);
+        gPlayer.ghJournalHook = 0;
+        gPlayer.gbPlayingNow = false;
     }
     ShellKillTimer(SERVICE_TIMER);
     RemoveServiceForJournal(REMOVE_AT_EXIT);

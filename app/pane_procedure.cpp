@@ -188,7 +188,7 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
 bool OnPaneTabKey(int virtualKey, bool ctrl) {
     const int step = virtualKey == VK_NEXT ? 1 : virtualKey == VK_PRIOR ? -1 : 0;
     // In the Keys field the keys are a combination being captured, Ctrl+Page Down too.
-    if (!ctrl || step == 0 || ghJournalHook != 0 || DialogGetFocus(ID_PANES) == IDC_KEYS) return false;
+    if (!ctrl || step == 0 || gPlayer.ghJournalHook != 0 || DialogGetFocus(ID_PANES) == IDC_KEYS) return false;
     const int current = DialogListSelection(ID_PANES, IDC_PANE_TABS);
     const int tab = current < 0 ? 0 : (current + step + PANE_TAB_COUNT) % PANE_TAB_COUNT;
     DialogListSelect(ID_PANES, IDC_PANE_TABS, tab);

@@ -16,7 +16,7 @@
 void OnActivateBox() { gSettings.gbKeyboardService = DialogIsChecked(ID_PANES, IDC_ACTIVATE) ? 1 : 0; }
 
 void OnTrayServiceCommand(int id) {
-    if (gbPlayingNow) return;
+    if (gPlayer.gbPlayingNow) return;
     const bool on = id == ID_TRAY_START_SERVICE;
     DialogCheck(ID_PANES, IDC_ACTIVATE, on);
     gSettings.gbKeyboardService = on ? 1 : 0;

@@ -232,5 +232,5 @@ void ShowInteractiveWindow() {
 }
 
 void OnJournalCancelMessage() {
-    if (ghJournalHook != 0) OnCancelJournal();
+    if (gPlayer.ghJournalHook != 0) OnCancelJournal();
 }

@@ -42,7 +42,7 @@ void OpenTrayMenu() {
             items[count++] = {0, "", false};
         } else if (entry.kind == MENU_ITEM && TrayEntryShown(entry, gSettings.gbKeyboardService != 0)) {
             // An entry nothing carries out yet stays grey, as in the menu bar.
-            const bool enabled = TrayEntryEnabled(entry, ghJournalHook != 0, gRecording.nEventCount > 0) &&
+            const bool enabled = TrayEntryEnabled(entry, gPlayer.ghJournalHook != 0, gRecording.nEventCount > 0) &&
                                  FindCommandHandler(entry.id) != nullptr;
             items[count++] = {entry.id, entry.text, enabled};
         }

@@ -2,10 +2,6 @@
 
 #include "host/busy_processes.h"
 
-intptr_t ghJournalHook = 0;
-bool gbPlayingNow = false;
-uint8_t gbSavedSpeed = 0;
-
 intptr_t InstallJournalHook(int kind, JournalProc proc) {
     const intptr_t hook = SysSetJournalHook(kind, proc);
     if (hook != 0) MarkJournalBusy(true);

@@ -83,14 +83,14 @@ void SetStatusText(const char* text) {
 }
 
 void OnPlayback(int id) {
-    if (ghJournalHook != 0) return;
+    if (gPlayer.ghJournalHook != 0) return;
     if (id == ID_SERVICE_PLAYFILE && !LoadServiceFile()) return;
     if (gRecording.nEventCount < 1) {
         KelmorMessageBox(kNoActionsText, "Play Error", MB_ICONEXCLAMATION);
         GiveUpWhenHidden();
         return;
     }
-    if (gbPlayingNow) LogAt(LOG_LOW, "Sanity Check Failure: 'ID_PLAY' with 'gbPlayingNow' (this should never happen)");
+    if (gPlayer.gbPlayingNow) LogAt(LOG_LOW, "Sanity Check Failure: 'ID_PLAY' with 'gPlayer.gbPlayingNow' (this should never happen)");
     RemoveServiceForJournal(REMOVE_FOR_PLAYBACK);
     LogPlaybackStart();
     SetCommandState(CMD_STATE_BUSY);
@@ -101,23 +101,23 @@ void OnPlayback(int id) {
     if (gSettings.gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_MINIMIZE);
     if (id == ID_SERVICE_PLAYBACK &&
         ReadSettingDword("FastMapPlay", 0) != 0) {
-        gbSavedSpeed = gSettings.gbSpeed;
+        gPlayer.gbSavedSpeed = gSettings.gbSpeed;
         gSettings.gbSpeed = 4;
     }
-    ghJournalHook = InstallJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
-    if (ghJournalHook == 0) {
+    gPlayer.ghJournalHook = InstallJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
+    if (gPlayer.ghJournalHook == 0) {
         LogLastErrorAt(LOG_LOW);
         LogAt(LOG_LOW, "Unable to start playback!");
         // Nothing plays, so the Mapping's fast speed must not stay behind as the user's.
-        if (gbSavedSpeed != 0) {
-            gSettings.gbSpeed = gbSavedSpeed;
-            gbSavedSpeed = 0;
+        if (gPlayer.gbSavedSpeed != 0) {
+            gSettings.gbSpeed = gPlayer.gbSavedSpeed;
+            gPlayer.gbSavedSpeed = 0;
         }
         KelmorMessageBox("Unable to start playback!", "Playback Failure", MB_ICONEXCLAMATION);
         GiveUpWhenHidden();
         return;
     }
-    gbPlayingNow = true;
+    gPlayer.gbPlayingNow = true;
     SetStatusText("PRESS CTRL + ESCAPE TO STOP");
     char repeats[16];
     FormatText(repeats, sizeof repeats, "%li", gSettings.gnRepeats);
@@ -125,7 +125,7 @@ void OnPlayback(int id) {
 }
 
 void OnTrayPlay(int) {
-    if (gbPlayingNow) return;
+    if (gPlayer.gbPlayingNow) return;
     SendCommand(ID_PLAY);
 }
 
@@ -146,21 +146,21 @@ void OnFastSpeed(int) {
 
 void StopAndResetPlayback(bool continuing) {
     LogAt(LOG_LOW, "Playback Complete!\r\n");
-    if (ghJournalHook != 0) {
-        if (!RemoveJournalHook(ghJournalHook)) {
+    if (gPlayer.ghJournalHook != 0) {
+        if (!RemoveJournalHook(gPlayer.ghJournalHook)) {
             LogLastErrorAt(LOG_LOW);
             LogAt(LOG_LOW, "Unable to unhook windows hook during stop and reset playback!");
         }
-        ghJournalHook = 0;
-        gbPlayingNow = false;
+        gPlayer.ghJournalHook = 0;
+        gPlayer.gbPlayingNow = false;
     }
     if (!continuing) gRecording.nCompletedPasses = 0;
     LogAt(LOG_HIGH, "Restoring entire original event array from %li back to %li", gRecording.nEventCount, gRecording.nBackupEventCount);
     RestoreRecordingBackup();
     ClearPlayerDelays();
-    if (gbSavedSpeed != 0) {
-        gSettings.gbSpeed = gbSavedSpeed;
-        gbSavedSpeed = 0;
+    if (gPlayer.gbSavedSpeed != 0) {
+        gSettings.gbSpeed = gPlayer.gbSavedSpeed;
+        gPlayer.gbSavedSpeed = 0;
     }
     if (!continuing && Interactive()) {
         if (gSettings.gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_RESTORE);
@@ -171,8 +171,8 @@ void StopAndResetPlayback(bool continuing) {
     // The service comes back at once rather than at the next timer tick, and says so on
     // the status line the playback's own words have left.
     if (!continuing && gSettings.gbKeyboardService) OnServiceTimer();
-    if (gbConsoleMinimized != 0 && Interactive()) {
-        gbConsoleMinimized = 0;
+    if (gPlayer.gbConsoleMinimized != 0 && Interactive()) {
+        gPlayer.gbConsoleMinimized = 0;
         ShellShowMainWindow(SW_RESTORE);
     }
 }
@@ -201,9 +201,9 @@ void EndOfPlaybackPass() {
 
 void OnCancelJournal() {
     // Only a held hook can be cancelled; an idle program keeps its recording.
-    if (ghJournalHook == 0) return;
+    if (gPlayer.ghJournalHook == 0) return;
     char caption[64];
-    if (gbPlayingNow) {
+    if (gPlayer.gbPlayingNow) {
         FormatText(caption, sizeof caption, "%li Playbacks Completed", gRecording.nCompletedPasses);
     } else {
         FormatText(caption, sizeof caption, "Recording Stopped");
@@ -224,7 +224,7 @@ void OnCancelJournal() {
 }
 
 void OnServiceTimer() {
-    if (ghJournalHook != 0 || !Interactive()) {
+    if (gPlayer.ghJournalHook != 0 || !Interactive()) {
         PlaybackWatchdog();
         return;
     }
@@ -232,10 +232,10 @@ void OnServiceTimer() {
 }
 
 void PlaybackWatchdog() {
-    if (!gbPlayingNow || lWaitDuration == 0 || dwDelayStart == 0) return;
-    const uint32_t elapsed = SysGetTickCount() - dwDelayStart;
+    if (!gPlayer.gbPlayingNow || gPlayer.lWaitDuration == 0 || gPlayer.dwDelayStart == 0) return;
+    const uint32_t elapsed = SysGetTickCount() - gPlayer.dwDelayStart;
     // Wide arithmetic: a WAIT near the limit of its type must not wrap the threshold.
-    if (static_cast<int64_t>(elapsed) > static_cast<int64_t>(lWaitDuration) + 500) {
+    if (static_cast<int64_t>(elapsed) > static_cast<int64_t>(gPlayer.lWaitDuration) + 500) {
         SendLockKey(VK_CONTROL, 0);
         LogAt(LOG_LOW, "      !!! WINDOWS FROZE DURING DELAY PLAYBACK, KICK IT !!!");
     }

@@ -4,14 +4,12 @@
 #include <cstdint>
 
 #include "platform/journal.h"
+#include "player/player_state.h"
 
 // The journal seam's install and removal, marking this process as playing back or
 // recording for every keyboard service of the user meanwhile.
 intptr_t InstallJournalHook(int kind, JournalProc proc);
 bool RemoveJournalHook(intptr_t hook);
-extern intptr_t ghJournalHook;   // the one installed journal hook, 0 when idle
-extern bool gbPlayingNow;        // the hook is a playback hook
-extern uint8_t gbSavedSpeed;     // speed before a Mapping playback went fast; 0 none
 
 enum { SERVICE_TIMER = 1726 };
 

@@ -41,7 +41,7 @@ enum { SPEED_SLOW = 1, SPEED_NORMAL = 2, SPEED_FAST = 3, SPEED_AFAP = 4 };
 int32_t ClampDelay(int64_t value) { return value < -INT32_MAX ? -INT32_MAX : ClampToInt32(value); }
 
 intptr_t PassOn(int code, uintptr_t wParam, intptr_t lParam) {
-    return SysCallNextHook(ghJournalHook, code, wParam, lParam);
+    return SysCallNextHook(gPlayer.ghJournalHook, code, wParam, lParam);
 }
 
 bool HasEvent(int32_t index) { return index >= 0 && index < gRecording.nEventCount && index < EVENT_CAPACITY; }
@@ -99,7 +99,7 @@ void LogPlayEvent(int32_t i, int32_t delay) {
         LogAt(LOG_HIGH,
               "PLAY EVENT #%d at %li: Requested Delay=%li, Surplus Remaining=%li, Rec Time=%li, Rec Prev=%li, "
               "Message=%s",
-              i + 1, SysGetTickCount(), delay, lSurplus, gRecordingStore.gEvents[i].time, i > 0 ? gRecordingStore.gEvents[i - 1].time : 0u, text);
+              i + 1, SysGetTickCount(), delay, gPlayer.lSurplus, gRecordingStore.gEvents[i].time, i > 0 ? gRecordingStore.gEvents[i - 1].time : 0u, text);
     } else {
         LogAt(LOG_MEDIUM, "PLAY EVENT #%d: Message=%s", i + 1, text);
     }
@@ -107,16 +107,16 @@ void LogPlayEvent(int32_t i, int32_t delay) {
 
 // Pays back time the system waited too long out of a delay.
 int32_t ApplySurplus(int32_t delay) {
-    if (lSurplus <= 0 || delay == 0) return delay;
-    if (lSurplus > delay) {
-        lSurplus -= delay;
+    if (gPlayer.lSurplus <= 0 || delay == 0) return delay;
+    if (gPlayer.lSurplus > delay) {
+        gPlayer.lSurplus -= delay;
         delay = 0;
     } else {
-        delay -= lSurplus;
-        lSurplus = 0;
+        delay -= gPlayer.lSurplus;
+        gPlayer.lSurplus = 0;
     }
     LogAt(LOG_HIGH, "   Adjusting for Surplus: Requesting Altered Delay of %li, Remaining Surplus=%li", delay,
-          lSurplus);
+          gPlayer.lSurplus);
     return delay;
 }
 
@@ -125,8 +125,8 @@ int32_t ApplySurplus(int32_t delay) {
 // recorded amount does not survive the journal, so one notch is sent by hand.
 void Deliver(intptr_t lParam, bool firstOffer) {
     FillPlaybackEvent(reinterpret_cast<EVENTMSG*>(lParam));
-    const EVENTMSG& e = gRecordingStore.gEvents[nCurrentEvent];
-    const int32_t number = nCurrentEvent + 1;
+    const EVENTMSG& e = gRecordingStore.gEvents[gPlayer.nCurrentEvent];
+    const int32_t number = gPlayer.nCurrentEvent + 1;
     if (e.message == WM_KEYDOWN && IsLockOrWindowsKey(e.paramL & 0xFF)) {
         SendLockKey(static_cast<int>(e.paramL & 0xFF), 0);
         LogAt(LOG_HIGH,
@@ -177,7 +177,7 @@ uint8_t PlayedKey(uint32_t paramL) {
 
 // The key-down of a key bound to a REPLACE Mapping: its text is typed in place of the key.
 intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action) {
-    const int32_t i = nCurrentEvent;
+    const int32_t i = gPlayer.nCurrentEvent;
     char text[64];
     SYSTEMTIME t;
     switch (action) {
@@ -217,7 +217,7 @@ intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action)
 }
 
 void CorruptionStop() {
-    LogAt(LOG_LOW, "ERROR: Event #%d: This recording appears to be corrupted!", nCurrentEvent + 1);
+    LogAt(LOG_LOW, "ERROR: Event #%d: This recording appears to be corrupted!", gPlayer.nCurrentEvent + 1);
     StopAndResetPlayback(false);
     KelmorMessageBox("This recording appears to be corrupted!\n\nPlease re-record your actions.", "Playback Error",
                      MB_ICONHAND);
@@ -226,8 +226,8 @@ void CorruptionStop() {
 }
 
 intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
-    const int32_t i = nCurrentEvent;
-    bFreshEvent = false;
+    const int32_t i = gPlayer.nCurrentEvent;
+    gPlayer.bFreshEvent = false;
     if (gSettings.gbPlayUpdate == 2) {
         char title[64];
         FormatText(title, sizeof title, "Action %d of %d...", i + 1, gRecording.nEventCount);
@@ -251,58 +251,58 @@ intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
     }
     const int32_t delay = ScaledDelay(i);
     LogPlayEvent(i, delay);
-    lDelay = ApplySurplus(delay);
-    if (lDelay == 0) Deliver(lParam, true);
-    dwDelayStart = SysGetTickCount();
-    return lDelay;
+    gPlayer.lDelay = ApplySurplus(delay);
+    if (gPlayer.lDelay == 0) Deliver(lParam, true);
+    gPlayer.dwDelayStart = SysGetTickCount();
+    return gPlayer.lDelay;
 }
 
 intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
     int32_t commandDelay = 0;
-    if (ContinueScriptCommand(nCurrentEvent, &commandDelay)) return commandDelay;
-    if (lDelay != 0) {
+    if (ContinueScriptCommand(gPlayer.nCurrentEvent, &commandDelay)) return commandDelay;
+    if (gPlayer.lDelay != 0) {
         const uint32_t now = SysGetTickCount();
-        const uint32_t elapsed = now - dwDelayStart;  // right across a wrap of the tick
-        const int32_t remaining = ClampDelay(static_cast<int64_t>(lDelay) - elapsed);
+        const uint32_t elapsed = now - gPlayer.dwDelayStart;  // right across a wrap of the tick
+        const int32_t remaining = ClampDelay(static_cast<int64_t>(gPlayer.lDelay) - elapsed);
         LogAt(LOG_HIGH, "   Actual Delay Completed=%li, %s=%li", ClampDelay(elapsed),
               remaining >= 0 ? "Deficit" : "Surplus", remaining);
         if (remaining >= DELAY_TOLERANCE) {
             LogAt(LOG_HIGH, "   ...Try waiting again, %li remaining...", remaining);
-            dwDelayStart = now;
-            lDelay = remaining;
+            gPlayer.dwDelayStart = now;
+            gPlayer.lDelay = remaining;
             return remaining;
         }
-        lDelay = 0;
-        dwDelayStart = 0;
+        gPlayer.lDelay = 0;
+        gPlayer.dwDelayStart = 0;
         if (remaining <= -DELAY_TOLERANCE) {
-            lSurplus = ClampDelay(static_cast<int64_t>(lSurplus) - remaining);
-            LogAt(LOG_HIGH, "   Windows waited too long; Surplus updated to %li", lSurplus);
+            gPlayer.lSurplus = ClampDelay(static_cast<int64_t>(gPlayer.lSurplus) - remaining);
+            LogAt(LOG_HIGH, "   Windows waited too long; Surplus updated to %li", gPlayer.lSurplus);
         }
         LogAt(LOG_HIGH, "   Delay was done!");
     }
-    if (gRecordingStore.gEvents[nCurrentEvent].message != 0) {
+    if (gRecordingStore.gEvents[gPlayer.nCurrentEvent].message != 0) {
         Deliver(lParam, false);
         return 0;
     }
-    LogAt(LOG_HIGH, "   >>>Continuing after non-Windows Event #%d", nCurrentEvent + 1);
+    LogAt(LOG_HIGH, "   >>>Continuing after non-Windows Event #%d", gPlayer.nCurrentEvent + 1);
     return PassOn(code, wParam, lParam);
 }
 
 intptr_t GetNext(int code, uintptr_t wParam, intptr_t lParam) {
     // A negative index would read before the list as surely as a large one reads past it.
-    if (nCurrentEvent < 0 || nCurrentEvent >= gRecording.nEventCount || nCurrentEvent >= EVENT_CAPACITY) {
+    if (gPlayer.nCurrentEvent < 0 || gPlayer.nCurrentEvent >= gRecording.nEventCount || gPlayer.nCurrentEvent >= EVENT_CAPACITY) {
         CorruptionStop();
         return 0;
     }
-    return bFreshEvent ? FirstOffer(code, wParam, lParam) : LaterOffer(code, wParam, lParam);
+    return gPlayer.bFreshEvent ? FirstOffer(code, wParam, lParam) : LaterOffer(code, wParam, lParam);
 }
 
 intptr_t Skip(int code, uintptr_t wParam, intptr_t lParam) {
-    bFreshEvent = true;
-    ++nCurrentEvent;
+    gPlayer.bFreshEvent = true;
+    ++gPlayer.nCurrentEvent;
     LogAt(LOG_HIGH, "   -->Windows accepted the previous message at %li, go on to #%d...", SysGetTickCount(),
-          nCurrentEvent + 1);
-    if (nCurrentEvent == gRecording.nEventCount) {
+          gPlayer.nCurrentEvent + 1);
+    if (gPlayer.nCurrentEvent == gRecording.nEventCount) {
         EndOfPlaybackPass();
         return 0;
     }
@@ -331,8 +331,8 @@ intptr_t JournalPlaybackProc(int code, uintptr_t wParam, intptr_t lParam) {
 void FillPlaybackEvent(EVENTMSG* record) {
     if (record == nullptr) return;
     memset(record, 0, sizeof *record);
-    if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_CAPACITY) return;
-    const EVENTMSG& e = gRecordingStore.gEvents[nCurrentEvent];
+    if (gPlayer.nCurrentEvent < 0 || gPlayer.nCurrentEvent >= EVENT_CAPACITY) return;
+    const EVENTMSG& e = gRecordingStore.gEvents[gPlayer.nCurrentEvent];
     record->message = e.message;
     record->paramL = e.paramL;
     record->paramH = e.paramH;
@@ -342,15 +342,15 @@ void FillPlaybackEvent(EVENTMSG* record) {
 }
 
 void ResetPlayerForPass() {
-    nCurrentEvent = 0;
-    bFreshEvent = true;
-    lSurplus = 0;
+    gPlayer.nCurrentEvent = 0;
+    gPlayer.bFreshEvent = true;
+    gPlayer.lSurplus = 0;
 }
 
 void ClearPlayerDelays() {
     CancelScriptCommandRetry();
-    lSurplus = 0;
-    lDelay = 0;
-    dwDelayStart = 0;
+    gPlayer.lSurplus = 0;
+    gPlayer.lDelay = 0;
+    gPlayer.dwDelayStart = 0;
 }
 

@@ -3,14 +3,8 @@
 #include <cstdint>
 
 #include "platform/wintypes.h"
+#include "player/player_state.h"
 
-// Player state; the recorder uses nCurrentEvent as its write index.
-extern int32_t nCurrentEvent;
-extern bool bFreshEvent;
-extern int32_t lDelay;
-extern uint32_t dwDelayStart;
-extern int32_t lSurplus;
-extern int32_t lWaitDuration;
 
 intptr_t JournalPlaybackProc(int code, uintptr_t wParam, intptr_t lParam);
 void FillPlaybackEvent(EVENTMSG* record);

@@ -26,14 +26,12 @@
 #include "ui/tray_icon.h"
 #include "ui/version.h"
 
-uint32_t gdwLastButtonUpTick = 0;
-
 namespace {
 
 // Stores one record at the write index while there is room; false when it was dropped.
 bool StoreRecord(const EVENTMSG& record) {
-    if (nCurrentEvent < 0 || nCurrentEvent >= EVENT_LOAD_LIMIT) return false;
-    gRecordingStore.gEvents[nCurrentEvent] = record;
+    if (gPlayer.nCurrentEvent < 0 || gPlayer.nCurrentEvent >= EVENT_LOAD_LIMIT) return false;
+    gRecordingStore.gEvents[gPlayer.nCurrentEvent] = record;
     return true;
 }
 
@@ -47,14 +45,14 @@ void LogRecordedEvent(const EVENTMSG& event) {
     }
     LogAt(LOG_MEDIUM,
           "RECORDING #%d: hWnd=%li, Time=%li, Message=%s (paramL=0x%X, paramH=0x%X, wParam=0x%X, lParam=0x%X)",
-          nCurrentEvent + 1, static_cast<int32_t>(event.hwnd), static_cast<int32_t>(event.time), name, event.paramL,
+          gPlayer.nCurrentEvent + 1, static_cast<int32_t>(event.hwnd), static_cast<int32_t>(event.time), name, event.paramL,
           event.paramH, event.paramL & 0xFFu, (event.paramL >> 8) & 0xFFu);
 }
 
 }  // namespace
 
 void OnStartRecording(int) {
-    if (ghJournalHook != 0) return;
+    if (gPlayer.ghJournalHook != 0) return;
     RemoveServiceForJournal(REMOVE_FOR_RECORDING);
 
     uint32_t platformId = 0, major = 0, minor = 0, build = 0;
@@ -73,9 +71,9 @@ void OnStartRecording(int) {
     }
     LogAt(LOG_LOW, "Start recording time: %li ticks", SysGetTickCount());
 
-    nCurrentEvent = 0;
-    ghJournalHook = InstallJournalHook(WH_JOURNALRECORD, JournalRecordProc);
-    if (ghJournalHook == 0) {
+    gPlayer.nCurrentEvent = 0;
+    gPlayer.ghJournalHook = InstallJournalHook(WH_JOURNALRECORD, JournalRecordProc);
+    if (gPlayer.ghJournalHook == 0) {
         // The list is already wiped; a count left from the old recording would describe
         // records that are no longer there.
         gRecording.nEventCount = 0;
@@ -86,44 +84,44 @@ void OnStartRecording(int) {
 }
 
 void OnStopRecording(int) {
-    if (ghJournalHook != 0 && gbPlayingNow) {
+    if (gPlayer.ghJournalHook != 0 && gPlayer.gbPlayingNow) {
         // Only a recording can be closed here. The list of a running playback holds the
         // events its script inserted; cutting it at the read index would ruin the
         // recording, so the playback ends as any final stop does.
         StopAndResetPlayback(false);
-    } else if (ghJournalHook != 0) {
-        const intptr_t hook = ghJournalHook;
+    } else if (gPlayer.ghJournalHook != 0) {
+        const intptr_t hook = gPlayer.ghJournalHook;
         if (!RemoveJournalHook(hook)) {
             LogLastErrorAt(LOG_LOW);
             LogAt(LOG_LOW, "Unable to unhook windows hook after STOP command!");
         }
         // The input the hook took in on its way out held the stop key: that stop has
         // closed the recording already.
-        if (ghJournalHook != hook) return;
-        ghJournalHook = 0;
-        if (nCurrentEvent < 0) nCurrentEvent = 0;
-        if (nCurrentEvent > EVENT_LOAD_LIMIT) nCurrentEvent = EVENT_LOAD_LIMIT;
+        if (gPlayer.ghJournalHook != hook) return;
+        gPlayer.ghJournalHook = 0;
+        if (gPlayer.nCurrentEvent < 0) gPlayer.nCurrentEvent = 0;
+        if (gPlayer.nCurrentEvent > EVENT_LOAD_LIMIT) gPlayer.nCurrentEvent = EVENT_LOAD_LIMIT;
         const uint32_t now = SysGetTickCount();
-        gRecordingStore.gEvents[nCurrentEvent] = EVENTMSG{15, 0, 0, now, 0};
+        gRecordingStore.gEvents[gPlayer.nCurrentEvent] = EVENTMSG{15, 0, 0, now, 0};
         LogAt(LOG_LOW, "End recording time: %li ticks (%d total actions: final action not logged)\r\n", now,
-              nCurrentEvent + 1);
-        ++nCurrentEvent;
-        gRecording.nEventCount = nCurrentEvent;
+              gPlayer.nCurrentEvent + 1);
+        ++gPlayer.nCurrentEvent;
+        gRecording.nEventCount = gPlayer.nCurrentEvent;
     }
     SetCommandState(CMD_STATE_IDLE);
     SetStatusText(" ");
 }
 
 void OnTrayStartRecording(int) {
-    if (!gbPlayingNow) SendCommand(ID_START_RECORDING);
+    if (!gPlayer.gbPlayingNow) SendCommand(ID_START_RECORDING);
 }
 
 void OnTrayStopRecording(int) {
-    if (!gbPlayingNow) SendCommand(ID_STOP_RECORDING);
+    if (!gPlayer.gbPlayingNow) SendCommand(ID_STOP_RECORDING);
 }
 
 intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
-    if (code < 0) return SysCallNextHook(ghJournalHook, code, wParam, lParam);
+    if (code < 0) return SysCallNextHook(gPlayer.ghJournalHook, code, wParam, lParam);
     if (code != HC_ACTION || lParam == 0) return 0;
     const EVENTMSG event = *reinterpret_cast<const EVENTMSG*>(lParam);
 
@@ -136,49 +134,49 @@ intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
 
     if (event.message == WM_LBUTTONUP) {
         const uint32_t now = SysGetTickCount();
-        if (now - gdwLastButtonUpTick > SysGetDoubleClickTime()) {
-            gdwLastButtonUpTick = now;
+        if (now - gPlayer.gdwLastButtonUpTick > SysGetDoubleClickTime()) {
+            gPlayer.gdwLastButtonUpTick = now;
         } else {
             // The journal reports a quick second click as a plain press; playback needs
             // the double click itself.
             EVENTMSG doubleClick = event;
             doubleClick.message = WM_LBUTTONDBLCLK;
-            if (StoreRecord(doubleClick)) ++nCurrentEvent;
+            if (StoreRecord(doubleClick)) ++gPlayer.nCurrentEvent;
         }
     }
 
     const bool stored = StoreRecord(event);
     LogRecordedEvent(event);
-    if (stored) ++nCurrentEvent;
+    if (stored) ++gPlayer.nCurrentEvent;
     return 0;
 }
 
 void OnMainWindowFocus() {
-    if (ghJournalHook != 0 && !gbPlayingNow && gSettings.gbMinimize && ShellIsMainWindowVisible()) {
+    if (gPlayer.ghJournalHook != 0 && !gPlayer.gbPlayingNow && gSettings.gbMinimize && ShellIsMainWindowVisible()) {
         ShowCurrentFileTitle();
         SendCommand(ID_STOP_RECORDING);
     }
 }
 
 void CancelJournalForExit(const char* logLine) {
-    if (ghJournalHook == 0) return;
+    if (gPlayer.ghJournalHook == 0) return;
     LogAt(LOG_LOW, "%s", logLine != nullptr ? logLine : "");
-    const intptr_t hook = ghJournalHook;
+    const intptr_t hook = gPlayer.ghJournalHook;
     if (!RemoveJournalHook(hook)) LogLastErrorAt(LOG_LOW);
     // Stopped by its stop key on the way out: a whole recording, which the save question
     // may still keep.
-    if (ghJournalHook != hook) return;
-    ghJournalHook = 0;
-    if (gbPlayingNow) {
+    if (gPlayer.ghJournalHook != hook) return;
+    gPlayer.ghJournalHook = 0;
+    if (gPlayer.gbPlayingNow) {
         // The list still holds what the script inserted during the pass; the closing
         // save prompt, or a later playback from the tray, must see the recording itself.
         RestoreRecordingBackup();
         ClearPlayerDelays();
-        gbPlayingNow = false;
+        gPlayer.gbPlayingNow = false;
         gRecording.nCompletedPasses = 0;
-        if (gbSavedSpeed != 0) {
-            gSettings.gbSpeed = gbSavedSpeed;
-            gbSavedSpeed = 0;
+        if (gPlayer.gbSavedSpeed != 0) {
+            gSettings.gbSpeed = gPlayer.gbSavedSpeed;
+            gPlayer.gbSavedSpeed = 0;
         }
     } else {
         // The old recording was wiped when this one began, and the new one never

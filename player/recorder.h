@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-extern uint32_t gdwLastButtonUpTick;
+#include "player/player_state.h"
 
 // Command handlers: 1054 (Start Recording), 1058 (Stop Recording), 1734 / 1735 (tray).
 void OnStartRecording(int id);

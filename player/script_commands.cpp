@@ -1,3 +1,4 @@
+#include "player/player_state.h"
 #include "player/script_commands.h"
 
 #include <cstring>
@@ -7,7 +8,6 @@
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "player/playback_control.h"
-#include "player/player.h"
 #include "recording/recording.h"
 #include "recording/start_program.h"
 #include "script/type_expansion.h"
@@ -21,14 +21,7 @@
 #include "ui/platform_wording.h"
 #include "ui/run_mode.h"
 
-HWND32 ghGotoWindow = 0;
-uint8_t gbConsoleMinimized = 0;
-
-void ResetScriptCommands() {
-    ghGotoWindow = 0;
-    gbConsoleMinimized = 0;
-    CancelScriptCommandRetry();
-}
+void ResetScriptCommands() { CancelScriptCommandRetry(); }
 
 namespace {
 
@@ -75,7 +68,7 @@ void RunStart(const char* argument) {
     // A console window would sit under ours; step aside until the playback ends.
     if (gnRunMode == RUN_INTERACTIVE &&
         (FindNoCase(argument, "CMD.EXE") != nullptr || FindNoCase(argument, "COMMAND.COM") != nullptr)) {
-        if (gbConsoleMinimized < UINT8_MAX) ++gbConsoleMinimized;
+        if (gPlayer.gbConsoleMinimized < UINT8_MAX) ++gPlayer.gbConsoleMinimized;
         if (ShellIsMainWindowMinimized()) ShellShowMainWindow(SW_RESTORE);
         ShellShowMainWindow(SW_MINIMIZE);
     }
@@ -96,7 +89,7 @@ int32_t SearchForGotoWindow(const char* argument) {
         HWND32 window = FindWindowByTitle(argument);
         if (window != 0) {
             gGotoEvent = -1;
-            ghGotoWindow = window;
+            gPlayer.ghGotoWindow = window;
             SysShowWindow(window, SysIsWindowMinimized(window) ? SW_RESTORE : SW_SHOWNA);
             SysActivateWindow(window);
             LogAt(LOG_HIGH, "   Found window '%s'", argument);
@@ -116,10 +109,10 @@ int32_t SearchForGotoWindow(const char* argument) {
 
 int32_t RunGoto(int32_t k, int32_t i, const char* argument) {
     LogAt(LOG_HIGH, "   Searching for window '%s'...", argument);
-    ghGotoWindow = 0;
+    gPlayer.ghGotoWindow = 0;
     // The search's pauses are no delay of the system: a delay start left by the event
     // before would have the watchdog kick Ctrl into the desktop while the search runs.
-    dwDelayStart = 0;
+    gPlayer.dwDelayStart = 0;
     gGotoEvent = i;
     gGotoCommand = k;
     gGotoElapsed = 0;
@@ -146,7 +139,7 @@ int64_t ReadSeconds(const char* text) {
 }
 
 int32_t RunWait(const char* argument) {
-    dwDelayStart = SysGetTickCount();
+    gPlayer.dwDelayStart = SysGetTickCount();
     // Clamped at each step so that no product leaves 64 bits.
     int64_t wait = ClampToInt32(ReadSeconds(argument));
     wait = ClampToInt32(wait * 1000);
@@ -161,8 +154,8 @@ int32_t RunWait(const char* argument) {
     // events' delays, so it waits for nothing at every speed.
     if (wait < 0) wait = 0;
     const int32_t delay = ClampToInt32(wait);
-    lDelay = delay;
-    lWaitDuration = delay;
+    gPlayer.lDelay = delay;
+    gPlayer.lWaitDuration = delay;
     LogAt(LOG_HIGH, "   >>>Sending WAIT command duration %li at %li", delay, SysGetTickCount());
     return delay;
 }
@@ -195,13 +188,13 @@ void RunClick(int32_t i, const char* argument) {
     while (*p != '\0' && !(*p >= '0' && *p <= '9')) ++p;
     int64_t y = ReadDigits(&p);
 
-    if (ghGotoWindow == 0) {
+    if (gPlayer.ghGotoWindow == 0) {
         LogAt(LOG_LOW, "   ERROR: The 'GOTO' command should be used before the 'CLICK' command");
-        ghGotoWindow = SysGetForegroundWindow();
+        gPlayer.ghGotoWindow = SysGetForegroundWindow();
     }
     // A window that has gone away leaves the numbers as screen coordinates.
     RECT32 rect = {0, 0, 0, 0};
-    SysGetWindowRect(ghGotoWindow, &rect);
+    SysGetWindowRect(gPlayer.ghGotoWindow, &rect);
     const int32_t screenX = ClampToInt32(x + rect.left);
     const int32_t screenY = ClampToInt32(y + rect.top);
     LogAt(LOG_HIGH, "   Mouse clicking at screen coordinate (%d, %d)...", screenX, screenY);
@@ -210,7 +203,7 @@ void RunClick(int32_t i, const char* argument) {
     event.paramL = static_cast<uint32_t>(screenX);
     event.paramH = static_cast<uint32_t>(screenY);
     event.time = 0;
-    event.hwnd = ghGotoWindow;
+    event.hwnd = gPlayer.ghGotoWindow;
     event.message = WM_LBUTTONDOWN;
     InsertEvent(i + 1, gRecording.nEventCount, &event, "WM_LBUTTONDOWN");
     event.message = WM_LBUTTONUP;

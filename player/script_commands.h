@@ -3,9 +3,7 @@
 #include <cstdint>
 
 #include "platform/wintypes.h"
-
-extern HWND32 ghGotoWindow;          // window of the last successful GOTO; 0 for none
-extern uint8_t gbConsoleMinimized;   // START minimised the main window for a console
+#include "player/player_state.h"
 
 // Back to the state of a fresh start: no GOTO window, the main window not minimised.
 void ResetScriptCommands();

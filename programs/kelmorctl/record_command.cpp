@@ -57,11 +57,11 @@ void OnEnded() {
 
 void StopWhenTimeIsUp(int id) {
     ShellKillTimer(id);
-    if (ghJournalHook != 0 && !gbPlayingNow) SendCommand(ID_STOP_RECORDING);
+    if (gPlayer.ghJournalHook != 0 && !gPlayer.gbPlayingNow) SendCommand(ID_STOP_RECORDING);
 }
 
 void QuitWhenStopped(int id) {
-    if (ghJournalHook != 0) return;
+    if (gPlayer.ghJournalHook != 0) return;
     ShellKillTimer(id);
     ShellQuitMessageLoop(gCancelled ? 1 : 0);
 }
@@ -123,7 +123,7 @@ int RunRecord(int, char** argv) {
     SysSetJournalCancelHandler(OnCancelled);
     ShellSetEndSessionHandler(OnEnded);
     SendCommand(ID_START_RECORDING);
-    if (ghJournalHook == 0) return 1;  // the recorder said why
+    if (gPlayer.ghJournalHook == 0) return 1;  // the recorder said why
 
     char keyName[64] = "";
     if (stopKey != 0) KeyCodeToName(stopKey, keyName, sizeof keyName);

@@ -127,9 +127,9 @@ TEST_F(PaneProcedureTest, CtrlPageKeysGoRoundTheTabsUnlessRecordingOrInTheKeysFi
     EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK) << "after the fourth comes the first";
     EXPECT_FALSE(OnPaneTabKey(VK_NEXT, false)) << "without Ctrl the key goes to the control";
     EXPECT_FALSE(OnPaneTabKey(VK_TAB, true));
-    ghJournalHook = 1;
+    gPlayer.ghJournalHook = 1;
     EXPECT_FALSE(OnPaneTabKey(VK_NEXT, true)) << "not while recording or playing";
-    ghJournalHook = 0;
+    gPlayer.ghJournalHook = 0;
     EXPECT_EQ(Pane(IDC_PANE_TABS).selection, TAB_PLAYBACK);
     DialogFocus(ID_PANES, IDC_KEYS);
     EXPECT_FALSE(OnPaneTabKey(VK_NEXT, true)) << "the Keys field captures the combination";

@@ -22,8 +22,8 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
     strcpy(gRecording.gszFile, "/tmp/left.klx");
     gRecording.gbModified = gRecording.gbFileChosen = gRecording.gbRecordingCut = true;
     gRecording.nEventCount = 3, gRecording.nScriptCommands = 1, gRecording.nCompletedPasses = 7;
-    ghJournalHook = 5, gbPlayingNow = true, gbSavedSpeed = 3, gdwLastButtonUpTick = 9;
-    ghGotoWindow = 11, gbConsoleMinimized = 1, nCurrentEvent = 2, lDelay = 40;
+    gPlayer.ghJournalHook = 5, gPlayer.gbPlayingNow = true, gPlayer.gbSavedSpeed = 3, gPlayer.gdwLastButtonUpTick = 9;
+    gPlayer.ghGotoWindow = 11, gPlayer.gbConsoleMinimized = 1, gPlayer.nCurrentEvent = 2, gPlayer.lDelay = 40;
     ghServiceHook = 13, gbMapAction[65] = ACTION_PLAYBACK, gbStopRecordingKey = 27;
     gnRunMode = RUN_EXECUTABLE, gnExitCode = EXIT_CODE_FAILED;
     gSettings.gbSpeed = 4, gbLogLevel = LOG_HIGH;
@@ -33,9 +33,9 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
     EXPECT_STREQ(gRecording.gszFile, "");
     EXPECT_EQ(std::make_tuple(gRecording.gbModified, gRecording.gbFileChosen, gRecording.gbRecordingCut), std::make_tuple(false, false, false));
     EXPECT_EQ(std::make_tuple(gRecording.nEventCount, gRecording.nScriptCommands, gRecording.nCompletedPasses), std::make_tuple(0, 0, 0));
-    EXPECT_EQ(std::make_tuple(ghJournalHook, gbPlayingNow, int{gbSavedSpeed}, gdwLastButtonUpTick),
+    EXPECT_EQ(std::make_tuple(gPlayer.ghJournalHook, gPlayer.gbPlayingNow, int{gPlayer.gbSavedSpeed}, gPlayer.gdwLastButtonUpTick),
               std::make_tuple(intptr_t{0}, false, 0, 0u));
-    EXPECT_EQ(std::make_tuple(ghGotoWindow, int{gbConsoleMinimized}, nCurrentEvent, lDelay),
+    EXPECT_EQ(std::make_tuple(gPlayer.ghGotoWindow, int{gPlayer.gbConsoleMinimized}, gPlayer.nCurrentEvent, gPlayer.lDelay),
               std::make_tuple(0u, 0, 0, 0));
     EXPECT_EQ(std::make_tuple(ghServiceHook, int{gbMapAction[65]}, int{gbStopRecordingKey}),
               std::make_tuple(intptr_t{0}, 0, 0));

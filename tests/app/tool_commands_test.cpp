@@ -96,14 +96,14 @@ TEST_F(ToolCommandsTest, TheWindowStartsWithItsMarksTheLogQuestionAndTheServiceT
     ASSERT_EQ(fake::timers.count(SERVICE_TIMER), 1u);
     EXPECT_LE(fake::timers[SERVICE_TIMER].periodMs, 100u);
     // A tick while a playback sits in a WAIT far past its time runs the watchdog.
-    gbPlayingNow = true, ghJournalHook = 1, lWaitDuration = 1000, dwDelayStart = fake::tickCount - 1600;
+    gPlayer.gbPlayingNow = true, gPlayer.ghJournalHook = 1, gPlayer.lWaitDuration = 1000, gPlayer.dwDelayStart = fake::tickCount - 1600;
     fake::timers[SERVICE_TIMER].onTick(SERVICE_TIMER);
     EXPECT_EQ(fake::keyEvents.size(), 2u) << "Ctrl pressed and released";
     EXPECT_EQ(fake::timers[SERVICE_TIMER].periodMs, 500u);
     fake::timers[SERVICE_TIMER].onTick(SERVICE_TIMER);
     EXPECT_EQ(fake::keyEvents.size(), 4u) << "the period's ticks run the watchdog too";
     EXPECT_EQ(fake::timers[SERVICE_TIMER].periodMs, 500u);
-    ghJournalHook = 0;
+    gPlayer.ghJournalHook = 0;
     RunExitStep();
     EXPECT_EQ(fake::timers.count(SERVICE_TIMER), 0u);
 }
@@ -125,7 +125,7 @@ TEST_F(ToolCommandsTest, StartUpAppliesTopmostAndTabsThenReloadsTheLastFile) {
     EXPECT_NE(fake::journalHook, 0) << "and played at once";
 
     // An empty or missing last file opens nothing.
-    fake::journalHook = 0, ghJournalHook = 0, gbPlayingNow = false;
+    fake::journalHook = 0, gPlayer.ghJournalHook = 0, gPlayer.gbPlayingNow = false;
     WriteFile(Path("last.klx"), "");
     ClearRecording();
     ShowInteractiveWindow();

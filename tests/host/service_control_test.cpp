@@ -220,10 +220,10 @@ TEST_F(ServiceControlTest, TheTrayItemsAndTheActivateBoxSetTheWishNotTheHook) {
     ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     const fake::Control& box = fake::DialogControl(ID_PANES, IDC_ACTIVATE);
     EXPECT_TRUE(box.enabled && box.checked);
-    gbPlayingNow = true;
+    gPlayer.gbPlayingNow = true;
     OnTrayServiceCommand(ID_TRAY_STOP_SERVICE);
     EXPECT_EQ(gSettings.gbKeyboardService, 1) << "ignored while a playback runs";
-    gbPlayingNow = false;
+    gPlayer.gbPlayingNow = false;
     OnTrayServiceCommand(ID_TRAY_STOP_SERVICE);
     EXPECT_EQ(gSettings.gbKeyboardService, 0);
     EXPECT_FALSE(fake::DialogControl(ID_PANES, IDC_ACTIVATE).checked);

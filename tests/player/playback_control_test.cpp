@@ -53,9 +53,9 @@ TEST_F(PlaybackControlTest, RepeatsRunEveryPassThenGoIdle) {
 TEST_F(PlaybackControlTest, TrayPlayStartsAContinuousPlaybackThatCountsPassesUntilCancelled) {
     Keys(2);
     gSettings.gbContinuous = 1;
-    gbPlayingNow = true;  // left behind by an Exit during a playback
+    gPlayer.gbPlayingNow = true;  // left behind by an Exit during a playback
     SendCommand(ID_TRAY_PLAY);
-    gbPlayingNow = false;
+    gPlayer.gbPlayingNow = false;
     EXPECT_EQ(fake::journalInstalls, 0);
     SendCommand(ID_TRAY_PLAY);
     fake::RunPlayback(2 * 2);
@@ -118,7 +118,7 @@ TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
     ASSERT_EQ(fake::messageBoxes.size(), 2u);
     EXPECT_EQ(fake::messageBoxes[1].caption + ": " + fake::messageBoxes[1].text, "Playback Failure: Unable to start playback!");
     EXPECT_TRUE(Logged("Unable to start playback!"));
-    EXPECT_FALSE(gbPlayingNow);
+    EXPECT_FALSE(gPlayer.gbPlayingNow);
     EXPECT_EQ(gSettings.gbSpeed, 2) << "the Mapping's fast speed does not outlive a playback that never ran";
     EXPECT_EQ(fake::postedCommands, (std::deque<int>{ID_EXIT, ID_EXIT}));
 }
@@ -128,19 +128,19 @@ TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInte
     gRecordingStore.gEvents[1] = EVENTMSG{};
     AddScriptCommand(KW_TYPE, "abcde", 1);
     gnRunMode = RUN_COMMAND_LINE;
-    gbConsoleMinimized = 1;
+    gPlayer.gbConsoleMinimized = 1;
     SendCommand(ID_PLAY);
     EXPECT_EQ(fake::RunPlayback(), 3 + 10);
     EXPECT_EQ(gRecording.nEventCount, 4);
     EXPECT_EQ(gRecordingStore.gEvents[4].message, 0u) << "nothing left behind the restored list";
     EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});
-    EXPECT_TRUE(fake::windowTitle.empty() && gbConsoleMinimized == 1);
+    EXPECT_TRUE(fake::windowTitle.empty() && gPlayer.gbConsoleMinimized == 1);
 
     gnRunMode = RUN_INTERACTIVE;
     fake::postedCommands.clear();
     SendCommand(ID_PLAY);
     fake::RunPlayback();
-    EXPECT_TRUE(fake::postedCommands.empty() && gbConsoleMinimized == 0);
+    EXPECT_TRUE(fake::postedCommands.empty() && gPlayer.gbConsoleMinimized == 0);
     EXPECT_EQ(fake::mainWindowShowCommands, std::vector<int>{SW_RESTORE});
 }
 

@@ -33,7 +33,7 @@ intptr_t Offer(int32_t i, bool fresh = true, EVENTMSG* record = nullptr) {
     EVENTMSG local;
     if (record == nullptr) record = &local;
     *record = EVENTMSG{};
-    nCurrentEvent = i, bFreshEvent = fresh;
+    gPlayer.nCurrentEvent = i, gPlayer.bFreshEvent = fresh;
     return JournalPlaybackProc(HC_GETNEXT, 0, reinterpret_cast<intptr_t>(record));
 }
 
@@ -49,8 +49,8 @@ protected:
     static void Install() {
         BackupRecording();
         ResetPlayerForPass();
-        ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
-        gbPlayingNow = true;
+        gPlayer.ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, JournalPlaybackProc);
+        gPlayer.gbPlayingNow = true;
     }
 };
 
@@ -78,7 +78,7 @@ TEST_F(PlayerTest, SurplusPaysBackLaterDelaysAndReOffersFinishTheWait) {
         {1, 30, -1, 0, 10}, {2, 0, 41, 0, 0}, {2, 0, 40, 10, 0}, {2, 0, 59, 0, 0}, {2, 0, 60, 0, 10},
         {2, 0, 0xFFFFFFF0, 0, INT32_MAX} /* saturates */};
     for (const auto& row : rows) {
-        lSurplus = row.surplus;
+        gPlayer.lSurplus = row.surplus;
         EVENTMSG record;
         intptr_t result = Offer(row.event, true, &record);
         if (row.waited >= 0) {
@@ -86,7 +86,7 @@ TEST_F(PlayerTest, SurplusPaysBackLaterDelaysAndReOffersFinishTheWait) {
             result = Offer(row.event, false, &record);
         }
         EXPECT_EQ(result, row.result) << "waited " << row.waited;
-        EXPECT_EQ(lSurplus, row.surplusAfter) << "waited " << row.waited;
+        EXPECT_EQ(gPlayer.lSurplus, row.surplusAfter) << "waited " << row.waited;
         EXPECT_EQ(record.message, row.result == 0 ? WM_MOUSEMOVE : 0u) << "filled only when delivered";
     }
 }
@@ -123,7 +123,7 @@ TEST_F(PlayerTest, IndexOutsideTheListStopsThePlayback) {
         EXPECT_EQ(box.caption + ": " + box.text,
                   "Playback Error: This recording appears to be corrupted!\n\nPlease re-record your actions.");
         EXPECT_EQ(box.style, gSettings.gdwMsgBoxStyle | MB_ICONHAND);
-        EXPECT_TRUE(fake::postedCommands == std::deque<int>{ID_EXIT} && ghJournalHook == 0);
+        EXPECT_TRUE(fake::postedCommands == std::deque<int>{ID_EXIT} && gPlayer.ghJournalHook == 0);
         fake::messageBoxes.clear(), fake::postedCommands.clear();
         gnRunMode = RUN_INTERACTIVE, gSettings.gbQuitWhenDone = 1;
     }

@@ -140,12 +140,12 @@ TEST_F(RecorderTest, RecordingCommandsLeaveARunningPlaybackAlone) {
     SendCommand(ID_START_RECORDING);
     SendCommand(ID_TRAY_START_RECORDING);
     SendCommand(ID_TRAY_STOP_RECORDING);
-    EXPECT_TRUE(gbPlayingNow);
+    EXPECT_TRUE(gPlayer.gbPlayingNow);
     EXPECT_EQ(fake::journalInstalls, 1);
     EXPECT_EQ(gRecordingStore.gEvents[3].message, static_cast<uint32_t>(WM_KEYUP));
     fake::RunPlayback(2);
     SendCommand(ID_STOP_RECORDING);  // ends the playback without cutting the list there
-    EXPECT_FALSE(gbPlayingNow);
+    EXPECT_FALSE(gPlayer.gbPlayingNow);
     EXPECT_EQ(gRecording.nEventCount, 4);
 }
 
@@ -162,7 +162,7 @@ TEST_F(RecorderTest, FocusOnTheMinimisedWindowStopsTheRecording) {
     SendCommand(ID_START_RECORDING);
     EXPECT_EQ(fake::mainWindowShowCommands.size(), 1u);
     OnMainWindowFocus();
-    EXPECT_NE(ghJournalHook, 0);
+    EXPECT_NE(gPlayer.ghJournalHook, 0);
 }
 
 TEST_F(RecorderTest, ExitCancelLeavesNoHalfRecordingAndRestoresAPlayback) {
@@ -177,6 +177,6 @@ TEST_F(RecorderTest, ExitCancelLeavesNoHalfRecordingAndRestoresAPlayback) {
     SendCommand(ID_PLAY);
     gRecordingStore.gEvents[gRecording.nEventCount++] = EVENTMSG{WM_KEYDOWN, 'B', 0, 1, 0};  // inserted by a script
     CancelJournalForExit("CANCELLED RECORDING: Kelmor Close called\r\n");
-    EXPECT_FALSE(gbPlayingNow);
+    EXPECT_FALSE(gPlayer.gbPlayingNow);
     EXPECT_EQ(gRecording.nEventCount, 4);
 }

@@ -37,8 +37,8 @@ protected:
     // A playback in progress, as playback control leaves it at the start of a pass.
     void StartPass() {
         BackupRecording();
-        ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, [](int, uintptr_t, intptr_t) -> intptr_t { return 0; });
-        gbPlayingNow = true;
+        gPlayer.ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, [](int, uintptr_t, intptr_t) -> intptr_t { return 0; });
+        gPlayer.gbPlayingNow = true;
     }
     HWND32 AddWindow(const std::string& title, RECT32 rect = {0, 0, 10, 10}, bool minimized = false) {
         HWND32 handle = static_cast<HWND32>(0x1000 + fake::windows.size());
@@ -76,8 +76,8 @@ TEST_F(ScriptCommandsTest, WaitReadsWholeSecondsScaledBySpeedNeverNegativeNorOve
         gSettings.gbSpeed = c.speed;
         fake::tickCount += 1000;
         EXPECT_EQ(Run(Add(KW_WAIT, c.argument)), c.expected) << c.argument << " at speed " << int(c.speed);
-        EXPECT_EQ(lWaitDuration, c.expected);
-        EXPECT_EQ(dwDelayStart, fake::tickCount);
+        EXPECT_EQ(gPlayer.lWaitDuration, c.expected);
+        EXPECT_EQ(gPlayer.dwDelayStart, fake::tickCount);
     }
     gSettings.gnFactorSlow = INT32_MAX;
     gSettings.gnFactorFast = 0;  // a broken stored factor divides by one
@@ -92,7 +92,7 @@ TEST_F(ScriptCommandsTest, ClickReadsTwoRunsOfAtMostEightDigitsFromTheGotoOrFore
     int32_t k = Add(KW_CLICK, "1 2");
     Run(k);
     EXPECT_TRUE(Logged("   ERROR: The 'GOTO' command should be used before the 'CLICK' command"));
-    EXPECT_EQ(ghGotoWindow, fake::foregroundWindow) << "it serves later clicks too";
+    EXPECT_EQ(gPlayer.ghGotoWindow, fake::foregroundWindow) << "it serves later clicks too";
     EXPECT_EQ(Click(k).paramL, 31u);
     EXPECT_EQ(Click(k).paramH, 42u);
 
@@ -146,7 +146,7 @@ TEST_F(ScriptCommandsTest, StartOfAConsoleMinimisesTheMainWindowUntilThePlayback
     gnRunMode = RUN_COMMAND_LINE;
     Run(k);
     EXPECT_TRUE(fake::mainWindowShowCommands.empty());
-    EXPECT_EQ(gbConsoleMinimized, 0);
+    EXPECT_EQ(gPlayer.gbConsoleMinimized, 0);
 }
 
 TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedByTheArgument) {
@@ -213,7 +213,7 @@ TEST_F(ScriptCommandsTest, GotoRetriesAreDelaysTheSystemWaitsBetweenSearches) {
     fake::RunPlayback();
     EXPECT_EQ(waits, (std::vector<int32_t>{500, 500, 250}));
     EXPECT_EQ(fake::windowEnumerations, 3);
-    EXPECT_EQ(ghGotoWindow, fake::windows[0].handle);
+    EXPECT_EQ(gPlayer.ghGotoWindow, fake::windows[0].handle);
     ASSERT_EQ(fake::delivered.size(), 1u);
     EXPECT_EQ(fake::deliveredAt[0], 1250u) << "the key after the search's own pauses and 250 ms";
 }

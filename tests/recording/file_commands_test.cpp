@@ -106,7 +106,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrKeepsTheCurrentOne) {
     EXPECT_EQ(gRecording.nEventCount, 2);
     EXPECT_EQ(gSettings.gbLastFileType, 2);
     EXPECT_EQ(fake::windowTitle, "Kelmor - Rec.KLX");
-    EXPECT_TRUE(gbPlayingNow) << "PlayImmediately starts the playback";
+    EXPECT_TRUE(gPlayer.gbPlayingNow) << "PlayImmediately starts the playback";
     EXPECT_EQ(fake::focusedSpeedButton, 3);
     EXPECT_EQ(gRecording.nCompletedPasses, 0);
     WriteFile(file, "message=WM_KEYUP paramH=1 paramL=65\r\n");
