@@ -167,7 +167,7 @@ void OnBrowse(int field, const char* filters, bool save) {
 }
 
 void OnMinimizeBox() {
-    if (!Checked(IDC_MINIMIZE) || gbStopRecordingKey != 0) return;
+    if (!Checked(IDC_MINIMIZE) || gMappings.gbStopRecordingKey != 0) return;
     KelmorMessageBox("If you choose the \"Minimize\" option, you should also choose a key to stop recordings.\n"
                      "Right now you do not have a stop recording key selected.\n\nGo to tab #3 (\"Keyboard\") to "
                      "choose a key.",

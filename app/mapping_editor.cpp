@@ -89,8 +89,8 @@ void MappingEntry(int vk, char* out, int size) {
     char path[96];
     MappingPath(path, sizeof path, vk, "Text");
     GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
-    const int action = gbMapAction[vk];
-    KeyCombinationText(vk, gbMapCtrl[vk] != 0, gbMapShift[vk] != 0, gbMapAlt[vk] != 0, out, size);
+    const int action = gMappings.gbMapAction[vk];
+    KeyCombinationText(vk, gMappings.gbMapCtrl[vk] != 0, gMappings.gbMapShift[vk] != 0, gMappings.gbMapAlt[vk] != 0, out, size);
     Append(out, size, " = ");
     if (!IsTextAction(action)) {
         Append(out, size, kActionTexts[action]);
@@ -111,11 +111,11 @@ void FillKeysList() {
     ResetEditorList(IDC_KEYS);
     ReadMappings();
     for (int vk = 0; vk < 255; ++vk) {
-        if (gbMapAction[vk] == 0) continue;
+        if (gMappings.gbMapAction[vk] == 0) continue;
         char entry[kTextSize + 64];
         MappingEntry(vk, entry, sizeof entry);
         DialogListAdd(ID_PANES, IDC_KEYS, entry);
-        LogAt(LOG_HIGH, "Adding Mapping for key %d: Action %d: \"%s\"", vk, gbMapAction[vk], entry);
+        LogAt(LOG_HIGH, "Adding Mapping for key %d: Action %d: \"%s\"", vk, gMappings.gbMapAction[vk], entry);
     }
     DialogFitDropDown(ID_PANES, IDC_KEYS, kKeysDropDownLimit);
 }
@@ -262,8 +262,8 @@ bool AddMapping(char* keys) {
     }
     const int vk = KeyNameToCode(keys);
     char name[32];
-    if (action == ACTION_STOP_RECORDING && gbStopRecordingKey != 0) {
-        KeyCodeToName(gbStopRecordingKey, name, sizeof name);
+    if (action == ACTION_STOP_RECORDING && gMappings.gbStopRecordingKey != 0) {
+        KeyCodeToName(gMappings.gbStopRecordingKey, name, sizeof name);
         KelmorMessageBoxF(kConflict, kRefusal,
                           "Only one key can be mapped to \"Stop Recording\", and the '%s' key is already mapped to "
                           "it.\n\nPlease delete the '%s' key mapping first.",

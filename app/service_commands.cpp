@@ -23,12 +23,12 @@ void OnTrayServiceCommand(int id) {
 }
 
 void ReportBusyHotKeys() {
-    if (gbBusyKeysReported || gnBusyKeys <= 0) return;
+    if (gServiceHost.gbBusyKeysReported || gServiceHost.gnBusyKeys <= 0) return;
     // Marked first: the box's own loop may run the timer again.
-    gbBusyKeysReported = true;
+    gServiceHost.gbBusyKeysReported = true;
     char keys[BUSY_KEYS_MAX * 40] = "";
-    for (int i = 0; i < gnBusyKeys; ++i) {
-        const TakenKey& key = gBusyKeys[i];
+    for (int i = 0; i < gServiceHost.gnBusyKeys; ++i) {
+        const TakenKey& key = gServiceHost.gBusyKeys[i];
         char combination[40];
         KeyCombinationText(key.vk, key.ctrl != 0, key.shift != 0, key.alt != 0, combination, sizeof combination);
         const size_t used = strlen(keys);

@@ -30,7 +30,7 @@ const char kNoTray[] =
 
 void SayNoTray() { KelmorMessageBox(kNoTray, "Tray Icon", MB_ICONEXCLAMATION); }
 
-int IdleCode() { return ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE; }
+int IdleCode() { return gServiceHost.ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE; }
 
 void OpenTrayMenu() {
     if (gbTrayMenuOpen) return;

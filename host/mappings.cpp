@@ -6,11 +6,7 @@
 #include "settings/format.h"
 #include "settings/settings.h"
 
-uint8_t gbMapAction[256];
-uint8_t gbMapCtrl[256];
-uint8_t gbMapShift[256];
-uint8_t gbMapAlt[256];
-uint8_t gbStopRecordingKey = 0;
+MappingTables gMappings;
 
 namespace {
 
@@ -22,13 +18,7 @@ uint32_t ReadMappingValue(int vk, const char* name) {
 
 }  // namespace
 
-void ClearMappings() {
-    memset(gbMapAction, 0, sizeof gbMapAction);
-    memset(gbMapCtrl, 0, sizeof gbMapCtrl);
-    memset(gbMapShift, 0, sizeof gbMapShift);
-    memset(gbMapAlt, 0, sizeof gbMapAlt);
-    gbStopRecordingKey = 0;
-}
+void ClearMappings() { gMappings = MappingTables{}; }
 
 void ReadMappings() {
     ClearMappings();
@@ -37,11 +27,11 @@ void ReadMappings() {
         // Only the low byte of the stored value names the action.
         const uint8_t action = static_cast<uint8_t>(ReadMappingValue(vk, "Action") & 0xFFu);
         if (action < ACTION_START_RECORDING || action > ACTION_REPLACE_TIMENUMBER) continue;
-        gbMapAction[vk] = action;
-        if (ReadMappingValue(vk, "Control") != 0) gbMapCtrl[vk] = 1;
-        if (ReadMappingValue(vk, "Shift") != 0) gbMapShift[vk] = 1;
-        if (ReadMappingValue(vk, "Alt") != 0) gbMapAlt[vk] = 1;
+        gMappings.gbMapAction[vk] = action;
+        if (ReadMappingValue(vk, "Control") != 0) gMappings.gbMapCtrl[vk] = 1;
+        if (ReadMappingValue(vk, "Shift") != 0) gMappings.gbMapShift[vk] = 1;
+        if (ReadMappingValue(vk, "Alt") != 0) gMappings.gbMapAlt[vk] = 1;
         // Keys are visited in rising order, so the highest bound key wins.
-        if (action == ACTION_STOP_RECORDING) gbStopRecordingKey = static_cast<uint8_t>(vk);
+        if (action == ACTION_STOP_RECORDING) gMappings.gbStopRecordingKey = static_cast<uint8_t>(vk);
     }
 }

@@ -19,11 +19,14 @@ enum MappingAction {
     ACTION_REPLACE_TIMENUMBER = 12,
 };
 
-extern uint8_t gbMapAction[256];
-extern uint8_t gbMapCtrl[256];
-extern uint8_t gbMapShift[256];
-extern uint8_t gbMapAlt[256];
-extern uint8_t gbStopRecordingKey;  // 0 for none
+struct MappingTables {
+    uint8_t gbMapAction[256] = {};
+    uint8_t gbMapCtrl[256] = {};
+    uint8_t gbMapShift[256] = {};
+    uint8_t gbMapAlt[256] = {};
+    uint8_t gbStopRecordingKey = 0;  // 0 for none
+};
+extern MappingTables gMappings;
 
 // Table mode: refills the four tables and the stop key from the stored Mappings.
 void ReadMappings();

@@ -13,12 +13,7 @@
 #include "ui/message_box.h"
 #include "ui/tray_icon.h"
 
-intptr_t ghServiceHook = 0;
-KeyboardProc gpfnKelmorKeyboardProc = nullptr;
-ReloadServiceCacheEntry gpfnReloadServiceCache = nullptr;
-TakenKey gBusyKeys[BUSY_KEYS_MAX];
-int gnBusyKeys = 0;
-bool gbBusyKeysReported = true;
+ServiceHost gServiceHost;
 
 namespace {
 
@@ -26,18 +21,12 @@ namespace {
 // know that a main window is there to take them.
 const uint32_t kMainWindow = 1;
 
-// A failed installation is said once until it succeeds or the service is turned off,
-// not at every tick.
-bool gbInstallFailureLogged = false;
-// Whether the user was told once that the keys of only some programs can be read.
-bool gbReachTold = false;
-
 // Said once a run, in a box: the status line alone is easily missed, and a service that
 // quietly misses most programs' keys looks broken.
 void TellReach(bool installed) {
     const char* notice = SysKeyboardHookReachNotice(installed);
-    if (gbReachTold || notice == nullptr) return;
-    gbReachTold = true;
+    if (gServiceHost.gbReachTold || notice == nullptr) return;
+    gServiceHost.gbReachTold = true;
     KelmorMessageBox(notice, "Kelmor", MB_ICONINFORMATION);
 }
 
@@ -45,17 +34,17 @@ void SetIdleTrayIcon() {
     if (gSettings.gdwShowTrayIcon == 0) return;
     // The setting holds the idle picture last set: the end of a recording or playback
     // goes back to it, and a later start shows it.
-    gSettings.gdwShowTrayIcon = ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE;
+    gSettings.gdwShowTrayIcon = gServiceHost.ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE;
     SetTrayIcon(static_cast<int>(gSettings.gdwShowTrayIcon), "Kelmor");
 }
 
 bool Unhook(int reason, int failureLevel) {
-    if (!SysUnhookKeyboard(ghServiceHook)) {
-        LogAt(failureLevel, "Remove Keyboard Service %li FAILURE", static_cast<int32_t>(ghServiceHook));
+    if (!SysUnhookKeyboard(gServiceHost.ghServiceHook)) {
+        LogAt(failureLevel, "Remove Keyboard Service %li FAILURE", static_cast<int32_t>(gServiceHost.ghServiceHook));
         return false;
     }
-    LogAt(LOG_HIGH, "Removed Keyboard Service %li Successfully (%d)", static_cast<int32_t>(ghServiceHook), reason);
-    ghServiceHook = 0;
+    LogAt(LOG_HIGH, "Removed Keyboard Service %li Successfully (%d)", static_cast<int32_t>(gServiceHost.ghServiceHook), reason);
+    gServiceHost.ghServiceHook = 0;
     return true;
 }
 
@@ -69,8 +58,8 @@ void TakeMappingKeys() {
     TakenKey keys[256];
     int count = 0;
     for (int vk = 0; vk < 255; ++vk) {
-        if (!TakesItsKey(gbMapAction[vk])) continue;
-        keys[count++] = {static_cast<uint8_t>(vk), gbMapCtrl[vk], gbMapShift[vk], gbMapAlt[vk]};
+        if (!TakesItsKey(gMappings.gbMapAction[vk])) continue;
+        keys[count++] = {static_cast<uint8_t>(vk), gMappings.gbMapCtrl[vk], gMappings.gbMapShift[vk], gMappings.gbMapAlt[vk]};
     }
     TakenKey busy[BUSY_KEYS_MAX];
     int busyCount = SysTakeKeys(keys, count, busy, BUSY_KEYS_MAX);
@@ -78,10 +67,10 @@ void TakeMappingKeys() {
     if (busyCount < 0) busyCount = 0;
     // The same keys held by the same others were reported already.
     const size_t bytes = sizeof busy[0] * static_cast<size_t>(busyCount);
-    if (busyCount == gnBusyKeys && memcmp(busy, gBusyKeys, bytes) == 0) return;
-    memcpy(gBusyKeys, busy, bytes);
-    gnBusyKeys = busyCount;
-    gbBusyKeysReported = busyCount == 0;
+    if (busyCount == gServiceHost.gnBusyKeys && memcmp(busy, gServiceHost.gBusyKeys, bytes) == 0) return;
+    memcpy(gServiceHost.gBusyKeys, busy, bytes);
+    gServiceHost.gnBusyKeys = busyCount;
+    gServiceHost.gbBusyKeysReported = busyCount == 0;
 }
 
 void HandCacheOver() {
@@ -90,31 +79,31 @@ void HandCacheOver() {
     ReadMappings();
     // The service types characters in whatever layout is active and switches none, so
     // there is no layout to give back.
-    gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(ghServiceHook), gbLogLevel, gszLogFile, gbMapAction,
-                           gbMapCtrl, gbMapShift, gbMapAlt, shortTypes, nullptr);
-    if (ghServiceHook != 0) TakeMappingKeys();
+    gServiceHost.gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(gServiceHost.ghServiceHook), gbLogLevel, gszLogFile, gMappings.gbMapAction,
+                           gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, shortTypes, nullptr);
+    if (gServiceHost.ghServiceHook != 0) TakeMappingKeys();
 }
 
 void Install() {
-    ghServiceHook = SysSetKeyboardHook(gpfnKelmorKeyboardProc);
-    if (ghServiceHook == 0) {
-        if (!gbInstallFailureLogged) {
+    gServiceHost.ghServiceHook = SysSetKeyboardHook(gServiceHost.gpfnKelmorKeyboardProc);
+    if (gServiceHost.ghServiceHook == 0) {
+        if (!gServiceHost.gbInstallFailureLogged) {
             LogLastErrorAt(LOG_LOW);
             LogAt(LOG_LOW, "Install Keyboard Hook FAILED (last error above)!");
-            gbInstallFailureLogged = true;
+            gServiceHost.gbInstallFailureLogged = true;
         }
         ShellSetStatusText("Unable to Activate the Service!");
         TellReach(false);
         return;
     }
-    if (gpfnReloadServiceCache == nullptr) {
-        if (!gbInstallFailureLogged) LogAt(LOG_LOW, "Unable to locate the ReloadServiceCache service");
-        gbInstallFailureLogged = true;
-        SysUnhookKeyboard(ghServiceHook);
-        ghServiceHook = 0;
+    if (gServiceHost.gpfnReloadServiceCache == nullptr) {
+        if (!gServiceHost.gbInstallFailureLogged) LogAt(LOG_LOW, "Unable to locate the ReloadServiceCache service");
+        gServiceHost.gbInstallFailureLogged = true;
+        SysUnhookKeyboard(gServiceHost.ghServiceHook);
+        gServiceHost.ghServiceHook = 0;
         return;
     }
-    gbInstallFailureLogged = false;
+    gServiceHost.gbInstallFailureLogged = false;
     HandCacheOver();
     const char* reach = SysKeyboardHookReach();
     if (reach == nullptr) {
@@ -126,36 +115,36 @@ void Install() {
     }
     SetIdleTrayIcon();
     TellReach(true);
-    LogAt(LOG_HIGH, "Installed Keyboard Service %li Successfully", static_cast<int32_t>(ghServiceHook));
+    LogAt(LOG_HIGH, "Installed Keyboard Service %li Successfully", static_cast<int32_t>(gServiceHost.ghServiceHook));
 }
 
 }  // namespace
 
 void RemoveServiceForJournal(int reason) {
-    if (ghServiceHook == 0) return;
+    if (gServiceHost.ghServiceHook == 0) return;
     Unhook(reason, LOG_HIGH);
 }
 
 void ServiceTimerUpkeep() {
     // Another Kelmor playing back or recording: its keys are no one's to act on or take.
     const bool resting = AnotherProcessBusy();
-    if (resting && ghServiceHook != 0) {
+    if (resting && gServiceHost.ghServiceHook != 0) {
         Unhook(REMOVE_FOR_PLAYBACK, LOG_LOW);
     } else if (resting) {
         return;
-    } else if (gSettings.gbKeyboardService != 0 && ghServiceHook == 0) {
+    } else if (gSettings.gbKeyboardService != 0 && gServiceHost.ghServiceHook == 0) {
         Install();
-    } else if (gSettings.gbKeyboardService == 0 && ghServiceHook != 0) {
+    } else if (gSettings.gbKeyboardService == 0 && gServiceHost.ghServiceHook != 0) {
         if (!Unhook(REMOVE_FOR_TIMER, LOG_LOW)) return;
         ShellSetStatusText("Service Stopped");
         SetIdleTrayIcon();
     } else if (gSettings.gbKeyboardService == 0) {
-        gbInstallFailureLogged = false;
+        gServiceHost.gbInstallFailureLogged = false;
     }
 }
 
 bool RefreshServiceCache() {
-    if (gpfnReloadServiceCache == nullptr) {
+    if (gServiceHost.gpfnReloadServiceCache == nullptr) {
         ReadMappings();
         return false;
     }
@@ -164,13 +153,7 @@ bool RefreshServiceCache() {
 }
 
 void ResetHostState() {
-    ghServiceHook = 0;
-    gpfnKelmorKeyboardProc = nullptr;
-    gpfnReloadServiceCache = nullptr;
-    gbInstallFailureLogged = false;
-    gbReachTold = false;
-    gnBusyKeys = 0;
-    gbBusyKeysReported = true;
+    gServiceHost = ServiceHost{};
     ClearMappings();
     ResetBusyProcesses();
 }

@@ -11,9 +11,6 @@ typedef int (*ReloadServiceCacheEntry)(uint32_t hWndMain, uint32_t hHook, int32_
                                        const uint8_t* action, const uint8_t* control, const uint8_t* shift,
                                        const uint8_t* alt, const char* shortTypes, const char* keyboardLayout);
 
-extern intptr_t ghServiceHook;  // 0 while the service hook is not installed
-extern KeyboardProc gpfnKelmorKeyboardProc;
-extern ReloadServiceCacheEntry gpfnReloadServiceCache;
 
 // Every global of host/ back to a fresh start: no module, no service hook, empty Mapping
 // tables.
@@ -39,6 +36,20 @@ bool RefreshServiceCache();
 // The hot keys another program holds, found when the keys were last taken, and whether
 // they have been reported since they changed.
 enum { BUSY_KEYS_MAX = 16 };
-extern TakenKey gBusyKeys[BUSY_KEYS_MAX];
-extern int gnBusyKeys;
-extern bool gbBusyKeysReported;
+
+// The service as this program holds it: the module's entries, the hook and what was
+// found and said about the keys.
+struct ServiceHost {
+    intptr_t ghServiceHook = 0;  // 0 while the service hook is not installed
+    KeyboardProc gpfnKelmorKeyboardProc = nullptr;
+    ReloadServiceCacheEntry gpfnReloadServiceCache = nullptr;
+    // A failed installation is said once until it succeeds or the service is turned
+    // off, not at every tick.
+    bool gbInstallFailureLogged = false;
+    // Whether the user was told once that the keys of only some programs can be read.
+    bool gbReachTold = false;
+    TakenKey gBusyKeys[BUSY_KEYS_MAX] = {};
+    int gnBusyKeys = 0;
+    bool gbBusyKeysReported = true;
+};
+extern ServiceHost gServiceHost;

@@ -27,11 +27,11 @@ void LoadKeyboardService() {
         LogAt(LOG_LOW, "%s", why);
         return;
     }
-    gpfnKelmorKeyboardProc = reinterpret_cast<KeyboardProc>(ModuleEntry(module, "KelmorKeyboardProc"));
-    if (gpfnKelmorKeyboardProc == nullptr) LogAt(LOG_LOW, "Unable to load KelmorKeyboardProc");
-    gpfnReloadServiceCache = reinterpret_cast<ReloadServiceCacheEntry>(ModuleEntry(module, "ReloadServiceCache"));
-    if (gpfnReloadServiceCache == nullptr) LogAt(LOG_LOW, "Unable to load ReloadServiceCache");
-    if (gpfnKelmorKeyboardProc == nullptr || gpfnReloadServiceCache == nullptr) {
+    gServiceHost.gpfnKelmorKeyboardProc = reinterpret_cast<KeyboardProc>(ModuleEntry(module, "KelmorKeyboardProc"));
+    if (gServiceHost.gpfnKelmorKeyboardProc == nullptr) LogAt(LOG_LOW, "Unable to load KelmorKeyboardProc");
+    gServiceHost.gpfnReloadServiceCache = reinterpret_cast<ReloadServiceCacheEntry>(ModuleEntry(module, "ReloadServiceCache"));
+    if (gServiceHost.gpfnReloadServiceCache == nullptr) LogAt(LOG_LOW, "Unable to load ReloadServiceCache");
+    if (gServiceHost.gpfnKelmorKeyboardProc == nullptr || gServiceHost.gpfnReloadServiceCache == nullptr) {
         ShowServiceError(
             "Unable to load the Kelmor Keyboard Service Addresses (located in \"KelmorService.DLL\")\n\nKelmor can run "
             "without this component, but Mappings and ShortTypes will not be available until you reinstall Kelmor.");

@@ -244,7 +244,7 @@ intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {
         return PassOn(code, wParam, lParam);
     }
     if (e.message == WM_KEYDOWN) {
-        const uint8_t action = gbMapAction[PlayedKey(e.paramL)];
+        const uint8_t action = gMappings.gbMapAction[PlayedKey(e.paramL)];
         if (action >= ACTION_REPLACE_LOOP && action <= ACTION_REPLACE_TIMENUMBER) {
             return ReplaceKey(code, wParam, lParam, action);
         }

@@ -125,8 +125,8 @@ intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
     if (code != HC_ACTION || lParam == 0) return 0;
     const EVENTMSG event = *reinterpret_cast<const EVENTMSG*>(lParam);
 
-    if (gbStopRecordingKey != 0 && event.message == WM_KEYDOWN && (event.paramL & 0xFFu) == gbStopRecordingKey) {
-        LogAt(LOG_MEDIUM, "\"Stop Recording\" key pressed: %d", static_cast<int>(gbStopRecordingKey));
+    if (gMappings.gbStopRecordingKey != 0 && event.message == WM_KEYDOWN && (event.paramL & 0xFFu) == gMappings.gbStopRecordingKey) {
+        LogAt(LOG_MEDIUM, "\"Stop Recording\" key pressed: %d", static_cast<int>(gMappings.gbStopRecordingKey));
         SendCommand(ID_STOP_RECORDING);
         return 0;
     }

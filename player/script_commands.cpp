@@ -1,4 +1,3 @@
-#include "player/player_state.h"
 #include "player/script_commands.h"
 
 #include <cstring>

@@ -94,7 +94,7 @@ const CommandOption kRecordOptions[] = {
 };
 
 int RunRecord(int, char** argv) {
-    if (gStopKeyName == nullptr && gSeconds == 0 && gbStopRecordingKey == 0) {
+    if (gStopKeyName == nullptr && gSeconds == 0 && gMappings.gbStopRecordingKey == 0) {
         fprintf(stderr, "kelmorctl record: give --stop-key or --seconds (Ctrl+Esc only cancels)\n");
         return 1;
     }
@@ -103,7 +103,7 @@ int RunRecord(int, char** argv) {
     if (!SaveAsName(argv[0], saveName, MAX_PATH) || !CanSaveTo(saveName)) return 1;
 
     // Without --stop-key the stored Mapping's stop key, if any, ends the recording.
-    int stopKey = gbStopRecordingKey;
+    int stopKey = gMappings.gbStopRecordingKey;
     if (gStopKeyName != nullptr) {
         // Only a whole name: the program's reading of key labels takes a text that merely
         // begins like one ("NoSuchKey") for some key, which would stop at a key never named.
@@ -114,7 +114,7 @@ int RunRecord(int, char** argv) {
         }
     }
     // For this run only: kelmorctl never saves the settings.
-    gbStopRecordingKey = static_cast<uint8_t>(stopKey);
+    gMappings.gbStopRecordingKey = static_cast<uint8_t>(stopKey);
     // A terminal tool ends when the recording does; the exit step is not its to run.
     gSettings.gbQuitWhenDone = 0;
 

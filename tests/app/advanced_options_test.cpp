@@ -206,7 +206,7 @@ TEST_F(AdvancedOptionsTest, DefaultsFillTheCurrentTabAndCancelKeepsTheSettings) 
 TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
     gSettings.gbReload = 1;
     gSettings.gbPlayImmediately = 1;
-    gbStopRecordingKey = 0;
+    gMappings.gbStopRecordingKey = 0;
     WriteFile(Path("old.log"), "Log level set to LOW\r\nold\r\n");
     const std::string oldLog = Path("old.log");
     RunOptions([oldLog] {
@@ -248,7 +248,7 @@ TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
     });
     EXPECT_TRUE(FileExists(link) && FileExists(Path("kept")));
 
-    gbStopRecordingKey = 0x7b;
+    gMappings.gbStopRecordingKey = 0x7b;
     RunOptions([] { Click(IDC_MINIMIZE, true); });
     EXPECT_EQ(fake::messageBoxes.size(), 5u) << "with a stop key nothing to warn about";
 }

@@ -130,7 +130,7 @@ TEST_F(MappingEditorTest, AddStoresListsAndReloadsAndDeleteRemoves) {
     EXPECT_EQ(Pane(IDC_KEYS).items[1], "F6 = Replace with play loop # during playback");
     EXPECT_EQ(Pane(IDC_KEYS).items[2], "Ctrl + Shift + F7 = \"line one  line two, lon...\"");
     EXPECT_EQ(Pane(IDC_KEYS).dropDownItems, 3);
-    EXPECT_EQ(gbMapAction[0x75], ACTION_REPLACE_LOOP) << "the tables follow the store at once";
+    EXPECT_EQ(gMappings.gbMapAction[0x75], ACTION_REPLACE_LOOP) << "the tables follow the store at once";
     EXPECT_EQ(Pane(IDC_KEYS).text + Pane(IDC_MAPPING_TEXT).text, "");
     EXPECT_EQ(Pane(IDC_ACTION).selection, 0);
 
@@ -144,13 +144,13 @@ TEST_F(MappingEditorTest, AddStoresListsAndReloadsAndDeleteRemoves) {
     EXPECT_EQ(fake::messageBoxes.back().caption, "Confirm Action");
     gSettings.gbPromptForSave = 0;
     EXPECT_EQ(Add({VK_CONTROL, 0x76}, ACTION_PLAYBACK), "") << "without PromptForSave no question";
-    EXPECT_EQ(gbMapCtrl[0x76] * 10 + gbMapShift[0x76], 10);
+    EXPECT_EQ(gMappings.gbMapCtrl[0x76] * 10 + gMappings.gbMapShift[0x76], 10);
 
     Press({VK_BACK, 0x75});
     fake::DialogCommand(ID_PANES, IDC_GADGET_DELETE_MAPPING, NOTIFY_CLICKED);
     EXPECT_EQ(Pane(IDC_STATUS).text, "Mapping was Deleted");
     EXPECT_EQ(StoredAction(0x75), 0u);
-    EXPECT_EQ(gbMapAction[0x75], 0);
+    EXPECT_EQ(gMappings.gbMapAction[0x75], 0);
     EXPECT_EQ(Pane(IDC_KEYS).items.size(), 2u);
     EXPECT_EQ(Pane(IDC_KEYS).dropDownItems, 2);
 }

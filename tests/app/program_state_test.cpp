@@ -24,7 +24,7 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
     gRecording.nEventCount = 3, gRecording.nScriptCommands = 1, gRecording.nCompletedPasses = 7;
     gPlayer.ghJournalHook = 5, gPlayer.gbPlayingNow = true, gPlayer.gbSavedSpeed = 3, gPlayer.gdwLastButtonUpTick = 9;
     gPlayer.ghGotoWindow = 11, gPlayer.gbConsoleMinimized = 1, gPlayer.nCurrentEvent = 2, gPlayer.lDelay = 40;
-    ghServiceHook = 13, gbMapAction[65] = ACTION_PLAYBACK, gbStopRecordingKey = 27;
+    gServiceHost.ghServiceHook = 13, gMappings.gbMapAction[65] = ACTION_PLAYBACK, gMappings.gbStopRecordingKey = 27;
     gnRunMode = RUN_EXECUTABLE, gnExitCode = EXIT_CODE_FAILED;
     gSettings.gbSpeed = 4, gbLogLevel = LOG_HIGH;
 
@@ -37,7 +37,7 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
               std::make_tuple(intptr_t{0}, false, 0, 0u));
     EXPECT_EQ(std::make_tuple(gPlayer.ghGotoWindow, int{gPlayer.gbConsoleMinimized}, gPlayer.nCurrentEvent, gPlayer.lDelay),
               std::make_tuple(0u, 0, 0, 0));
-    EXPECT_EQ(std::make_tuple(ghServiceHook, int{gbMapAction[65]}, int{gbStopRecordingKey}),
+    EXPECT_EQ(std::make_tuple(gServiceHost.ghServiceHook, int{gMappings.gbMapAction[65]}, int{gMappings.gbStopRecordingKey}),
               std::make_tuple(intptr_t{0}, 0, 0));
     EXPECT_EQ(std::make_tuple(gnRunMode, gnExitCode), std::make_tuple(int32_t{RUN_INTERACTIVE}, int32_t{EXIT_CODE_DONE}));
     EXPECT_EQ(std::make_tuple(int{gSettings.gbSpeed}, int{gbLogLevel}), std::make_tuple(2, int{LOG_OFF}));

@@ -148,7 +148,7 @@ TEST_F(StartupTest, StoredMappingsApplyToAHiddenPlayback) {
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Log", REG_DWORD, nullptr, LOG_MEDIUM);
     FreeRecordingStore();  // the start-up makes its own
     ASSERT_TRUE(PrepareProgram());
-    EXPECT_EQ(gbStopRecordingKey, 19);
+    EXPECT_EQ(gMappings.gbStopRecordingKey, 19);
     ASSERT_TRUE(StartHiddenPlayback("", Recording().c_str()));
     RunUntilQuit();
     EXPECT_TRUE(Logged("PLAY EVENT #1: REPLACE Mapping: '1'"));

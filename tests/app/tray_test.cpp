@@ -75,7 +75,7 @@ TEST_F(TrayTest, RunFromTrayOnAndOffWithAndWithoutThePrompt) {
     fake::messageBoxes.clear();
     fake::mainWindowVisible = true;
     gSettings.gbPromptForSave = 0;
-    ghServiceHook = 0x55;
+    gServiceHost.ghServiceHook = 0x55;
     TrayBox().checked = true;
     fake::DialogCommand(ID_PANES, IDC_TRAY_ICON, NOTIFY_CLICKED);
     EXPECT_EQ(gSettings.gdwShowTrayIcon, 1000u) << "the keyboard service is on";
@@ -85,7 +85,7 @@ TEST_F(TrayTest, RunFromTrayOnAndOffWithAndWithoutThePrompt) {
     TrayBox().checked = false;
     fake::DialogCommand(ID_PANES, IDC_TRAY_ICON, NOTIFY_CLICKED);
     EXPECT_FALSE(gSettings.gdwShowTrayIcon != 0 || fake::trayIconShown || RunFromTrayChecked());
-    ghServiceHook = 0;
+    gServiceHost.ghServiceHook = 0;
 }
 
 TEST_F(TrayTest, MenuFollowsTheStateAndOpensOnce) {

@@ -26,17 +26,17 @@ TEST_F(MappingsTest, TablesHoldValidActionsAndTheHighestStopKey) {
     Mapping(0x7A, ACTION_STOP_RECORDING);
     Mapping(0x13, ACTION_STOP_RECORDING);
     ReadMappings();
-    EXPECT_EQ(gbMapAction['P'], ACTION_PLAYBACK);
-    EXPECT_EQ(gbMapCtrl['P'] * 100 + gbMapShift['P'] * 10 + gbMapAlt['P'], 101);
-    EXPECT_EQ(gbMapAction[0x71], ACTION_REPLACE_TIMENUMBER);
-    EXPECT_EQ(gbMapShift[0x71], 1);
-    EXPECT_EQ(gbMapAction[0x72] | gbMapCtrl[0x72] | gbMapAction[255], 0);
-    EXPECT_EQ(gbStopRecordingKey, 0x7A);
+    EXPECT_EQ(gMappings.gbMapAction['P'], ACTION_PLAYBACK);
+    EXPECT_EQ(gMappings.gbMapCtrl['P'] * 100 + gMappings.gbMapShift['P'] * 10 + gMappings.gbMapAlt['P'], 101);
+    EXPECT_EQ(gMappings.gbMapAction[0x71], ACTION_REPLACE_TIMENUMBER);
+    EXPECT_EQ(gMappings.gbMapShift[0x71], 1);
+    EXPECT_EQ(gMappings.gbMapAction[0x72] | gMappings.gbMapCtrl[0x72] | gMappings.gbMapAction[255], 0);
+    EXPECT_EQ(gMappings.gbStopRecordingKey, 0x7A);
 
     // A fresh read forgets what the store no longer holds.
     Mapping(0x7A, 0);
     Mapping('P', ACTION_PLAYBACK);
     ReadMappings();
-    EXPECT_EQ(gbStopRecordingKey, 0x13);
-    EXPECT_EQ(gbMapCtrl['P'], 0);
+    EXPECT_EQ(gMappings.gbStopRecordingKey, 0x13);
+    EXPECT_EQ(gMappings.gbMapCtrl['P'], 0);
 }

@@ -94,25 +94,25 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     gSettings.gdwShowTrayIcon = TRAY_IDLE;
 
     ServiceTimerUpkeep();
-    ASSERT_NE(ghServiceHook, 0);
+    ASSERT_NE(gServiceHost.ghServiceHook, 0);
     EXPECT_EQ(fake::keyboardProc, &KelmorKeyboardProc);
-    EXPECT_EQ(gpServiceData->hHook, static_cast<uint32_t>(ghServiceHook));
+    EXPECT_EQ(gpServiceData->hHook, static_cast<uint32_t>(gServiceHost.ghServiceHook));
     EXPECT_EQ(gpServiceData->bAction[kF7], ACTION_TYPE_TEXT);
     EXPECT_EQ(gpServiceData->bControl[kF7], 1);
     EXPECT_EQ(Taken(), "82 118c ");
     EXPECT_EQ(fake::statusText, "Service Active");
     EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE_SERVICE);
-    EXPECT_TRUE(Logged("Installed Keyboard Service " + std::to_string(ghServiceHook) + " Successfully"));
+    EXPECT_TRUE(Logged("Installed Keyboard Service " + std::to_string(gServiceHost.ghServiceHook) + " Successfully"));
 
     // An editor's change reaches the cache and the taken keys at once.
     Mapping('P', ACTION_PLAYBACK, true);
     EXPECT_TRUE(RefreshServiceCache());
     EXPECT_EQ(Taken(), "80c 82 118c ");
 
-    const intptr_t hook = ghServiceHook;
+    const intptr_t hook = gServiceHost.ghServiceHook;
     gSettings.gbKeyboardService = 0;
     ServiceTimerUpkeep();
-    EXPECT_EQ(ghServiceHook, 0);
+    EXPECT_EQ(gServiceHost.ghServiceHook, 0);
     EXPECT_EQ(fake::keyboardHook, 0);
     EXPECT_EQ(fake::statusText, "Service Stopped");
     EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE);
@@ -121,9 +121,9 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     // A recording takes the hook away; the first tick afterwards brings it back.
     gSettings.gbKeyboardService = 1;
     ServiceTimerUpkeep();
-    const intptr_t again = ghServiceHook;
+    const intptr_t again = gServiceHost.ghServiceHook;
     SendCommand(ID_START_RECORDING);
-    EXPECT_EQ(ghServiceHook, 0);
+    EXPECT_EQ(gServiceHost.ghServiceHook, 0);
     EXPECT_TRUE(Logged("Removed Keyboard Service " + std::to_string(again) + " Successfully (2)"));
     // What every other process's service sees meanwhile.
     auto busyIds = [] {
@@ -137,7 +137,7 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     SendCommand(ID_STOP_RECORDING);
     EXPECT_TRUE(busyIds().empty());
     OnServiceTimer();
-    EXPECT_NE(ghServiceHook, 0);
+    EXPECT_NE(gServiceHost.ghServiceHook, 0);
 
     // Another Kelmor playing back or recording (kelmorctl, a hidden playback) rests the
     // service too, until it ends or dies.
@@ -146,12 +146,12 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     fake::processId = 4242;
     fake::runningProcesses = {77};
     OnServiceTimer();
-    EXPECT_EQ(ghServiceHook, 0);
+    EXPECT_EQ(gServiceHost.ghServiceHook, 0);
     OnServiceTimer();
-    EXPECT_EQ(ghServiceHook, 0);
+    EXPECT_EQ(gServiceHost.ghServiceHook, 0);
     fake::runningProcesses.clear();
     OnServiceTimer();
-    EXPECT_NE(ghServiceHook, 0);
+    EXPECT_NE(gServiceHost.ghServiceHook, 0);
 }
 
 TEST_F(ServiceControlTest, AfterAPlaybackTheStatusLineAndTheTrayIconShowTheServiceAgain) {
@@ -164,9 +164,9 @@ TEST_F(ServiceControlTest, AfterAPlaybackTheStatusLineAndTheTrayIconShowTheServi
     EXPECT_EQ(gSettings.gdwShowTrayIcon, static_cast<uint32_t>(TRAY_IDLE_SERVICE)) << "the idle code last set is kept";
     Keys(2);
     SendCommand(ID_PLAY);
-    EXPECT_EQ(ghServiceHook, 0);
+    EXPECT_EQ(gServiceHost.ghServiceHook, 0);
     fake::RunPlayback();
-    EXPECT_NE(ghServiceHook, 0);
+    EXPECT_NE(gServiceHost.ghServiceHook, 0);
     EXPECT_EQ(fake::statusText, "Service Active");
     EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE_SERVICE);
 }

@@ -98,7 +98,7 @@ TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
     gSettings.gnRandomMin = gSettings.gnRandomMax = 7;
     const char* texts[] = {"103", "7", "09:05:03", "08/15/2004 09:05:03", "200408150905030042"};
     for (uint8_t action = ACTION_REPLACE_LOOP; action <= ACTION_REPLACE_TIMENUMBER; ++action) {
-        gbMapAction['X'] = action;
+        gMappings.gbMapAction['X'] = action;
         // A recorded key, or the character a TYPE command types (x and X alike).
         Load({Ev(WM_KEYDOWN, 1000, action % 2 ? 'X' : CharacterRecordParam(action % 4 ? 'x' : 'X'))});
         EXPECT_EQ(Offer(0), 0);

@@ -33,7 +33,7 @@ TEST_F(ServiceDataTest, ReloadFillsTheRecordAtItsOffsetsWhichASecondOpenerFindsU
     strcpy(list + 48, "btw");
     memset(gszKeyBuffer, 'B', 15);
     ASSERT_TRUE(AttachServiceData());
-    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gszLogFile, gbMapAction, gbMapCtrl, gbMapShift, gbMapAlt, list,
+    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gszLogFile, gMappings.gbMapAction, gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, list,
                                  "00000409"),
               1);
     DetachServiceData();

@@ -126,10 +126,10 @@ TEST_F(SettingsRestoreTest, ABackupRestoresEveryKindOfValue) {
     LoadSettings();
     ReadMappings();
     EXPECT_EQ(gSettings.gbSpeed, 3);
-    EXPECT_EQ(gbMapAction[65], ACTION_TYPE_TEXT);
-    EXPECT_EQ(gbMapCtrl[65], 1);
-    EXPECT_EQ(gbMapAction[112], ACTION_PLAYBACK);
-    EXPECT_EQ(gbMapShift[112], 1);
+    EXPECT_EQ(gMappings.gbMapAction[65], ACTION_TYPE_TEXT);
+    EXPECT_EQ(gMappings.gbMapCtrl[65], 1);
+    EXPECT_EQ(gMappings.gbMapAction[112], ACTION_PLAYBACK);
+    EXPECT_EQ(gMappings.gbMapShift[112], 1);
     char list[SHORTTYPE_LIST_SLOTS * SHORTTYPE_LIST_SLOT_SIZE];
     ReadShortTypes(list);
     EXPECT_STREQ(list, "ab 1");
