@@ -18,14 +18,14 @@ namespace {
 // The hook handle is read afresh: the main program may have reloaded the record while
 // the event was being handled.
 intptr_t PassOn(int code, uintptr_t wParam, intptr_t lParam) {
-    const uint32_t hook = gpServiceData->hHook;
+    const uint32_t hook = gService.gpServiceData->hHook;
     if (hook == 0) return 1;
     return SysCallNextHook(static_cast<intptr_t>(hook), code, wParam, lParam);
 }
 
 int HeldState(int vk) { return (SysGetKeyState(static_cast<uint8_t>(vk)) & 0x8000) != 0 ? 32768 : 0; }
 
-void ClearKeyBuffer() { memset(gszKeyBuffer, 0, sizeof gszKeyBuffer); }
+void ClearKeyBuffer() { memset(gService.gszKeyBuffer, 0, sizeof gService.gszKeyBuffer); }
 
 // The abbreviation of a slot, terminated whatever the shared record holds.
 void SlotText(const KELMORSERVICEDATA* data, int slot, char out[SHORTTYPE_SLOT_SIZE]) {
@@ -77,25 +77,25 @@ int MatchingSlot(const KELMORSERVICEDATA* data, int last) {
         if (length < 1 || length > SHORTTYPE_SLOT_SIZE - 1) continue;
         int same = 0;
         for (int j = 0; j < length; ++j)
-            if (name[j] == gszKeyBuffer[length - 1 - j]) ++same;
+            if (name[j] == gService.gszKeyBuffer[length - 1 - j]) ++same;
         if (same == length) return slot;
     }
     return -1;
 }
 
 void ForgetPending() {
-    gnPendingShortType = -1;
-    gnPendingTyped = 0;
-    memset(gPendingKeysDown, 0, sizeof gPendingKeysDown);
+    gService.gnPendingShortType = -1;
+    gService.gnPendingTyped = 0;
+    memset(gService.gPendingKeysDown, 0, sizeof gService.gPendingKeysDown);
 }
 
 void NotePendingKey(int vk, bool down) {
     const uint8_t bit = static_cast<uint8_t>(1u << (vk % 8));
-    gPendingKeysDown[vk / 8] = static_cast<uint8_t>(down ? gPendingKeysDown[vk / 8] | bit : gPendingKeysDown[vk / 8] & ~bit);
+    gService.gPendingKeysDown[vk / 8] = static_cast<uint8_t>(down ? gService.gPendingKeysDown[vk / 8] | bit : gService.gPendingKeysDown[vk / 8] & ~bit);
 }
 
 bool PendingKeysDown() {
-    for (uint8_t bits : gPendingKeysDown) {
+    for (uint8_t bits : gService.gPendingKeysDown) {
         if (bits != 0) return true;
     }
     return false;
@@ -109,12 +109,12 @@ bool PendingKeysDown() {
 void Pressed(const KELMORSERVICEDATA* data, int vk) {
     if (data->nShortTypes <= 0) return;
     const uint32_t typed = SysKeyEventCharacter();
-    if (gnPendingShortType >= 0) {
+    if (gService.gnPendingShortType >= 0) {
         NotePendingKey(vk, true);
         if (typed == 0 && IsModifierKey(vk)) return;
-        const int most = static_cast<int>(sizeof gPendingTyped / sizeof gPendingTyped[0]);
-        if (typed >= 0x20 && typed != 0x7F && gnPendingTyped < most) {
-            gPendingTyped[gnPendingTyped++] = typed;
+        const int most = static_cast<int>(sizeof gService.gPendingTyped / sizeof gService.gPendingTyped[0]);
+        if (typed >= 0x20 && typed != 0x7F && gService.gnPendingTyped < most) {
+            gService.gPendingTyped[gService.gnPendingTyped++] = typed;
             return;
         }
         // A key that edits or moves (Backspace, Enter, an arrow) cannot be typed again.
@@ -127,10 +127,10 @@ void Pressed(const KELMORSERVICEDATA* data, int vk) {
         ClearKeyBuffer();
         return;
     }
-    memmove(gszKeyBuffer + 1, gszKeyBuffer, sizeof gszKeyBuffer - 2);
-    gszKeyBuffer[sizeof gszKeyBuffer - 1] = '\0';
-    gszKeyBuffer[0] = static_cast<char>(character);
-    ServiceLog(LOG_HIGH, "   Current Keyboard Buffer: [%s]", gszKeyBuffer);
+    memmove(gService.gszKeyBuffer + 1, gService.gszKeyBuffer, sizeof gService.gszKeyBuffer - 2);
+    gService.gszKeyBuffer[sizeof gService.gszKeyBuffer - 1] = '\0';
+    gService.gszKeyBuffer[0] = static_cast<char>(character);
+    ServiceLog(LOG_HIGH, "   Current Keyboard Buffer: [%s]", gService.gszKeyBuffer);
     const int slot = MatchingSlot(data, character);
     if (slot < 0) return;
     char name[SHORTTYPE_SLOT_SIZE];
@@ -138,15 +138,15 @@ void Pressed(const KELMORSERVICEDATA* data, int vk) {
     ServiceLog(LOG_HIGH, "   Got match for ShortType #%d: \"%s\"", slot, name);
     ClearKeyBuffer();
     ForgetPending();
-    gnPendingShortType = slot;
+    gService.gnPendingShortType = slot;
     NotePendingKey(vk, true);
 }
 
 intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wParam, intptr_t lParam) {
-    if (gnPendingShortType < 0) return PassOn(code, wParam, lParam);
+    if (gService.gnPendingShortType < 0) return PassOn(code, wParam, lParam);
     NotePendingKey(vk, false);
     if (PendingKeysDown()) return PassOn(code, wParam, lParam);
-    const int slot = gnPendingShortType;
+    const int slot = gService.gnPendingShortType;
     char name[SHORTTYPE_SLOT_SIZE];
     char text[256] = "";
     if (slot < data->nShortTypes) {  // else the cache changed meanwhile
@@ -166,20 +166,20 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
         ServiceLog(LOG_HIGH, "   Service-->Keys came after \"%s\": replacing once they are up", name);
         return PassOn(code, wParam, lParam);
     }
-    const int typedAfter = gnPendingTyped;
-    uint32_t after[sizeof gPendingTyped / sizeof gPendingTyped[0]];
-    memcpy(after, gPendingTyped, sizeof after);
+    const int typedAfter = gService.gnPendingTyped;
+    uint32_t after[sizeof gService.gPendingTyped / sizeof gService.gPendingTyped[0]];
+    memcpy(after, gService.gPendingTyped, sizeof after);
     ForgetPending();
     ServiceLog(LOG_HIGH, "   Service-->Replacing \"%s\" with \"%s\"", name, text);
     // The program already has the abbreviation's characters and what followed them: take
     // them back first, then put the replacement and what followed in their place.
-    gnInjectedEvents = 0;
-    for (size_t i = 0; name[i] != '\0'; ++i) gnInjectedEvents += SendLockKey(VK_BACK, 0);
-    for (int i = 0; i < typedAfter; ++i) gnInjectedEvents += SendLockKey(VK_BACK, 0);
+    gService.gnInjectedEvents = 0;
+    for (size_t i = 0; name[i] != '\0'; ++i) gService.gnInjectedEvents += SendLockKey(VK_BACK, 0);
+    for (int i = 0; i < typedAfter; ++i) gService.gnInjectedEvents += SendLockKey(VK_BACK, 0);
     TypeServiceText(text);
     for (int i = 0; i < typedAfter; ++i) {
-        gnInjectedEvents += SysTypeCharacter(after[i], true);
-        gnInjectedEvents += SysTypeCharacter(after[i], false);
+        gService.gnInjectedEvents += SysTypeCharacter(after[i], true);
+        gService.gnInjectedEvents += SysTypeCharacter(after[i], false);
     }
     SysLetOtherInputGo();
     return 0;
@@ -188,7 +188,7 @@ intptr_t Release(const KELMORSERVICEDATA* data, int vk, int code, uintptr_t wPar
 }  // namespace
 
 intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intptr_t lParam) {
-    const KELMORSERVICEDATA* data = gpServiceData;
+    const KELMORSERVICEDATA* data = gService.gpServiceData;
     if (data == nullptr || data->hHook == 0) return 1;
     if (code == HC_NOREMOVE) {
         // A key the system hands over only to be looked at, or too late to act on: what
@@ -202,11 +202,11 @@ intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intpt
     if (AnotherProcessBusy()) {
         ClearKeyBuffer();
         ForgetPending();
-        gnInjectedEvents = 0;
+        gService.gnInjectedEvents = 0;
         return PassOn(code, wParam, lParam);
     }
-    if (gnInjectedEvents >= 1) {
-        --gnInjectedEvents;
+    if (gService.gnInjectedEvents >= 1) {
+        --gService.gnInjectedEvents;
         return PassOn(code, wParam, lParam);
     }
     const int vk = static_cast<int>(wParam);

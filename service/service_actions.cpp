@@ -20,7 +20,7 @@
 #include "ui/platform_wording.h"
 
 void ServiceLog(int level, const char* format, ...) {
-    const KELMORSERVICEDATA* data = gpServiceData;
+    const KELMORSERVICEDATA* data = gService.gpServiceData;
     if (data == nullptr || data->nLogLevel < level) return;
     // The record is shared: its path is copied with a terminator before use.
     char file[sizeof data->szLogFile + 1];
@@ -50,12 +50,12 @@ void TypeServiceText(const char* text) {
         const uint32_t character = NextCharacter(&p);
         if (character == '\r' || character == '\n') {
             if (character == '\r' && *p == '\n') ++p;
-            gnInjectedEvents += SendLockKey(VK_RETURN, 0);
+            gService.gnInjectedEvents += SendLockKey(VK_RETURN, 0);
         } else if (character == '\t') {
-            gnInjectedEvents += SendLockKey(VK_TAB, 0);
+            gService.gnInjectedEvents += SendLockKey(VK_TAB, 0);
         } else if (SysCanTypeCharacter(character)) {
-            gnInjectedEvents += SysTypeCharacter(character, true);
-            gnInjectedEvents += SysTypeCharacter(character, false);
+            gService.gnInjectedEvents += SysTypeCharacter(character, true);
+            gService.gnInjectedEvents += SysTypeCharacter(character, false);
         } else {
             ServiceLog(LOG_LOW, "   Service-->Cannot type U+%04X: skipped", character);
         }
@@ -94,7 +94,7 @@ void PlayFile(const char* path) {
 }  // namespace
 
 intptr_t RunMappingAction(int vk, int action) {
-    const uint32_t mainWindow = gpServiceData->hWndMain;
+    const uint32_t mainWindow = gService.gpServiceData->hWndMain;
     char text[256] = "";
     switch (action) {
     case ACTION_START_RECORDING:
@@ -113,7 +113,7 @@ intptr_t RunMappingAction(int vk, int action) {
         // Without text on the clipboard the words themselves are typed.
         if (EqualNoCase(text, "(unformat clipboard text)")) SysGetClipboardText(text, sizeof text);
         ServiceLog(LOG_HIGH, "   Service-->Typing \"%s\"", text);
-        gnInjectedEvents = 0;
+        gService.gnInjectedEvents = 0;
         // Keys typed after the hot key are in the program before the text either way.
         SysHoldOtherInput();
         TypeServiceText(text);

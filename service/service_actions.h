@@ -12,7 +12,7 @@ int ReadServiceText(const char* keyPath, const char* name, char text[256]);
 
 // Types text (UTF-8) as the characters it holds, in whatever layout is active: one Enter
 // for CR, LF or CR LF, Tab as the Tab key. Counts the events actually sent in
-// gnInjectedEvents; a character that cannot be typed is skipped with a log line.
+// gService.gnInjectedEvents; a character that cannot be typed is skipped with a log line.
 void TypeServiceText(const char* text);
 
 // Carries out the Mapping action of the key vk that matched; returns the hook's result,

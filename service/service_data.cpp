@@ -5,13 +5,7 @@
 #include "platform/shared_memory.h"
 #include "settings/log.h"
 
-KELMORSERVICEDATA* gpServiceData = nullptr;
-char gszKeyBuffer[16];
-int32_t gnInjectedEvents = 0;
-int32_t gnPendingShortType = -1;
-uint8_t gPendingKeysDown[32];
-uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1];
-int32_t gnPendingTyped = 0;
+ServiceInstance gService;
 
 namespace {
 
@@ -28,19 +22,19 @@ void CopyIfFits(char* field, size_t size, const char* text) {
 }  // namespace
 
 bool AttachServiceData() {
-    if (gpServiceData) return true;
+    if (gService.gpServiceData) return true;
     bool created = false;
     void* block = SysOpenSharedMemory(kSharedName, sizeof(KELMORSERVICEDATA), &created);
     if (block == nullptr) return false;
-    gpServiceData = static_cast<KELMORSERVICEDATA*>(block);
-    if (created) memset(gpServiceData, 0, sizeof *gpServiceData);
+    gService.gpServiceData = static_cast<KELMORSERVICEDATA*>(block);
+    if (created) memset(gService.gpServiceData, 0, sizeof *gService.gpServiceData);
     return true;
 }
 
 void DetachServiceData() {
-    if (gpServiceData == nullptr) return;
-    SysCloseSharedMemory(gpServiceData, sizeof *gpServiceData);
-    gpServiceData = nullptr;
+    if (gService.gpServiceData == nullptr) return;
+    SysCloseSharedMemory(gService.gpServiceData, sizeof *gService.gpServiceData);
+    gService.gpServiceData = nullptr;
 }
 
 int ReloadServiceCache(uint32_t hWndMain, uint32_t hHook, int32_t logLevel, const char* logFile,
@@ -76,21 +70,17 @@ int ReloadServiceCache(uint32_t hWndMain, uint32_t hHook, int32_t logLevel, cons
             WriteLogLine(image.szLogFile, "   Service-->Caching ShortType #%d=\"%s\" [%c], %d", slot + 1, cached,
                          cached[length - 1], static_cast<int>(length));
     }
-    memset(gszKeyBuffer, 0, sizeof gszKeyBuffer);
+    memset(gService.gszKeyBuffer, 0, sizeof gService.gszKeyBuffer);
     if (logLevel > 2)
         WriteLogLine(image.szLogFile, "   Service-->sizeof(KELMORSERVICEDATA): %d/%d/%d/%d/%d",
                      static_cast<int>(sizeof(KELMORSERVICEDATA)), static_cast<int>(sizeof(int32_t)),
                      static_cast<int>(sizeof(int16_t)), static_cast<int>(sizeof(char)),
                      static_cast<int>(sizeof(uint8_t)));
-    if (gpServiceData) memcpy(gpServiceData, &image, sizeof image);
+    if (gService.gpServiceData) memcpy(gService.gpServiceData, &image, sizeof image);
     return 1;
 }
 
 void ResetServiceState() {
     DetachServiceData();
-    memset(gszKeyBuffer, 0, sizeof gszKeyBuffer);
-    gnInjectedEvents = 0;
-    gnPendingShortType = -1;
-    memset(gPendingKeysDown, 0, sizeof gPendingKeysDown);
-    gnPendingTyped = 0;
+    gService = ServiceInstance{};
 }

@@ -37,20 +37,24 @@ static_assert(offsetof(KELMORSERVICEDATA, nShortTypeLength) == 2192, "record lay
 static_assert(offsetof(KELMORSERVICEDATA, szLogFile) == 2256, "record layout");
 static_assert(offsetof(KELMORSERVICEDATA, szKeyboardLayout) == 2384, "record layout");
 
-// This instance's view of the shared record; nullptr while it has none.
-extern KELMORSERVICEDATA* gpServiceData;
-// This instance's own state: the most recently released keys (newest first, index 15
-// always 0) and the count of its own typed events still to come back.
-extern char gszKeyBuffer[16];
-extern int32_t gnInjectedEvents;
-// A ShortType whose abbreviation a pressed key completed (-1: none), replaced once that key
-// and every key pressed after it are up again; the keys still down (one bit each), and the
-// characters typed meanwhile, typed again behind the replacement (at most 15; more, or a
-// key that makes none, gives the replacement up).
-extern int32_t gnPendingShortType;
-extern uint8_t gPendingKeysDown[32];
-extern uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1];
-extern int32_t gnPendingTyped;
+// This instance of the service: its view of the shared record and its own state.
+struct ServiceInstance {
+    // The shared record; nullptr while it has none.
+    KELMORSERVICEDATA* gpServiceData = nullptr;
+    // The most recently released keys (newest first, index 15 always 0) and the count of
+    // its own typed events still to come back.
+    char gszKeyBuffer[16] = {};
+    int32_t gnInjectedEvents = 0;
+    // A ShortType whose abbreviation a pressed key completed (-1: none), replaced once
+    // that key and every key pressed after it are up again; the keys still down (one bit
+    // each), and the characters typed meanwhile, typed again behind the replacement (at
+    // most 15; more, or a key that makes none, gives the replacement up).
+    int32_t gnPendingShortType = -1;
+    uint8_t gPendingKeysDown[32] = {};
+    uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1] = {};
+    int32_t gnPendingTyped = 0;
+};
+extern ServiceInstance gService;
 
 // Maps the shared record, zeroing it only when this instance created it. False when it
 // cannot be had: the service then does not load in this process.

@@ -96,9 +96,9 @@ TEST_F(ServiceControlTest, TheTimerInstallsAndRemovesAndTheCacheCarriesTheHookAn
     ServiceTimerUpkeep();
     ASSERT_NE(gServiceHost.ghServiceHook, 0);
     EXPECT_EQ(fake::keyboardProc, &KelmorKeyboardProc);
-    EXPECT_EQ(gpServiceData->hHook, static_cast<uint32_t>(gServiceHost.ghServiceHook));
-    EXPECT_EQ(gpServiceData->bAction[kF7], ACTION_TYPE_TEXT);
-    EXPECT_EQ(gpServiceData->bControl[kF7], 1);
+    EXPECT_EQ(gService.gpServiceData->hHook, static_cast<uint32_t>(gServiceHost.ghServiceHook));
+    EXPECT_EQ(gService.gpServiceData->bAction[kF7], ACTION_TYPE_TEXT);
+    EXPECT_EQ(gService.gpServiceData->bControl[kF7], 1);
     EXPECT_EQ(Taken(), "82 118c ");
     EXPECT_EQ(fake::statusText, "Service Active");
     EXPECT_EQ(fake::trayIcons.back().code, TRAY_IDLE_SERVICE);

@@ -31,7 +31,7 @@ TEST_F(ServiceDataTest, ReloadFillsTheRecordAtItsOffsetsWhichASecondOpenerFindsU
     strcpy(list + 16, "ab 1");                  // a gap before it: packed to slot 0
     memcpy(list + 32, "abcdefghijklmnop", 16);  // no terminator: left out
     strcpy(list + 48, "btw");
-    memset(gszKeyBuffer, 'B', 15);
+    memset(gService.gszKeyBuffer, 'B', 15);
     ASSERT_TRUE(AttachServiceData());
     EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gszLogFile, gMappings.gbMapAction, gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, list,
                                  "00000409"),
@@ -47,7 +47,7 @@ TEST_F(ServiceDataTest, ReloadFillsTheRecordAtItsOffsetsWhichASecondOpenerFindsU
     EXPECT_EQ(Text(2128) + char('0' + Bytes()[2192]), "1W4");  // last characters, first length
     EXPECT_EQ(Text(2256), gszLogFile);
     EXPECT_EQ(Text(2384), "00000409");
-    EXPECT_EQ(gszKeyBuffer[0], 0);
+    EXPECT_EQ(gService.gszKeyBuffer[0], 0);
     EXPECT_TRUE(Logged("   Service-->Caching ShortType #2=\"AB 1\" [1], 4"));
     EXPECT_TRUE(Logged("   Service-->sizeof(KELMORSERVICEDATA): 2396/4/2/1/1"));
 
