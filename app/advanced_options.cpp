@@ -136,8 +136,8 @@ void Init() {
     }
     DialogListSelect(D, IDC_USER_BUTTON, choice);
     // A level above HIGH acts as HIGH.
-    DialogSetPosition(D, IDC_LOG_LEVEL, gbLogLevel >= LOG_HIGH ? 0 : kSliderTop - gbLogLevel);
-    DialogSetText(D, IDC_LOG_FILE, gszLogFile);
+    DialogSetPosition(D, IDC_LOG_LEVEL, gLog.gbLogLevel >= LOG_HIGH ? 0 : kSliderTop - gLog.gbLogLevel);
+    DialogSetText(D, IDC_LOG_FILE, gLog.gszLogFile);
     DialogSetImage(D, IDC_POINTER_PICTURE, IDB_MOUSE_TOOL);
     DialogCheck(D, IDC_IGNORE_CHILDREN, true);
     DialogCheck(D, IDC_COPY_TEMPLATE, false);
@@ -154,7 +154,7 @@ void OnEraseLogBox() {
     const int answer =
         KelmorMessageBox("Do you want to erase the log right now?", "Erase Log", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return;
-    DialogGetText(D, IDC_LOG_FILE, gszLogFile, sizeof gszLogFile);
+    DialogGetText(D, IDC_LOG_FILE, gLog.gszLogFile, sizeof gLog.gszLogFile);
     // Only a regular file that the program made as its log, and no other running program
     // holds as its log, is erased.
     EraseLogNow();
@@ -195,7 +195,7 @@ void LoadTabDefaults(int tab) {
         for (const NumberField& field : kNumberFields) SetNumber(field.control, field.defaultValue);
         SetNumber(IDC_GOTO_WAIT, kGotoWaitDefault);
     } else if (tab == OPTIONS_LOG) {
-        char path[sizeof gszLogFile];
+        char path[sizeof gLog.gszLogFile];
         if (!SysDefaultLogPath(path, sizeof path)) path[0] = '\0';
         DialogSetText(D, IDC_LOG_FILE, path);
         DialogCheck(D, IDC_RESTART_LOG, true);
@@ -205,10 +205,10 @@ void LoadTabDefaults(int tab) {
 
 void ApplyLogLevel() {
     const int position = DialogGetPosition(D, IDC_LOG_LEVEL);
-    gbLogLevel = static_cast<uint8_t>(position > kSliderTop ? 0 : kSliderTop - (position < 0 ? 0 : position));
+    gLog.gbLogLevel = static_cast<uint8_t>(position > kSliderTop ? 0 : kSliderTop - (position < 0 ? 0 : position));
     static const char* const kLevelNames[] = {"", "LOW", "MEDIUM", "HIGH"};
     // Written even when the level stays: the line marks where the tracing starts again.
-    if (gbLogLevel != LOG_OFF) WriteLogLine(gszLogFile, "Log level set to %s", kLevelNames[gbLogLevel]);
+    if (gLog.gbLogLevel != LOG_OFF) WriteLogLine(gLog.gszLogFile, "Log level set to %s", kLevelNames[gLog.gbLogLevel]);
 }
 
 void Apply() {
@@ -232,7 +232,7 @@ void Apply() {
     if (gSettings.gnFactorSlow < 1) gSettings.gnFactorSlow = 1;
     if (gSettings.gnRandomMax < gSettings.gnRandomMin) gSettings.gnRandomMax = gSettings.gnRandomMin < INT_MAX ? gSettings.gnRandomMin + 1 : gSettings.gnRandomMin;
     gSettings.gbGOTOWait = ReadByte(IDC_GOTO_WAIT);
-    DialogGetText(D, IDC_LOG_FILE, gszLogFile, sizeof gszLogFile);
+    DialogGetText(D, IDC_LOG_FILE, gLog.gszLogFile, sizeof gLog.gszLogFile);
     for (const RegistryBox& box : kRegistryBoxes) {
         if (box.control != IDC_REMEMBER_PLAYBACK) WriteSettingDword(box.name, Checked(box.control) ? 1 : 0);
     }

@@ -21,7 +21,7 @@ namespace {
 
 bool gbExitStepDone = false;
 
-bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
+bool Interactive() { return gRun.gnRunMode == RUN_INTERACTIVE; }
 
 // Exit and Close end a recording or playback first. A playback cut short did not play
 // through. The window may then stay (tray mode, a cancelled question): with the hook
@@ -83,7 +83,7 @@ void RunExitStep() {
         SaveSettings();
         StoreReleaseWindowHold();
     }
-    ShellQuitMessageLoop(gnExitCode);
+    ShellQuitMessageLoop(gRun.gnExitCode);
 }
 
 void ResetExitState() {

@@ -11,7 +11,7 @@ void OnEndSession();
 // Closing the main window: returns false when the window stays (tray mode, or the user
 // cancelled the question about unsaved changes); otherwise it has run the exit step.
 bool CloseMainWindow();
-// The exit step; then the message loop ends with gnExitCode. Runs once.
+// The exit step; then the message loop ends with gRun.gnExitCode. Runs once.
 void RunExitStep();
 // Back to a program that has not run its exit step.
 void ResetExitState();

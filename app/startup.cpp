@@ -134,11 +134,11 @@ int DetectRunMode(const char* ownPath, bool hasArguments) {
     if (ownPath != nullptr && ownPath[0] != '\0' && GetFileSize32(ownPath) > EMBEDDED_RECORDING_OFFSET &&
         strlen(ownPath) < sizeof gRecording.gszFile) {
         strcpy(gRecording.gszFile, ownPath);
-        gnRunMode = RUN_EXECUTABLE;
+        gRun.gnRunMode = RUN_EXECUTABLE;
     } else {
-        gnRunMode = hasArguments ? RUN_COMMAND_LINE : RUN_INTERACTIVE;
+        gRun.gnRunMode = hasArguments ? RUN_COMMAND_LINE : RUN_INTERACTIVE;
     }
-    return gnRunMode;
+    return gRun.gnRunMode;
 }
 
 int DetectProgramRunMode(bool hasArguments) {
@@ -158,12 +158,12 @@ bool PrepareProgram() {
     SetStartingState();
     // Held from before the settings are read until they are written back at exit, so that
     // no restore goes in between to be overwritten. Without it the window still runs.
-    if (gnRunMode == RUN_INTERACTIVE) StoreHoldForWindow();
+    if (gRun.gnRunMode == RUN_INTERACTIVE) StoreHoldForWindow();
     LoadSettings();
     // REPLACE Mappings and the Mapping stop key act in every run mode, not only where
     // the keyboard service runs.
     ReadMappings();
-    if (gnRunMode == RUN_INTERACTIVE) LoadKeyboardService();
+    if (gRun.gnRunMode == RUN_INTERACTIVE) LoadKeyboardService();
     StartLogSession();
     return true;
 }
@@ -175,13 +175,13 @@ bool StartHiddenPlayback(const char* commandLine, const char* fileName) {
             // Cutting the name would load some other file, or none.
             KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "The file name is longer than %d characters:\n\n%.300s",
                               static_cast<int>(sizeof gRecording.gszFile) - 1, fileName);
-            gnExitCode = EXIT_CODE_FAILED;
+            gRun.gnExitCode = EXIT_CODE_FAILED;
             return false;
         }
         strcpy(gRecording.gszFile, fileName);
     }
     if (LoadRecording(gRecording.gszFile) < 0) {
-        gnExitCode = EXIT_CODE_FAILED;
+        gRun.gnExitCode = EXIT_CODE_FAILED;
         return false;
     }
     const uint8_t released[256] = {};

@@ -28,7 +28,7 @@ const char* SplitCommandLine(const char* arguments, char* fileName, size_t size)
 bool IsCommandLineOption(const char* argument);
 
 // Decides the run mode from the program's own file and whether it was given arguments,
-// sets gnRunMode and returns it. Clears the current file; an executable recording (a
+// sets gRun.gnRunMode and returns it. Clears the current file; an executable recording (a
 // program file larger than EMBEDDED_RECORDING_OFFSET) makes its own path the current file.
 int DetectRunMode(const char* ownPath, bool hasArguments);
 // The same for the running program (its module file name).

@@ -35,7 +35,7 @@ void OnFirstServiceTimerTick(int id) {
 
 }  // namespace
 
-void OnViewLogFile(int) { EditFile(gszLogFile); }
+void OnViewLogFile(int) { EditFile(gLog.gszLogFile); }
 
 void OnUserCommand(int) {
     // Naming itself, the command would send itself for ever: that is no choice either.
@@ -53,20 +53,20 @@ void OnUserCommand(int) {
 }
 
 void OnMenuOpening() {
-    ApplyMenuOpeningRules(GetFileSize32(gRecording.gszFile) != 0, GetFileSize32(gszLogFile) != 0);
+    ApplyMenuOpeningRules(GetFileSize32(gRecording.gszFile) != 0, GetFileSize32(gLog.gszLogFile) != 0);
 }
 
 void SetUpMainWindow() {
     RebuildRecentMenu(true, true);
     SetCommandState(CMD_STATE_EMPTY);
     CheckWindowOptionItems();
-    if (gbLogLevel >= LOG_MEDIUM && gSettings.gbPromptForSave != 0) {
+    if (gLog.gbLogLevel >= LOG_MEDIUM && gSettings.gbPromptForSave != 0) {
         const int answer = KelmorMessageBox(
             "The Kelmor LOG is currently active.  This setting can negatively affect your computer's performance."
             "\n\nDo you want to reset the log to OFF?",
             "Confirm Kelmor Log Setting", MB_YESNO | MB_ICONINFORMATION);
         // Saved with the other settings at the exit.
-        if (answer == IDYES) gbLogLevel = LOG_OFF;
+        if (answer == IDYES) gLog.gbLogLevel = LOG_OFF;
     }
     ShellSetTimer(SERVICE_TIMER, kFirstServiceTickMs, OnFirstServiceTimerTick);
 }

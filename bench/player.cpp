@@ -43,7 +43,7 @@ long PlayPass() {
 void BM_PlayPass(benchmark::State& state) {
     FillRecording();
     gSettings.gbSpeed = static_cast<uint8_t>(state.range(0));
-    gbLogLevel = LOG_OFF;
+    gLog.gbLogLevel = LOG_OFF;
     gSettings.gbPlayUpdate = 0;
     // The fake system keeps the codes passed on; room for them is made before measuring.
     fake::nextHookCodes.reserve(2 * EVENT_CAPACITY);

@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetSettings();
     ResetScriptState();
     fake::keyEvents.clear();
-    gbLogLevel = LOG_HIGH;  // every line is formatted, none written
-    gszLogFile[0] = '\0';
+    gLog.gbLogLevel = LOG_HIGH;  // every line is formatted, none written
+    gLog.gszLogFile[0] = '\0';
     gbScriptAltDown = flags & 1;
     gRecording.nCompletedPasses = 0;
     if (flags & 4) {

@@ -12,8 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     const uint8_t flags = data[0];
-    gbLogLevel = (flags & 2) ? LOG_HIGH : LOG_OFF;
-    gszLogFile[0] = '\0';  // formatted, never written
+    gLog.gbLogLevel = (flags & 2) ? LOG_HIGH : LOG_OFF;
+    gLog.gszLogFile[0] = '\0';  // formatted, never written
     loader_fuzz::PlaceInput((flags & 1) ? "input.exe" : "input.klx", flags & 1, data + 1, size - 1);
     const int result = loader_fuzz::LoadAndCheck();
     // A NUL first is the binary form.

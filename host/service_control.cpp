@@ -79,7 +79,7 @@ void HandCacheOver() {
     ReadMappings();
     // The service types characters in whatever layout is active and switches none, so
     // there is no layout to give back.
-    gServiceHost.gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(gServiceHost.ghServiceHook), gbLogLevel, gszLogFile, gMappings.gbMapAction,
+    gServiceHost.gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(gServiceHost.ghServiceHook), gLog.gbLogLevel, gLog.gszLogFile, gMappings.gbMapAction,
                            gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, shortTypes, nullptr);
     if (gServiceHost.ghServiceHook != 0) TakeMappingKeys();
 }

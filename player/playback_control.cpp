@@ -38,7 +38,7 @@ namespace {
 // The status line holds at most this many characters worth comparing.
 const int kStatusCompareLength = 62;
 
-bool Interactive() { return gnRunMode == RUN_INTERACTIVE; }
+bool Interactive() { return gRun.gnRunMode == RUN_INTERACTIVE; }
 
 bool ExitWhenDone() { return gSettings.gbQuitWhenDone != 0 || !Interactive(); }
 
@@ -69,7 +69,7 @@ void LogPlaybackStart() {
     LogAt(LOG_LOW,
           "\r\nStarting '%s' playback (%d Total Actions) with Kelmor %s at log level %d on Windows Platform %li "
           "Version %li.%li Build #%li....",
-          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : kUntitled, gRecording.nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel),
+          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : kUntitled, gRecording.nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gLog.gbLogLevel),
           platform, major, minor, build);
 }
 

@@ -222,7 +222,7 @@ void CorruptionStop() {
     KelmorMessageBox("This recording appears to be corrupted!\n\nPlease re-record your actions.", "Playback Error",
                      MB_ICONHAND);
     NoteFailedHiddenPlayback();
-    if (gSettings.gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
+    if (gSettings.gbQuitWhenDone || gRun.gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
 }
 
 intptr_t FirstOffer(int code, uintptr_t wParam, intptr_t lParam) {

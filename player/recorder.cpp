@@ -59,7 +59,7 @@ void OnStartRecording(int) {
     SysGetVersion(&platformId, &major, &minor, &build);
     LogAt(LOG_LOW,
           "\r\nStarting recording with Kelmor %s at log level %d on Windows Platform %li Version %li.%li Build #%li....",
-          KELMOR_VERSION_TEXT, static_cast<int>(gbLogLevel), platformId, major, minor, build);
+          KELMOR_VERSION_TEXT, static_cast<int>(gLog.gbLogLevel), platformId, major, minor, build);
 
     memset(gRecordingStore.gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
     SetCommandState(CMD_STATE_BUSY);

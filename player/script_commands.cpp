@@ -49,7 +49,7 @@ bool HaltOnError(const char* argument, const char* format) {
     FormatText(text, sizeof text, format, argument);
     ShellMessageBox(text, argument, MB_SYSTEMMODAL | MB_ICONWARNING);
     NoteFailedHiddenPlayback();
-    if (gSettings.gbQuitWhenDone || gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
+    if (gSettings.gbQuitWhenDone || gRun.gnRunMode != RUN_INTERACTIVE) PostCommand(ID_EXIT);
     return true;
 }
 
@@ -65,7 +65,7 @@ void RunStart(const char* argument) {
         }
     }
     // A console window would sit under ours; step aside until the playback ends.
-    if (gnRunMode == RUN_INTERACTIVE &&
+    if (gRun.gnRunMode == RUN_INTERACTIVE &&
         (FindNoCase(argument, "CMD.EXE") != nullptr || FindNoCase(argument, "COMMAND.COM") != nullptr)) {
         if (gPlayer.gbConsoleMinimized < UINT8_MAX) ++gPlayer.gbConsoleMinimized;
         if (ShellIsMainWindowMinimized()) ShellShowMainWindow(SW_RESTORE);

@@ -8,8 +8,7 @@
 #include "platform/system.h"
 #include "settings/format.h"
 
-uint8_t gbLogLevel = LOG_OFF;
-char gszLogFile[256] = "";
+LogSetting gLog;
 
 namespace {
 
@@ -67,10 +66,10 @@ void LogAt(int level, const char* format, ...) {
     if (!LogEnabled(level)) return;
     va_list args;
     va_start(args, format);
-    WriteLogLineV(gszLogFile, format, args);
+    WriteLogLineV(gLog.gszLogFile, format, args);
     va_end(args);
 }
 
 void LogLastErrorAt(int level) {
-    if (LogEnabled(level)) LogLastError(gszLogFile);
+    if (LogEnabled(level)) LogLastError(gLog.gszLogFile);
 }

@@ -35,13 +35,13 @@ const char kLevelLine[] = "Log level set to ";
 
 const char* LevelName() {
     static const char* const kNames[] = {"LOW", "MEDIUM", "HIGH"};
-    return kNames[gbLogLevel >= LOG_HIGH ? 2 : gbLogLevel - 1];
+    return kNames[gLog.gbLogLevel >= LOG_HIGH ? 2 : gLog.gbLogLevel - 1];
 }
 
 // An empty file, one that begins as the program's logs begin, or the default log in the
 // program's own folder (older ones began otherwise). Name is a regular file.
 bool IsKelmorLog(const char* name) {
-    char own[sizeof gszLogFile];
+    char own[sizeof gLog.gszLogFile];
     if (SysDefaultLogPath(own, sizeof own) && strcmp(name, own) == 0) return true;
     const SysFile file = SysOpenRead(name);
     if (file == SYS_NO_FILE) return false;
@@ -65,11 +65,11 @@ bool EraseOrKeepLog(const char* name) {
 // Holds the log for this session; a new one begins with its level line, and a file kept
 // from erasing says so first.
 void HoldLog(bool kept) {
-    if (!LogEnabled(LOG_LOW) || gszLogFile[0] == '\0') return;
-    gLogHold = SysHoldFile(gszLogFile);
+    if (!LogEnabled(LOG_LOW) || gLog.gszLogFile[0] == '\0') return;
+    gLogHold = SysHoldFile(gLog.gszLogFile);
     if (gLogHold == SYS_NO_FILE) return;
-    if (SysGetFileSize(gszLogFile) == 0) WriteLogLine(gszLogFile, "%s%s", kLevelLine, LevelName());
-    if (kept) WriteLogLine(gszLogFile, "This file was not begun as a Kelmor log: it is appended to, never erased");
+    if (SysGetFileSize(gLog.gszLogFile) == 0) WriteLogLine(gLog.gszLogFile, "%s%s", kLevelLine, LevelName());
+    if (kept) WriteLogLine(gLog.gszLogFile, "This file was not begun as a Kelmor log: it is appended to, never erased");
 }
 
 }  // namespace
@@ -183,8 +183,8 @@ int IsWindowsXPOrLater() {
 
 void ResetSettings() {
     gSettings = ProgramSettings{};
-    gbLogLevel = LOG_OFF;
-    SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
+    gLog = LogSetting{};
+    SysDefaultLogPath(gLog.gszLogFile, sizeof gLog.gszLogFile);
 }
 
 void LoadSettings() {
@@ -195,7 +195,7 @@ void LoadSettings() {
     gSettings.gnRandomMin = static_cast<int32_t>(ReadSettingDword("RandomMin", 1000));
     gSettings.gnRandomMax = static_cast<int32_t>(ReadSettingDword("RandomMax", 9999));
     gSettings.gnLoopTypeBase = static_cast<int32_t>(ReadSettingDword("LoopTypeBase", 0));
-    gbLogLevel = static_cast<uint8_t>(ReadSettingDword("Log", 0));
+    gLog.gbLogLevel = static_cast<uint8_t>(ReadSettingDword("Log", 0));
     gSettings.gbShowTabs = static_cast<uint8_t>(ReadSettingDword("ShowTabs", 1));
     gSettings.gbInterruptWarning = static_cast<uint8_t>(ReadSettingDword("InterruptWarning", 1));
     gSettings.gbMinimize = static_cast<uint8_t>(ReadSettingDword("Minimize", 0));
@@ -225,21 +225,21 @@ void LoadSettings() {
     }
     gSettings.gbTopmost = static_cast<uint8_t>(ReadSettingDword("Topmost", 0));
     gSettings.gdwMsgBoxStyle = gSettings.gbTopmost ? (MB_TASKMODAL | MB_TOPMOST) : MB_TASKMODAL;
-    ReadSettingText("Logfile", gszLogFile);
-    if (gszLogFile[0] == '\0') SysDefaultLogPath(gszLogFile, sizeof gszLogFile);
+    ReadSettingText("Logfile", gLog.gszLogFile);
+    if (gLog.gszLogFile[0] == '\0') SysDefaultLogPath(gLog.gszLogFile, sizeof gLog.gszLogFile);
     if (gSettings.gbSpeed == 0 || gSettings.gbSpeed > 4) gSettings.gbSpeed = 2;
     if (gSettings.gnRepeats <= 0 || gSettings.gnRepeats > MAX_REPEATS) gSettings.gnRepeats = 1;
 }
 
 void StartLogSession() {
     EndLogSession();
-    if (!LogEnabled(LOG_LOW) || gszLogFile[0] == '\0') return;
-    HoldLog(ReadSettingDword("RestartLog", 1) != 0 && EraseOrKeepLog(gszLogFile));
+    if (!LogEnabled(LOG_LOW) || gLog.gszLogFile[0] == '\0') return;
+    HoldLog(ReadSettingDword("RestartLog", 1) != 0 && EraseOrKeepLog(gLog.gszLogFile));
 }
 
 void EraseLogNow() {
     EndLogSession();
-    HoldLog(EraseOrKeepLog(gszLogFile));
+    HoldLog(EraseOrKeepLog(gLog.gszLogFile));
 }
 
 void EndLogSession() {
@@ -269,9 +269,9 @@ void SaveSettings() {
     WriteSettingDword("RandomMin", static_cast<uint32_t>(gSettings.gnRandomMin));
     WriteSettingDword("RandomMax", static_cast<uint32_t>(gSettings.gnRandomMax));
     WriteSettingDword("LoopTypeBase", static_cast<uint32_t>(gSettings.gnLoopTypeBase));
-    WriteSettingDword("Log", gbLogLevel);
+    WriteSettingDword("Log", gLog.gbLogLevel);
     WriteSettingDword("InterruptWarning", gSettings.gbInterruptWarning);
-    WriteSettingText("Logfile", gszLogFile);
+    WriteSettingText("Logfile", gLog.gszLogFile);
     WriteSettingDword("LastFileType", gSettings.gbLastFileType);
     WriteSettingDword("UserCommand", static_cast<uint32_t>(gSettings.gnUserCommand));
     WriteSettingDword("KeyboardService", gSettings.gbKeyboardService);

@@ -19,7 +19,7 @@ struct ProgramSettings {
     int32_t gnRandomMin = 1000;
     int32_t gnRandomMax = 9999;
     int32_t gnLoopTypeBase = 0;
-    // gbLogLevel and gszLogFile: settings/log.h
+    // gLog.gbLogLevel and gLog.gszLogFile: settings/log.h
     uint8_t gbShowTabs = 1;
     uint8_t gbInterruptWarning = 1;
     uint8_t gbMinimize = 0;

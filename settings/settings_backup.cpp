@@ -122,9 +122,9 @@ void PutBasicBlock(Output* out) {
     PutDword(out, "RandomMin", static_cast<uint32_t>(gSettings.gnRandomMin));
     PutDword(out, "RandomMax", static_cast<uint32_t>(gSettings.gnRandomMax));
     PutDword(out, "LoopTypeBase", static_cast<uint32_t>(gSettings.gnLoopTypeBase));
-    PutDword(out, "Log", gbLogLevel);
+    PutDword(out, "Log", gLog.gbLogLevel);
     PutDword(out, "InterruptWarning", gSettings.gbInterruptWarning);
-    PutString(out, "Logfile", gszLogFile);
+    PutString(out, "Logfile", gLog.gszLogFile);
     char text[TEXT_SIZE];
     ReadEditorSetting(text);
     PutString(out, "Editor", text);

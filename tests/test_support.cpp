@@ -44,7 +44,7 @@ void CoreTest::SetUp() {
     // A test that ran the exit step freed the shared store.
     if (gRecordingStore.gEvents == nullptr) AllocateRecordingStore();
     dir_ = MakeTemporaryFolder("kelmor-test-");
-    snprintf(gszLogFile, sizeof gszLogFile, "%s/Kelmor.log", dir_.c_str());
+    snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s/Kelmor.log", dir_.c_str());
 }
 
 void CoreTest::TearDown() {
@@ -97,7 +97,7 @@ void CoreTest::ExpectBox(const std::string& text, const std::string& caption, ui
 }
 
 bool CoreTest::Logged(const std::string& line) {
-    const std::string log = ReadFile(gszLogFile);
+    const std::string log = ReadFile(gLog.gszLogFile);
     return log.rfind(line + "\r\n", 0) == 0 || log.find("\r\n" + line + "\r\n") != std::string::npos;
 }
 
@@ -126,6 +126,6 @@ int32_t AddScriptCommand(int32_t keyword, const char* argument, int32_t index) {
 void WindowTest::SetUp() {
     CoreTest::SetUp();
     gSettings.gbKeyboardService = 0;
-    gnRunMode = RUN_INTERACTIVE;
+    gRun.gnRunMode = RUN_INTERACTIVE;
     fake::tickCount = 100000;
 }

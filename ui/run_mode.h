@@ -4,13 +4,15 @@
 
 enum RunMode { RUN_INTERACTIVE = 0, RUN_COMMAND_LINE = 1, RUN_EXECUTABLE = 2 };
 
-extern int32_t gnRunMode;
-
 enum ExitCode { EXIT_CODE_DONE = 0, EXIT_CODE_FAILED = 1 };
 
-// The exit status: EXIT_CODE_DONE unless a hidden playback failed to load, failed to
-// start, was cancelled or was halted by an error.
-extern int32_t gnExitCode;
+struct RunState {
+    int32_t gnRunMode = RUN_INTERACTIVE;
+    // The exit status: EXIT_CODE_DONE unless a hidden playback failed to load, failed to
+    // start, was cancelled or was halted by an error.
+    int32_t gnExitCode = EXIT_CODE_DONE;
+};
+extern RunState gRun;
 
 // A hidden playback ended without playing through: the program exits with a failure.
 // Nothing changes in the interactive run mode, whose user saw the reason on screen.

@@ -58,5 +58,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!PrepareProgram()) return EXIT_CODE_FAILED;
     ApplyCommandLineOptions(options);
     HeadlessShellSetDispatcher(SendCommand);
-    return StartHiddenPlayback(arguments, fileName) ? HeadlessRunMessageLoop() : gnExitCode;
+    return StartHiddenPlayback(arguments, fileName) ? HeadlessRunMessageLoop() : gRun.gnExitCode;
 }

@@ -85,13 +85,13 @@ int main(int argc, char** argv) {
     if (commandLine->len > 0 && options->len > 0) g_string_append_c(commandLine, ' ');
     g_string_append(commandLine, options->str);
 
-    int status = gnExitCode;
+    int status = gRun.gnExitCode;
     if (!PrepareProgram()) {
         status = EXIT_CODE_FAILED;
     } else {
         ApplyCommandLineOptions(options->str);
         HeadlessShellSetDispatcher(SendCommand);
-        status = StartHiddenPlayback(commandLine->str, fileName) ? HeadlessRunMessageLoop() : gnExitCode;
+        status = StartHiddenPlayback(commandLine->str, fileName) ? HeadlessRunMessageLoop() : gRun.gnExitCode;
     }
     g_string_free(options, TRUE);
     g_string_free(commandLine, TRUE);

@@ -49,7 +49,7 @@ const CommandOption kPlayOptions[] = {
 
 int RunPlay(int, char** argv) {
     SetStartingState();
-    gnRunMode = RUN_COMMAND_LINE;
+    gRun.gnRunMode = RUN_COMMAND_LINE;
     StartLogSession();
     // Over the saved settings, for this run only: nothing is saved after a hidden playback.
     std::string commandLine = argv[0];
@@ -70,5 +70,5 @@ int RunPlay(int, char** argv) {
     // Nobody is asked here, and half a run of someone's work is not what they recorded:
     // the Playback posted above never runs.
     if (started && RefuseCutRecording("play", "nothing played")) return 1;
-    return started ? HeadlessRunMessageLoop() : gnExitCode;
+    return started ? HeadlessRunMessageLoop() : gRun.gnExitCode;
 }

@@ -98,7 +98,7 @@ TEST_F(AdvancedOptionsTest, OpensWithEverySettingOnItsControl) {
     for (const auto& c : cases) {
         gSettings.gbPlayUpdate = c.playUpdate;
         gSettings.gbLastOptionsTab = c.lastTab;
-        gbLogLevel = c.level;
+        gLog.gbLogLevel = c.level;
         gSettings.gnUserCommand = 4321;
         RunOptions();
         for (int button : {IDC_PLAY_UPDATE_NONE, IDC_PLAY_UPDATE_LOOP, IDC_PLAY_UPDATE_ACTION}) {
@@ -122,7 +122,7 @@ TEST_F(AdvancedOptionsTest, ApplyTakesEveryFieldWithItsRangeFixes) {
     gSettings.gbRecentListSize = 3;
     RebuildRecentMenu(true, true);
     ASSERT_EQ(RecentMenu(), "11100000");
-    gbLogLevel = LOG_MEDIUM;
+    gLog.gbLogLevel = LOG_MEDIUM;
     gSettings.gnUserCommand = ID_VIEW_LOG;
     RunOptions([] {
         Click(IDC_PLAY_UPDATE_ACTION, true);
@@ -158,7 +158,7 @@ TEST_F(AdvancedOptionsTest, ApplyTakesEveryFieldWithItsRangeFixes) {
     EXPECT_EQ(Stored("RestartLog"), 1u);
     EXPECT_EQ(Stored("RememberPlaybackSettings"), 0u);
     EXPECT_EQ(gSettings.gnUserCommand, 0) << "the empty entry is no command";
-    EXPECT_EQ(ReadFile(gszLogFile), "Log level set to MEDIUM\r\nLog level set to MEDIUM\r\n");
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), "Log level set to MEDIUM\r\nLog level set to MEDIUM\r\n");
 
     RunOptions([] {
         Control(IDC_LOG_LEVEL).position = 3;
@@ -166,13 +166,13 @@ TEST_F(AdvancedOptionsTest, ApplyTakesEveryFieldWithItsRangeFixes) {
         EXPECT_TRUE(Control(IDC_OPTIONS_APPLY).enabled) << "a moved slider enables Apply";
         Press(IDOK);
     });
-    EXPECT_EQ(gbLogLevel, LOG_OFF);
-    EXPECT_EQ(ReadFile(gszLogFile), "Log level set to MEDIUM\r\nLog level set to MEDIUM\r\n") << "OFF writes nothing";
+    EXPECT_EQ(gLog.gbLogLevel, LOG_OFF);
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), "Log level set to MEDIUM\r\nLog level set to MEDIUM\r\n") << "OFF writes nothing";
 }
 
 TEST_F(AdvancedOptionsTest, DefaultsFillTheCurrentTabAndCancelKeepsTheSettings) {
-    const std::string log = gszLogFile;
-    gbLogLevel = LOG_HIGH;
+    const std::string log = gLog.gszLogFile;
+    gLog.gbLogLevel = LOG_HIGH;
     gSettings.gbLastOptionsTab = 4;
     StoreDword("RestartLog", 0);
     gSettings.gnFactorFast = 3;
@@ -197,8 +197,8 @@ TEST_F(AdvancedOptionsTest, DefaultsFillTheCurrentTabAndCancelKeepsTheSettings) 
     ASSERT_EQ(fake::messageBoxes.size(), 3u);
     EXPECT_EQ(fake::messageBoxes[0].text, "Are you sure that you want to load the default settings for this tab?");
     EXPECT_EQ(fake::messageBoxes[0].caption, "Load Defaults");
-    EXPECT_EQ(gszLogFile, log);
-    EXPECT_EQ(gbLogLevel, LOG_HIGH);
+    EXPECT_EQ(gLog.gszLogFile, log);
+    EXPECT_EQ(gLog.gbLogLevel, LOG_HIGH);
     EXPECT_EQ(Stored("RestartLog"), 0u);
     EXPECT_EQ(gSettings.gbLastOptionsTab, 3) << "Cancel remembers the tab it closed on";
 }
@@ -229,7 +229,7 @@ TEST_F(AdvancedOptionsTest, SomeChoicesActAtOnceAndSurviveCancel) {
         Press(IDCANCEL);
     });
     EXPECT_FALSE(FileExists(oldLog));
-    EXPECT_EQ(gszLogFile, oldLog) << "the erased log is the one in use";
+    EXPECT_EQ(gLog.gszLogFile, oldLog) << "the erased log is the one in use";
     EXPECT_EQ(gSettings.gbQuitWhenDone, 1);
     EXPECT_EQ(gSettings.gbPlayUpdate, 0);
     EXPECT_EQ(gSettings.gbMinimize, 0) << "the box itself waits for Apply";

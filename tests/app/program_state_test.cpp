@@ -25,8 +25,8 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
     gPlayer.ghJournalHook = 5, gPlayer.gbPlayingNow = true, gPlayer.gbSavedSpeed = 3, gPlayer.gdwLastButtonUpTick = 9;
     gPlayer.ghGotoWindow = 11, gPlayer.gbConsoleMinimized = 1, gPlayer.nCurrentEvent = 2, gPlayer.lDelay = 40;
     gServiceHost.ghServiceHook = 13, gMappings.gbMapAction[65] = ACTION_PLAYBACK, gMappings.gbStopRecordingKey = 27;
-    gnRunMode = RUN_EXECUTABLE, gnExitCode = EXIT_CODE_FAILED;
-    gSettings.gbSpeed = 4, gbLogLevel = LOG_HIGH;
+    gRun.gnRunMode = RUN_EXECUTABLE, gRun.gnExitCode = EXIT_CODE_FAILED;
+    gSettings.gbSpeed = 4, gLog.gbLogLevel = LOG_HIGH;
 
     ResetProgramState();
 
@@ -39,6 +39,6 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
               std::make_tuple(0u, 0, 0, 0));
     EXPECT_EQ(std::make_tuple(gServiceHost.ghServiceHook, int{gMappings.gbMapAction[65]}, int{gMappings.gbStopRecordingKey}),
               std::make_tuple(intptr_t{0}, 0, 0));
-    EXPECT_EQ(std::make_tuple(gnRunMode, gnExitCode), std::make_tuple(int32_t{RUN_INTERACTIVE}, int32_t{EXIT_CODE_DONE}));
-    EXPECT_EQ(std::make_tuple(int{gSettings.gbSpeed}, int{gbLogLevel}), std::make_tuple(2, int{LOG_OFF}));
+    EXPECT_EQ(std::make_tuple(gRun.gnRunMode, gRun.gnExitCode), std::make_tuple(int32_t{RUN_INTERACTIVE}, int32_t{EXIT_CODE_DONE}));
+    EXPECT_EQ(std::make_tuple(int{gSettings.gbSpeed}, int{gLog.gbLogLevel}), std::make_tuple(2, int{LOG_OFF}));
 }

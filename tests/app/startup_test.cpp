@@ -74,10 +74,10 @@ protected:
     void SetUp() override {
         CoreTest::SetUp();
         gSettings.gbKeyboardService = 0;
-        gbLogLevel = LOG_HIGH;
+        gLog.gbLogLevel = LOG_HIGH;
         fake::tickCount = 100000;
         SetStartingState();
-        gnRunMode = RUN_COMMAND_LINE;
+        gRun.gnRunMode = RUN_COMMAND_LINE;
     }
     // A text recording of two keys behind the given lines.
     std::string Recording(const std::string& before = "") {
@@ -172,14 +172,14 @@ TEST_F(StartupTest, FailuresExitNonZero) {
             EXPECT_EQ(fake::quitExitCode, EXIT_CODE_FAILED);
         } else {
             EXPECT_EQ(c.before, nullptr) << "only a file that cannot be loaded fails to start";
-            EXPECT_EQ(gnExitCode, EXIT_CODE_FAILED);
+            EXPECT_EQ(gRun.gnExitCode, EXIT_CODE_FAILED);
         }
         EXPECT_EQ(fake::delivered.size(), 0u);
     }
 }
 
 TEST_F(StartupTest, InteractiveExitAndClose) {
-    gnRunMode = RUN_INTERACTIVE;
+    gRun.gnRunMode = RUN_INTERACTIVE;
     gSettings.gbPromptForSave = 1, gRecording.gbModified = true, gRecording.nEventCount = 1;
     fake::messageBoxAnswers = {IDCANCEL};
     EXPECT_FALSE(CloseMainWindow()) << "the save prompt was cancelled";
@@ -244,7 +244,7 @@ TEST_F(StartupTest, ARunningCopyIsFoundShownOrInTheTray) {
 }
 
 TEST_F(StartupTest, TheWindowOpensWhereItWasWhenThatIsOnTheScreen) {
-    gnRunMode = RUN_INTERACTIVE;
+    gRun.gnRunMode = RUN_INTERACTIVE;
     const struct { int32_t left, top; bool moved; } cases[] = {
         {100, 50, true}, {-4, -4, true}, {-99, 0, false}, {-5, 10, false}, {1280, 10, false}, {10, 1024, false}};
     for (const auto& c : cases) {

@@ -23,7 +23,7 @@ protected:
 };
 
 TEST_F(ToolCommandsTest, ViewLogFileOpensTheLogInTheEditor) {
-    snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("my log.txt").c_str());
+    snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s", Path("my log.txt").c_str());
 #ifdef _WIN32
     const std::string quoted = "\"" + Path("my log.txt") + "\"";
     const char* editor = "notepad.exe ";
@@ -65,7 +65,7 @@ TEST_F(ToolCommandsTest, UserCommandSendsItsChoiceOrOffersToChooseOne) {
 }
 
 TEST_F(ToolCommandsTest, OpeningAMenuFollowsTheFileAndLogSizes) {
-    snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("k.log").c_str());
+    snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s", Path("k.log").c_str());
     snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "%s", Path("task.klx").c_str());
     for (bool exist : {false, true}) {
         if (exist) WriteFile(Path("task.klx"), "x"), WriteFile(Path("k.log"), "a\r\n");
@@ -84,11 +84,11 @@ TEST_F(ToolCommandsTest, TheWindowStartsWithItsMarksTheLogQuestionAndTheServiceT
     for (const auto& c : cases) {
         if (!fake::messageBoxes.empty()) asked = fake::messageBoxes[0];
         fake::messageBoxes.clear();
-        gbLogLevel = c.level, gSettings.gbPromptForSave = c.prompt;
+        gLog.gbLogLevel = c.level, gSettings.gbPromptForSave = c.prompt;
         fake::messageBoxAnswers = {c.answer};
         SetUpMainWindow();
         EXPECT_EQ(fake::messageBoxes.size(), c.asked ? 1u : 0u) << int{c.level};
-        EXPECT_EQ(gbLogLevel, c.after) << int{c.level};
+        EXPECT_EQ(gLog.gbLogLevel, c.after) << int{c.level};
     }
     EXPECT_EQ(asked.caption, "Confirm Kelmor Log Setting");
 

@@ -35,7 +35,7 @@ class TrayTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        gnRunMode = RUN_INTERACTIVE;
+        gRun.gnRunMode = RUN_INTERACTIVE;
         ASSERT_TRUE(DialogCreate(&kPaneDialog, PaneProcedure));
     }
 };

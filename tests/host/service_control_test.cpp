@@ -38,7 +38,7 @@ class ServiceControlTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        gbLogLevel = LOG_HIGH;
+        gLog.gbLogLevel = LOG_HIGH;
         gSettings.gbKeyboardService = 1;
     }
     static void Entries(bool proc, bool reload) {
@@ -78,7 +78,7 @@ TEST_F(ServiceControlTest, AMissingModuleOrEntryIsSaidAndTheProgramRunsOn) {
     // The tick installs the hook and takes it away again: nothing fills the cache. Said once.
     for (int tick = 0; tick < 3; ++tick) ServiceTimerUpkeep();
     EXPECT_EQ(fake::keyboardHook, 0);
-    EXPECT_EQ(Count(ReadFile(gszLogFile), "Unable to locate the ReloadServiceCache service"), 1u);
+    EXPECT_EQ(Count(ReadFile(gLog.gszLogFile), "Unable to locate the ReloadServiceCache service"), 1u);
     EXPECT_FALSE(RefreshServiceCache()) << "the editors say Service Not Active";
 }
 
@@ -187,7 +187,7 @@ TEST_F(ServiceControlTest, AFailedInstallationIsLoggedOnceUntilItWorks) {
         fake::refuseKeyboardHook = true;
         for (int tick = 0; tick < 4; ++tick) ServiceTimerUpkeep();
         EXPECT_EQ(fake::statusText, "Unable to Activate the Service!");
-        EXPECT_EQ(Count(ReadFile(gszLogFile), "Install Keyboard Hook FAILED (last error above)!"), 1u);
+        EXPECT_EQ(Count(ReadFile(gLog.gszLogFile), "Install Keyboard Hook FAILED (last error above)!"), 1u);
         ASSERT_EQ(fake::messageBoxes.size(), reach != nullptr ? 1u : 0u);
         if (reach != nullptr) {
             EXPECT_EQ(fake::messageBoxes[0].text, "refused: use an X11 session");

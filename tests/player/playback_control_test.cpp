@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         CoreTest::SetUp();
         gSettings.gbKeyboardService = 0;  // the service upkeep has its own tests
-        gbLogLevel = LOG_LOW;
+        gLog.gbLogLevel = LOG_LOW;
         fake::tickCount = 100000;  // a delay start of 0 means none
     }
 };
@@ -105,7 +105,7 @@ TEST_F(PlaybackControlTest, FastMapPlayCoversTheFirstPassOfAMappingPlaybackOnly)
 
 // A hidden program that cannot play does not linger.
 TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
-    gnRunMode = RUN_EXECUTABLE;
+    gRun.gnRunMode = RUN_EXECUTABLE;
     SendCommand(ID_PLAY);
     ASSERT_EQ(fake::messageBoxes.size(), 1u);
     EXPECT_EQ(fake::messageBoxes[0].caption, "Play Error");
@@ -127,7 +127,7 @@ TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInte
     Keys(4);
     gRecordingStore.gEvents[1] = EVENTMSG{};
     AddScriptCommand(KW_TYPE, "abcde", 1);
-    gnRunMode = RUN_COMMAND_LINE;
+    gRun.gnRunMode = RUN_COMMAND_LINE;
     gPlayer.gbConsoleMinimized = 1;
     SendCommand(ID_PLAY);
     EXPECT_EQ(fake::RunPlayback(), 3 + 10);
@@ -136,7 +136,7 @@ TEST_F(PlaybackControlTest, AFinishedPlaybackDropsWhatItTypedAndExitsWhenNotInte
     EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});
     EXPECT_TRUE(fake::windowTitle.empty() && gPlayer.gbConsoleMinimized == 1);
 
-    gnRunMode = RUN_INTERACTIVE;
+    gRun.gnRunMode = RUN_INTERACTIVE;
     fake::postedCommands.clear();
     SendCommand(ID_PLAY);
     fake::RunPlayback();

@@ -92,7 +92,7 @@ TEST_F(PlayerTest, SurplusPaysBackLaterDelaysAndReOffersFinishTheWait) {
 }
 
 TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
-    gbLogLevel = LOG_MEDIUM;
+    gLog.gbLogLevel = LOG_MEDIUM;
     gSettings.gnLoopTypeBase = 100, gRecording.nCompletedPasses = 2;  // the third pass
     fake::localTime = SYSTEMTIME{2004, 8, 0, 15, 9, 5, 3, 42};
     gSettings.gnRandomMin = gSettings.gnRandomMax = 7;
@@ -104,7 +104,7 @@ TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
         EXPECT_EQ(Offer(0), 0);
         EXPECT_GT(gRecording.nEventCount, 1);
         std::string line = std::string("REPLACE Mapping: '") + texts[action - ACTION_REPLACE_LOOP] + "'\r\n";
-        EXPECT_NE(ReadFile(gszLogFile).find(line), std::string::npos) << line;
+        EXPECT_NE(ReadFile(gLog.gszLogFile).find(line), std::string::npos) << line;
     }
     gRecording.nEventCount = EVENT_CAPACITY;  // a full list takes nothing more
     gRecordingStore.gEvents[EVENT_CAPACITY - 1] = Ev(WM_KEYDOWN, 1000, 'X');
@@ -113,8 +113,8 @@ TEST_F(PlayerTest, ReplaceKeyTypesEachTextEvenWhenItsKeyDownEndsTheList) {
 }
 
 TEST_F(PlayerTest, IndexOutsideTheListStopsThePlayback) {
-    gbLogLevel = LOG_LOW;
-    gnRunMode = RUN_COMMAND_LINE;
+    gLog.gbLogLevel = LOG_LOW;
+    gRun.gnRunMode = RUN_COMMAND_LINE;
     Load({Ev(WM_KEYDOWN, 1000, 'A')});
     Install();
     for (int32_t index : {1, -5}) {
@@ -125,13 +125,13 @@ TEST_F(PlayerTest, IndexOutsideTheListStopsThePlayback) {
         EXPECT_EQ(box.style, gSettings.gdwMsgBoxStyle | MB_ICONHAND);
         EXPECT_TRUE(fake::postedCommands == std::deque<int>{ID_EXIT} && gPlayer.ghJournalHook == 0);
         fake::messageBoxes.clear(), fake::postedCommands.clear();
-        gnRunMode = RUN_INTERACTIVE, gSettings.gbQuitWhenDone = 1;
+        gRun.gnRunMode = RUN_INTERACTIVE, gSettings.gbQuitWhenDone = 1;
     }
-    EXPECT_EQ(ReadFile(gszLogFile).find("ERROR: Event #2: This recording appears to be corrupted!\r\n"), 0u);
+    EXPECT_EQ(ReadFile(gLog.gszLogFile).find("ERROR: Event #2: This recording appears to be corrupted!\r\n"), 0u);
 }
 
 TEST_F(PlayerTest, LockKeysWheelUnknownMessagesAndEmptyEvents) {
-    gbLogLevel = LOG_HIGH;
+    gLog.gbLogLevel = LOG_HIGH;
     Load({Ev(WM_KEYDOWN, 1000, VK_CAPITAL, 1), Ev(WM_KEYDOWN, 1030, VK_LWIN), Ev(0, 0),
           Ev(WM_MOUSEWHEEL, 1030, 400, 300), Ev(WM_SYSKEYDOWN, 1030, 'A', 1), Ev(WM_KEYUP, 1030)});
     Install();
@@ -139,7 +139,7 @@ TEST_F(PlayerTest, LockKeysWheelUnknownMessagesAndEmptyEvents) {
     JournalPlaybackProc(-1, 0, 0);
     EXPECT_EQ(fake::RunPlayback(4), 4);
     // The lock keys say how they went out, the skipped empty event and the wheel log no sending.
-    const std::string log = ReadFile(gszLogFile);
+    const std::string log = ReadFile(gLog.gszLogFile);
     for (const char* part : {"* * * HC_SYSMODALON Flag * * *\r\nPLAY EVENT #1 at 50000",
                              "WM_KEYDOWN (1, 20)\r\n   >>>Sending Event #1 with Kelmor secret sauce with NO DELAY\r\n",
                              "   Delay was done!\r\n   >>>Sending Event #2 with Kelmor secret sauce\r\n",

@@ -38,7 +38,7 @@ protected:
         CoreTest::SetUp();
         fake::windows.push_back({kOwnButton, "Play", {0, 0, 10, 10}, false, true});
         fake::tickCount = 10000;
-        gbLogLevel = LOG_MEDIUM;
+        gLog.gbLogLevel = LOG_MEDIUM;
     }
 };
 
@@ -111,19 +111,19 @@ TEST_F(RecorderTest, InputTakenInAtTheStopIsKeptUpToTheStopKeyAndClosedOnce) {
 }
 
 TEST_F(RecorderTest, FullListDropsFurtherRecords) {
-    gbLogLevel = LOG_OFF;
+    gLog.gbLogLevel = LOG_OFF;
     SendCommand(ID_START_RECORDING);
     for (int i = 0; i < EVENT_LOAD_LIMIT - 2; ++i) Feed(WM_MOUSEMOVE, 0, 20000u + i);
     Feed(WM_LBUTTONUP, 1, 60000);
     Feed(WM_LBUTTONUP, 2, 60100);  // its double click takes the last place, the up is dropped
-    gbLogLevel = LOG_MEDIUM;
+    gLog.gbLogLevel = LOG_MEDIUM;
     Feed(WM_KEYDOWN, 'A', 60200);
     Stop(60300);
     ASSERT_EQ(gRecording.nEventCount, EVENT_LOAD_LIMIT + 1);
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT - 1].message, static_cast<uint32_t>(WM_LBUTTONDBLCLK));
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT].message, 15u);
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT + 1].message, 0u);
-    EXPECT_NE(ReadFile(gszLogFile).find("RECORDING #32767: hWnd=119, Time=60200, Message=WM_KEYDOWN"), std::string::npos);
+    EXPECT_NE(ReadFile(gLog.gszLogFile).find("RECORDING #32767: hWnd=119, Time=60200, Message=WM_KEYDOWN"), std::string::npos);
 }
 
 TEST_F(RecorderTest, RefusedHookShowsTheBoxAndLeavesNoStaleCount) {

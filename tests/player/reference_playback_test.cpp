@@ -46,7 +46,7 @@ void Substitute(std::string* text, const std::string& token, const std::string& 
 class ReferencePlaybackTest : public CoreTest {};
 
 TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
-    gbLogLevel = LOG_HIGH;
+    gLog.gbLogLevel = LOG_HIGH;
     gSettings.gbKeyboardService = 0;  // the scenario has no keyboard service to take up again
     gSettings.gnRepeats = 2;
     fake::tickCount = 50000;
@@ -71,7 +71,7 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     const char* const tokens[] = {"${PLATFORM}", "${MAJOR}", "${MINOR}", "${BUILD}"};
     for (int i = 0; i < 4; ++i) Substitute(&expected, tokens[i], std::to_string(version[i]));
     const std::vector<std::string> want = Split(expected, "\r\n");
-    const std::vector<std::string> got = Split(ReadFile(gszLogFile), "\r\n");
+    const std::vector<std::string> got = Split(ReadFile(gLog.gszLogFile), "\r\n");
     for (size_t i = 0; i < want.size() && i < got.size(); ++i) ASSERT_EQ(got[i], want[i]) << "log line " << i + 1;
     EXPECT_EQ(got.size(), want.size());
 

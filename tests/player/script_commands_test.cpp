@@ -21,7 +21,7 @@ class ScriptCommandsTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        gbLogLevel = LOG_HIGH;
+        gLog.gbLogLevel = LOG_HIGH;
     }
     // A command owning a new empty event at the end of the list; returns its index k.
     int32_t Add(int32_t keyword, const char* argument) {
@@ -143,7 +143,7 @@ TEST_F(ScriptCommandsTest, StartOfAConsoleMinimisesTheMainWindowUntilThePlayback
     fake::mainWindowShowCommands.clear();
     Run(Add(KW_START, "xterm"));
     EXPECT_EQ(fake::windowTitle, "Script Line 2 of 2...") << "PlayUpdate 2 shows each command's line";
-    gnRunMode = RUN_COMMAND_LINE;
+    gRun.gnRunMode = RUN_COMMAND_LINE;
     Run(k);
     EXPECT_TRUE(fake::mainWindowShowCommands.empty());
     EXPECT_EQ(gPlayer.gbConsoleMinimized, 0);
@@ -192,7 +192,7 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     EXPECT_EQ(fake::messageBoxes.back().text,
               "Unable to find and GOTO window with the title 'Nowhere'!\n\nThe playback has stopped.");
     EXPECT_TRUE(fake::postedCommands.empty());
-    gnRunMode = RUN_COMMAND_LINE;
+    gRun.gnRunMode = RUN_COMMAND_LINE;
     StartPass();
     Run(k);
     EXPECT_EQ(fake::postedCommands, std::deque<int>{ID_EXIT});

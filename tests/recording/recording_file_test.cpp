@@ -51,10 +51,10 @@ protected:
 };
 
 TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
-    gbLogLevel = LOG_LOW;
+    gLog.gbLogLevel = LOG_LOW;
     EXPECT_EQ(LoadFile(""), -1);
     ExpectBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error", MB_TASKMODAL | MB_ICONSTOP);
-    EXPECT_EQ(ReadFile(gszLogFile), "Unable to open file ''! (-3)\r\n");
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), "Unable to open file ''! (-3)\r\n");
     WriteFile(Path("empty.klx"), "");
     WriteFile(Path("locked.klr"), Records({{WM_KEYDOWN, 1, 2, 3, 4}}));
     chmod(Path("locked.klr").c_str(), 0);
@@ -69,7 +69,7 @@ TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
         // Root opens anything: the locked file is opened as nobody, who may write the log.
         const bool asNobody = c.code == -3 && geteuid() == 0;
         if (asNobody) {
-            ASSERT_EQ(chmod(dir_.c_str(), 0755) | chmod(gszLogFile, 0666) | seteuid(65534), 0);
+            ASSERT_EQ(chmod(dir_.c_str(), 0755) | chmod(gLog.gszLogFile, 0666) | seteuid(65534), 0);
         }
         EXPECT_EQ(LoadFile(Path(c.name)), c.code);
         if (asNobody) {
@@ -93,11 +93,11 @@ TEST_F(RecordingFileTest, BothFormsLoadUpToTheEventLimitAndSayWhatWasLeftOut) {
     const std::string left = "Only the first 32766 actions of '" + Path("big.klr") + "' were loaded.";
     WriteFile(Path("big.klr"), records + Records({{WM_KEYUP, 1, 0, 0, 0}}));
     fake::commandEnabled[ID_EDIT_SCRIPT] = true;
-    gbLogLevel = LOG_LOW;
+    gLog.gbLogLevel = LOG_LOW;
     EXPECT_EQ(LoadFile(Path("big.klr")), 0);
     EXPECT_TRUE(gRecording.gbRecordingCut);
     ExpectBox(left + "\n\nThe rest of the file was left out.");
-    EXPECT_EQ(ReadFile(gszLogFile), left + "\r\n");
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), left + "\r\n");
     EXPECT_FALSE(fake::commandEnabled[ID_EDIT_SCRIPT]) << "records hold no script to edit";
     EXPECT_EQ(gRecording.nEventCount, EVENT_LOAD_LIMIT);
     EXPECT_EQ(Loaded()[0], (Row{WM_MOUSEMOVE, 420, 288, 0xFFFFFFFF, 77}));
@@ -155,14 +155,14 @@ TEST_F(RecordingFileTest, BadLinesDropEverythingReadAndQuoteTheLine) {
     EXPECT_EQ(LoadText("  TYPE send message=now paramH=1\n"), -1);
     ExpectBox("Improperly formatted EVENT command (missing paramL)", "  TYPE send message=now paramH=1");
 
-    gbLogLevel = LOG_LOW;
+    gLog.gbLogLevel = LOG_LOW;
     const std::string bad = "PRESS " + std::string(300, 'x');
     EXPECT_EQ(LoadText("TYPE a\r\nmessage=WM_KEYUP paramH=0 paramL=1\r\n" + bad + "\r\nTYPE b\r\n"), -1);
     ExpectBox("Unknown or incorrectly formatted command #2:\n\n\"" + bad.substr(0, 224) + "\"", "Script Error");
     EXPECT_EQ(gRecording.nEventCount, 0);
     EXPECT_EQ(gRecordingStore.gEvents[1].message, 0u) << "what was read before is dropped";
     const std::string logged = "ERROR: Unknown or incorrectly formatted command in '" + Path("t.klx") + "': \"" + bad;
-    EXPECT_EQ(ReadFile(gszLogFile), logged.substr(0, LOG_LINE_MAX) + "\r\n");
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), logged.substr(0, LOG_LINE_MAX) + "\r\n");
 }
 
 TEST_F(RecordingFileTest, ScriptCommandsTheirArgumentsAndBounds) {
@@ -216,14 +216,14 @@ TEST_F(RecordingFileTest, TheRestOfALongLineBelongsToIt) {
     EXPECT_TRUE(fake::messageBoxes.empty());
 
     // A command or event line is refused whole: half of it could do what nobody wrote.
-    gbLogLevel = LOG_LOW;
+    gLog.gbLogLevel = LOG_LOW;
     for (const std::string& line : {"TYPE " + longRun + "START touch FILE",
                                     "message=WM_KEYUP paramH=1 paramL=2" + std::string(1000, ' ') + "time=3"}) {
         EXPECT_EQ(LoadText("TYPE first\n" + line + "\nTYPE last\n"), -1) << line.substr(0, 8);
         EXPECT_EQ(gRecording.nEventCount + gRecording.nScriptCommands, 0);
         ExpectBox("Line longer than 1023 characters:\n\n\"" + line.substr(0, 224) + "...\"", "Script Error");
     }
-    EXPECT_EQ(ReadFile(gszLogFile).rfind("ERROR: Line longer than 1023 characters in '" + Path("t.klx") + "': \"TYPE", 0),
+    EXPECT_EQ(ReadFile(gLog.gszLogFile).rfind("ERROR: Line longer than 1023 characters in '" + Path("t.klx") + "': \"TYPE", 0),
               0u);
 }
 

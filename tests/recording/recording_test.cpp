@@ -24,22 +24,22 @@ TEST_F(RecordingStoreTest, InsertEventMovesLaterRecordsUpAndRefusesAFullList) {
     const uint32_t expected[] = {99, 1, 2, 3, 99};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(gRecordingStore.gEvents[i].paramL, expected[i]) << i;
     EXPECT_EQ(gRecordingStore.gEvents[5].message, 0u);
-    gbLogLevel = LOG_LOW;
+    gLog.gbLogLevel = LOG_LOW;
     gRecording.nEventCount = EVENT_CAPACITY;
     gRecordingStore.gEvents[EVENT_CAPACITY - 1] = Key(7);
     EXPECT_EQ(InsertEvent(5, gRecording.nEventCount, &added, "WM_*UP"), 0);
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_CAPACITY - 1].paramL, 7u) << "a refused insertion changes nothing";
     EXPECT_EQ(InsertEvent(-1, 3, &added, "WM_*UP"), 0);
-    EXPECT_NE(ReadFile(gszLogFile).find("Event list full: event message 'WM_*UP' not injected"), std::string::npos);
+    EXPECT_NE(ReadFile(gLog.gszLogFile).find("Event list full: event message 'WM_*UP' not injected"), std::string::npos);
 }
 
 TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition) {
     AddScriptCommand(KW_GOTO, "Notepad", 2);
     AddScriptCommand(KW_TYPE, "Hi", 5);
     AddScriptCommand(KW_WAIT, "1 ", 9);
-    gbLogLevel = LOG_HIGH;
+    gLog.gbLogLevel = LOG_HIGH;
     ShiftScriptCommands(0, 0);
-    EXPECT_FALSE(FileExists(gszLogFile)) << "a zero shift moves and logs nothing";
+    EXPECT_FALSE(FileExists(gLog.gszLogFile)) << "a zero shift moves and logs nothing";
     ShiftScriptCommands(5, 6);
     EXPECT_EQ(std::vector<int32_t>(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + 3), (std::vector<int32_t>{2, 11, 15}));
 }

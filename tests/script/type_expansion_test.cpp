@@ -68,10 +68,10 @@ protected:
 uint32_t P(uint32_t character) { return CharacterRecordParam(character); }
 
 TEST_F(TypeExpansionTest, PlainTextIsTypedAsCharacters) {
-    gbLogLevel = LOG_HIGH;
+    gLog.gbLogLevel = LOG_HIGH;
     EXPECT_EQ(Play("Hi"), 4);
     EXPECT_EQ(Inserted(), (Events{{KD, P('H')}, {KU, P('H')}, {KD, P('i')}, {KU, P('i')}}));
-    EXPECT_EQ(ReadFile(gszLogFile),
+    EXPECT_EQ(ReadFile(gLog.gszLogFile),
               "   +++Injecting WM_KEYDOWN + WM_KEYUP for 'H' (72) into event stream...\r\n"
               "      +---Injected new event message 'WM_*DOWN' at (0-based) position [2] for a new total of 4\r\n"
               "      +---Injected new event message 'WM_*UP' at (0-based) position [3] for a new total of 5\r\n"
@@ -86,20 +86,20 @@ TEST_F(TypeExpansionTest, PlainTextIsTypedAsCharacters) {
     // all (a control character, one the system cannot make) is left out and logged, and
     // nothing becomes a key it was not.
     Restart();
-    remove(gszLogFile);
-    gbLogLevel = LOG_LOW;
+    remove(gLog.gszLogFile);
+    gLog.gbLogLevel = LOG_LOW;
     fake::untypableCharacters = {0x1F600};
     EXPECT_EQ(Play("@\\~ Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xE2\x80\x99\xD0\x96 caf\xE9\x80\x01\xF0\x9F\x98\x80!"), 2 * 20);
     EXPECT_EQ(Typed(), "@\\~ Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xE2\x80\x99\xD0\x96 caf\xC3\xA9\xE2\x82\xAC!");
-    EXPECT_EQ(ReadFile(gszLogFile),
+    EXPECT_EQ(ReadFile(gLog.gszLogFile),
               "   Cannot type U+0001 in any layout: skipped\r\n   Cannot type U+1F600 in any layout: skipped\r\n");
     for (auto [message, key] : Inserted()) EXPECT_TRUE(IsCharacterRecord(key)) << key;
 }
 
 TEST_F(TypeExpansionTest, AltTokensSwitchToSystemKeys) {
-    gbLogLevel = LOG_HIGH;
+    gLog.gbLogLevel = LOG_HIGH;
     EXPECT_EQ(Play("{ALTDOWN} rest is ignored"), 0);
-    EXPECT_EQ(ReadFile(gszLogFile),
+    EXPECT_EQ(ReadFile(gLog.gszLogFile),
               "   +++Injecting events for {altdown}\r\n"
               "      ~~~Adjusting upcoming script command #2 \"WAIT 1\" from event (0-based) index [2] to [3]\r\n"
               "      +---Injected new event message 'WM_MENUDOWN' at (0-based) position [2] for a new total of 4\r\n");
@@ -127,11 +127,11 @@ TEST_F(TypeExpansionTest, ModifierAndKeyTokensPressOneKey) {
     Play("{home}");
     EXPECT_EQ(Inserted(), (Events{{KD, 16}, {KD, 17}, {KU, 16}, {KU, 17}, {KD, 34}, {KU, 34}, {KD, 40}, {KU, 40},
                                   {KD, 116}, {KU, 116}, {KD, 219}, {KU, 219}, {SD, 36}, {SU, 36}}));
-    gbLogLevel = LOG_HIGH;
+    gLog.gbLogLevel = LOG_HIGH;
     EXPECT_EQ(Play("{winkey}"), 0);
     EXPECT_EQ(gRecording.nEventCount, 17) << "the Windows key goes straight to the system";
     EXPECT_EQ(fake::keyEvents.size(), 2u);
-    EXPECT_EQ(ReadFile(gszLogFile),
+    EXPECT_EQ(ReadFile(gLog.gszLogFile),
               "   +++Injecting events for {some non-printing key}\r\n   >>>Sending script key with Kelmor secret sauce\r\n");
     EXPECT_EQ(Play("{capslock}"), 20) << "no key-token trigger: typed as text (without Shift while Alt is down)";
 }
@@ -148,19 +148,19 @@ TEST_F(TypeExpansionTest, PlaceholdersTypeTheirValuesWithinTheWorkingText) {
 
     // The working text is cut at 1023 characters, as given and as expanded.
     Restart();
-    gbLogLevel = LOG_LOW;
+    gLog.gbLogLevel = LOG_LOW;
     std::string text = "x", expected = "x";
     while (text.size() + 10 <= 1023) text += "{dtnumber}";
     while (expected.size() < 1023) expected += "200408150905030042";
     EXPECT_EQ(Play(text), 2 * 1023);
     EXPECT_EQ(Typed(), expected.substr(0, 1023));
-    EXPECT_EQ(ReadFile(gszLogFile), "   TYPE text cut at 1023 characters while expanding {dtnumber}\r\n");
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), "   TYPE text cut at 1023 characters while expanding {dtnumber}\r\n");
     Restart();
     EXPECT_EQ(Play(std::string(5000, 'q')), 2 * 1023);
 }
 
 TEST_F(TypeExpansionTest, InsertionsStopAtTheCapacity) {
-    gbLogLevel = LOG_LOW;
+    gLog.gbLogLevel = LOG_LOW;
     for (int32_t i = 2; i < EVENT_CAPACITY - 6; ++i) gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYUP, 7, 0, 0, 0};
     gRecording.nEventCount = EVENT_CAPACITY - 5;
     gRecordingStore.nEventIndex[1] = gRecording.nEventCount - 1;

@@ -38,7 +38,7 @@ protected:
     }
     void Reload(int level = 3, uint32_t window = 0x2001) {
         AttachServiceData();
-        ReloadServiceCache(window, 0x51, level, gszLogFile, tables_[0], tables_[1], tables_[2], tables_[3], list_,
+        ReloadServiceCache(window, 0x51, level, gLog.gszLogFile, tables_[0], tables_[1], tables_[2], tables_[3], list_,
                            nullptr);
     }
     static void Hold(int mods) {

@@ -33,7 +33,7 @@ TEST_F(ServiceDataTest, ReloadFillsTheRecordAtItsOffsetsWhichASecondOpenerFindsU
     strcpy(list + 48, "btw");
     memset(gService.gszKeyBuffer, 'B', 15);
     ASSERT_TRUE(AttachServiceData());
-    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gszLogFile, gMappings.gbMapAction, gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, list,
+    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gLog.gszLogFile, gMappings.gbMapAction, gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, list,
                                  "00000409"),
               1);
     DetachServiceData();
@@ -45,7 +45,7 @@ TEST_F(ServiceDataTest, ReloadFillsTheRecordAtItsOffsetsWhichASecondOpenerFindsU
               5111);  // Ctrl, given before Shift, lands after it
     EXPECT_EQ(Text(1104) + "|" + Text(1120) + "|" + Text(1136), "AB 1|BTW|");
     EXPECT_EQ(Text(2128) + char('0' + Bytes()[2192]), "1W4");  // last characters, first length
-    EXPECT_EQ(Text(2256), gszLogFile);
+    EXPECT_EQ(Text(2256), gLog.gszLogFile);
     EXPECT_EQ(Text(2384), "00000409");
     EXPECT_EQ(gService.gszKeyBuffer[0], 0);
     EXPECT_TRUE(Logged("   Service-->Caching ShortType #2=\"AB 1\" [1], 4"));

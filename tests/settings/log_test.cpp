@@ -50,21 +50,21 @@ class LogTest : public CoreTest {};
 
 TEST_F(LogTest, LongLinesAreCutAt319Characters) {
     std::string longText(1000, 'x');
-    WriteLogLine(gszLogFile, "%s", longText.c_str());
-    EXPECT_EQ(ReadFile(gszLogFile), std::string(319, 'x') + "\r\n");
+    WriteLogLine(gLog.gszLogFile, "%s", longText.c_str());
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), std::string(319, 'x') + "\r\n");
 }
 
 TEST_F(LogTest, LevelsDecideWhatIsWritten) {
-    gbLogLevel = LOG_OFF;
+    gLog.gbLogLevel = LOG_OFF;
     LogAt(LOG_LOW, "low");
-    EXPECT_FALSE(FileExists(gszLogFile)) << "logging at level 0 must not create the file";
-    gbLogLevel = LOG_MEDIUM;
+    EXPECT_FALSE(FileExists(gLog.gszLogFile)) << "logging at level 0 must not create the file";
+    gLog.gbLogLevel = LOG_MEDIUM;
     LogAt(LOG_LOW, "low");
     LogAt(LOG_MEDIUM, "medium");
     LogAt(LOG_HIGH, "high");
-    gbLogLevel = 5;  // above HIGH acts as HIGH
+    gLog.gbLogLevel = 5;  // above HIGH acts as HIGH
     LogAt(LOG_HIGH, "five");
-    EXPECT_EQ(ReadFile(gszLogFile), "low\r\nmedium\r\nfive\r\n");
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), "low\r\nmedium\r\nfive\r\n");
 }
 
 TEST_F(LogTest, MissingFolderFailsSilently) {
@@ -75,10 +75,10 @@ TEST_F(LogTest, MissingFolderFailsSilently) {
 
 TEST_F(LogTest, LastErrorTextOrFallback) {
     SysSetLastError(13);  // EACCES
-    LogLastError(gszLogFile);
+    LogLastError(gLog.gszLogFile);
     SysSetLastError(999999);
-    LogLastError(gszLogFile);
-    EXPECT_EQ(ReadFile(gszLogFile), "Permission denied\r\nUnable to display error.\r\n");
+    LogLastError(gLog.gszLogFile);
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), "Permission denied\r\nUnable to display error.\r\n");
 }
 
 TEST_F(LogTest, ConcurrentWritersNeverOverwriteEachOther) {
@@ -86,12 +86,12 @@ TEST_F(LogTest, ConcurrentWritersNeverOverwriteEachOther) {
     // service do from different processes.
     auto writer = [this](char c) {
         std::string text(100, c);
-        for (int i = 0; i < 500; ++i) WriteLogLine(gszLogFile, "%s", text.c_str());
+        for (int i = 0; i < 500; ++i) WriteLogLine(gLog.gszLogFile, "%s", text.c_str());
     };
     std::thread a(writer, 'a'), b(writer, 'b');
     a.join();
     b.join();
-    std::string content = ReadFile(gszLogFile);
+    std::string content = ReadFile(gLog.gszLogFile);
     ASSERT_EQ(content.size(), 1000u * 102u);
     for (size_t at = 0; at < content.size(); at += 102) {
         char c = content[at];

@@ -58,8 +58,8 @@ TEST_F(SettingsBackupTest, AllBlocksAsTheRegistryEditorImportsThem) {
     gSettings.gnLastTab = 2;
     gSettings.gdwShowTrayIcon = 1006;
     gSettings.gnUserCommand = 1142;
-    gbLogLevel = LOG_HIGH;
-    snprintf(gszLogFile, sizeof gszLogFile, "%s", "C:\\Logs\\Kelmor.log");
+    gLog.gbLogLevel = LOG_HIGH;
+    snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s", "C:\\Logs\\Kelmor.log");
     // Read from the store at export time; values the program keeps elsewhere stay out.
     Set("Speed", 1u);
     Set("Editor", "C:\\Program Files\\ed \"x\".exe");
@@ -208,7 +208,7 @@ TEST_F(SettingsBackupTest, TextsWithLineEndsComeBackByteForByte) {
     const std::string file = "/home/u/two\nlines.klx";
     const std::string log = "/tmp/100%\r\n.log";
     Set("File1", file.c_str());
-    snprintf(gszLogFile, sizeof gszLogFile, "%s", log.c_str());
+    snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s", log.c_str());
     Set("ShortType\\btw\\Text", "by the way");
     const std::string backup = Backup(BACKUP_ALL);
     // As the store keeps them: a plain text, and an expandable one for its '%'.

@@ -34,7 +34,7 @@ void LoadWith(std::initializer_list<std::pair<const char*, uint32_t>> values) {
 }
 std::tuple<int, int, int> Playback() { return {gSettings.gbSpeed, gSettings.gbContinuous, gSettings.gnRepeats}; }
 const fake::StoredValue& Stored(const char* foldedName) { return fake::store.at("software\\kelmor").at(foldedName); }
-bool IsDefaultLog() { return std::string(gszLogFile).find("/kelmor/Kelmor.log") != std::string::npos; }
+bool IsDefaultLog() { return std::string(gLog.gszLogFile).find("/kelmor/Kelmor.log") != std::string::npos; }
 
 }  // namespace
 
@@ -72,7 +72,7 @@ TEST_F(SettingsTest, ALogSessionErasesOnlyALogItMadeThatNoOtherSessionHolds) {
     PutString("Logfile", log);
     LoadSettings();
     StartLogSession();
-    EXPECT_TRUE(gszLogFile == log && ReadFile(log) == level + "old run\r\n") << "logging is off";
+    EXPECT_TRUE(gLog.gszLogFile == log && ReadFile(log) == level + "old run\r\n") << "logging is off";
     PutDword("Log", 1);
     PutDword("RestartLog", 0);
     LoadSettings();
@@ -101,9 +101,9 @@ TEST_F(SettingsTest, ALogSessionErasesOnlyALogItMadeThatNoOtherSessionHolds) {
     PutString("Logfile", "");
     LoadSettings();
     ASSERT_TRUE(IsDefaultLog());
-    WriteFile(gszLogFile, "an older log\r\n");
+    WriteFile(gLog.gszLogFile, "an older log\r\n");
     StartLogSession();
-    EXPECT_EQ(ReadFile(gszLogFile), level);
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), level);
     PutString("Logfile", log);
     LoadSettings();
 
@@ -162,7 +162,7 @@ TEST_F(SettingsTest, ALogThatIsNoFileTakesNoLineWithoutWaitingAndIsSaidOnce) {
     close(reader);
     ASSERT_LE(read, 0) << "the line went into the pipe";
     LogAt(LOG_LOW, "lost too");
-    snprintf(gszLogFile, sizeof gszLogFile, "%s", dir_.c_str());
+    snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s", dir_.c_str());
     LogAt(LOG_LOW, "a folder");
     EndLogSession();
     const std::string said = testing::internal::GetCapturedStderr();
@@ -205,11 +205,11 @@ TEST_F(SettingsTest, DeleteRemovesAValueOrTheWholeKey) {
 
 TEST_F(SettingsTest, SaveWritesWhatLoadReads) {
     gSettings.gbSpeed = 3, gSettings.gnRepeats = 12, gSettings.gbContinuous = 1, gSettings.gnLoopTypeBase = -5, gSettings.gdwShowTrayIcon = 1006, gSettings.gnWindowLeft = -99;
-    snprintf(gszLogFile, sizeof gszLogFile, "%s", Path("saved.log").c_str());
+    snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s", Path("saved.log").c_str());
     SaveSettings();
     EXPECT_EQ(Stored("left").data, std::string("\x9d\xff\xff\xff", 4));
     ResetSettings();
     LoadSettings();
-    EXPECT_EQ(std::make_tuple(gSettings.gbSpeed, gSettings.gbContinuous, gSettings.gnRepeats, gSettings.gnLoopTypeBase, gSettings.gdwShowTrayIcon, std::string(gszLogFile)),
+    EXPECT_EQ(std::make_tuple(gSettings.gbSpeed, gSettings.gbContinuous, gSettings.gnRepeats, gSettings.gnLoopTypeBase, gSettings.gdwShowTrayIcon, std::string(gLog.gszLogFile)),
               std::make_tuple(3, 1, 12, -5, 1006u, Path("saved.log")));
 }
