@@ -23,9 +23,9 @@ void OnTrayServiceCommand(int id) {
 }
 
 void ReportBusyHotKeys() {
-    if (gServiceHost.gbBusyKeysReported || gServiceHost.gnBusyKeys <= 0) return;
+    if (!gServiceHost.gbBusyKeysToReport || gServiceHost.gnBusyKeys <= 0) return;
     // Marked first: the box's own loop may run the timer again.
-    gServiceHost.gbBusyKeysReported = true;
+    gServiceHost.gbBusyKeysToReport = false;
     char keys[BUSY_KEYS_MAX * 40] = "";
     for (int i = 0; i < gServiceHost.gnBusyKeys; ++i) {
         const TakenKey& key = gServiceHost.gBusyKeys[i];

@@ -70,7 +70,7 @@ void TakeMappingKeys() {
     if (busyCount == gServiceHost.gnBusyKeys && memcmp(busy, gServiceHost.gBusyKeys, bytes) == 0) return;
     memcpy(gServiceHost.gBusyKeys, busy, bytes);
     gServiceHost.gnBusyKeys = busyCount;
-    gServiceHost.gbBusyKeysReported = busyCount == 0;
+    gServiceHost.gbBusyKeysToReport = busyCount != 0;
 }
 
 void HandCacheOver() {

@@ -50,6 +50,6 @@ struct ServiceHost {
     bool gbReachTold = false;
     TakenKey gBusyKeys[BUSY_KEYS_MAX] = {};
     int gnBusyKeys = 0;
-    bool gbBusyKeysReported = true;
+    bool gbBusyKeysToReport = false;  // found since they were last reported
 };
 extern ServiceHost gServiceHost;
