@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "app/app_state.h"
 #include "app/mouse_coordinates.h"
 #include "app/pane_procedure.h"
 #include "host/mappings.h"
@@ -28,8 +29,6 @@ const int kGotoArrowsMax = 30;
 const int kNumberChars = 15;
 
 const char kLogFilters[] = "Log Files (*.log)\0*.log\0Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0";
-
-bool gOpen = false;
 
 struct RegistryBox {
     int control;
@@ -306,12 +305,12 @@ void OnCommand(int control, int notification) {
 }  // namespace
 
 void OnAdvancedOptions(int) {
-    gOpen = true;
+    gApp.gbOptionsOpen = true;
     DialogRun(&kAdvancedOptionsDialog, AdvancedOptionsProcedure);
-    gOpen = false;
+    gApp.gbOptionsOpen = false;
 }
 
-int CurrentOptionsTab() { return gOpen ? CurrentTab() : -1; }
+int CurrentOptionsTab() { return gApp.gbOptionsOpen ? CurrentTab() : -1; }
 
 void AdvancedOptionsProcedure(int dialog, int message, int control, int notification) {
     if (dialog != D) return;

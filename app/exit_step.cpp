@@ -1,5 +1,6 @@
 #include "app/exit_step.h"
 
+#include "app/app_state.h"
 #include "host/service_control.h"
 #include "platform/desktop.h"
 #include "platform/journal.h"
@@ -18,8 +19,6 @@
 #include "ui/tray_icon.h"
 
 namespace {
-
-bool gbExitStepDone = false;
 
 bool Interactive() { return gRun.gnRunMode == RUN_INTERACTIVE; }
 
@@ -66,8 +65,8 @@ bool CloseMainWindow() {
 void RunExitStep() {
     // Exit may be posted twice (a stop and a cancel in one breath); the store is freed
     // by the first and must not be touched again.
-    if (gbExitStepDone) return;
-    gbExitStepDone = true;
+    if (gApp.gbExitStepDone) return;
+    gApp.gbExitStepDone = true;
     RemoveTrayIcon();
     if (gPlayer.ghJournalHook != 0) {
         if (!RemoveJournalHook(gPlayer.ghJournalHook)) LogLastErrorAt(LOG_LOW);
@@ -84,8 +83,4 @@ void RunExitStep() {
         StoreReleaseWindowHold();
     }
     ShellQuitMessageLoop(gRun.gnExitCode);
-}
-
-void ResetExitState() {
-    gbExitStepDone = false;
 }

@@ -13,5 +13,3 @@ void OnEndSession();
 bool CloseMainWindow();
 // The exit step; then the message loop ends with gRun.gnExitCode. Runs once.
 void RunExitStep();
-// Back to a program that has not run its exit step.
-void ResetExitState();

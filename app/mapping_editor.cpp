@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/app_state.h"
 #include "app/service_commands.h"
 #include "host/mappings.h"
 #include "host/service_control.h"
@@ -53,13 +54,6 @@ const char kEditingKeys[] =
     "You have chosen a key combination for a Mapping that is reserved for a common Windows function.  This will "
     "remove your ability to use these special combinations in other programs.\n\nIt is recommended that you use "
     "different multiple key combinations such as \"Ctrl + Shift + F7\"\n\nAre you sure that you want to continue?";
-
-// Set when the capture field holds a combination ending in an ordinary key, or a listed
-// Mapping was chosen: the next key starts a new combination.
-bool gKeyComplete = false;
-// The complete combination a modifier replaced, while no other key has followed it: Ctrl
-// pressed for Ctrl+Tab, the way out of the field, gives it back when the focus leaves.
-char gReplaced[64] = "";
 
 bool IsTextAction(int action) { return action >= ACTION_TYPE_TEXT && action <= ACTION_PLAY_FILE; }
 
@@ -122,11 +116,11 @@ void FillKeysList() {
 
 void OnKey(int vk) {
     char text[kCaptureSize] = "";
-    if (!gKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, text, sizeof text);
-    if (gKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, gReplaced, sizeof gReplaced);
+    if (!gApp.gbKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, text, sizeof text);
+    if (gApp.gbKeyComplete) DialogGetText(ID_PANES, IDC_KEYS, gApp.gszReplaced, sizeof gApp.gszReplaced);
     if (vk == VK_BACK) {
-        gKeyComplete = false;
-        gReplaced[0] = '\0';
+        gApp.gbKeyComplete = false;
+        gApp.gszReplaced[0] = '\0';
         DialogSetText(ID_PANES, IDC_KEYS, "");
         return;
     }
@@ -138,14 +132,14 @@ void OnKey(int vk) {
     if (modifier >= 0) {
         static const char* const kWords[] = {"Ctrl", "Shift", "Alt"};
         if (strstr(text, kWords[modifier]) == nullptr) Append(text, sizeof text, kModifierPrefixes[modifier]);
-        gKeyComplete = false;
+        gApp.gbKeyComplete = false;
     } else {
         char name[32];
         KeyCodeToName(vk, name, sizeof name);
         if (name[0] == '\0') return;
         Append(text, sizeof text, name);
-        gKeyComplete = true;
-        gReplaced[0] = '\0';
+        gApp.gbKeyComplete = true;
+        gApp.gszReplaced[0] = '\0';
     }
     DialogSetText(ID_PANES, IDC_KEYS, text);
 }
@@ -153,10 +147,10 @@ void OnKey(int vk) {
 // The focus left the field: modifiers pressed only on the way out leave the combination
 // as it was.
 void OnLeft() {
-    if (gKeyComplete || gReplaced[0] == '\0') return;
-    DialogSetText(ID_PANES, IDC_KEYS, gReplaced);
-    gKeyComplete = true;
-    gReplaced[0] = '\0';
+    if (gApp.gbKeyComplete || gApp.gszReplaced[0] == '\0') return;
+    DialogSetText(ID_PANES, IDC_KEYS, gApp.gszReplaced);
+    gApp.gbKeyComplete = true;
+    gApp.gszReplaced[0] = '\0';
 }
 
 void OnActionChosen() {
@@ -179,8 +173,8 @@ void OnActionChosen() {
 void OnMappingChosen() {
     const int index = DialogListSelection(ID_PANES, IDC_KEYS);
     if (index <= 0) return;
-    gKeyComplete = true;
-    gReplaced[0] = '\0';
+    gApp.gbKeyComplete = true;
+    gApp.gszReplaced[0] = '\0';
     char entry[kTextSize + 64];
     DialogListGetText(ID_PANES, IDC_KEYS, index, entry, sizeof entry);
     DialogSetText(ID_PANES, IDC_KEYS, entry);
@@ -244,7 +238,7 @@ bool CombinationAllowed(int vk, bool ctrl, bool shift, bool alt) {
 }
 
 bool AddMapping(char* keys) {
-    if (!gKeyComplete) {
+    if (!gApp.gbKeyComplete) {
         return Refuse("The last key for this Mapping cannot be Alt, Shift, or Ctrl.\n\nPlease choose a final key for "
                       "this sequence.",
                       kMissing, IDC_KEYS);
@@ -340,8 +334,8 @@ void FlattenLines(char* text) {
 }
 
 void MappingEditorInit() {
-    gKeyComplete = false;
-    gReplaced[0] = '\0';
+    gApp.gbKeyComplete = false;
+    gApp.gszReplaced[0] = '\0';
     for (const char* text : kActionTexts) DialogListAdd(ID_PANES, IDC_ACTION, text);
     DialogFitDropDown(ID_PANES, IDC_ACTION, kActionDropDownLimit);
     DialogListSelect(ID_PANES, IDC_ACTION, 0);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/app_state.h"
 #include "platform/clipboard.h"
 #include "platform/desktop.h"
 #include "platform/dialog.h"
@@ -15,8 +16,6 @@ namespace {
 const int kTitleSize = 256;
 const int kResultSize = kTitleSize + 96;
 const int kTemplateSize = kResultSize + 16;
-
-bool gCapturing = false;
 
 bool Append(char* out, int size, int* length, const char* text, size_t count) {
     if (*length + static_cast<int>(count) >= size) return false;
@@ -56,15 +55,15 @@ bool MouseScriptTemplate(const char* result, char* out, int size) {
 }
 
 void MouseToolPressed(int dialog) {
-    if (gCapturing) return;
-    gCapturing = true;
+    if (gApp.gbCapturing) return;
+    gApp.gbCapturing = true;
     DialogSetImage(dialog, IDC_POINTER_PICTURE, IDB_MOUSE_TOOL_CAPTURING);
     DialogCapturePointer(dialog, IDC_POINTER_PICTURE, true);
 }
 
 void MouseToolMoved(int dialog) {
     int32_t x = 0, y = 0;
-    if (!gCapturing || !SysGetCursorPos(&x, &y)) return;
+    if (!gApp.gbCapturing || !SysGetCursorPos(&x, &y)) return;
     char title[kTitleSize];
     RECT32 rect = {0, 0, 0, 0};
     if (!SysWindowAtPoint(x, y, DialogIsChecked(dialog, IDC_IGNORE_CHILDREN), title, sizeof title, &rect) ||
@@ -83,8 +82,8 @@ void MouseToolMoved(int dialog) {
 }
 
 void MouseToolReleased(int dialog) {
-    if (!gCapturing) return;
-    gCapturing = false;
+    if (!gApp.gbCapturing) return;
+    gApp.gbCapturing = false;
     DialogSetImage(dialog, IDC_POINTER_PICTURE, IDB_MOUSE_TOOL);
     DialogCapturePointer(dialog, IDC_POINTER_PICTURE, false);
     if (!DialogIsChecked(dialog, IDC_COPY_TEMPLATE)) return;

@@ -1,7 +1,6 @@
 #include "app/program_state.h"
 
-#include "app/exit_step.h"
-#include "app/tray.h"
+#include "app/app_state.h"
 #include "host/service_control.h"
 #include "player/player.h"
 #include "recording/recording.h"
@@ -11,8 +10,7 @@
 #include "ui/tray_icon.h"
 
 void ResetProgramState() {
-    ResetExitState();
-    ResetTrayState();
+    gApp = AppState{};
     ResetTrayIconState();
     ResetPlayerState();
     ResetScriptState();

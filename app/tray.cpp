@@ -1,5 +1,6 @@
 #include "app/tray.h"
 
+#include "app/app_state.h"
 #include "app/exit_step.h"
 #include "host/service_control.h"
 #include "platform/desktop.h"
@@ -20,9 +21,6 @@
 
 namespace {
 
-// While the tray menu is open a second one must not open over it.
-bool gbTrayMenuOpen = false;
-
 const int kMaxTrayMenuItems = 16;
 
 const char kNoTray[] =
@@ -33,7 +31,7 @@ void SayNoTray() { KelmorMessageBox(kNoTray, "Tray Icon", MB_ICONEXCLAMATION); }
 int IdleCode() { return gServiceHost.ghServiceHook != 0 ? TRAY_IDLE_SERVICE : TRAY_IDLE; }
 
 void OpenTrayMenu() {
-    if (gbTrayMenuOpen) return;
+    if (gApp.gbTrayMenuOpen) return;
     TrayMenuItem items[kMaxTrayMenuItems];
     int count = 0;
     for (int i = 0; i < kTrayMenuCount && count < kMaxTrayMenuItems; ++i) {
@@ -47,9 +45,9 @@ void OpenTrayMenu() {
             items[count++] = {entry.id, entry.text, enabled};
         }
     }
-    gbTrayMenuOpen = true;
+    gApp.gbTrayMenuOpen = true;
     const int chosen = ShellTrackTrayMenu(items, count);
-    gbTrayMenuOpen = false;
+    gApp.gbTrayMenuOpen = false;
     if (chosen != 0) SendCommand(chosen);
 }
 
@@ -118,4 +116,3 @@ void OnTrayEvent(int event) {
     }
 }
 
-void ResetTrayState() { gbTrayMenuOpen = false; }

@@ -13,4 +13,3 @@ void SetTrayMode(bool on);
 void ShowWindowOrTrayIcon();
 // What the tray icon reports (TRAY_EVENT_* of platform/window.h).
 void OnTrayEvent(int event);
-void ResetTrayState();

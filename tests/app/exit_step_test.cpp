@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/app_state.h"
 #include "player/playback_control.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"
@@ -29,7 +30,7 @@ TEST_F(ExitStepTest, CloseAndExitFollowTheAnswerToTheSaveQuestion) {
     for (int command : {0, int{ID_EXIT}}) {
         for (const auto& c : cases) {
             // The exit step frees the recording store.
-            ResetExitState();
+            gApp.gbExitStepDone = false;
             if (gRecordingStore.gEvents == nullptr) {
                 ASSERT_TRUE(AllocateRecordingStore());
             }

@@ -14,13 +14,13 @@
 
 namespace {
 
-std::vector<EVENTMSG> gRecordingStore.gEvents;
+std::vector<EVENTMSG> gEvents;
 bool gDone = false;
 
 intptr_t Collect(int code, uintptr_t, intptr_t lParam) {
     if (code == HC_ACTION) {
         const EVENTMSG& event = *reinterpret_cast<const EVENTMSG*>(lParam);
-        gRecordingStore.gEvents.push_back(event);
+        gEvents.push_back(event);
     }
     return 0;
 }
@@ -58,7 +58,7 @@ int main() {
     }
     const bool unhooked = SysUnhookJournal(hook);
     const uint32_t own = static_cast<HWND32>(reinterpret_cast<uintptr_t>(window));
-    for (const EVENTMSG& event : gRecordingStore.gEvents) {
+    for (const EVENTMSG& event : gEvents) {
         std::printf("%u %u %u %d\n", event.message, event.paramL, event.paramH, event.hwnd == own ? 1 : 0);
     }
     if (gDone) std::printf("cancelled\n");
