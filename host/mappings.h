@@ -26,6 +26,8 @@ struct MappingTables {
     uint8_t gbMapAlt[256] = {};
     uint8_t gbStopRecordingKey = 0;  // 0 for none
 };
+// Global because the recorder's hook, called by the system with no context, looks up
+// the stop key in them.
 extern MappingTables gMappings;
 
 // Table mode: refills the four tables and the stop key from the stored Mappings.

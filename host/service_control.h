@@ -52,4 +52,6 @@ struct ServiceHost {
     int gnBusyKeys = 0;
     bool gbBusyKeysToReport = false;  // found since they were last reported
 };
+// Global because the timer tick, the commands and the exit step, called by the loop with
+// no context, share the one hook this program installs.
 extern ServiceHost gServiceHost;

@@ -19,4 +19,6 @@ struct PlayerState {
     HWND32 ghGotoWindow = 0;         // window of the last successful GOTO; 0 for none
     uint8_t gbConsoleMinimized = 0;  // START minimised the main window for a console
 };
+// Global because the system calls the journal hooks with no context, and they carry
+// the playback from one call to the next.
 extern PlayerState gPlayer;

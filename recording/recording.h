@@ -25,6 +25,8 @@ struct RecordingStore {
     int32_t* nBackupEventIndex = nullptr;
     char** szArgument = nullptr;          // SCRIPT_CAPACITY buffers of SCRIPT_ARG_SIZE bytes
 };
+// Global because the journal hooks, which the system calls with no context, read and
+// write these lists while they play or record.
 extern RecordingStore gRecordingStore;
 
 // What the recording in memory holds, where it came from and how it was played.
@@ -40,6 +42,8 @@ struct RecordingState {
     bool gbRecordingCut = false;
     int32_t nCompletedPasses = 0;   // playback passes completed since Playback started
 };
+// Global for the same hooks, and for the command handlers the loop calls with no
+// context: Open, Save, Playback and the editor all work on the one recording.
 extern RecordingState gRecording;
 
 // Name of a keyword code as logs print it ("" for none or an unknown code).

@@ -5,6 +5,8 @@
 
 // Set by {altdown}, cleared by {altup} and at the start of every playback pass: while set,
 // typed keys go out as system keys and without Shift.
+// Global because it outlives the TYPE command that set it: the next TYPE of the pass,
+// run from the playback hook, goes on with Alt down.
 extern bool gbScriptAltDown;
 void ClearScriptAltState();
 // Back to the state of a fresh start: Alt state clear, the generator unseeded.

@@ -54,6 +54,8 @@ struct ServiceInstance {
     uint32_t gPendingTyped[SHORTTYPE_SLOT_SIZE - 1] = {};
     int32_t gnPendingTyped = 0;
 };
+// Global because the system calls the keyboard hook with no context; this is the
+// service module's only state of its own in each process it is loaded into.
 extern ServiceInstance gService;
 
 // Maps the shared record, zeroing it only when this instance created it. False when it

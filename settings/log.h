@@ -13,6 +13,8 @@ struct LogSetting {
     uint8_t gbLogLevel = LOG_OFF;  // setting Log; above 3 acts as HIGH
     char gszLogFile[256] = "";     // setting Logfile
 };
+// Global because every layer logs, down to the back ends' own failures, and a log call
+// carries no context.
 extern LogSetting gLog;
 
 // Formats one line (system formatter conventions, cut at LOG_LINE_MAX characters) and

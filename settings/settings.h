@@ -47,6 +47,8 @@ struct ProgramSettings {
     // Message-box base style: MB_TASKMODAL, with MB_TOPMOST while Topmost is on.
     uint32_t gdwMsgBoxStyle = MB_TASKMODAL;
 };
+// Global because the settings are read wherever a behaviour depends on them, from the
+// hooks the system calls with no context to the dialogs.
 extern ProgramSettings gSettings;
 
 // Store operations on full value paths ("SOFTWARE\\Kelmor\\Speed"); root is always

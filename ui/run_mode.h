@@ -12,6 +12,8 @@ struct RunState {
     // start, was cancelled or was halted by an error.
     int32_t gnExitCode = EXIT_CODE_DONE;
 };
+// Global because it is decided once at start-up and read by every handler that would
+// otherwise show something to a user who is not there.
 extern RunState gRun;
 
 // A hidden playback ended without playing through: the program exits with a failure.
