@@ -1,5 +1,7 @@
 // The command table: one row per command id the main window carries out. Later
 // capabilities add their rows here.
+#include "app/command_table.h"
+
 #include "app/about_box.h"
 #include "app/advanced_options.h"
 #include "app/backup_commands.h"
@@ -19,12 +21,6 @@
 #include "ui/commands.h"
 
 namespace {
-
-struct CommandRow {
-    int first;
-    int last;
-    CommandHandler handler;
-};
 
 const CommandRow kCommands[] = {
     {ID_EXIT, ID_EXIT, OnExit},
@@ -73,9 +69,4 @@ const CommandRow kCommands[] = {
 
 }  // namespace
 
-CommandHandler FindCommandHandler(int id) {
-    for (const CommandRow& row : kCommands) {
-        if (id >= row.first && id <= row.last) return row.handler;
-    }
-    return nullptr;
-}
+void RegisterCommandTable() { SetCommandTable(kCommands, static_cast<int>(sizeof kCommands / sizeof kCommands[0])); }

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "app/advanced_options.h"
+#include "platform/desktop.h"
 #include "platform/dialog.h"
 #include "platform/file.h"
 #include "platform/system.h"
-#include "platform/window.h"
 #include "platform/wintypes.h"
 #include "settings/format.h"
 #include "ui/command_ids.h"

@@ -15,6 +15,7 @@
 #include "ui/command_ids.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
+#include "ui/pane_view.h"
 
 namespace {
 
@@ -25,6 +26,26 @@ const int kRepeatDigits = 7;
 const int kSpeedButtons[] = {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST};
 
 int SpeedOfButton(int speed) { return speed >= 1 && speed <= 4 ? speed : 2; }
+
+void PaneSetSpeedButtons(int speed) {
+    for (int i = 0; i < 4; ++i) DialogCheck(ID_PANES, kSpeedButtons[i], i + 1 == SpeedOfButton(speed));
+}
+
+void PaneEnableRepeatControls(bool enable) {
+    DialogEnable(ID_PANES, IDC_REPEAT_COUNT, enable);
+    DialogEnable(ID_PANES, IDC_REPEAT_ARROWS, enable);
+    DialogEnable(ID_PANES, IDC_REPEAT_TIMES, enable);
+}
+
+void PaneFocusSpeedButton(int speed) { DialogFocus(ID_PANES, kSpeedButtons[SpeedOfButton(speed) - 1]); }
+
+void PaneSetStatusText(const char* text) { DialogSetText(ID_PANES, IDC_STATUS, text); }
+
+int PaneGetStatusText(char* out, int size) { return DialogGetText(ID_PANES, IDC_STATUS, out, size); }
+
+void PaneSetRepeatField(const char* text) { DialogSetText(ID_PANES, IDC_REPEAT_COUNT, text); }
+
+void PaneSetContinuousBox(bool checked) { DialogCheck(ID_PANES, IDC_CONTINUOUS, checked); }
 
 int32_t ReadRepeatField() {
     char text[kRepeatDigits + 1];
@@ -95,7 +116,13 @@ void Init() {
     ShortTypeEditorInit();
 }
 
+const PaneView kMainWindowPanes = {PaneSetStatusText,    PaneGetStatusText,        PaneSetSpeedButtons,
+                                   PaneSetRepeatField,   PaneEnableRepeatControls, PaneSetContinuousBox,
+                                   PaneFocusSpeedButton};
+
 }  // namespace
+
+void ShowPanesInMainWindow() { SetPaneView(&kMainWindowPanes); }
 
 void OnStartOptionBox(int dialog, int control, uint8_t& option, bool othersOn) {
     if (!DialogIsChecked(dialog, control)) {
@@ -113,18 +140,6 @@ void OnStartOptionBox(int dialog, int control, uint8_t& option, bool othersOn) {
     }
     option = 1;
 }
-
-void PaneSetSpeedButtons(int speed) {
-    for (int i = 0; i < 4; ++i) DialogCheck(ID_PANES, kSpeedButtons[i], i + 1 == SpeedOfButton(speed));
-}
-
-void PaneEnableRepeatControls(bool enable) {
-    DialogEnable(ID_PANES, IDC_REPEAT_COUNT, enable);
-    DialogEnable(ID_PANES, IDC_REPEAT_ARROWS, enable);
-    DialogEnable(ID_PANES, IDC_REPEAT_TIMES, enable);
-}
-
-void PaneFocusSpeedButton(int speed) { DialogFocus(ID_PANES, kSpeedButtons[SpeedOfButton(speed) - 1]); }
 
 void PaneProcedure(int dialog, int message, int control, int notification) {
     if (dialog != ID_PANES) return;

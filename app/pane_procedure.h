@@ -6,11 +6,10 @@
 // The procedure of the pane dialog (ID_PANES) for DialogCreate.
 void PaneProcedure(int dialog, int message, int control, int notification);
 
-// The pane controls the rest of the program sets too (Load Normal Play Settings, a
-// playback's focus): speed 1-4 (anything else checks Normal), the repeat controls.
-void PaneSetSpeedButtons(int speed);
-void PaneEnableRepeatControls(bool enable);
-void PaneFocusSpeedButton(int speed);
+// Makes the pane dialog's controls the ones the rest of the program sets (the status
+// line, Load Normal Play Settings, a playback's focus; speed 1-4, anything else checks
+// Normal).
+void ShowPanesInMainWindow();
 // The message loop's tab keys: Ctrl+Page Down selects the next tab of the panes and
 // Ctrl+Page Up the previous one, round the ends, unless a journal hook is installed. True
 // when the key was taken (the window then drops it).

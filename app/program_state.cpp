@@ -1,6 +1,7 @@
 #include "app/program_state.h"
 
 #include "app/app_state.h"
+#include "app/command_table.h"
 #include "host/service_control.h"
 #include "player/player.h"
 #include "recording/recording.h"
@@ -11,6 +12,7 @@
 
 void ResetProgramState() {
     gApp = AppState{};
+    RegisterCommandTable();
     ResetTrayIconState();
     ResetPlayerState();
     ResetScriptState();

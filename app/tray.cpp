@@ -5,6 +5,7 @@
 #include "host/service_control.h"
 #include "platform/desktop.h"
 #include "platform/dialog.h"
+#include "platform/tray.h"
 #include "platform/window.h"
 #include "player/playback_control.h"
 #include "recording/recording.h"

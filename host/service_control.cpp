@@ -6,11 +6,11 @@
 #include "host/mappings.h"
 #include "host/short_types.h"
 #include "platform/input.h"
-#include "platform/window.h"
 #include "settings/format.h"
 #include "settings/log.h"
 #include "settings/settings.h"
 #include "ui/message_box.h"
+#include "ui/pane_view.h"
 #include "ui/tray_icon.h"
 
 ServiceHost gServiceHost;
@@ -92,7 +92,7 @@ void Install() {
             LogAt(LOG_LOW, "Install Keyboard Hook FAILED (last error above)!");
             gServiceHost.gbInstallFailureLogged = true;
         }
-        ShellSetStatusText("Unable to Activate the Service!");
+        ViewSetStatusText("Unable to Activate the Service!");
         TellReach(false);
         return;
     }
@@ -107,11 +107,11 @@ void Install() {
     HandCacheOver();
     const char* reach = SysKeyboardHookReach();
     if (reach == nullptr) {
-        ShellSetStatusText("Service Active");
+        ViewSetStatusText("Service Active");
     } else {
         char status[96];
         FormatText(status, sizeof status, "Service Active (%s)", reach);
-        ShellSetStatusText(status);
+        ViewSetStatusText(status);
     }
     SetIdleTrayIcon();
     TellReach(true);
@@ -136,7 +136,7 @@ void ServiceTimerUpkeep() {
         Install();
     } else if (gSettings.gbKeyboardService == 0 && gServiceHost.ghServiceHook != 0) {
         if (!Unhook(REMOVE_FOR_TIMER, LOG_LOW)) return;
-        ShellSetStatusText("Service Stopped");
+        ViewSetStatusText("Service Stopped");
         SetIdleTrayIcon();
     } else if (gSettings.gbKeyboardService == 0) {
         gServiceHost.gbInstallFailureLogged = false;

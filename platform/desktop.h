@@ -1,4 +1,5 @@
-// Seam: other programs' top-level windows, and which windows are the program's own.
+// Seam: other programs' top-level windows, which windows are the program's own, and the
+// desktop's handlers that open documents and addresses.
 #pragma once
 #include <cstdint>
 
@@ -41,3 +42,11 @@ bool SysGetCursorPos(int32_t* x, int32_t* y);
 // point; otherwise the innermost window there with a title. False when no window with a
 // title is there.
 bool SysWindowAtPoint(int32_t x, int32_t y, bool topLevel, char* title, int titleSize, RECT32* rect);
+
+// Opens a document or address (an absolute URI: file, https, mailto) with the desktop's
+// default handler for it, as a person's double click would; false when there is none or
+// it cannot be started.
+bool ShellOpen(const char* uri);
+// Opens a file with the application the desktop has chosen for plain text; false when
+// it has none or it cannot be started.
+bool ShellOpenTextFile(const char* path);

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "platform/dialog.h"
+#include "platform/tray.h"
 
 struct Accelerator;
 struct MenuEntry;

@@ -28,6 +28,7 @@
 #include "ui/commands.h"
 #include "platform/picture_ids.h"
 #include "ui/message_box.h"
+#include "ui/pane_view.h"
 #include "ui/platform_wording.h"
 #include "ui/run_mode.h"
 #include "ui/tray_icon.h"
@@ -78,8 +79,8 @@ void LogPlaybackStart() {
 void SetStatusText(const char* text) {
     if (text == nullptr) text = "";
     char current[kStatusCompareLength + 1];
-    ShellGetStatusText(current, sizeof current);
-    if (!EqualNoCase(current, text)) ShellSetStatusText(text);
+    ViewGetStatusText(current, sizeof current);
+    if (!EqualNoCase(current, text)) ViewSetStatusText(text);
 }
 
 void OnPlayback(int id) {
@@ -121,7 +122,7 @@ void OnPlayback(int id) {
     SetStatusText("PRESS CTRL + ESCAPE TO STOP");
     char repeats[16];
     FormatText(repeats, sizeof repeats, "%li", gSettings.gnRepeats);
-    ShellSetRepeatField(repeats);
+    ViewSetRepeatField(repeats);
 }
 
 void OnTrayPlay(int) {
@@ -131,17 +132,17 @@ void OnTrayPlay(int) {
 
 void OnLoadNormalPlaySettings(int) {
     gSettings.gbSpeed = 2;
-    ShellSetSpeedButtons(2);
+    ViewSetSpeedButtons(2);
     gSettings.gnRepeats = 1;
-    ShellSetRepeatField("1");
+    ViewSetRepeatField("1");
     gSettings.gbContinuous = 0;
-    ShellSetContinuousBox(false);
-    ShellEnableRepeatControls(true);
+    ViewSetContinuousBox(false);
+    ViewEnableRepeatControls(true);
 }
 
 void OnFastSpeed(int) {
     gSettings.gbSpeed = 3;
-    ShellSetSpeedButtons(3);
+    ViewSetSpeedButtons(3);
 }
 
 void StopAndResetPlayback(bool continuing) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/desktop.h"
 #include "platform/window.h"
 #include "platform/wintypes.h"
 #include "recording/display_name.h"
@@ -18,6 +19,7 @@
 #include "ui/commands.h"
 #include "platform/picture_ids.h"
 #include "ui/message_box.h"
+#include "ui/pane_view.h"
 
 namespace {
 
@@ -150,7 +152,7 @@ void OnOpen(int) {
     if (LoadRecording(gRecording.gszFile) < 0) return;
     ShowCurrentFileTitle();
     SetCommandState(CMD_STATE_IDLE);
-    ShellFocusSpeedButton(gSettings.gbSpeed);
+    ViewFocusSpeedButton(gSettings.gbSpeed);
     gRecording.gbModified = false;
     if (gSettings.gbPlayImmediately) {
         gRecording.nCompletedPasses = 0;

@@ -8,6 +8,14 @@ typedef void (*CommandHandler)(int id);
 void SendCommand(int id);
 // Queues the command; it runs after the current one has returned.
 void PostCommand(int id);
-// The handler of an id, or nullptr. The command table at the top of the program
-// (app/command_table.cpp) defines it; nothing here includes the table.
+// One row of the command table: the ids first..last go to handler.
+struct CommandRow {
+    int first;
+    int last;
+    CommandHandler handler;
+};
+// The table the dispatch reads, registered by the top of the program
+// (app/command_table.cpp); nothing here includes it. Without one no command runs.
+void SetCommandTable(const CommandRow* rows, int count);
+// The handler of an id, or nullptr.
 CommandHandler FindCommandHandler(int id);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/window.h"
+#include "platform/tray.h"
 
 namespace {
 

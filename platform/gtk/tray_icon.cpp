@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "platform/gtk/tray_images.h"
+#include "platform/tray.h"
 #include "platform/window.h"
 
 G_GNUC_BEGIN_IGNORE_DEPRECATIONS

@@ -1,6 +1,9 @@
 // A program without a main window: kelmorctl, and kelmor playing hidden.
 #include "platform/window.h"
 
+#include "platform/desktop.h"
+#include "platform/tray.h"
+
 // No window: title, menus, toolbar and focus have nothing to show on.
 void ShellSetWindowTitle(const char*) {}
 bool ShellGetMainWindowPosition(int32_t*, int32_t*) { return false; }
@@ -11,21 +14,11 @@ void ShellEnableCommand(int, bool) {}
 void ShellCheckMenuItem(int, bool) {}
 bool ShellMenuInsertAfter(int, int, const char*) { return false; }
 bool ShellMenuDeleteItem(int) { return false; }
-void ShellFocusSpeedButton(int) {}
 
-// No main window: it is never visible, and the pane controls do not exist.
+// No main window: it is never visible.
 bool ShellIsMainWindowVisible() { return false; }
 bool ShellIsMainWindowMinimized() { return false; }
 void ShellShowMainWindow(int) {}
-void ShellSetStatusText(const char*) {}
-int ShellGetStatusText(char* out, int size) {
-    if (size > 0) out[0] = '\0';
-    return 0;
-}
-void ShellSetSpeedButtons(int) {}
-void ShellSetRepeatField(const char*) {}
-void ShellEnableRepeatControls(bool) {}
-void ShellSetContinuousBox(bool) {}
 // No tray either: the icon has nowhere to go and no menu to show.
 bool ShellAddTrayIcon(int, const char*) { return false; }
 void ShellSetTrayIcon(int, const char*) {}

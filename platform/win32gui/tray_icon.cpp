@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/tray.h"
 #include "platform/window.h"
 #include "platform/win32gui/win32gui.h"
 

@@ -34,6 +34,7 @@ bool OpenMainWindowOn(const KelmorFace* face, void (*onCommand)(int id), bool (*
                                      OnMainWindowFocus};
     // The window's creation already sets the panes up through the dialog calls.
     gWindowFace = face;
+    ShowPanesInMainWindow();
     if (!face->createMainWindow(&parts)) {
         gWindowFace = nullptr;
         return false;

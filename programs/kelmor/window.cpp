@@ -2,12 +2,11 @@
 // playback opens none, and then these calls have nothing to show on.
 #include "platform/window.h"
 
-#include "app/pane_procedure.h"
 #include "app/tray.h"
-#include "platform/dialog.h"
+#include "platform/desktop.h"
+#include "platform/tray.h"
 #include "programs/kelmor/face.h"
 #include "ui/commands.h"
-#include "ui/pane_description.h"
 
 bool ShellIsMainWindowVisible() { return WindowFace() != nullptr && WindowFace()->isMainWindowVisible(); }
 
@@ -54,21 +53,6 @@ bool ShellMenuInsertAfter(int anchorId, int newId, const char* text) {
 }
 
 bool ShellMenuDeleteItem(int id) { return WindowFace() != nullptr && WindowFace()->menuDeleteItem(id); }
-
-// The status line and the playback pane's controls are controls of the pane dialog.
-void ShellSetStatusText(const char* text) { DialogSetText(ID_PANES, IDC_STATUS, text); }
-
-int ShellGetStatusText(char* out, int size) { return DialogGetText(ID_PANES, IDC_STATUS, out, size); }
-
-void ShellSetSpeedButtons(int speed) { PaneSetSpeedButtons(speed); }
-
-void ShellSetRepeatField(const char* text) { DialogSetText(ID_PANES, IDC_REPEAT_COUNT, text); }
-
-void ShellEnableRepeatControls(bool enable) { PaneEnableRepeatControls(enable); }
-
-void ShellSetContinuousBox(bool checked) { DialogCheck(ID_PANES, IDC_CONTINUOUS, checked); }
-
-void ShellFocusSpeedButton(int speed) { PaneFocusSpeedButton(speed); }
 
 // The desktop's opener lives with the toolkit, in the face module, whether or not a
 // window is open.

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/process.h"
 #include "platform/window.h"

@@ -4,8 +4,10 @@
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
+#include "platform/tray.h"
 #include "platform/window.h"
 #include "tests/fakes/fakes.h"
+#include "ui/pane_view.h"
 
 namespace fake {
 
@@ -50,7 +52,30 @@ int journalKind;  // of the installed hook
 JournalProc journalProc;
 }
 
+namespace {
+
+// The panes the program's top would register, as a test reads them back.
+void SetStatusText(const char* text) { statusText = text ? text : ""; }
+int GetStatusText(char* out, int size) {
+    if (size <= 0) return 0;
+    int len = static_cast<int>(statusText.size());
+    if (len > size - 1) len = size - 1;
+    memcpy(out, statusText.data(), static_cast<size_t>(len));
+    out[len] = '\0';
+    return len;
+}
+void SetSpeedButtons(int) {}
+void SetRepeatField(const char* text) { repeatField = text ? text : ""; }
+void EnableRepeatControls(bool) {}
+void SetContinuousBox(bool) {}
+void FocusSpeedButton(int speed) { focusedSpeedButton = speed; }
+const PaneView kPanes = {SetStatusText,        GetStatusText,    SetSpeedButtons, SetRepeatField,
+                         EnableRepeatControls, SetContinuousBox, FocusSpeedButton};
+
+}  // namespace
+
 void ResetJournalAndDesktop() {
+    SetPaneView(&kPanes);
     cursorX = cursorY = 0;
     windowAtPoint = nullptr;
     windowClasses.clear();
@@ -270,19 +295,6 @@ void ShellMoveMainWindow(int32_t left, int32_t top) {
 }
 void ShellSetMainWindowTopmost(bool topmost) { fake::mainWindowTopmost = topmost; }
 void ShellShowPanes(bool shown) { fake::panesShown = shown; }
-void ShellSetStatusText(const char* text) { fake::statusText = text ? text : ""; }
-int ShellGetStatusText(char* out, int size) {
-    if (size <= 0) return 0;
-    int len = static_cast<int>(fake::statusText.size());
-    if (len > size - 1) len = size - 1;
-    memcpy(out, fake::statusText.data(), static_cast<size_t>(len));
-    out[len] = '\0';
-    return len;
-}
-void ShellSetSpeedButtons(int) {}
-void ShellSetRepeatField(const char* text) { fake::repeatField = text ? text : ""; }
-void ShellEnableRepeatControls(bool) {}
-void ShellSetContinuousBox(bool) {}
 void ShellSetTrayIcon(int code, const char* tip) { fake::trayIcons.push_back({code, tip ? tip : ""}); }
 bool ShellAddTrayIcon(int code, const char* tip) {
     fake::trayAdds.push_back({code, tip ? tip : ""});

@@ -154,8 +154,6 @@ void ShellPostMessageBox(const char* text, const char* caption, uint32_t style) 
     fake::postedMessageBoxes.push_back({text, caption, style, 0});
 }
 
-void ShellFocusSpeedButton(int speed) { fake::focusedSpeedButton = speed; }
-
 void ShellQuitMessageLoop(int exitCode) { fake::quitExitCode = exitCode; }
 void ShellSetEndSessionHandler(void (*onEndSession)()) { fake::endSessionHandler = onEndSession; }
 void ShellSetTimer(int id, unsigned periodMs, void (*onTick)(int id)) { fake::timers[id] = {periodMs, onTick}; }
