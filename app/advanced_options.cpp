@@ -4,7 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/mouse_coordinates.h"
-#include "app/pane_procedure.h"
+#include "app/start_options.h"
 #include "host/mappings.h"
 #include "platform/dialog.h"
 #include "platform/picture_ids.h"

@@ -8,6 +8,7 @@
 #include "app/exit_step.h"
 #include "app/help_commands.h"
 #include "app/legal_agreement.h"
+#include "app/pane_procedure.h"
 #include "app/service_commands.h"
 #include "app/tray.h"
 #include "app/tool_commands.h"

@@ -6,6 +6,7 @@
 #include "app/mapping_editor.h"
 #include "app/service_commands.h"
 #include "app/shorttype_editor.h"
+#include "app/start_options.h"
 #include "app/tray.h"
 #include "app/window_options.h"
 #include "platform/dialog.h"
@@ -124,21 +125,14 @@ const PaneView kMainWindowPanes = {PaneSetStatusText,    PaneGetStatusText,     
 
 void ShowPanesInMainWindow() { SetPaneView(&kMainWindowPanes); }
 
-void OnStartOptionBox(int dialog, int control, uint8_t& option, bool othersOn) {
-    if (!DialogIsChecked(dialog, control)) {
-        option = 0;
+void OnShowPanes(int) {
+    // The panes are made with the window; made again only when missing, so that no
+    // second set ever stands over the first.
+    if (!DialogIsOpen(ID_PANES) && !DialogCreate(&kPaneDialog, PaneProcedure)) {
+        KelmorMessageBox("Unable to display the main window", "Internal Error", MB_ICONEXCLAMATION);
         return;
     }
-    if (othersOn) {
-        KelmorMessageBox(
-            "The options:\n\n         *   \"Reload last recorded file\"\n         *   \"Immediately start playing "
-            "after open\"\n         *   \"Quit Kelmor when playback done\"\n\n...cannot all be chosen at the same "
-            "time, because the Kelmor window would never appear again.\n\nPlease choose any 2 of those 3 options.",
-            "Kelmor Warning", MB_ICONEXCLAMATION);
-        DialogCheck(dialog, control, false);
-        return;
-    }
-    option = 1;
+    FitMainWindow();
 }
 
 void PaneProcedure(int dialog, int message, int control, int notification) {

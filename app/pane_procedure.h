@@ -5,6 +5,8 @@
 
 // The procedure of the pane dialog (ID_PANES) for DialogCreate.
 void PaneProcedure(int dialog, int message, int control, int notification);
+// Command handler 1040: the panes made again when they are missing, and shown.
+void OnShowPanes(int id);
 
 // Makes the pane dialog's controls the ones the rest of the program sets (the status
 // line, Load Normal Play Settings, a playback's focus; speed 1-4, anything else checks
@@ -14,8 +16,3 @@ void ShowPanesInMainWindow();
 // Ctrl+Page Up the previous one, round the ends, unless a journal hook is installed. True
 // when the key was taken (the window then drops it).
 bool OnPaneTabKey(int virtualKey, bool ctrl);
-// Reload, Immediately play and Quit when done together would start, play and quit without
-// the window ever showing. A person switched the box of one of them: off clears its
-// setting at once, on sets it unless the other two are on, when a warning refuses it and
-// the box is cleared again.
-void OnStartOptionBox(int dialog, int control, uint8_t& option, bool othersOn);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/pane_procedure.h"
 #include "platform/dialog.h"
 #include "platform/file.h"
 #include "platform/system.h"
@@ -60,16 +59,6 @@ void OnToggleTopmostChoice(int) {
 }
 
 void FitMainWindow() { ShellShowPanes(gSettings.gbShowTabs != 0); }
-
-void OnShowPanes(int) {
-    // The panes are made with the window; made again only when missing, so that no
-    // second set ever stands over the first.
-    if (!DialogIsOpen(ID_PANES) && !DialogCreate(&kPaneDialog, PaneProcedure)) {
-        KelmorMessageBox("Unable to display the main window", "Internal Error", MB_ICONEXCLAMATION);
-        return;
-    }
-    FitMainWindow();
-}
 
 void OnShowTabs(int) {
     gSettings.gbShowTabs = gSettings.gbShowTabs != 0 ? 0 : 1;

@@ -4,10 +4,8 @@
 #pragma once
 
 // Command handlers: 1170 (Always on Top), 1731 (the User Command choice that flips the
-// Options box), 1084 (Show Tab Interface), 1132 (Auto-Start), 1040 (the panes made again
-// when they are missing, and shown).
+// Options box), 1084 (Show Tab Interface), 1132 (Auto-Start).
 void OnAlwaysOnTop(int id);
-void OnShowPanes(int id);
 void OnToggleTopmostChoice(int id);
 void OnShowTabs(int id);
 void OnAutoStart(int id);

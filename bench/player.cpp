@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
     if (!AllocateRecordingStore()) return 1;
     fake::Reset();
     ResetSettings();
+    ResetPlayerState();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     FreeRecordingStore();

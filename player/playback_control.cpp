@@ -12,7 +12,6 @@
 #include "platform/window.h"
 #include "platform/wintypes.h"
 #include "player/player.h"
-#include "player/script_commands.h"
 #include "recording/display_name.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"

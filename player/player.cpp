@@ -10,7 +10,6 @@
 #include "platform/input.h"
 #include "platform/journal.h"
 #include "platform/window.h"
-#include "player/playback_control.h"
 #include "player/script_commands.h"
 #include "recording/message_names.h"
 #include "recording/recording.h"
@@ -218,7 +217,7 @@ intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action)
 
 void CorruptionStop() {
     LogAt(LOG_LOW, "ERROR: Event #%d: This recording appears to be corrupted!", gPlayer.nCurrentEvent + 1);
-    StopAndResetPlayback(false);
+    gPlayer.stopPlayback(false);
     KelmorMessageBox("This recording appears to be corrupted!\n\nPlease re-record your actions.", "Playback Error",
                      MB_ICONHAND);
     NoteFailedHiddenPlayback();
@@ -303,7 +302,7 @@ intptr_t Skip(int code, uintptr_t wParam, intptr_t lParam) {
     LogAt(LOG_HIGH, "   -->Windows accepted the previous message at %li, go on to #%d...", SysGetTickCount(),
           gPlayer.nCurrentEvent + 1);
     if (gPlayer.nCurrentEvent == gRecording.nEventCount) {
-        EndOfPlaybackPass();
+        gPlayer.endOfPass();
         return 0;
     }
     return PassOn(code, wParam, lParam);

@@ -8,5 +8,7 @@ PlayerState gPlayer;
 
 void ResetPlayerState() {
     gPlayer = PlayerState{};
+    gPlayer.endOfPass = EndOfPlaybackPass;
+    gPlayer.stopPlayback = StopAndResetPlayback;
     ResetScriptCommands();
 }

@@ -18,6 +18,10 @@ struct PlayerState {
     uint32_t gdwLastButtonUpTick = 0;
     HWND32 ghGotoWindow = 0;         // window of the last successful GOTO; 0 for none
     uint8_t gbConsoleMinimized = 0;  // START minimised the main window for a console
+    // How the hook and its script commands end what playback control started: a pass
+    // played through, and a stop (continuing: the next pass follows). Set by the reset.
+    void (*endOfPass)() = nullptr;
+    void (*stopPlayback)(bool continuing) = nullptr;
 };
 // Global because the system calls the journal hooks with no context, and they carry
 // the playback from one call to the next.

@@ -6,7 +6,6 @@
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
-#include "player/playback_control.h"
 #include "recording/recording.h"
 #include "recording/start_program.h"
 #include "script/type_expansion.h"
@@ -43,7 +42,7 @@ bool HaltOnError(const char* argument, const char* format) {
     if (ReadSettingDword("HaltScriptOnError", 1) == 0) {
         return false;
     }
-    StopAndResetPlayback(false);
+    gPlayer.stopPlayback(false);
     // Room for the longest argument inside the longest text, so nothing of it is cut.
     char text[2 * SCRIPT_ARG_SIZE];
     FormatText(text, sizeof text, format, argument);

@@ -57,4 +57,29 @@ if [ -n "$loop" ]; then
   echo "$loop"
   exit 1
 fi
-echo "every include arrow in the core points down: $order"
+# Source loops: within a folder, a.cpp includes b.h while b.cpp includes a.h, directly or
+# round more files. Such files are one unit in all but name.
+source_loop=$(for dir in $order platform/*/; do
+  dir=${dir%/}
+  for file in "$dir"/*.cpp; do
+    [ -f "$file" ] || continue
+    sed -n "s|^[ \t]*#[ \t]*include[ \t]*\"$dir/\([^\"/]*\)\\.h\".*|$file $dir/\\1.cpp|p" "$file" |
+      while read -r from to; do [ "$from" != "$to" ] && [ -f "$to" ] && echo "$from $to"; done
+  done
+done | awk '
+  { edge[$1] = edge[$1] " " $2 }
+  function visit(node, path,    n, i, list) {
+    if (state[node] == 1) { print path; return }
+    if (state[node] == 2) return
+    state[node] = 1
+    n = split(edge[node], list, " ")
+    for (i = 1; i <= n; i++) visit(list[i], path " -> " list[i])
+    state[node] = 2
+  }
+  END { for (node in edge) if (!state[node]) visit(node, node) }')
+if [ -n "$source_loop" ]; then
+  echo "source files that include each other's headers in a loop:"
+  echo "$source_loop"
+  exit 1
+fi
+echo "every include arrow in the core points down: $order; no source loops"

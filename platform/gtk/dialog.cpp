@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/gtk/drop_down.h"
-#include "platform/gtk/main_window.h"
 #include "platform/gtk/pictures.h"
 #include "platform/x11/keymap.h"
 #include "platform/wintypes.h"
@@ -735,6 +734,7 @@ gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
 }
 
 const char* (*gWording)(const char*) = nullptr;
+bool (*gRunFunctionKey)(guint keyval) = nullptr;
 
 // The main window's accelerators do not reach a modal dialog; those on a function key
 // alone (F1, help for this screen) act there too. Esc presses Cancel, as in every dialog;
@@ -751,10 +751,12 @@ gboolean OnModalKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
         GtkDialogEnd(d->id, IDCANCEL);
         return TRUE;
     }
-    return plain && GtkRunFunctionKeyCommand(event->keyval) ? TRUE : FALSE;
+    return plain && gRunFunctionKey != nullptr && gRunFunctionKey(event->keyval) ? TRUE : FALSE;
 }
 
 }  // namespace
+
+void GtkDialogSetFunctionKeys(bool (*run)(guint keyval)) { gRunFunctionKey = run; }
 
 void GtkSetWording(const char* (*wording)(const char* text)) { gWording = wording; }
 

@@ -9,6 +9,10 @@
 
 // Where child dialogs (the panes) are packed: a box of the main window.
 void GtkDialogSetChildHome(GtkWidget* box);
+// The main window's commands on function keys without Ctrl, which act in its modal
+// dialogs too: run returns false for a key that has none. The main window hands them
+// over when it is made.
+void GtkDialogSetFunctionKeys(bool (*run)(guint keyval));
 // Text with '&' marking the mnemonic as GTK writes it ('_'); "&&" is a plain '&' and a
 // plain '_' stays one. The text is worded for the platform first (GtkSetWording).
 std::string GtkMnemonicText(const char* text);

@@ -230,6 +230,7 @@ GtkWidget* Find(const std::map<int, GtkWidget*>& widgets, int id) {
 bool GtkCreateMainWindow(const KelmorWindowParts* parts) {
     if (gWindow != nullptr || parts == nullptr || !GtkFaceStart()) return false;
     gParts = *parts;
+    GtkDialogSetFunctionKeys(GtkRunFunctionKeyCommand);
     gWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(gWindow), "Kelmor");
     // A small tool window of fixed size: it is as large as its panes need and no larger.
