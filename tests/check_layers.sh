@@ -58,3 +58,25 @@ if [ -n "$loop" ]; then
   exit 1
 fi
 echo "every include arrow in the core points down: $order"
+
+# Every source file of the core, the back ends and the programs' shared parts is named in
+# its folder's sources.cmake (cmake/sources.cmake), so that a new file cannot be left out
+# of the build unnoticed.
+unlisted=$(for dir in $order platform/*/ programs/*/ tests/fakes; do
+  dir=${dir%/}
+  list=$dir/sources.cmake
+  case $dir in
+    platform/*) ;;
+    programs/*|tests/*) [ -f "$list" ] || continue ;;
+  esac
+  for file in "$dir"/*.cpp; do
+    [ -f "$file" ] || continue
+    [ -f "$list" ] && sed 's/#.*//' "$list" | grep -Fqw "${file##*/}" || echo "$file"
+  done
+done)
+if [ -n "$unlisted" ]; then
+  echo "source files no sources.cmake names:"
+  echo "$unlisted"
+  exit 1
+fi
+echo "every source file is named in its folder's sources.cmake"

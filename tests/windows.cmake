@@ -24,24 +24,24 @@ string(REPLACE "/" "\\\\" build_dir_windows "Z:${CMAKE_BINARY_DIR}")
 target_compile_definitions(kelmor_unit_tests PRIVATE "KELMOR_PROGRAM_IN_BUILD=\"${build_dir_windows}\\\\Kelmor.exe\"")
 
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS platform/win32/*_test.cpp)
-if(WIN32_TEST_SOURCES)
-  add_executable(kelmor_win32_tests ${WIN32_TEST_SOURCES})
-  target_link_libraries(kelmor_win32_tests PRIVATE "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>" gtest_main)
-  add_dependencies(kelmor_win32_tests kelmor_service_dll)
-  target_compile_definitions(kelmor_win32_tests PRIVATE
-                             "KELMOR_SERVICE_DLL=\"${build_dir_windows}\\\\KelmorService.DLL\"")
-endif()
+add_executable(kelmor_win32_tests ${WIN32_TEST_SOURCES})
+target_link_libraries(kelmor_win32_tests PRIVATE
+                      "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>" gtest_main)
+add_dependencies(kelmor_win32_tests kelmor_service_dll)
+target_compile_definitions(kelmor_win32_tests PRIVATE
+                           "KELMOR_SERVICE_DLL=\"${build_dir_windows}\\\\KelmorService.DLL\"")
 
 # The face's window parts that need no display, on the system's own menus.
 add_executable(kelmor_win32gui_tests platform/win32gui/menu_bar_test.cpp platform/win32gui/toolbar_test.cpp
                platform/win32gui/file_uri_test.cpp)
-target_link_libraries(kelmor_win32gui_tests PRIVATE kelmor_win32gui "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>"
-                      gtest_main)
+target_link_libraries(kelmor_win32gui_tests PRIVATE kelmor_win32gui
+                      "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>" gtest_main)
 
 # The keyboard service typing a ShortType into a window of its own, on a display; the
 # program sits beside the DLL, where the program finds it.
 add_executable(kelmor_service_hook_probe platform/win32/service_hook_probe.cpp)
-target_link_libraries(kelmor_service_hook_probe PRIVATE "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS}>")
+target_link_libraries(kelmor_service_hook_probe PRIVATE
+                      "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>")
 set_target_properties(kelmor_service_hook_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(kelmor_service_hook_probe kelmor_service_dll)
 
@@ -167,7 +167,8 @@ endif()
 # The journal record hook through the seam, fed with real X input into a Wine window.
 add_executable(kelmor_record_hook_probe platform/win32/record_hook_probe.cpp)
 target_link_libraries(kelmor_record_hook_probe PRIVATE
-                      "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,${KELMOR_WIN32_LIBS}>")
+                      "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_headless_hand_over,${KELMOR_WIN32_LIBS},\
+kelmor_win32_shell_message_box>")
 add_test(NAME wine_record COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
          ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_record.sh $<TARGET_FILE:kelmor_record_hook_probe> "" ${CMAKE_SOURCE_DIR})
 set_tests_properties(wine_record PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
@@ -177,7 +178,7 @@ set_tests_properties(wine_record PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_R
 # real X input: typing, clicking, tab pages, the spin arrows, the pointer hold, F1, Enter, Esc.
 add_executable(kelmor_dialog_probe platform/win32gui/dialog_probe.cpp)
 target_link_libraries(kelmor_dialog_probe PRIVATE
-                      "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32gui,${KELMOR_WIN32_LIBS}>")
+                      "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_win32gui,${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>")
 add_test(NAME wine_dialog COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
          ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_dialog.sh $<TARGET_FILE:kelmor_dialog_probe> "" ${CMAKE_SOURCE_DIR}
          "" "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
