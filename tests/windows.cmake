@@ -70,11 +70,9 @@ set(kelmor_unit_tests_args --gtest_filter=-${linux_only_cases})
 set(kelmor_win32_tests_args)
 set(kelmor_win32gui_tests_args)
 foreach(binary kelmor_unit_tests kelmor_win32_tests kelmor_win32gui_tests)
-  if(TARGET ${binary})
-    add_test(NAME ${binary} COMMAND ${binary} --gtest_brief=1 ${${binary}_args})
-    set_tests_properties(${binary} PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                         TIMEOUT 600 RESOURCE_LOCK wine_input)
-  endif()
+  add_test(NAME ${binary} COMMAND ${binary} --gtest_brief=1 ${${binary}_args})
+  set_tests_properties(${binary} PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                       TIMEOUT 600 RESOURCE_LOCK wine_input)
 endforeach()
 add_test(NAME kelmor_service_hook COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/with-xvfb ${KELMOR_WINE}
          $<TARGET_FILE:kelmor_service_hook_probe>)
@@ -88,31 +86,25 @@ set_tests_properties(kelmor_service_hook kelmor_service_hook_other_process PROPE
 
 # Kelmor.exe as a person starts it, on a display of its own (Wine needs one): it types into
 # Wine's notepad, plays as an executable recording and gives way to Ctrl+Esc.
-if(TARGET kelmor_exe)
-  add_test(NAME wine_play COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
-           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_play.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR})
-  set_tests_properties(wine_play PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                       TIMEOUT 300 RESOURCE_LOCK wine_input)
-endif()
+add_test(NAME wine_play COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_play.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR})
+set_tests_properties(wine_play PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 300 RESOURCE_LOCK wine_input)
 
 # Kelmor.exe typing characters into notepad on a German layout, from a recording whose
 # name is not ASCII.
-if(TARGET kelmor_exe)
-  add_test(NAME wine_layout COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
-           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_layout.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
-           "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
-  set_tests_properties(wine_layout PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                       TIMEOUT 300 RESOURCE_LOCK wine_input)
-endif()
+add_test(NAME wine_layout COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_layout.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
+         "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
+set_tests_properties(wine_layout PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 300 RESOURCE_LOCK wine_input)
 
 # kelmorctl.exe as a script runs it, beside Kelmor.exe, which its exe command copies.
-if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
-  add_test(NAME wine_kelmorctl COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
-           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_kelmorctl.sh $<TARGET_FILE:kelmor_exe> $<TARGET_FILE:kelmorctl_exe>
-           ${CMAKE_SOURCE_DIR})
-  set_tests_properties(wine_kelmorctl PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                       TIMEOUT 300 RESOURCE_LOCK wine_input)
-endif()
+add_test(NAME wine_kelmorctl COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_kelmorctl.sh $<TARGET_FILE:kelmor_exe> $<TARGET_FILE:kelmorctl_exe>
+         ${CMAKE_SOURCE_DIR})
+set_tests_properties(wine_kelmorctl PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 300 RESOURCE_LOCK wine_input)
 
 # Recordings crossing platforms need the Linux programs too: scripts/test passes its Linux
 # build. Without one the test says so and is skipped.
@@ -122,47 +114,39 @@ set(KELMOR_SCREENSHOT_TOOL "")
 if(KELMOR_LINUX_BUILD AND EXISTS ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
   set(KELMOR_SCREENSHOT_TOOL ${KELMOR_LINUX_BUILD}/tests/kelmor_screenshot)
 endif()
-if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
-  add_test(NAME wine_cross_platform COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
-           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_cross_platform.sh $<TARGET_FILE:kelmor_exe>
-           $<TARGET_FILE:kelmorctl_exe> ${CMAKE_SOURCE_DIR} "${KELMOR_LINUX_BUILD}")
-  set_tests_properties(wine_cross_platform PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                       TIMEOUT 300 RESOURCE_LOCK wine_input SKIP_RETURN_CODE 77)
-endif()
+add_test(NAME wine_cross_platform COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_cross_platform.sh $<TARGET_FILE:kelmor_exe>
+         $<TARGET_FILE:kelmorctl_exe> ${CMAKE_SOURCE_DIR} "${KELMOR_LINUX_BUILD}")
+set_tests_properties(wine_cross_platform PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 300 RESOURCE_LOCK wine_input SKIP_RETURN_CODE 77)
 
 # Kelmor.exe's window, driven as a person does: its editors, recorder and help, and its
 # keyboard service in notepad. The Linux build's screenshot tool finds the gadgets and
 # keeps the pictures; without one the test is skipped.
-if(TARGET kelmor_exe)
-  add_test(NAME wine_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
-           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_window.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
-           "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
-  set_tests_properties(wine_window PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                       TIMEOUT 300 RESOURCE_LOCK wine_input SKIP_RETURN_CODE 77)
-endif()
+add_test(NAME wine_window COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_window.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
+         "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
+set_tests_properties(wine_window PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 300 RESOURCE_LOCK wine_input SKIP_RETURN_CODE 77)
 
 # The three shipped binaries: only imports the oldest supported Windows has, the version
 # resource, the manifest of each program, no debug sections.
-if(TARGET kelmor_exe AND TARGET kelmorctl_exe)
-  add_test(NAME windows_binaries COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_binaries.sh ${CMAKE_OBJDUMP}
-           ${PROJECT_VERSION} ${CMAKE_CURRENT_SOURCE_DIR}/windows_imports.list $<TARGET_FILE:kelmor_exe>
-           $<TARGET_FILE:kelmorctl_exe> $<TARGET_FILE:kelmor_service_dll>)
-  set(debug_build 0)
-  if(CMAKE_BUILD_TYPE STREQUAL "Debug")
-    set(debug_build 1)
-  endif()
-  set_tests_properties(windows_binaries PROPERTIES LABELS wine ENVIRONMENT KELMOR_DEBUG_BUILD=${debug_build})
+add_test(NAME windows_binaries COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check_windows_binaries.sh ${CMAKE_OBJDUMP}
+         ${PROJECT_VERSION} ${CMAKE_CURRENT_SOURCE_DIR}/windows_imports.list $<TARGET_FILE:kelmor_exe>
+         $<TARGET_FILE:kelmorctl_exe> $<TARGET_FILE:kelmor_service_dll>)
+set(debug_build 0)
+if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+  set(debug_build 1)
 endif()
+set_tests_properties(windows_binaries PROPERTIES LABELS wine ENVIRONMENT KELMOR_DEBUG_BUILD=${debug_build})
 
 # Kelmor.exe as a new user first meets it, installed in a folder with a blank: the usage
 # box, the log in notepad, the quoted Auto-Start path and the help beside the program.
-if(TARGET kelmor_exe)
-  add_test(NAME wine_first_use COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
-           ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_first_use.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
-           "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
-  set_tests_properties(wine_first_use PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
-                       TIMEOUT 300 RESOURCE_LOCK wine_input)
-endif()
+add_test(NAME wine_first_use COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/with-xvfb --wm openbox
+         ${CMAKE_CURRENT_SOURCE_DIR}/e2e/wine_first_use.sh $<TARGET_FILE:kelmor_exe> "" ${CMAKE_SOURCE_DIR} ""
+         "${KELMOR_SCREENSHOT_TOOL}" ${CMAKE_BINARY_DIR}/artefacts)
+set_tests_properties(wine_first_use PROPERTIES ENVIRONMENT "${wine_env}" FIXTURES_REQUIRED wine LABELS wine
+                     TIMEOUT 300 RESOURCE_LOCK wine_input)
 
 # The journal record hook through the seam, fed with real X input into a Wine window.
 add_executable(kelmor_record_hook_probe platform/win32/record_hook_probe.cpp)
