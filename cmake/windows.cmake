@@ -42,16 +42,14 @@ function(kelmor_strip_release target)
 endfunction()
 
 # Back ends: one library per seam, chosen at link time, as on Linux.
-# KELMOR_WIN32_LIBS: all but kelmor_win32_shell_message_box, which only the programs
-# without the face link.
 set(KELMOR_WIN32_LIBS)
-foreach(source ${KELMOR_WIN32_SOURCES} ${KELMOR_WIN32_SHELL_BOX_SOURCES})
+foreach(source ${KELMOR_WIN32_SOURCES})
   get_filename_component(seam ${source} NAME_WE)
   add_library(kelmor_win32_${seam} STATIC ${source})
-  if(source IN_LIST KELMOR_WIN32_SOURCES)
-    list(APPEND KELMOR_WIN32_LIBS kelmor_win32_${seam})
-  endif()
+  list(APPEND KELMOR_WIN32_LIBS kelmor_win32_${seam})
 endforeach()
+# The system's message boxes, for the programs without the face.
+add_library(kelmor_win32_shell_message_box STATIC ${KELMOR_WIN32_SHELL_BOX_SOURCES})
 target_link_libraries(kelmor_win32_registry PUBLIC advapi32)
 target_link_libraries(kelmor_win32_journal_playback PUBLIC winmm)
 
@@ -102,7 +100,8 @@ add_executable(kelmorctl_exe ${KELMORCTL_SOURCES} ${CMAKE_SOURCE_DIR}/programs/k
 set_target_properties(kelmorctl_exe PROPERTIES OUTPUT_NAME kelmorctl RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 kelmor_strip_release(kelmorctl_exe)
 target_link_libraries(kelmorctl_exe PRIVATE
-  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_headless_hand_over,kelmor_console_boxes,${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>")
+  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_headless_hand_over,kelmor_console_boxes,\
+${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>")
 
 # Fakes of every seam; the unit tests use real files and the real system seam.
 add_library(kelmor_fakes STATIC ${KELMOR_FAKE_SOURCES})
