@@ -2,7 +2,7 @@
 # tests on the fakes and the tests of the platform/win32 back ends.
 
 # Linux-only unit tests, left out here by file:
-set(KELMOR_LINUX_ONLY_TESTS
+set(linux_only_tests
   # file modes, symbolic links, fifos and /dev/ paths of saved recordings
   recording/recording_file_test.cpp
   recording/executable_recording_test.cpp
@@ -11,10 +11,8 @@ set(KELMOR_LINUX_ONLY_TESTS
   # .reg files in the home folder through GLib, and folders without access rights
   app/backup_commands_test.cpp
   app/advanced_options_test.cpp)
-file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-  app/*_test.cpp recording/*_test.cpp script/*_test.cpp settings/*_test.cpp player/*_test.cpp ui/*_test.cpp host/*_test.cpp
-  service/*_test.cpp text/*_test.cpp)
-list(REMOVE_ITEM UNIT_TEST_SOURCES ${KELMOR_LINUX_ONLY_TESTS})
+list(TRANSFORM linux_only_tests PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+list(REMOVE_ITEM UNIT_TEST_SOURCES ${linux_only_tests})
 add_executable(kelmor_unit_tests unit_main.cpp test_support.cpp ${UNIT_TEST_SOURCES})
 target_link_libraries(kelmor_unit_tests PRIVATE ${KELMOR_FAKED_CORE} gtest)
 # The help pages as built, checked against the topics the program opens; Wine shows the
@@ -23,8 +21,7 @@ add_dependencies(kelmor_unit_tests kelmor_help)
 string(REPLACE "/" "\\\\" build_dir_windows "Z:${CMAKE_BINARY_DIR}")
 target_compile_definitions(kelmor_unit_tests PRIVATE "KELMOR_PROGRAM_IN_BUILD=\"${build_dir_windows}\\\\Kelmor.exe\"")
 
-file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS platform/win32/*_test.cpp)
-add_executable(kelmor_win32_tests ${WIN32_TEST_SOURCES})
+add_executable(kelmor_win32_tests ${KELMOR_WIN32_TESTS})
 target_link_libraries(kelmor_win32_tests PRIVATE
                       "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>" gtest_main)
 add_dependencies(kelmor_win32_tests kelmor_service_dll)
@@ -32,8 +29,7 @@ target_compile_definitions(kelmor_win32_tests PRIVATE
                            "KELMOR_SERVICE_DLL=\"${build_dir_windows}\\\\KelmorService.DLL\"")
 
 # The face's window parts that need no display, on the system's own menus.
-add_executable(kelmor_win32gui_tests platform/win32gui/menu_bar_test.cpp platform/win32gui/toolbar_test.cpp
-               platform/win32gui/file_uri_test.cpp)
+add_executable(kelmor_win32gui_tests ${KELMOR_WIN32GUI_TESTS})
 target_link_libraries(kelmor_win32gui_tests PRIVATE kelmor_win32gui
                       "$<LINK_GROUP:RESCAN,${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>" gtest_main)
 
