@@ -1,4 +1,4 @@
-# The POSIX back ends, one library per seam (CMakeLists.txt).
+# The POSIX back ends, one library per seam (the top CMakeLists.txt).
 kelmor_sources(KELMOR_POSIX_FILE_SOURCES file.cpp)
 kelmor_sources(KELMOR_POSIX_SYSTEM_SOURCES system.cpp)
 kelmor_sources(KELMOR_POSIX_CLOCK_SOURCES clock.cpp)
