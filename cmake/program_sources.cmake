@@ -14,21 +14,10 @@ function(kelmor_program_size out_var)
 endfunction()
 
 # The sources of libraries, as absolute paths, for a program that compiles them once more
-# with its own options. out_var is left empty, and missing_var names the library, when one
-# of them has no target (no sources yet).
-function(kelmor_sources_of out_var missing_var)
+# with its own options.
+function(kelmor_sources_of out_var)
   set(sources)
-  set(${missing_var} "" PARENT_SCOPE)
   foreach(library ${ARGN})
-    if(NOT TARGET ${library})
-      set(${missing_var} ${library} PARENT_SCOPE)
-      set(${out_var} "" PARENT_SCOPE)
-      return()
-    endif()
-    get_target_property(type ${library} TYPE)
-    if(type STREQUAL "INTERFACE_LIBRARY")
-      continue()
-    endif()
     get_target_property(library_sources ${library} SOURCES)
     get_target_property(library_dir ${library} SOURCE_DIR)
     foreach(source ${library_sources})

@@ -42,20 +42,19 @@ function(kelmor_strip_release target)
 endfunction()
 
 # Back ends: one library per seam, chosen at link time, as on Linux.
-file(GLOB KELMOR_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 set(KELMOR_WIN32_LIBS)
 foreach(source ${KELMOR_WIN32_SOURCES})
   get_filename_component(seam ${source} NAME_WE)
   add_library(kelmor_win32_${seam} STATIC ${source})
   list(APPEND KELMOR_WIN32_LIBS kelmor_win32_${seam})
 endforeach()
-if(TARGET kelmor_win32_registry)
-  target_link_libraries(kelmor_win32_registry PUBLIC advapi32)
-endif()
+# The system's message boxes, for the programs without the face.
+add_library(kelmor_win32_shell_message_box STATIC ${KELMOR_WIN32_SHELL_BOX_SOURCES})
+target_link_libraries(kelmor_win32_registry PUBLIC advapi32)
+target_link_libraries(kelmor_win32_journal_playback PUBLIC winmm)
 
 # The face: the main window and the dialogs built from the descriptions of ui/, the boxes
 # and the pictures, linked into Kelmor.exe.
-file(GLOB KELMOR_WIN32GUI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32gui/*.cpp)
 add_library(kelmor_win32gui STATIC ${KELMOR_WIN32GUI_SOURCES})
 target_link_libraries(kelmor_win32gui PUBLIC kelmor_win32_message_box comctl32 comdlg32 shell32 gdi32 user32 uxtheme)
 # The pictures are resources: a static library's would be left out of the program, so each
@@ -72,11 +71,9 @@ else()
   set(KEYBOARD_ENTRY_DECORATION "")
 endif()
 configure_file(${CMAKE_SOURCE_DIR}/programs/service/KelmorService.def.in ${CMAKE_BINARY_DIR}/KelmorService.def @ONLY)
-file(GLOB service_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/service/*.cpp)
 kelmor_version_resource(service_version KelmorService.DLL VFT_DLL "Kelmor Keyboard Service")
-add_library(kelmor_service_dll SHARED ${service_sources} ${CMAKE_SOURCE_DIR}/programs/service/dll_main.cpp
-            ${CMAKE_SOURCE_DIR}/programs/service/dll_system.cpp ${CMAKE_BINARY_DIR}/KelmorService.def
-            ${service_version})
+add_library(kelmor_service_dll SHARED ${KELMOR_SERVICE_SOURCES} ${KELMOR_SERVICE_DLL_SOURCES}
+            ${CMAKE_BINARY_DIR}/KelmorService.def ${service_version})
 set_target_properties(kelmor_service_dll PROPERTIES OUTPUT_NAME KelmorService PREFIX "" SUFFIX ".DLL"
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_compile_options(kelmor_service_dll PRIVATE -O2)
@@ -90,14 +87,12 @@ target_link_libraries(kelmor_service_dll PRIVATE
 
 # The shell without a main window (its loop here is platform/win32/loop.cpp, not GLib's) and
 # message boxes on standard error, for kelmorctl.exe.
-add_library(kelmor_console_boxes STATIC ${CMAKE_SOURCE_DIR}/platform/console/message_box.cpp)
-file(GLOB KELMOR_HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/headless/*.cpp)
-list(REMOVE_ITEM KELMOR_HEADLESS_SOURCES ${CMAKE_SOURCE_DIR}/platform/headless/loop.cpp)
-add_library(kelmor_headless_shell STATIC ${KELMOR_HEADLESS_SOURCES})
+add_library(kelmor_console_boxes STATIC ${KELMOR_CONSOLE_BOX_SOURCES})
+add_library(kelmor_headless_hand_over STATIC ${KELMOR_HEADLESS_HAND_OVER_SOURCES})
+add_library(kelmor_headless_shell STATIC ${KELMOR_HEADLESS_SHELL_SOURCES})
 
 # kelmorctl.exe: the same sources as kelmorctl on Linux, a console program beside Kelmor.exe,
 # which its exe command copies.
-file(GLOB KELMORCTL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/programs/kelmorctl/*.cpp)
 # It shares Kelmor.exe's manifest (programs/kelmor-win), which makes its texts UTF-8.
 kelmor_version_resource(kelmorctl_version kelmorctl.exe VFT_APP "Kelmor command line")
 add_executable(kelmorctl_exe ${KELMORCTL_SOURCES} ${CMAKE_SOURCE_DIR}/programs/kelmor-win/manifest.rc
@@ -105,20 +100,18 @@ add_executable(kelmorctl_exe ${KELMORCTL_SOURCES} ${CMAKE_SOURCE_DIR}/programs/k
 set_target_properties(kelmorctl_exe PROPERTIES OUTPUT_NAME kelmorctl RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 kelmor_strip_release(kelmorctl_exe)
 target_link_libraries(kelmorctl_exe PRIVATE
-  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_console_boxes,${KELMOR_WIN32_LIBS}>")
+  "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_headless_shell,kelmor_headless_hand_over,kelmor_console_boxes,\
+${KELMOR_WIN32_LIBS},kelmor_win32_shell_message_box>")
 
 # Fakes of every seam; the unit tests use real files and the real system seam.
-file(GLOB KELMOR_FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fakes/*.cpp)
 add_library(kelmor_fakes STATIC ${KELMOR_FAKE_SOURCES})
-set(KELMOR_FAKED_CORE "$<LINK_GROUP:RESCAN,kelmor_core,kelmor_fakes,kelmor_win32_file,kelmor_win32_system>")
+set(KELMOR_FAKED_CORE
+    "$<LINK_GROUP:RESCAN,kelmor_service_code,kelmor_core,kelmor_fakes,kelmor_win32_file,kelmor_win32_system>")
 
 # The help pages beside the programs, as on Linux.
 add_subdirectory(docs/help)
 
 # Kelmor.exe, playing recordings hidden from its command line.
-if(TARGET kelmor_win32_journal_playback)
-  target_link_libraries(kelmor_win32_journal_playback PUBLIC winmm)
-endif()
 add_subdirectory(programs/kelmor-win)
 
 if(KELMOR_TESTS)

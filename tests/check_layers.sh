@@ -83,3 +83,29 @@ if [ -n "$source_loop" ]; then
   exit 1
 fi
 echo "every include arrow in the core points down: $order; no source loops"
+
+# Every source file of the core, the back ends and the programs' shared parts, and every
+# test, is named in its folder's sources.cmake (cmake/sources.cmake, tests/CMakeLists.txt),
+# so that a new file cannot be left out of the build unnoticed.
+named() {  # FILE: whether its folder's sources.cmake names it, comments aside
+  [ -f "${1%/*}/sources.cmake" ] && sed 's/#.*//' "${1%/*}/sources.cmake" | grep -Fqw "${1##*/}"
+}
+unlisted=$(
+  for dir in $order platform/*/ programs/*/ tests/fakes; do
+    dir=${dir%/}
+    case $dir in
+      programs/*|tests/*) [ -f "$dir/sources.cmake" ] || continue ;;
+    esac
+    for file in "$dir"/*.cpp; do
+      [ -f "$file" ] && ! named "$file" && echo "$file"
+    done
+  done
+  for file in tests/*/*_test.cpp tests/platform/*/*_test.cpp; do
+    [ -f "$file" ] && ! named "$file" && echo "$file"
+  done)
+if [ -n "$unlisted" ]; then
+  echo "source files no sources.cmake names:"
+  echo "$unlisted"
+  exit 1
+fi
+echo "every source file and test is named in its folder's sources.cmake"

@@ -10,7 +10,7 @@ if(status EQUAL 0 AND dump MATCHES "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ 
   # One "[ ordinal] name" line each; brackets would split a CMake list oddly.
   string(REGEX REPLACE "[ \t]+\\[[ 0-9]+\\] ([^\n]+)\n" "\\1;" exported "${CMAKE_MATCH_1}")
 endif()
-list(FILTER exported EXCLUDE REGEX "^$")
+list(REMOVE_ITEM exported "")
 list(SORT exported)
 set(expected ${NAMES})
 list(SORT expected)

@@ -1,0 +1,21 @@
+# The application: startup, the commands of the window and its tools (kelmor_core).
+kelmor_sources(KELMOR_APP_SOURCES
+  about_box.cpp
+  app_state.cpp
+  advanced_options.cpp
+  backup_commands.cpp
+  command_table.cpp
+  exit_step.cpp
+  help_commands.cpp
+  legal_agreement.cpp
+  mapping_editor.cpp
+  mouse_coordinates.cpp
+  pane_procedure.cpp
+  program_state.cpp
+  service_commands.cpp
+  shorttype_editor.cpp
+  start_options.cpp
+  startup.cpp
+  tool_commands.cpp
+  tray.cpp
+  window_options.cpp)
