@@ -137,15 +137,13 @@ void OnClose(int) { CloseRecording(); }
 
 void OnOpen(int) {
     if (!AskToSaveChanges()) return;
-    char remembered[MAX_PATH];
-    CopyText(remembered, sizeof remembered, gRecording.gszFile);
-    if (!gRecording.gbFileChosen) {
-        if (ChooseFileName(gRecording.gszFile, kOpenFilters, false, 1) == 0) {
-            CopyText(gRecording.gszFile, sizeof gRecording.gszFile, remembered);
-            return;
-        }
-        SetLastFileTypeFromName();
-    }
+    // The dialog starts from the current file; the recording's name changes only once
+    // another was chosen.
+    char chosen[MAX_PATH];
+    CopyText(chosen, sizeof chosen, gRecording.gszFile);
+    if (!gRecording.gbFileChosen && ChooseFileName(chosen, kOpenFilters, false, 1) == 0) return;
+    CopyText(gRecording.gszFile, sizeof gRecording.gszFile, chosen);
+    if (!gRecording.gbFileChosen) SetLastFileTypeFromName();
     gRecording.gbFileChosen = false;
     AddRecentFile(gRecording.gszFile);
     RebuildRecentMenu(true, true);
