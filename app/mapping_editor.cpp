@@ -12,6 +12,7 @@
 #include "script/key_names.h"
 #include "settings/format.h"
 #include "settings/log.h"
+#include "settings/service_store.h"
 #include "settings/settings.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
@@ -64,10 +65,6 @@ void Append(char* out, int size, const char* text) {
     FormatText(out + used, size - used, "%s", text);
 }
 
-void MappingPath(char* out, int size, int vk, const char* name) {
-    FormatText(out, size, KELMOR_MAPPINGS_KEY "\\%d%s%s", vk, name[0] != '\0' ? "\\" : "", name);
-}
-
 // Removes every modifier prefix, in place.
 void RemovePrefixes(char* text) {
     for (const char* prefix : kModifierPrefixes) {
@@ -80,9 +77,7 @@ void RemovePrefixes(char* text) {
 
 void MappingEntry(int vk, char* out, int size) {
     char text[kTextSize];
-    char path[96];
-    MappingPath(path, sizeof path, vk, "Text");
-    GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
+    ReadMappingText(vk, text);
     const int action = gMappings.gbMapAction[vk];
     KeyCombinationText(vk, gMappings.gbMapCtrl[vk] != 0, gMappings.gbMapShift[vk] != 0, gMappings.gbMapAlt[vk] != 0, out, size);
     Append(out, size, " = ");
@@ -180,14 +175,11 @@ void OnMappingChosen() {
     DialogSetText(ID_PANES, IDC_KEYS, entry);
     RemovePrefixes(entry);
     const int vk = KeyNameToCode(entry);
-    char path[96];
-    MappingPath(path, sizeof path, vk, "Action");
-    const uint32_t action = GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, 0);
+    const uint32_t action = ReadMappingValue(vk, "Action");
     DialogListSelect(ID_PANES, IDC_ACTION, action < kActionCount ? static_cast<int>(action) : -1);
     if (IsTextAction(static_cast<int>(action))) {
         char text[kTextSize];
-        MappingPath(path, sizeof path, vk, "Text");
-        GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
+        ReadMappingText(vk, text);
         DialogSetText(ID_PANES, IDC_MAPPING_TEXT, text);
     }
     OnActionChosen();
@@ -270,9 +262,7 @@ bool AddMapping(char* keys) {
     if (IsTextAction(action) && text[0] == '\0') {
         return Refuse("Please enter some \"Text\" for this Mapping", kMissing, IDC_MAPPING_TEXT);
     }
-    char path[96];
-    MappingPath(path, sizeof path, vk, "Action");
-    if (GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, 0) != 0 && gSettings.gbPromptForSave != 0) {
+    if (ReadMappingValue(vk, "Action") != 0 && gSettings.gbPromptForSave != 0) {
         KeyCodeToName(vk, name, sizeof name);
         if (KelmorMessageBoxF("Confirm Action", MB_YESNO | MB_ICONQUESTION,
                               "A key may only be used in one Mapping at a time.\n\nThe '%s' key is already used in "
@@ -281,14 +271,7 @@ bool AddMapping(char* keys) {
             return false;
         }
     }
-    const char* const names[] = {"Action", "Control", "Shift", "Alt"};
-    const uint32_t values[] = {static_cast<uint32_t>(action), ctrl ? 1u : 0u, shift ? 1u : 0u, alt ? 1u : 0u};
-    for (int i = 0; i < 4; ++i) {
-        MappingPath(path, sizeof path, vk, names[i]);
-        SetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, values[i]);
-    }
-    MappingPath(path, sizeof path, vk, "Text");
-    SetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
+    WriteMapping(vk, static_cast<uint32_t>(action), ctrl, shift, alt, text);
     DialogSetText(ID_PANES, IDC_STATUS, "Mapping was Added");
     return true;
 }
@@ -304,9 +287,7 @@ void OnAddOrDelete(bool add) {
         if (!AddMapping(keys)) return;
     } else {
         RemovePrefixes(keys);
-        char path[96];
-        MappingPath(path, sizeof path, KeyNameToCode(keys), "");
-        DeleteRegistryValue(HKEY_CURRENT_USER, path);
+        DeleteMapping(KeyNameToCode(keys));
         DialogSetText(ID_PANES, IDC_STATUS, "Mapping was Deleted");
     }
     FillKeysList();

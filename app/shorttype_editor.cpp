@@ -5,16 +5,15 @@
 #include "app/mapping_editor.h"
 #include "app/service_commands.h"
 #include "platform/dialog.h"
-#include "platform/registry.h"
 #include "platform/wintypes.h"
 #include "settings/format.h"
+#include "settings/service_store.h"
 #include "settings/settings.h"
 #include "ui/message_box.h"
 #include "ui/pane_description.h"
 
 namespace {
 
-const char kShortTypeKey[] = KELMOR_SHORTTYPE_KEY;
 // The service's cache holds this many; more would be stored but never work.
 const uint32_t kMaxShortTypes = 64;
 const int kMaxAbbreviation = 15;
@@ -25,21 +24,15 @@ const int kDropDownLimit = 200;  // the widest the list opens, in pixels
 const uint32_t kRefusal = MB_OK | MB_ICONEXCLAMATION;
 const char kMissing[] = "Missing Information";
 
-void TextPath(char* out, int size, const char* abbreviation) {
-    FormatText(out, size, "%s\\%s\\Text", kShortTypeKey, abbreviation);
-}
-
 bool IsAbbreviationChar(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' '; }
 
 void FillList() {
     ResetEditorList(IDC_SHORTTYPE);
     for (uint32_t i = 0; i < kMaxShortTypes; ++i) {
         char name[kFieldSize];
-        if (!StoreEnumKey(kShortTypeKey, i, name, sizeof name)) break;
-        char path[128];
+        if (!EnumShortType(i, name, sizeof name)) break;
         char text[kTextSize];
-        TextPath(path, sizeof path, name);
-        GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
+        ReadShortTypeText(name, text);
         char entry[kFieldSize + kTextSize + 8];
         if (strlen(text) >= kListTextShown) {
             FormatText(entry, sizeof entry, "%s = \"%.28s...\"", name, text);
@@ -96,10 +89,8 @@ void OnChosen() {
     DialogListGetText(ID_PANES, IDC_SHORTTYPE, index, entry, sizeof entry);
     CutAtEquals(entry);
     DialogSetText(ID_PANES, IDC_SHORTTYPE, entry);
-    char path[128];
     char text[kTextSize];
-    TextPath(path, sizeof path, entry);
-    GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
+    ReadShortTypeText(entry, text);
     DialogSetText(ID_PANES, IDC_REPLACE_TEXT, text);
 }
 
@@ -112,7 +103,7 @@ bool Refuse(const char* text, const char* caption, int focus) {
 uint32_t StoredCount() {
     char name[kFieldSize];
     uint32_t count = 0;
-    while (count <= kMaxShortTypes && StoreEnumKey(kShortTypeKey, count, name, sizeof name)) ++count;
+    while (count <= kMaxShortTypes && EnumShortType(count, name, sizeof name)) ++count;
     return count;
 }
 
@@ -129,24 +120,20 @@ bool Add(const char* abbreviation) {
     if (text[0] == '\0') {
         return Refuse("Please enter \"Replace Text\" where the cursor is located.", kMissing, IDC_REPLACE_TEXT);
     }
-    char path[128];
     char stored[kTextSize];
-    TextPath(path, sizeof path, abbreviation);
-    GetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, stored, 0);
+    ReadShortTypeText(abbreviation, stored);
     if (stored[0] != '\0' && gSettings.gbPromptForSave != 0 &&
         KelmorMessageBox("This ShortType sequence is already saved.\n\nAre you sure that you want to overwrite it "
                          "with this entry?",
                          "Confirm Action", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return false;
     }
-    char key[128];
-    FormatText(key, sizeof key, "%s\\%s", kShortTypeKey, abbreviation);
     // A 65th would be stored but never listed nor typed: refused instead.
-    if (!StoreKeyExists(key) && StoredCount() >= kMaxShortTypes) {
+    if (!ShortTypeExists(abbreviation) && StoredCount() >= kMaxShortTypes) {
         return Refuse("Only 64 ShortTypes can be used at a time.\n\nPlease delete a ShortType first.",
                       "ShortType Limit", IDC_SHORTTYPE);
     }
-    SetRegistryValue(HKEY_CURRENT_USER, path, REG_SZ, text, 0);
+    WriteShortTypeText(abbreviation, text);
     DialogSetText(ID_PANES, IDC_STATUS, "ShortType was Added");
     return true;
 }
@@ -164,9 +151,7 @@ void OnAddOrDelete(bool add) {
     if (add) {
         if (!Add(abbreviation)) return;
     } else {
-        char key[128];
-        FormatText(key, sizeof key, "%s\\%s", kShortTypeKey, abbreviation);
-        DeleteRegistryValue(HKEY_CURRENT_USER, key);
+        DeleteShortType(abbreviation);
         DialogSetText(ID_PANES, IDC_STATUS, "ShortType was Deleted");
     }
     FillList();

@@ -2,21 +2,9 @@
 
 #include <cstring>
 
-#include "platform/wintypes.h"
-#include "settings/format.h"
-#include "settings/settings.h"
+#include "settings/service_store.h"
 
 MappingTables gMappings;
-
-namespace {
-
-uint32_t ReadMappingValue(int vk, const char* name) {
-    char path[96];
-    FormatText(path, sizeof path, KELMOR_MAPPINGS_KEY "\\%d\\%s", vk, name);
-    return GetRegistryValue(HKEY_CURRENT_USER, path, REG_DWORD, nullptr, 0);
-}
-
-}  // namespace
 
 void ClearMappings() { gMappings = MappingTables{}; }
 

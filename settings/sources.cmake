@@ -3,6 +3,7 @@ kelmor_sources(KELMOR_SETTINGS_SOURCES
   format.cpp
   log.cpp
   recent_files.cpp
+  service_store.cpp
   settings.cpp
   settings_backup.cpp
   settings_restore.cpp)
