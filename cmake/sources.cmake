@@ -14,6 +14,7 @@ endfunction()
 
 foreach(folder app recording script settings player ui host service text
         platform/console platform/gtk platform/headless platform/posix platform/wayland platform/win32
-        platform/win32gui platform/x11 programs/kelmor programs/kelmorctl programs/service tests/fakes)
+        platform/win32gui platform/x11 programs/face programs/kelmor programs/kelmorctl programs/service
+        tests/fakes)
   include(${CMAKE_SOURCE_DIR}/${folder}/sources.cmake)
 endforeach()

@@ -1,7 +1,7 @@
 // Kelmor.exe's face is linked in (platform/win32gui): it is there from the start, and
 // every table field with it.
 #include "platform/win32gui/win32gui.h"
-#include "programs/kelmor/face.h"
+#include "programs/face/face.h"
 #include "platform/wintypes.h"
 #include "ui/platform_wording.h"
 

@@ -9,7 +9,7 @@
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "platform/headless/headless_shell.h"
-#include "programs/kelmor/face.h"
+#include "programs/face/face.h"
 #include "ui/commands.h"
 #include "ui/run_mode.h"
 #include "ui/version.h"

@@ -1,4 +1,4 @@
-#include "programs/kelmor/face.h"
+#include "programs/face/face.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -4,7 +4,7 @@
 // takes its default button. File dialogs belong to the window: a hidden playback takes its
 // names from its arguments.
 #include "platform/message_box.h"
-#include "programs/kelmor/face.h"
+#include "programs/face/face.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // it no dialog can be shown and every control reads as empty.
 #include "platform/dialog.h"
 
-#include "programs/kelmor/face.h"
+#include "programs/face/face.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// The program's face: on Linux a module loaded the first time something asks for it, on
-// Windows the face linked into Kelmor.exe (programs/kelmor-win/face.cpp).
+// The program's face: on Linux a module loaded the first time something asks for it
+// (programs/kelmor/face.cpp), on Windows the face linked into Kelmor.exe
+// (programs/kelmor-win/face.cpp).
 #pragma once
 #include "platform/face.h"
 

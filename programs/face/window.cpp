@@ -5,7 +5,7 @@
 #include "app/tray.h"
 #include "platform/desktop.h"
 #include "platform/tray.h"
-#include "programs/kelmor/face.h"
+#include "programs/face/face.h"
 #include "ui/commands.h"
 
 bool ShellIsMainWindowVisible() { return WindowFace() != nullptr && WindowFace()->isMainWindowVisible(); }

@@ -8,7 +8,7 @@
 #include "platform/clipboard.h"
 #include "platform/headless/headless_shell.h"
 #include "player/recorder.h"
-#include "programs/kelmor/face.h"
+#include "programs/face/face.h"
 #include "ui/commands.h"
 #include "ui/menu_description.h"
 #include "ui/pane_description.h"
