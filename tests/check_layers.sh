@@ -35,23 +35,27 @@ if [ -n "$bad" ]; then
   echo "$bad"
   exit 1
 fi
+# Prints each loop of the graph read as "from to" lines, as a path.
+loops() {
+  awk '
+    { edge[$1] = edge[$1] " " $2 }
+    function visit(node, path,    n, i, list) {
+      if (state[node] == 1) { print path; return }
+      if (state[node] == 2) return
+      state[node] = 1
+      n = split(edge[node], list, " ")
+      for (i = 1; i <= n; i++) visit(list[i], path " -> " list[i])
+      state[node] = 2
+    }
+    END { for (node in edge) if (!state[node]) visit(node, node) }'
+}
 # Header loops: follow the headers each header includes.
 loop=$(for dir in $order; do
   for file in "$dir"/*.h; do
     [ -f "$file" ] || continue
     sed -n "s|^[ \t]*#[ \t]*include[ \t]*\"\\([^\"]*\\.h\\)\".*|$file \\1|p" "$file"
   done
-done | awk '
-  { edge[$1] = edge[$1] " " $2 }
-  function visit(node, path,    n, next_, i, list) {
-    if (state[node] == 1) { print path; found = 1; return }
-    if (state[node] == 2) return
-    state[node] = 1
-    n = split(edge[node], list, " ")
-    for (i = 1; i <= n; i++) visit(list[i], path " -> " list[i])
-    state[node] = 2
-  }
-  END { for (node in edge) if (!state[node]) visit(node, node) }')
+done | loops)
 if [ -n "$loop" ]; then
   echo "headers that include each other in a loop:"
   echo "$loop"
@@ -66,17 +70,7 @@ source_loop=$(for dir in $order platform/*/; do
     sed -n "s|^[ \t]*#[ \t]*include[ \t]*\"$dir/\([^\"/]*\)\\.h\".*|$file $dir/\\1.cpp|p" "$file" |
       while read -r from to; do [ "$from" != "$to" ] && [ -f "$to" ] && echo "$from $to"; done
   done
-done | awk '
-  { edge[$1] = edge[$1] " " $2 }
-  function visit(node, path,    n, i, list) {
-    if (state[node] == 1) { print path; return }
-    if (state[node] == 2) return
-    state[node] = 1
-    n = split(edge[node], list, " ")
-    for (i = 1; i <= n; i++) visit(list[i], path " -> " list[i])
-    state[node] = 2
-  }
-  END { for (node in edge) if (!state[node]) visit(node, node) }')
+done | loops)
 if [ -n "$source_loop" ]; then
   echo "source files that include each other's headers in a loop:"
   echo "$source_loop"
