@@ -6,7 +6,7 @@
 #include "platform/journal.h"
 #include "platform/loop.h"
 #include "platform/registry.h"
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 #include "platform/window.h"
 #include "player/playback_control.h"
 #include "player/recorder.h"

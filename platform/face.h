@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "platform/dialog.h"
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 
 struct Accelerator;
 struct MenuEntry;

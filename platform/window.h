@@ -1,6 +1,6 @@
 // Seam: the main window - its place, title, menu and toolbar items and its panes shown or
 // not. The panes' controls are reached through ui/pane_view.h, the tray icon through
-// platform/tray.h.
+// platform/tray_icon.h.
 #pragma once
 #include <cstdint>
 

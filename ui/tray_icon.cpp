@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "platform/gtk/tray_images.h"
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 #include "platform/window.h"
 
 G_GNUC_BEGIN_IGNORE_DEPRECATIONS

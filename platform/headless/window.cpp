@@ -2,7 +2,7 @@
 #include "platform/window.h"
 
 #include "platform/desktop.h"
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 
 // No window: title, menus, toolbar and focus have nothing to show on.
 void ShellSetWindowTitle(const char*) {}

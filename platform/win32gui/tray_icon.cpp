@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "platform/tray.h"
-#include "platform/window.h"
+#include "platform/tray_icon.h"
 #include "platform/win32gui/win32gui.h"
+#include "platform/window.h"
 
 namespace {
 

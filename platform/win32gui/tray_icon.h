@@ -1,6 +1,6 @@
 // The tray icon of the main window and its menu (the face's tray fields).
 #pragma once
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 #include "platform/win32/windows_api.h"
 
 struct TrayMenuItem;

@@ -4,7 +4,7 @@
 
 #include "app/tray.h"
 #include "platform/desktop.h"
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 #include "programs/face/face.h"
 #include "ui/commands.h"
 

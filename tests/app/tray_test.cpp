@@ -6,7 +6,7 @@
 #include "app/pane_procedure.h"
 #include "host/service_control.h"
 #include "platform/desktop.h"
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 #include "player/playback_control.h"
 #include "recording/recording.h"
 #include "recording/recording_file.h"

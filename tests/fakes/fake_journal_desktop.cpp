@@ -4,7 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/journal.h"
-#include "platform/tray.h"
+#include "platform/tray_icon.h"
 #include "platform/window.h"
 #include "tests/fakes/fakes.h"
 #include "ui/pane_view.h"
