@@ -2,6 +2,9 @@
 kelmor_sources(KELMOR_GTK_SOURCES
   clipboard.cpp
   dialog.cpp
+  dialog_build.cpp
+  dialog_controls.cpp
+  dialog_input.cpp
   display_lost.cpp
   drawing.cpp
   drop_down.cpp
