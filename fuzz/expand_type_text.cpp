@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fake::keyEvents.clear();
     gLog.gbLogLevel = LOG_HIGH;  // every line is formatted, none written
     gLog.gszLogFile[0] = '\0';
-    gbScriptAltDown = flags & 1;
+    bool altDown = (flags & 1) != 0;
     gRecording.nCompletedPasses = 0;
     if (flags & 4) {
         gSettings.gnRandomMin = INT32_MIN;
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gRecording.nEventCount = count;
     if (flags & 2) position = count + 1 + positionByte;
 
-    const int n = ExpandTypeText(position, text.c_str());
+    const int n = ExpandTypeText(position, text.c_str(), &altDown);
     gRecording.nEventCount += n;
     ShiftScriptCommands(position, n);
 

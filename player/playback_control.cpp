@@ -97,7 +97,7 @@ void OnPlayback(int id) {
     if (gSettings.gdwShowTrayIcon != 0) SetTrayIcon(TRAY_PLAYING, "Kelmor is playing");
     BackupRecording();
     ResetPlayerForPass();
-    ClearScriptAltState();
+    gPlayer.gbScriptAltDown = false;
     if (gSettings.gbMinimize && ShellIsMainWindowVisible()) ShellShowMainWindow(SW_MINIMIZE);
     if (id == ID_SERVICE_PLAYBACK &&
         ReadSettingDword("FastMapPlay", 0) != 0) {

@@ -207,7 +207,7 @@ intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action)
     // goes at the end rather than past it.
     int32_t position = i + 2;
     if (position > gRecording.nEventCount) position = gRecording.nEventCount;
-    const int n = InjectTypedText(position, gRecording.nEventCount, text, gbScriptAltDown);
+    const int n = InjectTypedText(position, gRecording.nEventCount, text, gPlayer.gbScriptAltDown);
     gRecording.nEventCount += n;
     ShiftScriptCommands(position, n);
     LogAt(LOG_MEDIUM, "   %d additional events added for replacement", n);

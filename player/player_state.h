@@ -18,6 +18,7 @@ struct PlayerState {
     uint32_t gdwLastButtonUpTick = 0;
     HWND32 ghGotoWindow = 0;         // window of the last successful GOTO; 0 for none
     uint8_t gbConsoleMinimized = 0;  // START minimised the main window for a console
+    bool gbScriptAltDown = false;    // the script's Alt (script/type_expansion.h), clear at each pass
     // How the hook and its script commands end what playback control started: a pass
     // played through, and a stop (continuing: the next pass follows). Set by the reset.
     void (*endOfPass)() = nullptr;

@@ -119,7 +119,7 @@ int32_t RunGoto(int32_t k, int32_t i, const char* argument) {
 
 void RunType(int32_t i, const char* argument) {
     LogAt(LOG_HIGH, "   Typing '%s'...", argument);
-    int n = ExpandTypeText(i + 1, argument);
+    int n = ExpandTypeText(i + 1, argument, &gPlayer.gbScriptAltDown);
     gRecording.nEventCount += n;
     ShiftScriptCommands(i + 1, n);
 }

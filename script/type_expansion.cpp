@@ -15,14 +15,7 @@
 #include "text/no_case.h"
 #include "text/utf8.h"
 
-bool gbScriptAltDown = false;
-
-void ClearScriptAltState() { gbScriptAltDown = false; }
-
-void ResetScriptState() {
-    gbScriptAltDown = false;
-    SeedRandom(1);
-}
+void ResetScriptState() { SeedRandom(1); }
 
 namespace {
 
@@ -123,7 +116,7 @@ void ExpandPlaceholders(char* text) {
 
 }  // namespace
 
-int ExpandTypeText(int32_t position, const char* source) {
+int ExpandTypeText(int32_t position, const char* source, bool* altDown) {
     char text[TYPE_TEXT_SIZE];
     if (source == nullptr) source = "";
     size_t len = strnlen(source, sizeof text);
@@ -135,20 +128,20 @@ int ExpandTypeText(int32_t position, const char* source) {
     memcpy(text, source, len);
     text[len] = '\0';
 
-    if (!gbScriptAltDown && (Has(text, "{altdown}") || Has(text, "{r_altdown}") || Has(text, "{l_altdown}"))) {
+    if (!*altDown && (Has(text, "{altdown}") || Has(text, "{r_altdown}") || Has(text, "{l_altdown}"))) {
         LogAt(LOG_HIGH, "   +++Injecting events for {altdown}");
         ReplaceAllNoCase(text, "{altdown}", "");
         const int key = Has(text, "{r_altdown}") ? VK_RMENU : Has(text, "{l_altdown}") ? VK_LMENU : VK_MENU;
         // The state follows what the event stream holds: an Alt press that found no room
         // leaves it clear.
-        if (InjectModifier(position, WM_SYSKEYDOWN, key, "WM_MENUDOWN", "{altdown}")) gbScriptAltDown = true;
+        if (InjectModifier(position, WM_SYSKEYDOWN, key, "WM_MENUDOWN", "{altdown}")) *altDown = true;
         return 0;
     }
-    if (gbScriptAltDown && (Has(text, "{altup}") || Has(text, "{r_altup}") || Has(text, "{l_altup}"))) {
+    if (*altDown && (Has(text, "{altup}") || Has(text, "{r_altup}") || Has(text, "{l_altup}"))) {
         LogAt(LOG_HIGH, "   +++Injecting 2 events for {altup}");
         ReplaceAllNoCase(text, "{altup}", "");
         const int key = Has(text, "{r_altup}") ? VK_RMENU : Has(text, "{l_altup}") ? VK_LMENU : VK_MENU;
-        if (InjectModifier(position, WM_SYSKEYUP, key, "WM_MENUUP", "{altup}")) gbScriptAltDown = false;
+        if (InjectModifier(position, WM_SYSKEYUP, key, "WM_MENUUP", "{altup}")) *altDown = false;
         return 0;
     }
     if (Has(text, "{shiftdown}") || Has(text, "{ctrldown}")) {
@@ -174,13 +167,13 @@ int ExpandTypeText(int32_t position, const char* source) {
         }
         if (!RoomFor(position, gRecording.nEventCount, 2, "{some non-printing key}")) return 0;
         ShiftScriptCommands(position, 2);
-        InsertCounted(position, gbScriptAltDown ? WM_SYSKEYDOWN : WM_KEYDOWN, key, "WM_*DOWN");
-        InsertCounted(position + 1, gbScriptAltDown ? WM_SYSKEYUP : WM_KEYUP, key, "WM_*UP");
+        InsertCounted(position, *altDown ? WM_SYSKEYDOWN : WM_KEYDOWN, key, "WM_*DOWN");
+        InsertCounted(position + 1, *altDown ? WM_SYSKEYUP : WM_KEYUP, key, "WM_*UP");
         return 0;
     }
 
     ExpandPlaceholders(text);
-    return InjectTypedText(position, gRecording.nEventCount, text, gbScriptAltDown);
+    return InjectTypedText(position, gRecording.nEventCount, text, *altDown);
 }
 
 namespace {

@@ -3,21 +3,17 @@
 #pragma once
 #include <cstdint>
 
-// Set by {altdown}, cleared by {altup} and at the start of every playback pass: while set,
-// typed keys go out as system keys and without Shift.
-// Global because it outlives the TYPE command that set it: the next TYPE of the pass,
-// run from the playback hook, goes on with Alt down.
-extern bool gbScriptAltDown;
-void ClearScriptAltState();
-// Back to the state of a fresh start: Alt state clear, the generator unseeded.
+// Back to the state of a fresh start: the generator unseeded.
 void ResetScriptState();
 
 // Expands a TYPE text into events inserted at position (the command's empty event + 1).
 // A key or modifier token inserts its events, counts them in gRecording.nEventCount, moves the later
 // script commands itself and returns 0; plain text returns the number of events inserted,
 // which the caller adds to gRecording.nEventCount and passes to ShiftScriptCommands. Nothing is
-// inserted beyond the event list's capacity.
-int ExpandTypeText(int32_t position, const char* text);
+// inserted beyond the event list's capacity. altDown is the script's Alt, which outlives
+// the TYPE command: {altdown} sets it and {altup} clears it; while it is set, typed keys go
+// out as system keys and without Shift.
+int ExpandTypeText(int32_t position, const char* text, bool* altDown);
 
 // Inserts the events that type text (UTF-8) at position, position + 1, ...: a press and
 // a release for each character, made as a character in whatever layout plays it; line

@@ -23,8 +23,11 @@ class TypeExpansionTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
+        altDown = false;
         Restart();
     }
+    // The script's Alt, as the player keeps it through a pass.
+    static inline bool altDown = false;
     void Restart() {
         ClearRecording();
         gRecording.nEventCount = 3;
@@ -34,7 +37,7 @@ protected:
     // What the player does with a TYPE command's text.
     static int Play(const std::string& text) {
         const int32_t position = gRecordingStore.nEventIndex[1];
-        int n = ExpandTypeText(position, text.c_str());
+        int n = ExpandTypeText(position, text.c_str(), &altDown);
         gRecording.nEventCount += n;
         ShiftScriptCommands(position, n);
         return n;
@@ -113,7 +116,7 @@ TEST_F(TypeExpansionTest, AltTokensSwitchToSystemKeys) {
     EXPECT_EQ(Events(events.begin() + 23, events.begin() + 26), (Events{{SU, 164}, {KD, P('{')}, {KU, P('{')}}));
     Restart();
     for (const char* text : {"{r_altdown}", "{r_altup}", "{altdown}"}) Play(text);
-    ClearScriptAltState();  // as at the start of a pass: {altup} is text again
+    altDown = false;  // as at the start of a pass: {altup} is text again
     EXPECT_EQ(Play("{altup}"), 14);
     events = Inserted();
     EXPECT_EQ(Events(events.begin(), events.begin() + 3), (Events{{SD, 165}, {SU, 165}, {SD, 18}}));
@@ -123,7 +126,7 @@ TEST_F(TypeExpansionTest, ModifierAndKeyTokensPressOneKey) {
     for (const char* text : {"{shiftdown}", "{CtrlDown}", "{shiftup}", "{ctrlup}", "{pagedown}", "{down 5}", "{F5}", "{From}"}) {
         Play(text);
     }
-    gbScriptAltDown = true;
+    altDown = true;
     Play("{home}");
     EXPECT_EQ(Inserted(), (Events{{KD, 16}, {KD, 17}, {KU, 16}, {KU, 17}, {KD, 34}, {KU, 34}, {KD, 40}, {KU, 40},
                                   {KD, 116}, {KU, 116}, {KD, 219}, {KU, 219}, {SD, 36}, {SU, 36}}));
@@ -169,7 +172,7 @@ TEST_F(TypeExpansionTest, InsertionsStopAtTheCapacity) {
     // the one record left, which the Alt press takes; the Alt release finds none.
     for (const char* text : {"{pagedown}", "{pagedown}", "{altdown}", "{altup}"}) Play(text);
     EXPECT_EQ(Play("xyz"), 0);
-    EXPECT_TRUE(gbScriptAltDown) << "the Alt release found no room, so Alt is still down";
+    EXPECT_TRUE(altDown) << "the Alt release found no room, so Alt is still down";
     EXPECT_EQ(gRecording.nEventCount, EVENT_CAPACITY);
     Events events = Inserted();
     EXPECT_EQ(Events(events.end() - 6, events.end()),
