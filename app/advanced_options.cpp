@@ -50,8 +50,9 @@ struct NumberField {
 };
 // The numbers that are int32 settings, with the Defaults of the Value Ranges page.
 const NumberField kNumberFields[] = {
-    {IDC_FAST_FACTOR, &gSettings.gnFactorFast, 15}, {IDC_SLOW_FACTOR, &gSettings.gnFactorSlow, 4}, {IDC_RANDOM_MIN, &gSettings.gnRandomMin, 1000},
-    {IDC_RANDOM_MAX, &gSettings.gnRandomMax, 9999}, {IDC_LOOP_BASE, &gSettings.gnLoopTypeBase, 0},
+    {IDC_FAST_FACTOR, &gSettings.gnFactorFast, 15}, {IDC_SLOW_FACTOR, &gSettings.gnFactorSlow, 4},
+    {IDC_RANDOM_MIN, &gSettings.gnRandomMin, 1000}, {IDC_RANDOM_MAX, &gSettings.gnRandomMax, 9999},
+    {IDC_LOOP_BASE, &gSettings.gnLoopTypeBase, 0},
 };
 const int kGotoWaitDefault = 2;
 
@@ -121,8 +122,9 @@ void Init() {
     char editor[256];
     ReadEditorSetting(editor);
     DialogSetText(D, IDC_EDITOR, editor);
-    CheckPlayUpdate(gSettings.gbPlayUpdate == 0 ? IDC_PLAY_UPDATE_NONE : gSettings.gbPlayUpdate == 2 ? IDC_PLAY_UPDATE_ACTION
-                                                                                 : IDC_PLAY_UPDATE_LOOP);
+    CheckPlayUpdate(gSettings.gbPlayUpdate == 0   ? IDC_PLAY_UPDATE_NONE
+                    : gSettings.gbPlayUpdate == 2 ? IDC_PLAY_UPDATE_ACTION
+                                                  : IDC_PLAY_UPDATE_LOOP);
     DialogCheck(D, IDC_PROMPTS, gSettings.gbPromptForSave != 0);
     DialogCheck(D, IDC_INTERRUPT_WARNING, gSettings.gbInterruptWarning != 0);
     SetNumber(IDC_RECENT_SIZE, gSettings.gbRecentListSize);
@@ -211,7 +213,9 @@ void ApplyLogLevel() {
 }
 
 void Apply() {
-    gSettings.gbPlayUpdate = static_cast<uint8_t>(Checked(IDC_PLAY_UPDATE_NONE) ? 0 : Checked(IDC_PLAY_UPDATE_ACTION) ? 2 : 1);
+    gSettings.gbPlayUpdate = static_cast<uint8_t>(Checked(IDC_PLAY_UPDATE_NONE)     ? 0
+                                                  : Checked(IDC_PLAY_UPDATE_ACTION) ? 2
+                                                                                    : 1);
     gSettings.gbExcludeKelmorAction = Checked(IDC_EXCLUDE_OWN_ACTIONS) ? 1 : 0;
     gSettings.gbQuitWhenDone = Checked(IDC_QUIT_WHEN_DONE) ? 1 : 0;
     gSettings.gbPromptForSave = Checked(IDC_PROMPTS) ? 1 : 0;
@@ -229,7 +233,9 @@ void Apply() {
     for (const NumberField& field : kNumberFields) *field.setting = ReadNumber(field.control);
     if (gSettings.gnFactorFast < 1) gSettings.gnFactorFast = 1;
     if (gSettings.gnFactorSlow < 1) gSettings.gnFactorSlow = 1;
-    if (gSettings.gnRandomMax < gSettings.gnRandomMin) gSettings.gnRandomMax = gSettings.gnRandomMin < INT_MAX ? gSettings.gnRandomMin + 1 : gSettings.gnRandomMin;
+    if (gSettings.gnRandomMax < gSettings.gnRandomMin) {
+        gSettings.gnRandomMax = gSettings.gnRandomMin < INT_MAX ? gSettings.gnRandomMin + 1 : gSettings.gnRandomMin;
+    }
     gSettings.gbGOTOWait = ReadByte(IDC_GOTO_WAIT);
     DialogGetText(D, IDC_LOG_FILE, gLog.gszLogFile, sizeof gLog.gszLogFile);
     for (const RegistryBox& box : kRegistryBoxes) {
@@ -275,7 +281,8 @@ void OnCommand(int control, int notification) {
             OnMinimizeBox();
             break;
         case IDC_QUIT_WHEN_DONE:
-            OnStartOptionBox(D, control, gSettings.gbQuitWhenDone, gSettings.gbReload != 0 && gSettings.gbPlayImmediately != 0);
+            OnStartOptionBox(D, control, gSettings.gbQuitWhenDone,
+                             gSettings.gbReload != 0 && gSettings.gbPlayImmediately != 0);
             break;
         case IDC_OPTIONS_DEFAULTS:
             LoadTabDefaults(CurrentTab());

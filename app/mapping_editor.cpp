@@ -79,7 +79,8 @@ void MappingEntry(int vk, char* out, int size) {
     char text[kTextSize];
     ReadMappingText(vk, text);
     const int action = gMappings.gbMapAction[vk];
-    KeyCombinationText(vk, gMappings.gbMapCtrl[vk] != 0, gMappings.gbMapShift[vk] != 0, gMappings.gbMapAlt[vk] != 0, out, size);
+    KeyCombinationText(vk, gMappings.gbMapCtrl[vk] != 0, gMappings.gbMapShift[vk] != 0, gMappings.gbMapAlt[vk] != 0,
+                       out, size);
     Append(out, size, " = ");
     if (!IsTextAction(action)) {
         Append(out, size, kActionTexts[action]);

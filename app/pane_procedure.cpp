@@ -161,10 +161,12 @@ void PaneProcedure(int dialog, int message, int control, int notification) {
             OnContinuous();
             break;
         case IDC_RELOAD:
-            OnStartOptionBox(ID_PANES, IDC_RELOAD, gSettings.gbReload, gSettings.gbPlayImmediately != 0 && gSettings.gbQuitWhenDone != 0);
+            OnStartOptionBox(ID_PANES, IDC_RELOAD, gSettings.gbReload,
+                             gSettings.gbPlayImmediately != 0 && gSettings.gbQuitWhenDone != 0);
             break;
         case IDC_PLAY_IMMEDIATELY:
-            OnStartOptionBox(ID_PANES, IDC_PLAY_IMMEDIATELY, gSettings.gbPlayImmediately, gSettings.gbReload != 0 && gSettings.gbQuitWhenDone != 0);
+            OnStartOptionBox(ID_PANES, IDC_PLAY_IMMEDIATELY, gSettings.gbPlayImmediately,
+                             gSettings.gbReload != 0 && gSettings.gbQuitWhenDone != 0);
             break;
         case IDC_ALWAYS_ON_TOP:
             SetAlwaysOnTop(DialogIsChecked(ID_PANES, IDC_ALWAYS_ON_TOP));

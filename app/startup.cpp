@@ -220,8 +220,8 @@ void ShowInteractiveWindow() {
     gSettings.gnWindowTop = static_cast<int32_t>(ReadSettingDword("Top", 0));
     int32_t width = 0;
     int32_t height = 0;
-    if (gSettings.gnWindowLeft >= kOffScreen && gSettings.gnWindowTop >= kOffScreen && SysGetScreenSize(&width, &height) &&
-        gSettings.gnWindowLeft < width && gSettings.gnWindowTop < height) {
+    if (gSettings.gnWindowLeft >= kOffScreen && gSettings.gnWindowTop >= kOffScreen &&
+        SysGetScreenSize(&width, &height) && gSettings.gnWindowLeft < width && gSettings.gnWindowTop < height) {
         ShellMoveMainWindow(gSettings.gnWindowLeft, gSettings.gnWindowTop);
     }
     SetUpMainWindow();

@@ -76,14 +76,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!(flags & 2)) {
         const int32_t added = gRecording.nEventCount - count;
         Check(gRecordingStore.nEventIndex[1] == count - 1 + added);
-        Check(gRecordingStore.gEvents[gRecordingStore.nEventIndex[1]].message == 0 && gRecordingStore.gEvents[gRecordingStore.nEventIndex[0]].message == 0);
+        Check(gRecordingStore.gEvents[gRecordingStore.nEventIndex[1]].message == 0 &&
+              gRecordingStore.gEvents[gRecordingStore.nEventIndex[0]].message == 0);
         for (int32_t i = position; i < position + added; ++i) {
             // A key of the table or a typed character, never a media, browser or launch key.
             const uint32_t key = gRecordingStore.gEvents[i].paramL;
             Check(IsKeyMessage(gRecordingStore.gEvents[i].message) && gRecordingStore.gEvents[i].time == 0 &&
                   (IsCharacterRecord(key) || (key < 256 && !(key >= 0xA6 && key <= 0xB7))));
         }
-        for (int32_t i = position + added; i < gRecordingStore.nEventIndex[1]; ++i) Check(gRecordingStore.gEvents[i].message == kFiller.message);
+        for (int32_t i = position + added; i < gRecordingStore.nEventIndex[1]; ++i) {
+            Check(gRecordingStore.gEvents[i].message == kFiller.message);
+        }
     } else {
         Check(gRecording.nEventCount == count && gRecordingStore.nEventIndex[1] == count - 1);
     }

@@ -74,19 +74,24 @@ inline int LoadAndCheck() {
     Check(gRecording.nEventCount >= 0 && gRecording.nEventCount <= EVENT_LOAD_LIMIT, "event count");
     Check(gRecording.nScriptCommands >= 0 && gRecording.nScriptCommands <= SCRIPT_LOAD_LIMIT, "command count");
     if (result >= 0) Check(result == gRecording.nScriptCommands, "result is the command count");
-    if (result == -1 || result == -4 || result == -5) Check(gRecording.nEventCount == 0 && gRecording.nScriptCommands == 0, "failed load is empty");
+    if (result == -1 || result == -4 || result == -5) {
+        Check(gRecording.nEventCount == 0 && gRecording.nScriptCommands == 0, "failed load is empty");
+    }
     // Records at and above the count are zero (one comparison: a loop here would cost
     // more than the load).
     static const EVENTMSG zeros[EVENT_CAPACITY] = {};
     static const EVENTMSG& zero = zeros[0];
-    Check(memcmp(&gRecordingStore.gEvents[gRecording.nEventCount], zeros, static_cast<size_t>(EVENT_CAPACITY - gRecording.nEventCount) * sizeof(EVENTMSG)) == 0,
+    Check(memcmp(&gRecordingStore.gEvents[gRecording.nEventCount], zeros,
+                 static_cast<size_t>(EVENT_CAPACITY - gRecording.nEventCount) * sizeof(EVENTMSG)) == 0,
           "records past the count are zero");
     int32_t previous = -1;
     for (int32_t k = 0; k < gRecording.nScriptCommands; ++k) {
         Check(memchr(gRecordingStore.szArgument[k], '\0', SCRIPT_ARG_SIZE) != nullptr, "argument terminated");
         Check(gRecordingStore.nKeyword[k] >= KW_START && gRecordingStore.nKeyword[k] <= KW_CLICK, "keyword code");
-        Check(gRecordingStore.nEventIndex[k] > previous && gRecordingStore.nEventIndex[k] < gRecording.nEventCount, "command index");
-        Check(memcmp(&gRecordingStore.gEvents[gRecordingStore.nEventIndex[k]], &zero, sizeof zero) == 0, "command owns an empty event");
+        Check(gRecordingStore.nEventIndex[k] > previous && gRecordingStore.nEventIndex[k] < gRecording.nEventCount,
+              "command index");
+        Check(memcmp(&gRecordingStore.gEvents[gRecordingStore.nEventIndex[k]], &zero, sizeof zero) == 0,
+              "command owns an empty event");
         previous = gRecordingStore.nEventIndex[k];
     }
     // Every message box stays within what the program formats.

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string& argument = file.commands[k].argument;
         char kept[SCRIPT_ARG_SIZE];
         TextToUtf8(argument.data(), argument.size(), kept, sizeof kept);
-        Check(gRecordingStore.nKeyword[k] == file.commands[k].keyword && std::string(kept) == gRecordingStore.szArgument[k],
+        Check(gRecordingStore.nKeyword[k] == file.commands[k].keyword &&
+                  std::string(kept) == gRecordingStore.szArgument[k],
               "each command is the file's command line");
     }
     return 0;

@@ -43,7 +43,8 @@ bool Unhook(int reason, int failureLevel) {
         LogAt(failureLevel, "Remove Keyboard Service %li FAILURE", static_cast<int32_t>(gServiceHost.ghServiceHook));
         return false;
     }
-    LogAt(LOG_HIGH, "Removed Keyboard Service %li Successfully (%d)", static_cast<int32_t>(gServiceHost.ghServiceHook), reason);
+    LogAt(LOG_HIGH, "Removed Keyboard Service %li Successfully (%d)", static_cast<int32_t>(gServiceHost.ghServiceHook),
+          reason);
     gServiceHost.ghServiceHook = 0;
     return true;
 }
@@ -59,7 +60,8 @@ void TakeMappingKeys() {
     int count = 0;
     for (int vk = 0; vk < 255; ++vk) {
         if (!TakesItsKey(gMappings.gbMapAction[vk])) continue;
-        keys[count++] = {static_cast<uint8_t>(vk), gMappings.gbMapCtrl[vk], gMappings.gbMapShift[vk], gMappings.gbMapAlt[vk]};
+        keys[count++] = {static_cast<uint8_t>(vk), gMappings.gbMapCtrl[vk], gMappings.gbMapShift[vk],
+                         gMappings.gbMapAlt[vk]};
     }
     TakenKey busy[BUSY_KEYS_MAX];
     int busyCount = SysTakeKeys(keys, count, busy, BUSY_KEYS_MAX);
@@ -79,8 +81,9 @@ void HandCacheOver() {
     ReadMappings();
     // The service types characters in whatever layout is active and switches none, so
     // there is no layout to give back.
-    gServiceHost.gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(gServiceHost.ghServiceHook), gLog.gbLogLevel, gLog.gszLogFile, gMappings.gbMapAction,
-                           gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, shortTypes, nullptr);
+    gServiceHost.gpfnReloadServiceCache(kMainWindow, static_cast<uint32_t>(gServiceHost.ghServiceHook), gLog.gbLogLevel,
+                                        gLog.gszLogFile, gMappings.gbMapAction, gMappings.gbMapCtrl,
+                                        gMappings.gbMapShift, gMappings.gbMapAlt, shortTypes, nullptr);
     if (gServiceHost.ghServiceHook != 0) TakeMappingKeys();
 }
 

@@ -29,7 +29,8 @@ void LoadKeyboardService() {
     }
     gServiceHost.gpfnKelmorKeyboardProc = reinterpret_cast<KeyboardProc>(ModuleEntry(module, "KelmorKeyboardProc"));
     if (gServiceHost.gpfnKelmorKeyboardProc == nullptr) LogAt(LOG_LOW, "Unable to load KelmorKeyboardProc");
-    gServiceHost.gpfnReloadServiceCache = reinterpret_cast<ReloadServiceCacheEntry>(ModuleEntry(module, "ReloadServiceCache"));
+    gServiceHost.gpfnReloadServiceCache =
+        reinterpret_cast<ReloadServiceCacheEntry>(ModuleEntry(module, "ReloadServiceCache"));
     if (gServiceHost.gpfnReloadServiceCache == nullptr) LogAt(LOG_LOW, "Unable to load ReloadServiceCache");
     if (gServiceHost.gpfnKelmorKeyboardProc == nullptr || gServiceHost.gpfnReloadServiceCache == nullptr) {
         ShowServiceError(

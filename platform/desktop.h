@@ -10,7 +10,15 @@ struct RECT32 {
 };
 
 // Show commands
-enum { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOW = 5, SW_SHOWNA = 8, SW_RESTORE = 9, SW_MINIMIZE = 6 };
+enum {
+    SW_HIDE = 0,
+    SW_SHOWNORMAL = 1,
+    SW_SHOWMINIMIZED = 2,
+    SW_SHOW = 5,
+    SW_SHOWNA = 8,
+    SW_RESTORE = 9,
+    SW_MINIMIZE = 6
+};
 
 // Top-level windows in the system's order, visible or not; returns how many were
 // stored (at most max).

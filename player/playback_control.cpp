@@ -69,8 +69,8 @@ void LogPlaybackStart() {
     LogAt(LOG_LOW,
           "\r\nStarting '%s' playback (%d Total Actions) with Kelmor %s at log level %d on Windows Platform %li "
           "Version %li.%li Build #%li....",
-          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : kUntitled, gRecording.nEventCount, KELMOR_VERSION_TEXT, static_cast<int>(gLog.gbLogLevel),
-          platform, major, minor, build);
+          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : kUntitled, gRecording.nEventCount, KELMOR_VERSION_TEXT,
+          static_cast<int>(gLog.gbLogLevel), platform, major, minor, build);
 }
 
 }  // namespace
@@ -90,7 +90,9 @@ void OnPlayback(int id) {
         GiveUpWhenHidden();
         return;
     }
-    if (gPlayer.gbPlayingNow) LogAt(LOG_LOW, "Sanity Check Failure: 'ID_PLAY' with 'gPlayer.gbPlayingNow' (this should never happen)");
+    if (gPlayer.gbPlayingNow) {
+        LogAt(LOG_LOW, "Sanity Check Failure: 'ID_PLAY' with 'gPlayer.gbPlayingNow' (this should never happen)");
+    }
     RemoveServiceForJournal(REMOVE_FOR_PLAYBACK);
     LogPlaybackStart();
     SetCommandState(CMD_STATE_BUSY);
@@ -155,7 +157,8 @@ void StopAndResetPlayback(bool continuing) {
         gPlayer.gbPlayingNow = false;
     }
     if (!continuing) gRecording.nCompletedPasses = 0;
-    LogAt(LOG_HIGH, "Restoring entire original event array from %li back to %li", gRecording.nEventCount, gRecording.nBackupEventCount);
+    LogAt(LOG_HIGH, "Restoring entire original event array from %li back to %li", gRecording.nEventCount,
+          gRecording.nBackupEventCount);
     RestoreRecordingBackup();
     ClearPlayerDelays();
     if (gPlayer.gbSavedSpeed != 0) {
@@ -187,7 +190,8 @@ void EndOfPlaybackPass() {
         if (gSettings.gbContinuous) {
             FormatText(progress, sizeof progress, "%li done for %s", gRecording.nCompletedPasses, path);
         } else {
-            FormatText(progress, sizeof progress, "%li of %li done for %s", gRecording.nCompletedPasses, gSettings.gnRepeats, path);
+            FormatText(progress, sizeof progress, "%li of %li done for %s", gRecording.nCompletedPasses,
+                       gSettings.gnRepeats, path);
         }
         if (gSettings.gbPlayUpdate == 1) ShellSetWindowTitle(progress);
         LogAt(LOG_LOW, "%s", progress);
@@ -213,10 +217,11 @@ void OnCancelJournal() {
     NoteFailedHiddenPlayback();
     if (gSettings.gbInterruptWarning) {
         ShowIconMessage(
-            PlatformText("Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "
-            "combinations terminate Kelmor functions.\n(You can use these key combinations as a safe way to cancel a "
-            "playback or recording)\n\n--> If you intended to go to the Windows START button, use the \"Windows "
-            "Key\" instead."),
+            PlatformText(
+                "Windows is forcing Kelmor to stop recording and playing.\n\nThe CTRL+ESC and CTRL+ALT+DEL key "
+                "combinations terminate Kelmor functions.\n(You can use these key combinations as a safe way to cancel "
+                "a playback or recording)\n\n--> If you intended to go to the Windows START button, use the "
+                "\"Windows Key\" instead."),
             caption, MB_TASKMODAL | MB_TOPMOST, IDI_KELMOR);
     }
     ShowCurrentFileTitle();

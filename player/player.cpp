@@ -79,7 +79,8 @@ int32_t ScaledDelay(int32_t i) {
             return raw / (gSettings.gnFactorFast < 1 ? 1 : gSettings.gnFactorFast);
         case SPEED_SLOW: {
             // Double clicks only register when their parts keep their recorded rhythm.
-            const bool click = gRecordingStore.gEvents[i].message == WM_LBUTTONDBLCLK || gRecordingStore.gEvents[i].message == WM_LBUTTONUP ||
+            const bool click = gRecordingStore.gEvents[i].message == WM_LBUTTONDBLCLK ||
+                               gRecordingStore.gEvents[i].message == WM_LBUTTONUP ||
                                (HasEvent(i + 1) && gRecordingStore.gEvents[i + 1].message == WM_LBUTTONUP) ||
                                (HasEvent(i + 2) && gRecordingStore.gEvents[i + 2].message == WM_LBUTTONUP);
             if (click) return raw;
@@ -98,7 +99,8 @@ void LogPlayEvent(int32_t i, int32_t delay) {
         LogAt(LOG_HIGH,
               "PLAY EVENT #%d at %li: Requested Delay=%li, Surplus Remaining=%li, Rec Time=%li, Rec Prev=%li, "
               "Message=%s",
-              i + 1, SysGetTickCount(), delay, gPlayer.lSurplus, gRecordingStore.gEvents[i].time, i > 0 ? gRecordingStore.gEvents[i - 1].time : 0u, text);
+              i + 1, SysGetTickCount(), delay, gPlayer.lSurplus, gRecordingStore.gEvents[i].time,
+              i > 0 ? gRecordingStore.gEvents[i - 1].time : 0u, text);
     } else {
         LogAt(LOG_MEDIUM, "PLAY EVENT #%d: Message=%s", i + 1, text);
     }
@@ -181,8 +183,9 @@ intptr_t ReplaceKey(int code, uintptr_t wParam, intptr_t lParam, uint8_t action)
     SYSTEMTIME t;
     switch (action) {
         case ACTION_REPLACE_LOOP:
-            FormatInt64(text, sizeof text,
-                        static_cast<int64_t>(gRecording.nCompletedPasses) + static_cast<int64_t>(gSettings.gnLoopTypeBase) + 1);
+            FormatInt64(
+                text, sizeof text,
+                static_cast<int64_t>(gRecording.nCompletedPasses) + static_cast<int64_t>(gSettings.gnLoopTypeBase) + 1);
             break;
         case ACTION_REPLACE_RANDOM:
             FormatText(text, sizeof text, "%d", RandomInRange(gSettings.gnRandomMin, gSettings.gnRandomMax));
@@ -289,7 +292,8 @@ intptr_t LaterOffer(int code, uintptr_t wParam, intptr_t lParam) {
 
 intptr_t GetNext(int code, uintptr_t wParam, intptr_t lParam) {
     // A negative index would read before the list as surely as a large one reads past it.
-    if (gPlayer.nCurrentEvent < 0 || gPlayer.nCurrentEvent >= gRecording.nEventCount || gPlayer.nCurrentEvent >= EVENT_CAPACITY) {
+    if (gPlayer.nCurrentEvent < 0 || gPlayer.nCurrentEvent >= gRecording.nEventCount ||
+        gPlayer.nCurrentEvent >= EVENT_CAPACITY) {
         CorruptionStop();
         return 0;
     }

@@ -45,8 +45,8 @@ void LogRecordedEvent(const EVENTMSG& event) {
     }
     LogAt(LOG_MEDIUM,
           "RECORDING #%d: hWnd=%li, Time=%li, Message=%s (paramL=0x%X, paramH=0x%X, wParam=0x%X, lParam=0x%X)",
-          gPlayer.nCurrentEvent + 1, static_cast<int32_t>(event.hwnd), static_cast<int32_t>(event.time), name, event.paramL,
-          event.paramH, event.paramL & 0xFFu, (event.paramL >> 8) & 0xFFu);
+          gPlayer.nCurrentEvent + 1, static_cast<int32_t>(event.hwnd), static_cast<int32_t>(event.time), name,
+          event.paramL, event.paramH, event.paramL & 0xFFu, (event.paramL >> 8) & 0xFFu);
 }
 
 }  // namespace
@@ -57,9 +57,10 @@ void OnStartRecording(int) {
 
     uint32_t platformId = 0, major = 0, minor = 0, build = 0;
     SysGetVersion(&platformId, &major, &minor, &build);
-    LogAt(LOG_LOW,
-          "\r\nStarting recording with Kelmor %s at log level %d on Windows Platform %li Version %li.%li Build #%li....",
-          KELMOR_VERSION_TEXT, static_cast<int>(gLog.gbLogLevel), platformId, major, minor, build);
+    LogAt(
+        LOG_LOW,
+        "\r\nStarting recording with Kelmor %s at log level %d on Windows Platform %li Version %li.%li Build #%li....",
+        KELMOR_VERSION_TEXT, static_cast<int>(gLog.gbLogLevel), platformId, major, minor, build);
 
     memset(gRecordingStore.gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
     SetCommandState(CMD_STATE_BUSY);
@@ -125,7 +126,8 @@ intptr_t JournalRecordProc(int code, uintptr_t wParam, intptr_t lParam) {
     if (code != HC_ACTION || lParam == 0) return 0;
     const EVENTMSG event = *reinterpret_cast<const EVENTMSG*>(lParam);
 
-    if (gMappings.gbStopRecordingKey != 0 && event.message == WM_KEYDOWN && (event.paramL & 0xFFu) == gMappings.gbStopRecordingKey) {
+    if (gMappings.gbStopRecordingKey != 0 && event.message == WM_KEYDOWN &&
+        (event.paramL & 0xFFu) == gMappings.gbStopRecordingKey) {
         LogAt(LOG_MEDIUM, "\"Stop Recording\" key pressed: %d", static_cast<int>(gMappings.gbStopRecordingKey));
         SendCommand(ID_STOP_RECORDING);
         return 0;

@@ -32,7 +32,9 @@ void CopyText(char* out, size_t size, const char* text) {
     out[len] = '\0';
 }
 
-void SetLastFileTypeFromName() { gSettings.gbLastFileType = FindInFileName(gRecording.gszFile, ".klx") != nullptr ? 2 : 1; }
+void SetLastFileTypeFromName() {
+    gSettings.gbLastFileType = FindInFileName(gRecording.gszFile, ".klx") != nullptr ? 2 : 1;
+}
 
 // Runs the save dialog until it gives a name whose extension agrees with the filter.
 int ChooseSaveName() {
@@ -184,7 +186,8 @@ void OnEditScriptFile(int) { EditFile(gRecording.gszFile); }
 void OnDisplayNumberOfActions(int) {
     if (gRecording.nEventCount != 0) {
         KelmorMessageBoxF("Total Commands", MB_OK | MB_ICONINFORMATION, "Total number of actions in %s: %d",
-                          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : "the current recording", gRecording.nEventCount);
+                          gRecording.gszFile[0] != '\0' ? gRecording.gszFile : "the current recording",
+                          gRecording.nEventCount);
     } else {
         KelmorMessageBox(kNoActionsText, "Total Commands", MB_OK | MB_ICONINFORMATION);
     }

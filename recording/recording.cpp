@@ -105,7 +105,8 @@ void ClearRecording() {
 
 int InsertEvent(int32_t position, int32_t count, const EVENTMSG* record, const char* logName) {
     if (count >= EVENT_CAPACITY || position < 0 || position > count) {
-        LogAt(LOG_LOW, "Event list full: event message '%s' not injected at (0-based) position [%d] (%d of %d records used)",
+        LogAt(LOG_LOW,
+              "Event list full: event message '%s' not injected at (0-based) position [%d] (%d of %d records used)",
               logName, position, count, EVENT_CAPACITY);
         return 0;
     }
@@ -122,8 +123,9 @@ void ShiftScriptCommands(int32_t position, int32_t delta) {
     for (int32_t k = 0; k < gRecording.nScriptCommands; ++k) {
         if (gRecordingStore.nEventIndex[k] < position) continue;
         LogAt(LOG_HIGH,
-              "      ~~~Adjusting upcoming script command #%d \"%s %s\" from event (0-based) index [%d] to [%d]",
-              k + 1, ScriptKeywordName(gRecordingStore.nKeyword[k]), gRecordingStore.szArgument[k], gRecordingStore.nEventIndex[k], gRecordingStore.nEventIndex[k] + delta);
+              "      ~~~Adjusting upcoming script command #%d \"%s %s\" from event (0-based) index [%d] to [%d]", k + 1,
+              ScriptKeywordName(gRecordingStore.nKeyword[k]), gRecordingStore.szArgument[k],
+              gRecordingStore.nEventIndex[k], gRecordingStore.nEventIndex[k] + delta);
         gRecordingStore.nEventIndex[k] += delta;
     }
 }
@@ -137,7 +139,8 @@ void BackupRecording() {
 
 void RestoreRecordingBackup() {
     memset(gRecordingStore.gEvents, 0, EVENT_CAPACITY * sizeof(EVENTMSG));
-    memcpy(gRecordingStore.gEvents, gRecordingStore.gBackupEvents, static_cast<size_t>(gRecording.nBackupEventCount) * sizeof(EVENTMSG));
+    memcpy(gRecordingStore.gEvents, gRecordingStore.gBackupEvents,
+           static_cast<size_t>(gRecording.nBackupEventCount) * sizeof(EVENTMSG));
     gRecording.nEventCount = gRecording.nBackupEventCount;
     memcpy(gRecordingStore.nEventIndex, gRecordingStore.nBackupEventIndex, SCRIPT_CAPACITY * sizeof(int32_t));
 }

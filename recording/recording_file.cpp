@@ -599,8 +599,8 @@ int LoadRecording(const char* path) {
     const uint32_t size = GetFileSize32(path);
     if (size < 1) {
         LogAt(LOG_LOW, "Unable to open file '%s'! (-2)", path);
-        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION, "Unable to open file '%s'! (-2)\n\nPlease verify that the file exists.",
-                          path);
+        KelmorMessageBoxF("Error", MB_ICONEXCLAMATION,
+                          "Unable to open file '%s'! (-2)\n\nPlease verify that the file exists.", path);
         return -2;
     }
     SysFile file = SysOpenRead(path);

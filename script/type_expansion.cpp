@@ -108,7 +108,8 @@ void ExpandPlaceholders(char* text) {
     }
     if (Has(text, "{playbackloop}")) {
         // Wraps like the 32-bit sum it always was, whatever LoopTypeBase holds.
-        const uint32_t loop = static_cast<uint32_t>(gRecording.nCompletedPasses) + static_cast<uint32_t>(gSettings.gnLoopTypeBase) + 1u;
+        const uint32_t loop =
+            static_cast<uint32_t>(gRecording.nCompletedPasses) + static_cast<uint32_t>(gSettings.gnLoopTypeBase) + 1u;
         FormatText(value, sizeof value, "%li", static_cast<int32_t>(loop));
         ReplaceToken(text, "{playbackloop}", value);
     }

@@ -76,8 +76,9 @@ int MatchingSlot(const KELMORSERVICEDATA* data, int last) {
         const int length = data->nShortTypeLength[slot];
         if (length < 1 || length > SHORTTYPE_SLOT_SIZE - 1) continue;
         int same = 0;
-        for (int j = 0; j < length; ++j)
+        for (int j = 0; j < length; ++j) {
             if (name[j] == gService.gszKeyBuffer[length - 1 - j]) ++same;
+        }
         if (same == length) return slot;
     }
     return -1;
@@ -91,7 +92,8 @@ void ForgetPending() {
 
 void NotePendingKey(int vk, bool down) {
     const uint8_t bit = static_cast<uint8_t>(1u << (vk % 8));
-    gService.gPendingKeysDown[vk / 8] = static_cast<uint8_t>(down ? gService.gPendingKeysDown[vk / 8] | bit : gService.gPendingKeysDown[vk / 8] & ~bit);
+    gService.gPendingKeysDown[vk / 8] =
+        static_cast<uint8_t>(down ? gService.gPendingKeysDown[vk / 8] | bit : gService.gPendingKeysDown[vk / 8] & ~bit);
 }
 
 bool PendingKeysDown() {

@@ -210,7 +210,8 @@ void LoadSettings() {
     gSettings.gbExcludeKelmorAction = static_cast<uint8_t>(ReadSettingDword("ExcludeKelmorAction", 1));
     gSettings.gbPlayImmediately = static_cast<uint8_t>(ReadSettingDword("PlayImmediately", 0));
     gSettings.gbQuitWhenDone = static_cast<uint8_t>(ReadSettingDword("QuitWhenDone", 0));
-    gSettings.gbIsWindowsXP = static_cast<uint8_t>(ReadSettingDword("IsWindowsXP", static_cast<uint32_t>(IsWindowsXPOrLater())));
+    gSettings.gbIsWindowsXP =
+        static_cast<uint8_t>(ReadSettingDword("IsWindowsXP", static_cast<uint32_t>(IsWindowsXPOrLater())));
     gSettings.gbReload = static_cast<uint8_t>(ReadSettingDword("Reload", 0));
     gSettings.gbPlayUpdate = static_cast<uint8_t>(ReadSettingDword("PlayUpdate", 1));
     gSettings.gbGOTOWait = static_cast<uint8_t>(ReadSettingDword("GOTOWait", 2));

@@ -112,7 +112,9 @@ std::string Records(std::initializer_list<EVENTMSG> events) {
 }
 
 void Keys(int count) {
-    for (int i = 0; i < count; ++i) gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2u, 'A', 1, 5000u + 100u * i, 0};
+    for (int i = 0; i < count; ++i) {
+        gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYDOWN + i % 2u, 'A', 1, 5000u + 100u * i, 0};
+    }
     gRecording.nEventCount = count;
 }
 

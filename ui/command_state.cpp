@@ -40,7 +40,9 @@ void SetCommandState(int state) {
         if (what != '-') ShellEnableCommand(row.id, what == '1');
     }
     // Back to idle, the tray shows the service's idle icon again instead of the busy one.
-    if (state == CMD_STATE_IDLE && gSettings.gdwShowTrayIcon != 0) SetTrayIcon(static_cast<int>(gSettings.gdwShowTrayIcon), "Kelmor");
+    if (state == CMD_STATE_IDLE && gSettings.gdwShowTrayIcon != 0) {
+        SetTrayIcon(static_cast<int>(gSettings.gdwShowTrayIcon), "Kelmor");
+    }
 }
 
 void ApplyMenuOpeningRules(bool currentFileHasContent, bool logHasContent) {

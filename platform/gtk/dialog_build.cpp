@@ -161,7 +161,8 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
             w = gtk_link_button_new_with_label(c.text[0] != '\0' ? c.text : " ", c.text);
             gtk_style_context_add_class(gtk_widget_get_style_context(w), "kelmor");
             gtk_widget_set_halign(w, GTK_ALIGN_START);
-            g_signal_connect(w, "activate-link", G_CALLBACK(OnActivateLink), NewSource(w, dialog, c.id, NOTIFY_CLICKED));
+            g_signal_connect(w, "activate-link", G_CALLBACK(OnActivateLink),
+                             NewSource(w, dialog, c.id, NOTIFY_CLICKED));
             break;
         case CONTROL_STATIC: {
             if ((c.flags & CONTROL_MULTILINE) != 0) {
@@ -211,7 +212,8 @@ GtkWidget* MakeWidget(const ControlDescription& c, int dialog, GtkWidget** group
                 w = NewMultilineText(true);
                 GtkTextBuffer* buffer = MultilineBuffer(w);
                 gtk_text_buffer_set_text(buffer, c.text, -1);
-                g_signal_connect(buffer, "changed", G_CALLBACK(OnBufferChanged), NewSource(w, dialog, c.id, NOTIFY_CHANGED));
+                g_signal_connect(buffer, "changed", G_CALLBACK(OnBufferChanged),
+                                 NewSource(w, dialog, c.id, NOTIFY_CHANGED));
                 break;
             }
             w = gtk_entry_new();
@@ -284,8 +286,8 @@ void NarrowTabs(GtkWidget* notebook) {
     static GtkCssProvider* css = nullptr;
     if (css == nullptr) {
         css = gtk_css_provider_new();
-        gtk_css_provider_load_from_data(css, "notebook > header > tabs > tab { padding-left: 7px; padding-right: 7px; }",
-                                        -1, nullptr);
+        gtk_css_provider_load_from_data(
+            css, "notebook > header > tabs > tab { padding-left: 7px; padding-right: 7px; }", -1, nullptr);
     }
     gtk_style_context_add_provider(gtk_widget_get_style_context(notebook), GTK_STYLE_PROVIDER(css),
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);

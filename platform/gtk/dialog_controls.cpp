@@ -14,7 +14,9 @@ namespace {
 
 // The image a picture or gadget shows.
 GtkImage* ImageOf(GtkWidget* w) {
-    GtkWidget* image = GTK_IS_BUTTON(w) ? gtk_button_get_image(GTK_BUTTON(w)) : GTK_IS_EVENT_BOX(w) ? gtk_bin_get_child(GTK_BIN(w)) : nullptr;
+    GtkWidget* image = GTK_IS_BUTTON(w)      ? gtk_button_get_image(GTK_BUTTON(w))
+                       : GTK_IS_EVENT_BOX(w) ? gtk_bin_get_child(GTK_BIN(w))
+                                             : nullptr;
     return image != nullptr && GTK_IS_IMAGE(image) ? GTK_IMAGE(image) : nullptr;
 }
 
@@ -266,7 +268,9 @@ int GtkDialogListGetText(int dialog, int control, int index, char* out, int size
         } else if (GTK_IS_COMBO_BOX(w)) {
             GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(w));
             GtkTreeIter iter;
-            if (gtk_tree_model_iter_nth_child(model, &iter, nullptr, index)) gtk_tree_model_get(model, &iter, 0, &owned, -1);
+            if (gtk_tree_model_iter_nth_child(model, &iter, nullptr, index)) {
+                gtk_tree_model_get(model, &iter, 0, &owned, -1);
+            }
             text = owned;
         } else if (GTK_IS_LIST_BOX(w)) {
             GtkWidget* label = gtk_bin_get_child(GTK_BIN(gtk_list_box_get_row_at_index(GTK_LIST_BOX(w), index)));

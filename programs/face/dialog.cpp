@@ -70,7 +70,9 @@ int DialogListSelection(int dialog, int control) {
     return Face() != nullptr ? Face()->dialogListSelection(dialog, control) : -1;
 }
 
-int DialogListCount(int dialog, int control) { return Face() != nullptr ? Face()->dialogListCount(dialog, control) : 0; }
+int DialogListCount(int dialog, int control) {
+    return Face() != nullptr ? Face()->dialogListCount(dialog, control) : 0;
+}
 
 int DialogListGetText(int dialog, int control, int index, char* out, int size) {
     if (Face() != nullptr) return Face()->dialogListGetText(dialog, control, index, out, size);

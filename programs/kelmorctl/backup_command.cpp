@@ -41,7 +41,8 @@ int RunBackup(int, char** argv) {
         return 1;
     }
     // Without a window, its place and tab are those the window would start with.
-    gSettings.gnWindowLeft = static_cast<int32_t>(ReadSettingDword("Left", static_cast<uint32_t>(gSettings.gnWindowLeft)));
+    gSettings.gnWindowLeft =
+        static_cast<int32_t>(ReadSettingDword("Left", static_cast<uint32_t>(gSettings.gnWindowLeft)));
     gSettings.gnWindowTop = static_cast<int32_t>(ReadSettingDword("Top", static_cast<uint32_t>(gSettings.gnWindowTop)));
     gSettings.gnLastTab = static_cast<int32_t>(ReadSettingDword("LastTab", static_cast<uint32_t>(gSettings.gnLastTab)));
     return SaveSettingsBackup(argv[1], blocks) ? 0 : 1;

@@ -36,7 +36,8 @@ std::string FindKelmorProgram() {
 }  // namespace
 
 int RunExe(int, char** argv) {
-    if (!SetCurrentFileFromArgument(argv[0]) || LoadRecording(gRecording.gszFile) < 0 || RefuseCutRecording("exe", "nothing written")) {
+    if (!SetCurrentFileFromArgument(argv[0]) || LoadRecording(gRecording.gszFile) < 0 ||
+        RefuseCutRecording("exe", "nothing written")) {
         return 1;
     }
     char name[MAX_PATH];

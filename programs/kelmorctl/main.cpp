@@ -22,14 +22,15 @@ namespace {
 const Subcommand kSubcommands[] = {
     {"info", "FILE", "Load a recording and print its number of events and script commands", 1, 1, nullptr, RunInfo},
     {"convert", "IN OUT",
-     "Load IN and save it as OUT: binary when OUT contains .klr, text otherwise (.klr is added when OUT has no dot)",
-     2, 2, nullptr, RunConvert},
+     "Load IN and save it as OUT: binary when OUT contains .klr, text otherwise (.klr is added when OUT has no dot)", 2,
+     2, nullptr, RunConvert},
     {"record", "FILE",
      "Record the desktop's keys and mouse until the stop key or the time is up, then save FILE as convert does "
      "(Ctrl+Esc cancels)",
      1, 1, kRecordOptions, RunRecord},
     {"exe", "IN OUT",
-     "Load IN and make OUT (its extension replaced by .exe) a copy of the kelmor program beside kelmorctl that plays it",
+     "Load IN and make OUT (its extension replaced by .exe) a copy of the kelmor program beside kelmorctl that plays "
+     "it",
      2, 2, nullptr, RunExe},
     {"play", "FILE", "Play FILE into the focused program, as kelmor FILE does; 0 once it played through", 1, 1,
      kPlayOptions, RunPlay},

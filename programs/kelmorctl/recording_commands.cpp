@@ -20,7 +20,8 @@ int RunInfo(int, char** argv) {
     if (!LoadNamed(argv[0])) return 1;
     // The counts of a cut file are not the file's: shown as such, and not a success.
     printf("events: %d%s\ncommands: %d\n", static_cast<int>(gRecording.nEventCount),
-           gRecording.gbRecordingCut ? " (the file holds more; cut)" : "", static_cast<int>(gRecording.nScriptCommands));
+           gRecording.gbRecordingCut ? " (the file holds more; cut)" : "",
+           static_cast<int>(gRecording.nScriptCommands));
     if (gRecording.gbRecordingCut) return 1;
     // A file that play and convert would refuse is no usable recording.
     return CheckHasActions("Error") ? 0 : 1;

@@ -167,7 +167,8 @@ TEST_F(AdvancedOptionsTest, ApplyTakesEveryFieldWithItsRangeFixes) {
         Press(IDOK);
     });
     EXPECT_EQ(gLog.gbLogLevel, LOG_OFF);
-    EXPECT_EQ(ReadFile(gLog.gszLogFile), "Log level set to MEDIUM\r\nLog level set to MEDIUM\r\n") << "OFF writes nothing";
+    EXPECT_EQ(ReadFile(gLog.gszLogFile), "Log level set to MEDIUM\r\nLog level set to MEDIUM\r\n")
+        << "OFF writes nothing";
 }
 
 TEST_F(AdvancedOptionsTest, DefaultsFillTheCurrentTabAndCancelKeepsTheSettings) {
@@ -278,7 +279,8 @@ TEST_F(AdvancedOptionsTest, ArrowsKeepTheirRangeAndBrowseFillsTheField) {
 #ifdef _WIN32
     EXPECT_EQ(fake::fileDialogs[1].filters, "Program Files (*.exe)|*.exe|All Files (*.*)|*.*|");
 #else
-    EXPECT_EQ(fake::fileDialogs[1].filters, "Programs|<executable>|All Files (*.*)|*.*|") << "programs have no .exe here";
+    EXPECT_EQ(fake::fileDialogs[1].filters, "Programs|<executable>|All Files (*.*)|*.*|")
+        << "programs have no .exe here";
 #endif
 }
 

@@ -20,7 +20,9 @@ fake::Control& Pane(int control) { return fake::DialogControl(ID_PANES, control)
 
 // What a person's click on an option button does: the group's mark moves to it.
 void ChooseSpeed(int control) {
-    for (int id : {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST}) Pane(id).checked = id == control;
+    for (int id : {IDC_SPEED_SLOW, IDC_SPEED_NORMAL, IDC_SPEED_FAST, IDC_SPEED_FASTEST}) {
+        Pane(id).checked = id == control;
+    }
     fake::DialogCommand(ID_PANES, control, NOTIFY_CLICKED);
 }
 

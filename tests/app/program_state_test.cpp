@@ -31,14 +31,20 @@ TEST_F(ProgramStateTest, OneResetCoversEveryFolder) {
     ResetProgramState();
 
     EXPECT_STREQ(gRecording.gszFile, "");
-    EXPECT_EQ(std::make_tuple(gRecording.gbModified, gRecording.gbFileChosen, gRecording.gbRecordingCut), std::make_tuple(false, false, false));
-    EXPECT_EQ(std::make_tuple(gRecording.nEventCount, gRecording.nScriptCommands, gRecording.nCompletedPasses), std::make_tuple(0, 0, 0));
-    EXPECT_EQ(std::make_tuple(gPlayer.ghJournalHook, gPlayer.gbPlayingNow, int{gPlayer.gbSavedSpeed}, gPlayer.gdwLastButtonUpTick),
+    EXPECT_EQ(std::make_tuple(gRecording.gbModified, gRecording.gbFileChosen, gRecording.gbRecordingCut),
+              std::make_tuple(false, false, false));
+    EXPECT_EQ(std::make_tuple(gRecording.nEventCount, gRecording.nScriptCommands, gRecording.nCompletedPasses),
+              std::make_tuple(0, 0, 0));
+    EXPECT_EQ(std::make_tuple(gPlayer.ghJournalHook, gPlayer.gbPlayingNow, int{gPlayer.gbSavedSpeed},
+                              gPlayer.gdwLastButtonUpTick),
               std::make_tuple(intptr_t{0}, false, 0, 0u));
-    EXPECT_EQ(std::make_tuple(gPlayer.ghGotoWindow, int{gPlayer.gbConsoleMinimized}, gPlayer.nCurrentEvent, gPlayer.lDelay),
-              std::make_tuple(0u, 0, 0, 0));
-    EXPECT_EQ(std::make_tuple(gServiceHost.ghServiceHook, int{gMappings.gbMapAction[65]}, int{gMappings.gbStopRecordingKey}),
-              std::make_tuple(intptr_t{0}, 0, 0));
-    EXPECT_EQ(std::make_tuple(gRun.gnRunMode, gRun.gnExitCode), std::make_tuple(int32_t{RUN_INTERACTIVE}, int32_t{EXIT_CODE_DONE}));
+    EXPECT_EQ(
+        std::make_tuple(gPlayer.ghGotoWindow, int{gPlayer.gbConsoleMinimized}, gPlayer.nCurrentEvent, gPlayer.lDelay),
+        std::make_tuple(0u, 0, 0, 0));
+    EXPECT_EQ(
+        std::make_tuple(gServiceHost.ghServiceHook, int{gMappings.gbMapAction[65]}, int{gMappings.gbStopRecordingKey}),
+        std::make_tuple(intptr_t{0}, 0, 0));
+    EXPECT_EQ(std::make_tuple(gRun.gnRunMode, gRun.gnExitCode),
+              std::make_tuple(int32_t{RUN_INTERACTIVE}, int32_t{EXIT_CODE_DONE}));
     EXPECT_EQ(std::make_tuple(int{gSettings.gbSpeed}, int{gLog.gbLogLevel}), std::make_tuple(2, int{LOG_OFF}));
 }

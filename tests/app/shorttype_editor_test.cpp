@@ -80,7 +80,8 @@ TEST_F(ShortTypeEditorTest, TypingActsAtTheCaretAsInAnyField) {
         DialogSetSelection(ID_PANES, IDC_SHORTTYPE, c.start, c.end);
         fake::DialogCommand(ID_PANES, IDC_SHORTTYPE, NOTIFY_CHAR + static_cast<unsigned char>(c.key));
         EXPECT_EQ(Pane(IDC_SHORTTYPE).text, c.after) << c.text << " key " << int(c.key);
-        EXPECT_EQ(Pane(IDC_SHORTTYPE).selectionStart, c.caret < 0 ? c.start : c.caret) << c.text << " key " << int(c.key);
+        EXPECT_EQ(Pane(IDC_SHORTTYPE).selectionStart, c.caret < 0 ? c.start : c.caret)
+            << c.text << " key " << int(c.key);
         EXPECT_EQ(Pane(IDC_SHORTTYPE).selectionEnd, c.caret < 0 ? c.end : c.caret) << c.text << " key " << int(c.key);
     }
 }

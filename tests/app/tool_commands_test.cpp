@@ -96,7 +96,8 @@ TEST_F(ToolCommandsTest, TheWindowStartsWithItsMarksTheLogQuestionAndTheServiceT
     ASSERT_EQ(fake::timers.count(SERVICE_TIMER), 1u);
     EXPECT_LE(fake::timers[SERVICE_TIMER].periodMs, 100u);
     // A tick while a playback sits in a WAIT far past its time runs the watchdog.
-    gPlayer.gbPlayingNow = true, gPlayer.ghJournalHook = 1, gPlayer.lWaitDuration = 1000, gPlayer.dwDelayStart = fake::tickCount - 1600;
+    gPlayer.gbPlayingNow = true, gPlayer.ghJournalHook = 1, gPlayer.lWaitDuration = 1000,
+    gPlayer.dwDelayStart = fake::tickCount - 1600;
     fake::timers[SERVICE_TIMER].onTick(SERVICE_TIMER);
     EXPECT_EQ(fake::keyEvents.size(), 2u) << "Ctrl pressed and released";
     EXPECT_EQ(fake::timers[SERVICE_TIMER].periodMs, 500u);

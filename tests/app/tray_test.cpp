@@ -63,7 +63,8 @@ TEST_F(TrayTest, RunFromTrayOnAndOffWithAndWithoutThePrompt) {
     EXPECT_EQ(fake::trayAdds[0].tip, "Kelmor");
     EXPECT_TRUE(RunFromTrayChecked() && TrayBox().checked && TrayBox().enabled);
     ASSERT_EQ(fake::messageBoxes.size(), 1u);
-    EXPECT_EQ(fake::messageBoxes[0].text, PlatformText("You can now access Kelmor from the System Tray on the Taskbar."));
+    EXPECT_EQ(fake::messageBoxes[0].text,
+              PlatformText("You can now access Kelmor from the System Tray on the Taskbar."));
     EXPECT_EQ(fake::messageBoxes[0].caption, "Tray Icon");
     EXPECT_FALSE(fake::mainWindowVisible);
 

@@ -233,7 +233,8 @@ int SysGetWindowClass(HWND32 window, char* out, int size) {
     auto found = fake::windowClasses.find(window);
     const std::string name = found != fake::windowClasses.end() && Find(window) != nullptr ? found->second : "";
     if (size <= 0) return 0;
-    const int len = static_cast<int>(name.size() < static_cast<size_t>(size) ? name.size() : static_cast<size_t>(size - 1));
+    const int len =
+        static_cast<int>(name.size() < static_cast<size_t>(size) ? name.size() : static_cast<size_t>(size - 1));
     memcpy(out, name.data(), static_cast<size_t>(len));
     out[len] = '\0';
     return len;

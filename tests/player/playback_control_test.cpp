@@ -17,7 +17,9 @@ namespace {
 
 std::vector<uint32_t> Gaps() {
     std::vector<uint32_t> gaps;
-    for (size_t i = 1; i < fake::deliveredAt.size(); ++i) gaps.push_back(fake::deliveredAt[i] - fake::deliveredAt[i - 1]);
+    for (size_t i = 1; i < fake::deliveredAt.size(); ++i) {
+        gaps.push_back(fake::deliveredAt[i] - fake::deliveredAt[i - 1]);
+    }
     fake::deliveredAt.clear();
     return gaps;
 }
@@ -116,7 +118,8 @@ TEST_F(PlaybackControlTest, NothingToPlayOrHookRefused) {
     fake::refuseJournalHook = true;
     SendCommand(ID_SERVICE_PLAYBACK);
     ASSERT_EQ(fake::messageBoxes.size(), 2u);
-    EXPECT_EQ(fake::messageBoxes[1].caption + ": " + fake::messageBoxes[1].text, "Playback Failure: Unable to start playback!");
+    EXPECT_EQ(fake::messageBoxes[1].caption + ": " + fake::messageBoxes[1].text,
+              "Playback Failure: Unable to start playback!");
     EXPECT_TRUE(Logged("Unable to start playback!"));
     EXPECT_FALSE(gPlayer.gbPlayingNow);
     EXPECT_EQ(gSettings.gbSpeed, 2) << "the Mapping's fast speed does not outlive a playback that never ran";

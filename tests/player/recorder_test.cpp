@@ -71,7 +71,8 @@ TEST_F(RecorderTest, QuickSecondUpAddsADoubleClickAcrossTheTickWrap) {
 }
 
 TEST_F(RecorderTest, StopKeyIsNotRecordedAndOwnWindowOnlyWhenAsked) {
-    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr, ACTION_STOP_RECORDING);
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr,
+                     ACTION_STOP_RECORDING);
     ReadMappings();
     SendCommand(ID_START_RECORDING);
     Feed(WM_KEYDOWN, 'A', 10100, kOwnButton);
@@ -93,7 +94,8 @@ TEST_F(RecorderTest, InputTakenInAtTheStopIsKeptUpToTheStopKeyAndClosedOnce) {
     Stop(10400);
     EXPECT_EQ(Messages(), (std::vector<uint32_t>{WM_KEYDOWN, 15}));
 
-    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr, ACTION_STOP_RECORDING);
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr,
+                     ACTION_STOP_RECORDING);
     ReadMappings();
     SendCommand(ID_START_RECORDING);
     fake::unreadRecords = {EVENTMSG{WM_KEYDOWN, 'A', 20, 10500, kOther}, EVENTMSG{WM_KEYDOWN, 123, 20, 10600, kOther},
@@ -123,7 +125,8 @@ TEST_F(RecorderTest, FullListDropsFurtherRecords) {
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT - 1].message, static_cast<uint32_t>(WM_LBUTTONDBLCLK));
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT].message, 15u);
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_LOAD_LIMIT + 1].message, 0u);
-    EXPECT_NE(ReadFile(gLog.gszLogFile).find("RECORDING #32767: hWnd=119, Time=60200, Message=WM_KEYDOWN"), std::string::npos);
+    EXPECT_NE(ReadFile(gLog.gszLogFile).find("RECORDING #32767: hWnd=119, Time=60200, Message=WM_KEYDOWN"),
+              std::string::npos);
 }
 
 TEST_F(RecorderTest, RefusedHookShowsTheBoxAndLeavesNoStaleCount) {

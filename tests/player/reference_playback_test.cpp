@@ -52,14 +52,17 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
     fake::tickCount = 50000;
     fake::windows = {{0x1234, "Untitled - Notepad", {100, 50, 700, 500}, false, false}};
     // The system comes back 12 ms late for 100, 18 ms early for 188 and 5 ms late for 50.
-    fake::actualWait = [](int32_t requested) { return requested == 100 ? 112 : requested == 188 ? 170 : requested == 50 ? 55 : requested; };
+    fake::actualWait = [](int32_t requested) {
+        return requested == 100 ? 112 : requested == 188 ? 170 : requested == 50 ? 55 : requested;
+    };
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\120\\Action", REG_DWORD, nullptr, ACTION_REPLACE_LOOP);
     ReadMappings();
     const std::string file = DataPath("reference.klx");
     snprintf(gRecording.gszFile, sizeof gRecording.gszFile, "%s", file.c_str());
     ASSERT_EQ(LoadRecording(gRecording.gszFile), 6);
     const std::vector<EVENTMSG> loaded(gRecordingStore.gEvents, gRecordingStore.gEvents + gRecording.nEventCount);
-    const std::vector<int32_t> indices(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + gRecording.nScriptCommands);
+    const std::vector<int32_t> indices(gRecordingStore.nEventIndex,
+                                       gRecordingStore.nEventIndex + gRecording.nScriptCommands);
 
     SendCommand(ID_PLAY);
     fake::RunPlayback();
@@ -87,12 +90,15 @@ TEST_F(ReferencePlaybackTest, TwoPassesOfAScriptedRecording) {
 
     EXPECT_EQ(gRecording.nEventCount, static_cast<int32_t>(loaded.size()));
     EXPECT_EQ(memcmp(gRecordingStore.gEvents, loaded.data(), loaded.size() * sizeof(EVENTMSG)), 0);
-    EXPECT_EQ(std::vector<int32_t>(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + gRecording.nScriptCommands), indices);
+    EXPECT_EQ(
+        std::vector<int32_t>(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + gRecording.nScriptCommands),
+        indices);
     EXPECT_EQ(fake::windowTitle, "Kelmor - reference.klx");
 }
 
 TEST_F(ReferencePlaybackTest, RecordingThroughTheRecordHookSavesAsText) {
-    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr, ACTION_STOP_RECORDING);
+    SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\Mappings\\123\\Action", REG_DWORD, nullptr,
+                     ACTION_STOP_RECORDING);
     ReadMappings();
     const HWND32 app = 0x2000, own = 0x3000;
     fake::windows = {{own, "Kelmor", {0, 0, 300, 200}, false, true}};

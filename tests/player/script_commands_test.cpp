@@ -37,7 +37,8 @@ protected:
     // A playback in progress, as playback control leaves it at the start of a pass.
     void StartPass() {
         BackupRecording();
-        gPlayer.ghJournalHook = SysSetJournalHook(WH_JOURNALPLAYBACK, [](int, uintptr_t, intptr_t) -> intptr_t { return 0; });
+        gPlayer.ghJournalHook =
+            SysSetJournalHook(WH_JOURNALPLAYBACK, [](int, uintptr_t, intptr_t) -> intptr_t { return 0; });
         gPlayer.gbPlayingNow = true;
     }
     HWND32 AddWindow(const std::string& title, RECT32 rect = {0, 0, 10, 10}, bool minimized = false) {
@@ -120,7 +121,8 @@ TEST_F(ScriptCommandsTest, ClickInsertsBothEventsOrNone) {
     EXPECT_EQ(gRecording.nEventCount, EVENT_CAPACITY - 1);
     EXPECT_EQ(gRecordingStore.nEventIndex[later], 1) << "nothing shifted";
     EXPECT_EQ(Click(k).message, 0u);
-    EXPECT_TRUE(Logged("   Event list full: CLICK '1,1' not injected (2 more events needed, 32767 of 32768 records used)"));
+    EXPECT_TRUE(
+        Logged("   Event list full: CLICK '1,1' not injected (2 more events needed, 32767 of 32768 records used)"));
 
     gRecording.nEventCount = EVENT_CAPACITY - 2;
     Run(k);
@@ -164,7 +166,9 @@ TEST_F(ScriptCommandsTest, FailedStartOrGotoPlaysOnOrStopsWithAWarningCaptionedB
     gSettings.gbGOTOWait = 2;
     // Each failed search answers with the 500 ms pause; the next offer searches again.
     std::vector<int32_t> delays{Run(k)};
-    for (int32_t d = 0; delays.back() == 500 && ContinueScriptCommand(gRecordingStore.nEventIndex[k], &d);) delays.push_back(d);
+    for (int32_t d = 0; delays.back() == 500 && ContinueScriptCommand(gRecordingStore.nEventIndex[k], &d);) {
+        delays.push_back(d);
+    }
     EXPECT_EQ(delays, (std::vector<int32_t>{500, 500, 500, 500, 500, 250}));
     EXPECT_EQ(fake::windowEnumerations, 1 + 5);
     EXPECT_EQ(fake::tickCount, 0u) << "the hook itself never sleeps";

@@ -91,7 +91,8 @@ TEST_F(ExecutableRecordingTest, FailuresLeaveTheOldFileAndNeverTouchTheProgram) 
     ASSERT_EQ(fake::messageBoxes.size(), 4u);
     EXPECT_EQ(fake::messageBoxes[0].text, "Unable to save file '" + Path("x.exe") + "'!\n\nNo such file or directory.");
     EXPECT_EQ(fake::messageBoxes[1].text, "Unable to save file '" + Path("old.exe") + "'!\n\nIs a directory.");
-    EXPECT_EQ(fake::messageBoxes[2].text, "Unable to save file '" + Path("link.exe") + "'!\n\nIt is the program file itself.");
+    EXPECT_EQ(fake::messageBoxes[2].text,
+              "Unable to save file '" + Path("link.exe") + "'!\n\nIt is the program file itself.");
     EXPECT_EQ(Entries(), (std::vector<std::string>{"folder", "kelmor", "link.exe", "old.exe"}))
         << "no temporary file stays behind";
 }

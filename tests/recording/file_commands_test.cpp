@@ -13,7 +13,9 @@
 namespace {
 
 void Record(int count) {
-    for (int i = 0; i < count; ++i) gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYDOWN, static_cast<uint32_t>(65 + i), 1, 100, 0};
+    for (int i = 0; i < count; ++i) {
+        gRecordingStore.gEvents[i] = EVENTMSG{WM_KEYDOWN, static_cast<uint32_t>(65 + i), 1, 100, 0};
+    }
     gRecording.nEventCount = count;
     gRecording.gbModified = true;
 }

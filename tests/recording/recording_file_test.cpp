@@ -53,7 +53,8 @@ protected:
 TEST_F(RecordingFileTest, LoadFailuresAreShownAndLogged) {
     gLog.gbLogLevel = LOG_LOW;
     EXPECT_EQ(LoadFile(""), -1);
-    ExpectBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error", MB_TASKMODAL | MB_ICONSTOP);
+    ExpectBox("Internal error while loading Kelmor file!\n\n(This should never occur)", "Internal Error",
+              MB_TASKMODAL | MB_ICONSTOP);
     EXPECT_EQ(ReadFile(gLog.gszLogFile), "Unable to open file ''! (-3)\r\n");
     WriteFile(Path("empty.klx"), "");
     WriteFile(Path("locked.klr"), Records({{WM_KEYDOWN, 1, 2, 3, 4}}));
@@ -223,7 +224,8 @@ TEST_F(RecordingFileTest, TheRestOfALongLineBelongsToIt) {
         EXPECT_EQ(gRecording.nEventCount + gRecording.nScriptCommands, 0);
         ExpectBox("Line longer than 1023 characters:\n\n\"" + line.substr(0, 224) + "...\"", "Script Error");
     }
-    EXPECT_EQ(ReadFile(gLog.gszLogFile).rfind("ERROR: Line longer than 1023 characters in '" + Path("t.klx") + "': \"TYPE", 0),
+    EXPECT_EQ(ReadFile(gLog.gszLogFile)
+                  .rfind("ERROR: Line longer than 1023 characters in '" + Path("t.klx") + "': \"TYPE", 0),
               0u);
 }
 
@@ -249,7 +251,9 @@ TEST_F(RecordingFileTest, NoTextFromACommentEverBecomesACommand) {
             switch (random() % 5) {
                 case 0: file += pick({";", "  ;", "#", "1", "\t-"}) + noise(); break;
                 case 1: file += "/*" + noise() + pick(ends) + noise() + pick(ends) + noise() + "*/" + noise(); break;
-                case 2: file += pick({"message=WM_KEYDOWN paramH=1 paramL=65", "\tMESSAGE=7 paramH=0 paramL=0 time=1"}); break;
+                case 2:
+                    file += pick({"message=WM_KEYDOWN paramH=1 paramL=65", "\tMESSAGE=7 paramH=0 paramL=0 time=1"});
+                    break;
                 default:
                     file += pick({"", " ", "\t"}) + pick({"START", "TYPE", "Goto", "wait", "CLICK", "typewait"}) +
                             pick({" ", "\t ", "  "}) + std::to_string(random() % 100) + pick({"", " seconds", " a b"});
@@ -272,7 +276,9 @@ TEST_F(RecordingFileTest, NoTextFromACommentEverBecomesACommand) {
         }
         ASSERT_EQ(result, static_cast<int>(expected.commands.size())) << "round " << round << ": " << file;
         for (int32_t k = 0; k < gRecording.nScriptCommands; ++k) {
-            EXPECT_EQ((script_model::Command{gRecordingStore.nKeyword[k], gRecordingStore.szArgument[k]}), expected.commands[k]) << "round " << round;
+            EXPECT_EQ((script_model::Command{gRecordingStore.nKeyword[k], gRecordingStore.szArgument[k]}),
+                      expected.commands[k])
+                << "round " << round;
         }
         EXPECT_TRUE(fake::messageBoxes.empty()) << "round " << round;
         loaded += result > 0;
@@ -303,7 +309,8 @@ TEST_F(RecordingFileTest, TextWriterNamesOrNumbersMessagesAndReadsBack) {
     std::string lines;
     Rows expected;  // hwnd is not part of the text form
     for (const auto& m : messages) {
-        gRecordingStore.gEvents[gRecording.nEventCount++] = EVENTMSG{m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 5};
+        gRecordingStore.gEvents[gRecording.nEventCount++] =
+            EVENTMSG{m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 5};
         lines += std::string("message=") + m.name + " paramH=-1 paramL=-2147483648 time=2147483647\r\n";
         expected.push_back({m.message, 0x80000000u, 0xFFFFFFFFu, 2147483647u, 0});
     }
@@ -373,9 +380,12 @@ TEST_F(RecordingFileTest, TextSaveKeepsTheScript) {
 
 TEST_F(RecordingFileTest, ListFieldsAndFileNameChoice) {
     // Past the double NUL, cut to the buffer; the file name choices below read the other fields.
-    const struct { const char* list; char delimiter; int n, size; const char* expected; } fields[] = {
-        {kSaveAsFilters, '\0', 6, 8, ""}, {kOpenFilters, '\0', 0, 8, "Kelmor "},
-        {"Open|Save As||Play", '|', 3, 8, "Play"}, {"Open|Save As", '|', 1, 5, "Save"}, {"Open|Save As", '|', 2, 8, ""}};
+    const struct { const char* list; char delimiter; int n, size; const char* expected;
+    } fields[] = {{kSaveAsFilters, '\0', 6, 8, ""},
+                  {kOpenFilters, '\0', 0, 8, "Kelmor "},
+                  {"Open|Save As||Play", '|', 3, 8, "Play"},
+                  {"Open|Save As", '|', 1, 5, "Save"},
+                  {"Open|Save As", '|', 2, 8, ""}};
     for (const auto& f : fields) {
         char out[8];
         GetListField(f.list, f.delimiter, f.n, out, f.size);
@@ -386,11 +396,18 @@ TEST_F(RecordingFileTest, ListFieldsAndFileNameChoice) {
     EXPECT_EQ(ChooseFileName(name, kSaveAsFilters, true, 1), 0) << "cancelled";
     // No Kelmor extension is no conflict; opening adds nothing; a dot in a folder name is no extension.
     const std::string longName(MAX_PATH - 1, 'n');
-    const struct { std::string answer; int filter; const char* filters; int result; std::string expected; } choices[] = {
-        {"/tmp/rec", 2, kSaveAsFilters, 1, "/tmp/rec.klx"}, {"/tmp/a.KLR", 2, kSaveAsFilters, 2, "/tmp/a.KLR"},
-        {"/tmp/b.txt", 1, kSaveAsFilters, 1, "/tmp/b.txt"}, {"/tmp/open", 2, kOpenFilters, 1, "/tmp/open"},
-        {"/home/j.doe/rec", 3, kSaveAsFilters, 1, "/home/j.doe/rec.klr"},
-        {longName, 1, kExeFilters, 1, longName.substr(4) + ".exe"}};
+    const struct {
+        std::string answer;
+        int filter;
+        const char* filters;
+        int result;
+        std::string expected;
+    } choices[] = {{"/tmp/rec", 2, kSaveAsFilters, 1, "/tmp/rec.klx"},
+                   {"/tmp/a.KLR", 2, kSaveAsFilters, 2, "/tmp/a.KLR"},
+                   {"/tmp/b.txt", 1, kSaveAsFilters, 1, "/tmp/b.txt"},
+                   {"/tmp/open", 2, kOpenFilters, 1, "/tmp/open"},
+                   {"/home/j.doe/rec", 3, kSaveAsFilters, 1, "/home/j.doe/rec.klr"},
+                   {longName, 1, kExeFilters, 1, longName.substr(4) + ".exe"}};
     for (const auto& c : choices) {
         fake::fileDialogAnswers = {{true, c.answer, c.filter}};
         EXPECT_EQ(ChooseFileName(name, c.filters, c.filters != kOpenFilters, 1), c.result) << c.answer;

@@ -30,7 +30,8 @@ TEST_F(RecordingStoreTest, InsertEventMovesLaterRecordsUpAndRefusesAFullList) {
     EXPECT_EQ(InsertEvent(5, gRecording.nEventCount, &added, "WM_*UP"), 0);
     EXPECT_EQ(gRecordingStore.gEvents[EVENT_CAPACITY - 1].paramL, 7u) << "a refused insertion changes nothing";
     EXPECT_EQ(InsertEvent(-1, 3, &added, "WM_*UP"), 0);
-    EXPECT_NE(ReadFile(gLog.gszLogFile).find("Event list full: event message 'WM_*UP' not injected"), std::string::npos);
+    EXPECT_NE(ReadFile(gLog.gszLogFile).find("Event list full: event message 'WM_*UP' not injected"),
+              std::string::npos);
 }
 
 TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition) {
@@ -41,7 +42,8 @@ TEST_F(RecordingStoreTest, ShiftScriptCommandsMovesCommandsAtOrAfterThePosition)
     ShiftScriptCommands(0, 0);
     EXPECT_FALSE(FileExists(gLog.gszLogFile)) << "a zero shift moves and logs nothing";
     ShiftScriptCommands(5, 6);
-    EXPECT_EQ(std::vector<int32_t>(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + 3), (std::vector<int32_t>{2, 11, 15}));
+    EXPECT_EQ(std::vector<int32_t>(gRecordingStore.nEventIndex, gRecordingStore.nEventIndex + 3),
+              (std::vector<int32_t>{2, 11, 15}));
 }
 
 TEST(FindNoCase, MatchesIgnoringAsciiCase) {
@@ -57,7 +59,9 @@ TEST(ReplaceAllNoCase, ReplacesEveryOccurrenceAndResumesBehindIt) {
     struct Case {
         const char *text, *pattern, *replacement, *result;
         int count;
-    } cases[] = {{"a{tab}b{TAB}", "{tab}", "\t", "a\tb\t", 2}, {"xx", "x", "xx", "xxxx", 2}, {"2 seconds", "seconds", "", "2 ", 1}};
+    } cases[] = {{"a{tab}b{TAB}", "{tab}", "\t", "a\tb\t", 2},
+                 {"xx", "x", "xx", "xxxx", 2},
+                 {"2 seconds", "seconds", "", "2 ", 1}};
     for (const Case& c : cases) {
         char text[32];
         strcpy(text, c.text);

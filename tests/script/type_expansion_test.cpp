@@ -44,9 +44,12 @@ protected:
     }
     // The events typed so far; the WAIT command must still point at its empty event.
     static Events Inserted() {
-        EXPECT_TRUE(gRecordingStore.gEvents[gRecordingStore.nEventIndex[1]].message == 0 && gRecordingStore.nEventIndex[1] == gRecording.nEventCount - 1);
+        EXPECT_TRUE(gRecordingStore.gEvents[gRecordingStore.nEventIndex[1]].message == 0 &&
+                    gRecordingStore.nEventIndex[1] == gRecording.nEventCount - 1);
         Events out;
-        for (int32_t i = 2; i < gRecordingStore.nEventIndex[1]; ++i) out.emplace_back(gRecordingStore.gEvents[i].message, gRecordingStore.gEvents[i].paramL);
+        for (int32_t i = 2; i < gRecordingStore.nEventIndex[1]; ++i) {
+            out.emplace_back(gRecordingStore.gEvents[i].message, gRecordingStore.gEvents[i].paramL);
+        }
         return out;
     }
     // The inserted presses read back as what they type: characters as themselves, Enter
@@ -92,7 +95,9 @@ TEST_F(TypeExpansionTest, PlainTextIsTypedAsCharacters) {
     remove(gLog.gszLogFile);
     gLog.gbLogLevel = LOG_LOW;
     fake::untypableCharacters = {0x1F600};
-    EXPECT_EQ(Play("@\\~ Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xE2\x80\x99\xD0\x96 caf\xE9\x80\x01\xF0\x9F\x98\x80!"), 2 * 20);
+    EXPECT_EQ(Play("@\\~ Gr\xC3\xBC\xC3\x9F"
+                   "e \xE2\x82\xAC\xE2\x80\x99\xD0\x96 caf\xE9\x80\x01\xF0\x9F\x98\x80!"),
+              2 * 20);
     EXPECT_EQ(Typed(), "@\\~ Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xE2\x80\x99\xD0\x96 caf\xC3\xA9\xE2\x82\xAC!");
     EXPECT_EQ(ReadFile(gLog.gszLogFile),
               "   Cannot type U+0001 in any layout: skipped\r\n   Cannot type U+1F600 in any layout: skipped\r\n");
@@ -112,7 +117,8 @@ TEST_F(TypeExpansionTest, AltTokensSwitchToSystemKeys) {
         EXPECT_EQ(Play(text), n) << text;
     }
     Events events = Inserted();
-    EXPECT_EQ(Events(events.begin(), events.begin() + 5), (Events{{SD, 18}, {SD, 'A'}, {SU, 'A'}, {SD, 'B'}, {SU, 'B'}}));
+    EXPECT_EQ(Events(events.begin(), events.begin() + 5),
+              (Events{{SD, 18}, {SD, 'A'}, {SU, 'A'}, {SD, 'B'}, {SU, 'B'}}));
     EXPECT_EQ(Events(events.begin() + 23, events.begin() + 26), (Events{{SU, 164}, {KD, P('{')}, {KU, P('{')}}));
     Restart();
     for (const char* text : {"{r_altdown}", "{r_altup}", "{altdown}"}) Play(text);
@@ -123,7 +129,8 @@ TEST_F(TypeExpansionTest, AltTokensSwitchToSystemKeys) {
 }
 
 TEST_F(TypeExpansionTest, ModifierAndKeyTokensPressOneKey) {
-    for (const char* text : {"{shiftdown}", "{CtrlDown}", "{shiftup}", "{ctrlup}", "{pagedown}", "{down 5}", "{F5}", "{From}"}) {
+    for (const char* text :
+         {"{shiftdown}", "{CtrlDown}", "{shiftup}", "{ctrlup}", "{pagedown}", "{down 5}", "{F5}", "{From}"}) {
         Play(text);
     }
     altDown = true;
@@ -134,8 +141,9 @@ TEST_F(TypeExpansionTest, ModifierAndKeyTokensPressOneKey) {
     EXPECT_EQ(Play("{winkey}"), 0);
     EXPECT_EQ(gRecording.nEventCount, 17) << "the Windows key goes straight to the system";
     EXPECT_EQ(fake::keyEvents.size(), 2u);
-    EXPECT_EQ(ReadFile(gLog.gszLogFile),
-              "   +++Injecting events for {some non-printing key}\r\n   >>>Sending script key with Kelmor secret sauce\r\n");
+    EXPECT_EQ(
+        ReadFile(gLog.gszLogFile),
+        "   +++Injecting events for {some non-printing key}\r\n   >>>Sending script key with Kelmor secret sauce\r\n");
     EXPECT_EQ(Play("{capslock}"), 20) << "no key-token trigger: typed as text (without Shift while Alt is down)";
 }
 

@@ -23,9 +23,10 @@ TEST_F(ServiceDataTest, ReloadFillsTheRecordAtItsOffsetsWhichASecondOpenerFindsU
     const std::pair<const char*, uint32_t> stored[] = {
         {"118\\Action", 5}, {"118\\Control", 1}, {"65\\Action", 1},
         {"65\\Shift", 1},   {"66\\Action", 3},   {"66\\Alt", 1}};
-    for (const auto& value : stored)
+    for (const auto& value : stored) {
         SetRegistryValue(HKEY_CURRENT_USER, (std::string(KELMOR_KEY "\\Mappings\\") + value.first).c_str(), REG_DWORD,
                          nullptr, value.second);
+    }
     ReadMappings();
     char list[1024] = {};
     strcpy(list + 16, "ab 1");                  // a gap before it: packed to slot 0
@@ -33,8 +34,8 @@ TEST_F(ServiceDataTest, ReloadFillsTheRecordAtItsOffsetsWhichASecondOpenerFindsU
     strcpy(list + 48, "btw");
     memset(gService.gszKeyBuffer, 'B', 15);
     ASSERT_TRUE(AttachServiceData());
-    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gLog.gszLogFile, gMappings.gbMapAction, gMappings.gbMapCtrl, gMappings.gbMapShift, gMappings.gbMapAlt, list,
-                                 "00000409"),
+    EXPECT_EQ(ReloadServiceCache(0x1234, 0x99, 3, gLog.gszLogFile, gMappings.gbMapAction, gMappings.gbMapCtrl,
+                                 gMappings.gbMapShift, gMappings.gbMapAlt, list, "00000409"),
               1);
     DetachServiceData();
     ASSERT_TRUE(AttachServiceData());

@@ -212,10 +212,12 @@ TEST_F(SettingsBackupTest, TextsWithLineEndsComeBackByteForByte) {
     Set("ShortType\\btw\\Text", "by the way");
     const std::string backup = Backup(BACKUP_ALL);
     // As the store keeps them: a plain text, and an expandable one for its '%'.
-    EXPECT_NE(backup.find(Crlf("\"File1\"=hex(1):2f,68,6f,6d,65,2f,75,2f,74,77,6f,0a,6c,69,6e,65,73,2e,6b,6c,78,\\\n  00\n")),
-              std::string::npos)
+    EXPECT_NE(
+        backup.find(Crlf("\"File1\"=hex(1):2f,68,6f,6d,65,2f,75,2f,74,77,6f,0a,6c,69,6e,65,73,2e,6b,6c,78,\\\n  00\n")),
+        std::string::npos)
         << backup;
-    EXPECT_NE(backup.find(Crlf("\"Logfile\"=hex(2):2f,74,6d,70,2f,31,30,30,25,0d,0a,2e,6c,6f,67,00\n")), std::string::npos);
+    EXPECT_NE(backup.find(Crlf("\"Logfile\"=hex(2):2f,74,6d,70,2f,31,30,30,25,0d,0a,2e,6c,6f,67,00\n")),
+              std::string::npos);
 
     fake::store.clear();
     RestoreOutcome outcome;

@@ -326,11 +326,15 @@ TEST_F(SettingsRestoreTest, HostileFilesAreBoundedAndWhatIsUnknownIsSkipped) {
     // The keyboard service holds 64 ShortTypes: those stored count, the rest are skipped.
     SetRegistryValue(HKEY_CURRENT_USER, KELMOR_KEY "\\ShortType\\zz\\Text", REG_SZ, "kept", 0);
     std::string many = "REGEDIT4\n";
-    for (int i = 0; i < 70; ++i) many += "[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\s" + std::to_string(i) + "]\n";
+    for (int i = 0; i < 70; ++i) {
+        many += "[HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\s" + std::to_string(i) + "]\n";
+    }
     ASSERT_TRUE(Restore(many));
     ASSERT_EQ(gNotes.size(), 7u);
-    EXPECT_EQ(gNotes[0], "line 65: more than 64 ShortTypes: [HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\s63] skipped");
-    EXPECT_EQ(gNotes[6], "line 71: more than 64 ShortTypes: [HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\s69] skipped");
+    EXPECT_EQ(gNotes[0],
+              "line 65: more than 64 ShortTypes: [HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\s63] skipped");
+    EXPECT_EQ(gNotes[6],
+              "line 71: more than 64 ShortTypes: [HKEY_CURRENT_USER\\Software\\Kelmor\\ShortType\\s69] skipped");
     char name[64];
     uint32_t count = 0;
     while (StoreEnumKey(KELMOR_KEY "\\ShortType", count, name, sizeof name)) ++count;

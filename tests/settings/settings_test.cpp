@@ -204,12 +204,14 @@ TEST_F(SettingsTest, DeleteRemovesAValueOrTheWholeKey) {
 }
 
 TEST_F(SettingsTest, SaveWritesWhatLoadReads) {
-    gSettings.gbSpeed = 3, gSettings.gnRepeats = 12, gSettings.gbContinuous = 1, gSettings.gnLoopTypeBase = -5, gSettings.gdwShowTrayIcon = 1006, gSettings.gnWindowLeft = -99;
+    gSettings.gbSpeed = 3, gSettings.gnRepeats = 12, gSettings.gbContinuous = 1, gSettings.gnLoopTypeBase = -5,
+    gSettings.gdwShowTrayIcon = 1006, gSettings.gnWindowLeft = -99;
     snprintf(gLog.gszLogFile, sizeof gLog.gszLogFile, "%s", Path("saved.log").c_str());
     SaveSettings();
     EXPECT_EQ(Stored("left").data, std::string("\x9d\xff\xff\xff", 4));
     ResetSettings();
     LoadSettings();
-    EXPECT_EQ(std::make_tuple(gSettings.gbSpeed, gSettings.gbContinuous, gSettings.gnRepeats, gSettings.gnLoopTypeBase, gSettings.gdwShowTrayIcon, std::string(gLog.gszLogFile)),
+    EXPECT_EQ(std::make_tuple(gSettings.gbSpeed, gSettings.gbContinuous, gSettings.gnRepeats, gSettings.gnLoopTypeBase,
+                              gSettings.gdwShowTrayIcon, std::string(gLog.gszLogFile)),
               std::make_tuple(3, 1, 12, -5, 1006u, Path("saved.log")));
 }
