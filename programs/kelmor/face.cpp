@@ -1,5 +1,7 @@
 #include "programs/face/face.h"
 
+#include <glib.h>
+
 #include <cstddef>
 #include <cstdio>
 
@@ -12,15 +14,42 @@ namespace {
 
 const KelmorFace* gFace = nullptr;
 bool gFaceTried = false;
+// The module's entry as the load left it, and why it failed: written by the loading
+// thread, read once it has been joined.
+KelmorFaceEntryFunction gEntry = nullptr;
+char gWhy[512] = "";
+GThread* gLoader = nullptr;
+
+gpointer LoadModule(gpointer) {
+    gEntry = reinterpret_cast<KelmorFaceEntryFunction>(
+        ModuleLoadEntry(KELMOR_FACE_MODULE, KELMOR_FACE_ENTRY, gWhy, sizeof gWhy));
+    return nullptr;
+}
+
+// The load begun by StartLoadingFace, finished; false when none was begun.
+bool JoinLoader() {
+    if (gLoader == nullptr) return false;
+    g_thread_join(gLoader);
+    gLoader = nullptr;
+    return true;
+}
 
 }  // namespace
+
+void StartLoadingFace() {
+    if (gFaceTried || gLoader != nullptr) return;
+    // Without a thread the module is loaded when it is first needed, as before.
+    gLoader = g_thread_try_new("kelmor-face", LoadModule, nullptr, nullptr);
+}
+
+void FinishLoadingFace() { JoinLoader(); }
 
 const KelmorFace* LoadFace() {
     if (gFaceTried) return gFace;
     gFaceTried = true;
-    char why[512] = "";
-    auto entry = reinterpret_cast<KelmorFaceEntryFunction>(
-        ModuleLoadEntry(KELMOR_FACE_MODULE, KELMOR_FACE_ENTRY, why, sizeof why));
+    if (!JoinLoader()) LoadModule(nullptr);
+    const char* why = gWhy;
+    const KelmorFaceEntryFunction entry = gEntry;
     const KelmorFace* face = entry != nullptr ? entry() : nullptr;
     if (FACE_HAS(face, messageBox)) {
         gFace = face;

@@ -66,7 +66,14 @@ int main(int argc, char** argv) {
         if (status >= 0) return status;
     }
     ResetProgramState();
-    if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) return RunMainWindow();
+    if (DetectProgramRunMode(argc > 1) == RUN_INTERACTIVE) {
+        // The window's libraries take longer to load than looking for a running copy and
+        // reading the settings: the two go on side by side.
+        StartLoadingFace();
+        const int status = RunMainWindow();
+        FinishLoadingFace();
+        return status;
+    }
     // The shell has already split the command line and removed its quotes: the first
     // word is the file (an absolute path begins with '/' like the options do), the rest
     // hold the options.
