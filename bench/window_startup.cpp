@@ -8,8 +8,9 @@
 // --runs: runs per program (median shown; default 9). Each program keeps its settings in
 // a work folder of its own for all its runs, so only the first run meets a fresh store;
 // that run is a warm-up and is not counted. Run it on a private server with no window
-// manager (bench/run-window-startup). Exit status 0 when every run mapped its window and
-// exited 0, 1 when one did not, 2 on bad usage or no display.
+// manager (bench/run-window-startup). A window that changes size after it is mapped fails
+// its run. Exit status 0 when every run mapped its window and exited 0, 1 when one did
+// not, 2 on bad usage or no display.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -17,6 +18,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,10 @@ struct Program {
 
 struct Run {
     bool mapped = false;
+    // A window that changes size once it is on the screen was not ready when it was mapped:
+    // its time to the map would say too little.
+    bool resized = false;
+    std::string sizes;
     bool exited = false;
     int exitCode = -1;
     int64_t launchMs = 0;
@@ -73,10 +79,23 @@ Run RunOnce(Display* d, const Program& program) {
     rusage usage{};
     Window window = 0;
     int64_t closeAt = 0;
+    std::map<Window, std::pair<int, int>> sizes;  // of the top-level windows, as last told
     for (;;) {
         while (XPending(d) > 0) {
             XEvent event;
             XNextEvent(d, &event);
+            if (event.type == CreateNotify) {
+                sizes[event.xcreatewindow.window] = {event.xcreatewindow.width, event.xcreatewindow.height};
+            }
+            if (event.type == ConfigureNotify) {
+                const std::pair<int, int> size{event.xconfigure.width, event.xconfigure.height};
+                if (window != 0 && event.xconfigure.window == window && size != sizes[window]) {
+                    run.resized = true;
+                    run.sizes = std::to_string(sizes[window].first) + "x" + std::to_string(sizes[window].second) +
+                                " to " + std::to_string(size.first) + "x" + std::to_string(size.second);
+                }
+                if (window == 0) sizes[event.xconfigure.window] = size;
+            }
             if (event.type == MapNotify && window == 0 &&
                 IsMainWindow(d, event.xmap.window, event.xmap.override_redirect, program.windowClass)) {
                 run.launchMs = MonotonicMs() - launch;
@@ -105,6 +124,7 @@ Run RunOnce(Display* d, const Program& program) {
     XSync(d, True);
     run.exitCode = ExitCode(status);
     run.peakRssKb = usage.ru_maxrss;
+    if (run.resized) fprintf(stderr, "%s: its window changed size after it was mapped, %s\n", program.name, run.sizes.c_str());
     if (!run.mapped || !run.exited || run.exitCode != 0) {
         fprintf(stderr, "%s: %s, exit status %d; its output:\n%s\n", program.name,
                 !run.mapped ? "no window mapped" : !run.exited ? "still running after the close" : "failed",
@@ -163,7 +183,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i <= runs; ++i) {
         for (Program* program : {&kelmor, &floor}) {
             Run run = RunOnce(d, *program);
-            if (!run.mapped || !run.exited || run.exitCode != 0) {
+            if (!run.mapped || run.resized || !run.exited || run.exitCode != 0) {
                 ++program->failures;
                 continue;
             }

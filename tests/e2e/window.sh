@@ -17,6 +17,7 @@ record_default_handlers "$WORK/opened"
 
 start_window "first start"
 [ "$(xdotool getwindowname "$window")" = "Kelmor" ] || fail "the window is titled '$(xdotool getwindowname "$window")'"
+size=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 shot window.png
 
 # A second kelmor with no argument brings this one forward and ends at once.
@@ -100,6 +101,10 @@ start_window "second start"
 [ "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')" = "$where" ] ||
   fail "the window opened at $(xdotool getwindowgeometry "$window" | grep Position), not at $where"
 shot restart.png
+# Its hidden pages were made after it was drawn, at the size kept from the first start.
+[ -s "$HOME/.cache/kelmor/panes" ] || fail "the panes' size was not kept for the next start"
+[ "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')" = "$size" ] ||
+  fail "the window is $(xdotool getwindowgeometry "$window" | grep Geometry) at the second start, not $size"
 xdotool key --clearmodifiers alt+l
 sleep 0.3
 [ "$(setting Reload)" = 00000000 ] || fail "Reload was saved before the exit"

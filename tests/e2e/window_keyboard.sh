@@ -72,6 +72,12 @@ open_dialog() {
   sleep 0.5
 }
 
+# A first start keeps the panes' size for the next. The start after it makes the pages
+# behind the shown one once the window is drawn: those are the pages walked and tabbed.
+start_window "first start"
+xdotool key --clearmodifiers alt+F4
+wait_for_end "closing the window did not end the program"
+[ -s "$HOME/.cache/kelmor/panes" ] || fail "the panes' size was not kept for the next start"
 start_window keyboard
 atspi walk kelmor Kelmor panes >"$WORK/tree.txt" || { cat "$WORK/tree.txt"; fail "the main window has nameless controls"; }
 
