@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gtk/dialogs.h"
+#include "platform/gtk/pane_size.h"
 #include "platform/wintypes.h"
 
 using namespace gtkdialogs;
@@ -52,6 +53,7 @@ namespace {
 GtkWidget* gChildHome = nullptr;
 
 void Forget(Dialog* d) {
+    if (d->making != 0) g_source_remove(d->making);
     for (size_t i = 0; i < gDialogs.size(); ++i) {
         if (gDialogs[i] == d) gDialogs.erase(gDialogs.begin() + static_cast<long>(i));
     }
@@ -92,6 +94,35 @@ void FitOnScreen(GtkWidget* top) {
     gtk_widget_show(scrolled);
 }
 
+// Makes one page left to make at a time, so that a key pressed meanwhile is not held up
+// by them all. The last one made, the panes take the size they need again.
+gboolean MakeNextPage(gpointer dialog) {
+    Dialog* d = FindDialog(GPOINTER_TO_INT(dialog));
+    if (d == nullptr) return G_SOURCE_REMOVE;
+    for (size_t page = 0; page < d->pages.size(); ++page) {
+        if ((d->unmadePages >> page & 1) == 0) continue;
+        MakePage(d, static_cast<int>(page));
+        break;
+    }
+    if (d->unmadePages != 0) return G_SOURCE_CONTINUE;
+    d->making = 0;
+    gtk_widget_set_size_request(d->notebook, -1, -1);
+    return G_SOURCE_REMOVE;
+}
+
+gboolean OnFirstDraw(GtkWidget* top, cairo_t*, gpointer dialog) {
+    g_signal_handlers_disconnect_by_func(top, reinterpret_cast<gpointer>(OnFirstDraw), dialog);
+    Dialog* d = FindDialog(GPOINTER_TO_INT(dialog));
+    if (d != nullptr && d->making == 0 && d->unmadePages != 0) d->making = g_idle_add(MakeNextPage, dialog);
+    return FALSE;
+}
+
+// The size the panes are given, kept for the next start once all their pages are made.
+void OnPanesAllocated(GtkWidget* notebook, GdkRectangle* allocation, gpointer dialog) {
+    const Dialog* d = FindDialog(GPOINTER_TO_INT(dialog));
+    if (d != nullptr && d->unmadePages == 0) KeepPaneSize(notebook, allocation->width, allocation->height);
+}
+
 gboolean OnDialogDelete(GtkWidget*, GdkEvent*, gpointer data) {
     GtkDialogEnd(static_cast<Dialog*>(data)->id, IDCANCEL);
     return TRUE;
@@ -125,7 +156,13 @@ void GtkDialogSetChildHome(GtkWidget* box) { gChildHome = box; }
 
 bool GtkDialogCreate(const DialogDescription* description, DialogProc proc) {
     if (description == nullptr || gChildHome == nullptr || FindDialog(description->id) != nullptr) return false;
-    Dialog* d = Build(description, proc);
+    // The pages behind the shown one are made once the window has been drawn, where the
+    // size they need is known from an earlier start: the window comes up sooner, and at
+    // its full size.
+    int width = 0, height = 0;
+    const bool later = ReadPaneSize(gChildHome, &width, &height);
+    Dialog* d = Build(description, proc, later);
+    if (later && d->notebook != nullptr) gtk_widget_set_size_request(d->notebook, width, height);
     gtk_box_pack_start(GTK_BOX(gChildHome), d->top, TRUE, TRUE, 0);
     GtkWidget* window = gtk_widget_get_toplevel(gChildHome);
     if (GTK_IS_WINDOW(window) && g_object_get_data(G_OBJECT(window), "kelmor-keys") == nullptr) {
@@ -133,6 +170,13 @@ bool GtkDialogCreate(const DialogDescription* description, DialogProc proc) {
         g_signal_connect(window, "key-press-event", G_CALLBACK(OnWindowKeyPress), nullptr);
     }
     if (proc != nullptr) proc(d->id, DIALOG_INIT, 0, 0);
+    if (d->notebook != nullptr) {
+        MakePage(d, gtk_notebook_get_current_page(GTK_NOTEBOOK(d->notebook)));
+        g_signal_connect(d->notebook, "size-allocate", G_CALLBACK(OnPanesAllocated), GINT_TO_POINTER(d->id));
+        if (d->unmadePages != 0) {
+            g_signal_connect_after(d->top, "draw", G_CALLBACK(OnFirstDraw), GINT_TO_POINTER(d->id));
+        }
+    }
     return true;
 }
 

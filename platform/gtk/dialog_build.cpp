@@ -368,81 +368,155 @@ GtkWidget* NewPage(bool positioned) {
     return grid;
 }
 
+namespace {
+
+const int kGrid = -1;  // the dialog's own grid, as a place of MakeControls
+
+const char* TipOf(const DialogDescription* description, int id) {
+    for (int i = 0; i < description->tipCount && description->tips != nullptr; ++i) {
+        if (description->tips[i].id == id) return description->tips[i].text;
+    }
+    return nullptr;
+}
+
+// Makes the controls of one place, a tab page or the dialog's own grid, into container;
+// the widgets made, with the index of their control. A label's mnemonic moves the focus to
+// the field right after it, and names it to a screen reader.
+std::vector<std::pair<size_t, GtkWidget*>> MakeControls(Dialog* d, int page, GtkWidget* container) {
+    const DialogDescription* description = d->description;
+    std::vector<std::pair<size_t, GtkWidget*>> made;
+    std::vector<Cell> cells;
+    GtkWidget* group = nullptr;
+    GtkWidget* pendingLabel = nullptr;
+    for (size_t i = 0; i < d->controls.size(); ++i) {
+        const ControlDescription& c = description->controls[i];
+        const Control& control = d->controls[i];
+        const bool here = page == kGrid ? control.pages == 0 && c.kind != CONTROL_TABS && c.kind != CONTROL_FRAME
+                                        : (control.pages >> page & 1) != 0;
+        GtkWidget* w = here ? MakeWidget(c, d->id, &group) : nullptr;
+        if (w != nullptr) {
+            Place(container, w, c.place, &cells);
+            made.emplace_back(i, w);
+        }
+        const bool labelled = c.kind == CONTROL_EDIT || c.kind == CONTROL_COMBO || c.kind == CONTROL_LIST ||
+                              c.kind == CONTROL_SLIDER;
+        if (pendingLabel != nullptr && GTK_IS_LABEL(pendingLabel) && w != nullptr && labelled) {
+            GtkWidget* field = FocusTarget(w);
+            gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), field);
+            atk_object_set_name(gtk_widget_get_accessible(field), gtk_label_get_text(GTK_LABEL(pendingLabel)));
+            g_object_set_data(G_OBJECT(field), kNamed, field);
+        }
+        pendingLabel = c.kind == CONTROL_STATIC ? w : nullptr;
+    }
+    AttachCells(&cells);
+    for (const auto& [index, w] : made) {
+        if (const char* tip = TipOf(description, d->controls[index].id)) AddTip(w, tip);
+    }
+    return made;
+}
+
+// Gives a control's new widget what was set on the control before it was made, through
+// the calls that set it, acting on the new widget alone.
+void TakeOnShadow(Dialog* d, Control* c, GtkWidget* w, unsigned stillUnmade) {
+    const ControlShadow shadow = c->shadow;
+    std::vector<GtkWidget*> made;
+    made.swap(c->widgets);
+    c->widgets.push_back(w);
+    c->unmadePages = 0;  // nothing is kept while the widget takes it on
+    for (const std::string& item : shadow.items) GtkDialogListAdd(d->id, c->id, item.c_str());
+    if (shadow.dropDownLimit) GtkDialogFitDropDown(d->id, c->id, *shadow.dropDownLimit);
+    if (shadow.selection >= 0) GtkDialogListSelect(d->id, c->id, shadow.selection);
+    if (shadow.text) GtkDialogSetText(d->id, c->id, shadow.text->c_str());
+    if (shadow.checked) GtkDialogCheck(d->id, c->id, *shadow.checked);
+    if (shadow.enabled) GtkDialogEnable(d->id, c->id, *shadow.enabled);
+    if (shadow.shown) GtkDialogShow(d->id, c->id, *shadow.shown);
+    if (shadow.image) GtkDialogSetImage(d->id, c->id, *shadow.image);
+    made.push_back(w);
+    c->widgets.swap(made);
+    c->unmadePages = stillUnmade;
+    if (stillUnmade == 0) c->shadow = ControlShadow{};
+}
+
+// Makes a page before the tab strip shows it.
+void OnPageSwitching(GtkNotebook*, GtkWidget*, guint page, gpointer dialog) {
+    if (Dialog* d = FindDialog(GPOINTER_TO_INT(dialog))) MakePage(d, static_cast<int>(page));
+}
+
+}  // namespace
+
 // Builds the dialog's widgets into a box: a tab strip's pages hold the controls that
 // belong to them, every other control goes on the dialog's own grid.
-Dialog* Build(const DialogDescription* description, DialogProc proc) {
-    auto* d = new Dialog{description->id, proc, {}, nullptr, nullptr, -1};
+Dialog* Build(const DialogDescription* description, DialogProc proc, bool laterPages) {
+    auto* d = new Dialog{};
+    d->id = description->id;
+    d->proc = proc;
+    d->description = description;
     const bool positioned = description->width > 0;
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
     GtkWidget* grid = NewPage(positioned);
-    GtkWidget* notebook = nullptr;
-    std::vector<GtkWidget*> pages;
     int pageCount = 0;
     for (int i = 0; i < description->controlCount; ++i) {
         for (int page = 0; page < 8; ++page) {
             if ((description->controls[i].pages >> page & 1) != 0 && page + 1 > pageCount) pageCount = page + 1;
         }
     }
-    GtkWidget* group = nullptr;
-    GtkWidget* pendingLabel = nullptr;
-    std::vector<Cell> cells;
+    d->controls.reserve(static_cast<size_t>(description->controlCount));
     for (int i = 0; i < description->controlCount; ++i) {
         const ControlDescription& c = description->controls[i];
-        Control control{c.id, c.kind, c.flags, {}, 0};
+        Control control{};
+        control.id = c.id;
+        control.kind = c.kind;
+        control.flags = c.flags;
         if (c.kind == CONTROL_TABS) {
-            notebook = gtk_notebook_new();
-            NarrowTabs(notebook);
+            d->notebook = gtk_notebook_new();
+            NarrowTabs(d->notebook);
             for (int page = 0; page < pageCount; ++page) {
-                pages.push_back(NewPage(positioned));
-                gtk_notebook_append_page(GTK_NOTEBOOK(notebook), pages.back(), gtk_label_new(""));
+                d->pages.push_back(NewPage(positioned));
+                gtk_notebook_append_page(GTK_NOTEBOOK(d->notebook), d->pages.back(), gtk_label_new(""));
             }
-            g_signal_connect_after(notebook, "switch-page", G_CALLBACK(OnPageSwitched),
-                                   NewSource(notebook, d->id, c.id, NOTIFY_CHANGED));
-            gtk_box_pack_start(GTK_BOX(box), notebook, TRUE, TRUE, 0);
-            control.widgets.push_back(notebook);
-        } else if (c.kind == CONTROL_FRAME) {
-            // A blank area behind the others: a GTK layout draws its own background.
-        } else if (c.pages != 0 && notebook != nullptr) {
-            for (int page = 0; page < pageCount; ++page) {
-                if ((c.pages >> page & 1) == 0) continue;
-                GtkWidget* w = MakeWidget(c, d->id, &group);
-                if (w == nullptr) continue;
-                Place(pages[page], w, c.place, &cells);
-                control.widgets.push_back(w);
-            }
-        } else {
-            GtkWidget* w = MakeWidget(c, d->id, &group);
-            if (w != nullptr) {
-                Place(grid, w, c.place, &cells);
-                control.widgets.push_back(w);
-            }
+            g_signal_connect(d->notebook, "switch-page", G_CALLBACK(OnPageSwitching), GINT_TO_POINTER(d->id));
+            g_signal_connect_after(d->notebook, "switch-page", G_CALLBACK(OnPageSwitched),
+                                   NewSource(d->notebook, d->id, c.id, NOTIFY_CHANGED));
+            gtk_box_pack_start(GTK_BOX(box), d->notebook, TRUE, TRUE, 0);
+            control.widgets.push_back(d->notebook);
+            if (const char* tip = TipOf(description, c.id)) AddTip(d->notebook, tip);
+        } else if (c.kind != CONTROL_FRAME && c.pages != 0 && d->notebook != nullptr) {
+            control.pages = control.unmadePages = c.pages & ((1u << pageCount) - 1);
         }
-        // A label's mnemonic moves the focus to the field after it, and names it to a
-        // screen reader.
-        const bool labelled = c.kind == CONTROL_EDIT || c.kind == CONTROL_COMBO || c.kind == CONTROL_LIST ||
-                              c.kind == CONTROL_SLIDER;
-        if (pendingLabel != nullptr && GTK_IS_LABEL(pendingLabel) && !control.widgets.empty() && labelled) {
-            GtkWidget* field = FocusTarget(control.widgets[0]);
-            gtk_label_set_mnemonic_widget(GTK_LABEL(pendingLabel), field);
-            atk_object_set_name(gtk_widget_get_accessible(field), gtk_label_get_text(GTK_LABEL(pendingLabel)));
-            g_object_set_data(G_OBJECT(field), kNamed, field);
-        }
-        pendingLabel = c.kind == CONTROL_STATIC && !control.widgets.empty() ? control.widgets[0] : nullptr;
+        // A frame is a blank area behind the others: a GTK layout draws its own background.
         d->controls.push_back(control);
     }
-    AttachCells(&cells);
-    for (int i = 0; i < description->tipCount && description->tips != nullptr; ++i) {
-        const ControlTip& tip = description->tips[i];
-        for (Control& c : d->controls) {
-            if (c.id != tip.id) continue;
-            for (GtkWidget* w : c.widgets) AddTip(w, tip.text);
-        }
+    for (const auto& [index, w] : MakeControls(d, kGrid, grid)) d->controls[index].widgets.push_back(w);
+    for (int page = 0; page < pageCount; ++page) d->unmadePages |= 1u << page;
+    if (!laterPages) {
+        for (int page = 0; page < pageCount; ++page) MakePage(d, page);
     }
     gtk_box_pack_start(GTK_BOX(box), grid, FALSE, FALSE, 0);
     gtk_widget_show_all(box);
     d->top = box;
     gDialogs.push_back(d);
     return d;
+}
+
+void MakePage(Dialog* d, int page) {
+    if (page < 0 || static_cast<size_t>(page) >= d->pages.size() || (d->unmadePages >> page & 1) == 0) return;
+    d->unmadePages &= ~(1u << page);
+    const auto made = MakeControls(d, page, d->pages[static_cast<size_t>(page)]);
+    gtk_widget_show_all(d->pages[static_cast<size_t>(page)]);
+    for (const auto& [index, w] : made) {
+        Control* c = &d->controls[index];
+        TakeOnShadow(d, c, w, c->unmadePages & ~(1u << page));
+    }
+}
+
+Control* FindMadeControl(int dialog, int control) {
+    Control* c = FindControl(dialog, control);
+    if (c == nullptr || c->unmadePages == 0) return c;
+    Dialog* d = FindDialog(dialog);
+    for (int page = 0; c->unmadePages != 0 && page < 32; ++page) {
+        if ((c->unmadePages >> page & 1) != 0) MakePage(d, page);
+    }
+    return c;
 }
 
 }  // namespace gtkdialogs

@@ -33,6 +33,9 @@ const Control* FocusedControl(const Dialog* d) {
     return nullptr;
 }
 
+// A list whose widget is not made yet: the calls on it act on what it is to take on.
+bool Unmade(const Control* c) { return c != nullptr && c->widgets.empty() && c->unmadePages != 0; }
+
 int CopyText(const char* text, char* out, int size) {
     if (out == nullptr || size <= 0) return 0;
     if (text == nullptr) text = "";
@@ -47,6 +50,7 @@ int CopyText(const char* text, char* out, int size) {
 void GtkDialogSetText(int dialog, int control, const char* text) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr) return;
+    if (c->unmadePages != 0) c->shadow.SetText(text);
     Quiet quiet;
     gchar* valid = g_utf8_make_valid(text != nullptr ? text : "", -1);
     for (GtkWidget* w : c->widgets) {
@@ -71,7 +75,7 @@ void GtkDialogSetText(int dialog, int control, const char* text) {
 }
 
 int GtkDialogGetText(int dialog, int control, char* out, int size) {
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     const char* text = "";
     if (c != nullptr && !c->widgets.empty()) {
         GtkWidget* w = c->widgets[0];
@@ -101,6 +105,7 @@ int GtkDialogGetText(int dialog, int control, char* out, int size) {
 void GtkDialogCheck(int dialog, int control, bool checked) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr) return;
+    if (c->unmadePages != 0) c->shadow.checked = checked;
     Quiet quiet;
     for (GtkWidget* w : c->widgets) {
         // An option button is cleared by checking another of its group.
@@ -111,7 +116,7 @@ void GtkDialogCheck(int dialog, int control, bool checked) {
 }
 
 bool GtkDialogIsChecked(int dialog, int control) {
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     if (c == nullptr || c->widgets.empty()) return false;
     GtkWidget* w = c->widgets[0];
     if (GTK_IS_LINK_BUTTON(w)) return gtk_link_button_get_visited(GTK_LINK_BUTTON(w));
@@ -121,6 +126,7 @@ bool GtkDialogIsChecked(int dialog, int control) {
 void GtkDialogEnable(int dialog, int control, bool enabled) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr) return;
+    if (c->unmadePages != 0) c->shadow.enabled = enabled;
     for (GtkWidget* w : c->widgets) {
         gtk_widget_set_sensitive(w, enabled);
         // Themes dim the icons they load themselves, not pictures drawn by the program.
@@ -131,13 +137,14 @@ void GtkDialogEnable(int dialog, int control, bool enabled) {
 void GtkDialogShow(int dialog, int control, bool shown) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr) return;
+    if (c->unmadePages != 0) c->shadow.shown = shown;
     // A hidden control keeps its place, as it does in a dialog laid out by position: a
     // page whose controls come and go must not make the window jump in size.
     for (GtkWidget* w : c->widgets) gtk_widget_set_child_visible(w, shown);
 }
 
 void GtkDialogFocus(int dialog, int control) {
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     if (c != nullptr && !c->widgets.empty()) gtk_widget_grab_focus(FocusTarget(c->widgets[0]));
 }
 
@@ -149,7 +156,7 @@ int GtkDialogGetFocus(int dialog) {
 
 void GtkDialogGetSelection(int dialog, int control, int* start, int* end) {
     gint from = 0, to = 0;
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     GtkWidget* field = c != nullptr && !c->widgets.empty() ? FocusTarget(c->widgets[0]) : nullptr;
     if (field != nullptr && GTK_IS_ENTRY(field)) {
         // The caret is where the selection ends; GTK hands the two ends over in order.
@@ -161,7 +168,7 @@ void GtkDialogGetSelection(int dialog, int control, int* start, int* end) {
 }
 
 void GtkDialogSetSelection(int dialog, int control, int start, int end) {
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     if (c == nullptr) return;
     Quiet quiet;
     for (GtkWidget* w : c->widgets) {
@@ -172,6 +179,7 @@ void GtkDialogSetSelection(int dialog, int control, int start, int end) {
 
 int GtkDialogListAdd(int dialog, int control, const char* text) {
     Control* c = FindControl(dialog, control);
+    if (Unmade(c)) return c->shadow.ListAdd(text);
     if (c == nullptr || c->widgets.empty()) return -1;
     Quiet quiet;
     GtkWidget* w = c->widgets[0];
@@ -202,6 +210,7 @@ int GtkDialogListAdd(int dialog, int control, const char* text) {
 
 bool GtkDialogListRemove(int dialog, int control, int index) {
     Control* c = FindControl(dialog, control);
+    if (Unmade(c)) return c->shadow.ListRemove(index);
     if (c == nullptr || c->widgets.empty() || index < 0 || index >= GtkDialogListCount(dialog, control)) return false;
     Quiet quiet;
     GtkWidget* w = c->widgets[0];
@@ -218,6 +227,10 @@ bool GtkDialogListRemove(int dialog, int control, int index) {
 
 void GtkDialogListSelect(int dialog, int control, int index) {
     Control* c = FindControl(dialog, control);
+    if (Unmade(c)) {
+        c->shadow.ListSelect(index);
+        return;
+    }
     if (c == nullptr || c->widgets.empty()) return;
     Quiet quiet;
     GtkWidget* w = c->widgets[0];
@@ -231,6 +244,7 @@ void GtkDialogListSelect(int dialog, int control, int index) {
 
 int GtkDialogListSelection(int dialog, int control) {
     Control* c = FindControl(dialog, control);
+    if (Unmade(c)) return c->shadow.selection;
     if (c == nullptr || c->widgets.empty()) return -1;
     GtkWidget* w = c->widgets[0];
     if (GTK_IS_NOTEBOOK(w)) return gtk_notebook_get_current_page(GTK_NOTEBOOK(w));
@@ -244,6 +258,7 @@ int GtkDialogListSelection(int dialog, int control) {
 
 int GtkDialogListCount(int dialog, int control) {
     Control* c = FindControl(dialog, control);
+    if (Unmade(c)) return c->shadow.ListCount();
     if (c == nullptr || c->widgets.empty()) return 0;
     GtkWidget* w = c->widgets[0];
     if (GTK_IS_NOTEBOOK(w)) return c->labelledPages;
@@ -259,6 +274,7 @@ int GtkDialogListCount(int dialog, int control) {
 
 int GtkDialogListGetText(int dialog, int control, int index, char* out, int size) {
     Control* c = FindControl(dialog, control);
+    if (Unmade(c)) return CopyText(c->shadow.ListText(index), out, size);
     const char* text = nullptr;
     gchar* owned = nullptr;
     if (c != nullptr && !c->widgets.empty() && index >= 0 && index < GtkDialogListCount(dialog, control)) {
@@ -285,6 +301,7 @@ int GtkDialogListGetText(int dialog, int control, int index, char* out, int size
 void GtkDialogFitDropDown(int dialog, int control, int limit) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr) return;
+    if (c->unmadePages != 0) c->shadow.dropDownLimit = limit;
     for (GtkWidget* w : c->widgets) {
         if (GTK_IS_COMBO_BOX(w)) GtkFitDropDown(GTK_COMBO_BOX(w), limit);
     }
@@ -293,6 +310,7 @@ void GtkDialogFitDropDown(int dialog, int control, int limit) {
 void GtkDialogSetImage(int dialog, int control, int bitmapId) {
     Control* c = FindControl(dialog, control);
     if (c == nullptr) return;
+    if (c->unmadePages != 0) c->shadow.image = bitmapId;
     cairo_surface_t* surface = DrawBitmap(bitmapId);
     for (GtkWidget* w : c->widgets) {
         GtkImage* image = ImageOf(w);
@@ -304,7 +322,7 @@ void GtkDialogSetImage(int dialog, int control, int bitmapId) {
 }
 
 void GtkDialogSetPosition(int dialog, int control, int position) {
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     if (c == nullptr) return;
     Quiet quiet;
     for (GtkWidget* w : c->widgets) {
@@ -313,7 +331,7 @@ void GtkDialogSetPosition(int dialog, int control, int position) {
 }
 
 int GtkDialogGetPosition(int dialog, int control) {
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     if (c == nullptr || c->widgets.empty() || !GTK_IS_SCALE(c->widgets[0])) return 0;
     return static_cast<int>(gtk_range_get_value(GTK_RANGE(c->widgets[0])) + 0.5);
 }

@@ -176,7 +176,7 @@ gboolean OnWindowKeyPress(GtkWidget* window, GdkEventKey* event, gpointer) {
 
 void GtkDialogCapturePointer(int dialog, int control, bool capture) {
     EndCapture();
-    Control* c = FindControl(dialog, control);
+    Control* c = FindMadeControl(dialog, control);
     if (!capture || c == nullptr) return;
     for (GtkWidget* w : c->widgets) {
         GdkWindow* window = gtk_widget_get_window(w);

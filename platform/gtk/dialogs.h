@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/gtk/control_shadow.h"
 
 namespace gtkdialogs {
 
@@ -15,16 +16,24 @@ struct Control {
     ControlKind kind;
     uint16_t flags;
     std::vector<GtkWidget*> widgets;
-    int labelledPages;  // tab strips: the pages named so far by DialogListAdd
+    int labelledPages = 0;     // tab strips: the pages named so far by DialogListAdd
+    unsigned pages = 0;        // the tab pages it sits on
+    unsigned unmadePages = 0;  // those whose widget of it is not made yet
+    ControlShadow shadow;      // what those widgets are to take on when they are made
 };
 
 struct Dialog {
     int id;
     DialogProc proc;
     std::vector<Control> controls;
-    GtkWidget* top;     // the dialog window, or the child dialog's own box
-    GMainLoop* loop;    // while a modal dialog runs
-    int result;
+    GtkWidget* top = nullptr;   // the dialog window, or the child dialog's own box
+    GMainLoop* loop = nullptr;  // while a modal dialog runs
+    int result = -1;
+    const DialogDescription* description = nullptr;
+    GtkWidget* notebook = nullptr;
+    std::vector<GtkWidget*> pages;  // the tab strip's pages
+    unsigned unmadePages = 0;       // the pages whose controls are not made yet
+    guint making = 0;               // the idle source making them
 };
 
 // The open dialogs: the panes and the modal dialogs opened one from another (dialog.cpp).
@@ -55,8 +64,13 @@ Source* NewSource(GtkWidget* widget, int dialog, int control, int notification);
 // For the signals that report no more than that a person acted on the control.
 void OnClicked(GtkWidget*, gpointer data);
 
-// Builds the dialog's widgets into a box and adds it to the open dialogs (dialog_build.cpp).
-Dialog* Build(const DialogDescription* description, DialogProc proc);
+// Builds the dialog's widgets into a box and adds it to the open dialogs
+// (dialog_build.cpp). With laterPages, the tab pages are left empty: MakePage fills them.
+Dialog* Build(const DialogDescription* description, DialogProc proc, bool laterPages = false);
+// Makes the controls of a page left empty, and gives them what was set on them since.
+void MakePage(Dialog* d, int page);
+// The control, with the widgets of all its pages made: for the calls that need a widget.
+Control* FindMadeControl(int dialog, int control);
 // A page of a tab strip, or the dialog's own: placed by position or a grid.
 GtkWidget* NewPage(bool positioned);
 GtkTextBuffer* MultilineBuffer(GtkWidget* w);

@@ -1,6 +1,7 @@
 # The GTK face, a module of the kelmor program (programs/kelmor).
 kelmor_sources(KELMOR_GTK_SOURCES
   clipboard.cpp
+  control_shadow.cpp
   dialog.cpp
   dialog_build.cpp
   dialog_controls.cpp
@@ -14,6 +15,7 @@ kelmor_sources(KELMOR_GTK_SOURCES
   main_window.cpp
   message_box.cpp
   open_uri.cpp
+  pane_size.cpp
   pictures.cpp
   theme_marks.cpp
   toolbar_images.cpp

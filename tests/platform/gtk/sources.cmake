@@ -1,0 +1,3 @@
+# Tests of the GTK face's parts that need no display.
+kelmor_sources(KELMOR_GTK_TESTS
+  control_shadow_test.cpp)
