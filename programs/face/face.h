@@ -8,9 +8,9 @@
 const KelmorFace* LoadFace();
 // The Linux program only: loads the module on a thread of its own, which LoadFace then
 // waits for, so that the GTK libraries load while the program does its own first work.
-// FinishLoadingFace waits for that thread when nothing asked for the face.
+// FinishLoadingFace waits for that thread; false when none was started or it was waited for.
 void StartLoadingFace();
-void FinishLoadingFace();
+bool FinishLoadingFace();
 // A message box where the face cannot show one: the answer of its default button.
 int BoxWithoutFace(const char* text, const char* caption, uint32_t style);
 // The table once the main window exists; nullptr before (and in every hidden run), when

@@ -26,14 +26,6 @@ gpointer LoadModule(gpointer) {
     return nullptr;
 }
 
-// The load begun by StartLoadingFace, finished; false when none was begun.
-bool JoinLoader() {
-    if (gLoader == nullptr) return false;
-    g_thread_join(gLoader);
-    gLoader = nullptr;
-    return true;
-}
-
 }  // namespace
 
 void StartLoadingFace() {
@@ -42,12 +34,17 @@ void StartLoadingFace() {
     gLoader = g_thread_try_new("kelmor-face", LoadModule, nullptr, nullptr);
 }
 
-void FinishLoadingFace() { JoinLoader(); }
+bool FinishLoadingFace() {
+    if (gLoader == nullptr) return false;
+    g_thread_join(gLoader);
+    gLoader = nullptr;
+    return true;
+}
 
 const KelmorFace* LoadFace() {
     if (gFaceTried) return gFace;
     gFaceTried = true;
-    if (!JoinLoader()) LoadModule(nullptr);
+    if (!FinishLoadingFace()) LoadModule(nullptr);
     const char* why = gWhy;
     const KelmorFaceEntryFunction entry = gEntry;
     const KelmorFace* face = entry != nullptr ? entry() : nullptr;
