@@ -373,7 +373,19 @@ bool SysHoldOtherInput() {
     // that flush ended, so the keys are on the data connection to be read.
     XSync(display, False);
     XSync(display, False);
-    if (!X11RecordStreamCatchUp()) return true;
+    // The presses and releases the program made itself (a taken key let go, a hot key's
+    // Ctrl released) are no one else's: the procedure never sees them, and they would
+    // keep every hot key's text from being typed whole.
+    uint8_t ownPress[32], ownRelease[32];
+    memcpy(ownPress, gView.ownPress, sizeof ownPress);
+    memcpy(ownRelease, gView.ownRelease, sizeof ownRelease);
+    const bool others = X11RecordStreamCatchUp([&](const X11RawEvent& event) {
+        uint8_t* own = event.type == KeyPress ? ownPress : event.type == KeyRelease ? ownRelease : nullptr;
+        if (own == nullptr || !X11BitSet(own, event.detail)) return true;
+        X11SetBit(own, event.detail, false);
+        return false;
+    });
+    if (!others) return true;
     X11LetServerGo(display);
     return false;
 }

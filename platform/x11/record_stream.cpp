@@ -36,8 +36,9 @@ bool gDelivering = false;
 // An enabled context's stream has not yet ended on the data connection.
 bool gStreaming = false;
 std::vector<X11RawEvent> gQueue;
-// The events of the batch being handed over that come after the one the sink has.
-size_t gUndelivered = 0;
+// The batch being handed over, and where in it the events after the sink's begin.
+const std::vector<X11RawEvent>* gBatch = nullptr;
+size_t gBatchNext = 0;
 // Added to server times to put them on the tick clock.
 uint32_t gClockOffset = 0;
 
@@ -79,21 +80,24 @@ void OnRecordData(XPointer closure, XRecordInterceptData* data) {
 void Deliver() {
     const unsigned session = gSession;
     const bool outer = gDelivering;
-    const size_t outerUndelivered = gUndelivered;
+    const std::vector<X11RawEvent>* outerBatch = gBatch;
+    const size_t outerNext = gBatchNext;
     gDelivering = true;
     // What the sink reads from the connection meanwhile (X11RecordStreamCatchUp) joins the
     // queue and is handed over in its turn: the connection will not wake the loop for it.
     while (!gQueue.empty() && gSink != nullptr && gSession == session) {
         std::vector<X11RawEvent> batch;
         batch.swap(gQueue);
+        gBatch = &batch;
         for (size_t i = 0; i < batch.size(); ++i) {
             // The sink may end the stream (a stop key) in the middle of a batch.
             if (gSink == nullptr || gSession != session) break;
-            gUndelivered = batch.size() - i - 1;
+            gBatchNext = i + 1;
             gSink(batch[i]);
         }
     }
-    gUndelivered = outerUndelivered;
+    gBatch = outerBatch;
+    gBatchNext = outerNext;
     gDelivering = outer;
 }
 
@@ -218,9 +222,17 @@ void X11DrainRecordStream() {
     Deliver();
 }
 
-bool X11RecordStreamCatchUp() {
+bool X11RecordStreamCatchUp(const std::function<bool(const X11RawEvent&)>& counts) {
     if (gData != nullptr && gStreaming) XRecordProcessReplies(gData);
-    return gUndelivered > 0 || !gQueue.empty();
+    if (gBatch != nullptr) {
+        for (size_t i = gBatchNext; i < gBatch->size(); ++i) {
+            if (counts((*gBatch)[i])) return true;
+        }
+    }
+    for (const X11RawEvent& event : gQueue) {
+        if (counts(event)) return true;
+    }
+    return false;
 }
 
 void X11StopRecordStream() {

@@ -4,6 +4,7 @@
 // time.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 struct X11RawEvent {
     uint8_t type;    // KeyPress ... MotionNotify, or FocusIn for a client's focus request
@@ -26,9 +27,10 @@ X11RecordSink X11RecordStreamSink();
 // Hands the sink what the server recorded up to now and the loop has not read yet.
 // Does nothing from inside the sink, which may itself end the stream on one of them.
 void X11DrainRecordStream();
-// Reads what has reached the data connection, without waiting; whether events are
-// waiting to be handed to the sink after the one it has now. The server must have
-// flushed them: one round trip on the program's connection after taking them does.
-bool X11RecordStreamCatchUp();
+// Reads what has reached the data connection, without waiting; whether any of the
+// events waiting to be handed to the sink after the one it has now counts, each shown to
+// counts in order until one does. The server must have flushed them: one round trip on
+// the program's connection after taking them does.
+bool X11RecordStreamCatchUp(const std::function<bool(const X11RawEvent&)>& counts);
 // Ends the stream, dropping what was not handed over; safe from inside the sink.
 void X11StopRecordStream();

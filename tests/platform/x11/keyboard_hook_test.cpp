@@ -136,8 +136,11 @@ TEST_F(KeyboardHookTest, TakenKeyStaysFromTheFocusedWindowWhichGetsTheTextTypedF
         const uint8_t cleared[256] = {};
         EXPECT_TRUE(SysSetKeyboardState(cleared));
         EXPECT_EQ(SysGetKeyState(VK_CONTROL), 0);
+        // The keys let go above are the hook's own, not others' keys typed meanwhile.
+        EXPECT_TRUE(SysHoldOtherInput());
         SysKeybdEvent('X', 0, 0);
         SysKeybdEvent('X', 0, KEYEVENTF_KEYUP);
+        SysLetOtherInputGo();
     };
     Key(XK_Control_L, true);
     Key(XK_F7, true);
