@@ -37,6 +37,11 @@ uint32_t SysKeyEventCharacter();
 // yet: the program has them already, and the service decides again once it has seen them.
 bool SysHoldOtherInput();
 void SysLetOtherInputGo();
+// Whether the key handed to the hook reached the system after the last
+// SysLetOtherInputGo, and so is none of the keys the service sent before it: a key it
+// sent that never comes back to the hook (the system lost it on the way) must not make
+// the service take the user's next keys for its own.
+bool SysKeyEventAfterTyping();
 
 // mouse_event flags
 enum : uint32_t {

@@ -208,8 +208,13 @@ intptr_t KEYBOARD_PROC_CALL KelmorKeyboardProc(int code, uintptr_t wParam, intpt
         return PassOn(code, wParam, lParam);
     }
     if (gService.gnInjectedEvents >= 1) {
-        --gService.gnInjectedEvents;
-        return PassOn(code, wParam, lParam);
+        if (!SysKeyEventAfterTyping()) {
+            --gService.gnInjectedEvents;
+            return PassOn(code, wParam, lParam);
+        }
+        ServiceLog(LOG_HIGH, "   Service-->%d typed keys never came back: the keys from here on are the user's",
+                   gService.gnInjectedEvents);
+        gService.gnInjectedEvents = 0;
     }
     const int vk = static_cast<int>(wParam);
     if (HeldState(vk) == 0) return Release(data, vk, code, wParam, lParam);

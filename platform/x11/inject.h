@@ -60,6 +60,8 @@ struct X11KeyView {
     // The character the key handed over makes (SysKeyEventCharacter): at its press, with
     // the modifiers and group of then; its release reports the same.
     uint32_t character;
+    // When the server took the key handed over, on the tick clock.
+    uint32_t time;
 };
 // Set only while the hook hands an event over.
 extern X11KeyView* gX11KeyView;

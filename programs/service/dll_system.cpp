@@ -74,6 +74,8 @@ uint32_t SysKeyEventCharacter() { return gEvent.inHook ? gEvent.character : 0; }
 // are not looked for (peeking at the queue from inside the hook calls the hook again).
 bool SysHoldOtherInput() { return true; }
 void SysLetOtherInputGo() {}
+// Every key sent comes back through the hook chain here.
+bool SysKeyEventAfterTyping() { return false; }
 
 bool SysGetKeyboardState(uint8_t state[256]) { return GetKeyboardState(state) != FALSE; }
 

@@ -19,6 +19,7 @@ int eventsPerCharacter = 1;
 uint32_t eventCharacter = 0;
 bool otherInputHeld = false;
 int holdsFindingNewerKeys = 0;
+bool keyAfterTyping = false;
 std::vector<std::string> startedPrograms;
 bool startProgramSucceeds = true;
 uint32_t processId = 4242;
@@ -47,6 +48,7 @@ void Reset() {
     eventCharacter = 0;
     otherInputHeld = false;
     holdsFindingNewerKeys = 0;
+    keyAfterTyping = false;
     startedPrograms.clear();
     startProgramSucceeds = true;
     processId = 4242;
@@ -100,6 +102,8 @@ bool SysHoldOtherInput() {
 }
 
 void SysLetOtherInputGo() { fake::otherInputHeld = false; }
+
+bool SysKeyEventAfterTyping() { return fake::keyAfterTyping; }
 
 uint32_t SysKeyEventCharacter() { return fake::eventCharacter; }
 

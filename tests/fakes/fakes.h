@@ -91,6 +91,8 @@ extern std::vector<KeyEvent> keyEvents;
 // waiting after the event being handled (and so hold nothing).
 extern bool otherInputHeld;
 extern int holdsFindingNewerKeys;
+// Whether the key handed to the keyboard hook came after the last typing was let go.
+extern bool keyAfterTyping;
 extern uint8_t keyboardState[256];
 // Virtual keys no key stands for: sending them sends nothing.
 extern std::set<uint8_t> unsentKeys;

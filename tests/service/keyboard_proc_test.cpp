@@ -107,6 +107,15 @@ TEST_F(KeyboardProcTest, OnlyTheLastReleasedKeysInARowSpellAnAbbreviation) {
     EXPECT_TRUE(Logged("      Last char of ShortType #0: \"BTW\", checking for full match..."));
     EXPECT_TRUE(Logged("   Got match for ShortType #0: \"BTW\""));
     EXPECT_TRUE(Logged("   Service-->Replacing \"BTW\" with \"by the way\""));
+    // A typed key lost on its way back: the keys that came after the typing are the user's.
+    Releases("btw");
+    fake::keyEvents.pop_back();
+    EXPECT_EQ(Typed(), "\b\b\bby the way");
+    fake::keyAfterTyping = true;
+    Releases("btw");
+    fake::keyAfterTyping = false;
+    EXPECT_EQ(Typed(), "\b\b\bby the way");
+    EXPECT_TRUE(Logged("   Service-->1 typed keys never came back: the keys from here on are the user's"));
     // A capital is another character: it ends the word, and Shift alone changes nothing.
     Key(VK_SHIFT);
     Releases("B");
