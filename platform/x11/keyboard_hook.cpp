@@ -342,6 +342,7 @@ intptr_t SysSetKeyboardHook(KeyboardProc proc) {
     // comes after it in the stream.
     memset(&gView, 0, sizeof gView);
     memset(gCharacters, 0, sizeof gCharacters);
+    gTypingEnded = false;
     SysGetKeyboardState(gView.state);
     XQueryKeymap(display, reinterpret_cast<char*>(gView.down));
     if (!gHandlerAdded) {
